@@ -1,0 +1,59 @@
+# Compiler settings every target of the suite shares.
+add_library(survey_options INTERFACE)
+# Each operation must round where the computations say it does: no fused multiply-add,
+# no fast-math reassociation.
+target_compile_options(survey_options INTERFACE -Wall -Wextra -Wpedantic -ffp-contract=off -fno-fast-math)
+if(SURVEY_WERROR)
+  target_compile_options(survey_options INTERFACE -Werror)
+endif()
+if(SURVEY_SANITIZE)
+  target_compile_options(survey_options INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(survey_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# survey_core_library(name SOURCES ... DEPENDS ...): a pure C++20 computation library (no Qt).
+function(survey_core_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC survey_options ${ARG_DEPENDS})
+endfunction()
+
+# survey_core_test(name SOURCES ... DEPENDS ...): a GoogleTest executable run by ctest;
+# built in the sanitizer build too.
+function(survey_core_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
+  target_link_libraries(${name} PRIVATE survey_options ${ARG_DEPENDS} GTest::gtest GTest::gtest_main GTest::gmock)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES LABELS core)
+endfunction()
+
+# survey_qt_test(name SOURCES ... DEPENDS ...): a window or platform test on the offscreen
+# platform, so no display is needed.
+function(survey_qt_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
+  target_link_libraries(${name} PRIVATE survey_options ${ARG_DEPENDS} Qt6::Test)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES LABELS gui
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SURVEY_TEST_DATA_HOME=${PROJECT_BINARY_DIR}/test-home")
+endfunction()
+
+# survey_benchmark(name SOURCES ... DEPENDS ...): a Google Benchmark executable; the
+# `bench` target builds them all.
+if(NOT TARGET bench)
+  add_custom_target(bench)
+endif()
+function(survey_benchmark name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  if(NOT SURVEY_BENCHMARKS)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)
+  target_link_libraries(${name} PRIVATE survey_options ${ARG_DEPENDS} benchmark::benchmark benchmark::benchmark_main)
+  add_dependencies(bench ${name})
+endfunction()

@@ -1,0 +1,101 @@
+#include "common/batch_cli.h"
+
+#include <algorithm>
+
+namespace survey {
+
+bool ParsedOptions::Has(const std::string& name) const {
+  return values.count(name) > 0 || std::find(flags.begin(), flags.end(), name) != flags.end();
+}
+
+std::string ParsedOptions::Value(const std::string& name, const std::string& fallback) const {
+  const auto it = values.find(name);
+  return it == values.end() || it->second.empty() ? fallback : it->second.back();
+}
+
+const std::vector<std::string>& ParsedOptions::Values(const std::string& name) const {
+  static const std::vector<std::string> none;
+  const auto it = values.find(name);
+  return it == values.end() ? none : it->second;
+}
+
+ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs) {
+  ParsedOptions out;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg.rfind("--", 0) != 0) {
+      out.error = "unexpected argument: " + arg;
+      return out;
+    }
+    std::string name = arg.substr(2);
+    std::string value;
+    bool inlineValue = false;
+    if (const auto eq = name.find('='); eq != std::string::npos) {
+      value = name.substr(eq + 1);
+      name = name.substr(0, eq);
+      inlineValue = true;
+    }
+    const auto spec = std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) { return s.name == name; });
+    if (spec == specs.end()) {
+      out.error = "unknown option: --" + name;
+      return out;
+    }
+    if (!spec->takesValue) {
+      if (inlineValue) {
+        out.error = "option --" + name + " takes no value";
+        return out;
+      }
+      out.flags.push_back(name);
+      continue;
+    }
+    if (!inlineValue) {
+      if (i + 1 >= args.size()) {
+        out.error = "option --" + name + " needs a value";
+        return out;
+      }
+      value = args[++i];
+    }
+    auto& list = out.values[name];
+    if (!spec->repeatable && !list.empty()) {
+      out.error = "option --" + name + " given twice";
+      return out;
+    }
+    list.push_back(value);
+  }
+  return out;
+}
+
+std::string CrLfToLf(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out.push_back(text[i]);
+  }
+  return out;
+}
+
+bool WantsBatchMode(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]).rfind("--", 0) == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace survey
+
+namespace survey {
+
+int FinishBatch(const RecordingHost& host, std::string_view output, std::ostream& out, std::ostream& err) {
+  if (host.Refused()) {
+    for (const Message& m : host.messages) {
+      if (m.refusal) err << CrLfToLf(m.text) << '\n';
+    }
+    return 2;
+  }
+  out << CrLfToLf(output);
+  out.flush();
+  return 0;
+}
+
+}  // namespace survey

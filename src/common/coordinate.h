@@ -1,0 +1,47 @@
+// Plane coordinate forward and inverse computations shared by the coordinate calculators.
+//
+// X is the northing and comes first, Y the easting. Azimuths are decimal degrees clockwise
+// from +X. Angles convert with SurveyPi, while the arc tangent returns true radians: an inverse
+// azimuth therefore carries the small difference between the two (45 degrees comes out as
+// 44.99999999412422), which the rounding of the callers absorbs.
+#pragma once
+
+namespace survey {
+
+// floor(v * f + 0.5) / f: a half always goes toward +infinity, for negative values too.
+// f = 10000 inside zbzs, f = 1000 for every shown or stored coordinate.
+double RoundCoordinate(double v, double f);
+
+struct PlanePoint {
+  double x = 0;
+  double y = 0;
+};
+
+// Forward core, unrounded: theta = (fwj * SurveyPi) / 180; XB = ax + cos(theta) * bc, likewise Y.
+PlanePoint ForwardPoint(double ax, double ay, double fwj, double bc);
+
+// The coordinate windows' forward routine: ForwardPoint rounded to tenths of a millimetre
+// (the window values jsx, jsy). Callers round again to millimetres, in that order.
+PlanePoint zbzs(double a_x, double a_y, double fwj, double bc);
+
+struct InverseResult {
+  double azimuth = 0;   // jsfwj: decimal degrees in [0, 360), unrounded
+  double distance = 0;  // jsbc: unrounded, never negative
+};
+
+// Inverse core: the axis cases get exact axis azimuths; otherwise arctan(dY / dX) with the
+// quadrant fixed afterwards. The distance divides the larger component by sine or cosine
+// rather than taking a square root.
+InverseResult zbfs(double a_x, double a_y, double b_x, double b_y);
+
+struct DmsCarried {
+  double d = 0;
+  double m = 0;
+  double s = 0;
+};
+
+// Decimal degrees (A >= 0) to whole degrees, minutes and seconds, with seconds of 60 carried
+// into the minutes and minutes of 60 into the degrees; no wrap at 360.
+DmsCarried SplitDmsWithCarry(double A);
+
+}  // namespace survey

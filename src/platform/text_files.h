@@ -1,0 +1,30 @@
+// Text files of the suite: GBK on disk (what Chinese desktop software reads), UTF-8 inside.
+// Files with only ASCII content are byte-identical either way.
+//
+// Writes replace the target atomically: the text goes to a temporary file beside it, which is
+// renamed over the target only when complete, so a failed write never leaves a half-written
+// file in place of a good one.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// UTF-8 to GBK; a character GBK cannot hold becomes "?".
+std::string Utf8ToGbk(std::string_view utf8);
+// GBK (read as GB18030, its superset) to UTF-8; an invalid byte becomes U+FFFD.
+std::string GbkToUtf8(std::string_view gbk);
+
+struct FileOutcome {
+  bool ok = false;
+  std::string error;  // the reason, in the user's language, when not ok
+};
+
+FileOutcome WriteFileAtomically(const std::string& path, std::string_view bytes);
+FileOutcome WriteGbkFile(const std::string& path, std::string_view utf8);
+// The file's text as UTF-8, or nullopt (with the reason in *error) when it cannot be read.
+std::optional<std::string> ReadGbkFile(const std::string& path, std::string* error = nullptr);
+
+}  // namespace platform

@@ -1,0 +1,96 @@
+#include "platform/text_printing.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace platform {
+
+bool PaintTextPages(QPagedPaintDevice* device, const QString& text, const QFont& font, int copies) {
+  QPainter painter;
+  if (!painter.begin(device)) return false;
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  const QFontMetricsF metrics(font, device);
+  const double lineHeight = metrics.lineSpacing();
+  const QRectF page = QRectF(QPointF(0, 0), QSizeF(device->width(), device->height()));
+  QString normalised = text;
+  normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  const QStringList lines = normalised.split(QLatin1Char('\n'));
+  double y = metrics.ascent();
+  bool first = true;
+  for (int copy = 0; copy < std::max(1, copies); ++copy) {
+    if (!first) {
+      device->newPage();
+      y = metrics.ascent();
+    }
+    first = false;
+    for (const QString& line : lines) {
+      if (y + metrics.descent() > page.height() && y > metrics.ascent()) {
+        device->newPage();
+        y = metrics.ascent();
+      }
+      painter.drawText(QPointF(0, y), line);
+      y += lineHeight;
+    }
+  }
+  painter.end();
+  return true;
+}
+
+bool PrintTextToPdf(const QString& pdfPath, const QString& text, const QFont& font, int copies) {
+  QPdfWriter writer(pdfPath);
+  writer.setPageSize(QPageSize(QPageSize::A4));
+  writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+  writer.setResolution(300);
+  return PaintTextPages(&writer, text, font, copies);
+}
+
+PrintOutcome PrintTextWithDialog(QWidget* parent, const QString& text, const QFont& font, bool useDialogCopies) {
+  PrintOutcome outcome;
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, parent);
+  if (useDialogCopies) dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
+  if (dialog.exec() != QDialog::Accepted) {
+    outcome.cancelled = true;
+    return outcome;
+  }
+  int copies = 1;
+  if (useDialogCopies) {
+    // We print the copies ourselves, back to back in one document.
+    copies = printer.copyCount();
+    printer.setCopyCount(1);
+  }
+  if (!PaintTextPages(&printer, text, font, copies)) {
+    outcome.error = QObject::tr("打印机无法开始打印");
+    return outcome;
+  }
+  outcome.printed = true;
+  return outcome;
+}
+
+QFont CjkFont(const QString& family, double pointSize, bool monospaced) {
+  const QStringList installed = QFontDatabase::families();
+  QString chosen = family;
+  if (!installed.contains(family)) {
+    const QStringList candidates = monospaced
+        ? QStringList{QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("WenQuanYi Zen Hei Mono")}
+        : QStringList{QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
+                      QStringLiteral("Noto Sans Mono CJK SC")};
+    for (const QString& c : candidates) {
+      if (installed.contains(c)) {
+        chosen = c;
+        break;
+      }
+    }
+  }
+  QFont font(chosen);
+  font.setPointSizeF(pointSize);
+  if (monospaced) font.setStyleHint(QFont::Monospace);
+  return font;
+}
+
+}  // namespace platform

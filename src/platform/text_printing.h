@@ -1,0 +1,33 @@
+// Printing plain text through the platform's print dialog, to a printer or a PDF file.
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+class QPagedPaintDevice;
+class QWidget;
+
+namespace platform {
+
+// Lays the lines of `text` (LF or CR LF) top to bottom in `font`, `copies` times back to
+// back, starting a new page when a page is full. Returns false when painting cannot start.
+bool PaintTextPages(QPagedPaintDevice* device, const QString& text, const QFont& font, int copies = 1);
+
+// Writes the text as a PDF file (used by tests and batch modes).
+bool PrintTextToPdf(const QString& pdfPath, const QString& text, const QFont& font, int copies = 1);
+
+struct PrintOutcome {
+  bool printed = false;    // false also when the user cancelled
+  bool cancelled = false;
+  QString error;
+};
+
+// Shows the print dialog and prints. When `useDialogCopies` is true the number of copies of
+// the dialog is printed back to back in one document.
+PrintOutcome PrintTextWithDialog(QWidget* parent, const QString& text, const QFont& font, bool useDialogCopies = false);
+
+// A font of the given CJK family for printing or showing; when the family is not installed,
+// the first installed CJK family that fits ("黑体" falls back to a CJK sans face).
+QFont CjkFont(const QString& family, double pointSize, bool monospaced = false);
+
+}  // namespace platform
