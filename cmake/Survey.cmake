@@ -57,3 +57,24 @@ function(survey_benchmark name)
   target_link_libraries(${name} PRIVATE survey_options ${ARG_DEPENDS} benchmark::benchmark benchmark::benchmark_main)
   add_dependencies(bench ${name})
 endfunction()
+
+# survey_program(name SOURCES ... DEPENDS ...): one of the suite's programs, built into bin/
+# and installed there.
+function(survey_program name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE survey_options ${ARG_DEPENDS})
+  install(TARGETS ${name} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endfunction()
+
+# survey_data(program FILES ...): files delivered with a program (report layouts, help,
+# pictures). They are copied to <build>/share/route-survey/<program>/ so that a program in
+# <build>/bin finds them exactly as an installed one finds <prefix>/share/route-survey/<program>/.
+function(survey_data program)
+  cmake_parse_arguments(ARG "" "" "FILES" ${ARGN})
+  foreach(file IN LISTS ARG_FILES)
+    get_filename_component(fname ${file} NAME)
+    configure_file(${file} ${PROJECT_BINARY_DIR}/share/route-survey/${program}/${fname} COPYONLY)
+    install(FILES ${file} DESTINATION ${CMAKE_INSTALL_DATADIR}/route-survey/${program})
+  endforeach()
+endfunction()

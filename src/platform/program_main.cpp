@@ -1,0 +1,32 @@
+#include "platform/program_main.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "common/batch_cli.h"
+#include "platform/paths.h"
+
+namespace platform {
+
+int RunProgram(int argc, char** argv, const char* programName, const BatchEntry& batch, const WindowEntry& window) {
+  if (survey::WantsBatchMode(argc, argv)) {
+    // Batch mode still uses Qt for files, databases and PDF output, never a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+    return batch(args);
+  }
+  if (!HasDisplay()) {
+    std::fprintf(stderr,
+                 "%s: 没有可用的图形显示（DISPLAY 未设置），无法打开窗口。\n"
+                 "%s: no display is available (DISPLAY is not set), so the window cannot open.\n"
+                 "Run it with options to use the batch mode, for example: %s --help\n",
+                 programName, programName, programName);
+    return 1;
+  }
+  QApplication app(argc, argv);
+  return window(app);
+}
+
+}  // namespace platform
