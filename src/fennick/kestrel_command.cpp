@@ -248,6 +248,10 @@ void KestrelCommand::changeEvent(QEvent* event) {
   if (event->type() == QEvent::PaletteChange) {
     ApplyForeColour();
     update();
+  } else if (event->type() == QEvent::FontChange) {
+    // The caption inherits the control's font: it changes size with it.
+    label_->adjustSize();
+    LayoutElements();
   }
   QWidget::changeEvent(event);
 }

@@ -6,10 +6,16 @@
 
 #include <memory>
 
+#ifdef FENNICK_DESIGNER_PLUGIN
+#include <QPluginLoader>
+#include <QtUiPlugin/QDesignerCustomWidgetInterface>
+#endif
+
 #include "fennick/bevel.h"
 #include "fennick/factory.h"
 #include "fennick/kestrel_command.h"
 #include "fennick/qt_colours.h"
+#include "ui_host_form.h"
 
 using fennick::KestrelCommand;
 using fennick::Look;
@@ -342,6 +348,39 @@ class KestrelCommandTest : public QObject {
     QVERIFY(fennick::RegisterServer());
     QVERIFY(fennick::CreateControl(fennick::KestrelCommandClassId(), &parent) != nullptr);
   }
+
+  void layoutFileStoresOnlyTheChangedProperties() {
+    QWidget form;
+    Ui::HostForm ui;
+    ui.setupUi(&form);
+    form.show();  // a hidden widget hears of its size only when shown
+    QCOMPARE(ui.Command1->Caption(), QStringLiteral("计算"));
+    QCOMPARE(ui.Command1->BackColor(), QColor(255, 255, 192));
+    QCOMPARE(ui.Command1->ForeColorValue(), fennick::kButtonText);
+    QCOMPARE(ui.Command1->Font().pointSize(), 16);
+    QVERIFY(ui.Command1->findChild<QLabel*>(QStringLiteral("Label1"))->height() >
+            ui.Command2->findChild<QLabel*>(QStringLiteral("Label1"))->height());
+    QCOMPARE(ui.Command2->Caption(), QStringLiteral("Fennick"));
+    QCOMPARE(ui.Command2->BackColorValue(), fennick::kButtonFace);
+    QVERIFY(IsCentred(ui.Command1));
+    QVERIFY(IsCentred(ui.Command2));
+  }
+
+#ifdef FENNICK_DESIGNER_PLUGIN
+  void designerPluginPlacesTheButton() {
+    QPluginLoader loader(QStringLiteral(FENNICK_DESIGNER_PLUGIN));
+    QObject* instance = loader.instance();
+    QVERIFY2(instance != nullptr, qPrintable(loader.errorString()));
+    auto* plugin = qobject_cast<QDesignerCustomWidgetInterface*>(instance);
+    QVERIFY(plugin != nullptr);
+    QCOMPARE(plugin->name(), QStringLiteral("fennick::KestrelCommand"));
+    QCOMPARE(plugin->includeFile(), QStringLiteral("fennick/kestrel_command.h"));
+    QWidget parent;
+    auto* button = qobject_cast<KestrelCommand*>(plugin->createWidget(&parent));
+    QVERIFY(button != nullptr);
+    QCOMPARE(button->Caption(), QStringLiteral("Fennick"));
+  }
+#endif
 
   void canUnloadOnlyWithoutLiveControls() {
     QVERIFY(fennick::CanUnloadNow());
