@@ -100,6 +100,7 @@ class FENNICK_EXPORT KestrelCommand : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void changeEvent(QEvent* event) override;
 

@@ -184,6 +184,40 @@ class KestrelCommandTest : public QObject {
     QCOMPARE(host.LineColour(1), host.button->BackColor());
   }
 
+  void clickHandlerRunsWithoutTheCaptureAndTheNextMoveRetakesIt() {
+    Host host;
+    QWidget* grabberDuringClick = host.button;
+    connect(host.button, &KestrelCommand::Click, this, [&] { grabberDuringClick = QWidget::mouseGrabber(); });
+    host.Move(QPoint(10, 10));
+    host.Press(QPoint(10, 10));
+    host.Release(host.InWindow(QPoint(10, 10)));
+    QVERIFY(grabberDuringClick == nullptr);
+    QVERIFY(host.button->Hovering());
+    QCOMPARE(host.button->CurrentLook(), Look::Raised);
+    host.Move(QPoint(11, 10));
+    QCOMPARE(QWidget::mouseGrabber(), host.button);
+    QCOMPARE(host.button->CurrentLook(), Look::Raised);
+  }
+
+  void leavingWithoutTheCaptureStillFlattens() {
+    Host host;
+    host.Move(QPoint(10, 10));
+    host.Press(QPoint(10, 10));
+    host.Release(host.InWindow(QPoint(10, 10)));
+    QVERIFY(QWidget::mouseGrabber() == nullptr);
+    host.MoveInWindow(QPoint(250, 150));
+    QVERIFY(!host.button->Hovering());
+    QCOMPARE(host.button->CurrentLook(), Look::Flat);
+  }
+
+  void disablingWhileHoveredGivesUpTheCapture() {
+    Host host;
+    host.Move(QPoint(10, 10));
+    host.button->setEnabled(false);
+    QVERIFY(QWidget::mouseGrabber() == nullptr);
+    QCOMPARE(host.button->CurrentLook(), Look::Flat);
+  }
+
   void hidingWhileHoveredGivesUpTheCapture() {
     Host host;
     host.Move(QPoint(10, 10));
