@@ -12,7 +12,9 @@
 #include <QTextEdit>
 #include <QToolBar>
 #include <QtTest>
+#include <sstream>
 
+#include "brannock/batch.h"
 #include "brannock/help_window.h"
 #include "brannock/qxjs_form1.h"
 #include "common/project_info.h"
@@ -298,6 +300,49 @@ class WindowTest : public QObject {
   void exitClosesTheWindow() {
     w->Toolbar1_ButtonClick("tc");
     QVERIFY(!w->isVisible());
+  }
+
+  void batchRunsTheSameHandlers() {
+    QTemporaryDir dir;
+    const std::string saved = dir.filePath("batch.txt").toStdString();
+    std::ostringstream out, err;
+    const int rc = brannock::RunBatch({"--jd", "1000", "--alpha", "30.0000", "--radius", "500", "--ls", "60", "--date",
+                                       "26-12-6", "--extra", "850", "--extra=-5", "--save", saved},
+                                      out, err);
+    QCOMPARE(rc, 0);
+    QVERIFY(err.str().empty());
+    const std::string text = out.str();
+    QVERIFY(text.find('\r') == std::string::npos);
+    QVERIFY(text.find("               P=0.3     Q=29.9964     L=321.7994\n") != std::string::npos);
+    QVERIFY(text.find("打印日期：2026-12-6\n                850(加桩)") != std::string::npos);
+    QVERIFY(text.find("\n               -5(加桩)") != std::string::npos);
+
+    // The file is what the window's save writes for the same report.
+    fill();
+    button("Command1")->click();
+    field("Text5")->setText("850");
+    button("Command2")->click();
+    field("Text5")->setText("-5");
+    button("Command2")->click();
+    QFile f(QString::fromStdString(saved));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray::fromStdString(platform::Utf8ToGbk("\"" + w->form().report + "\"\r\n")));
+  }
+
+  void batchRefusesWithStatusTwo() {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--jd", "1000", "--alpha", "30", "--radius", "0"},
+          std::vector<std::string>{"--jd", "1000", "--alpha", "30"},
+          std::vector<std::string>{"--jd", "1000", "--alpha", "30", "--radius", "500", "--extra", "x"},
+          std::vector<std::string>{"--jd", "1000", "--alpha", "30", "--radius", "500", "--unknown", "1"}}) {
+      std::ostringstream out, err;
+      QCOMPARE(brannock::RunBatch(args, out, err), 2);
+      QVERIFY(out.str().empty());
+      QVERIFY(!err.str().empty());
+    }
+    std::ostringstream out, err;
+    QCOMPARE(brannock::RunBatch({"--jd", "1000", "--alpha", "30", "--radius", "0"}, out, err), 2);
+    QCOMPARE(QString::fromStdString(err.str()).trimmed(), QString("你输入所有数据了吗？\n请重新输入。"));
   }
 
   void aSecondCopyIsRefused() {
