@@ -112,6 +112,24 @@ class RillfordWindowTest : public QObject {
     QCOMPARE(recorder.messages[0].icon, survey::MessageIcon::Exclamation);
     qunsetenv("SURVEY_LOCK_DIR");
   }
+
+  // With SURVEY_SCREENSHOT_DIR set, saves the window with both frames computed, to look at.
+  void screenshotWhenAsked() {
+    const QString dir = qEnvironmentVariable("SURVEY_SCREENSHOT_DIR");
+    if (dir.isEmpty()) QSKIP("SURVEY_SCREENSHOT_DIR not set");
+    Form4Window w;
+    platform::MessageRecorder recorder;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const char* inputs[] = {"3456789.123", "512345.678", "45", "30", "15.5", "1234.5678"};
+    for (int n = 1; n <= 6; ++n) w.Field(n)->setText(QString::fromLatin1(inputs[n - 1]));
+    const char* points[] = {"3456789.123", "512345.678", "3455000", "513000.5"};
+    for (int n = 9; n <= 12; ++n) w.Field(n)->setText(QString::fromLatin1(points[n - 9]));
+    QTest::mouseClick(Button(w, "Command1"), Qt::LeftButton);
+    QTest::mouseClick(Button(w, "Command3"), Qt::LeftButton);
+    QTest::qWait(50);
+    w.grab().save(dir + QStringLiteral("/rillford.png"));
+  }
 };
 
 QTEST_MAIN(RillfordWindowTest)
