@@ -97,6 +97,9 @@ std::optional<StationResult> ComputeStationDeflections(const StationInput& in) {
   }
 
   out.rows.push_back(MagnitudeRow(RowKind::HY, e.HY, delta(e.HY)));
+  // An instrument station of astronomical size overflows δ; such a row could not be split.
+  for (const DeflectionRow& row : out.rows)
+    if (!std::isfinite(row.deflection)) return std::nullopt;
   return out;
 }
 
@@ -105,6 +108,7 @@ std::optional<DeflectionRow> ComputeExtraStakeDeflection(const StationInput& in,
   if (!std::isfinite(e.ZH)) return std::nullopt;
   const double lA = in.M - e.ZH;
   const double delta = InstrumentDeflection(JZ - in.M, lA, in.curve.R, in.curve.Ls);
+  if (!std::isfinite(delta)) return std::nullopt;
   DeflectionRow row;
   row.kind = RowKind::Extra;
   row.station = JZ;

@@ -66,13 +66,13 @@ struct StationResult {
   std::vector<DeflectionRow> rows;  // ZH, stakes (instrument row after its 10 m mark), HY
 };
 
-// nullopt when an element has no finite value or the stake list cannot be built: more stakes
-// than the shared curve list accepts, or stations so large that adding 10 m no longer changes
-// a single-precision value.
+// nullopt when an element or a deflection has no finite value or the stake list cannot be
+// built: more stakes than the shared curve list accepts, or stations so large that adding
+// 10 m no longer changes a single-precision value.
 std::optional<StationResult> ComputeStationDeflections(const StationInput& input);
 
 // The extra stake JZ seen from the instrument: the elements recomputed with the shared curve
-// computation (p and q in double), δ with its sign kept. nullopt when the curve has no finite ZH.
+// computation (p and q in double), δ with its sign kept. nullopt when ZH or δ is not finite.
 std::optional<DeflectionRow> ComputeExtraStakeDeflection(const StationInput& input, double JZ);
 
 }  // namespace dovetree

@@ -208,6 +208,10 @@ TEST(StationDeflections, HugeInputIsRefusedNotLooped) {
   // A transition of 10^9 m would list 10^8 stakes.
   EXPECT_FALSE(ComputeStationDeflections(Input("1000", "30", "1e12", "1e9", "870")));
   EXPECT_FALSE(ComputeStationDeflections(Input("1e300", "30", "500", "60", "870")));
+  // Finite elements, but δ overflows for an instrument 10^300 m away.
+  EXPECT_FALSE(ComputeStationDeflections(Input("1000", "30", "500", "60", "1e300")));
+  EXPECT_FALSE(ComputeExtraStakeDeflection(Input("1000", "30", "500", "60", "870"), 1e300));
+  EXPECT_FALSE(ComputeExtraStakeDeflection(Input("1e300", "30", "500", "60", "870"), 900));
 }
 
 TEST(StationDeflections, NegativeTransitionListsNoStakes) {
