@@ -22,6 +22,14 @@ std::string WithCrLf(std::string_view text) {
 
 }  // namespace
 
+survey::Message PrintFailedMessage(const std::string& description, int code) {
+  survey::Message m;
+  m.text = description + " " + std::to_string(code);
+  m.title = kProgramTitle;
+  m.refusal = true;
+  return m;
+}
+
 HhForm::HhForm() : report_(HelpText()), insertion_(report_.size()) {}
 
 void HhForm::Command1_Click(survey::Host& host) {
@@ -58,6 +66,12 @@ void HhForm::Command2_Click(survey::Host& host) {
   const std::string line = ExtraStakeLine(*row);
   report_.insert(insertion_, line);
   insertion_ += line.size();
+}
+
+void HhForm::Command3_Click(survey::Host& host) {
+  if (!printText) return;
+  const PrintResult r = printText("   " + report_);
+  if (!r.ok && !r.cancelled) host.ShowMessage(PrintFailedMessage(r.error, r.code));
 }
 
 std::string HhForm::ReportWithLf() const { return survey::CrLfToLf(report_); }

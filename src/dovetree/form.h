@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,19 @@
 namespace dovetree {
 
 inline constexpr const char* kWindowTitle = "Dovetree切线及偏角";
+// The program title: print failures carry it as their message title.
+inline constexpr const char* kProgramTitle = "Dovetree";
+
+// What printing reports back.
+struct PrintResult {
+  bool ok = false;
+  bool cancelled = false;  // the user closed the print dialog: not a failure
+  std::string error;
+  int code = 0;
+};
+
+// A failed print: the description, a blank and the code, under the program title.
+survey::Message PrintFailedMessage(const std::string& description, int code);
 
 class HhForm {
  public:
@@ -32,6 +46,12 @@ class HhForm {
   // Extra stake: the same checks over Text1 to Text6; otherwise inserts one line at the
   // insertion point and moves the insertion point past it.
   void Command2_Click(survey::Host& host);
+  // Print: the report after three blanks (the word-processor sequence pasted them before the
+  // text), in Hei 12 pt; the report is not changed. A failure shows PrintFailedMessage.
+  void Command3_Click(survey::Host& host);
+
+  // Prints a text; empty where there is no printer (batch mode, core tests).
+  std::function<PrintResult(const std::string& text)> printText;
 
   // The report as the box holds it: lines end with CR LF.
   const std::string& Report() const { return report_; }

@@ -84,6 +84,11 @@ HhForm1::HhForm1(QWidget* parent) : QWidget(parent), host_(this) {
   connect(command2, &QPushButton::clicked, this, &HhForm1::Command2_Click);
   connect(command3, &QPushButton::clicked, this, &HhForm1::Command3_Click);
 
+  form_.printText = [this](const std::string& text) {
+    const platform::PrintOutcome o = platform::PrintTextWithDialog(this, platform::ToQString(text), PrintFont());
+    return PrintResult{o.printed, o.cancelled, platform::ToUtf8(o.error), o.printed || o.cancelled ? 0 : 1};
+  };
+
   ShowReport();
   text_[0]->setFocus();
 }
@@ -128,15 +133,13 @@ void HhForm1::Command2_Click() {
 
 void HhForm1::Command3_Click() {
   PullReport();
-  const platform::PrintOutcome outcome = platform::PrintTextWithDialog(
-      this, platform::ToQString(form_.Report()), platform::CjkFont(QStringLiteral("黑体"), 12));
-  if (!outcome.error.isEmpty()) {
-    survey::Message m;
-    m.text = platform::ToUtf8(outcome.error);
-    m.title = "Dovetree";
-    m.refusal = true;
-    host_.ShowMessage(m);
-  }
+  form_.Command3_Click(host_);
+}
+
+QFont HhForm1::PrintFont() {
+  QFont f = platform::CjkFont(QStringLiteral("黑体"), 12);
+  f.setBold(false);
+  return f;
 }
 
 std::unique_ptr<HhForm1> OpenWindow(platform::SingleInstanceGuard& guard) {

@@ -1,6 +1,7 @@
 // The window hhForm1: six fields, three buttons and the report box, wired to HhForm.
 #pragma once
 
+#include <QFont>
 #include <QWidget>
 #include <memory>
 
@@ -28,6 +29,9 @@ class HhForm1 : public QWidget {
   void Command1_Click();
   void Command2_Click();
   void Command3_Click();
+
+  // The print face: Hei at 12 points, not bold.
+  static QFont PrintFont();
 
  private:
   void PullFields();

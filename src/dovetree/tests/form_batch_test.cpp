@@ -140,6 +140,34 @@ TEST(HhForm, TextFromTheBoxKeepsCrLfAndClampsTheCursor) {
   EXPECT_EQ(f.InsertionOffset(), 2u + 2u + 3u);
 }
 
+TEST(HhForm, PrintSendsThreeBlanksAndTheReportAndReportsFailures) {
+  HhForm f;
+  FillWorkedExample(f);
+  survey::RecordingHost host;
+  f.Command1_Click(host);
+  const std::string before = f.Report();
+  std::string printed;
+  f.printText = [&](const std::string& text) {
+    printed = text;
+    return PrintResult{true, false, "", 0};
+  };
+  f.Command3_Click(host);
+  EXPECT_EQ(printed, "   " + before);
+  EXPECT_EQ(f.Report(), before);
+  EXPECT_TRUE(host.messages.empty());
+
+  f.printText = [](const std::string&) { return PrintResult{false, true, "", 0}; };
+  f.Command3_Click(host);
+  EXPECT_TRUE(host.messages.empty()) << "a cancelled dialog is not a failure";
+
+  f.printText = [](const std::string&) { return PrintResult{false, false, "打印机无法开始打印", 1}; };
+  f.Command3_Click(host);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "打印机无法开始打印 1");
+  EXPECT_EQ(host.messages[0].title, "Dovetree");
+  EXPECT_EQ(f.Report(), before);
+}
+
 int Batch(const std::vector<std::string>& args, std::string& out, std::string& err) {
   std::ostringstream o, e;
   const int status = RunDovetreeBatch(args, o, e);

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include "dovetree/report.h"
 #include "platform/qt_host.h"
 #include "platform/single_instance.h"
+#include "platform/text_printing.h"
 
 using dovetree::HhForm1;
 
@@ -70,6 +72,17 @@ class HhForm1Test : public QObject {
     HhForm1 w;
     const QFontMetricsF m(Report(w)->font());
     QCOMPARE(m.horizontalAdvance(QStringLiteral("桩")), 2 * m.horizontalAdvance(QStringLiteral("0")));
+  }
+
+  void printFaceIsHeiTwelveNotBold() {
+    const QFont f = HhForm1::PrintFont();
+    QCOMPARE(f.pointSizeF(), 12.0);
+    QVERIFY(!f.bold());
+    // The report printed to a PDF holds the text: the same painting the print dialog drives.
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    QVERIFY(platform::PrintTextToPdf(pdf, QStringLiteral("   ") + platform::ToQString(dovetree::HelpText()), f));
+    QVERIFY(QFileInfo(pdf).size() > 0);
   }
 
   void enterMovesThroughTheFieldsToTheButtons() {
