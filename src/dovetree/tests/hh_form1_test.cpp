@@ -175,6 +175,10 @@ class HhForm1Test : public QObject {
     QTest::mouseClick(Button(w, "Command2"), Qt::LeftButton);
     QTest::qWait(200);
     QVERIFY(w.grab().save(QString::fromLocal8Bit(path)));
+    // And the head of the report.
+    Report(w)->moveCursor(QTextCursor::Start);
+    QTest::qWait(100);
+    QVERIFY(w.grab().save(QString::fromLocal8Bit(path).replace(QStringLiteral(".png"), QStringLiteral("-head.png"))));
   }
 };
 
