@@ -1,5 +1,7 @@
 #include "platform/program_main.h"
 
+#include <QDir>
+#include <QFile>
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,6 +14,15 @@ int RunProgram(int argc, char** argv, const char* programName, const BatchEntry&
   if (survey::WantsBatchMode(argc, argv)) {
     // Batch mode still uses Qt for files, databases and PDF output, never a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a desktop session there is no runtime folder; Qt would warn on stderr (which a
+    // script reads for refusals) and then use this same folder anyway.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+      const QByteArray dir = QDir::tempPath().toUtf8() + "/runtime-" + qgetenv("USER");
+      if (QDir().mkpath(QString::fromUtf8(dir))) {
+        QFile::setPermissions(QString::fromUtf8(dir), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", dir);
+      }
+    }
     QApplication app(argc, argv);
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
