@@ -179,14 +179,14 @@ std::vector<std::string> CurveForm::ParameterValues() const {
           f.Text6,  f.Text7,  f.Text8, f.Text10, coordinates::TurnLineText(f.Option1), f.Text9};
 }
 
-void CurveForm::SaveParameters(coordinates::TextFileStore& files) {
-  coordinates::SaveParameters(host_, files, coordinates::ParameterKind::Curve, ParameterValues(), kProgramTitle);
+coordinates::FileCommandOutcome CurveForm::SaveParameters(coordinates::TextFileStore& files) {
+  return coordinates::SaveParameters(host_, files, coordinates::ParameterKind::Curve, ParameterValues(), kProgramTitle);
 }
 
-void CurveForm::OpenParameters(coordinates::TextFileStore& files) {
+coordinates::OpenedParameters CurveForm::OpenParameters(coordinates::TextFileStore& files) {
   const coordinates::OpenedParameters opened =
       coordinates::OpenParameters(host_, files, coordinates::ParameterKind::Curve, kProgramTitle);
-  if (opened.outcome != coordinates::FileCommandOutcome::Done) return;
+  if (opened.outcome != coordinates::FileCommandOutcome::Done) return opened;
   const std::vector<std::string>& v = opened.content.values;
   auto value = [&v](std::size_t i) { return i < v.size() ? v[i] : std::string(); };
   CurveFields& f = fields;
@@ -203,10 +203,11 @@ void CurveForm::OpenParameters(coordinates::TextFileStore& files) {
   f.Text10 = value(10);
   f.Text9 = value(12);
   if (opened.content.turnLeft) f.Option1 = *opened.content.turnLeft;
+  return opened;
 }
 
-void CurveForm::ExportGrid(coordinates::TextFileStore& files) {
-  coordinates::ExportStakeRows(host_, files, grid, std::string(coordinates::kCurveExportName), kProgramTitle);
+coordinates::FileCommandOutcome CurveForm::ExportGrid(coordinates::TextFileStore& files) {
+  return coordinates::ExportStakeRows(host_, files, grid, std::string(coordinates::kCurveExportName), kProgramTitle);
 }
 
 coordinates::ReportValues CurveForm::ReportValues() const {
@@ -222,18 +223,20 @@ coordinates::ReportValues CurveForm::ReportValues() const {
           echo.zbname};
 }
 
-void CurveForm::PrintReport(coordinates::ReportPrinter& printer) {
+bool CurveForm::PrintReport(coordinates::ReportPrinter& printer) {
   coordinates::ReportData report;
   report.values = ReportValues();
   // The report reads the table itself, as it stands now.
   if (!table_.ReadRows(report.rows)) {
     TableFailed();
-    return;
+    return false;
   }
   std::string error;
   if (!printer.ShowReport(report, &error)) {
     host_.ShowMessage(Prompt("无法打印报表：" + error, kProgramTitle, MessageIcon::Critical, true));
+    return false;
   }
+  return true;
 }
 
 }  // namespace tallyfen

@@ -44,10 +44,13 @@ class CurveForm {
   void ShowStakeTable();
 
   // The file buttons: "保  存", "打  开", "导  出", "打  印".
-  void SaveParameters(coordinates::TextFileStore& files);
-  void OpenParameters(coordinates::TextFileStore& files);
-  void ExportGrid(coordinates::TextFileStore& files);
-  void PrintReport(coordinates::ReportPrinter& printer);
+  // An open changes every field of the file or none. The outcomes tell batch mode about
+  // the silent failures.
+  coordinates::FileCommandOutcome SaveParameters(coordinates::TextFileStore& files);
+  coordinates::OpenedParameters OpenParameters(coordinates::TextFileStore& files);
+  coordinates::FileCommandOutcome ExportGrid(coordinates::TextFileStore& files);
+  // False when the report could not be made (a message has been shown).
+  bool PrintReport(coordinates::ReportPrinter& printer);
 
   // The parameter-file lines of the fields ("[qxzb]" order) and the report values.
   std::vector<std::string> ParameterValues() const;
