@@ -395,6 +395,26 @@ TEST(CurveStakes, SizeCheck) {
   EXPECT_EQ(CheckCurveSize(ComputeCurveStations(Read(f)).stations), CurveRefusal::NotFinite);
 }
 
+TEST(CurveStakes, FarStationsNeitherRepeatNorLoop) {
+  // Beyond 2^27 m a float cannot step by 10; the list still ends and never goes back.
+  CurveFields f;
+  f.Text5 = "200000000";
+  const std::vector<StakePoint> rows = BuildCurveStakes(Read(f));
+  ASSERT_GT(rows.size(), 2u);
+  ASSERT_LT(rows.size(), 200u);
+  for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_LE(rows[i - 1].station, rows[i].station);
+}
+
+TEST(CurveStakes, NegativeTransitionLengthStillEnds) {
+  // Meaningless, but accepted by the fields: it must give a finite list, not a hang or crash.
+  CurveFields f = WorkedFields();
+  f.Text8 = "-60";
+  const CurveCoordInput in = Read(f);
+  EXPECT_EQ(CheckCurveSize(ComputeCurveStations(in).stations), CurveRefusal::None);
+  EXPECT_LT(BuildCurveStakes(in).size(), 100u);
+  EXPECT_TRUE(ComputeExtraStakePoint(in, 1100).has_value());
+}
+
 TEST(ExtraStake, MatchesTheListInsideEverySegment) {
   for (bool turnLeft : {false, true}) {
     const CurveCoordInput in = Read(WorkedFields(turnLeft));
