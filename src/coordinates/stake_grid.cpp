@@ -12,12 +12,20 @@ QColor StakeRowQColor(std::size_t row) {
 
 void StakeTableModel::SetRows(std::vector<StakeRecord> rows) {
   beginResetModel();
-  rows_ = std::move(rows);
+  owned_ = std::move(rows);
+  rows_ = &owned_;
+  endResetModel();
+}
+
+void StakeTableModel::ShowRows(const std::vector<StakeRecord>& rows) {
+  beginResetModel();
+  owned_.clear();
+  rows_ = &rows;
   endResetModel();
 }
 
 int StakeTableModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+  return parent.isValid() ? 0 : static_cast<int>(rows_->size());
 }
 
 int StakeTableModel::columnCount(const QModelIndex& parent) const {
@@ -29,7 +37,7 @@ QVariant StakeTableModel::data(const QModelIndex& index, int role) const {
   const auto row = static_cast<std::size_t>(index.row());
   switch (role) {
     case Qt::DisplayRole: {
-      const std::string_view text = CellText(rows_[row].Field(static_cast<std::size_t>(index.column())));
+      const std::string_view text = CellText((*rows_)[row].Field(static_cast<std::size_t>(index.column())));
       return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     }
     case Qt::BackgroundRole: return StakeRowQColor(row);
