@@ -130,7 +130,6 @@ void Form1::BuildControls() {
 
   grid_ = new QTableView(this);
   grid_->setObjectName(QStringLiteral("MSFlexGrid1"));
-  grid_->setFont(labelFont);
   grid_->setGeometry(Twips(3120, 360, 6855, 4335).intersected(QRect(QPoint(0, 0), size())));
   coordinates::ConfigureStakeGrid(grid_, &model_);
   // Columns under their heading labels: each runs from one label's left to the next one's.
