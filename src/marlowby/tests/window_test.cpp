@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -122,6 +123,30 @@ class WindowTest : public QObject {
     QCOMPARE(Field(w, 1)->text(), QStringLiteral("46276.097"));
     QCOMPARE(Field(w, 9)->text(), QStringLiteral("2000"));
     platform::SetFileChooser({});
+  }
+
+  void longComputationFinishesAndExportsWhatTheGridShows() {
+    platform::MessageRecorder recorder;
+    const QString ly = dir_.filePath(QStringLiteral("直线坐标导出文件.ly"));
+    platform::SetFileChooser([&](QWidget*, bool, const survey::FileRequest& r) {
+      return r.initialName == "直线坐标导出文件" ? ly : QString();
+    });
+    Form1 w(nullptr, Db());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    Field(w, 7)->setText(QStringLiteral("0"));
+    Field(w, 8)->setText(QStringLiteral("100000"));
+    Field(w, 5)->setText(QStringLiteral("1"));
+    Click(w, 1);
+    QCOMPARE(w.findChild<QTableView*>(QStringLiteral("MSFlexGrid1"))->model()->rowCount(), 100001);
+    QVERIFY(w.isEnabled());
+    Click(w, 3);
+    platform::SetFileChooser({});
+    QCOMPARE(recorder.messages.back().text, std::string("导出成功"));
+    QFile f(ly);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll().count("\r\n"), 100001);
+    w.close();
   }
 
   void printShowsThePreviewOfTheTable() {
