@@ -21,7 +21,10 @@ class StakeTableModel : public QAbstractTableModel {
 
   // Reloads the grid (the whole model resets, so colours follow the new row numbers).
   void SetRows(std::vector<StakeRecord> rows);
-  const std::vector<StakeRecord>& Rows() const { return rows_; }
+  // Reloads the grid from rows kept by the caller, without a copy; they must outlive the model
+  // or the next reload.
+  void ShowRows(const std::vector<StakeRecord>& rows);
+  const std::vector<StakeRecord>& Rows() const { return *rows_; }
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -29,7 +32,8 @@ class StakeTableModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
  private:
-  std::vector<StakeRecord> rows_;
+  std::vector<StakeRecord> owned_;
+  const std::vector<StakeRecord>* rows_ = &owned_;
 };
 
 // Makes `view` the result grid over `model`: no header row or column (the heading labels stand

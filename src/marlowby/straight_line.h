@@ -1,0 +1,64 @@
+// Coordinates of the centre and side stakes along a straight line with a skew angle.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "coordinates/stake_record.h"
+
+namespace marlowby {
+
+// The ten numbers of the window's fields (Text1 .. Text10), read by the leading-number rule.
+struct StraightLineInput {
+  double startX = 0, startY = 0;      // Text1, Text2
+  double forwardX = 0, forwardY = 0;  // Text3, Text4
+  double interval = 0;                // Text5
+  double sideDistance = 0;            // Text6
+  double startStation = 0;            // Text7
+  double endStation = 0;              // Text8
+  double extraStation = 0;            // Text9
+  double skew = 0;                    // Text10, decimal degrees, clockwise positive
+};
+
+// Values derived once per computation.
+struct StraightLineGeometry {
+  double azimuth = 0;       // A0, start point to forward point
+  double sideLength = 0;    // d' along the skewed side line; no side stakes unless > 0
+  double leftAzimuth = 0;   // L
+  double rightAzimuth = 0;  // R
+};
+
+// PlainNumberText of a double, quicker for whole millimetres (the grid shows many of them).
+std::string StakeNumberText(double v);
+
+// A skew of 90 degrees or more either way puts the side line along the road.
+bool SkewInRange(double skew);
+
+StraightLineGeometry MakeGeometry(const StraightLineInput& in);
+
+// The row of the start point: its coordinates as read, side stakes from it.
+coordinates::StakeRecord StartRow(const StraightLineInput& in, const StraightLineGeometry& g);
+// The row of any station on the line (extrapolated beyond the start or the end).
+coordinates::StakeRecord StakeAt(const StraightLineInput& in, const StraightLineGeometry& g, double station);
+
+inline constexpr std::size_t kMaxStakeRows = 1000000;
+
+enum class Refusal { None, Skew, Interval, TooManyRows };
+
+struct StraightLineResult {
+  Refusal refusal = Refusal::None;
+  std::vector<coordinates::StakeRecord> rows;
+};
+
+// The start row, then a stake every interval from the 10-metre mark at or below the start
+// station plus one interval, and the end station as the last stake. Refuses a skew out of
+// range, an interval not above 0 and more than `maxRows` rows (checked before any row is made
+// where the count can be foreseen).
+StraightLineResult ComputeStraightLine(const StraightLineInput& in, std::size_t maxRows = kMaxStakeRows);
+
+// The row of the extra stake at in.extraStation; nullopt when the skew is out of range.
+std::optional<coordinates::StakeRecord> AddExtraStake(const StraightLineInput& in);
+
+}  // namespace marlowby
