@@ -1,6 +1,7 @@
 #include "marlowby/batch.h"
 
 #include <QString>
+#include <QTemporaryDir>
 #include <iostream>
 
 #include "common/batch_cli.h"
@@ -43,8 +44,14 @@ int RunBatch(const std::vector<std::string>& args) {
     return 0;
   }
 
-  coordinates::SqliteStakeTable table(
-      coordinates::SqliteStakeTable::UserFile(QString::fromLatin1(coordinates::kStraightLineDatabase)));
+  // A run of its own database: emptying the table at the end must not empty the table of a
+  // window that is open at the same time.
+  QTemporaryDir scratch;
+  if (!scratch.isValid()) {
+    std::cerr << "marlowby: " << scratch.errorString().toStdString() << '\n';
+    return 2;
+  }
+  coordinates::SqliteStakeTable table(scratch.filePath(QString::fromLatin1(coordinates::kStraightLineDatabase)));
   if (!table.IsOpen()) {
     std::cerr << table.LastError() << '\n';
     return 2;

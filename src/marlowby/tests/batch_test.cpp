@@ -3,6 +3,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "coordinates/stake_table_store.h"
+
 class BatchTest : public QObject {
   Q_OBJECT
 
@@ -38,6 +40,25 @@ class BatchTest : public QObject {
     QCOMPARE(lines.size(), 294);
     QCOMPARE(lines.first(), QStringLiteral("1810.791, , ,46276.097,-4532.808, , "));
     QCOMPARE(lines.last(), QStringLiteral("4734, , ,44992.796,-1906.348, , "));
+  }
+
+  void leavesTheWindowsTableAlone() {
+    // A window open at the same time keeps its rows: the batch run has a database of its own.
+    const QString path = dir_.filePath(QStringLiteral("zxzb.db"));
+    {
+      coordinates::SqliteStakeTable window(path);
+      QVERIFY(window.IsOpen());
+      coordinates::StakeRecord row;
+      row.zh = "1000";
+      QVERIFY(window.Append(row));
+    }
+    Run({QStringLiteral("--batch")});
+    QCOMPARE(status_, 0);
+    coordinates::SqliteStakeTable window(path);
+    std::vector<coordinates::StakeRecord> rows;
+    QVERIFY(window.ReadRows(rows));
+    QCOMPARE(rows.size(), size_t(1));
+    QCOMPARE(*rows[0].zh, std::string("1000"));
   }
 
   void sideStakesExtrasAndFiles() {
