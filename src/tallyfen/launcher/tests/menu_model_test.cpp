@@ -92,7 +92,9 @@ TEST(Credits, HeadingEmptyLineThenCreditsWithCrLf) {
   EXPECT_NE(text.find("\r\n", 30), std::string::npos);
   // Every line feed follows a carriage return.
   for (size_t i = 0; i < text.size(); ++i)
-    if (text[i] == '\n') EXPECT_EQ(text[i - 1], '\r');
+    if (text[i] == '\n') {
+      EXPECT_EQ(text[i - 1], '\r');
+    }
   EXPECT_NE(text.back(), '\n');
 }
 
