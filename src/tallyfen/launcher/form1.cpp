@@ -89,6 +89,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent), programFolder_(platform::Progra
   label1_->setObjectName(QStringLiteral("Label1"));
   label1_->setAttribute(Qt::WA_TranslucentBackground);
   label1_->setWordWrap(true);
+  label1_->setIndent(6);
   label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   QPalette labelPalette = label1_->palette();
   labelPalette.setColor(QPalette::WindowText, QColor(0, 0, 128));

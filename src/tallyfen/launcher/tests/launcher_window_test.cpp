@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QScreen>
 #include <QTest>
 
 #include "common/project_info.h"
@@ -322,6 +323,25 @@ class LauncherWindowTest : public QObject {
     QVERIFY(run.waitForFinished(10000));
     QCOMPARE(run.exitCode(), 2);
     QCOMPARE(ReadLog(probe.log).count(QStringLiteral("running")), 1);
+  }
+
+  // With SURVEY_SCREENSHOT_DIR set (and a real display, e.g. under Xvfb), saves pictures of the
+  // menu mid-scroll and of the about box for a person to look at.
+  void screenshots() {
+    const QString dir = qEnvironmentVariable("SURVEY_SCREENSHOT_DIR");
+    if (dir.isEmpty()) QSKIP("SURVEY_SCREENSHOT_DIR not set");
+    tallyfen::Form1 menu;
+    menu.move(40, 40);
+    menu.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    QTest::qWait(6000);  // the credits are half way up the panel by now
+    QVERIFY(menu.grab().save(dir + QStringLiteral("/tallyfen-menu.png")));
+    tallyfen::Guanyu* box = tallyfen::ShowAboutBox();
+    box->move(300, 120);
+    QVERIFY(QTest::qWaitForWindowExposed(box));
+    QTest::qWait(300);
+    QVERIFY(box->grab().save(dir + QStringLiteral("/tallyfen-about.png")));
+    QVERIFY(QGuiApplication::primaryScreen()->grabWindow(0).save(dir + QStringLiteral("/tallyfen-screen.png")));
   }
 };
 
