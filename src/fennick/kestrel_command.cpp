@@ -235,7 +235,19 @@ void KestrelCommand::mouseReleaseEvent(QMouseEvent* event) {
     return;
   }
   ShowLook(Look::Raised);
+  // Give the capture back before the host's handler runs: a dialog it opens must get the
+  // mouse. The next move over the control takes the capture again.
+  if (QWidget::mouseGrabber() == this) {
+    releaseMouse();
+  }
   emit Click();
+}
+
+void KestrelCommand::leaveEvent(QEvent* event) {
+  // Without the capture (given back for a click, or taken by another window) the move that
+  // leaves the control goes elsewhere; the leave still tells us.
+  Apply(hover_.Leave());
+  QWidget::leaveEvent(event);
 }
 
 void KestrelCommand::hideEvent(QHideEvent* event) {
@@ -248,6 +260,13 @@ void KestrelCommand::changeEvent(QEvent* event) {
   if (event->type() == QEvent::PaletteChange) {
     ApplyForeColour();
     update();
+  } else if (event->type() == QEvent::EnabledChange && !isEnabled()) {
+    // A disabled control hears no mouse moves, so it must not keep the capture.
+    Apply(hover_.Leave());
+  } else if (event->type() == QEvent::FontChange) {
+    // The caption inherits the control's font: it changes size with it.
+    label_->adjustSize();
+    LayoutElements();
   }
   QWidget::changeEvent(event);
 }

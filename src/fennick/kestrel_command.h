@@ -69,6 +69,12 @@ class FENNICK_EXPORT KestrelCommand : public QWidget {
   QFont Font() const;
   void SetFont(const QFont& font);
 
+  // The setter names a Qt Designer layout compiles to. The layout's "Font" compiles to
+  // QWidget::setFont, which the caption follows as long as SetFont has not given it its own.
+  void setBackColor(const QColor& colour) { SetBackColor(colour); }
+  void setCaption(const QString& caption) { SetCaption(caption); }
+  void setForeColor(const QColor& colour) { SetForeColor(colour); }
+
   // Host lifecycle. None of them reports a property change: they load or save the layout.
   void InitProperties();
   void ReadProperties(const PropertyStore& store);
@@ -94,6 +100,7 @@ class FENNICK_EXPORT KestrelCommand : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void changeEvent(QEvent* event) override;
 
