@@ -1,0 +1,166 @@
+#include "coordinates/file_commands.h"
+
+namespace coordinates {
+
+std::array<std::string, 10> ReportFormulaEntries(const ReportValues& values) {
+  std::array<std::string, 10> entries;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    entries[i] = std::string(kReportValueNames[i]) + "=\"" + values[i] + "\"";
+  }
+  return entries;
+}
+
+std::string HtmlEscape(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string FillReportLayout(std::string_view layout, const ReportValues& values) {
+  std::string out;
+  out.reserve(layout.size() + 256);
+  std::size_t pos = 0;
+  while (pos < layout.size()) {
+    const std::size_t open = layout.find("{{", pos);
+    if (open == std::string_view::npos) break;
+    const std::size_t close = layout.find("}}", open + 2);
+    if (close == std::string_view::npos) break;
+    out.append(layout.substr(pos, open - pos));
+    const std::string_view name = layout.substr(open + 2, close - open - 2);
+    bool known = false;
+    for (std::size_t i = 0; i < kReportValueNames.size(); ++i) {
+      if (kReportValueNames[i] == name) {
+        out += HtmlEscape(values[i]);
+        known = true;
+        break;
+      }
+    }
+    if (!known) out.append(layout.substr(open, close + 2 - open));
+    pos = close + 2;
+  }
+  out.append(layout.substr(pos));
+  return out;
+}
+
+survey::FileRequest ParameterSaveRequest() {
+  survey::FileRequest r;
+  r.initialName = "坐标参数";
+  r.filters = {{"默认导出格式(*.xq)", "*.xq"}, {"所有格式(*.*)", "*"}};
+  return r;
+}
+
+survey::FileRequest ParameterOpenRequest() {
+  survey::FileRequest r;
+  r.initialName = "坐标参数";
+  r.filters = {{"默认打开出格式(*.xq)", "*.xq"}, {"所有格式(*.*)", "*"}};
+  return r;
+}
+
+survey::FileRequest ExportRequest(const std::string& initialName) {
+  survey::FileRequest r;
+  r.initialName = initialName;
+  r.filters = {{"默认导出格式(*.ly)", "*.ly"}, {"所有格式(*.*)", "*"}};
+  return r;
+}
+
+survey::Message FileDoneMessage(std::string_view text, const std::string& title) {
+  survey::Message m;
+  m.text = std::string(text);
+  m.title = title;
+  return m;
+}
+
+survey::Message WrongFileTypeMessage(const std::string& title) {
+  survey::Message m = FileDoneMessage("文件类型出错", title);
+  m.refusal = true;
+  return m;
+}
+
+survey::Message WriteFailedMessage(std::string_view what, const std::string& path, const std::string& reason,
+                                   const std::string& title) {
+  survey::Message m;
+  m.text = std::string(what) + "：" + path + "\r\n" + reason;
+  m.title = title;
+  m.icon = survey::MessageIcon::Exclamation;
+  m.refusal = true;
+  return m;
+}
+
+namespace {
+
+FileCommandOutcome WriteWithMessages(survey::Host& host, TextFileStore& files, const std::string& path,
+                                     std::string_view text, std::string_view done, std::string_view failed,
+                                     const std::string& title) {
+  std::string error;
+  bool ok = false;
+  {
+    survey::BusyScope busy(host);
+    ok = files.Write(path, text, &error);
+  }
+  if (!ok) {
+    host.ShowMessage(WriteFailedMessage(failed, path, error, title));
+    return FileCommandOutcome::Refused;
+  }
+  host.ShowMessage(FileDoneMessage(done, title));
+  return FileCommandOutcome::Done;
+}
+
+}  // namespace
+
+FileCommandOutcome SaveParameters(survey::Host& host, TextFileStore& files, ParameterKind kind,
+                                  const std::vector<std::string>& values, const std::string& title) {
+  // The busy pointer covers the file work, not the dialog the user is choosing in.
+  const std::optional<std::string> path = host.AskSaveFile(ParameterSaveRequest());
+  if (!path) return FileCommandOutcome::Cancelled;
+  return WriteWithMessages(host, files, *path, ParameterFileText(kind, values), "保存成功", "保存失败", title);
+}
+
+OpenedParameters OpenParameters(survey::Host& host, TextFileStore& files, ParameterKind kind, const std::string& title) {
+  OpenedParameters opened;
+  const std::optional<std::string> path = host.AskOpenFile(ParameterOpenRequest());
+  if (!path) return opened;
+  opened.path = *path;
+  std::optional<std::string> text;
+  {
+    survey::BusyScope busy(host);
+    text = files.Read(*path, &opened.error);
+  }
+  if (!text) {
+    opened.outcome = FileCommandOutcome::Failed;
+    return opened;
+  }
+  opened.content = ReadParameterFileText(kind, *text);
+  switch (opened.content.outcome) {
+    case ParameterFileContent::Outcome::Ok:
+      opened.outcome = FileCommandOutcome::Done;
+      host.ShowMessage(FileDoneMessage("打开文件成功", title));
+      break;
+    case ParameterFileContent::Outcome::WrongHeader:
+      opened.outcome = FileCommandOutcome::Refused;
+      host.ShowMessage(WrongFileTypeMessage(title));
+      break;
+    case ParameterFileContent::Outcome::Incomplete:
+      opened.outcome = FileCommandOutcome::Failed;
+      opened.error = "文件不完整";
+      break;
+  }
+  return opened;
+}
+
+FileCommandOutcome ExportStakeRows(survey::Host& host, TextFileStore& files, const std::vector<StakeRecord>& rows,
+                                   const std::string& initialName, const std::string& title) {
+  const std::optional<std::string> path = host.AskSaveFile(ExportRequest(initialName));
+  if (!path) return FileCommandOutcome::Cancelled;
+  return WriteWithMessages(host, files, *path, LyText(rows), "导出成功", "导出失败", title);
+}
+
+}  // namespace coordinates

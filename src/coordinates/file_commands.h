@@ -1,0 +1,102 @@
+// The file commands the two coordinate windows share: save and open of the ".xq" parameter
+// file, export of the grid as a ".ly" file, and the report. Written against survey::Host and two
+// small seams (text files on disk, the report preview), so windows, batch modes and tests run
+// the same code. Each window passes its own names (ParameterKind, export name, message title).
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/host.h"
+#include "coordinates/parameter_file.h"
+#include "coordinates/stake_record.h"
+
+namespace coordinates {
+
+// Text files in the user's code page (GBK), written by atomic replace.
+class TextFileStore {
+ public:
+  virtual ~TextFileStore() = default;
+  // False with the reason in *error when the file cannot be written; an earlier file of that
+  // name then stays as it was.
+  virtual bool Write(const std::string& path, std::string_view utf8, std::string* error) = 0;
+  // The text as UTF-8, or nullopt with the reason in *error.
+  virtual std::optional<std::string> Read(const std::string& path, std::string* error) = 0;
+};
+
+// The ten values handed to the report before each print, in entry order.
+inline constexpr std::array<std::string_view, 10> kReportValueNames = {"VarC", "alf", "zhydzh", "tt", "r",
+                                                                      "zhydxy", "jdxy", "ls", "bzjl", "zbname"};
+using ReportValues = std::array<std::string, 10>;
+
+// The formula entries as the report receives them: name, "=", the value in double quotes
+// (VarC="" when the value is empty).
+std::array<std::string, 10> ReportFormulaEntries(const ReportValues& values);
+
+struct ReportData {
+  ReportValues values;
+  std::vector<StakeRecord> rows;
+};
+
+// Shows a report for printing (the preview window) or writes it as a PDF.
+class ReportPrinter {
+ public:
+  virtual ~ReportPrinter() = default;
+  // False with the reason when the report cannot be made (its layout file is missing, ...).
+  virtual bool ShowReport(const ReportData& report, std::string* error) = 0;
+};
+
+// The layout file with every {{name}} placeholder of kReportValueNames replaced by its value,
+// escaped for HTML. Unknown placeholders are left as they are.
+std::string FillReportLayout(std::string_view layout, const ReportValues& values);
+// Text escaped for HTML (&, <, >, ").
+std::string HtmlEscape(std::string_view text);
+
+// The dialogs of the file commands.
+survey::FileRequest ParameterSaveRequest();
+survey::FileRequest ParameterOpenRequest();
+survey::FileRequest ExportRequest(const std::string& initialName);
+
+inline constexpr std::string_view kStraightExportName = "直线坐标导出文件";
+inline constexpr std::string_view kCurveExportName = "曲线坐标导出文件";
+
+enum class FileCommandOutcome {
+  Done,       // written / read, success message shown
+  Cancelled,  // dialog cancelled: nothing shown
+  Refused,    // wrong file type or a write failure: a message was shown
+  Failed,     // an open that failed silently (unreadable, cut short): nothing changed
+};
+
+// Save: asks for a path, writes the parameter file, shows "保存成功" (or the failure with the
+// file's name and the reason). `title` is the program's own message title.
+FileCommandOutcome SaveParameters(survey::Host& host, TextFileStore& files, ParameterKind kind,
+                                  const std::vector<std::string>& values, const std::string& title);
+
+struct OpenedParameters {
+  FileCommandOutcome outcome = FileCommandOutcome::Cancelled;
+  std::string path;
+  std::string error;           // why a silent failure failed (for batch modes)
+  ParameterFileContent content;  // to be applied by the caller when outcome is Done
+};
+
+// Open: asks for a path and reads the whole file first. Only a complete file of the right kind
+// is handed back (then "打开文件成功" is shown); a wrong header shows "文件类型出错"; a file that
+// cannot be read or is cut short ends silently. The caller applies `content` only on Done,
+// so an open either changes every field or none.
+OpenedParameters OpenParameters(survey::Host& host, TextFileStore& files, ParameterKind kind, const std::string& title);
+
+// Export: asks for a path (initial name `initialName`), writes one ".ly" line per row, shows
+// "导出成功" (or the failure with the file's name and the reason).
+FileCommandOutcome ExportStakeRows(survey::Host& host, TextFileStore& files, const std::vector<StakeRecord>& rows,
+                                   const std::string& initialName, const std::string& title);
+
+// The messages of the file commands.
+survey::Message FileDoneMessage(std::string_view text, const std::string& title);  // "保存成功" ...
+survey::Message WrongFileTypeMessage(const std::string& title);
+survey::Message WriteFailedMessage(std::string_view what, const std::string& path, const std::string& reason,
+                                   const std::string& title);
+
+}  // namespace coordinates

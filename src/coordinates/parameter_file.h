@@ -1,0 +1,49 @@
+// The ".xq" parameter file: the input fields of a coordinate calculator, one value per line
+// after a header line. "[zxzb]" (straight line, 10 values) and "[qxzb]" (curve, 13 values).
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace coordinates {
+
+enum class ParameterKind {
+  StraightLine,  // "[zxzb]": Text1..Text8, Text9, Text10
+  Curve,         // "[qxzb]": Text11, Text12, Text1..Text8, Text10, turn, Text9
+};
+
+std::string_view ParameterHeader(ParameterKind kind);
+// Value lines after the header.
+std::size_t ParameterValueCount(ParameterKind kind);
+// Index (among the value lines) of the turn-direction line of a "[qxzb]" block.
+inline constexpr std::size_t kCurveTurnValue = 11;
+
+// The turn line as the file carries it: a blank, the digit (1 = "路线左转"), a blank.
+std::string TurnLineText(bool turnLeft);
+
+// The file's text (UTF-8; the caller writes it in the code page): the header and the values,
+// each line ended by CR LF. `values` holds ParameterValueCount(kind) texts, taken unchanged;
+// missing ones are written as empty lines, surplus ones are dropped.
+std::string ParameterFileText(ParameterKind kind, const std::vector<std::string>& values);
+
+struct ParameterFileContent {
+  enum class Outcome {
+    Ok,           // `values` holds the last block (all empty when the file held none)
+    WrongHeader,  // a line where a header belongs is not exactly this kind's header
+    Incomplete,   // the file ends inside a block, or a turn line is not a number
+  };
+  Outcome outcome = Outcome::Ok;
+  std::vector<std::string> values;
+  // "[qxzb]" only: the turn of the last block (true = left); nullopt when no block was read.
+  std::optional<bool> turnLeft;
+};
+
+// Reads the whole text at once, so that a caller can apply it all or nothing. Lines end with
+// CR LF, LF or CR; a last line without an end counts. The header comparison is exact (case and
+// blanks count). Several blocks in a row are accepted; the last one wins.
+ParameterFileContent ReadParameterFileText(ParameterKind kind, std::string_view text);
+
+}  // namespace coordinates

@@ -1,0 +1,70 @@
+// End to end: a curve of 10,000 stakes computed, stored in the stake table, shown and
+// exported, through the batch mode and through the window's own path (SQLite table and grid).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <sstream>
+
+#include "coordinates/gbk_text_files.h"
+#include "coordinates/stake_grid.h"
+#include "coordinates/stake_table_store.h"
+#include "tallyfen/curve/curve_batch.h"
+#include "tallyfen/curve/curve_form.h"
+
+namespace {
+
+// R 50000 m and 114°35′30″ give a curve of about 100 km: ZH, 10,000 whole stations, QZ and HZ.
+const std::vector<std::string> kLongCurve = {"--zh-x=0", "--zh-y=0", "--jd-x=1000", "--jd-y=0", "--zh-station=0",
+                                             "--alpha=114.3530", "--radius=50000", "--ls=0", "--offset=5"};
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "tallyfen_curve_bench";
+  static char* argv[] = {name, nullptr};
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QApplication app(argc, argv);
+  return app;
+}
+
+void BM_BatchTenThousandStakes(benchmark::State& state) {
+  App();
+  QTemporaryDir dir;
+  std::vector<std::string> args = kLongCurve;
+  args.push_back("--export=" + (dir.path() + QStringLiteral("/curve.ly")).toStdString());
+  for (auto _ : state) {
+    std::ostringstream out, err;
+    if (tallyfen::RunCurveBatch(args, out, err) != 0) state.SkipWithError(err.str().c_str());
+    benchmark::DoNotOptimize(out.str().size());
+  }
+}
+BENCHMARK(BM_BatchTenThousandStakes)->Unit(benchmark::kMillisecond);
+
+void BM_WindowPathTenThousandStakes(benchmark::State& state) {
+  App();
+  QTemporaryDir dir;
+  coordinates::SqliteStakeTable table(dir.path() + QStringLiteral("/zb.db"));
+  coordinates::GbkTextFileStore files;
+  coordinates::StakeTableModel model;
+  survey::RecordingHost host;
+  host.savePath = (dir.path() + QStringLiteral("/curve.ly")).toStdString();
+  tallyfen::CurveForm form(host, table);
+  form.fields.Text1 = "0";
+  form.fields.Text2 = "0";
+  form.fields.Text3 = "1000";
+  form.fields.Text4 = "0";
+  form.fields.Text5 = "0";
+  form.fields.Text6 = "114.3530";
+  form.fields.Text7 = "50000";
+  form.fields.Text10 = "5";
+  for (auto _ : state) {
+    form.RunCurveComputation();
+    model.SetRows(form.grid);
+    form.ExportGrid(files);
+    if (form.grid.size() < 10000 || host.Refused()) state.SkipWithError("curve not computed");
+  }
+  state.counters["rows"] = static_cast<double>(form.grid.size());
+}
+BENCHMARK(BM_WindowPathTenThousandStakes)->Unit(benchmark::kMillisecond);
+
+}  // namespace
