@@ -17,6 +17,7 @@
 #include "coordinates/report_printing.h"
 #include "coordinates/stake_grid.h"
 #include "coordinates/stake_table_store.h"
+#include "common/project_info.h"
 #include "fennick/factory.h"
 #include "platform/enter_as_tab.h"
 #include "platform/qt_host.h"
@@ -27,7 +28,6 @@ namespace tallyfen {
 namespace {
 
 constexpr int kGridColumnWidth = 92;
-constexpr char kLinkAddress[] = "https://www.example.com/";
 
 QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -187,7 +187,7 @@ void QxForm1::BuildControls() {
   grid_->setMinimumWidth(kGridColumnWidth * 7 + 24);
   right->addWidget(grid_, 1);
   auto* link = MakeLabel(QStringLiteral("Label15"),
-                         QStringLiteral("<a href=\"%1\">%1</a>").arg(QString::fromLatin1(kLinkAddress)), this);
+                         QStringLiteral("<a href=\"%1\">%1</a>").arg(QString::fromLatin1(survey::kProjectHomePage)), this);
   link->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
   connect(link, &QLabel::linkActivated, this, [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); });
   right->addWidget(link, 0, Qt::AlignRight);
