@@ -35,12 +35,12 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::vect
       name = name.substr(0, eq);
       inlineValue = true;
     }
-    const auto spec = std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) { return s.name == name; });
-    if (spec == specs.end()) {
+    const auto known = std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) { return s.name == name; });
+    if (known == specs.end()) {
       out.error = "unknown option: --" + name;
       return out;
     }
-    if (!spec->takesValue) {
+    if (!known->takesValue) {
       if (inlineValue) {
         out.error = "option --" + name + " takes no value";
         return out;
@@ -56,7 +56,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::vect
       value = args[++i];
     }
     auto& list = out.values[name];
-    if (!spec->repeatable && !list.empty()) {
+    if (!known->repeatable && !list.empty()) {
       out.error = "option --" + name + " given twice";
       return out;
     }

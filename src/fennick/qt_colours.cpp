@@ -62,25 +62,25 @@ OleColor ToOleColor(const QColor& colour, OleColor fallback) {
 }
 
 FontSpec ToFontSpec(const QFont& font) {
-  FontSpec spec;
-  spec.name = font.family().toStdString();
-  spec.size = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / 96.0;
-  spec.bold = font.bold();
-  spec.italic = font.italic();
-  spec.underline = font.underline();
-  spec.strikethrough = font.strikeOut();
-  return spec;
+  FontSpec desc;
+  desc.name = font.family().toStdString();
+  desc.size = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / 96.0;
+  desc.bold = font.bold();
+  desc.italic = font.italic();
+  desc.underline = font.underline();
+  desc.strikethrough = font.strikeOut();
+  return desc;
 }
 
-QFont ToQFont(const FontSpec& spec) {
-  QFont font(QString::fromStdString(spec.name));
-  if (spec.size > 0) {
-    font.setPointSizeF(spec.size);
+QFont ToQFont(const FontSpec& desc) {
+  QFont font(QString::fromStdString(desc.name));
+  if (desc.size > 0) {
+    font.setPointSizeF(desc.size);
   }
-  font.setBold(spec.bold);
-  font.setItalic(spec.italic);
-  font.setUnderline(spec.underline);
-  font.setStrikeOut(spec.strikethrough);
+  font.setBold(desc.bold);
+  font.setItalic(desc.italic);
+  font.setUnderline(desc.underline);
+  font.setStrikeOut(desc.strikethrough);
   return font;
 }
 
