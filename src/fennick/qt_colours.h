@@ -17,6 +17,6 @@ FENNICK_EXPORT QColor ResolveColour(OleColor colour, const QPalette& palette);
 FENNICK_EXPORT OleColor ToOleColor(const QColor& colour, OleColor fallback);
 
 FENNICK_EXPORT FontSpec ToFontSpec(const QFont& font);
-FENNICK_EXPORT QFont ToQFont(const FontSpec& spec);
+FENNICK_EXPORT QFont ToQFont(const FontSpec& desc);
 
 }  // namespace fennick
