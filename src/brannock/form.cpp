@@ -68,10 +68,11 @@ bool Form::Command1_Click(survey::Host& host) {
   const auto head =
       survey::curve::MakeReportHead(survey::curve::BrannockBanner(), Text1, Text3, Text4, listing->elements);
   report = survey::curve::WriteMainReport(head, listing->rows, Text7);
+  insertionPoint = report.size();
   return true;
 }
 
-std::optional<std::string> Form::Command2_Click(survey::Host& host) {
+std::optional<survey::InsertedLines> Form::Command2_Click(survey::Host& host) {
   if (Text1.empty() || Text2.empty() || Text3.empty() || Text4.empty() || Text5.empty()) {
     host.ShowMessage(survey::DataErrorMessage());
     return std::nullopt;
@@ -82,11 +83,16 @@ std::optional<std::string> Form::Command2_Click(survey::Host& host) {
     host.ShowMessage(survey::DataErrorMessage());
     return std::nullopt;
   }
-  // Always at the end: the box is read-only, and a line inserted inside the report would
-  // break a row or the date line.
-  std::string line = survey::curve::ExtraStakeLine(*row);
-  report += line;
-  return line;
+  // The surveyor clicks where the stake belongs in station order; a click inside a row must
+  // not split it, so the line goes to the start of the next one.
+  survey::InsertedLines done = survey::InsertLines(report, insertionPoint, survey::curve::ExtraStakeLine(*row));
+  insertionPoint = done.End();
+  return done;
+}
+
+void Form::SetReportFromBox(std::string_view text, std::size_t boxPosition) {
+  report = survey::LfToCrLf(text);
+  insertionPoint = survey::ByteOffsetOfBoxPosition(report, boxPosition);
 }
 
 std::string Form::PrintedText(std::string_view r) { return "   " + std::string(r); }
@@ -97,7 +103,10 @@ void Form::Command4_Click(survey::Host& host) {
   if (!o.ok && !o.cancelled) host.ShowMessage(PrintFailedMessage(o.error, o.code));
 }
 
-void Form::Command5_Click() { report = HelpText(); }
+void Form::Command5_Click() {
+  report = HelpText();
+  insertionPoint = report.size();
+}
 
 survey::FileRequest Form::SaveRequest() {
   survey::FileRequest r;

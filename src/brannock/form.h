@@ -2,12 +2,14 @@
 // batch mode and the tests all drive the same code.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "common/host.h"
+#include "common/report_lines.h"
 
 namespace brannock {
 
@@ -36,6 +38,10 @@ class Form {
   // Design data, extra stake and date fields, by control name.
   std::string Text1, Text2, Text3, Text4 = "0", Text5, Text7;
   std::string report = HelpText();  // the report box, CR LF line ends
+  // Where the next extra-stake line goes, a byte offset into the report: its end after a
+  // main computation or a reset, just after the line after an extra stake, or where the user
+  // left the cursor (snapped to a line start when the line is written).
+  std::size_t insertionPoint = report.size();
   std::string title{kProgramTitle};
 
   // Writes the saved-report record (UTF-8 in, the file's encoding is the writer's); must
@@ -46,14 +52,21 @@ class Form {
 
   // Main computation: true when the report was rebuilt. Refusals leave everything unchanged.
   bool Command1_Click(survey::Host& host);
-  // Extra stake: the line appended to the report (with its CR LF), or nullopt when refused.
-  std::optional<std::string> Command2_Click(survey::Host& host);
+  // Extra stake: the line put into the report at the insertion point and where it went, or
+  // nullopt when refused.
+  std::optional<survey::InsertedLines> Command2_Click(survey::Host& host);
   // Print the report (three blanks before it); the report is not changed.
   void Command4_Click(survey::Host& host);
   // Reset the report to the help text; the fields keep their contents.
   void Command5_Click();
   // Save the report as a quoted record: true when written (the title then shows the path).
   bool Command7_Click(survey::Host& host);
+
+  // Takes back what the user did in the report box: its text (LF line ends) and the cursor
+  // position as the box counts it.
+  void SetReportFromBox(std::string_view text, std::size_t boxPosition);
+  // The insertion point as the box counts positions.
+  std::size_t InsertionBoxPosition() const { return survey::BoxPositionOfByteOffset(report, insertionPoint); }
 
   static survey::FileRequest SaveRequest();
   static std::string PrintedText(std::string_view report);

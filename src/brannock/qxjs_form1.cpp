@@ -136,8 +136,6 @@ qxjsForm1::qxjsForm1(QWidget* parent) : QMainWindow(parent) {
 
   report_ = new QTextEdit(central);
   report_->setObjectName(QStringLiteral("RichTextBox1"));
-  report_->setReadOnly(true);
-  report_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   report_->setLineWrapMode(QTextEdit::NoWrap);
   report_->setFont(ReportFont());
   report_->setAcceptRichText(false);
@@ -224,11 +222,16 @@ void qxjsForm1::ReadFields() {
   form_.Text7 = ToUtf8(text7_->text());
 }
 
+void qxjsForm1::PullReport() {
+  // The user may have edited the report or clicked into it; the form works on what is shown.
+  form_.SetReportFromBox(ToUtf8(report_->toPlainText()), static_cast<std::size_t>(report_->textCursor().position()));
+}
+
 void qxjsForm1::ShowReport() {
   report_->setPlainText(Shown(form_.report));
-  QTextCursor end = report_->textCursor();
-  end.movePosition(QTextCursor::End);
-  report_->setTextCursor(end);
+  QTextCursor c = report_->textCursor();
+  c.setPosition(static_cast<int>(form_.InsertionBoxPosition()));
+  report_->setTextCursor(c);
 }
 
 void qxjsForm1::Command1_Click() {
@@ -238,15 +241,17 @@ void qxjsForm1::Command1_Click() {
 
 void qxjsForm1::Command2_Click() {
   ReadFields();
+  PullReport();
   const auto line = form_.Command2_Click(host_);
   if (!line) return;
+  // Into the document rather than a fresh copy of the text, so the user's formatting stays.
   QTextCursor c(report_->document());
-  c.movePosition(QTextCursor::End);
+  c.setPosition(static_cast<int>(survey::BoxPositionOfByteOffset(form_.report, line->at)));
   // The new line takes the report's own face, not that of a line the user restyled.
   QTextCharFormat plain;
   plain.setFont(report_->font());
   c.setCharFormat(plain);
-  c.insertText(Shown(*line));
+  c.insertText(Shown(line->text));
   report_->setTextCursor(c);
 }
 
@@ -269,7 +274,10 @@ void qxjsForm1::Command3_Click() {
   report_->mergeCurrentCharFormat(f);
 }
 
-void qxjsForm1::Command4_Click() { form_.Command4_Click(host_); }
+void qxjsForm1::Command4_Click() {
+  PullReport();
+  form_.Command4_Click(host_);
+}
 
 void qxjsForm1::Command5_Click() {
   form_.Command5_Click();
@@ -279,6 +287,7 @@ void qxjsForm1::Command5_Click() {
 void qxjsForm1::Command6_Click() { close(); }
 
 void qxjsForm1::Command7_Click() {
+  PullReport();
   if (form_.Command7_Click(host_)) setWindowTitle(ToQString(form_.title));
 }
 

@@ -64,6 +64,7 @@ class qxjsForm1 : public QMainWindow {
 
  private:
   void ReadFields();
+  void PullReport();
   void ShowReport();
 
   Form form_;

@@ -1,26 +1,11 @@
 #include "dovetree/form.h"
 
 #include "common/batch_cli.h"
+#include "common/report_lines.h"
 #include "dovetree/report.h"
 #include "dovetree/station_deflections.h"
 
 namespace dovetree {
-
-namespace {
-
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-std::string WithCrLf(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 32);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out.push_back('\r');
-    out.push_back(text[i]);
-  }
-  return out;
-}
-
-}  // namespace
 
 survey::Message PrintFailedMessage(const std::string& description, int code) {
   survey::Message m;
@@ -63,9 +48,9 @@ void HhForm::Command2_Click(survey::Host& host) {
     host.ShowMessage(survey::DataErrorMessage());
     return;
   }
-  const std::string line = ExtraStakeLine(*row);
-  report_.insert(insertion_, line);
-  insertion_ += line.size();
+  // The user clicks where the stake belongs in station order; a click inside a row must not
+  // split it, so the line goes to the start of the next one.
+  insertion_ = survey::InsertLines(report_, insertion_, ExtraStakeLine(*row)).End();
 }
 
 void HhForm::Command3_Click(survey::Host& host) {
@@ -76,28 +61,11 @@ void HhForm::Command3_Click(survey::Host& host) {
 
 std::string HhForm::ReportWithLf() const { return survey::CrLfToLf(report_); }
 
-std::size_t HhForm::InsertionCharacters() const {
-  std::size_t n = 0;
-  for (std::size_t i = 0; i < insertion_; ++i) {
-    if (IsContinuationByte(report_[i])) continue;
-    if (report_[i] == '\r' && i + 1 < report_.size() && report_[i + 1] == '\n') continue;
-    ++n;
-  }
-  return n;
-}
+std::size_t HhForm::InsertionCharacters() const { return survey::BoxPositionOfByteOffset(report_, insertion_); }
 
 void HhForm::SetReportFromBox(std::string_view text, std::size_t cursorCharacters) {
-  report_ = WithCrLf(text);
-  std::size_t i = 0;
-  for (std::size_t n = 0; i < report_.size() && n < cursorCharacters; ++n) {
-    if (report_[i] == '\r' && i + 1 < report_.size() && report_[i + 1] == '\n') {
-      i += 2;
-      continue;
-    }
-    ++i;
-    while (i < report_.size() && IsContinuationByte(report_[i])) ++i;
-  }
-  insertion_ = i;
+  report_ = survey::LfToCrLf(text);
+  insertion_ = survey::ByteOffsetOfBoxPosition(report_, cursorCharacters);
 }
 
 }  // namespace dovetree

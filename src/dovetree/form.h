@@ -44,7 +44,8 @@ class HhForm {
   // report and puts the insertion point at its end.
   void Command1_Click(survey::Host& host);
   // Extra stake: the same checks over Text1 to Text6; otherwise inserts one line at the
-  // insertion point and moves the insertion point past it.
+  // insertion point (at the start of the next line when the point is inside a line) and
+  // moves the insertion point past it.
   void Command2_Click(survey::Host& host);
   // Print: the report after three blanks (the word-processor sequence pasted them before the
   // text), in Hei 12 pt; the report is not changed. A failure shows PrintFailedMessage.
@@ -58,7 +59,8 @@ class HhForm {
   // The insertion point as a byte offset into Report().
   std::size_t InsertionOffset() const { return insertion_; }
 
-  // The box's view: LF line ends, positions counted in characters (a CR LF counts one).
+  // The box's view: LF line ends, positions counted as the box counts them (UTF-16 units, a
+  // CR LF counting one).
   std::string ReportWithLf() const;
   std::size_t InsertionCharacters() const;
   // Takes back what the user did in the box: edited text (LF or CR LF) and where the cursor is.

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/number_reading.h"
+#include "common/report_lines.h"
 
 namespace quenby {
 
@@ -20,7 +21,7 @@ survey::Message QuenbyMessage(const std::string& text) {
   return m;
 }
 
-SqxForm1::SqxForm1() : listing(UsageNote()) { Text(6) = "5"; }
+SqxForm1::SqxForm1() : listing(UsageNote()), insertionPoint(listing.size()) { Text(6) = "5"; }
 
 bool SqxForm1::CheckEmpty(survey::Host& host, int lastField) const {
   for (int i = 1; i <= lastField; ++i) {
@@ -62,6 +63,7 @@ void SqxForm1::Command1_Click(survey::Host& host) {
     return;
   }
   listing = std::move(text);
+  insertionPoint = listing.size();
 }
 
 void SqxForm1::Command2_Click(survey::Host& host) {
@@ -81,8 +83,9 @@ void SqxForm1::Command2_Click(survey::Host& host) {
   }
   PadAfterStation(next, Text(7));
   state = next;
-  listing += ExtraStakeLine(Text(7), state.kg, elevation);
-  listing += SolidRule();
+  // The user clicks where the stake belongs in station order; a click inside a line must not
+  // split it, so the lines go to the start of the next one.
+  insertionPoint = survey::InsertLines(listing, insertionPoint, ExtraStakeLine(Text(7), state.kg, elevation) + SolidRule()).End();
 }
 
 }  // namespace quenby

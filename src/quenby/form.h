@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 #include "common/host.h"
@@ -26,11 +27,15 @@ class SqxForm1 {
 
   // The listing (RichTextBox1), lines ending in CR LF.
   std::string listing;
+  // Where an extra stake's lines go, a byte offset into the listing: its end after a
+  // calculation, just after the lines after an extra stake, or where the user left the cursor
+  // (snapped to a line start when the lines are written).
+  std::size_t insertionPoint = 0;
   CurveState state;
   std::size_t maxLines = kMaxListingLines;
 
   void Command1_Click(survey::Host& host);  // full listing
-  void Command2_Click(survey::Host& host);  // extra stake, appended
+  void Command2_Click(survey::Host& host);  // extra stake, at the insertion point
 
  private:
   bool CheckEmpty(survey::Host& host, int lastField) const;

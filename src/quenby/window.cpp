@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include "common/report_lines.h"
 #include "platform/enter_as_tab.h"
 #include "platform/qt_host.h"
 #include "platform/text_printing.h"
@@ -99,7 +100,6 @@ SqxForm1Window::SqxForm1Window(QWidget* parent) : QWidget(parent) {
   // otherwise make the text engine offer a useless horizontal scroll bar.
   listing_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ShowListing();
-  listing_->moveCursor(QTextCursor::Start);
 
   auto* enter = new platform::EnterAsTab(this);
   for (int n = 1; n <= 6; ++n) enter->Add(Field(n));
@@ -113,24 +113,23 @@ SqxForm1Window::SqxForm1Window(QWidget* parent) : QWidget(parent) {
 }
 
 void SqxForm1Window::ListingToForm() {
-  // Whatever the user typed into the listing belongs to it, as in any text box.
-  if (!listing_->document()->isModified()) return;
-  std::string text = platform::ToUtf8(listing_->toPlainText());
-  std::string crlf;
-  crlf.reserve(text.size() + text.size() / 16);
-  for (char c : text) {
-    if (c == '\n') crlf += '\r';
-    crlf += c;
+  // Whatever the user typed into the listing belongs to it, as in any text box, and the next
+  // extra stake goes where the user left the cursor.
+  if (listing_->document()->isModified()) {
+    form_.listing = survey::LfToCrLf(platform::ToUtf8(listing_->toPlainText()));
+    listing_->document()->setModified(false);
   }
-  form_.listing = std::move(crlf);
-  listing_->document()->setModified(false);
+  form_.insertionPoint =
+      survey::ByteOffsetOfBoxPosition(form_.listing, static_cast<std::size_t>(listing_->textCursor().position()));
 }
 
 void SqxForm1Window::ShowListing() {
   listing_->setPlainText(ToDisplay(form_.listing));
   listing_->document()->setModified(false);
-  // New lines are written at the end; keep them in view.
-  listing_->moveCursor(QTextCursor::End);
+  // The cursor stands just after the lines last written; keep them in view.
+  QTextCursor c = listing_->textCursor();
+  c.setPosition(static_cast<int>(survey::BoxPositionOfByteOffset(form_.listing, form_.insertionPoint)));
+  listing_->setTextCursor(c);
   listing_->ensureCursorVisible();
 }
 
@@ -138,9 +137,11 @@ void SqxForm1Window::Run(void (SqxForm1::*handler)(survey::Host&)) {
   for (int n = 1; n <= 7; ++n) form_.Text(n) = platform::ToUtf8(Field(n)->text());
   ListingToForm();
   const std::string before = form_.listing;
+  const std::size_t cursor = form_.insertionPoint;
   platform::QtHost host(this);
   (form_.*handler)(host);
-  if (form_.listing != before) ShowListing();
+  // A refusal leaves the box alone, scroll position included.
+  if (form_.listing != before || form_.insertionPoint != cursor) ShowListing();
 }
 
 void SqxForm1Window::Print() {

@@ -6,6 +6,7 @@
 #include <map>
 #include <tuple>
 
+#include "common/batch_cli.h"
 #include "common/project_info.h"
 
 namespace brannock {
@@ -103,13 +104,84 @@ TEST_F(Fixture, ExtraStakesAppendAndTheMainCommandRebuilds) {
   form.Text5 = "850";
   const auto line = form.Command2_Click(host);
   ASSERT_TRUE(line);
-  EXPECT_EQ(*line, std::string(15, ' ') + " 850(加桩)       " + " 0° 3′ 46″     359°56′14″\r\n");
+  EXPECT_EQ(line->text, std::string(15, ' ') + " 850(加桩)       " + " 0° 3′ 46″     359°56′14″\r\n");
+  EXPECT_EQ(line->at, main.size());
+  EXPECT_EQ(form.insertionPoint, form.report.size());
   form.Text5 = "1000";
   ASSERT_TRUE(form.Command2_Click(host));
   EXPECT_EQ(form.report.substr(0, main.size()), main);
   EXPECT_EQ(std::count(form.report.begin() + static_cast<long>(main.size()), form.report.end(), '\n'), 2);
   ASSERT_TRUE(form.Command1_Click(host));
   EXPECT_EQ(form.report, main);
+}
+
+// The box's view of the report: LF line ends, positions in UTF-16 units.
+std::u16string BoxText(const std::string& report) {
+  std::u16string text;
+  for (std::size_t i = 0; i < report.size();) {
+    const auto c = static_cast<unsigned char>(report[i]);
+    if (c == '\r') {
+      ++i;
+    } else if (c < 0x80) {
+      text += char16_t(c);
+      ++i;
+    } else {  // the report's characters are all in the basic plane, three bytes at most
+      const std::size_t n = c >= 0xE0 ? 3 : 2;
+      char32_t cp = c & (n == 3 ? 0x0F : 0x1F);
+      for (std::size_t k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(report[i + k]) & 0x3F);
+      text += char16_t(cp);
+      i += n;
+    }
+  }
+  return text;
+}
+
+TEST_F(Fixture, ExtraStakeClickedIntoARowGoesAfterItAndTheNextFollows) {
+  ASSERT_TRUE(form.Command1_Click(host));
+  const std::string main = form.report;
+  // The surveyor clicks into the middle of the 840 row, between its station and its angles.
+  const std::u16string box = BoxText(main);
+  const std::size_t row = box.find(u" 840 ");
+  ASSERT_NE(row, std::u16string::npos);
+  form.SetReportFromBox(survey::CrLfToLf(main), row + 8);
+  EXPECT_EQ(form.report, main);
+  form.Text5 = "850";
+  const auto first = form.Command2_Click(host);
+  ASSERT_TRUE(first);
+  const std::size_t after840 = main.find("\r\n", main.find(" 840 ")) + 2;
+  EXPECT_EQ(first->at, after840);
+  EXPECT_EQ(form.report.substr(after840, first->text.size()), first->text);
+  EXPECT_EQ(form.insertionPoint, first->End());
+  // A second extra stake straight after goes under the first, before the row that followed.
+  form.Text5 = "855";
+  ASSERT_TRUE(form.Command2_Click(host));
+  const std::string& r = form.report;
+  EXPECT_LT(r.find(" 840 "), r.find(" 850(加桩)"));
+  EXPECT_EQ(r.find(" 850(加桩)") + first->text.size(), r.find(" 855(加桩)"));
+  EXPECT_EQ(r.substr(0, after840), main.substr(0, after840));
+  EXPECT_EQ(r.substr(form.insertionPoint), main.substr(after840));
+  EXPECT_EQ(form.InsertionBoxPosition(), BoxText(r.substr(0, form.insertionPoint)).size());
+  EXPECT_EQ(std::count(r.begin(), r.end(), '\n'), std::count(main.begin(), main.end(), '\n') + 2);
+}
+
+TEST_F(Fixture, ExtraStakeAfterEditsStandsOnItsOwnLine) {
+  // The user replaced the report with two lines of their own and left the cursor inside the first.
+  form.SetReportFromBox("测量备注\n第二行", 2);
+  EXPECT_EQ(form.report, "测量备注\r\n第二行");
+  EXPECT_EQ(form.insertionPoint, 6u);
+  form.Text5 = "850";
+  const auto line = form.Command2_Click(host);
+  ASSERT_TRUE(line);
+  EXPECT_EQ(form.report, "测量备注\r\n" + line->text + "第二行");
+  // At the end of a last line without line end, the line gets one first.
+  form.SetReportFromBox("测量备注\n第二行", 8);
+  ASSERT_TRUE(form.Command2_Click(host));
+  EXPECT_EQ(form.report, "测量备注\r\n第二行\r\n" + line->text);
+  EXPECT_EQ(form.insertionPoint, form.report.size());
+  // After a reset the help text's last line has no line end: the line still starts a new one.
+  form.Command5_Click();
+  ASSERT_TRUE(form.Command2_Click(host));
+  EXPECT_EQ(form.report.substr(0, HelpText().size() + 17), HelpText() + "\r\n" + std::string(15, ' '));
 }
 
 TEST_F(Fixture, ExtraStakeRefusals) {

@@ -147,6 +147,47 @@ class WindowTest : public QObject {
     QVERIFY(rec.messages.empty());
   }
 
+  void extraStakeGoesUnderTheClickedRowKeepingEditsAndFaces() {
+    platform::MessageRecorder rec;
+    fill();
+    button("Command1")->click();
+    QVERIFY(!box()->isReadOnly());
+    // The user bolds the banner and types a note at the top of the report.
+    QTextCursor c(box()->document());
+    c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    c.mergeCharFormat(bold);
+    c.movePosition(QTextCursor::Start);
+    box()->setTextCursor(c);
+    box()->setFocus();
+    QTest::keyClicks(box(), "note");
+    QTest::keyClick(box(), Qt::Key_Return);
+    // Then clicks into the middle of the 840 row.
+    const QString main = box()->toPlainText();
+    const int row = main.indexOf(" 840 ");
+    c.setPosition(row + 8);
+    box()->setTextCursor(c);
+    field("Text5")->setText("850");
+    button("Command2")->click();
+    field("Text5")->setText("855");
+    button("Command2")->click();
+    const QString text = box()->toPlainText();
+    const int rowEnd = main.indexOf('\n', row) + 1;
+    QCOMPARE(text.left(rowEnd), main.left(rowEnd));
+    QVERIFY(text.mid(rowEnd).startsWith("                850(加桩)        0° 3′ 46″     359°56′14″\n"
+                                        "                855(加桩)"));
+    const int after = text.indexOf('\n', text.indexOf("855(加桩)")) + 1;
+    QCOMPARE(box()->textCursor().position(), after);
+    QCOMPARE(text.mid(after), main.mid(rowEnd));
+    QVERIFY(text.startsWith("note\n"));
+    QTextCursor banner(box()->document());
+    banner.setPosition(5 + 3);  // inside the banner, below the note
+    QCOMPARE(banner.charFormat().fontWeight(), int(QFont::Bold));
+    QCOMPARE(QString::fromStdString(w->form().report).replace("\r\n", "\n"), text);
+    QVERIFY(rec.messages.empty());
+  }
+
   void resetRestoresHelpAndKeepsFields() {
     fill();
     field("Text5")->setText("850");

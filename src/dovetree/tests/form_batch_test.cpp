@@ -130,6 +130,35 @@ TEST(HhForm, ExtraStakeGoesWhereTheUserPutTheCursor) {
   EXPECT_LT(f.Report().find(" 810(加桩)"), f.Report().find("(zh)"));
 }
 
+TEST(HhForm, ACursorInsideARowNeverSplitsIt) {
+  HhForm f;
+  FillWorkedExample(f);
+  survey::RecordingHost host;
+  f.Command1_Click(host);
+  const std::string main = f.Report();
+  // The cursor inside the ZH row, after "(zh)": the line goes under that row, whole.
+  const std::string shown = f.ReportWithLf();
+  const std::size_t zh = shown.find("(zh)");
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < zh + 4; ++i)
+    if ((static_cast<unsigned char>(shown[i]) & 0xC0) != 0x80 && shown[i] != '\r') ++characters;
+  f.SetReportFromBox(shown, characters);
+  f.Text6 = "840";
+  f.Command2_Click(host);
+  const std::size_t rowEnd = main.find("\r\n", main.find("(zh)")) + 2;
+  EXPECT_EQ(f.Report().substr(0, rowEnd), main.substr(0, rowEnd));
+  EXPECT_EQ(f.Report().substr(rowEnd, 19), std::string(15, ' ') + " 840");
+  EXPECT_EQ(f.InsertionOffset(), f.Report().find("\r\n", rowEnd) + 2);
+  EXPECT_EQ(f.Report().substr(f.InsertionOffset()), main.substr(rowEnd));
+  // The help text ends without a line end: an extra stake there starts a line of its own.
+  HhForm fresh;
+  FillWorkedExample(fresh);
+  fresh.Text6 = "840";
+  fresh.Command2_Click(host);
+  EXPECT_EQ(fresh.Report().substr(0, HelpText().size() + 2), HelpText() + "\r\n");
+  EXPECT_TRUE(host.messages.empty());
+}
+
 TEST(HhForm, TextFromTheBoxKeepsCrLfAndClampsTheCursor) {
   HhForm f;
   f.SetReportFromBox("ab\n测量\r\ncd", 1000);

@@ -144,6 +144,17 @@ class HhForm1Test : public QObject {
     QVERIFY(text.startsWith(QStringLiteral("备注\n") + QString(15, QLatin1Char(' ')) +
                             QStringLiteral(" 700(加桩)       -3°-40′-18″    363°40′18″\n")));
     QCOMPARE(Report(w)->textCursor().position(), 3 + 15 + 15 + 15 + 10 + 1);
+    // Clicked into the middle of the note line, the next stake goes after that line (here
+    // between the note and the first stake), never splitting it.
+    c.setPosition(1);
+    Report(w)->setTextCursor(c);
+    Field(w, "Text6")->setText(QStringLiteral("710"));
+    QTest::mouseClick(Button(w, "Command2"), Qt::LeftButton);
+    QVERIFY(Report(w)->toPlainText().startsWith(QStringLiteral("备注\n") + QString(15, QLatin1Char(' ')) +
+                                                QStringLiteral(" 710(加桩)")));
+    QVERIFY(Report(w)->toPlainText().contains(QStringLiteral("″\n") + QString(15, QLatin1Char(' ')) +
+                                              QStringLiteral(" 700(加桩)")));
+    QCOMPARE(Report(w)->textCursor().position(), Report(w)->toPlainText().indexOf(QStringLiteral(" 700(加桩)")) - 15);
   }
 
   void secondCopyIsRefused() {

@@ -352,6 +352,50 @@ TEST(ExtraStake, AppendsUnderTheListingOnBothSidesOfTheJd) {
   EXPECT_EQ(form.listing, listing);
 }
 
+TEST(ExtraStake, GoesUnderTheLineTheCursorIsInAndTheNextFollows) {
+  SqxForm1 form = CrestForm();
+  survey::RecordingHost host;
+  form.Command1_Click(host);
+  EXPECT_EQ(form.insertionPoint, form.listing.size());
+  const std::string listing = form.listing;
+  // The user clicked into the 1225 row, between its digits.
+  const std::size_t row = listing.find("1225");
+  ASSERT_NE(row, std::string::npos);
+  const std::size_t rowEnd = listing.find("\r\n", row) + 2;
+  form.insertionPoint = row + 2;
+  form.Text(7) = "1227";
+  form.Command2_Click(host);
+  form.Text(7) = "1228";
+  form.Command2_Click(host);
+  ASSERT_TRUE(host.messages.empty());
+  EXPECT_EQ(form.listing.substr(0, rowEnd), listing.substr(0, rowEnd));
+  const auto extra = Lines(form.listing.substr(rowEnd, form.insertionPoint - rowEnd));
+  ASSERT_EQ(extra.size(), 4u);
+  EXPECT_TRUE(extra[0].starts_with("      加桩1227"));
+  EXPECT_EQ(extra[1], kSolid);
+  EXPECT_TRUE(extra[2].starts_with("      加桩1228"));
+  EXPECT_EQ(extra[3], kSolid);
+  EXPECT_EQ(form.listing.substr(form.insertionPoint), listing.substr(rowEnd));
+}
+
+TEST(ExtraStake, AfterEditsTheLinesStandOnTheirOwn) {
+  SqxForm1 form = CrestForm();
+  survey::RecordingHost host;
+  form.listing = "手记\r\n末行";  // typed by the user, the last line without line end
+  form.insertionPoint = 3;        // inside "手记"
+  form.Text(7) = "1230";
+  form.Command2_Click(host);
+  const std::string lines = form.listing.substr(8, form.insertionPoint - 8);
+  EXPECT_TRUE(lines.starts_with("      加桩1230"));
+  EXPECT_TRUE(lines.ends_with(kSolid + "\r\n"));
+  EXPECT_EQ(form.listing, "手记\r\n" + lines + "末行");
+  form.insertionPoint = form.listing.size();
+  form.Command2_Click(host);
+  EXPECT_EQ(form.listing, "手记\r\n" + lines + "末行\r\n" + lines);
+  EXPECT_EQ(form.insertionPoint, form.listing.size());
+  EXPECT_TRUE(host.messages.empty());
+}
+
 TEST(ExtraStake, TypedTextIsEchoedAndMustBeANumber) {
   SqxForm1 form = CrestForm();
   survey::RecordingHost host;

@@ -108,7 +108,33 @@ class QuenbyWindowTest : public QObject {
     QTest::keyClicks(w.Listing(), QStringLiteral("note"));
     w.Field(7)->setText(QStringLiteral("1230"));
     QTest::mouseClick(Button(w, "Command2"), Qt::LeftButton);
-    QVERIFY(w.Listing()->toPlainText().contains(QStringLiteral("note      加桩1230")));
+    // The note keeps its own line; the extra stake starts the next one.
+    QVERIFY(w.Listing()->toPlainText().contains(QStringLiteral("note\n      加桩1230")));
+  }
+
+  void extraStakeGoesUnderTheLineClickedInto() {
+    SqxForm1Window w;
+    platform::MessageRecorder recorder;
+    FillCrest(w);
+    QTest::mouseClick(Button(w, "Command1"), Qt::LeftButton);
+    const QString listing = w.Listing()->toPlainText();
+    const int row = listing.indexOf(QStringLiteral("1225"));
+    QVERIFY(row > 0);
+    QTextCursor c = w.Listing()->textCursor();
+    c.setPosition(row + 2);
+    w.Listing()->setTextCursor(c);
+    w.Field(7)->setText(QStringLiteral("1227"));
+    QTest::mouseClick(Button(w, "Command2"), Qt::LeftButton);
+    w.Field(7)->setText(QStringLiteral("1228"));
+    QTest::mouseClick(Button(w, "Command2"), Qt::LeftButton);
+    const QString grown = w.Listing()->toPlainText();
+    const int rowEnd = listing.indexOf(QLatin1Char('\n'), row) + 1;
+    QCOMPARE(grown.left(rowEnd), listing.left(rowEnd));
+    QVERIFY(grown.mid(rowEnd).startsWith(QStringLiteral("      加桩1227")));
+    const int cursor = w.Listing()->textCursor().position();
+    QVERIFY(grown.mid(rowEnd, cursor - rowEnd).contains(QStringLiteral("加桩1228")));
+    QCOMPARE(grown.mid(cursor), listing.mid(rowEnd));
+    QVERIFY(recorder.messages.empty());
   }
 
   void enterMovesFocusFromTheSixFieldsOnly() {
