@@ -63,6 +63,21 @@ TEST(StationElements, PAndQAreSinglePrecision) {
   EXPECT_NEAR(e.beta0, 3.43774677033606, 1e-14);
 }
 
+TEST(StationElements, SinglePAndQGoIntoTheTangentLength) {
+  // R 120, Ls 85: the float p and q move T, and through it QZ and YH, in their last digits.
+  // The shared curve elements (double p and q) give T 75.14841, QZ 998.7675, YH 987.6833.
+  const StationElements e = ComputeStationElements(Input("1000", "30", "120", "85", "950"));
+  EXPECT_EQ(survey::PlainNumberText(e.p), "2.508681");
+  EXPECT_EQ(survey::PlainNumberText(e.q), "42.3223");
+  EXPECT_EQ(survey::PlainNumberText(e.T), "75.1484");
+  EXPECT_EQ(survey::PlainNumberText(e.ZH), "924.8516");
+  EXPECT_EQ(survey::PlainNumberText(e.QZ), "998.7676");
+  EXPECT_EQ(survey::PlainNumberText(e.YH), "987.6835");
+  const survey::curve::CurveElements shared = survey::curve::ComputeCurveElements({1000, 30, 120, 85});
+  EXPECT_EQ(survey::PlainNumberText(shared.T), "75.14841");
+  EXPECT_NE(e.T, shared.T);
+}
+
 TEST(StationDeflections, WorkedExampleEveryRow) {
   const StationResult r = WorkedExample();
   struct Expected {
