@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTest>
 #include <csignal>
 #include <unistd.h>
@@ -184,6 +185,29 @@ class StakeTableStoreTest : public QObject {
     coordinates::QtReportPrinter missing(nullptr, dir.filePath(QStringLiteral("none.html")));
     QVERIFY(!missing.ShowReport(data, &error));
     QVERIFY(QString::fromStdString(error).contains(QStringLiteral("none.html")));
+  }
+
+  // The report values are texts with meaningful blanks (two between the x and y of a point,
+  // one before a non-negative number); the delivered layouts must show them as they are.
+  void deliveredLayoutsShowTheValuesWithTheirBlanks() {
+    coordinates::ReportValues values;
+    values[1] = " 55° 56′ 59″";
+    values[2] = " 875.262";
+    values[5] = "x: 46722.855  y:-7619.616";
+    values[6] = "x: 47307.8854  y:-7992.9398";
+    for (const auto& [program, file] : {std::pair{"tallyfen", "zb.html"}, std::pair{"marlowby", "zxzb.html"}}) {
+      QFile f(coordinates::ReportLayoutPath(QString::fromLatin1(program), QString::fromLatin1(file)));
+      QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName()));
+      const QByteArray layout = f.readAll();
+      const std::string html =
+          coordinates::FillReportLayout(std::string_view(layout.constData(), static_cast<std::size_t>(layout.size())), values);
+      QTextDocument doc;
+      doc.setHtml(QString::fromStdString(html));
+      const QString shown = doc.toPlainText();
+      for (const std::string& v : {values[1], values[2], values[5], values[6]}) {
+        QVERIFY2(shown.contains(QString::fromStdString(v)), qPrintable(QString::fromLatin1(file) + QStringLiteral(": ") + QString::fromStdString(v)));
+      }
+    }
   }
 
   void previewPaintsThroughThePresenter() {
