@@ -253,6 +253,7 @@ TEST(Refusals, EmptyFieldKeepsTheListing) {
     EXPECT_EQ(host.messages[0].text, "原始数据不能为空！");
     EXPECT_EQ(host.messages[0].title, "Quenby");
     EXPECT_EQ(host.messages[0].buttons, survey::MessageButtons::Ok);
+    EXPECT_EQ(host.messages[0].icon, survey::MessageIcon::None);
     EXPECT_EQ(form.listing, UsageNote());
   }
   // Blanks are not empty.

@@ -178,6 +178,30 @@ class QuenbyWindowTest : public QObject {
     quenby::SetPrintDialogRunner({});
   }
 
+  // The crest listing fills most of one A4 page: one copy is one page, so a second copy can
+  // only fit if it really is printed and starts a second page.
+  void eachRequestedCopyIsPrinted() {
+    SqxForm1Window w;
+    platform::MessageRecorder recorder;
+    FillCrest(w);
+    QTest::mouseClick(Button(w, "Command1"), Qt::LeftButton);
+    QTemporaryDir dir;
+    for (int copies : {1, 2}) {
+      const QString pdf = dir.filePath(QStringLiteral("copies%1.pdf").arg(copies));
+      quenby::SetPrintDialogRunner([&](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setCopyCount(copies);
+        return true;
+      });
+      QVERIFY(quenby::PrintListing(&w, w.Form().listing, quenby::ListingFont()));
+      QCOMPARE(PdfPageCount(pdf), copies);
+    }
+    QVERIFY(recorder.messages.empty());
+    quenby::SetPrintDialogRunner({});
+  }
+
   void cancelledPrintDialogPrintsNothingAndSaysNothing() {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("never.pdf"));
