@@ -64,27 +64,6 @@ std::string RowLine(const StakeRow& row) {
   return line;
 }
 
-ReportHead MakeReportHead(std::string banner, std::string jdText, std::string rText, std::string lsText,
-                          const CurveElements& e) {
-  ReportHead h;
-  h.banner = std::move(banner);
-  h.jdText = std::move(jdText);
-  h.rText = std::move(rText);
-  h.lsText = std::move(lsText);
-  h.alpha = e.alpha;
-  h.pText = PlainNumberText(e.p);
-  h.qText = PlainNumberText(e.q);
-  h.L = e.L;
-  h.T = e.T;
-  h.E = e.E;
-  h.QZ = e.QZ;
-  h.ZH = e.ZH;
-  h.HY = e.HY;
-  h.YH = e.YH;
-  h.HZ = e.HZ;
-  return h;
-}
-
 std::vector<std::string> HeadLines(const ReportHead& h) {
   const std::string in = Blanks(kIndent);
   const std::string gap = Blanks(kGap);

@@ -8,8 +8,10 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "common/notation.h"
 #include "curve/curve_elements.h"
 #include "curve/stake_rows.h"
 
@@ -71,9 +73,29 @@ struct ReportHead {
   float L = 0, T = 0, E = 0, QZ = 0, ZH = 0, HY = 0, YH = 0, HZ = 0;
 };
 
-// p and q as doubles, everything else from the elements.
+// The head of a report from a set of elements. p and q print in their own precision: doubles
+// in this program's elements, floats in the instrument-station elements.
+template <class Elements>
 ReportHead MakeReportHead(std::string banner, std::string jdText, std::string rText, std::string lsText,
-                          const CurveElements& e);
+                          const Elements& e) {
+  ReportHead h;
+  h.banner = std::move(banner);
+  h.jdText = std::move(jdText);
+  h.rText = std::move(rText);
+  h.lsText = std::move(lsText);
+  h.alpha = e.alpha;
+  h.pText = PlainNumberText(e.p);
+  h.qText = PlainNumberText(e.q);
+  h.L = e.L;
+  h.T = e.T;
+  h.E = e.E;
+  h.QZ = e.QZ;
+  h.ZH = e.ZH;
+  h.HY = e.HY;
+  h.YH = e.YH;
+  h.HZ = e.HZ;
+  return h;
+}
 
 // Lines 1 to 14 of a report: the banner line verbatim, design data, curve elements, the list heading.
 std::vector<std::string> HeadLines(const ReportHead& head);

@@ -48,22 +48,9 @@ std::string ExtraStakeLine(const DeflectionRow& row) { return RowLine(row) + std
 
 std::string MainReport(const TypedDesignData& typed, const StationResult& result) {
   const StationElements& e = result.elements;
-  curve::ReportHead head;
-  head.banner = curve::Blanks(curve::kHeadingIndent) + "Dovetree 置镜点偏角计算表";
-  head.jdText = typed.jd;
-  head.rText = typed.radius;
-  head.lsText = typed.ls;
-  head.alpha = e.alpha;
-  head.pText = survey::PlainNumberText(e.p);
-  head.qText = survey::PlainNumberText(e.q);
-  head.L = e.L;
-  head.T = e.T;
-  head.E = e.E;
-  head.QZ = e.QZ;
-  head.ZH = e.ZH;
-  head.HY = e.HY;
-  head.YH = e.YH;
-  head.HZ = e.HZ;
+  const curve::ReportHead head = curve::MakeReportHead(curve::Blanks(curve::kHeadingIndent) + "Dovetree 置镜点偏角计算表",
+                                                       std::string(typed.jd), std::string(typed.radius),
+                                                       std::string(typed.ls), e);
   std::vector<std::string> lines = curve::HeadLines(head);
   lines.reserve(lines.size() + result.rows.size());
   for (const DeflectionRow& row : result.rows) lines.push_back(RowLine(row));
