@@ -2,37 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include "coordinates/testing/memory_stores.h"
 
 namespace coordinates {
 namespace {
-
-class FakeFiles : public TextFileStore {
- public:
-  bool Write(const std::string& path, std::string_view utf8, std::string* error) override {
-    if (path.rfind("/readonly/", 0) == 0) {
-      *error = "Permission denied";
-      return false;
-    }
-    files[path] = std::string(utf8);
-    return true;
-  }
-  std::optional<std::string> Read(const std::string& path, std::string* error) override {
-    const auto it = files.find(path);
-    if (it == files.end()) {
-      *error = "No such file";
-      return std::nullopt;
-    }
-    return it->second;
-  }
-  std::map<std::string, std::string> files;
-};
 
 const std::vector<std::string> kValues = {"1", "2", "3", "4", "10", "0", "100", "200", "", "0"};
 
 TEST(SaveParameters, WritesTheFileAndSaysSo) {
   survey::RecordingHost host;
-  FakeFiles files;
+  testing::MemoryTextFiles files;
   host.savePath = "/tmp/坐标参数.xq";
   EXPECT_EQ(SaveParameters(host, files, ParameterKind::StraightLine, kValues, "Marlowby"), FileCommandOutcome::Done);
   EXPECT_EQ(files.files["/tmp/坐标参数.xq"], ParameterFileText(ParameterKind::StraightLine, kValues));
@@ -49,7 +28,7 @@ TEST(SaveParameters, WritesTheFileAndSaysSo) {
 
 TEST(SaveParameters, CancelIsSilentAndAFailureNamesTheFile) {
   survey::RecordingHost host;
-  FakeFiles files;
+  testing::MemoryTextFiles files;
   EXPECT_EQ(SaveParameters(host, files, ParameterKind::StraightLine, kValues, "t"), FileCommandOutcome::Cancelled);
   EXPECT_TRUE(host.messages.empty());
   host.savePath = "/readonly/a.xq";
@@ -63,7 +42,7 @@ TEST(SaveParameters, CancelIsSilentAndAFailureNamesTheFile) {
 
 TEST(OpenParameters, HandsBackOnlyACompleteFileOfItsKind) {
   survey::RecordingHost host;
-  FakeFiles files;
+  testing::MemoryTextFiles files;
   files.files["good"] = ParameterFileText(ParameterKind::StraightLine, kValues);
   files.files["curve"] = ParameterFileText(ParameterKind::Curve, std::vector<std::string>(13, "1"));
   files.files["short"] = "[zxzb]\r\n1\r\n2\r\n3\r\n4\r\n";
@@ -96,7 +75,7 @@ TEST(OpenParameters, HandsBackOnlyACompleteFileOfItsKind) {
 
 TEST(ExportStakeRows, WritesEveryRowAndSaysSo) {
   survey::RecordingHost host;
-  FakeFiles files;
+  testing::MemoryTextFiles files;
   host.savePath = "out.ly";
   const std::vector<StakeRecord> rows = {{"1", " ", " ", "2", "3", " ", " "}};
   EXPECT_EQ(ExportStakeRows(host, files, rows, std::string(kStraightExportName), "t"), FileCommandOutcome::Done);

@@ -2,47 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include "coordinates/testing/memory_stores.h"
 
 namespace marlowby {
 namespace {
-
-class FakeFiles : public coordinates::TextFileStore {
- public:
-  bool Write(const std::string& path, std::string_view utf8, std::string* error) override {
-    if (path == "/unwritable") {
-      *error = "Permission denied";
-      return false;
-    }
-    files[path] = std::string(utf8);
-    return true;
-  }
-  std::optional<std::string> Read(const std::string& path, std::string* error) override {
-    const auto it = files.find(path);
-    if (it == files.end()) {
-      *error = "No such file";
-      return std::nullopt;
-    }
-    return it->second;
-  }
-  std::map<std::string, std::string> files;
-};
-
-class FakePrinter : public coordinates::ReportPrinter {
- public:
-  bool ShowReport(const coordinates::ReportData& report, std::string*) override {
-    reports.push_back(report);
-    return true;
-  }
-  std::vector<coordinates::ReportData> reports;
-};
 
 class FormTest : public ::testing::Test {
  protected:
   survey::RecordingHost host;
   coordinates::MemoryStakeTable table;
-  FakeFiles files;
-  FakePrinter printer;
+  coordinates::testing::MemoryTextFiles files;
+  coordinates::testing::RecordingReportPrinter printer;
   Form form{host, table, files, printer};
 };
 
@@ -194,9 +164,9 @@ TEST_F(FormTest, ExportWritesWhatTheGridShows) {
   EXPECT_EQ(host.saveRequests.back().initialName, "直线坐标导出文件");
   EXPECT_EQ(host.messages.back().text, "导出成功");
   // A failed write says which file and why.
-  host.savePath = "/unwritable";
+  host.savePath = "/readonly/unwritable";
   EXPECT_EQ(form.KestrelCommand3_Click(), coordinates::FileCommandOutcome::Refused);
-  EXPECT_NE(host.messages.back().text.find("/unwritable"), std::string::npos);
+  EXPECT_NE(host.messages.back().text.find("/readonly/unwritable"), std::string::npos);
 }
 
 TEST_F(FormTest, PrintHandsTheTableAndTenEmptyValuesToTheReport) {

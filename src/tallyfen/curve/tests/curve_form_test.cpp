@@ -2,39 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include "coordinates/testing/memory_stores.h"
 
 namespace tallyfen {
 namespace {
 
 using coordinates::StakeRecord;
 using survey::MessageIcon;
-
-class MemoryFiles : public coordinates::TextFileStore {
- public:
-  bool Write(const std::string& path, std::string_view utf8, std::string*) override {
-    files[path] = std::string(utf8);
-    return true;
-  }
-  std::optional<std::string> Read(const std::string& path, std::string* error) override {
-    const auto it = files.find(path);
-    if (it == files.end()) {
-      if (error) *error = "missing";
-      return std::nullopt;
-    }
-    return it->second;
-  }
-  std::map<std::string, std::string> files;
-};
-
-class RecordingPrinter : public coordinates::ReportPrinter {
- public:
-  bool ShowReport(const coordinates::ReportData& report, std::string*) override {
-    reports.push_back(report);
-    return true;
-  }
-  std::vector<coordinates::ReportData> reports;
-};
 
 // A table whose writes fail, as a locked or read-only database file would.
 class BrokenTable : public coordinates::StakeTable {
@@ -271,7 +245,7 @@ TEST_F(FormTest, ExtraStakeRefusalsAndSilentOutside) {
 }
 
 TEST_F(FormTest, SaveAndOpenTheParameterFile) {
-  MemoryFiles files;
+  coordinates::testing::MemoryTextFiles files;
   host.savePath = "/tmp/a.xq";
   form.SaveParameters(files);
   EXPECT_EQ(LastMessage().text, "保存成功");
@@ -299,8 +273,8 @@ TEST_F(FormTest, SaveAndOpenTheParameterFile) {
 }
 
 TEST_F(FormTest, ExportAndPrintUseTheGridAndTheTable) {
-  MemoryFiles files;
-  RecordingPrinter printer;
+  coordinates::testing::MemoryTextFiles files;
+  coordinates::testing::RecordingReportPrinter printer;
   SetWorkedCurve();
   form.RunCurveComputation();
   host.savePath = "/tmp/c.ly";
