@@ -58,6 +58,17 @@ Form4Window::Form4Window(QWidget* parent) : QWidget(parent) {
     fields_.at(static_cast<std::size_t>(number - 1)) = field;
     return field;
   };
+  // "方位角:" with degree, minute and second fields and their unit labels, labels and fields
+  // numbered from `label` and `field`.
+  auto addAzimuthRow = [&makeField](QWidget* frame, int label, int field, int y) {
+    const auto name = [](int n) { return QStringLiteral("Label%1").arg(n).toLatin1(); };
+    AddLabel(frame, name(label).constData(), QStringLiteral("方位角:"), 10, y);
+    const QString units[] = {QStringLiteral("度"), QStringLiteral("分"), QStringLiteral("秒")};
+    for (int i = 0; i < 3; ++i) {
+      makeField(frame, field + i, kColX + 80 * i, y, 56);
+      AddLabel(frame, name(label + 1 + i).constData(), units[i], kColX + 60 + 80 * i, y, 20);
+    }
+  };
 
   // Frame1: the forward problem. Creation order is the tab order.
   auto* frame1 = new QGroupBox(QStringLiteral("坐标正算"), this);
@@ -68,13 +79,7 @@ Form4Window::Form4Window(QWidget* parent) : QWidget(parent) {
   AddLabel(frame1, "Label3", QStringLiteral("A点坐标:"), 10, 42);
   makeField(frame1, 1, kColX, 42);
   makeField(frame1, 2, kColY, 42);
-  AddLabel(frame1, "Label4", QStringLiteral("方位角:"), 10, 74);
-  makeField(frame1, 3, kColX, 74, 56);
-  AddLabel(frame1, "Label5", QStringLiteral("度"), kColX + 60, 74, 20);
-  makeField(frame1, 4, kColX + 80, 74, 56);
-  AddLabel(frame1, "Label6", QStringLiteral("分"), kColX + 140, 74, 20);
-  makeField(frame1, 5, kColX + 160, 74, 56);
-  AddLabel(frame1, "Label7", QStringLiteral("秒"), kColX + 220, 74, 20);
+  addAzimuthRow(frame1, 4, 3, 74);
   AddLabel(frame1, "Label8", QStringLiteral("边  长:"), 10, 106);
   makeField(frame1, 6, kColX, 106);
   AddLabel(frame1, "Label9", QStringLiteral("B点坐标:"), 10, 154);
@@ -95,13 +100,7 @@ Form4Window::Form4Window(QWidget* parent) : QWidget(parent) {
   AddLabel(frame2, "Label13", QStringLiteral("B点坐标:"), 10, 74);
   makeField(frame2, 11, kColX, 74);
   makeField(frame2, 12, kColY, 74);
-  AddLabel(frame2, "Label14", QStringLiteral("方位角:"), 10, 122);
-  makeField(frame2, 13, kColX, 122, 56);
-  AddLabel(frame2, "Label15", QStringLiteral("度"), kColX + 60, 122, 20);
-  makeField(frame2, 14, kColX + 80, 122, 56);
-  AddLabel(frame2, "Label16", QStringLiteral("分"), kColX + 140, 122, 20);
-  makeField(frame2, 15, kColX + 160, 122, 56);
-  AddLabel(frame2, "Label17", QStringLiteral("秒"), kColX + 220, 122, 20);
+  addAzimuthRow(frame2, 14, 13, 122);
   AddLabel(frame2, "Label18", QStringLiteral("边  长:"), 10, 154);
   makeField(frame2, 16, kColX, 154);
   auto* command3 = AddButton(frame2, "Command3", QStringLiteral("计  算"), 352, 42);

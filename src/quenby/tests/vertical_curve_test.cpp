@@ -4,9 +4,9 @@
 
 #include <cmath>
 #include <cstdint>
-#include <sstream>
 #include <vector>
 
+#include "common/testing/batch_capture.h"
 #include "common/notation.h"
 #include "quenby/batch.h"
 #include "quenby/form.h"
@@ -425,14 +425,10 @@ TEST(Printing, CopiesFollowOneAnotherWithThePrintersLineEnd) {
   EXPECT_EQ(PrintedText("note", 0), "");
 }
 
-struct BatchRun {
-  int status;
-  std::string out, err;
-};
+using survey::testing::BatchRun;
 BatchRun Batch(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int status = RunBatch(args, out, err);
-  return {status, out.str(), err.str()};
+  return survey::testing::CaptureBatch(
+      [](const std::vector<std::string>& a, std::ostream& out, std::ostream& err) { return RunBatch(a, out, err); }, args);
 }
 
 TEST(Batch, PrintsTheListingWithLfAndExtraStakesInOrder) {

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
+#include "common/testing/batch_capture.h"
 #include "rillford/batch.h"
 
 namespace rillford {
@@ -191,14 +190,10 @@ TEST(Frames, ComputingOneFrameLeavesTheOtherAlone) {
   EXPECT_EQ(form.Text(7), "0");
 }
 
-struct BatchRun {
-  int status;
-  std::string out, err;
-};
+using survey::testing::BatchRun;
 BatchRun Batch(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int status = RunBatch(args, out, err);
-  return {status, out.str(), err.str()};
+  return survey::testing::CaptureBatch(
+      [](const std::vector<std::string>& a, std::ostream& out, std::ostream& err) { return RunBatch(a, out, err); }, args);
 }
 
 TEST(Batch, ForwardAndInversePrintTheirFields) {
