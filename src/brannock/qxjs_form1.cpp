@@ -72,10 +72,11 @@ QFont qxjsForm1::ReportFont() {
   return f;
 }
 
-QFont qxjsForm1::PrintFont() {
-  QFont f = platform::CjkFont(QStringLiteral("黑体"), 12);
-  f.setBold(false);
-  return f;
+QFont qxjsForm1::PrintFont() { return platform::ColumnPrintFont(12); }
+
+Outcome PrintReportToPdf(const std::string& pdfPath, const std::string& text) {
+  if (platform::PrintTextToPdf(ToQString(pdfPath), ToQString(text), qxjsForm1::PrintFont())) return {true, false, {}, 0};
+  return {false, false, "无法写入PDF文件：" + pdfPath, 1};
 }
 
 qxjsForm1::qxjsForm1(QWidget* parent) : QMainWindow(parent) {

@@ -20,6 +20,7 @@
 #include "common/project_info.h"
 #include "platform/single_instance.h"
 #include "platform/text_files.h"
+#include "platform/testing/pdf_columns.h"
 #include "platform/text_printing.h"
 
 using brannock::qxjsForm1;
@@ -336,6 +337,46 @@ class WindowTest : public QObject {
     QTemporaryDir dir;
     QVERIFY(platform::PrintTextToPdf(dir.filePath("r.pdf"), QString::fromStdString(printed), f));
     QVERIFY(QFileInfo(dir.filePath("r.pdf")).size() > 1000);
+  }
+
+  void printFaceCountsACjkCharacterAsTwoColumns() {
+    const QFont f = qxjsForm1::PrintFont();
+    QVERIFY2(platform::ColumnPrintFamilies().contains(f.family()), qPrintable(f.family()));
+    QVERIFY(platform::HasHalfWidthLatin(f));
+  }
+
+  // The printed report, read back from the PDF: on every deflection row (main points and extra
+  // stakes among them) the station, deflection and reverse columns start at the same x.
+  void batchPdfPrintsTheColumnsAligned() {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("report.pdf");
+    std::ostringstream out, err;
+    QCOMPARE(brannock::RunBatch({"--jd", "1000", "--alpha", "30.0000", "--radius", "500", "--ls", "60", "--date",
+                                 "26-12-6", "--extra", "855", "--extra", "1000.5", "--pdf", pdf.toStdString()},
+                                out, err),
+             0);
+    QVERIFY2(err.str().empty(), err.str().c_str());
+    QString error;
+    const auto rows = platform::testing::DeflectionRows(platform::testing::PdfWords(pdf, &error));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QStringList stations;
+    for (const auto& r : rows) stations << r.station;
+    for (const char* main : {"(起点)", "(缓圆)", "(曲中)", "(圆缓)", "(终点)", "855(加桩)", "1000.5(加桩)"})
+      QVERIFY2(stations.join(' ').contains(QString::fromUtf8(main)), main);
+    QVERIFY(rows.size() > 30);
+    for (const auto& r : rows) {
+      QVERIFY2(qAbs(r.stationX - rows[0].stationX) < 0.01, qPrintable(r.station));
+      QVERIFY2(qAbs(r.deflectionX - rows[0].deflectionX) < 0.01, qPrintable(r.station));
+      QVERIFY2(qAbs(r.reverseX - rows[0].reverseX) < 0.01, qPrintable(r.station));
+    }
+    // The report still goes to stdout, and a PDF that cannot be written is refused.
+    QVERIFY(out.str().find("1000.5(加桩)") != std::string::npos);
+    std::ostringstream out2, err2;
+    QCOMPARE(brannock::RunBatch({"--jd", "1000", "--alpha", "30", "--radius", "500", "--pdf",
+                                 dir.filePath("no/such/folder/r.pdf").toStdString()},
+                                out2, err2),
+             2);
+    QVERIFY(QString::fromStdString(err2.str()).contains("no/such/folder/r.pdf"));
   }
 
   void exitClosesTheWindow() {
