@@ -9,7 +9,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <QStyle>
 #include <QToolBar>
 #include <QtTest>
 #include <sstream>
@@ -88,6 +90,22 @@ class WindowTest : public QObject {
     QCOMPARE(keys, (QStringList{"qk", "js", "cr", "bc", "sz", "dy", "bz", "zy", "tc"}));
     QCOMPARE(captions, (QStringList{"清空文本", "Brannock", "加桩计算", "保存文本", "字体设置", "打印", "帮助",
                                     "主页", "退出"}));
+  }
+
+  // 打印 and 主页 show pictures of their own, not the file dialog's list view or a folder.
+  void printAndHomeButtonsHaveTheirOwnPictures() {
+    QList<QImage> images;
+    for (QAction* a : w->findChild<QToolBar*>("Toolbar1")->actions()) {
+      QVERIFY2(!a->icon().isNull(), qPrintable(a->text()));
+      images << a->icon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32);
+    }
+    for (const QStyle::StandardPixmap unfitting : {QStyle::SP_FileDialogListView, QStyle::SP_DirHomeIcon,
+                                                   QStyle::SP_DirIcon, QStyle::SP_FileDialogDetailedView}) {
+      const QImage other = w->style()->standardIcon(unfitting).pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32);
+      QVERIFY(images[5] != other);  // dy
+      QVERIFY(images[7] != other);  // zy
+    }
+    QVERIFY(images[5] != images[7]);
   }
 
   void enterMovesFocusThroughTheDesignData() {
@@ -292,6 +310,48 @@ class WindowTest : public QObject {
     later.movePosition(QTextCursor::End);
     QVERIFY(!later.charFormat().fontItalic());
     QCOMPARE(QString::fromStdString(w->form().report).replace("\r\n", "\n"), box()->toPlainText());
+  }
+
+  // A font given to a selection stays on it while the user works, and is gone from a new
+  // report: reset and a new computation both start in the report box's own face.
+  void selectionFontDoesNotSpreadToANewReport() {
+    fill();
+    button("Command1")->click();
+    QFont big = qxjsForm1::ReportFont();
+    big.setPointSize(20);
+    big.setBold(true);
+    w->SetFontChooser([big](QWidget*, const brannock::FontChoice&) {
+      return std::optional<brannock::FontChoice>({big, QColor(Qt::red)});
+    });
+    const auto selectFirstLine = [&] {
+      QTextCursor c(box()->document());
+      c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+      box()->setTextCursor(c);
+    };
+    const auto allPlain = [&]() -> bool {
+      for (QTextBlock b = box()->document()->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+          const QTextCharFormat f = it.fragment().charFormat();
+          if (f.fontWeight() == QFont::Bold || f.foreground().color() == QColor(Qt::red) || f.fontPointSize() == 20)
+            return false;
+        }
+      return true;
+    };
+    for (const char* next : {"Command5", "Command1"}) {
+      selectFirstLine();
+      button("Command3")->click();
+      QVERIFY(!allPlain());
+      // Only the selection took the face: the next line did not.
+      QTextCursor second(box()->document()->findBlockByNumber(2));
+      second.movePosition(QTextCursor::NextCharacter);
+      QVERIFY(second.charFormat().fontWeight() != QFont::Bold);
+      button(next)->click();
+      QVERIFY2(allPlain(), next);
+      // Typing into the new report is in the plain face too.
+      QTest::keyClicks(box(), "x");
+      QVERIFY2(allPlain(), next);
+      button("Command1")->click();
+    }
   }
 
   void helpShowsTheContentsPage() {
