@@ -4,8 +4,8 @@
 #include <iostream>
 
 #include "brannock/form.h"
-#include "common/batch_cli.h"
 #include "brannock/qxjs_form1.h"
+#include "common/batch_cli.h"
 #include "platform/text_files.h"
 
 namespace brannock {
