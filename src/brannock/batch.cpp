@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "brannock/form.h"
+#include "brannock/qxjs_form1.h"
 #include "common/batch_cli.h"
 #include "platform/text_files.h"
 
@@ -13,15 +14,16 @@ namespace {
 
 constexpr const char* kUsage =
     "用法 Usage: brannock --jd JD --alpha ALPHA --radius R [--ls LS] [--date yy-M-d] [--extra STATION]... "
-    "[--save FILE]\n"
+    "[--save FILE] [--pdf FILE]\n"
     "  ALPHA is packed D.MMSS (88.2222 = 88°22′22″); LS defaults to 0 (no transitions).\n"
-    "  The report goes to stdout; --save writes the saved-report file (GBK) as the window's save does.\n";
+    "  The report goes to stdout; --save writes the saved-report file (GBK) as the window's save does;\n"
+    "  --pdf prints one copy of the report to a PDF file as the window's print command does.\n";
 
 }  // namespace
 
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const survey::ParsedOptions o = survey::ParseOptions(
-      args, {{"jd"}, {"alpha"}, {"radius"}, {"ls"}, {"date"}, {"extra", true, true}, {"save"}, {"help", false}});
+      args, {{"jd"}, {"alpha"}, {"radius"}, {"ls"}, {"date"}, {"extra", true, true}, {"save"}, {"pdf"}, {"help", false}});
   if (!o.error.empty()) {
     err << o.error << "\n" << kUsage;
     return 2;
@@ -51,6 +53,10 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (!host.Refused() && o.Has("save")) {
       host.savePath = o.Value("save");
       form.Command7_Click(host);
+    }
+    if (!host.Refused() && o.Has("pdf")) {
+      form.printText = [path = o.Value("pdf")](const std::string& text) { return PrintReportToPdf(path, text); };
+      form.Command4_Click(host);
     }
   }
   return survey::FinishBatch(host, form.report, out, err);

@@ -8,6 +8,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QStyle>
 #include <QTextCursor>
@@ -58,6 +60,41 @@ QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
   return b;
 }
 
+// The print and home-page buttons need pictures the style does not have; where the desktop's
+// icon theme has them they come from it, otherwise they are drawn here.
+QIcon DrawnIcon(const QString& themeName, void (*draw)(QPainter&)) {
+  QPixmap pixmap(32, 32);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(60, 60, 60), 1.5));
+  draw(p);
+  p.end();
+  return QIcon::fromTheme(themeName, QIcon(pixmap));
+}
+
+void DrawPrinter(QPainter& p) {
+  p.setBrush(Qt::white);
+  p.drawRect(QRectF(9.5, 3.5, 13, 10));  // the sheet going in
+  p.setBrush(QColor(150, 150, 155));
+  p.drawRoundedRect(QRectF(3.5, 12.5, 25, 11), 2, 2);  // the body
+  p.setBrush(Qt::white);
+  p.drawRect(QRectF(8.5, 19.5, 15, 9));  // the printed sheet
+  p.drawLine(QPointF(11, 23), QPointF(21, 23));
+  p.drawLine(QPointF(11, 26), QPointF(19, 26));
+  p.setBrush(QColor(80, 200, 80));
+  p.drawEllipse(QPointF(24.5, 15.5), 1.2, 1.2);
+}
+
+void DrawHouse(QPainter& p) {
+  p.setBrush(QColor(200, 70, 50));
+  p.drawPolygon(QPolygonF({QPointF(16, 3.5), QPointF(29, 15.5), QPointF(3, 15.5)}));  // the roof
+  p.setBrush(QColor(245, 235, 200));
+  p.drawRect(QRectF(6.5, 15.5, 19, 13));  // the walls
+  p.setBrush(QColor(120, 80, 40));
+  p.drawRect(QRectF(13.5, 19.5, 5, 9));  // the door
+}
+
 }  // namespace
 
 QFont qxjsForm1::ReportFont() {
@@ -72,10 +109,11 @@ QFont qxjsForm1::ReportFont() {
   return f;
 }
 
-QFont qxjsForm1::PrintFont() {
-  QFont f = platform::CjkFont(QStringLiteral("黑体"), 12);
-  f.setBold(false);
-  return f;
+QFont qxjsForm1::PrintFont() { return platform::ColumnPrintFont(12); }
+
+Outcome PrintReportToPdf(const std::string& pdfPath, const std::string& text) {
+  if (platform::PrintTextToPdf(ToQString(pdfPath), ToQString(text), qxjsForm1::PrintFont())) return {true, false, {}, 0};
+  return {false, false, "无法写入PDF文件：" + pdfPath, 1};
 }
 
 qxjsForm1::qxjsForm1(QWidget* parent) : QMainWindow(parent) {
@@ -158,21 +196,21 @@ qxjsForm1::qxjsForm1(QWidget* parent) : QMainWindow(parent) {
   struct Tool {
     const char* key;
     QString caption;
-    QStyle::StandardPixmap icon;
+    QIcon icon;
   };
   const Tool tools[] = {
-      {"qk", QStringLiteral("清空文本"), QStyle::SP_DialogResetButton},
-      {"js", QStringLiteral("Brannock"), QStyle::SP_MediaPlay},
-      {"cr", QStringLiteral("加桩计算"), QStyle::SP_FileDialogNewFolder},
-      {"bc", QStringLiteral("保存文本"), QStyle::SP_DialogSaveButton},
-      {"sz", QStringLiteral("字体设置"), QStyle::SP_FileDialogDetailedView},
-      {"dy", QStringLiteral("打印"), QStyle::SP_FileDialogListView},
-      {"bz", QStringLiteral("帮助"), QStyle::SP_DialogHelpButton},
-      {"zy", QStringLiteral("主页"), QStyle::SP_DirHomeIcon},
-      {"tc", QStringLiteral("退出"), QStyle::SP_DialogCloseButton},
+      {"qk", QStringLiteral("清空文本"), style()->standardIcon(QStyle::SP_DialogResetButton)},
+      {"js", QStringLiteral("Brannock"), style()->standardIcon(QStyle::SP_MediaPlay)},
+      {"cr", QStringLiteral("加桩计算"), style()->standardIcon(QStyle::SP_FileDialogNewFolder)},
+      {"bc", QStringLiteral("保存文本"), style()->standardIcon(QStyle::SP_DialogSaveButton)},
+      {"sz", QStringLiteral("字体设置"), style()->standardIcon(QStyle::SP_FileDialogDetailedView)},
+      {"dy", QStringLiteral("打印"), DrawnIcon(QStringLiteral("document-print"), DrawPrinter)},
+      {"bz", QStringLiteral("帮助"), style()->standardIcon(QStyle::SP_DialogHelpButton)},
+      {"zy", QStringLiteral("主页"), DrawnIcon(QStringLiteral("go-home"), DrawHouse)},
+      {"tc", QStringLiteral("退出"), style()->standardIcon(QStyle::SP_DialogCloseButton)},
   };
   for (const Tool& t : tools) {
-    QAction* a = toolbar_->addAction(style()->standardIcon(t.icon), t.caption);
+    QAction* a = toolbar_->addAction(t.icon, t.caption);
     a->setObjectName(QLatin1String(t.key));
     a->setData(QLatin1String(t.key));
     connect(a, &QAction::triggered, this, [this, a] { Toolbar1_ButtonClick(a->data().toString()); });
@@ -228,6 +266,10 @@ void qxjsForm1::PullReport() {
 }
 
 void qxjsForm1::ShowReport() {
+  // The box would write new text in the face at its cursor, which after a font command is the
+  // face of the selection; a new report starts in the box's own face.
+  report_->clear();
+  report_->setCurrentCharFormat(QTextCharFormat());
   report_->setPlainText(Shown(form_.report));
   QTextCursor c = report_->textCursor();
   c.setPosition(static_cast<int>(form_.InsertionBoxPosition()));

@@ -77,6 +77,9 @@ class qxjsForm1 : public QMainWindow {
   QPointer<HelpWindow> help_;
 };
 
+// Prints a text as the print command does (the print face, one copy), into a PDF file.
+Outcome PrintReportToPdf(const std::string& pdfPath, const std::string& text);
+
 // The window when this is the only running copy; otherwise the warning is shown and nullptr
 // returned (the running copy is left alone).
 std::unique_ptr<qxjsForm1> OpenWindow(platform::SingleInstanceGuard& guard);

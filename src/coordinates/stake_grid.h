@@ -8,6 +8,7 @@
 
 #include "coordinates/stake_record.h"
 
+class QLabel;
 class QTableView;
 
 namespace coordinates {
@@ -39,5 +40,16 @@ class StakeTableModel : public QAbstractTableModel {
 // Makes `view` the result grid over `model`: no header row or column (the heading labels stand
 // above it), fixed row height so that very long tables scroll at once, read-only cells.
 void ConfigureStakeGrid(QTableView* view, StakeTableModel* model);
+
+// The width each column needs to show its longest cell whole in `font`, text margins included.
+std::vector<int> StakeColumnTextWidths(const std::vector<StakeRecord>& rows, const QFont& font);
+
+// A number in the grid is never cut: whenever the grid reloads, each column widens to its
+// longest cell (never narrower than `minimumWidths`, the layout's widths) and the grid scrolls
+// sideways once the columns outgrow it. `headings`, the labels standing over the columns (in
+// column order, anywhere in the same window), move with their columns, `headingInset` pixels
+// right of the column's left edge; a heading whose column is scrolled out of sight is hidden.
+void KeepStakeColumnsWhole(QTableView* view, std::vector<int> minimumWidths, std::vector<QLabel*> headings = {},
+                           int headingInset = 0);
 
 }  // namespace coordinates

@@ -70,7 +70,11 @@ HhForm1::HhForm1(QWidget* parent) : QWidget(parent), host_(this) {
   report_->setObjectName(QStringLiteral("RichTextBox1"));
   report_->setGeometry(Twips(2760, 0, 6615, 4455));
   report_->setAcceptRichText(false);
-  report_->setLineWrapMode(QTextEdit::NoWrap);
+  // The fixed window leaves the box no room to widen: a line longer than the box (the help
+  // text's second line) wraps, anywhere in a run of CJK text, so nothing needs a sideways
+  // scroll. The report rows are narrower than the box and stay one line each.
+  report_->setLineWrapMode(QTextEdit::WidgetWidth);
+  report_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   // The columns need one advance per Latin character and two per CJK one; 9 pt gives 6 and 12
   // pixels at 96 dpi in the monospaced CJK faces.
   report_->setFont(platform::CjkFont(QStringLiteral("宋体"), 9, true));
@@ -136,10 +140,12 @@ void HhForm1::Command3_Click() {
   form_.Command3_Click(host_);
 }
 
-QFont HhForm1::PrintFont() {
-  QFont f = platform::CjkFont(QStringLiteral("黑体"), 12);
-  f.setBold(false);
-  return f;
+QFont HhForm1::PrintFont() { return platform::ColumnPrintFont(12); }
+
+PrintResult PrintReportToPdf(const std::string& pdfPath, const std::string& text) {
+  if (platform::PrintTextToPdf(platform::ToQString(pdfPath), platform::ToQString(text), HhForm1::PrintFont()))
+    return {true, false, {}, 0};
+  return {false, false, "无法写入PDF文件：" + pdfPath, 1};
 }
 
 std::unique_ptr<HhForm1> OpenWindow(platform::SingleInstanceGuard& guard) {

@@ -44,6 +44,9 @@ class HhForm1 : public QWidget {
   QTextEdit* report_ = nullptr;
 };
 
+// Prints a text as the print command does (the print face, one copy), into a PDF file.
+PrintResult PrintReportToPdf(const std::string& pdfPath, const std::string& text);
+
 // Window load: when `guard` says another copy runs, the warning is shown and nullptr returned
 // (this copy ends); otherwise the window, not yet shown.
 std::unique_ptr<HhForm1> OpenWindow(platform::SingleInstanceGuard& guard);

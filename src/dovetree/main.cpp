@@ -7,6 +7,8 @@
 int main(int argc, char** argv) {
   return platform::RunProgram(
       argc, argv, "dovetree",
-      [](const std::vector<std::string>& args) { return dovetree::RunDovetreeBatch(args, std::cout, std::cerr); },
+      [](const std::vector<std::string>& args) {
+        return dovetree::RunDovetreeBatch(args, std::cout, std::cerr, &dovetree::PrintReportToPdf);
+      },
       [](QApplication& app) { return dovetree::RunWindow(app); });
 }

@@ -123,9 +123,10 @@ void Form1::BuildControls() {
   }
 
   const int headingLefts[7] = {3240, 4080, 5040, 5880, 6720, 7560, 8520};
+  std::vector<QLabel*> headings;
   for (std::size_t i = 0; i < coordinates::kStakeFieldCount; ++i) {
     const std::string name = "Label" + std::to_string(13 + i);
-    label(name.c_str(), Q(coordinates::kStakeHeadings[i]), headingLefts[i], 120, 855);
+    headings.push_back(label(name.c_str(), Q(coordinates::kStakeHeadings[i]), headingLefts[i], 120, 855));
   }
 
   grid_ = new QTableView(this);
@@ -133,13 +134,18 @@ void Form1::BuildControls() {
   grid_->setGeometry(Twips(3120, 360, 6855, 4335).intersected(QRect(QPoint(0, 0), size())));
   coordinates::ConfigureStakeGrid(grid_, &model_);
   // Columns under their heading labels: each runs from one label's left to the next one's.
+  // Those are the narrowest the columns get; a longer number widens its column, and the
+  // headings move along.
+  std::vector<int> widths;
   int previous = 3120;
   for (std::size_t i = 1; i < coordinates::kStakeFieldCount; ++i) {
     const int edge = headingLefts[i] - 120;
-    grid_->setColumnWidth(static_cast<int>(i - 1), Px(edge - previous));
+    widths.push_back(Px(edge - previous));
     previous = edge;
   }
-  grid_->setColumnWidth(6, Px(1200));
+  widths.push_back(Px(1200));
+  const int headingInset = Px(headingLefts[0]) - Px(3120) - grid_->frameWidth();
+  coordinates::KeepStakeColumnsWhole(grid_, widths, headings, headingInset);
 }
 
 void Form1::PullFields() {

@@ -7,6 +7,7 @@
 
 #include "common/batch_cli.h"
 #include "platform/paths.h"
+#include "platform/program_setup.h"
 
 namespace platform {
 
@@ -24,6 +25,7 @@ int RunProgram(int argc, char** argv, const char* programName, const BatchEntry&
       }
     }
     QApplication app(argc, argv);
+    PrepareApplication(app, QString::fromUtf8(programName));
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
     return batch(args);
@@ -37,6 +39,7 @@ int RunProgram(int argc, char** argv, const char* programName, const BatchEntry&
     return 1;
   }
   QApplication app(argc, argv);
+  PrepareApplication(app, QString::fromUtf8(programName));
   return window(app);
 }
 

@@ -2,10 +2,12 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <cmath>
 
 namespace platform {
 
@@ -90,6 +92,47 @@ QFont CjkFont(const QString& family, double pointSize, bool monospaced) {
   QFont font(chosen);
   font.setPointSizeF(pointSize);
   if (monospaced) font.setStyleHint(QFont::Monospace);
+  return font;
+}
+
+bool HasHalfWidthLatin(const QFont& font) {
+  const auto holds = [&](const QFontMetricsF& m) {
+    const double latin = m.horizontalAdvance(QStringLiteral("0"));
+    const double cjk = m.horizontalAdvance(QStringLiteral("桩"));
+    const double blank = m.horizontalAdvance(QStringLiteral(" "));
+    // A 64th of a pixel is the finest step the font engines position glyphs at.
+    constexpr double kStep = 1.0 / 64;
+    return latin > 0 && std::abs(cjk - 2 * latin) < kStep && std::abs(blank - latin) < kStep;
+  };
+  if (!holds(QFontMetricsF(font))) return false;
+  for (const int dpi : {300, 1200}) {
+    QImage page(1, 1, QImage::Format_Mono);
+    const int dotsPerMetre = static_cast<int>(dpi / 0.0254 + 0.5);
+    page.setDotsPerMeterX(dotsPerMetre);
+    page.setDotsPerMeterY(dotsPerMetre);
+    if (!holds(QFontMetricsF(font, &page))) return false;
+  }
+  return true;
+}
+
+QStringList ColumnPrintFamilies() {
+  return {QStringLiteral("黑体"), QStringLiteral("SimHei"), QStringLiteral("Noto Sans Mono CJK SC"),
+          QStringLiteral("WenQuanYi Zen Hei Mono")};
+}
+
+QFont ColumnPrintFont(double pointSize) {
+  const QStringList installed = QFontDatabase::families();
+  for (const QString& family : ColumnPrintFamilies()) {
+    if (!installed.contains(family)) continue;
+    QFont font(family);
+    font.setPointSizeF(pointSize);
+    font.setBold(false);
+    font.setStyleHint(QFont::Monospace);
+    if (HasHalfWidthLatin(font)) return font;
+  }
+  // None installed: the best the system has, marked monospaced so that matching prefers one.
+  QFont font = CjkFont(QStringLiteral("黑体"), pointSize, true);
+  font.setBold(false);
   return font;
 }
 

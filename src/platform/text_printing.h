@@ -3,6 +3,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 class QPagedPaintDevice;
 class QWidget;
@@ -29,5 +30,18 @@ PrintOutcome PrintTextWithDialog(QWidget* parent, const QString& text, const QFo
 // A font of the given CJK family for printing or showing; when the family is not installed,
 // the first installed CJK family that fits ("黑体" falls back to a CJK sans face).
 QFont CjkFont(const QString& family, double pointSize, bool monospaced = false);
+
+// True when in `font` a Latin character advances exactly half as far as a CJK one and a blank
+// as far as a digit, at screen, PDF (300 dpi) and printer (1200 dpi) resolution: the report
+// layouts count a CJK character as two columns, so only such a face keeps their columns.
+bool HasHalfWidthLatin(const QFont& font);
+
+// The face a report prints in with its columns aligned, `pointSize` points, not bold: Hei
+// (黑体 / SimHei) where installed, else a monospaced CJK face (Noto Sans Mono CJK SC, WenQuanYi
+// Zen Hei Mono; the set-up script installs both). A face is taken only when HasHalfWidthLatin
+// holds for it; a proportional face never is, since its columns would run ragged.
+QFont ColumnPrintFont(double pointSize);
+// The faces ColumnPrintFont tries, in order.
+QStringList ColumnPrintFamilies();
 
 }  // namespace platform

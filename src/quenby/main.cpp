@@ -7,7 +7,9 @@
 int main(int argc, char** argv) {
   return platform::RunProgram(
       argc, argv, "quenby",
-      [](const std::vector<std::string>& args) { return quenby::RunBatch(args, std::cout, std::cerr); },
+      [](const std::vector<std::string>& args) {
+        return quenby::RunBatch(args, std::cout, std::cerr, &quenby::PrintTextToPdf);
+      },
       [](QApplication& app) {
         quenby::SqxForm1Window window;
         window.show();

@@ -56,6 +56,10 @@ bool PrintListing(QWidget* parent, const std::string& listing, const QFont& font
   return platform::PaintTextPages(&printer, ToDisplay(PrintedText(listing, copies)), font, 1);
 }
 
+bool PrintTextToPdf(const std::string& pdfPath, const std::string& text) {
+  return platform::PrintTextToPdf(platform::ToQString(pdfPath), ToDisplay(text), ListingFont());
+}
+
 SqxForm1Window::SqxForm1Window(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("sqxform1"));
   setWindowTitle(QStringLiteral("Quenby"));

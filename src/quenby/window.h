@@ -41,6 +41,10 @@ void SetPrintDialogRunner(PrintDialogRunner runner);
 // or any failure ends silently. Returns true when a document was printed.
 bool PrintListing(QWidget* parent, const std::string& listing, const QFont& font);
 
+// Prints a text as the print command does (one copy, the listing's font) into a PDF file;
+// false when the file cannot be written.
+bool PrintTextToPdf(const std::string& pdfPath, const std::string& text);
+
 // The listing's font: a Chinese character exactly two Latin columns wide.
 QFont ListingFont();
 

@@ -9,7 +9,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <QStyle>
 #include <QToolBar>
 #include <QtTest>
 #include <sstream>
@@ -20,6 +22,7 @@
 #include "common/project_info.h"
 #include "platform/single_instance.h"
 #include "platform/text_files.h"
+#include "platform/testing/pdf_columns.h"
 #include "platform/text_printing.h"
 
 using brannock::qxjsForm1;
@@ -87,6 +90,22 @@ class WindowTest : public QObject {
     QCOMPARE(keys, (QStringList{"qk", "js", "cr", "bc", "sz", "dy", "bz", "zy", "tc"}));
     QCOMPARE(captions, (QStringList{"清空文本", "Brannock", "加桩计算", "保存文本", "字体设置", "打印", "帮助",
                                     "主页", "退出"}));
+  }
+
+  // 打印 and 主页 show pictures of their own, not the file dialog's list view or a folder.
+  void printAndHomeButtonsHaveTheirOwnPictures() {
+    QList<QImage> images;
+    for (QAction* a : w->findChild<QToolBar*>("Toolbar1")->actions()) {
+      QVERIFY2(!a->icon().isNull(), qPrintable(a->text()));
+      images << a->icon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32);
+    }
+    for (const QStyle::StandardPixmap unfitting : {QStyle::SP_FileDialogListView, QStyle::SP_DirHomeIcon,
+                                                   QStyle::SP_DirIcon, QStyle::SP_FileDialogDetailedView}) {
+      const QImage other = w->style()->standardIcon(unfitting).pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32);
+      QVERIFY(images[5] != other);  // dy
+      QVERIFY(images[7] != other);  // zy
+    }
+    QVERIFY(images[5] != images[7]);
   }
 
   void enterMovesFocusThroughTheDesignData() {
@@ -293,6 +312,48 @@ class WindowTest : public QObject {
     QCOMPARE(QString::fromStdString(w->form().report).replace("\r\n", "\n"), box()->toPlainText());
   }
 
+  // A font given to a selection stays on it while the user works, and is gone from a new
+  // report: reset and a new computation both start in the report box's own face.
+  void selectionFontDoesNotSpreadToANewReport() {
+    fill();
+    button("Command1")->click();
+    QFont big = qxjsForm1::ReportFont();
+    big.setPointSize(20);
+    big.setBold(true);
+    w->SetFontChooser([big](QWidget*, const brannock::FontChoice&) {
+      return std::optional<brannock::FontChoice>({big, QColor(Qt::red)});
+    });
+    const auto selectFirstLine = [&] {
+      QTextCursor c(box()->document());
+      c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+      box()->setTextCursor(c);
+    };
+    const auto allPlain = [&]() -> bool {
+      for (QTextBlock b = box()->document()->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+          const QTextCharFormat f = it.fragment().charFormat();
+          if (f.fontWeight() == QFont::Bold || f.foreground().color() == QColor(Qt::red) || f.fontPointSize() == 20)
+            return false;
+        }
+      return true;
+    };
+    for (const char* next : {"Command5", "Command1"}) {
+      selectFirstLine();
+      button("Command3")->click();
+      QVERIFY(!allPlain());
+      // Only the selection took the face: the next line did not.
+      QTextCursor second(box()->document()->findBlockByNumber(2));
+      second.movePosition(QTextCursor::NextCharacter);
+      QVERIFY(second.charFormat().fontWeight() != QFont::Bold);
+      button(next)->click();
+      QVERIFY2(allPlain(), next);
+      // Typing into the new report is in the plain face too.
+      QTest::keyClicks(box(), "x");
+      QVERIFY2(allPlain(), next);
+      button("Command1")->click();
+    }
+  }
+
   void helpShowsTheContentsPage() {
     w->Toolbar1_ButtonClick("bz");
     QVERIFY(w->helpWindow());
@@ -336,6 +397,46 @@ class WindowTest : public QObject {
     QTemporaryDir dir;
     QVERIFY(platform::PrintTextToPdf(dir.filePath("r.pdf"), QString::fromStdString(printed), f));
     QVERIFY(QFileInfo(dir.filePath("r.pdf")).size() > 1000);
+  }
+
+  void printFaceCountsACjkCharacterAsTwoColumns() {
+    const QFont f = qxjsForm1::PrintFont();
+    QVERIFY2(platform::ColumnPrintFamilies().contains(f.family()), qPrintable(f.family()));
+    QVERIFY(platform::HasHalfWidthLatin(f));
+  }
+
+  // The printed report, read back from the PDF: on every deflection row (main points and extra
+  // stakes among them) the station, deflection and reverse columns start at the same x.
+  void batchPdfPrintsTheColumnsAligned() {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("report.pdf");
+    std::ostringstream out, err;
+    QCOMPARE(brannock::RunBatch({"--jd", "1000", "--alpha", "30.0000", "--radius", "500", "--ls", "60", "--date",
+                                 "26-12-6", "--extra", "855", "--extra", "1000.5", "--pdf", pdf.toStdString()},
+                                out, err),
+             0);
+    QVERIFY2(err.str().empty(), err.str().c_str());
+    QString error;
+    const auto rows = platform::testing::DeflectionRows(platform::testing::PdfWords(pdf, &error));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QStringList stations;
+    for (const auto& r : rows) stations << r.station;
+    for (const char* main : {"(起点)", "(缓圆)", "(曲中)", "(圆缓)", "(终点)", "855(加桩)", "1000.5(加桩)"})
+      QVERIFY2(stations.join(' ').contains(QString::fromUtf8(main)), main);
+    QVERIFY(rows.size() > 30);
+    for (const auto& r : rows) {
+      QVERIFY2(qAbs(r.stationX - rows[0].stationX) < 0.01, qPrintable(r.station));
+      QVERIFY2(qAbs(r.deflectionX - rows[0].deflectionX) < 0.01, qPrintable(r.station));
+      QVERIFY2(qAbs(r.reverseX - rows[0].reverseX) < 0.01, qPrintable(r.station));
+    }
+    // The report still goes to stdout, and a PDF that cannot be written is refused.
+    QVERIFY(out.str().find("1000.5(加桩)") != std::string::npos);
+    std::ostringstream out2, err2;
+    QCOMPARE(brannock::RunBatch({"--jd", "1000", "--alpha", "30", "--radius", "500", "--pdf",
+                                 dir.filePath("no/such/folder/r.pdf").toStdString()},
+                                out2, err2),
+             2);
+    QVERIFY(QString::fromStdString(err2.str()).contains("no/such/folder/r.pdf"));
   }
 
   void exitClosesTheWindow() {

@@ -225,6 +225,55 @@ TEST(Batch, WorkedExampleWithExtraStakes) {
   EXPECT_NE(out.find("-3°-40′-18″    363°40′18″\n"), std::string::npos);
 }
 
+TEST(Batch, PdfPrintsWhatThePrintCommandPrintsAndRefusesWhatCannotBeWritten) {
+  struct Case {
+    bool printerThere;
+    bool printerSucceeds;
+    int status;
+  };
+  for (const Case c : {Case{true, true, 0}, Case{true, false, 2}, Case{false, false, 2}}) {
+    std::vector<std::pair<std::string, std::string>> printed;
+    const PdfPrinter printer = [&](const std::string& path, const std::string& text) {
+      printed.emplace_back(path, text);
+      return PrintResult{c.printerSucceeds, false, c.printerSucceeds ? "" : "无法写入PDF文件：" + path, 1};
+    };
+    std::ostringstream out, err;
+    const int status = RunDovetreeBatch({"--jd", "1000", "--alpha", "30.0000", "--radius", "500", "--ls", "60",
+                                         "--station", "870", "--extra", "880", "--pdf", "r.pdf"},
+                                        out, err, c.printerThere ? printer : PdfPrinter{});
+    EXPECT_EQ(status, c.status) << err.str();
+    if (!c.printerThere) {
+      EXPECT_TRUE(out.str().empty());
+      continue;
+    }
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(printed[0].first, "r.pdf");
+    // One copy of the whole report, extra stake included, after the three blanks.
+    HhForm f;
+    FillWorkedExample(f);
+    survey::RecordingHost host;
+    f.Command1_Click(host);
+    f.Text6 = "880";
+    f.Command2_Click(host);
+    EXPECT_EQ(printed[0].second, "   " + f.Report());
+    if (!c.printerSucceeds) {
+      EXPECT_NE(err.str().find("r.pdf"), std::string::npos);
+    }
+  }
+  // A refused calculation prints nothing.
+  int calls = 0;
+  std::ostringstream out, err;
+  EXPECT_EQ(RunDovetreeBatch({"--jd", "1000", "--alpha", "30", "--radius", "0", "--ls", "60", "--station", "870",
+                              "--pdf", "r.pdf"},
+                             out, err,
+                             [&](const std::string&, const std::string&) {
+                               ++calls;
+                               return PrintResult{true, false, "", 0};
+                             }),
+            2);
+  EXPECT_EQ(calls, 0);
+}
+
 TEST(Batch, NegativeValuesWithEquals) {
   std::string out, err;
   EXPECT_EQ(Batch({"--jd=1000", "--alpha=-30", "--radius=500", "--ls=60", "--station=870"}, out, err), 0) << err;

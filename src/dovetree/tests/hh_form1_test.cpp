@@ -1,9 +1,13 @@
 #include <QApplication>
+#include <sstream>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,7 +15,10 @@
 
 #include "dovetree/hh_form1.h"
 #include "dovetree/report.h"
+#include "dovetree/batch.h"
+#include "platform/program_setup.h"
 #include "platform/qt_host.h"
+#include "platform/testing/pdf_columns.h"
 #include "platform/single_instance.h"
 #include "platform/text_printing.h"
 
@@ -40,6 +47,8 @@ class HhForm1Test : public QObject {
   void initTestCase() {
     QVERIFY(lockDir_.isValid());
     qputenv("SURVEY_LOCK_DIR", lockDir_.path().toUtf8());
+    // What the program sets up before its window opens.
+    platform::PrepareApplication(*qApp, QStringLiteral("dovetree"));
   }
 
   void controlsCarryTheirNamesCaptionsAndPlaces() {
@@ -83,6 +92,74 @@ class HhForm1Test : public QObject {
     const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
     QVERIFY(platform::PrintTextToPdf(pdf, QStringLiteral("   ") + platform::ToQString(dovetree::HelpText()), f));
     QVERIFY(QFileInfo(pdf).size() > 0);
+  }
+
+  void printFaceCountsACjkCharacterAsTwoColumns() {
+    const QFont f = HhForm1::PrintFont();
+    QVERIFY2(platform::ColumnPrintFamilies().contains(f.family()), qPrintable(f.family()));
+    QVERIFY(platform::HasHalfWidthLatin(f));
+  }
+
+  // The printed report, read back from the PDF: ZH, the stakes, the instrument station, HY and
+  // an extra stake have their station, deflection and reverse columns at the same x.
+  void batchPdfPrintsTheColumnsAligned() {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    std::ostringstream out, err;
+    QCOMPARE(dovetree::RunDovetreeBatch({"--jd", "1000", "--alpha", "30.0000", "--radius", "500", "--ls", "60",
+                                         "--station", "870", "--extra", "885.25", "--pdf", pdf.toStdString()},
+                                        out, err, &dovetree::PrintReportToPdf),
+             0);
+    QString error;
+    const auto rows = platform::testing::DeflectionRows(platform::testing::PdfWords(pdf, &error));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QStringList stations;
+    for (const auto& r : rows) stations << r.station;
+    QCOMPARE(stations, (QStringList{"835.9486(zh)", "840", "850", "860", "870", "870(置镜)", "880", "890",
+                                    "895.9486(hy)", "885.25(加桩)"}));
+    for (const auto& r : rows) {
+      QVERIFY2(qAbs(r.stationX - rows[0].stationX) < 0.01, qPrintable(r.station));
+      QVERIFY2(qAbs(r.deflectionX - rows[0].deflectionX) < 0.01, qPrintable(r.station));
+      QVERIFY2(qAbs(r.reverseX - rows[0].reverseX) < 0.01, qPrintable(r.station));
+    }
+  }
+
+  // The help text reads without a sideways scroll: its long second line wraps in the box,
+  // while a report row stays one line, so the columns hold.
+  void helpWrapsInTheBoxAndReportRowsDoNot() {
+    HhForm1 w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTextEdit* box = Report(w);
+    QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
+    const QTextBlock second = box->document()->findBlockByNumber(1);
+    QVERIFY(second.layout()->lineCount() > 1);
+    FillWorkedExample(w);
+    QTest::mouseClick(Button(w, "Command1"), Qt::LeftButton);
+    QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
+    for (QTextBlock b = box->document()->begin(); b.isValid(); b = b.next())
+      QVERIFY2(b.layout()->lineCount() == 1, qPrintable(b.text()));
+  }
+
+  // After Text6 the focus is on 偏角计算: Enter presses it, as Space does.
+  void enterPressesTheFocusedButton() {
+    platform::MessageRecorder recorder;
+    HhForm1 w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    FillWorkedExample(w);
+    Field(w, "Text6")->setFocus();
+    QTest::keyClick(Field(w, "Text6"), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), Button(w, "Command1"));
+    QVERIFY(!Report(w)->toPlainText().contains(QStringLiteral("(置镜)")));
+    QTest::keyClick(Button(w, "Command1"), Qt::Key_Return);
+    QVERIFY(Report(w)->toPlainText().contains(QStringLiteral("(置镜)")));
+    // The keypad's Enter too, on the extra-stake button.
+    Field(w, "Text6")->setText(QStringLiteral("880"));
+    Button(w, "Command2")->setFocus();
+    QTest::keyClick(Button(w, "Command2"), Qt::Key_Enter, Qt::KeypadModifier);
+    QVERIFY(Report(w)->toPlainText().contains(QStringLiteral("880(加桩)")));
+    QVERIFY(recorder.messages.empty());
   }
 
   void enterMovesThroughTheFieldsToTheButtons() {

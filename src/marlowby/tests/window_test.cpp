@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -106,6 +108,54 @@ class WindowTest : public QObject {
     }
     Form1 reopened(nullptr, Db());
     QCOMPARE(reopened.findChild<QTableView*>(QStringLiteral("MSFlexGrid1"))->model()->rowCount(), 0);
+  }
+
+  // National-grid coordinates (7 and 8 digits before the point) are never cut: every column is
+  // at least as wide as its longest text and as its laid-out width, the grid scrolls sideways,
+  // and the headings stay over their columns.
+  void gridColumnsShowEveryNumberWhole() {
+    platform::MessageRecorder recorder;
+    Form1 w(nullptr, Db());
+    auto* grid = w.findChild<QTableView*>(QStringLiteral("MSFlexGrid1"));
+    std::vector<int> laidOut;
+    for (int c = 0; c < 7; ++c) laidOut.push_back(grid->columnWidth(c));
+    const char* values[] = {"3456789.123", "-38512352.012", "3457789.123", "-38511352.012", "10", "12.5", "0", "200"};
+    for (int n = 1; n <= 8; ++n) Field(w, n)->setText(QString::fromLatin1(values[n - 1]));
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    Click(w, 1);
+    QAbstractItemModel* model = grid->model();
+    QVERIFY(model->rowCount() > 10);
+    QCOMPARE(model->index(0, 4).data().toString(), QStringLiteral("-38512352.012"));
+    const QFontMetrics metrics(grid->font());
+    for (int c = 0; c < 7; ++c) {
+      QVERIFY(grid->columnWidth(c) >= laidOut[static_cast<std::size_t>(c)]);
+      for (int r = 0; r < model->rowCount(); ++r) {
+        const QString text = model->index(r, c).data().toString();
+        // The text, its margins (2 and 1) and the grid line.
+        QVERIFY2(grid->columnWidth(c) >= metrics.horizontalAdvance(text) + 4, qPrintable(text));
+        QCOMPARE(model->index(r, c).data(Qt::ToolTipRole).toString(), text);
+      }
+    }
+    QTRY_VERIFY(grid->horizontalScrollBar()->maximum() > 0);
+    // The headings stand over their columns, 7 pixels in, as laid out; scrolled to the right end,
+    // the first column's heading is gone with its column.
+    const auto heading = [&](int c) { return w.findChild<QLabel*>(QStringLiteral("Label%1").arg(13 + c)); };
+    const auto columnLeft = [&](int c) { return grid->viewport()->mapTo(&w, QPoint(grid->columnViewportPosition(c), 0)).x(); };
+    for (int c = 0; c < 7; ++c) {
+      if (!heading(c)->isVisible()) continue;
+      QCOMPARE(heading(c)->x(), columnLeft(c) + 7);
+    }
+    QVERIFY(heading(0)->isVisible());
+    grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+    QVERIFY(!heading(0)->isVisible());
+    QVERIFY(heading(6)->isVisible());
+    QCOMPARE(heading(6)->x(), columnLeft(6) + 7);
+    // A computation with short numbers brings the laid-out widths back.
+    for (int n = 1; n <= 4; ++n) Field(w, n)->setText(QString::number(n * 10));
+    Click(w, 1);
+    for (int c = 0; c < 7; ++c) QCOMPARE(grid->columnWidth(c), laidOut[static_cast<std::size_t>(c)]);
+    w.close();
   }
 
   void saveAndOpenGoThroughTheFileDialogs() {

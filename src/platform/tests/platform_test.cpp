@@ -1,4 +1,9 @@
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTranslator>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -10,6 +15,7 @@
 #include <unistd.h>
 
 #include "platform/enter_as_tab.h"
+#include "platform/program_setup.h"
 #include "platform/qt_host.h"
 #include "platform/single_instance.h"
 #include "platform/text_files.h"
@@ -125,6 +131,89 @@ class PlatformTest : public QObject {
     QFile f(pdf);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(f.read(5) == "%PDF-");
+  }
+
+  // The Chinese toolkit texts whatever the locale: the test runs under the C locale.
+  void standardDialogsSpeakChinese() {
+    QVERIFY(platform::LoadChineseTranslations(*qApp));
+    QVERIFY(platform::LoadChineseTranslations(*qApp));  // a second call adds nothing
+    QCOMPARE(qApp->findChildren<QTranslator*>().size(), qsizetype(1));
+    QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Save);
+    QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
+    QCOMPARE(box.button(QDialogButtonBox::Ok)->text(), QStringLiteral("确定"));
+    QFileDialog files(nullptr, QStringLiteral("保存"));
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.setAcceptMode(QFileDialog::AcceptSave);
+    const auto buttons = files.findChild<QDialogButtonBox*>();
+    QVERIFY(buttons);
+    QVERIFY2(buttons->button(QDialogButtonBox::Save)->text().contains(QStringLiteral("保存")),
+             qPrintable(buttons->button(QDialogButtonBox::Save)->text()));
+  }
+
+  void everyProgramHasItsOwnIcon() {
+    QSet<QByteArray> seen;
+    for (const char* name : {"tallyfen", "brannock", "dovetree", "marlowby", "quenby", "rillford"}) {
+      const QIcon icon = platform::ProgramIcon(QString::fromLatin1(name));
+      QVERIFY2(!icon.isNull(), name);
+      QCOMPARE(icon.availableSizes().size(), qsizetype(3));
+      const QImage image = icon.pixmap(32, 32).toImage();
+      seen.insert(QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()));
+    }
+    QCOMPARE(seen.size(), qsizetype(6));
+    QVERIFY(platform::ProgramIcon(QStringLiteral("nothing")).isNull());
+    platform::PrepareApplication(*qApp, QStringLiteral("quenby"));
+    QWidget window;
+    QCOMPARE(window.windowIcon().pixmap(32, 32).toImage(), platform::ProgramIcon(QStringLiteral("quenby")).pixmap(32, 32).toImage());
+  }
+
+  // Enter presses a focused push button (main keyboard or keypad, held or not: once); fields
+  // keep Enter for themselves or move the focus on; a disabled button stays unpressed.
+  void enterPressesTheFocusedButton() {
+    platform::PressButtonsWithEnter(*qApp);
+    platform::PressButtonsWithEnter(*qApp);
+    QWidget w;
+    auto* layout = new QVBoxLayout(&w);
+    auto* field = new QLineEdit;
+    auto* next = new QLineEdit;
+    auto* button = new QPushButton(QStringLiteral("计算"));
+    button->setAutoDefault(false);
+    layout->addWidget(field);
+    layout->addWidget(next);
+    layout->addWidget(button);
+    platform::EnterAsTab enter(&w);
+    enter.Add(field);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QSignalSpy clicks(button, &QPushButton::clicked);
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Return);
+    QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(clicks.size(), 2);
+    QTest::keyClick(button, Qt::Key_Return, Qt::ControlModifier);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(button, &repeat);
+    QCOMPARE(clicks.size(), 2);
+    button->setEnabled(false);
+    QTest::keyClick(button, Qt::Key_Return);
+    QCOMPARE(clicks.size(), 2);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), next);
+    QSignalSpy returns(next, &QLineEdit::returnPressed);
+    QTest::keyClick(next, Qt::Key_Return);
+    QCOMPARE(returns.size(), 1);
+  }
+
+  void printFaceHasHalfWidthLatinAndAProportionalFaceHasNot() {
+    for (const double size : {9.0, 10.5, 12.0}) {
+      const QFont f = platform::ColumnPrintFont(size);
+      QVERIFY2(platform::HasHalfWidthLatin(f), qPrintable(f.family()));
+      QCOMPARE(f.pointSizeF(), size);
+      QVERIFY(!f.bold());
+    }
+    QFont proportional(QStringLiteral("Noto Sans CJK SC"));
+    proportional.setPointSizeF(12);
+    QVERIFY(!platform::HasHalfWidthLatin(proportional));
   }
 
  private:

@@ -441,6 +441,38 @@ TEST(Batch, PrintsTheListingWithLfAndExtraStakesInOrder) {
   EXPECT_NE(r.out.find("          1210" + std::string(24, ' ') + "98.8\n"), std::string::npos);
 }
 
+TEST(Batch, PdfPrintsOneCopyOfTheListingAndRefusesWhatCannotBeWritten) {
+  const std::vector<std::string> args = {"--radius", "2000", "--i1", "0.03", "--i2=-0.01", "--jd", "1250",
+                                         "--elevation", "100", "--extra", "1230", "--pdf", "l.pdf"};
+  for (const bool written : {true, false}) {
+    std::vector<std::pair<std::string, std::string>> printed;
+    const BatchRun r = survey::testing::CaptureBatch(
+        [&](const std::vector<std::string>& a, std::ostream& out, std::ostream& err) {
+          return RunBatch(a, out, err, [&](const std::string& path, const std::string& text) {
+            printed.emplace_back(path, text);
+            return written;
+          });
+        },
+        args);
+    EXPECT_EQ(r.status, written ? 0 : 2);
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(printed[0].first, "l.pdf");
+    SqxForm1 form;
+    const char* values[] = {"2000", "0.03", "-0.01", "1250", "100"};
+    for (int n = 1; n <= 5; ++n) form.Text(n) = values[n - 1];
+    survey::RecordingHost host;
+    form.Command1_Click(host);
+    form.Text(7) = "1230";
+    form.Command2_Click(host);
+    EXPECT_EQ(printed[0].second, PrintedText(form.listing, 1));
+    if (!written) {
+      EXPECT_NE(r.err.find("l.pdf"), std::string::npos);
+    }
+  }
+  // Without a printer the option is refused before anything runs.
+  EXPECT_EQ(Batch(args).status, 2);
+}
+
 TEST(Batch, RefusalsGoToStderr) {
   BatchRun r = Batch({"--radius", "2000", "--i1", "0.03", "--i2=-0.01", "--jd", "1250"});
   EXPECT_EQ(r.status, 2);

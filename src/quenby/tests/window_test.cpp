@@ -202,6 +202,19 @@ class QuenbyWindowTest : public QObject {
     quenby::SetPrintDialogRunner({});
   }
 
+  // The batch mode's --pdf: one copy through the same painting as the print command.
+  void batchPdfPrintsOneCopy() {
+    SqxForm1Window w;
+    platform::MessageRecorder recorder;
+    FillCrest(w);
+    QTest::mouseClick(Button(w, "Command1"), Qt::LeftButton);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("listing.pdf"));
+    QVERIFY(quenby::PrintTextToPdf(pdf.toStdString(), quenby::PrintedText(w.Form().listing, 1)));
+    QCOMPARE(PdfPageCount(pdf), 1);
+    QVERIFY(!quenby::PrintTextToPdf(dir.filePath(QStringLiteral("no/such/l.pdf")).toStdString(), "x"));
+  }
+
   void cancelledPrintDialogPrintsNothingAndSaysNothing() {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("never.pdf"));

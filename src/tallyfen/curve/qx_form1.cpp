@@ -164,27 +164,28 @@ void QxForm1::BuildControls() {
   left->addLayout(buttons);
   left->addStretch(1);
 
-  // Result area: the heading labels over the grid, then the link.
+  // Result area: the heading labels over the grid, then the link. The headings stand on a
+  // strip of their own, where they follow their columns as these widen and scroll.
   auto* right = new QVBoxLayout;
   root->addLayout(right, 1);
-  auto* headings = new QHBoxLayout;
-  headings->setSpacing(0);
-  headings->setContentsMargins(1, 0, 0, 0);
+  auto* headingStrip = new QWidget(this);
+  std::vector<QLabel*> headings;
   for (std::size_t i = 0; i < coordinates::kStakeHeadings.size(); ++i) {
     const std::string_view h = coordinates::kStakeHeadings[i];
-    QLabel* label = MakeLabel(QStringLiteral("Label16_%1").arg(i), QString::fromUtf8(h.data(), static_cast<qsizetype>(h.size())), this);
-    label->setFixedWidth(kGridColumnWidth);
+    QLabel* label = MakeLabel(QStringLiteral("Label16_%1").arg(i), QString::fromUtf8(h.data(), static_cast<qsizetype>(h.size())), headingStrip);
     label->setAlignment(Qt::AlignCenter);
-    headings->addWidget(label);
+    label->resize(kGridColumnWidth, label->sizeHint().height());
+    headings.push_back(label);
   }
-  headings->addStretch(1);
-  right->addLayout(headings);
+  headingStrip->setFixedHeight(headings.front()->height());
+  right->addWidget(headingStrip);
   grid_ = new QTableView(this);
   grid_->setObjectName(QStringLiteral("MSFlexGrid1"));
   model_ = new coordinates::StakeTableModel(grid_);
   coordinates::ConfigureStakeGrid(grid_, model_);
   grid_->horizontalHeader()->setDefaultSectionSize(kGridColumnWidth);
   grid_->setMinimumWidth(kGridColumnWidth * 7 + 24);
+  coordinates::KeepStakeColumnsWhole(grid_, std::vector<int>(coordinates::kStakeFieldCount, kGridColumnWidth), headings);
   right->addWidget(grid_, 1);
   auto* link = MakeLabel(QStringLiteral("Label15"),
                          QStringLiteral("<a href=\"%1\">%1</a>").arg(QString::fromLatin1(survey::kProjectHomePage)), this);

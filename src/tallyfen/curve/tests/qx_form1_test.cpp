@@ -118,6 +118,33 @@ class QxForm1Test : public QObject {
     QCOMPARE(model->index(1, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(192, 255, 255));
   }
 
+  // National-grid coordinates fit the laid-out 92 pixels; longer ones widen their columns:
+  // nothing is cut and the headings follow.
+  void gridColumnsShowEveryNumberWhole() {
+    platform::MessageRecorder messages;
+    const char* values[] = {"-345678900000.1234", "-385123520000.0123", "-345678800000.1234", "-385123510000.0123"};
+    for (int i = 1; i <= 4; ++i) Field(*window_, i)->setText(QString::fromLatin1(values[i - 1]));
+    Click(*window_, "Command1");
+    QTableView* grid = Grid(*window_);
+    QVERIFY(GridRows(*window_) > 10);
+    const QFontMetrics metrics(grid->font());
+    bool widened = false;
+    for (int c = 0; c < 7; ++c) {
+      QVERIFY(grid->columnWidth(c) >= 92);
+      widened = widened || grid->columnWidth(c) > 92;
+      for (int r = 0; r < GridRows(*window_); ++r)
+        QVERIFY2(grid->columnWidth(c) >= metrics.horizontalAdvance(Cell(*window_, r, c)) + 4, qPrintable(Cell(*window_, r, c)));
+    }
+    QVERIFY(widened);
+    for (int c = 0; c < 7; ++c) {
+      auto* heading = window_->findChild<QLabel*>(QStringLiteral("Label16_%1").arg(c));
+      if (!heading->isVisible()) continue;
+      const QPoint column = grid->viewport()->mapTo(window_.get(), QPoint(grid->columnViewportPosition(c), 0));
+      QCOMPARE(heading->mapTo(window_.get(), QPoint(0, 0)).x(), column.x());
+      QCOMPARE(heading->width(), grid->columnWidth(c));
+    }
+  }
+
   void computeAfterClearIsRefused() {
     platform::MessageRecorder messages;
     Field(*window_, 10)->setText(QStringLiteral("5"));
