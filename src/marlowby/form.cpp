@@ -96,6 +96,7 @@ void Form::KestrelCommand1_Click() {
   switch (result.refusal) {
     case Refusal::Interval: host_.ShowMessage(IntervalMessage()); return;
     case Refusal::TooManyRows: host_.ShowMessage(TooManyRowsMessage()); return;
+    case Refusal::NotFinite: host_.ShowMessage(survey::DataErrorMessage()); return;
     case Refusal::Skew:
       // The table has been emptied by the time the skew is checked; the grid is not reloaded.
       table_.Clear();
@@ -117,9 +118,10 @@ void Form::KestrelCommand4_Click() {
     host_.ShowMessage(survey::DataErrorMessage());
     return;
   }
-  const std::optional<coordinates::StakeRecord> row = AddExtraStake(ReadInput());
+  Refusal why = Refusal::None;
+  const std::optional<coordinates::StakeRecord> row = AddExtraStake(ReadInput(), &why);
   if (!row) {
-    host_.ShowMessage(SkewMessage());
+    host_.ShowMessage(why == Refusal::NotFinite ? survey::DataErrorMessage() : SkewMessage());
     return;
   }
   if (!table_.Append(*row)) {

@@ -45,7 +45,8 @@ coordinates::StakeRecord StakeAt(const StraightLineInput& in, const StraightLine
 
 inline constexpr std::size_t kMaxStakeRows = 1000000;
 
-enum class Refusal { None, Skew, Interval, TooManyRows };
+// NotFinite: some value of a row is beyond the range of doubles (it would print as Inf/NaN).
+enum class Refusal { None, Skew, Interval, TooManyRows, NotFinite };
 
 struct StraightLineResult {
   Refusal refusal = Refusal::None;
@@ -54,11 +55,12 @@ struct StraightLineResult {
 
 // The start row, then a stake every interval from the 10-metre mark at or below the start
 // station plus one interval, and the end station as the last stake. Refuses a skew out of
-// range, an interval not above 0 and more than `maxRows` rows (checked before any row is made
+// range, an interval not above 0, a value that is not finite and more than `maxRows` rows (checked before any row is made
 // where the count can be foreseen).
 StraightLineResult ComputeStraightLine(const StraightLineInput& in, std::size_t maxRows = kMaxStakeRows);
 
-// The row of the extra stake at in.extraStation; nullopt when the skew is out of range.
-std::optional<coordinates::StakeRecord> AddExtraStake(const StraightLineInput& in);
+// The row of the extra stake at in.extraStation; nullopt when the skew is out of range or a
+// value is not finite (*why tells which).
+std::optional<coordinates::StakeRecord> AddExtraStake(const StraightLineInput& in, Refusal* why = nullptr);
 
 }  // namespace marlowby

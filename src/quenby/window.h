@@ -38,7 +38,8 @@ using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* parent)
 void SetPrintDialogRunner(PrintDialogRunner runner);
 
 // Prints the listing: the dialog's number of copies back to back in one document. A cancel
-// or any failure ends silently. Returns true when a document was printed.
+// or a printer failure ends silently; a PDF file that cannot be written shows why. Returns true
+// when a document was printed.
 bool PrintListing(QWidget* parent, const std::string& listing, const QFont& font);
 
 // The listing's font: a Chinese character exactly two Latin columns wide.

@@ -327,6 +327,33 @@ TEST(Refusals, OverflowingDataIsRefused) {
   EXPECT_EQ(form.listing, UsageNote());
 }
 
+// Finite data whose elevations overflow once put in millimetres: the listing and the extra
+// stake are refused instead of listing Inf.
+TEST(Refusals, ElevationsBeyondTheDoublesAreRefused) {
+  for (const char* elevation : {"1e308", "-1e308", "1.8e305"}) {
+    SqxForm1 form = CrestForm();
+    survey::RecordingHost host;
+    form.Command1_Click(host);
+    const std::string before = form.listing;
+    form.Text(5) = elevation;
+    form.Command1_Click(host);
+    ASSERT_EQ(host.messages.size(), 1u) << elevation;
+    EXPECT_TRUE(host.messages[0].refusal);
+    EXPECT_EQ(host.messages[0].text, "原始数据超出计算范围！");
+    EXPECT_EQ(form.listing, before);
+    form.Text(7) = "1300";
+    form.Command2_Click(host);
+    EXPECT_EQ(host.messages.size(), 2u) << elevation;
+    EXPECT_EQ(form.listing, before);
+  }
+  // A large elevation that still fits is listed.
+  SqxForm1 form = CrestForm();
+  form.Text(5) = "1e300";
+  survey::RecordingHost host;
+  form.Command1_Click(host);
+  EXPECT_TRUE(host.messages.empty());
+}
+
 TEST(ExtraStake, AppendsUnderTheListingOnBothSidesOfTheJd) {
   SqxForm1 form = CrestForm();
   survey::RecordingHost host;
