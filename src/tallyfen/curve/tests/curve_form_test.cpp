@@ -155,14 +155,17 @@ TEST_F(FormTest, UnreadableInputIsRefusedWithTheDataError) {
            [](CurveFields& f) { f.Text1 = "46722.855m"; }, [](CurveFields& f) { f.Text7 = ""; },
            [](CurveFields& f) { f.Text8 = "365"; }, [](CurveFields& f) { f.Text6 = "x"; },
            [](CurveFields& f) { f.Text7 = "1e300"; },        // stations overflow
-           [](CurveFields& f) { f.Text7 = "1e7"; f.Text6 = "300"; }}) {  // millions of rows
+           [](CurveFields& f) { f.Text7 = "1e7"; f.Text6 = "300"; },  // millions of rows
+           // Deflections of 180 degrees or more either way are typing errors.
+           [](CurveFields& f) { f.Text6 = "180"; }, [](CurveFields& f) { f.Text6 = "-275659"; },
+           [](CurveFields& f) { f.Text6 = "455000"; f.Text8 = "60"; f.Text10 = "5"; }}) {
     CurveForm fresh(host, table);
     change(fresh.fields);
     fresh.RunCurveComputation();
     EXPECT_EQ(LastMessage().title, "输入数据出错");
     EXPECT_EQ(table.rows, before);
   }
-  EXPECT_EQ(host.messages.size(), messages + 6);
+  EXPECT_EQ(host.messages.size(), messages + 9);
 }
 
 TEST_F(FormTest, ExtraStakesAppendAfterHz) {
