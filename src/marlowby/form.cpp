@@ -161,6 +161,10 @@ void Form::KestrelCommand2_Click() {
     host_.ShowMessage(TableFailedMessage(table_.LastError()));
     return;
   }
+  if (report.rows.size() > coordinates::kMaxReportRows) {
+    host_.ShowMessage(coordinates::ReportTooLongMessage(report.rows.size(), std::string(kProgramTitle)));
+    return;
+  }
   std::string error;
   if (!printer_.ShowReport(report, &error)) {
     survey::Message m;

@@ -81,7 +81,7 @@ TEST_F(FormTest, BadIntervalAndHugeRangesAreRefusedWithoutChange) {
   form.Text(8) = "1e9";
   form.KestrelCommand1_Click();
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_NE(host.messages[0].text.find("1000000"), std::string::npos);
+  EXPECT_NE(host.messages[0].text.find("超过100000个"), std::string::npos);
   EXPECT_EQ(table.rows.size(), 294u);
 }
 
@@ -180,6 +180,25 @@ TEST_F(FormTest, PrintHandsTheTableAndTenEmptyValuesToTheReport) {
   EXPECT_EQ(printer.reports[1].rows.size(), 294u);
   for (const auto& v : printer.reports[1].values) EXPECT_TRUE(v.empty());
   EXPECT_EQ(coordinates::ReportFormulaEntries(printer.reports[1].values)[0], "VarC=\"\"");
+}
+
+// A report is painted text by text; beyond its cap it is refused, at the cap it is printed.
+TEST_F(FormTest, ReportBeyondItsCapIsRefused) {
+  form.Text(7) = "0";
+  form.Text(5) = "1";
+  form.Text(8) = std::to_string(coordinates::kMaxReportRows - 1);  // start row + stakes 1 .. end
+  form.KestrelCommand1_Click();
+  ASSERT_EQ(table.rows.size(), coordinates::kMaxReportRows);
+  form.KestrelCommand2_Click();
+  ASSERT_EQ(printer.reports.size(), 1u);
+  form.Text(8) = std::to_string(coordinates::kMaxReportRows);
+  form.KestrelCommand1_Click();
+  host.messages.clear();
+  form.KestrelCommand2_Click();
+  EXPECT_EQ(printer.reports.size(), 1u);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_TRUE(host.messages[0].refusal);
+  EXPECT_NE(host.messages[0].text.find("超过10000行"), std::string::npos) << host.messages[0].text;
 }
 
 }  // namespace

@@ -231,6 +231,10 @@ bool CurveForm::PrintReport(coordinates::ReportPrinter& printer) {
     TableFailed();
     return false;
   }
+  if (report.rows.size() > coordinates::kMaxReportRows) {
+    host_.ShowMessage(coordinates::ReportTooLongMessage(report.rows.size(), kProgramTitle));
+    return false;
+  }
   std::string error;
   if (!printer.ShowReport(report, &error)) {
     host_.ShowMessage(Prompt("无法打印报表：" + error, kProgramTitle, MessageIcon::Critical, true));

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "coordinates/file_commands.h"
 #include "curve/stake_rows.h"
 #include "marlowby/straight_line.h"
 #include "quenby/vertical_curve.h"
@@ -64,11 +65,18 @@ void RunCase(benchmark::State& state, const std::string& program, const std::vec
   state.counters["peak_MB"] = peak;
 }
 
-// Marlowby at its row cap, with side stakes, export and the PDF report.
+// Marlowby at its row cap, with side stakes, export and parameter file; the PDF report at its
+// own cap.
 void BM_MarlowbyAtCap(benchmark::State& state) {
   RunCase(state, MARLOWBY_PROGRAM,
           {"--start-station=0", "--end-station=" + std::to_string(state.range(0)), "--interval=1", "--offset=5",
-           "--export=" + Scratch("m.ly"), "--save=" + Scratch("m.xq"), "--report=" + Scratch("m.pdf")});
+           "--export=" + Scratch("m.ly"), "--save=" + Scratch("m.xq")});
+}
+
+void BM_MarlowbyReportAtCap(benchmark::State& state) {
+  RunCase(state, MARLOWBY_PROGRAM,
+          {"--start-station=0", "--end-station=" + std::to_string(state.range(0)), "--interval=1", "--offset=5",
+           "--export=" + Scratch("m.ly"), "--report=" + Scratch("m.pdf")});
 }
 
 // The curve window's batch at its row cap: R chosen so the curve has about that many 10 m
@@ -77,7 +85,14 @@ void BM_CurveAtCap(benchmark::State& state) {
   const double radius = static_cast<double>(state.range(0)) * 10 / 3.1;
   RunCase(state, TALLYFEN_PROGRAM,
           {"--curve", "--alpha=177.3634", "--radius=" + std::to_string(radius), "--ls=60", "--offset=5",
-           "--export=" + Scratch("c.ly"), "--save=" + Scratch("c.xq"), "--report=" + Scratch("c.pdf")});
+           "--export=" + Scratch("c.ly"), "--save=" + Scratch("c.xq")});
+}
+
+void BM_CurveReportAtCap(benchmark::State& state) {
+  const double radius = static_cast<double>(state.range(0)) * 10 / 3.1;
+  RunCase(state, TALLYFEN_PROGRAM,
+          {"--curve", "--alpha=177.3634", "--radius=" + std::to_string(radius), "--ls=60", "--offset=5",
+           "--report=" + Scratch("c.pdf")});
 }
 
 void BM_QuenbyAtCap(benchmark::State& state) {
@@ -99,10 +114,16 @@ void BM_DovetreeAtCap(benchmark::State& state) {
 
 // Marlowby: the start row and one row per metre up to the cap.
 BENCHMARK(BM_MarlowbyAtCap)
-    ->Arg(static_cast<int64_t>(marlowby::kMaxStakeRows) - 2)
+    ->Arg(static_cast<int64_t>(marlowby::kMaxStakeRows) - 1)
     ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_CurveAtCap)
     ->Arg(static_cast<int64_t>(tallyfen::kMaxCurveRows) - 20)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_MarlowbyReportAtCap)
+    ->Arg(static_cast<int64_t>(coordinates::kMaxReportRows) - 1)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_CurveReportAtCap)
+    ->Arg(static_cast<int64_t>(coordinates::kMaxReportRows) - 20)
     ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 // Quenby: grades 0.5 and -0.5 make the curve as long as its radius; two lines per metre.
 BENCHMARK(BM_QuenbyAtCap)
@@ -110,10 +131,10 @@ BENCHMARK(BM_QuenbyAtCap)
     ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 // Brannock and Dovetree: a 179° curve of about as many 10 m stakes as the stake list takes.
 BENCHMARK(BM_BrannockAtCap)
-    ->Arg(static_cast<int64_t>(survey::curve::kMaxStakes) * 10 * 10 / 32)
+    ->Arg(static_cast<int64_t>(survey::curve::kMaxStakes) * 3)
     ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_DovetreeAtCap)
-    ->Arg(static_cast<int64_t>(survey::curve::kMaxStakes) * 10 * 10 / 32)
+    ->Arg(static_cast<int64_t>(survey::curve::kMaxStakes) * 3)
     ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 }  // namespace

@@ -295,6 +295,18 @@ TEST_F(FormTest, ExportAndPrintUseTheGridAndTheTable) {
   EXPECT_EQ(printer.reports[0].values[8], "5");
 }
 
+TEST_F(FormTest, ReportOfMoreRowsThanItsCapIsRefused) {
+  coordinates::testing::RecordingReportPrinter printer;
+  form.fields.Text6 = "90";
+  form.fields.Text7 = "70000";  // about 11,000 whole stations
+  form.RunCurveComputation();
+  ASSERT_GT(table.rows.size(), coordinates::kMaxReportRows);
+  EXPECT_FALSE(form.PrintReport(printer));
+  EXPECT_TRUE(printer.reports.empty());
+  EXPECT_TRUE(LastMessage().refusal);
+  EXPECT_NE(LastMessage().text.find("超过10000行"), std::string::npos);
+}
+
 TEST_F(FormTest, ClosingEmptiesTheTable) {
   form.RunCurveComputation();
   EXPECT_TRUE(form.ClearStakeTable());
