@@ -96,7 +96,10 @@ bool SqliteStakeTable::Replace(const std::vector<StakeRecord>& rows, const Progr
     if (!insert.prepare(QString::fromLatin1(kInsert))) return rollback(insert);
     for (std::size_t i = 0; i < rows.size(); ++i) {
       if (!BindAndInsert(insert, rows[i])) return rollback(insert);
-      if (progress && (i + 1) % kProgressStep == 0) progress(i + 1, rows.size());
+      if (progress && (i + 1) % kProgressStep == 0 && !progress(i + 1, rows.size())) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        return Fail(QStringLiteral("坐标计算已取消"), QStringLiteral("cancelled"));
+      }
     }
   }
   if (!control.exec(QStringLiteral("COMMIT"))) return rollback(control);

@@ -104,9 +104,18 @@ void Form::KestrelCommand1_Click() {
       return;
     case Refusal::None: break;
   }
-  // Emptying the table and writing the new rows is one change.
-  if (!table_.Replace(result.rows, progress)) {
-    host_.ShowMessage(TableFailedMessage(table_.LastError()));
+  // Emptying the table and writing the new rows is one change; a cancel keeps the old table
+  // and the grid that shows it, without a message.
+  bool cancelled = false;
+  coordinates::Progress watched;
+  if (progress) {
+    watched = [&](std::size_t done, std::size_t total) {
+      cancelled = !progress(done, total);
+      return !cancelled;
+    };
+  }
+  if (!table_.Replace(result.rows, watched)) {
+    if (!cancelled) host_.ShowMessage(TableFailedMessage(table_.LastError()));
     return;
   }
   host_.ShowMessage(ComputedMessage());

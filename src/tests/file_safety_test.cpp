@@ -210,6 +210,8 @@ class FileSafetyTest : public QObject {
         {QStringList{QStringLiteral("-platform"), QStringLiteral("xcb")} + inverse, "", 2, "unexpected argument: -platform"},
         {inverse, "xcb", 0, "45 0 0"},
         {inverse, "wayland", 0, "45 0 0"},
+        // Without options the window would open: a platform without its display says so.
+        {QStringList{}, "xcb", 1, "no display is available"},
     };
     for (const Case& c : cases) {
       QProcessEnvironment e = env;

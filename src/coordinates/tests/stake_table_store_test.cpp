@@ -37,6 +37,7 @@ int ChildWriteAndDie(const QString& path, std::size_t count) {
   if (!table.IsOpen()) return 3;
   table.Replace(MakeRows(count, "new"), [count](std::size_t done, std::size_t) {
     if (done >= count / 2) ::kill(::getpid(), SIGKILL);
+    return true;
   });
   return 4;  // not reached when the kill works
 }
@@ -73,6 +74,22 @@ class StakeTableStoreTest : public QObject {
     QVERIFY(!table.ReadRows(rows));
     QVERIFY(rows.empty());
     QVERIFY(!table.LastError().empty());
+  }
+
+  void cancelledReplaceKeepsTheOldRows() {
+    QTemporaryDir dir;
+    SqliteStakeTable table(dir.filePath(QStringLiteral("zb.db")));
+    QVERIFY(table.Replace(MakeRows(10, "old"), {}));
+    std::size_t calls = 0;
+    QVERIFY(!table.Replace(MakeRows(10000, "new"), [&](std::size_t done, std::size_t) {
+      ++calls;
+      return done < 4000;
+    }));
+    QCOMPARE(calls, std::size_t(2));
+    std::vector<StakeRecord> rows;
+    QVERIFY(table.ReadRows(rows));
+    QCOMPARE(rows, MakeRows(10, "old"));
+    QVERIFY(table.Replace(MakeRows(3, "after"), {}));  // the table is usable after a cancel
   }
 
   void rowsSurviveReopeningInOrderWithNulls() {

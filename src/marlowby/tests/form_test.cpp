@@ -16,6 +16,21 @@ class FormTest : public ::testing::Test {
   Form form{host, table, files, printer};
 };
 
+TEST_F(FormTest, CancelledComputationKeepsThePreviousTableSilently) {
+  form.KestrelCommand1_Click();
+  const std::vector<coordinates::StakeRecord> before = table.rows;
+  host.messages.clear();
+  form.Text(5) = "1";
+  form.progress = [](std::size_t, std::size_t) { return false; };
+  form.KestrelCommand1_Click();
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(table.rows, before);
+  EXPECT_EQ(form.GridRows(), before);
+  form.progress = [](std::size_t, std::size_t) { return true; };
+  form.KestrelCommand1_Click();
+  EXPECT_GT(table.rows.size(), before.size());
+}
+
 TEST_F(FormTest, ComputeFillsTableAndGridAndSaysSo) {
   form.Form_Load();
   const unsigned before = form.GridVersion();
