@@ -307,6 +307,18 @@ TEST_F(FormTest, ReportOfMoreRowsThanItsCapIsRefused) {
   EXPECT_NE(LastMessage().text.find("超过10000行"), std::string::npos);
 }
 
+TEST_F(FormTest, CancelledComputationKeepsThePreviousTableSilently) {
+  form.RunCurveComputation();
+  const std::vector<StakeRecord> before = table.rows;
+  const std::size_t messages = host.messages.size();
+  form.fields.Text7 = "2500";
+  form.progress = [](std::size_t, std::size_t) { return false; };
+  form.RunCurveComputation();
+  EXPECT_EQ(host.messages.size(), messages);
+  EXPECT_EQ(table.rows, before);
+  EXPECT_EQ(form.grid, before);
+}
+
 TEST_F(FormTest, ClosingEmptiesTheTable) {
   form.RunCurveComputation();
   EXPECT_TRUE(form.ClearStakeTable());
