@@ -11,6 +11,12 @@ if(SURVEY_SANITIZE)
   target_link_options(survey_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+if(SURVEY_FUZZ)
+  target_compile_options(survey_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+    -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(survey_options INTERFACE -fsanitize=address,undefined)
+endif()
+
 # survey_core_library(name SOURCES ... DEPENDS ...): a pure C++20 computation library (no Qt).
 function(survey_core_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
@@ -23,6 +29,9 @@ endfunction()
 # built in the sanitizer build too.
 function(survey_core_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  if(SURVEY_FUZZ)
+    return()
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
   target_link_libraries(${name} PRIVATE survey_options ${ARG_DEPENDS} GTest::gtest GTest::gtest_main GTest::gmock)

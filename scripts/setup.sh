@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential g++ cmake ninja-build pkg-config git
+  clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6opengl6-dev
   qt6-tools-dev qt6-tools-dev-tools designer-qt6
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -112,8 +112,10 @@ QFont qxjsForm1::ReportFont() {
 QFont qxjsForm1::PrintFont() { return platform::ColumnPrintFont(12); }
 
 Outcome PrintReportToPdf(const std::string& pdfPath, const std::string& text) {
-  if (platform::PrintTextToPdf(ToQString(pdfPath), ToQString(text), qxjsForm1::PrintFont())) return {true, false, {}, 0};
-  return {false, false, "无法写入PDF文件：" + pdfPath, 1};
+  std::string reason;
+  if (platform::PrintTextToPdf(ToQString(pdfPath), ToQString(text), qxjsForm1::PrintFont(), 1, &reason))
+    return {true, false, {}, 0};
+  return {false, false, "无法写入PDF文件：" + pdfPath + "\r\n" + reason, 1};
 }
 
 qxjsForm1::qxjsForm1(QWidget* parent) : QMainWindow(parent) {

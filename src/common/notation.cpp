@@ -108,6 +108,12 @@ double DegreesToRadians(double degrees) { return SurveyPi * degrees / 180; }
 
 Dms SplitDms(double degrees) {
   Dms r;
+  // NaN or an infinity has no minutes or seconds; converting its NaN seconds to int would be
+  // undefined.
+  if (!std::isfinite(degrees)) {
+    r.D = degrees;
+    return r;
+  }
   r.D = std::trunc(degrees);
   const double t = (degrees - r.D) * 60;
   r.M = std::trunc(t);

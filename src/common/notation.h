@@ -47,7 +47,7 @@ struct Dms {
 };
 
 // Splits decimal degrees without any carry: 59.99999 seconds round to 60 and stay in the
-// seconds field.
+// seconds field. NaN and infinities keep their value in D, with 0 minutes and seconds.
 Dms SplitDms(double degrees);
 
 // "Signed" puts one blank before a non-negative value and drops the zero before the point

@@ -95,6 +95,16 @@ survey::Message WriteFailedMessage(std::string_view what, const std::string& pat
   return m;
 }
 
+survey::Message ReportTooLongMessage(std::size_t rows, const std::string& title) {
+  survey::Message m;
+  m.text = "报表有" + std::to_string(rows) + "行，超过" + std::to_string(kMaxReportRows) +
+           "行，无法打印。\r\n请加大点间距离或分段计算后打印。";
+  m.title = title;
+  m.icon = survey::MessageIcon::Exclamation;
+  m.refusal = true;
+  return m;
+}
+
 namespace {
 
 FileCommandOutcome WriteWithMessages(survey::Host& host, TextFileStore& files, const std::string& path,

@@ -41,6 +41,11 @@ struct ReportData {
   std::vector<StakeRecord> rows;
 };
 
+// Every stake report page is painted text by text: 10,000 rows (about 230 pages) take some
+// 4 s; a larger table is refused, so that no report runs for minutes (batch_caps_bench).
+inline constexpr std::size_t kMaxReportRows = 10000;
+survey::Message ReportTooLongMessage(std::size_t rows, const std::string& title);
+
 // Shows a report for printing (the preview window) or writes it as a PDF.
 class ReportPrinter {
  public:

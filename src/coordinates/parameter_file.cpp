@@ -49,6 +49,8 @@ class LineReader {
 ParameterFileContent ReadParameterFileText(ParameterKind kind, std::string_view text) {
   using Outcome = ParameterFileContent::Outcome;
   const std::size_t count = ParameterValueCount(kind);
+  // An empty file is a damaged one (a save that never got its bytes out), not a file of blanks.
+  if (text.empty()) return {Outcome::Incomplete, {}, std::nullopt};
   ParameterFileContent result;
   result.values.assign(count, std::string());
   std::vector<std::string> block(count);

@@ -129,21 +129,32 @@ bool QtReportPrinter::ShowReport(const ReportData& report, std::string* error) {
   const QString html = Utf8(FillReportLayout(std::string_view(layout.constData(), static_cast<std::size_t>(layout.size())),
                                             report.values));
   if (!pdfPath_.isEmpty()) {
-    QPdfWriter writer(pdfPath_);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-    writer.setResolution(300);
-    writer.setTitle(QStringLiteral("坐标计算表"));
-    if (!PaintStakeReport(&writer, html, report.rows)) {
-      if (error) *error = (QStringLiteral("无法写入 PDF 文件 ") + pdfPath_).toStdString();
-      return false;
-    }
-    return true;
+    const platform::FileOutcome o = platform::WritePdfFile(pdfPath_, [&](QPdfWriter& writer) {
+      writer.setPageSize(QPageSize(QPageSize::A4));
+      writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+      writer.setResolution(300);
+      writer.setTitle(QStringLiteral("坐标计算表"));
+      return PaintStakeReport(&writer, html, report.rows);
+    });
+    if (!o.ok && error) *error = (QStringLiteral("无法写入 PDF 文件 ") + pdfPath_).toStdString() + "\r\n" + o.error;
+    return o.ok;
   }
-  const auto paint = [&](QPrinter* printer) { PaintStakeReport(printer, html, report.rows); };
+  // Printing from the preview to a file goes through the same PDF writer; its failure is told
+  // once the preview closes.
+  QString printError;
+  const auto paint = [&](QPrinter* printer) {
+    const platform::PrintOutcome o =
+        platform::PaintOnPrinter(*printer, [&](QPagedPaintDevice* device) { return PaintStakeReport(device, html, report.rows); });
+    if (!o.printed) printError = o.error;
+  };
+  const auto told = [&] {
+    if (printError.isEmpty()) return true;
+    if (error) *error = printError.toStdString();
+    return false;
+  };
   if (Presenter()) {
     Presenter()(parent_, paint);
-    return true;
+    return told();
   }
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageSize(QPageSize(QPageSize::A4));
@@ -152,7 +163,7 @@ bool QtReportPrinter::ShowReport(const ReportData& report, std::string* error) {
   dialog.setWindowTitle(QStringLiteral("打印预览"));
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
   dialog.exec();
-  return true;
+  return told();
 }
 
 }  // namespace coordinates

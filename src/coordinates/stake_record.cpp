@@ -33,8 +33,8 @@ std::string LyText(const std::vector<StakeRecord>& rows) {
 }
 
 bool MemoryStakeTable::Replace(const std::vector<StakeRecord>& newRows, const Progress& progress) {
+  if (progress && !progress(newRows.size(), newRows.size())) return false;  // cancelled: unchanged
   rows = newRows;
-  if (progress) progress(rows.size(), rows.size());
   return true;
 }
 

@@ -62,8 +62,9 @@ inline constexpr RowColour StakeRowColour(std::size_t row) {
   return row % 2 == 0 ? RowColour{128, 255, 128} : RowColour{192, 255, 255};
 }
 
-// Called now and then during a long write with the rows done so far and the total.
-using Progress = std::function<void(std::size_t done, std::size_t total)>;
+// Called now and then during a long write with the rows done so far and the total; false
+// cancels the write, which then leaves the table as it was.
+using Progress = std::function<bool(std::size_t done, std::size_t total)>;
 
 // The stake table zbb. Every method reports failure by returning false, with the reason in
 // LastError(); a failed change leaves the table as it was.

@@ -47,9 +47,13 @@ SqliteStakeTable::SqliteStakeTable(const QString& path)
   }
   QSqlQuery q(db);
   // Write-ahead logging lets readers go on while a computation writes; a crash of the writer
-  // leaves the last committed table.
-  q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-  q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+  // leaves the last committed table. A file system without WAL keeps SQLite's rollback
+  // journal, which is as safe; an in-memory table answers "memory". Only an error is fatal.
+  if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
+      !q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
+    Fail(QStringLiteral("无法设置坐标数据库 ") + path, q.lastError().text());
+    return;
+  }
   if (!q.exec(QStringLiteral(
           "CREATE TABLE IF NOT EXISTS zbb (zh TEXT, zbx TEXT, zby TEXT, zx TEXT, zy TEXT, ybx TEXT, yby TEXT)"))) {
     Fail(QStringLiteral("无法建立坐标表 ") + path, q.lastError().text());
@@ -92,7 +96,10 @@ bool SqliteStakeTable::Replace(const std::vector<StakeRecord>& rows, const Progr
     if (!insert.prepare(QString::fromLatin1(kInsert))) return rollback(insert);
     for (std::size_t i = 0; i < rows.size(); ++i) {
       if (!BindAndInsert(insert, rows[i])) return rollback(insert);
-      if (progress && (i + 1) % kProgressStep == 0) progress(i + 1, rows.size());
+      if (progress && (i + 1) % kProgressStep == 0 && !progress(i + 1, rows.size())) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        return Fail(QStringLiteral("坐标计算已取消"), QStringLiteral("cancelled"));
+      }
     }
   }
   if (!control.exec(QStringLiteral("COMMIT"))) return rollback(control);
@@ -132,6 +139,11 @@ bool SqliteStakeTable::ReadRows(std::vector<StakeRecord>& rows) {
       const int column = static_cast<int>(i);
       if (!q.isNull(column)) row.Field(i) = q.value(column).toString().toStdString();
     }
+  }
+  // next() is false at the end and on an error alike; rows lost to an error are no table.
+  if (q.lastError().isValid()) {
+    rows.clear();
+    return Fail(QStringLiteral("无法读取坐标数据库"), q.lastError().text());
   }
   return true;
 }

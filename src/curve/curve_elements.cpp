@@ -50,8 +50,10 @@ std::optional<CurveInput> ReadCurveInput(std::string_view jdText, std::string_vi
   if (!jd || !alpha || !r || !ls) return std::nullopt;
   if (*r == 0) return std::nullopt;
   // tan(alpha / 2) at 180 degrees: with the suite's pi it is finite but some 5e9, so the
-  // "curve" would be billions of metres long. A straight angle is no curve.
-  if (std::abs(PackedAngleToDegrees(*alpha).degrees) == 180) return std::nullopt;
+  // "curve" would be billions of metres long. A straight angle is no curve, and a deflection
+  // beyond it is a typing error (275659 for 27.5659) that would list a curve round the world
+  // many times over. A negative deflection keeps its meaning.
+  if (!(std::abs(PackedAngleToDegrees(*alpha).degrees) < 180)) return std::nullopt;
   return CurveInput{*jd, *alpha, *r, *ls};
 }
 

@@ -143,9 +143,10 @@ void HhForm1::Command3_Click() {
 QFont HhForm1::PrintFont() { return platform::ColumnPrintFont(12); }
 
 PrintResult PrintReportToPdf(const std::string& pdfPath, const std::string& text) {
-  if (platform::PrintTextToPdf(platform::ToQString(pdfPath), platform::ToQString(text), HhForm1::PrintFont()))
+  std::string reason;
+  if (platform::PrintTextToPdf(platform::ToQString(pdfPath), platform::ToQString(text), HhForm1::PrintFont(), 1, &reason))
     return {true, false, {}, 0};
-  return {false, false, "无法写入PDF文件：" + pdfPath, 1};
+  return {false, false, "无法写入PDF文件：" + pdfPath + "\r\n" + reason, 1};
 }
 
 std::unique_ptr<HhForm1> OpenWindow(platform::SingleInstanceGuard& guard) {

@@ -1,7 +1,6 @@
 #include "marlowby/batch.h"
 
 #include <QString>
-#include <QTemporaryDir>
 #include <iostream>
 
 #include "common/batch_cli.h"
@@ -44,14 +43,9 @@ int RunBatch(const std::vector<std::string>& args) {
     return 0;
   }
 
-  // A run of its own database: emptying the table at the end must not empty the table of a
-  // window that is open at the same time.
-  QTemporaryDir scratch;
-  if (!scratch.isValid()) {
-    std::cerr << "marlowby: " << scratch.errorString().toStdString() << '\n';
-    return 2;
-  }
-  coordinates::SqliteStakeTable table(scratch.filePath(QString::fromLatin1(coordinates::kStraightLineDatabase)));
+  // A table of its own, in memory: emptying it at the end must not empty the table of a window
+  // that is open at the same time, and a killed run leaves nothing behind on disk.
+  coordinates::SqliteStakeTable table(QStringLiteral(":memory:"));
   if (!table.IsOpen()) {
     std::cerr << table.LastError() << '\n';
     return 2;

@@ -96,6 +96,7 @@ void Form::KestrelCommand1_Click() {
   switch (result.refusal) {
     case Refusal::Interval: host_.ShowMessage(IntervalMessage()); return;
     case Refusal::TooManyRows: host_.ShowMessage(TooManyRowsMessage()); return;
+    case Refusal::NotFinite: host_.ShowMessage(survey::DataErrorMessage()); return;
     case Refusal::Skew:
       // The table has been emptied by the time the skew is checked; the grid is not reloaded.
       table_.Clear();
@@ -103,9 +104,18 @@ void Form::KestrelCommand1_Click() {
       return;
     case Refusal::None: break;
   }
-  // Emptying the table and writing the new rows is one change.
-  if (!table_.Replace(result.rows, progress)) {
-    host_.ShowMessage(TableFailedMessage(table_.LastError()));
+  // Emptying the table and writing the new rows is one change; a cancel keeps the old table
+  // and the grid that shows it, without a message.
+  bool cancelled = false;
+  coordinates::Progress watched;
+  if (progress) {
+    watched = [&](std::size_t done, std::size_t total) {
+      cancelled = !progress(done, total);
+      return !cancelled;
+    };
+  }
+  if (!table_.Replace(result.rows, watched)) {
+    if (!cancelled) host_.ShowMessage(TableFailedMessage(table_.LastError()));
     return;
   }
   host_.ShowMessage(ComputedMessage());
@@ -117,9 +127,10 @@ void Form::KestrelCommand4_Click() {
     host_.ShowMessage(survey::DataErrorMessage());
     return;
   }
-  const std::optional<coordinates::StakeRecord> row = AddExtraStake(ReadInput());
+  Refusal why = Refusal::None;
+  const std::optional<coordinates::StakeRecord> row = AddExtraStake(ReadInput(), &why);
   if (!row) {
-    host_.ShowMessage(SkewMessage());
+    host_.ShowMessage(why == Refusal::NotFinite ? survey::DataErrorMessage() : SkewMessage());
     return;
   }
   if (!table_.Append(*row)) {
@@ -157,6 +168,10 @@ void Form::KestrelCommand2_Click() {
   coordinates::ReportData report;
   if (!table_.ReadRows(report.rows)) {
     host_.ShowMessage(TableFailedMessage(table_.LastError()));
+    return;
+  }
+  if (report.rows.size() > coordinates::kMaxReportRows) {
+    host_.ShowMessage(coordinates::ReportTooLongMessage(report.rows.size(), std::string(kProgramTitle)));
     return;
   }
   std::string error;

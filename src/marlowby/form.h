@@ -40,7 +40,8 @@ class Form {
   // Changes whenever the grid has been reloaded, so a window knows when to redraw it.
   unsigned GridVersion() const { return gridVersion_; }
 
-  // Reports the rows written during a long computation (a window shows a progress dialog).
+  // Reports the rows written during a long computation (a window shows a progress dialog);
+  // false cancels the computation, keeping the previous table.
   coordinates::Progress progress;
 
   // Load: the grid shows the table as stored.

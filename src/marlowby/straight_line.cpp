@@ -45,18 +45,22 @@ std::string StakeNumberText(double v) {
 
 namespace {
 
-std::string Text(double v) { return StakeNumberText(v); }
-std::string Millimetres(double v) { return Text(survey::RoundCoordinate(v, 1000)); }
+// Every value of a row passes here; `finite` turns false when one would print as Inf or NaN.
+std::string Text(double v, bool& finite) {
+  finite = finite && std::isfinite(v);
+  return StakeNumberText(v);
+}
+std::string Millimetres(double v, bool& finite) { return Text(survey::RoundCoordinate(v, 1000), finite); }
 
 // Side stakes from a centre point (the centre as zbzs left it, before millimetre rounding).
-void SetSides(StakeRecord& row, const StraightLineGeometry& g, double centreX, double centreY) {
+void SetSides(StakeRecord& row, const StraightLineGeometry& g, double centreX, double centreY, bool& finite) {
   if (g.sideLength > 0) {
     const survey::PlanePoint left = survey::zbzs(centreX, centreY, g.leftAzimuth, g.sideLength);
     const survey::PlanePoint right = survey::zbzs(centreX, centreY, g.rightAzimuth, g.sideLength);
-    row.zbx = Millimetres(left.x);
-    row.zby = Millimetres(left.y);
-    row.ybx = Millimetres(right.x);
-    row.yby = Millimetres(right.y);
+    row.zbx = Millimetres(left.x, finite);
+    row.zby = Millimetres(left.y, finite);
+    row.ybx = Millimetres(right.x, finite);
+    row.yby = Millimetres(right.y, finite);
   } else {
     const std::string blank(coordinates::kNoSideStake);
     row.zbx = row.zby = row.ybx = row.yby = blank;
@@ -78,23 +82,37 @@ StraightLineGeometry MakeGeometry(const StraightLineInput& in) {
   return g;
 }
 
-StakeRecord StartRow(const StraightLineInput& in, const StraightLineGeometry& g) {
+namespace {
+
+StakeRecord StartRow(const StraightLineInput& in, const StraightLineGeometry& g, bool& finite) {
   StakeRecord row;
-  row.zh = Text(in.startStation);
-  row.zx = Text(in.startX);
-  row.zy = Text(in.startY);
-  SetSides(row, g, in.startX, in.startY);
+  row.zh = Text(in.startStation, finite);
+  row.zx = Text(in.startX, finite);
+  row.zy = Text(in.startY, finite);
+  SetSides(row, g, in.startX, in.startY, finite);
   return row;
 }
 
-StakeRecord StakeAt(const StraightLineInput& in, const StraightLineGeometry& g, double station) {
+StakeRecord StakeAt(const StraightLineInput& in, const StraightLineGeometry& g, double station, bool& finite) {
   const survey::PlanePoint centre = survey::zbzs(in.startX, in.startY, g.azimuth, station - in.startStation);
   StakeRecord row;
-  row.zh = Text(station);
-  row.zx = Millimetres(centre.x);
-  row.zy = Millimetres(centre.y);
-  SetSides(row, g, centre.x, centre.y);
+  row.zh = Text(station, finite);
+  row.zx = Millimetres(centre.x, finite);
+  row.zy = Millimetres(centre.y, finite);
+  SetSides(row, g, centre.x, centre.y, finite);
   return row;
+}
+
+}  // namespace
+
+StakeRecord StartRow(const StraightLineInput& in, const StraightLineGeometry& g) {
+  bool finite = true;
+  return StartRow(in, g, finite);
+}
+
+StakeRecord StakeAt(const StraightLineInput& in, const StraightLineGeometry& g, double station) {
+  bool finite = true;
+  return StakeAt(in, g, station, finite);
 }
 
 StraightLineResult ComputeStraightLine(const StraightLineInput& in, std::size_t maxRows) {
@@ -121,7 +139,8 @@ StraightLineResult ComputeStraightLine(const StraightLineInput& in, std::size_t 
     result.rows.reserve(static_cast<std::size_t>(atLeast) + 1);
   }
   const StraightLineGeometry g = MakeGeometry(in);
-  result.rows.push_back(StartRow(in, g));
+  bool finite = true;
+  result.rows.push_back(StartRow(in, g, finite));
   while (k <= end) {
     // Also stops a station so large that adding the interval no longer changes it.
     if (result.rows.size() >= maxRows) {
@@ -129,17 +148,35 @@ StraightLineResult ComputeStraightLine(const StraightLineInput& in, std::size_t 
       result.refusal = Refusal::TooManyRows;
       return result;
     }
-    result.rows.push_back(StakeAt(in, g, k));
+    result.rows.push_back(StakeAt(in, g, k, finite));
+    // A value beyond the doubles ends the run at once: the rest could only be worse.
+    if (!finite) break;
     k = k + interval;
     if (k > end && k < end + interval) k = end;
+  }
+  if (!finite) {
+    result.rows = {};
+    result.refusal = Refusal::NotFinite;
   }
   return result;
 }
 
-std::optional<StakeRecord> AddExtraStake(const StraightLineInput& in) {
-  if (!SkewInRange(in.skew)) return std::nullopt;
-  const StraightLineGeometry g = MakeGeometry(in);
-  return StakeAt(in, g, in.extraStation);
+std::optional<StakeRecord> AddExtraStake(const StraightLineInput& in, Refusal* why) {
+  Refusal refusal = Refusal::None;
+  std::optional<StakeRecord> row;
+  if (!SkewInRange(in.skew)) {
+    refusal = Refusal::Skew;
+  } else {
+    const StraightLineGeometry g = MakeGeometry(in);
+    bool finite = true;
+    row = StakeAt(in, g, in.extraStation, finite);
+    if (!finite) {
+      row.reset();
+      refusal = Refusal::NotFinite;
+    }
+  }
+  if (why) *why = refusal;
+  return row;
 }
 
 }  // namespace marlowby

@@ -43,9 +43,12 @@ coordinates::StakeRecord StartRow(const StraightLineInput& in, const StraightLin
 // The row of any station on the line (extrapolated beyond the start or the end).
 coordinates::StakeRecord StakeAt(const StraightLineInput& in, const StraightLineGeometry& g, double station);
 
-inline constexpr std::size_t kMaxStakeRows = 1000000;
+// A run must end within seconds, export and table included: 100,000 rows take about 2 s and
+// 100 MB end to end in batch mode on the development machine (batch_caps_bench).
+inline constexpr std::size_t kMaxStakeRows = 100000;
 
-enum class Refusal { None, Skew, Interval, TooManyRows };
+// NotFinite: some value of a row is beyond the range of doubles (it would print as Inf/NaN).
+enum class Refusal { None, Skew, Interval, TooManyRows, NotFinite };
 
 struct StraightLineResult {
   Refusal refusal = Refusal::None;
@@ -54,11 +57,12 @@ struct StraightLineResult {
 
 // The start row, then a stake every interval from the 10-metre mark at or below the start
 // station plus one interval, and the end station as the last stake. Refuses a skew out of
-// range, an interval not above 0 and more than `maxRows` rows (checked before any row is made
+// range, an interval not above 0, a value that is not finite and more than `maxRows` rows (checked before any row is made
 // where the count can be foreseen).
 StraightLineResult ComputeStraightLine(const StraightLineInput& in, std::size_t maxRows = kMaxStakeRows);
 
-// The row of the extra stake at in.extraStation; nullopt when the skew is out of range.
-std::optional<coordinates::StakeRecord> AddExtraStake(const StraightLineInput& in);
+// The row of the extra stake at in.extraStation; nullopt when the skew is out of range or a
+// value is not finite (*why tells which).
+std::optional<coordinates::StakeRecord> AddExtraStake(const StraightLineInput& in, Refusal* why = nullptr);
 
 }  // namespace marlowby

@@ -35,17 +35,19 @@ Form1::Form1(QWidget* parent, const QString& databasePath)
   setFixedSize(Px(9915), Px(4635));
   BuildControls();
   PushFields();
-  // A long computation shows its progress once it has run for half a second.
+  // A long computation shows its progress once it has run for half a second; cancelling it
+  // keeps the previous table.
   form_.progress = [this](std::size_t done, std::size_t total) {
     if (!progressDialog_) {
-      progressDialog_ = std::make_unique<QProgressDialog>(QStringLiteral("正在保存坐标数据……"), QString(), 0, 0, this);
+      progressDialog_ =
+          std::make_unique<QProgressDialog>(QStringLiteral("正在保存坐标数据……"), QStringLiteral("取消"), 0, 0, this);
       progressDialog_->setWindowTitle(windowTitle());
       progressDialog_->setWindowModality(Qt::WindowModal);
       progressDialog_->setMinimumDuration(500);
-      progressDialog_->setCancelButton(nullptr);
     }
     progressDialog_->setMaximum(static_cast<int>(total));
     progressDialog_->setValue(static_cast<int>(done));  // a modal dialog keeps the events flowing
+    return !progressDialog_->wasCanceled();
   };
   Run([](Form& f) { f.Form_Load(); });
 }

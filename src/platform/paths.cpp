@@ -32,8 +32,13 @@ QString UserDataDir() {
 }
 
 bool HasDisplay() {
-  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-         !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+  const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
+  const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+  const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+  // A platform named without its display would abort inside Qt instead of saying so.
+  if (platform.startsWith(QLatin1String("xcb"))) return x11;
+  if (platform.startsWith(QLatin1String("wayland"))) return wayland;
+  return x11 || wayland || !platform.isEmpty();
 }
 
 }  // namespace platform

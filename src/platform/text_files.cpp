@@ -1,17 +1,22 @@
 #include "platform/text_files.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <iconv.h>
+
+#include "common/atomic_file.h"
 
 namespace platform {
 
 namespace {
 
-std::string Convert(std::string_view in, const char* to, const char* from, const char* replacement) {
+// nullopt when the system has no converter for the pair: passing the text through unchanged
+// would write UTF-8 where readers expect GBK.
+std::optional<std::string> Convert(std::string_view in, const char* to, const char* from, const char* replacement) {
   iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
   std::string out;
   out.reserve(in.size() * 2 + 4);
   char* src = const_cast<char*>(in.data());
@@ -40,35 +45,67 @@ std::string Convert(std::string_view in, const char* to, const char* from, const
   return out;
 }
 
+const char* const kNoConverter = "系统缺少 GBK 文字编码转换 (no GBK converter on this system)";
+
+std::optional<std::string> ToGbk(std::string_view utf8) { return Convert(utf8, "GBK", "UTF-8", "?"); }
+std::optional<std::string> FromGbk(std::string_view gbk) { return Convert(gbk, "UTF-8", "GB18030", "\xEF\xBF\xBD"); }
+
 }  // namespace
 
-std::string Utf8ToGbk(std::string_view utf8) { return Convert(utf8, "GBK", "UTF-8", "?"); }
-std::string GbkToUtf8(std::string_view gbk) { return Convert(gbk, "UTF-8", "GB18030", "\xEF\xBF\xBD"); }
+std::string Utf8ToGbk(std::string_view utf8) { return ToGbk(utf8).value_or(std::string()); }
+std::string GbkToUtf8(std::string_view gbk) { return FromGbk(gbk).value_or(std::string()); }
 
 FileOutcome WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  QSaveFile file(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
-  if (!file.open(QIODevice::WriteOnly)) return {false, file.errorString().toStdString()};
-  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
-    const std::string reason = file.errorString().toStdString();
-    file.cancelWriting();
-    return {false, reason};
-  }
-  if (!file.commit()) return {false, file.errorString().toStdString()};
-  return {true, {}};
+  const survey::WriteOutcome o = survey::WriteFileAtomically(path, bytes);
+  return {o.ok, o.reason};
 }
 
 FileOutcome WriteGbkFile(const std::string& path, std::string_view utf8) {
-  return WriteFileAtomically(path, Utf8ToGbk(utf8));
+  const std::optional<std::string> gbk = ToGbk(utf8);
+  if (!gbk) return {false, kNoConverter};
+  return WriteFileAtomically(path, *gbk);
 }
 
-std::optional<std::string> ReadGbkFile(const std::string& path, std::string* error) {
-  QFile file(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
-  if (!file.open(QIODevice::ReadOnly)) {
-    if (error) *error = file.errorString().toStdString();
+std::optional<std::string> ReadGbkFile(const std::string& path, std::string* error, std::size_t maxBytes) {
+  const auto fail = [error](std::string reason) -> std::optional<std::string> {
+    if (error) *error = std::move(reason);
     return std::nullopt;
+  };
+  // Without O_NONBLOCK the open of a FIFO waits for a writer forever; the type is checked on
+  // the open file, so it cannot change between the check and the read.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return fail(survey::SystemErrorText(errno));
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return fail(survey::SystemErrorText(errno));
+  if (!S_ISREG(st.st_mode)) return fail("不是普通文件 (not a regular file)");
+  if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
+    return fail("文件太大，超过 " + std::to_string(maxBytes / 1024) + " KB (file larger than " +
+                std::to_string(maxBytes / 1024) + " KB)");
   }
-  const QByteArray bytes = file.readAll();
-  return GbkToUtf8(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+  // The size may change while we read; never take more than the limit.
+  std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+  std::size_t got = 0;
+  char extra = 0;
+  for (;;) {
+    char* at = got < bytes.size() ? bytes.data() + got : &extra;
+    const std::size_t room = got < bytes.size() ? bytes.size() - got : 1;
+    const ssize_t n = ::read(fd, at, room);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail(survey::SystemErrorText(errno));
+    }
+    if (n == 0) break;
+    if (at == &extra) return fail("文件在读取时被改动 (the file changed while it was read)");
+    got += static_cast<std::size_t>(n);
+  }
+  bytes.resize(got);
+  std::optional<std::string> text = FromGbk(bytes);
+  if (!text) return fail(kNoConverter);
+  return text;
 }
 
 }  // namespace platform

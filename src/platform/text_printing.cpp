@@ -3,13 +3,58 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QIODevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <cmath>
 
+#include "common/atomic_file.h"
+#include "platform/qt_host.h"
+
 namespace platform {
+
+namespace {
+
+// The PDF engine writes through a QIODevice and does not look at write errors; this device
+// hands every byte to the atomic writer, which remembers the first failure for Commit().
+class AtomicWriterDevice final : public QIODevice {
+ public:
+  explicit AtomicWriterDevice(survey::AtomicFileWriter& writer) : writer_(writer) {}
+
+ protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char* data, qint64 size) override {
+    if (!writer_.Write(std::string_view(data, static_cast<std::size_t>(size)))) return -1;
+    return size;
+  }
+
+ private:
+  survey::AtomicFileWriter& writer_;
+};
+
+}  // namespace
+
+FileOutcome WritePdfFile(const QString& path, const std::function<bool(QPdfWriter& writer)>& paint) {
+  survey::AtomicFileWriter file(ToUtf8(path));
+  if (!file.Open()) return {false, file.Reason()};
+  bool painted = false;
+  {
+    AtomicWriterDevice device(file);
+    device.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    QPdfWriter writer(&device);
+    painted = paint(writer);
+  }
+  if (file.Failed()) return {false, file.Reason()};
+  if (!painted) {
+    file.Abort();
+    return {false, "无法生成 PDF 文档 (the PDF could not be painted)"};
+  }
+  if (!file.Commit()) return {false, file.Reason()};
+  return {true, {}};
+}
 
 bool PaintTextPages(QPagedPaintDevice* device, const QString& text, const QFont& font, int copies) {
   QPainter painter;
@@ -43,12 +88,42 @@ bool PaintTextPages(QPagedPaintDevice* device, const QString& text, const QFont&
   return true;
 }
 
-bool PrintTextToPdf(const QString& pdfPath, const QString& text, const QFont& font, int copies) {
-  QPdfWriter writer(pdfPath);
-  writer.setPageSize(QPageSize(QPageSize::A4));
-  writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
-  writer.setResolution(300);
-  return PaintTextPages(&writer, text, font, copies);
+bool PrintTextToPdf(const QString& pdfPath, const QString& text, const QFont& font, int copies, std::string* error) {
+  const FileOutcome o = WritePdfFile(pdfPath, [&](QPdfWriter& writer) {
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    writer.setResolution(300);
+    return PaintTextPages(&writer, text, font, copies);
+  });
+  if (!o.ok && error) *error = o.error;
+  return o.ok;
+}
+
+PrintOutcome PaintOnPrinter(QPrinter& printer, const std::function<bool(QPagedPaintDevice* device)>& paint) {
+  PrintOutcome outcome;
+  // The print preview paints its pages on a picture engine of the same printer: that is not a file.
+  const bool preview = printer.paintEngine() && printer.paintEngine()->type() == QPaintEngine::Picture;
+  if (!preview && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+    const FileOutcome o = WritePdfFile(printer.outputFileName(), [&](QPdfWriter& writer) {
+      writer.setPageLayout(printer.pageLayout());
+      writer.setResolution(printer.resolution());
+      writer.setCreator(printer.creator());
+      writer.setTitle(printer.docName());
+      return paint(&writer);
+    });
+    if (!o.ok) {
+      outcome.error = printer.outputFileName() + QStringLiteral("：") + ToQString(o.error);
+      return outcome;
+    }
+    outcome.printed = true;
+    return outcome;
+  }
+  if (!paint(&printer)) {
+    outcome.error = QObject::tr("打印机无法开始打印");
+    return outcome;
+  }
+  outcome.printed = true;
+  return outcome;
 }
 
 PrintOutcome PrintTextWithDialog(QWidget* parent, const QString& text, const QFont& font, bool useDialogCopies) {
@@ -66,12 +141,7 @@ PrintOutcome PrintTextWithDialog(QWidget* parent, const QString& text, const QFo
     copies = printer.copyCount();
     printer.setCopyCount(1);
   }
-  if (!PaintTextPages(&printer, text, font, copies)) {
-    outcome.error = QObject::tr("打印机无法开始打印");
-    return outcome;
-  }
-  outcome.printed = true;
-  return outcome;
+  return PaintOnPrinter(printer, [&](QPagedPaintDevice* device) { return PaintTextPages(device, text, font, copies); });
 }
 
 QFont CjkFont(const QString& family, double pointSize, bool monospaced) {

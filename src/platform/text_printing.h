@@ -4,8 +4,13 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+#include "platform/text_files.h"
 
 class QPagedPaintDevice;
+class QPdfWriter;
+class QPrinter;
 class QWidget;
 
 namespace platform {
@@ -14,14 +19,26 @@ namespace platform {
 // back, starting a new page when a page is full. Returns false when painting cannot start.
 bool PaintTextPages(QPagedPaintDevice* device, const QString& text, const QFont& font, int copies = 1);
 
-// Writes the text as a PDF file (used by tests and batch modes).
-bool PrintTextToPdf(const QString& pdfPath, const QString& text, const QFont& font, int copies = 1);
+// Every PDF the suite writes goes through here: `paint` sets the page up and paints (false
+// when painting cannot start); the document is streamed to a temporary file beside `path`
+// and renamed over it only when every byte reached the disk (common/atomic_file.h). On
+// failure `path` is untouched and the error is the reason.
+FileOutcome WritePdfFile(const QString& path, const std::function<bool(QPdfWriter& writer)>& paint);
+
+// Writes the text as a PDF file (used by tests and batch modes); the reason of a failure goes
+// to *error.
+bool PrintTextToPdf(const QString& pdfPath, const QString& text, const QFont& font, int copies = 1,
+                    std::string* error = nullptr);
 
 struct PrintOutcome {
   bool printed = false;    // false also when the user cancelled
   bool cancelled = false;
   QString error;
 };
+
+// Paints on a printer set up by a print dialog. When the user chose to print to a PDF file,
+// the file is written by WritePdfFile with the printer's page layout and resolution.
+PrintOutcome PaintOnPrinter(QPrinter& printer, const std::function<bool(QPagedPaintDevice* device)>& paint);
 
 // Shows the print dialog and prints. When `useDialogCopies` is true the number of copies of
 // the dialog is printed back to back in one document.

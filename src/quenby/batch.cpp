@@ -43,7 +43,9 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   if (!host.Refused() && opts.Has("pdf")) {
     const std::string path = opts.Value("pdf");
-    if (!pdf(path, PrintedText(form.listing, 1))) host.ShowMessage(QuenbyMessage("无法写入PDF文件：" + path));
+    std::string reason;
+    if (!pdf(path, PrintedText(form.listing, 1), reason))
+      host.ShowMessage(QuenbyMessage("无法写入PDF文件：" + path + "\r\n" + reason));
   }
   return survey::FinishBatch(host, form.listing, out, err);
 }

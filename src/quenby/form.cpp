@@ -58,8 +58,13 @@ void SqxForm1::Command1_Click(survey::Host& host) {
     return;
   }
   std::string text;
-  if (BuildListing(in, spacing, state, text, maxLines) == ListingOutcome::TooManyLines) {
+  const ListingOutcome outcome = BuildListing(in, spacing, state, text, maxLines);
+  if (outcome == ListingOutcome::TooManyLines) {
     host.ShowMessage(QuenbyMessage("计算结果超过" + std::to_string(maxLines) + "行，请加大待测点间距！"));
+    return;
+  }
+  if (outcome == ListingOutcome::NotFinite) {
+    host.ShowMessage(QuenbyMessage("原始数据超出计算范围！"));
     return;
   }
   listing = std::move(text);
@@ -77,7 +82,7 @@ void SqxForm1::Command2_Click(survey::Host& host) {
   CurveState next = state;
   const CurveElements e = ComputeElements(in, next);
   const double elevation = StakeElevation(in, e, next, *s);
-  if (!e.Finite() || !std::isfinite(elevation)) {
+  if (!e.Finite() || !std::isfinite(RoundElevation(elevation))) {
     host.ShowMessage(QuenbyMessage("原始数据超出计算范围！"));
     return;
   }

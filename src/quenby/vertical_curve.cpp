@@ -135,6 +135,10 @@ std::string ExtraStakeLine(std::string_view typedStation, const std::string& kg,
 ListingOutcome BuildListing(const CurveInput& in, double spacing, CurveState& state, std::string& out,
                             std::size_t maxLines) {
   const CurveElements e = ComputeElements(in, state);
+  // Elevations are listed in millimetres: a finite one can still overflow there.
+  if (!std::isfinite(RoundElevation(e.beginElevation)) || !std::isfinite(RoundElevation(e.endElevation))) {
+    return ListingOutcome::NotFinite;
+  }
   const double first = FirstStake(e.beginStation);
   // Header (2), begin (2), end (2), and two lines per stake.
   const std::size_t fixedLines = 6;
@@ -159,6 +163,7 @@ ListingOutcome BuildListing(const CurveInput& in, double spacing, CurveState& st
     if (!(s < e.endStation)) break;
     if (k >= maxStakes) return ListingOutcome::TooManyLines;
     const double elevation = StakeElevation(in, e, state, s);
+    if (!std::isfinite(RoundElevation(elevation))) return ListingOutcome::NotFinite;
     const std::string station = StationText(s);
     PadAfterStation(state, station);
     text += DataLine(station, state.kg, elevation);

@@ -69,9 +69,9 @@ std::string DashedRule();
 std::string DataLine(std::string_view stationText, const std::string& kg, double elevation);
 std::string ExtraStakeLine(std::string_view typedStation, const std::string& kg, double elevation);
 
-// The listing of Command1. Refuses (returns false, `out` untouched) when it would hold more
-// than `maxLines` lines, counting before any line is built.
-enum class ListingOutcome { Done, TooManyLines };
+// The listing of Command1. Refuses (`out` untouched) when it would hold more than `maxLines`
+// lines, counting before any line is built, or when an elevation would list as Inf or NaN.
+enum class ListingOutcome { Done, TooManyLines, NotFinite };
 ListingOutcome BuildListing(const CurveInput& in, double spacing, CurveState& state, std::string& out,
                             std::size_t maxLines);
 

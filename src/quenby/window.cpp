@@ -53,11 +53,24 @@ bool PrintListing(QWidget* parent, const std::string& listing, const QFont& font
   // the printer must not multiply them again.
   const int copies = std::max(1, printer.copyCount());
   printer.setCopyCount(1);
-  return platform::PaintTextPages(&printer, ToDisplay(PrintedText(listing, copies)), font, 1);
+  const QString text = ToDisplay(PrintedText(listing, copies));
+  const platform::PrintOutcome o =
+      platform::PaintOnPrinter(printer, [&](QPagedPaintDevice* device) { return platform::PaintTextPages(device, text, font, 1); });
+  // A printer that will not start stays silent; a file that could not be written is told, since
+  // the user would otherwise take the old or missing file for the printed one.
+  if (!o.printed && printer.outputFormat() == QPrinter::PdfFormat) {
+    survey::Message m;
+    m.text = platform::ToUtf8(o.error);
+    m.title = "Quenby";
+    m.icon = survey::MessageIcon::Exclamation;
+    m.refusal = true;
+    platform::PresentMessage(parent, m);
+  }
+  return o.printed;
 }
 
-bool PrintTextToPdf(const std::string& pdfPath, const std::string& text) {
-  return platform::PrintTextToPdf(platform::ToQString(pdfPath), ToDisplay(text), ListingFont());
+bool PrintTextToPdf(const std::string& pdfPath, const std::string& text, std::string& reason) {
+  return platform::PrintTextToPdf(platform::ToQString(pdfPath), ToDisplay(text), ListingFont(), 1, &reason);
 }
 
 SqxForm1Window::SqxForm1Window(QWidget* parent) : QWidget(parent) {

@@ -38,12 +38,13 @@ using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* parent)
 void SetPrintDialogRunner(PrintDialogRunner runner);
 
 // Prints the listing: the dialog's number of copies back to back in one document. A cancel
-// or any failure ends silently. Returns true when a document was printed.
+// or a printer failure ends silently; a PDF file that cannot be written shows why. Returns true
+// when a document was printed.
 bool PrintListing(QWidget* parent, const std::string& listing, const QFont& font);
 
 // Prints a text as the print command does (one copy, the listing's font) into a PDF file;
 // false when the file cannot be written.
-bool PrintTextToPdf(const std::string& pdfPath, const std::string& text);
+bool PrintTextToPdf(const std::string& pdfPath, const std::string& text, std::string& reason);
 
 // The listing's font: a Chinese character exactly two Latin columns wide.
 QFont ListingFont();

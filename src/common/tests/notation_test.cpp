@@ -113,6 +113,15 @@ TEST(SplitDms, TruncatesAndRoundsWithoutCarry) {
   EXPECT_EQ(neg.S, -30);
 }
 
+TEST(SplitDms, NonFiniteDegreesHaveNoMinutesOrSeconds) {
+  for (const double v : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+    const Dms d = SplitDms(v);
+    EXPECT_TRUE(std::isnan(v) ? std::isnan(d.D) : d.D == v) << v;
+    EXPECT_EQ(d.M, 0) << v;
+    EXPECT_EQ(d.S, 0) << v;
+  }
+}
+
 TEST(RoundHalfEven, Ties) {
   EXPECT_EQ(RoundHalfEven(0.5), 0);
   EXPECT_EQ(RoundHalfEven(1.5), 2);

@@ -49,15 +49,6 @@ TEST(ParameterFileRead, HeaderMustMatchExactly) {
   EXPECT_EQ(ReadParameterFileText(ParameterKind::Curve, text).outcome, Outcome::WrongHeader);
 }
 
-TEST(ParameterFileRead, EmptyFileEmptiesEveryField) {
-  const auto content = ReadParameterFileText(ParameterKind::StraightLine, "");
-  EXPECT_EQ(content.outcome, Outcome::Ok);
-  EXPECT_EQ(content.values, std::vector<std::string>(10));
-  const auto curve = ReadParameterFileText(ParameterKind::Curve, "");
-  EXPECT_EQ(curve.values, std::vector<std::string>(13));
-  EXPECT_FALSE(curve.turnLeft.has_value());
-}
-
 TEST(ParameterFileRead, TheLastOfSeveralBlocksWins) {
   std::vector<std::string> second = kMarlowbyDefaults;
   second[0] = "1";
@@ -76,6 +67,12 @@ TEST(ParameterFileRead, FileCutShortInsideABlockIsIncomplete) {
   // A complete block followed by a cut second block changes nothing either.
   const std::string text = ParameterFileText(ParameterKind::StraightLine, kMarlowbyDefaults) + "[zxzb]\r\n1\r\n";
   EXPECT_EQ(ReadParameterFileText(ParameterKind::StraightLine, text).outcome, Outcome::Incomplete);
+  // An empty file of either kind is damaged, not a file that blanks every field.
+  for (const ParameterKind kind : {ParameterKind::StraightLine, ParameterKind::Curve}) {
+    const auto empty = ReadParameterFileText(kind, "");
+    EXPECT_EQ(empty.outcome, Outcome::Incomplete);
+    EXPECT_TRUE(empty.values.empty());
+  }
 }
 
 TEST(ParameterFileRead, OtherLineEndsAndAMissingLastEndAreAccepted) {

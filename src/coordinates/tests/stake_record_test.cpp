@@ -59,8 +59,14 @@ TEST(MemoryStakeTable, ReplaceAppendClearKeepOrder) {
   MemoryStakeTable table;
   std::size_t reported = 0;
   ASSERT_TRUE(table.Replace({Row("a", {}, {}, "1", "1", {}, {}), Row("b", {}, {}, "2", "2", {}, {})},
-                            [&](std::size_t done, std::size_t) { reported = done; }));
+                            [&](std::size_t done, std::size_t) {
+                              reported = done;
+                              return true;
+                            }));
   EXPECT_EQ(reported, 2u);
+  // A cancel leaves the rows as they were.
+  EXPECT_FALSE(table.Replace({Row("x", {}, {}, "9", "9", {}, {})}, [](std::size_t, std::size_t) { return false; }));
+  ASSERT_EQ(table.rows.size(), 2u);
   ASSERT_TRUE(table.Append(Row("c", {}, {}, "3", "3", {}, {})));
   std::vector<StakeRecord> rows;
   ASSERT_TRUE(table.ReadRows(rows));

@@ -101,8 +101,11 @@ TEST(ReadCurveInput, RefusesZeroRadiusAndStraightAngle) {
   EXPECT_FALSE(ReadCurveInput("1000", "180", "500", "60"));
   EXPECT_FALSE(ReadCurveInput("1000", "-180", "500", "0"));
   EXPECT_FALSE(ReadCurveInput("1000", "180.0000", "500", "0"));
-  // Just short of the straight angle is still a (very long) curve.
+  // Beyond the straight angle either way: a typing error, not a curve.
+  for (const char* alpha : {"180.0001", "275659", "-455000", "1e300"}) EXPECT_FALSE(ReadCurveInput("1000", alpha, "500", "60")) << alpha;
+  // Just short of the straight angle is still a (very long) curve, either way.
   EXPECT_TRUE(ReadCurveInput("1000", "179.5959", "500", "0"));
+  EXPECT_TRUE(ReadCurveInput("1000", "-179.5959", "500", "0"));
   EXPECT_TRUE(ReadCurveInput("1000", "0", "500", "0"));
 }
 

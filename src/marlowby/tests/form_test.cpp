@@ -16,6 +16,21 @@ class FormTest : public ::testing::Test {
   Form form{host, table, files, printer};
 };
 
+TEST_F(FormTest, CancelledComputationKeepsThePreviousTableSilently) {
+  form.KestrelCommand1_Click();
+  const std::vector<coordinates::StakeRecord> before = table.rows;
+  host.messages.clear();
+  form.Text(5) = "1";
+  form.progress = [](std::size_t, std::size_t) { return false; };
+  form.KestrelCommand1_Click();
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(table.rows, before);
+  EXPECT_EQ(form.GridRows(), before);
+  form.progress = [](std::size_t, std::size_t) { return true; };
+  form.KestrelCommand1_Click();
+  EXPECT_GT(table.rows.size(), before.size());
+}
+
 TEST_F(FormTest, ComputeFillsTableAndGridAndSaysSo) {
   form.Form_Load();
   const unsigned before = form.GridVersion();
@@ -81,7 +96,7 @@ TEST_F(FormTest, BadIntervalAndHugeRangesAreRefusedWithoutChange) {
   form.Text(8) = "1e9";
   form.KestrelCommand1_Click();
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_NE(host.messages[0].text.find("1000000"), std::string::npos);
+  EXPECT_NE(host.messages[0].text.find("超过100000个"), std::string::npos);
   EXPECT_EQ(table.rows.size(), 294u);
 }
 
@@ -146,10 +161,11 @@ TEST_F(FormTest, OpenThatFailsChangesNoField) {
   EXPECT_EQ(form.Text(1), "46276.097");
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "文件类型出错");
+  // An empty file is a damaged one: no field is blanked.
   host.openPath = "empty.xq";
-  EXPECT_EQ(form.KestrelCommand5_Click(), coordinates::FileCommandOutcome::Done);
-  for (int n = 1; n <= 10; ++n) EXPECT_TRUE(form.Text(n).empty());
-  EXPECT_EQ(host.messages.back().text, "打开文件成功");
+  EXPECT_EQ(form.KestrelCommand5_Click(), coordinates::FileCommandOutcome::Failed);
+  EXPECT_EQ(form.Text(1), "46276.097");
+  EXPECT_EQ(host.messages.size(), 1u);
 }
 
 TEST_F(FormTest, ExportWritesWhatTheGridShows) {
@@ -179,6 +195,25 @@ TEST_F(FormTest, PrintHandsTheTableAndTenEmptyValuesToTheReport) {
   EXPECT_EQ(printer.reports[1].rows.size(), 294u);
   for (const auto& v : printer.reports[1].values) EXPECT_TRUE(v.empty());
   EXPECT_EQ(coordinates::ReportFormulaEntries(printer.reports[1].values)[0], "VarC=\"\"");
+}
+
+// A report is painted text by text; beyond its cap it is refused, at the cap it is printed.
+TEST_F(FormTest, ReportBeyondItsCapIsRefused) {
+  form.Text(7) = "0";
+  form.Text(5) = "1";
+  form.Text(8) = std::to_string(coordinates::kMaxReportRows - 1);  // start row + stakes 1 .. end
+  form.KestrelCommand1_Click();
+  ASSERT_EQ(table.rows.size(), coordinates::kMaxReportRows);
+  form.KestrelCommand2_Click();
+  ASSERT_EQ(printer.reports.size(), 1u);
+  form.Text(8) = std::to_string(coordinates::kMaxReportRows);
+  form.KestrelCommand1_Click();
+  host.messages.clear();
+  form.KestrelCommand2_Click();
+  EXPECT_EQ(printer.reports.size(), 1u);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_TRUE(host.messages[0].refusal);
+  EXPECT_NE(host.messages[0].text.find("超过10000行"), std::string::npos) << host.messages[0].text;
 }
 
 }  // namespace

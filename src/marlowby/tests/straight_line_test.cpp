@@ -184,6 +184,35 @@ TEST(StraightLine, TooManyRowsAreRefusedWithoutHanging) {
   EXPECT_EQ(ComputeStraightLine(in, 1000).refusal, Refusal::TooManyRows);
 }
 
+// Finite input whose stakes overflow: refused, no row kept, where the run or the extra
+// stake would otherwise print Inf.
+TEST(StraightLine, ValuesBeyondTheDoublesAreRefused) {
+  struct Case {
+    const char* name;
+    void (*change)(StraightLineInput&);
+  };
+  const Case cases[] = {
+      {"start far out, side stakes", [](StraightLineInput& in) { in.startX = 1e308; in.sideDistance = 5; }},
+      {"start far out, centre only", [](StraightLineInput& in) { in.startY = -1e306; }},
+      {"huge side distance", [](StraightLineInput& in) { in.sideDistance = 1.7e308; in.skew = 60; }},
+  };
+  for (const Case& c : cases) {
+    StraightLineInput in = Defaults();
+    c.change(in);
+    const StraightLineResult r = ComputeStraightLine(in);
+    EXPECT_EQ(r.refusal, Refusal::NotFinite) << c.name;
+    EXPECT_TRUE(r.rows.empty()) << c.name;
+    in.extraStation = 2000;
+    Refusal why = Refusal::None;
+    EXPECT_FALSE(AddExtraStake(in, &why).has_value()) << c.name;
+    EXPECT_EQ(why, Refusal::NotFinite) << c.name;
+  }
+  // The largest values that still print are kept.
+  StraightLineInput in = Defaults();
+  in.startX = 1e300;
+  EXPECT_EQ(ComputeStraightLine(in).refusal, Refusal::None);
+}
+
 TEST(StraightLine, ExtraStakeIsExtrapolatedAnywhere) {
   StraightLineInput in = Defaults();
   in.extraStation = 4734;

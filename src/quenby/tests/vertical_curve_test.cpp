@@ -327,6 +327,33 @@ TEST(Refusals, OverflowingDataIsRefused) {
   EXPECT_EQ(form.listing, UsageNote());
 }
 
+// Finite data whose elevations overflow once put in millimetres: the listing and the extra
+// stake are refused instead of listing Inf.
+TEST(Refusals, ElevationsBeyondTheDoublesAreRefused) {
+  for (const char* elevation : {"1e308", "-1e308", "1.8e305"}) {
+    SqxForm1 form = CrestForm();
+    survey::RecordingHost host;
+    form.Command1_Click(host);
+    const std::string before = form.listing;
+    form.Text(5) = elevation;
+    form.Command1_Click(host);
+    ASSERT_EQ(host.messages.size(), 1u) << elevation;
+    EXPECT_TRUE(host.messages[0].refusal);
+    EXPECT_EQ(host.messages[0].text, "原始数据超出计算范围！");
+    EXPECT_EQ(form.listing, before);
+    form.Text(7) = "1300";
+    form.Command2_Click(host);
+    EXPECT_EQ(host.messages.size(), 2u) << elevation;
+    EXPECT_EQ(form.listing, before);
+  }
+  // A large elevation that still fits is listed.
+  SqxForm1 form = CrestForm();
+  form.Text(5) = "1e300";
+  survey::RecordingHost host;
+  form.Command1_Click(host);
+  EXPECT_TRUE(host.messages.empty());
+}
+
 TEST(ExtraStake, AppendsUnderTheListingOnBothSidesOfTheJd) {
   SqxForm1 form = CrestForm();
   survey::RecordingHost host;
@@ -448,8 +475,9 @@ TEST(Batch, PdfPrintsOneCopyOfTheListingAndRefusesWhatCannotBeWritten) {
     std::vector<std::pair<std::string, std::string>> printed;
     const BatchRun r = survey::testing::CaptureBatch(
         [&](const std::vector<std::string>& a, std::ostream& out, std::ostream& err) {
-          return RunBatch(a, out, err, [&](const std::string& path, const std::string& text) {
+          return RunBatch(a, out, err, [&](const std::string& path, const std::string& text, std::string& reason) {
             printed.emplace_back(path, text);
+            if (!written) reason = "磁盘空间不足 (No space left on device)";
             return written;
           });
         },
@@ -467,6 +495,7 @@ TEST(Batch, PdfPrintsOneCopyOfTheListingAndRefusesWhatCannotBeWritten) {
     EXPECT_EQ(printed[0].second, PrintedText(form.listing, 1));
     if (!written) {
       EXPECT_NE(r.err.find("l.pdf"), std::string::npos);
+      EXPECT_NE(r.err.find("No space left on device"), std::string::npos);
     }
   }
   // Without a printer the option is refused before anything runs.

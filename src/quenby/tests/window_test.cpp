@@ -210,9 +210,33 @@ class QuenbyWindowTest : public QObject {
     QTest::mouseClick(Button(w, "Command1"), Qt::LeftButton);
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("listing.pdf"));
-    QVERIFY(quenby::PrintTextToPdf(pdf.toStdString(), quenby::PrintedText(w.Form().listing, 1)));
+    std::string reason;
+    QVERIFY(quenby::PrintTextToPdf(pdf.toStdString(), quenby::PrintedText(w.Form().listing, 1), reason));
     QCOMPARE(PdfPageCount(pdf), 1);
-    QVERIFY(!quenby::PrintTextToPdf(dir.filePath(QStringLiteral("no/such/l.pdf")).toStdString(), "x"));
+    QVERIFY(!quenby::PrintTextToPdf(dir.filePath(QStringLiteral("no/such/l.pdf")).toStdString(), "x", reason));
+    QVERIFY2(QString::fromStdString(reason).contains(QStringLiteral("No such file or directory")), reason.c_str());
+  }
+
+  // Printing to a file that cannot be written says so, naming the file and the reason; the
+  // earlier file stays.
+  void printToAnUnwritableFileSaysWhy() {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("missing/listing.pdf"));
+    quenby::SetPrintDialogRunner([&](QPrinter& printer, QWidget*) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(pdf);
+      return true;
+    });
+    SqxForm1Window w;
+    platform::MessageRecorder recorder;
+    FillCrest(w);
+    QTest::mouseClick(Button(w, "Command1"), Qt::LeftButton);
+    QVERIFY(!quenby::PrintListing(&w, w.Form().listing, quenby::ListingFont()));
+    QCOMPARE(recorder.messages.size(), size_t(1));
+    const QString text = platform::ToQString(recorder.messages[0].text);
+    QVERIFY2(text.contains(pdf) && text.contains(QStringLiteral("No such file or directory")), qPrintable(text));
+    QVERIFY(!QFile::exists(pdf));
+    quenby::SetPrintDialogRunner({});
   }
 
   void cancelledPrintDialogPrintsNothingAndSaysNothing() {

@@ -112,9 +112,18 @@ void CurveForm::RunCurveComputation() {
   // The ZH row shows the point as it was typed.
   rows.front().zx = fields.Text1;
   rows.front().zy = fields.Text2;
-  // One change: the old rows go and the new ones come together, or nothing changes.
-  if (!table_.Replace(rows, {})) {
-    TableFailed();
+  // One change: the old rows go and the new ones come together, or nothing changes. A cancel
+  // is the user's choice and needs no message.
+  bool cancelled = false;
+  coordinates::Progress watched;
+  if (progress) {
+    watched = [&](std::size_t done, std::size_t total) {
+      cancelled = !progress(done, total);
+      return !cancelled;
+    };
+  }
+  if (!table_.Replace(rows, watched)) {
+    if (!cancelled) TableFailed();
     return;
   }
   echo = MakeCurveEcho(fields, *input, run.curve);
@@ -229,6 +238,10 @@ bool CurveForm::PrintReport(coordinates::ReportPrinter& printer) {
   // The report reads the table itself, as it stands now.
   if (!table_.ReadRows(report.rows)) {
     TableFailed();
+    return false;
+  }
+  if (report.rows.size() > coordinates::kMaxReportRows) {
+    host_.ShowMessage(coordinates::ReportTooLongMessage(report.rows.size(), kProgramTitle));
     return false;
   }
   std::string error;

@@ -57,6 +57,9 @@ class CurveForm {
   coordinates::ReportValues ReportValues() const;
 
   CurveFields fields;
+  // Reports the rows written during a long computation (the window shows a progress dialog);
+  // false cancels the computation, keeping the previous table and grid.
+  coordinates::Progress progress;
   // Echo values of the last main computation (empty texts and zeros before the first one).
   CurveEcho echo;
   // Centre of HY of the last main computation with transitions (hydzb1_x, hydzb1_y).

@@ -29,6 +29,12 @@ InputReading ReadCurveInput(const CurveFields& f) {
     out.refusal = InputRefusal::DataError;
     return out;
   }
+  // A deflection of 180 degrees or more either way is no curve but a typing error (275659 for
+  // 27.5659), which would list hundreds of thousands of stakes.
+  if (!(std::fabs(survey::PackedAngleToDegrees(*alpha).degrees) < 180)) {
+    out.refusal = InputRefusal::DataError;
+    return out;
+  }
   CurveCoordInput& in = out.input;
   in.zhX = *zhX;
   in.zhY = *zhY;

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QTableView>
 #include <QUrl>
@@ -67,6 +68,20 @@ QxForm1::QxForm1(QWidget* parent) : QWidget(parent) {
       coordinates::SqliteStakeTable::UserFile(QString::fromLatin1(coordinates::kCurveDatabase)));
   files_ = std::make_unique<coordinates::GbkTextFileStore>();
   form_ = std::make_unique<CurveForm>(*host_, *table_);
+  // A long computation shows its progress once it has run for half a second; cancelling it
+  // keeps the previous table.
+  form_->progress = [this](std::size_t done, std::size_t total) {
+    if (!progressDialog_) {
+      progressDialog_ =
+          std::make_unique<QProgressDialog>(QStringLiteral("正在保存坐标数据……"), QStringLiteral("取消"), 0, 0, this);
+      progressDialog_->setWindowTitle(windowTitle());
+      progressDialog_->setWindowModality(Qt::WindowModal);
+      progressDialog_->setMinimumDuration(500);
+    }
+    progressDialog_->setMaximum(static_cast<int>(total));
+    progressDialog_->setValue(static_cast<int>(done));  // a modal dialog keeps the events flowing
+    return !progressDialog_->wasCanceled();
+  };
   BuildControls();
   PushFields();
 }
@@ -222,6 +237,7 @@ template <typename Handler>
 void QxForm1::Run(Handler handler) {
   PullFields();
   handler();
+  progressDialog_.reset();
   PushFields();
   RefreshGrid();
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 class QLineEdit;
+class QProgressDialog;
 class QRadioButton;
 class QTableView;
 
@@ -49,6 +50,7 @@ class QxForm1 : public QWidget {
   std::unique_ptr<coordinates::SqliteStakeTable> table_;
   std::unique_ptr<coordinates::GbkTextFileStore> files_;
   std::unique_ptr<CurveForm> form_;
+  std::unique_ptr<QProgressDialog> progressDialog_;
   QLineEdit* text_[13] = {};  // Text1 .. Text12 at their numbers
   QRadioButton* option1_ = nullptr;
   QRadioButton* option2_ = nullptr;

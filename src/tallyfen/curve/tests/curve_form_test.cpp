@@ -155,14 +155,17 @@ TEST_F(FormTest, UnreadableInputIsRefusedWithTheDataError) {
            [](CurveFields& f) { f.Text1 = "46722.855m"; }, [](CurveFields& f) { f.Text7 = ""; },
            [](CurveFields& f) { f.Text8 = "365"; }, [](CurveFields& f) { f.Text6 = "x"; },
            [](CurveFields& f) { f.Text7 = "1e300"; },        // stations overflow
-           [](CurveFields& f) { f.Text7 = "1e7"; f.Text6 = "300"; }}) {  // millions of rows
+           [](CurveFields& f) { f.Text7 = "1e7"; f.Text6 = "300"; },  // millions of rows
+           // Deflections of 180 degrees or more either way are typing errors.
+           [](CurveFields& f) { f.Text6 = "180"; }, [](CurveFields& f) { f.Text6 = "-275659"; },
+           [](CurveFields& f) { f.Text6 = "455000"; f.Text8 = "60"; f.Text10 = "5"; }}) {
     CurveForm fresh(host, table);
     change(fresh.fields);
     fresh.RunCurveComputation();
     EXPECT_EQ(LastMessage().title, "输入数据出错");
     EXPECT_EQ(table.rows, before);
   }
-  EXPECT_EQ(host.messages.size(), messages + 6);
+  EXPECT_EQ(host.messages.size(), messages + 9);
 }
 
 TEST_F(FormTest, ExtraStakesAppendAfterHz) {
@@ -290,6 +293,30 @@ TEST_F(FormTest, ExportAndPrintUseTheGridAndTheTable) {
   EXPECT_EQ(printer.reports[0].values[3], " 164.0514");
   EXPECT_EQ(printer.reports[0].values[7], "60");
   EXPECT_EQ(printer.reports[0].values[8], "5");
+}
+
+TEST_F(FormTest, ReportOfMoreRowsThanItsCapIsRefused) {
+  coordinates::testing::RecordingReportPrinter printer;
+  form.fields.Text6 = "90";
+  form.fields.Text7 = "70000";  // about 11,000 whole stations
+  form.RunCurveComputation();
+  ASSERT_GT(table.rows.size(), coordinates::kMaxReportRows);
+  EXPECT_FALSE(form.PrintReport(printer));
+  EXPECT_TRUE(printer.reports.empty());
+  EXPECT_TRUE(LastMessage().refusal);
+  EXPECT_NE(LastMessage().text.find("超过10000行"), std::string::npos);
+}
+
+TEST_F(FormTest, CancelledComputationKeepsThePreviousTableSilently) {
+  form.RunCurveComputation();
+  const std::vector<StakeRecord> before = table.rows;
+  const std::size_t messages = host.messages.size();
+  form.fields.Text7 = "2500";
+  form.progress = [](std::size_t, std::size_t) { return false; };
+  form.RunCurveComputation();
+  EXPECT_EQ(host.messages.size(), messages);
+  EXPECT_EQ(table.rows, before);
+  EXPECT_EQ(form.grid, before);
 }
 
 TEST_F(FormTest, ClosingEmptiesTheTable) {

@@ -388,7 +388,7 @@ TEST(CurveStakes, SizeCheck) {
   EXPECT_EQ(CheckCurveSize(ComputeCurveStations(Read(f)).stations, &rows), CurveRefusal::None);
   EXPECT_EQ(rows, 37u);
   f.Text7 = "10000000";
-  f.Text6 = "300";
+  f.Text6 = "170";
   f.Text8 = "0";
   EXPECT_EQ(CheckCurveSize(ComputeCurveStations(Read(f)).stations), CurveRefusal::TooManyRows);
   f.Text7 = "1e300";
