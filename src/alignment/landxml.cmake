@@ -1,0 +1,10 @@
+# LandXML exchange, the vertical profile and stake-out: part of alignment_core. pugixml is
+# linked here only, so nothing else of the suite depends on an XML parser.
+find_package(pugixml 1.11 CONFIG REQUIRED)
+target_sources(alignment_core PRIVATE
+  profile.cpp stakeout.cpp)
+target_link_libraries(alignment_core PRIVATE pugixml::pugixml)
+
+survey_core_test(alignment_landxml_tests SOURCES
+  tests/profile_test.cpp tests/stakeout_test.cpp
+  DEPENDS alignment_core)
