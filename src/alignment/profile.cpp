@@ -114,4 +114,15 @@ ProfileSample Profile::At(double measure) const {
   return sample;
 }
 
+double ProfileMeasureAtStation(const StationLine& stations, double station, const std::string& pointName) {
+  const StationLine::Found found = stations.Find(station);
+  switch (found.where) {
+    case StationLine::Where::Inside: return found.chainage;
+    case StationLine::Where::Before: return station - stations.StartStation();
+    case StationLine::Where::After: return stations.Length() + (station - stations.EndStation());
+    case StationLine::Where::Gap: break;
+  }
+  throw AlignmentError(pointName + "：桩号 " + StationMessageText(station) + " 落在断链的空缺中，路线上没有这个桩号。");
+}
+
 }  // namespace survey::alignment

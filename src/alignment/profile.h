@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "alignment/stations.h"
+
 namespace survey::alignment {
 
 // One grade change point of a vertical profile. `measure` is any quantity that increases
@@ -58,5 +60,10 @@ class Profile {
  private:
   std::vector<ProfileRow> rows_;
 };
+
+// The measure of a profile point given by station: its chainage on the route, continued
+// straight on before the route's start and after its end (profiles often run a little past
+// the alignment). A station in the gap of an equation is refused, naming the point.
+double ProfileMeasureAtStation(const StationLine& stations, double station, const std::string& pointName);
 
 }  // namespace survey::alignment
