@@ -2,7 +2,7 @@
 # linked here only, so nothing else of the suite depends on an XML parser.
 find_package(pugixml 1.11 CONFIG REQUIRED)
 target_sources(alignment_core PRIVATE
-  profile.cpp stakeout.cpp landxml_reader.cpp)
+  profile.cpp stakeout.cpp landxml_reader.cpp landxml_writer.cpp)
 target_link_libraries(alignment_core PRIVATE pugixml::pugixml)
 
 survey_core_test(alignment_landxml_tests SOURCES

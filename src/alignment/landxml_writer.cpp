@@ -1,6 +1,7 @@
 #include "alignment/landxml_writer.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>

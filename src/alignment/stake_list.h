@@ -1,0 +1,36 @@
+// The stake list of a route: QD and ZD, every station that is a whole multiple of the interval
+// (after an equation the multiples continue in the ahead stations), and every main point, in
+// order along the route, each position once.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "alignment/route.h"
+
+namespace survey::alignment {
+
+struct StakeOptions {
+  double interval = 20;
+  std::optional<double> fromStation, toStation;  // limit the range; they add no rows
+};
+
+struct Stake {
+  std::string name;  // empty for a regular stake; "QD", "ZD", "JD3 HY", ...
+  double chainage = 0;
+  double station = 0;
+};
+
+inline constexpr std::size_t kMaxStakeRows = 10'000'000;
+// A multiple this close to a main point is the main point.
+inline constexpr double kStakeMergeDistance = 0.0005;
+
+// Calls `sink` for every stake in order. Every refusal (interval <= 0 or not finite, from/to in a
+// gap or not finite, from beyond to, more than kMaxStakeRows rows) comes before the first row.
+void ForEachStake(const Route& route, const StakeOptions& options, const std::function<void(const Stake&)>& sink);
+std::vector<Stake> StakeList(const Route& route, const StakeOptions& options);
+
+}  // namespace survey::alignment

@@ -1,0 +1,3 @@
+#include "alignment/clothoid.h"
+
+#include <gtest/gtest.h>
