@@ -6,5 +6,5 @@ target_sources(alignment_core PRIVATE
 target_link_libraries(alignment_core PRIVATE pugixml::pugixml)
 
 survey_core_test(alignment_landxml_tests SOURCES
-  tests/profile_test.cpp tests/stakeout_test.cpp
+  tests/profile_test.cpp tests/stakeout_test.cpp tests/landxml_test.cpp
   DEPENDS alignment_core)
