@@ -1,0 +1,13 @@
+// The alignment program. Batch mode only for now: without a command it prints its help.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "alignment/batch.h"
+
+int main(int argc, char** argv) {
+  // The CSV goes out in large blocks; the C stdio buffer in between would only copy them.
+  std::ios::sync_with_stdio(false);
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  return survey::alignment::RunBatch(args, std::cout, std::cerr);
+}
