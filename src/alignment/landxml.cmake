@@ -5,7 +5,7 @@ target_sources(alignment_core PRIVATE
   profile.cpp stakeout.cpp landxml_reader.cpp landxml_writer.cpp)
 target_link_libraries(alignment_core PRIVATE pugixml::pugixml)
 # The profile table is read with the program's table reader.
-target_sources(alignment_io PRIVATE profile_table.cpp)
+target_sources(alignment_io PRIVATE profile_table.cpp landxml_batch.cpp)
 
 survey_core_test(alignment_landxml_tests SOURCES
   tests/profile_test.cpp tests/stakeout_test.cpp tests/landxml_test.cpp tests/profile_table_test.cpp
