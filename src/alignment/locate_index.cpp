@@ -26,11 +26,6 @@ double BoxDistance2(double minX, double minY, double maxX, double maxY, double x
   return dx * dx + dy * dy;
 }
 
-// Point and unit tangent at local s of a piece.
-struct Local {
-  double x, y, tx, ty, curvature;
-};
-
 }  // namespace
 
 LocateIndex::LocateIndex(const std::vector<Element>& elements) {
@@ -109,56 +104,64 @@ std::int32_t LocateIndex::Build(std::uint32_t lo, std::uint32_t hi) {
 
 void LocateIndex::Search(const Piece& piece, double x, double y, Best& best) const {
   const double h = piece.length;
+  // Coordinates relative to the piece's start keep the rounding of large grid coordinates out
+  // of every difference below.
+  const double px = x - piece.x0, py = y - piece.y0;
+  // A candidate at an end of the piece competes with a penalty: where a foot point lies beside a
+  // joint, the joint is as near to within rounding, and the foot point is the answer.
+  auto consider = [&](double d2, double s, double offset, bool atEnd) {
+    const double score = atEnd ? d2 + 1e-7 * (1 + std::sqrt(d2)) : d2;
+    if (score < best.distance2) best = {score, piece.chainage0 + s, offset};
+  };
   if (piece.startCurvature == 0 && piece.curvatureRate == 0) {
-    const double vx = x - piece.x0, vy = y - piece.y0;
-    const double t = std::clamp(vx * piece.cos0 + vy * piece.sin0, 0.0, h);
-    const double ox = vx - t * piece.cos0, oy = vy - t * piece.sin0;
-    const double d2 = ox * ox + oy * oy;
-    if (d2 < best.distance2) best = {d2, piece.chainage0 + t, ox * -piece.sin0 + oy * piece.cos0};
+    const double t = px * piece.cos0 + py * piece.sin0;
+    const double offset = px * -piece.sin0 + py * piece.cos0;
+    const double tc = std::clamp(t, 0.0, h);
+    const double ox = px - tc * piece.cos0, oy = py - tc * piece.sin0;
+    consider(ox * ox + oy * oy, tc, offset, tc != t);
     return;
   }
+  struct Local {
+    double vx, vy, tx, ty, curvature;
+    double g() const { return vx * tx + vy * ty; }        // > 0: moving on brings the curve nearer
+    double offset() const { return vx * -ty + vy * tx; }  // right positive
+    double d2() const { return vx * vx + vy * vy; }
+  };
   auto at = [&](double s) {
     const ClothoidPoint c = ClothoidAt(piece.startCurvature, piece.curvatureRate, s);
     const double ct = std::cos(c.turn), st = std::sin(c.turn);
-    return Local{piece.x0 + (c.along * piece.cos0 - c.right * piece.sin0),
-                 piece.y0 + (c.along * piece.sin0 + c.right * piece.cos0), piece.cos0 * ct - piece.sin0 * st,
-                 piece.sin0 * ct + piece.cos0 * st, piece.startCurvature + piece.curvatureRate * s};
-  };
-  // g(s) = (P - C(s)) . T(s): positive while moving on brings the curve nearer.
-  auto consider = [&](double s, const Local& c) {
-    const double vx = x - c.x, vy = y - c.y;
-    const double d2 = vx * vx + vy * vy;
-    if (d2 < best.distance2) best = {d2, piece.chainage0 + s, vx * -c.ty + vy * c.tx};
+    return Local{px - (c.along * piece.cos0 - c.right * piece.sin0), py - (c.along * piece.sin0 + c.right * piece.cos0),
+                 piece.cos0 * ct - piece.sin0 * st, piece.sin0 * ct + piece.cos0 * st,
+                 piece.startCurvature + piece.curvatureRate * s};
   };
   const Local a = at(0);
   const Local b = at(h);
-  const double g0 = (x - a.x) * a.tx + (y - a.y) * a.ty;
-  const double g1 = (x - b.x) * b.tx + (y - b.y) * b.ty;
-  consider(0, a);
-  consider(h, b);
+  consider(a.d2(), 0, a.offset(), true);
+  consider(b.d2(), h, b.offset(), true);
+  const double g0 = a.g(), g1 = b.g();
   if (!(g0 > 0 && g1 < 0)) return;
-  // Newton on g with g' = -1 + curvature * offset, kept inside a shrinking bracket.
+  // Newton on g, whose derivative is -(1 - curvature * offset), kept inside a shrinking bracket.
   double lo = 0, hi = h;
   double s = h * (g0 / (g0 - g1));
   Local c = at(s);
   for (int iteration = 0; iteration < 60; ++iteration) {
-    const double vx = x - c.x, vy = y - c.y;
-    const double g = vx * c.tx + vy * c.ty;
-    const double offset = vx * -c.ty + vy * c.tx;
+    const double g = c.g();
     if (g > 0) {
       lo = s;
-    } else {
+    } else if (g < 0) {
       hi = s;
+    } else {
+      break;
     }
-    const double slope = 1 - c.curvature * offset;
+    const double slope = 1 - c.curvature * c.offset();
     double next = slope > 0 ? s + g / slope : 0.5 * (lo + hi);
-    if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
+    if (!(next >= lo && next <= hi)) next = 0.5 * (lo + hi);
     const bool done = std::fabs(next - s) <= 1e-12 * (1 + h);
     s = next;
     c = at(s);
-    if (done || g == 0) break;
+    if (done) break;
   }
-  consider(s, c);
+  consider(c.d2(), s, c.offset(), false);
 }
 
 Location LocateIndex::Nearest(double x, double y) const {
