@@ -233,8 +233,8 @@ Command CurvesCommand() {
       "straight_after is the straight to the next curve, empty on the last JD. Needs --jd.";
   c.example = "alignment curves --jd route.csv --start K10+000";
   c.run = [](CommandContext& ctx) {
-    const Route& route = ctx.GetRoute();
     if (!ctx.options.Has("jd")) Refuse("curves 命令需要 JD 表（--jd）；线元法的路线没有交点。");
+    const Route& route = ctx.GetRoute();
     CsvWriter csv(ctx.out, ctx.format);
     for (const char* name : {"name", "x", "y", "turn", "alpha", "r", "ls1", "ls2", "t1", "t2", "l", "e", "j", "zh",
                              "hy", "qz", "yh", "hz", "straight_after"}) {
