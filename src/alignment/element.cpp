@@ -14,10 +14,6 @@ constexpr double kTwoPi = 6.283185307179586;
 // No road has an element this long; it keeps every chainage sum finite.
 constexpr double kMaxElementLength = 1e8;
 
-double CurvatureRate(const Element& e) {
-  return e.kind == ElementKind::Spiral ? (e.endCurvature - e.startCurvature) / e.length : 0.0;
-}
-
 // Integral of |curvature| over the element.
 double Sweep(ElementKind kind, double length, double k0, double k1) {
   switch (kind) {
@@ -46,6 +42,12 @@ double NormalizeAzimuth(double a) {
   if (r >= kTwoPi) r = 0;
   return r;
 }
+
+double CurvatureRate(const Element& e) {
+  return e.kind == ElementKind::Spiral ? (e.endCurvature - e.startCurvature) / e.length : 0.0;
+}
+
+double AbsoluteTurn(const Element& e) { return Sweep(e.kind, e.length, e.startCurvature, e.endCurvature); }
 
 double CurvatureAt(const Element& e, double s) {
   if (e.kind != ElementKind::Spiral) return e.startCurvature;

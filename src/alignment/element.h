@@ -39,6 +39,10 @@ struct Element {
 inline constexpr double kMaxElementTurn = 6.283185307179586;
 
 double CurvatureAt(const Element& e, double s);
+// Curvature change per metre: (end - start) / length on a Spiral, 0 otherwise.
+double CurvatureRate(const Element& e);
+// Integral of |curvature| over the element (radians): how much it turns, both ways counted.
+double AbsoluteTurn(const Element& e);
 // s from the element's start (may run a hair beyond its ends); exact.
 Pose PoseAt(const Element& e, double s);
 Pose EndPose(const Element& e);

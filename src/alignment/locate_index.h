@@ -1,9 +1,11 @@
 // The spatial index behind Route::Locate: the elements cut into pieces that turn little, each
-// boxed by the ellipse every curve of its length between its end points lies in, and a bounding
-// box tree over the pieces in chainage order (consecutive pieces lie close together, so the
-// tree's boxes stay tight without any sorting).
+// boxed by the ellipse that every curve of its length between its end points lies in, and a
+// bounding-box tree over the pieces in chainage order (consecutive pieces lie close together, so
+// the tree's boxes stay tight without any sorting). A query descends nearest box first and
+// prunes every box farther than the best foot point found so far.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "alignment/element.h"
@@ -20,28 +22,32 @@ class LocateIndex {
 
  private:
   struct Box {
-    double minX, minY, maxX, maxY;
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
   };
   struct Piece {
     Box box;
-    Pose start;               // pose at s0
-    double s0, s1;            // range within the element
-    double startCurvature;    // at s0
-    double curvatureRate;
-    double chainage0;         // chainage at s0
-    ElementKind kind;
+    double x0 = 0, y0 = 0, cos0 = 1, sin0 = 0;  // start point and tangent
+    double length = 0;
+    double startCurvature = 0, curvatureRate = 0;
+    double chainage0 = 0;
   };
-  struct Candidate {
-    double distance2 = 0;
-    double chainage = 0;
-    double offset = 0;
+  struct Node {
+    Box box;
+    std::uint32_t lo = 0, hi = 0;  // pieces [lo, hi)
+    std::int32_t left = -1, right = -1;
   };
-  void Build(std::size_t node, std::size_t lo, std::size_t hi);
-  void Search(const Piece& piece, double x, double y, Candidate& best) const;
+  struct Best {
+    double distance2;
+    double chainage;
+    double offset;
+  };
+
+  std::int32_t Build(std::uint32_t lo, std::uint32_t hi);
+  void Search(const Piece& piece, double x, double y, Best& best) const;
 
   std::vector<Piece> pieces_;
-  std::vector<Box> tree_;  // heap order over piece ranges
-  Pose routeStart_, routeEnd_;
+  std::vector<Node> nodes_;
+  Pose start_, end_;
   double length_ = 0;
 };
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -61,7 +62,9 @@ class Route {
   std::vector<CurveRow> curves_;
   double closureError_ = 0;
   double length_ = 0;
-  std::shared_ptr<const LocateIndex> index_;
+  // Built by the first Locate (points, stakes and curve tables never need it); copies share it.
+  struct LazyIndex;
+  std::shared_ptr<LazyIndex> index_;
 };
 
 // Refuses what LayOutJd refuses, equations out of order or beyond the route, and non-finite stations.
@@ -70,6 +73,6 @@ Route BuildRouteFromJd(const std::vector<JdInput>& points, double startStation, 
 Route BuildRouteFromElements(const Pose& start, double startStation, const std::vector<ElementSpec>& specs,
                              std::vector<StationEquation> equations);
 
-inline constexpr std::size_t kMaxElements = 500'000;
+inline constexpr std::size_t kMaxElements = 100'000;
 
 }  // namespace survey::alignment
