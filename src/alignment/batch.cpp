@@ -10,6 +10,7 @@
 #include <cstring>
 #include <exception>
 #include <numbers>
+#include <thread>
 
 #include "alignment/alignment_error.h"
 #include "alignment/stake_list.h"
@@ -233,8 +234,8 @@ Command CurvesCommand() {
       "straight_after is the straight to the next curve, empty on the last JD. Needs --jd.";
   c.example = "alignment curves --jd route.csv --start K10+000";
   c.run = [](CommandContext& ctx) {
-    const Route& route = ctx.GetRoute();
     if (!ctx.options.Has("jd")) Refuse("curves 命令需要 JD 表（--jd）；线元法的路线没有交点。");
+    const Route& route = ctx.GetRoute();
     CsvWriter csv(ctx.out, ctx.format);
     for (const char* name : {"name", "x", "y", "turn", "alpha", "r", "ls1", "ls2", "t1", "t2", "l", "e", "j", "zh",
                              "hy", "qz", "yh", "hz", "straight_after"}) {
@@ -373,8 +374,8 @@ Command PointCommand() {
   return c;
 }
 
-void WriteLocation(CsvWriter& csv, const Route& route, std::string_view name, double x, double y) {
-  const Location at = route.Locate(x, y);
+void WriteLocation(CsvWriter& csv, const Route& route, std::string_view name, double x, double y,
+                   const Location& at) {
   csv.Text(name);
   csv.Number(x);
   csv.Number(y);
@@ -388,6 +389,38 @@ void WriteLocation(CsvWriter& csv, const Route& route, std::string_view name, do
     csv.Text("outside");
   }
   csv.EndRow();
+}
+
+constexpr std::size_t kLocateBlock = 1 << 16;
+
+// Calls range(lo, hi) on consecutive parts of [0, count), one per core, and waits for all.
+void ParallelFor(std::size_t count, const std::function<void(std::size_t, std::size_t)>& range) {
+  const std::size_t threads = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+  if (threads == 1 || count < 1024) {
+    range(0, count);
+    return;
+  }
+  std::vector<std::thread> workers;
+  std::vector<std::exception_ptr> failures(threads);
+  const std::size_t part = (count + threads - 1) / threads;
+  for (std::size_t t = 1; t < threads; ++t) {
+    workers.emplace_back([&, t] {
+      try {
+        range(std::min(count, t * part), std::min(count, (t + 1) * part));
+      } catch (...) {
+        failures[t] = std::current_exception();
+      }
+    });
+  }
+  try {
+    range(0, std::min(count, part));
+  } catch (...) {
+    failures[0] = std::current_exception();
+  }
+  for (std::thread& w : workers) w.join();
+  for (const std::exception_ptr& f : failures) {
+    if (f) std::rethrow_exception(f);
+  }
 }
 
 Command LocateCommand() {
@@ -418,9 +451,23 @@ Command LocateCommand() {
     for (const char* name : {"name", "x", "y", "station", "offset", "status"}) csv.Text(name);
     csv.EndRow();
     if (single) {
-      WriteLocation(csv, route, "", x, y);
+      WriteLocation(csv, route, "", x, y, route.Locate(x, y));
     } else {
-      for (const PointRow& p : points->rows) WriteLocation(csv, route, p.name, p.x, p.y);
+      // Blocks of points are located on all cores (the route is read-only), then written in
+      // their order.
+      const std::vector<PointRow>& rows = points->rows;
+      std::vector<Location> found;
+      for (std::size_t block = 0; block < rows.size(); block += kLocateBlock) {
+        const std::size_t count = std::min(kLocateBlock, rows.size() - block);
+        found.resize(count);
+        ParallelFor(count, [&](std::size_t lo, std::size_t hi) {
+          for (std::size_t i = lo; i < hi; ++i) found[i] = route.Locate(rows[block + i].x, rows[block + i].y);
+        });
+        for (std::size_t i = 0; i < count; ++i) {
+          const PointRow& p = rows[block + i];
+          WriteLocation(csv, route, p.name, p.x, p.y, found[i]);
+        }
+      }
     }
     csv.Flush();
   };

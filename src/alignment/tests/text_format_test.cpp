@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numbers>
 
@@ -54,6 +56,49 @@ TEST(FixedText, RoundsHalfAwayFromZero) {
       {-std::numeric_limits<double>::infinity(), 3, "-inf"},
   };
   for (const Case& c : cases) EXPECT_EQ(FixedText(c.value, c.decimals), c.text) << c.value << " " << c.decimals;
+}
+
+// A second, plain implementation of the rule: round the shortest positional text as a
+// decimal string.
+std::string ReferenceFixed(double value, int decimals) {
+  char buf[400];
+  const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::fixed);
+  std::string text(buf, res.ptr);
+  if (text.find('.') == std::string::npos) text += ".";
+  const std::size_t dot = text.find('.');
+  text.append(decimals + 1, '0');
+  std::string digits = "0" + text.substr(0, dot) + text.substr(dot + 1, decimals);  // leading 0 takes a carry
+  if (text[dot + 1 + decimals] >= '5') {
+    std::size_t i = digits.size();
+    while (digits[--i] == '9') digits[i] = '0';
+    ++digits[i];
+  }
+  std::string whole = digits.substr(0, digits.size() - decimals);
+  whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size() - 1));
+  std::string out = whole + (decimals ? "." + digits.substr(digits.size() - decimals) : "");
+  if (value < 0 && out.find_first_not_of("0.") != std::string::npos) out = "-" + out;
+  return out;
+}
+
+TEST(FixedText, AgreesWithDecimalStringRoundingEverywhere) {
+  std::uint64_t state = 7;
+  const auto next = [&] {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return state >> 11;
+  };
+  for (int i = 0; i < 200000; ++i) {
+    const int decimals = static_cast<int>(next() % 10);
+    const double scale = std::pow(10.0, static_cast<double>(next() % 24) - 8);
+    double value = static_cast<double>(next()) / 9007199254740992.0 * scale;
+    // Every other value sits on or next to a decimal tie of its places.
+    if (i % 2) {
+      const double unit = std::pow(10.0, -decimals);
+      value = (std::floor(value / unit) + 0.5) * unit;
+      if (i % 4 == 1) value = std::nextafter(value, (i % 8 == 1) ? 0.0 : 1e300);
+    }
+    if (next() % 2) value = -value;
+    ASSERT_EQ(FixedText(value, decimals), ReferenceFixed(value, decimals)) << value << " " << decimals;
+  }
 }
 
 TEST(StationText, KNotationCarriesAndSigns) {
