@@ -378,17 +378,17 @@ LandXmlAlignment ReadAlignment(const pugi::xml_node& node, const Units& units,
   return alignment;
 }
 
-std::string ParseFailure(const pugi::xml_parse_result& result) {
-  switch (result.status) {
-    case pugi::status_out_of_memory:
-      return "LandXML 文件的元素过多，解析所需内存超出限制。";
-    case pugi::status_end_element_mismatch:
-    case pugi::status_unrecognized_tag:
-      return "LandXML 文件不是完整的 XML（可能被截断或标签不匹配），位置：第 " + std::to_string(result.offset) + " 字节。";
-    default:
-      return "LandXML 文件不是合法的 XML（" + std::string(result.description()) + "），位置：第 " +
-             std::to_string(result.offset) + " 字节。";
+std::string ParseFailure(const pugi::xml_parse_result& result, std::size_t size) {
+  if (result.status == pugi::status_out_of_memory) return "LandXML 文件的元素过多，解析所需内存超出限制。";
+  if (result.status == pugi::status_no_document_element) return "LandXML 文件是空的（没有 XML 元素）。";
+  // An error in the file's last few bytes is an end that came too early, whatever the
+  // parser was reading at the time.
+  constexpr std::ptrdiff_t kTail = 64;
+  if (result.offset + kTail >= static_cast<std::ptrdiff_t>(size)) {
+    return "LandXML 文件在结尾处不完整（可能被截断），位置：第 " + std::to_string(result.offset) + " 字节。";
   }
+  return "LandXML 文件不是合法的 XML（" + std::string(result.description()) + "），位置：第 " +
+         std::to_string(result.offset) + " 字节。";
 }
 
 }  // namespace
@@ -402,7 +402,7 @@ LandXmlDocument ParseLandXml(std::string_view bytes) {
   constexpr unsigned kOptions = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_eol;
   pugi::xml_document xml;
   const pugi::xml_parse_result result = xml.load_buffer(bytes.data(), bytes.size(), kOptions, pugi::encoding_auto);
-  if (!result) throw AlignmentError(ParseFailure(result));
+  if (!result) throw AlignmentError(ParseFailure(result, bytes.size()));
 
   const pugi::xml_node root = xml.document_element();
   if (!root || LocalName(root) != "LandXML") throw AlignmentError("文件不是 LandXML（根元素不是 LandXML）。");
