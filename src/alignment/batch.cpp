@@ -9,10 +9,12 @@
 #include <cmath>
 #include <cstring>
 #include <exception>
+#include <iostream>
 #include <numbers>
 #include <thread>
 
 #include "alignment/alignment_error.h"
+#include "alignment/landxml_batch.h"
 #include "alignment/stake_list.h"
 #include "alignment/table_reader.h"
 
@@ -317,12 +319,14 @@ Command StakesCommand() {
       offsetTexts.push_back(text.substr(first, last - first + 1));
     }
     const double skew = Skew(ctx);
+    const ElevationColumns elevations(ctx);
     CsvWriter csv(ctx.out, ctx.format);
     for (const char* name : {"name", "station", "x", "y", "azimuth"}) csv.Text(name);
     for (const std::string& text : offsetTexts) {
       csv.Text("x_" + text);
       csv.Text("y_" + text);
     }
+    elevations.Header(csv);
     csv.EndRow();
     // Every refusal of the stake list comes before its first row, so nothing has reached the
     // stream when one is thrown.
@@ -338,6 +342,7 @@ Command StakesCommand() {
         csv.Number(side.x);
         csv.Number(side.y);
       }
+      elevations.Cells(csv, stake.chainage);
       csv.EndRow();
     });
     csv.Flush();
@@ -360,14 +365,18 @@ Command PointCommand() {
     const double station = *ctx.Station("station");
     const double offset = ctx.Number("offset").value_or(0);
     const double skew = Skew(ctx);
-    const Pose pose = route.PointAt(route.ChainageAtStation(station), offset, skew);
+    const double chainage = route.ChainageAtStation(station);
+    const Pose pose = route.PointAt(chainage, offset, skew);
+    const ElevationColumns elevations(ctx);
     CsvWriter csv(ctx.out, ctx.format);
     for (const char* name : {"station", "x", "y", "azimuth"}) csv.Text(name);
+    elevations.Header(csv);
     csv.EndRow();
     csv.Number(station);
     csv.Number(pose.x);
     csv.Number(pose.y);
     csv.Angle(pose.azimuth, AngleKind::Azimuth);
+    elevations.Cells(csv, chainage);
     csv.EndRow();
     csv.Flush();
   };
@@ -438,6 +447,7 @@ Command LocateCommand() {
     const bool single = ctx.options.Has("x") || ctx.options.Has("y");
     if (single == ctx.options.Has("points")) Refuse("locate 命令需要 --x 和 --y，或 --points（二者取一）。");
     if (single && !(ctx.options.Has("x") && ctx.options.Has("y"))) Refuse("locate 命令需要 --x 和 --y 两者。");
+    if (RunLocateWithProfile(ctx)) return;
     const Route& route = ctx.GetRoute();
     std::optional<PointTable> points;
     double x = 0, y = 0;
@@ -614,6 +624,7 @@ BatchProgram StandardProgram() {
   program.AddCommand(StakesCommand());
   program.AddCommand(PointCommand());
   program.AddCommand(LocateCommand());
+  AddLandXmlCommands(program, std::cerr);
   return program;
 }
 

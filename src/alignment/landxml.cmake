@@ -8,7 +8,7 @@ target_link_libraries(alignment_core PRIVATE pugixml::pugixml)
 target_sources(alignment_io PRIVATE profile_table.cpp landxml_batch.cpp)
 
 survey_core_test(alignment_landxml_tests SOURCES
-  tests/profile_test.cpp tests/stakeout_test.cpp tests/landxml_test.cpp tests/profile_table_test.cpp
+  tests/profile_test.cpp tests/stakeout_test.cpp tests/landxml_test.cpp tests/profile_table_test.cpp tests/landxml_batch_test.cpp
   DEPENDS alignment_io)
 
 # libFuzzer targets for the LandXML reader and the table readers, with seed corpora in

@@ -12,6 +12,7 @@
 #include "alignment/profile_table.h"
 #include "alignment/stake_list.h"
 #include "alignment/stakeout.h"
+#include "alignment/table_reader.h"
 #include "alignment/text_format.h"
 
 namespace survey::alignment {
@@ -232,17 +233,93 @@ std::optional<LoadedProfile> LoadProfile(CommandContext& ctx) {
   return std::nullopt;
 }
 
-void WriteElevationCells(CsvWriter& csv, const Profile& profile, double chainage) {
-  if (!profile.Covers(chainage)) {
+void ElevationColumns::Header(CsvWriter& csv) const {
+  if (!loaded_) return;
+  for (const char* name : {"grade_elevation", "elevation", "grade"}) csv.Text(name);
+}
+
+void ElevationColumns::Cells(CsvWriter& csv, double chainage) const {
+  if (!loaded_) return;
+  if (!loaded_->profile.Covers(chainage)) {
     csv.Empty();
     csv.Empty();
     csv.Empty();
     return;
   }
-  const ProfileSample s = profile.At(chainage);
+  const ProfileSample s = loaded_->profile.At(chainage);
   csv.Number(s.gradeElevation);
   csv.Number(s.elevation);
   csv.Text(Percent(s.grade));
+}
+
+bool RunLocateWithProfile(CommandContext& ctx) {
+  const Route& route = ctx.GetRoute();
+  const std::optional<LoadedProfile> loaded = LoadProfile(ctx);
+  if (!loaded) return false;
+  struct Row {
+    std::string name;
+    double x = 0, y = 0;
+    std::optional<double> z;
+  };
+  std::vector<Row> rows;
+  bool hasZ = false;
+  if (ctx.options.Has("points")) {
+    static const std::vector<ColumnSpec> columns = {
+        {"name", {"name", "点名"}, false}, {"x", {"x", "X"}}, {"y", {"y", "Y"}}, {"z", {"z", "Z", "高程"}, false}};
+    const Table table = ReadTable(ctx.readFile(ctx.options.Value("points")), columns);
+    hasZ = table.HasColumn(3);
+    rows.reserve(table.RowCount());
+    for (std::size_t i = 0; i < table.RowCount(); ++i) {
+      Row row{std::string(table.Cell(i, 0)), table.Number(i, 1), table.Number(i, 2), std::nullopt};
+      if (hasZ && !table.Cell(i, 3).empty()) row.z = table.Number(i, 3);
+      for (double v : {row.x, row.y, row.z.value_or(0)}) {
+        if (std::fabs(v) > kMaxMagnitude) Refuse(LinePrefix(table.LineNumber(i)) + "坐标或高程超出范围。");
+      }
+      rows.push_back(std::move(row));
+    }
+  } else {
+    rows.push_back({"", *ctx.Number("x"), *ctx.Number("y"), std::nullopt});
+  }
+  CsvWriter csv(ctx.out, ctx.format);
+  for (const char* name : {"name", "x", "y", "station", "offset", "status", "grade_elevation", "elevation", "grade"}) {
+    csv.Text(name);
+  }
+  if (hasZ) csv.Text("dz");
+  csv.EndRow();
+  const Profile& profile = loaded->profile;
+  for (const Row& row : rows) {
+    const Location at = route.Locate(row.x, row.y);
+    csv.Text(row.name);
+    csv.Number(row.x);
+    csv.Number(row.y);
+    const bool designed = at.inside && profile.Covers(at.chainage);
+    if (at.inside) {
+      csv.Number(route.StationAt(at.chainage));
+      csv.Number(at.offset);
+      csv.Text("ok");
+    } else {
+      csv.Empty();
+      csv.Empty();
+      csv.Text("outside");
+    }
+    if (designed) {
+      const ProfileSample s = profile.At(at.chainage);
+      csv.Number(s.gradeElevation);
+      csv.Number(s.elevation);
+      csv.Text(Percent(s.grade));
+      if (hasZ) {
+        if (row.z) csv.Number(*row.z - s.elevation); else csv.Empty();
+      }
+    } else {
+      csv.Empty();
+      csv.Empty();
+      csv.Empty();
+      if (hasZ) csv.Empty();
+    }
+    csv.EndRow();
+  }
+  csv.Flush();
+  return true;
 }
 
 void AddLandXmlCommands(BatchProgram& program, std::ostream& notes) {

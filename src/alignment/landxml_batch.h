@@ -29,8 +29,23 @@ std::optional<LoadedProfile> LoadProfile(CommandContext& ctx);
 // start and after its end (the inverse of ProfileMeasureAtStation).
 double StationAtMeasure(const StationLine& stations, double measure);
 
-// Writes the design elevation columns grade_elevation,elevation,grade (grade in percent with
-// four decimals) for a chainage, or three empty cells where the profile does not reach.
-void WriteElevationCells(CsvWriter& csv, const Profile& profile, double chainage);
+// The design elevation columns grade_elevation,elevation,grade (grade in percent with four
+// decimals) that stakes and point add when a profile is loaded; without one they add nothing.
+class ElevationColumns {
+ public:
+  explicit ElevationColumns(CommandContext& ctx) : loaded_(LoadProfile(ctx)) {}
+  bool Active() const { return loaded_.has_value(); }
+  void Header(CsvWriter& csv) const;
+  // Three empty cells where the profile does not reach.
+  void Cells(CsvWriter& csv, double chainage) const;
+
+ private:
+  std::optional<LoadedProfile> loaded_;
+};
+
+// locate with a profile loaded: the design elevation at each foot point, and with a points
+// table that has a z column (name,x,y,z / 点名,X,Y,Z) also dz = z - design elevation.
+// Returns false, doing nothing, when no profile is loaded.
+bool RunLocateWithProfile(CommandContext& ctx);
 
 }  // namespace survey::alignment

@@ -21,10 +21,11 @@ namespace survey::alignment {
 
 namespace {
 
-// The shortest text that reads back to the same double.
+// The shortest plain decimal (no exponent, which some readers do not take) that reads back
+// to the same double.
 void Append(std::string& out, double value) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  char buffer[400];   // the longest fixed form of a double has about 330 characters
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
   out.append(buffer, result.ptr);
 }
 
