@@ -11,6 +11,8 @@ survey_core_test(alignment_landxml_tests SOURCES
   tests/profile_test.cpp tests/stakeout_test.cpp tests/landxml_test.cpp tests/profile_table_test.cpp tests/landxml_batch_test.cpp
   DEPENDS alignment_io)
 
+survey_benchmark(alignment_landxml_bench SOURCES bench/landxml_bench.cpp DEPENDS alignment_io)
+
 # libFuzzer targets for the LandXML reader and the table readers, with seed corpora in
 # fuzz/corpus/<target>/. Configure with clang:
 #   CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DSURVEY_CORE_ONLY=ON -DSURVEY_SANITIZE=ON -DSURVEY_FUZZ=ON
@@ -35,3 +37,4 @@ if(SURVEY_FUZZ)
     add_dependencies(fuzz alignment_${target}_fuzz)
   endforeach()
 endif()
+
