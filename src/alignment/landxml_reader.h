@@ -57,10 +57,12 @@ struct LandXmlDocument {
   std::vector<LandXmlAlignment> alignments;
 };
 
-// Files larger than this are refused before they are read; parsing is also refused once the
-// parser's memory passes a fixed budget, so a file of millions of tiny elements cannot
-// exhaust memory.
+// Files larger than this are refused before they are parsed; parsing is also refused once the
+// parser's memory passes a fixed budget, so no file can exhaust memory.
 inline constexpr std::size_t kLandXmlMaxBytes = 200u * 1024u * 1024u;
+// Nor may a file hold more than this many tags ("<"): far more than any alignment needs (one
+// of 2,000 elements has about 10,000), and well within the parser's memory budget.
+inline constexpr std::size_t kLandXmlMaxMarkup = 5'000'000;
 
 // Throws AlignmentError: malformed or truncated XML, no LandXML root, units or spiral types
 // this suite does not set out (named), unreadable or non-finite numbers (naming the element),

@@ -350,6 +350,12 @@ TEST(LandXmlImportTest, XmlBombsAreHarmless) {
   laughs += "]><LandXML><Alignments><Alignment name=\"&j;\"/></Alignments></LandXML>";
   EXPECT_EQ(ParseLandXml(laughs).alignments.front().name, "&j;");   // left unexpanded
 
+  // Millions of tiny elements: refused by counting before any parsing.
+  std::string flat = "<LandXML>";
+  for (std::size_t i = 0; i < kLandXmlMaxMarkup; ++i) flat += "<a/>";
+  flat += "</LandXML>";
+  EXPECT_NE(RefusalOf([&] { ParseLandXml(flat); }).find("标记"), std::string::npos);
+
   std::string external = "<!DOCTYPE LandXML [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><LandXML><Alignments>"
                          "<Alignment name=\"&x;\"/></Alignments></LandXML>";
   EXPECT_EQ(ParseLandXml(external).alignments.front().name, "&x;");
