@@ -88,24 +88,11 @@ Intersection TangentIntersection(const Pose& a, const Pose& b) {
   return {true, a.x + along * ux, a.y + along * uy};
 }
 
-std::string StationAfterChainage(const LandXmlExport& a, double chainage) {
-  // Stations are only informative on elements; the reader rebuilds them from staStart and
-  // the equations.
-  double station = a.startStation + chainage;
-  double equationChainage = 0;
-  double aheadBefore = a.startStation;
-  for (const StationEquation& eq : a.equations) {
-    equationChainage += eq.back - aheadBefore;
-    if (chainage < equationChainage) break;
-    station = eq.ahead + (chainage - equationChainage);
-    aheadBefore = eq.ahead;
-  }
-  std::string text;
-  Append(text, station);
-  return text;
-}
-
-void WriteElement(std::string& out, const LandXmlExport& a, const Element& e) {
+void WriteElement(std::string& out, const StationLine& stations, const Element& e) {
+  // Element stations are only informative: a reader rebuilds them from staStart and the
+  // equations.
+  std::string station;
+  Append(station, stations.StationAt(e.startChainage));
   const Pose end = EndPose(e);
   const char* rot = (e.kind == ElementKind::Spiral ? e.startCurvature + e.endCurvature : e.startCurvature) > 0 ? "cw" : "ccw";
   switch (e.kind) {
@@ -113,7 +100,7 @@ void WriteElement(std::string& out, const LandXmlExport& a, const Element& e) {
       out += "      <Line";
       Attribute(out, "dir", e.start.azimuth);
       Attribute(out, "length", e.length);
-      Attribute(out, "staStart", StationAfterChainage(a, e.startChainage));
+      Attribute(out, "staStart", station);
       out += ">\n";
       Point(out, "        ", "Start", e.start.x, e.start.y);
       Point(out, "        ", "End", end.x, end.y);
@@ -131,7 +118,7 @@ void WriteElement(std::string& out, const LandXmlExport& a, const Element& e) {
       Attribute(out, "delta", e.length / r);
       Attribute(out, "dirStart", e.start.azimuth);
       Attribute(out, "dirEnd", end.azimuth);
-      Attribute(out, "staStart", StationAfterChainage(a, e.startChainage));
+      Attribute(out, "staStart", station);
       out += ">\n";
       Point(out, "        ", "Start", e.start.x, e.start.y);
       Point(out, "        ", "Center", cx, cy);
@@ -149,7 +136,7 @@ void WriteElement(std::string& out, const LandXmlExport& a, const Element& e) {
       Attribute(out, "spiType", "clothoid");
       Attribute(out, "dirStart", e.start.azimuth);
       Attribute(out, "dirEnd", end.azimuth);
-      Attribute(out, "staStart", StationAfterChainage(a, e.startChainage));
+      Attribute(out, "staStart", station);
       out += ">\n";
       Point(out, "        ", "Start", e.start.x, e.start.y);
       if (const Intersection pi = TangentIntersection(e.start, end); pi.found) Point(out, "        ", "PI", pi.x, pi.y);
@@ -218,17 +205,16 @@ std::string LandXmlText(const LandXmlExport& a) {
   Attribute(out, "length", length);
   Attribute(out, "staStart", a.startStation);
   out += ">\n      <CoordGeom>\n";
-  for (const Element& e : a.elements) WriteElement(out, a, e);
+  const StationLine stations(a.startStation, a.equations);
+  for (const Element& e : a.elements) WriteElement(out, stations, e);
   out += "      </CoordGeom>\n";
-  double equationChainage = 0;
-  double aheadBefore = a.startStation;
-  for (const StationEquation& eq : a.equations) {
-    equationChainage += eq.back - aheadBefore;
-    aheadBefore = eq.ahead;
+  // Part i + 1 of the station line begins at equation i; staInternal is the station the
+  // route would read there without equations.
+  for (std::size_t i = 0; i < a.equations.size(); ++i) {
     out += "      <StaEquation";
-    Attribute(out, "staBack", eq.back);
-    Attribute(out, "staAhead", eq.ahead);
-    Attribute(out, "staInternal", a.startStation + equationChainage);
+    Attribute(out, "staBack", a.equations[i].back);
+    Attribute(out, "staAhead", a.equations[i].ahead);
+    Attribute(out, "staInternal", a.startStation + stations.Parts()[i + 1].chainage0);
     out += "/>\n";
   }
   WriteProfile(out, a);
