@@ -36,7 +36,6 @@ LocateIndex::LocateIndex(const std::vector<Element>& elements) {
   startSin_ = std::sin(start_.azimuth);
   endCos_ = std::cos(end_.azimuth);
   endSin_ = std::sin(end_.azimuth);
-  length_ = elements.back().startChainage + elements.back().length;
   for (const Element& e : elements) {
     const double turn = AbsoluteTurn(e);
     const auto count = static_cast<std::uint32_t>(std::max(1.0, std::ceil(turn / kPieceTurn)));
@@ -138,8 +137,9 @@ void LocateIndex::Search(const Piece& piece, double x, double y, Best& best) con
   consider(bx * bx + by * by, h, bx * -piece.sin1 + by * piece.cos1, true);
   if (!(g0 > 0 && g1 < 0)) return;
 
-  if (piece.curvatureRate == 0) {
-    // An arc: the foot point lies on the ray from the centre through the point.
+  if (piece.curvatureRate == 0 && std::fabs(piece.startCurvature) > 1e-5) {
+    // An arc: the foot point lies on the ray from the centre through the point. (Flatter arcs take
+    // the clothoid's way below, their centre being too far off for this to keep the micrometre.)
     const double k = piece.startCurvature;
     const double radius = 1 / k;  // signed: the centre lies to the right for a right turn
     // From the centre: the point (cx, cy) and the start (rx, ry); the angle between them, clockwise
