@@ -13,6 +13,8 @@
 //   (n+1)*a_{n+1} = i*(k_m*a_n + c*a_{n-1}),  a_0 = 1,
 // and its integral over the symmetric panel keeps the even terms only: 2*sum a_n*(h/2)^(n+1)/(n+1).
 // The series converges for every argument (E is entire); no truncated two-term formula is used.
+// The heading at the end, exp(i*theta_m) * E(h/2), comes from the same coefficients: E(h/2) =
+// sum a_n*(h/2)^n, with the same tail bound as the integral's (divided by |h|).
 //
 // Error bound. |a_n| is at most the t^n coefficient of exp(|k_m|*t + |c|*t^2/2), and a degree-n
 // term of that exponential comes from powers j >= n/2 of its exponent, so dropping the terms of
@@ -32,18 +34,27 @@ constexpr double kPanelSweep = 0.5;
 // then not a number rather than a loop of billions of panels.
 constexpr double kMaxSweep = 1e5;
 constexpr double kTailBound = 8.673617379884035e-19;  // 2^-60
+// A panel's D is at most 1/4, so no panel needs more terms than this.
+constexpr int kMaxTerms = 40;
+
+struct Reciprocals {
+  double value[kMaxTerms + 2];
+  constexpr Reciprocals() : value() {
+    value[0] = 0;
+    for (int n = 1; n < kMaxTerms + 2; ++n) value[n] = 1.0 / n;
+  }
+};
+constexpr Reciprocals kInverse;
 
 // Terms a panel needs: 2J, J the smallest power count with sum_{j>=J} D^j/j! below 2^-60.
 int TermsFor(double D) {
   double term = 1;  // D^j / j!
-  int j = 0;
-  while (true) {
+  for (int j = 1; 2 * j < kMaxTerms; ++j) {
+    term *= D * kInverse.value[j];
     // The remaining sum from j on is at most term / (1 - D / (j + 1)).
-    const double ratio = D / (j + 1);
-    if (ratio < 1 && term / (1 - ratio) <= kTailBound) return 2 * std::max(j, 1);
-    term *= D / (j + 1);
-    ++j;
+    if (term <= kTailBound * (1 - D * kInverse.value[j + 1])) return 2 * j;
   }
+  return kMaxTerms;
 }
 
 }  // namespace
@@ -59,7 +70,9 @@ ClothoidPoint ClothoidAt(double startCurvature, double curvatureRate, double s) 
       out.along = s;
     } else {
       const double half = std::sin(0.5 * k0 * s);
-      out.along = std::sin(k0 * s) / k0;
+      out.sinTurn = std::sin(k0 * s);
+      out.cosTurn = 1 - 2 * (half * half);
+      out.along = out.sinTurn / k0;
       out.right = 2 * (half * half) / k0;
     }
     return out;
@@ -84,16 +97,19 @@ ClothoidPoint ClothoidAt(double startCurvature, double curvatureRate, double s) 
     // b_n = a_n * tau^n, so that no power of tau is formed.
     double re = 1, im = 0, prevRe = 0, prevIm = 0;
     double sumRe = 1, sumIm = 0;
+    double endRe = 1, endIm = 0;  // E(tau) = sum b_n: the heading change over the panel's second half
     for (int n = 0; n + 1 < terms; ++n) {
       const double tRe = a * re + b * prevRe;
       const double tIm = a * im + b * prevIm;
       prevRe = re;
       prevIm = im;
-      re = -tIm / (n + 1);
-      im = tRe / (n + 1);
+      re = -tIm * kInverse.value[n + 1];
+      im = tRe * kInverse.value[n + 1];
+      endRe += re;
+      endIm += im;
       if ((n + 1) % 2 == 0) {
-        sumRe += re / (n + 2);
-        sumIm += im / (n + 2);
+        sumRe += re * kInverse.value[n + 2];
+        sumIm += im * kInverse.value[n + 2];
       }
     }
     const double pRe = 2 * tau * sumRe;
@@ -102,6 +118,10 @@ ClothoidPoint ClothoidAt(double startCurvature, double curvatureRate, double s) 
     const double sn = std::sin(thetaM);
     out.along += pRe * cs - pIm * sn;
     out.right += pRe * sn + pIm * cs;
+    if (i + 1 == m) {
+      out.cosTurn = endRe * cs - endIm * sn;
+      out.sinTurn = endRe * sn + endIm * cs;
+    }
   }
   return out;
 }

@@ -9,6 +9,7 @@ struct ClothoidPoint {
   double along = 0;
   double right = 0;
   double turn = 0;  // change of azimuth from the start, radians (right positive)
+  double cosTurn = 1, sinTurn = 0;  // cos(turn), sin(turn) from the same series, no further rounding to speak of
 };
 
 // The point at arc length s on the curve with curvature k(t) = startCurvature + curvatureRate * t

@@ -27,6 +27,7 @@ class LocateIndex {
   struct Piece {
     Box box;
     double x0 = 0, y0 = 0, cos0 = 1, sin0 = 0;  // start point and tangent
+    double dx1 = 0, dy1 = 0, cos1 = 1, sin1 = 0;  // end point (from the start) and tangent
     double length = 0;
     double startCurvature = 0, curvatureRate = 0;
     double chainage0 = 0;
@@ -48,7 +49,7 @@ class LocateIndex {
   std::vector<Piece> pieces_;
   std::vector<Node> nodes_;
   Pose start_, end_;
-  double length_ = 0;
+  double startCos_ = 1, startSin_ = 0, endCos_ = 1, endSin_ = 0;
 };
 
 }  // namespace survey::alignment

@@ -58,6 +58,8 @@ TEST(Clothoid, PositionsMatchHighOrderReference) {
       EXPECT_NEAR(p.along, static_cast<double>(r.along), 1e-9) << c.what << " at " << s;
       EXPECT_NEAR(p.right, static_cast<double>(r.right), 1e-9) << c.what << " at " << s;
       EXPECT_NEAR(p.turn, c.k0 * s + 0.5 * rate * s * s, 1e-12) << c.what;
+      EXPECT_NEAR(p.cosTurn, std::cos(p.turn), 1e-14) << c.what;
+      EXPECT_NEAR(p.sinTurn, std::sin(p.turn), 1e-14) << c.what;
     }
   }
 }
