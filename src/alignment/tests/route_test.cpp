@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "alignment/alignment_error.h"
+#include "alignment/stake_list.h"
 
 namespace survey::alignment {
 namespace {
@@ -200,6 +201,7 @@ TEST(Route, HostileNumbersEndInARefusalOrAResult) {
       [&] { BuildRouteFromJd(jd(1e-300, 0), 0, {}); },
       [&] { BuildRouteFromJd(jd(100, 1e-300), 0, {}); },
       [&] { BuildRouteFromJd(jd(inf, 0), 0, {}); },
+      [&] { BuildRouteFromJd(jd(100, nan), nan, {}); },
       [&] { BuildRouteFromJd(jd(100, 0), big, {}); },
       [&] { BuildRouteFromJd(jd(100, 0), 0, {{inf, 0}}); },
       [&] { BuildRouteFromJd(jd(100, 0), 0, {{100, -big}}); },
@@ -208,6 +210,7 @@ TEST(Route, HostileNumbersEndInARefusalOrAResult) {
       [&] { BuildRouteFromElements({0, 0, 0}, 0, {Spiral(1e8, 0, 1e-300), Spiral(1e-300, big, -big)}, {}); },
       [&] { BuildRouteFromElements({big, 0, 0}, 0, {Line(10)}, {}); },
       [&] { RampRoute().PointAt(10, big, 0); },
+      [&] { StakeList(RampRoute(), {1e308, {}, nan}); },
       [&] { RampRoute().PointAt(10, 5, 89.9999999 * kDeg); },
       [&] { RampRoute().Locate(big, big); },
       [&] { RampRoute().Locate(3000000, 1e-300); },
