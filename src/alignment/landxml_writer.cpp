@@ -1,0 +1,264 @@
+#include "alignment/landxml_writer.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <numbers>
+#include <string>
+
+#include "alignment/alignment_error.h"
+
+namespace survey::alignment {
+
+namespace {
+
+// The shortest plain decimal (no exponent, which some readers do not take) that reads back
+// to the same double.
+void Append(std::string& out, double value) {
+  char buffer[400];   // the longest fixed form of a double has about 330 characters
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  out.append(buffer, result.ptr);
+}
+
+void Attribute(std::string& out, const char* name, double value) {
+  out += ' ';
+  out += name;
+  out += "=\"";
+  Append(out, value);
+  out += '"';
+}
+
+void Attribute(std::string& out, const char* name, std::string_view value) {
+  out += ' ';
+  out += name;
+  out += "=\"";
+  for (char c : value) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  out += '"';
+}
+
+// LandXML points are "northing easting".
+void Point(std::string& out, const char* indent, const char* tag, double x, double y) {
+  out += indent;
+  out += '<';
+  out += tag;
+  out += '>';
+  Append(out, x);
+  out += ' ';
+  Append(out, y);
+  out += "</";
+  out += tag;
+  out += ">\n";
+}
+
+double Radius(double curvature) { return 1 / std::fabs(curvature); }
+
+struct Intersection {
+  bool found = false;
+  double x = 0, y = 0;
+};
+
+// Where the tangent at `a` (forward) meets the tangent at `b` (backward): the PI of an arc
+// or a spiral. None when the tangents are parallel or meet behind the start.
+Intersection TangentIntersection(const Pose& a, const Pose& b) {
+  const double ux = std::cos(a.azimuth), uy = std::sin(a.azimuth);
+  const double vx = std::cos(b.azimuth), vy = std::sin(b.azimuth);
+  const double cross = ux * vy - uy * vx;
+  if (std::fabs(cross) < 1e-12) return {};
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double along = (dx * vy - dy * vx) / cross;
+  const double back = (dx * uy - dy * ux) / cross;
+  if (!(along > 0) || !(back > 0) || !std::isfinite(along)) return {};
+  return {true, a.x + along * ux, a.y + along * uy};
+}
+
+void WriteElement(std::string& out, const StationLine& stations, const Element& e) {
+  // Element stations are only informative: a reader rebuilds them from staStart and the
+  // equations.
+  std::string station;
+  Append(station, stations.StationAt(e.startChainage));
+  const Pose end = EndPose(e);
+  const char* rot = (e.kind == ElementKind::Spiral ? e.startCurvature + e.endCurvature : e.startCurvature) > 0 ? "cw" : "ccw";
+  switch (e.kind) {
+    case ElementKind::Line:
+      out += "      <Line";
+      Attribute(out, "dir", e.start.azimuth);
+      Attribute(out, "length", e.length);
+      Attribute(out, "staStart", station);
+      out += ">\n";
+      Point(out, "        ", "Start", e.start.x, e.start.y);
+      Point(out, "        ", "End", end.x, end.y);
+      out += "      </Line>\n";
+      return;
+    case ElementKind::Arc: {
+      const double r = Radius(e.startCurvature);
+      const double side = e.startCurvature > 0 ? 1 : -1;   // centre to the right of a right turn
+      const double cx = e.start.x + r * std::cos(e.start.azimuth + side * std::numbers::pi / 2);
+      const double cy = e.start.y + r * std::sin(e.start.azimuth + side * std::numbers::pi / 2);
+      out += "      <Curve";
+      Attribute(out, "rot", rot);
+      Attribute(out, "radius", r);
+      Attribute(out, "length", e.length);
+      Attribute(out, "delta", e.length / r);
+      Attribute(out, "dirStart", e.start.azimuth);
+      Attribute(out, "dirEnd", end.azimuth);
+      Attribute(out, "staStart", station);
+      out += ">\n";
+      Point(out, "        ", "Start", e.start.x, e.start.y);
+      Point(out, "        ", "Center", cx, cy);
+      Point(out, "        ", "End", end.x, end.y);
+      if (const Intersection pi = TangentIntersection(e.start, end); pi.found) Point(out, "        ", "PI", pi.x, pi.y);
+      out += "      </Curve>\n";
+      return;
+    }
+    case ElementKind::Spiral: {
+      out += "      <Spiral";
+      Attribute(out, "length", e.length);
+      if (e.startCurvature == 0) Attribute(out, "radiusStart", "INF"); else Attribute(out, "radiusStart", Radius(e.startCurvature));
+      if (e.endCurvature == 0) Attribute(out, "radiusEnd", "INF"); else Attribute(out, "radiusEnd", Radius(e.endCurvature));
+      Attribute(out, "rot", rot);
+      Attribute(out, "spiType", "clothoid");
+      Attribute(out, "dirStart", e.start.azimuth);
+      Attribute(out, "dirEnd", end.azimuth);
+      Attribute(out, "staStart", station);
+      out += ">\n";
+      Point(out, "        ", "Start", e.start.x, e.start.y);
+      if (const Intersection pi = TangentIntersection(e.start, end); pi.found) Point(out, "        ", "PI", pi.x, pi.y);
+      Point(out, "        ", "End", end.x, end.y);
+      out += "      </Spiral>\n";
+      return;
+    }
+  }
+}
+
+void WriteProfile(std::string& out, const LandXmlExport& a) {
+  if (a.profile == nullptr) return;
+  const std::vector<ProfileRow>& rows = a.profile->Rows();
+  out += "      <Profile";
+  Attribute(out, "name", a.name);
+  out += ">\n        <ProfAlign";
+  Attribute(out, "name", a.name);
+  out += ">\n";
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const ProfileRow& row = rows[i];
+    const double station = i < a.profileStations.size() ? a.profileStations[i] : row.measure;
+    if (row.hasCurve) {
+      // The parabola's length is 2T; a reader recovers R = 2T / |i2 - i1|.
+      out += "          <ParaCurve";
+      Attribute(out, "length", 2 * row.t);
+    } else {
+      out += "          <PVI";
+    }
+    Attribute(out, "name", row.name);
+    out += '>';
+    Append(out, station);
+    out += ' ';
+    Append(out, row.elevation);
+    out += row.hasCurve ? "</ParaCurve>\n" : "</PVI>\n";
+  }
+  out += "        </ProfAlign>\n      </Profile>\n";
+}
+
+std::string TimeStamp(bool date) {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  char buffer[16];
+  std::strftime(buffer, sizeof buffer, date ? "%Y-%m-%d" : "%H:%M:%S", &utc);
+  return buffer;
+}
+
+std::string Reason(int error) { return std::strerror(error); }
+
+}  // namespace
+
+std::string LandXmlText(const LandXmlExport& a) {
+  std::string out;
+  out.reserve(400 + a.elements.size() * 420);
+  out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  out += "<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\" version=\"1.2\"";
+  Attribute(out, "date", TimeStamp(true));
+  Attribute(out, "time", TimeStamp(false));
+  out += ">\n";
+  out += "  <Units>\n    <Metric linearUnit=\"meter\" areaUnit=\"squareMeter\" volumeUnit=\"cubicMeter\""
+         " angularUnit=\"radians\" directionUnit=\"radians\"/>\n  </Units>\n";
+  double length = 0;
+  for (const Element& e : a.elements) length += e.length;
+  out += "  <Alignments>\n    <Alignment";
+  Attribute(out, "name", a.name);
+  Attribute(out, "length", length);
+  Attribute(out, "staStart", a.startStation);
+  out += ">\n      <CoordGeom>\n";
+  const StationLine stations(a.startStation, a.equations);
+  for (const Element& e : a.elements) WriteElement(out, stations, e);
+  out += "      </CoordGeom>\n";
+  // Part i + 1 of the station line begins at equation i; staInternal is the station the
+  // route would read there without equations.
+  for (std::size_t i = 0; i < a.equations.size(); ++i) {
+    out += "      <StaEquation";
+    Attribute(out, "staBack", a.equations[i].back);
+    Attribute(out, "staAhead", a.equations[i].ahead);
+    Attribute(out, "staInternal", a.startStation + stations.Parts()[i + 1].chainage0);
+    out += "/>\n";
+  }
+  WriteProfile(out, a);
+  out += "    </Alignment>\n  </Alignments>\n</LandXML>\n";
+  return out;
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  const std::filesystem::path target(path);
+  std::filesystem::path folder = target.parent_path();
+  if (folder.empty()) folder = ".";
+  std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  const auto fail = [&](const std::string& what, int error) {
+    throw AlignmentError("无法写入 " + path + "：" + what + (error != 0 ? "（" + Reason(error) + "）" : "") + "。");
+  };
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0) fail("不能在其所在文件夹中创建临时文件", errno);
+  const auto abandon = [&](const std::string& what, int error) {
+    ::close(fd);
+    ::unlink(temporary.c_str());
+    fail(what, error);
+  };
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      abandon("写入失败", errno);
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  // mkstemp creates 0600; an export is an ordinary document.
+  if (::fchmod(fd, 0644) != 0) abandon("设置权限失败", errno);
+  if (::fsync(fd) != 0) abandon("写入磁盘失败", errno);
+  if (::close(fd) != 0) {
+    const int error = errno;
+    ::unlink(temporary.c_str());
+    fail("关闭文件失败", error);
+  }
+  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    const int error = errno;
+    ::unlink(temporary.c_str());
+    fail("替换原文件失败", error);
+  }
+}
+
+}  // namespace survey::alignment

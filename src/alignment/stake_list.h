@@ -1,0 +1,39 @@
+// The stake list of a route: QD and ZD, every station that is a whole multiple of the interval
+// (after an equation the multiples continue in the ahead stations), and every main point, in
+// order along the route, each position once: a multiple within kStakeMergeDistance of a main point
+// is that main point, and main points within it of each other are one stake named "JD3 HZ/JD4 ZH".
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "alignment/route.h"
+
+namespace survey::alignment {
+
+struct StakeOptions {
+  double interval = 20;
+  // Limit the range and add no rows; a station beyond an end of the route stands for that end, and
+  // one occurring twice (an overlapping equation) for its position after the equation.
+  std::optional<double> fromStation, toStation;
+};
+
+struct Stake {
+  std::string name;  // empty for a regular stake; "QD", "ZD", "JD3 HY", ...
+  double chainage = 0;
+  double station = 0;
+};
+
+inline constexpr std::size_t kMaxStakeRows = 10'000'000;
+// A multiple this close to a main point is the main point.
+inline constexpr double kStakeMergeDistance = 0.0005;
+
+// Calls `sink` for every stake in order. Every refusal (interval <= 0 or not finite, from/to in a
+// gap or not finite, from beyond to, more than kMaxStakeRows rows) comes before the first row.
+void ForEachStake(const Route& route, const StakeOptions& options, const std::function<void(const Stake&)>& sink);
+std::vector<Stake> StakeList(const Route& route, const StakeOptions& options);
+
+}  // namespace survey::alignment

@@ -1,0 +1,193 @@
+#include "alignment/landxml_batch.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "alignment/alignment_error.h"
+#include "common/testing/batch_capture.h"
+
+namespace survey::alignment {
+namespace {
+
+using survey::testing::BatchRun;
+
+// A straight due north from (0, 0), 1200 m: chainage = station = X.
+const char* const kStraight = "name,x,y,r,ls1,ls2\nQD,0,0\nZD,1200,0\n";
+// A corner with transitions, for stake-out and export.
+const char* const kSpiral = "name,x,y,r,ls1,ls2\nQD,0,0\nJD1,1000,0,500,100\nZD,1500,866.0254037844386\n";
+// +2 % to -2 % (crest R 4000 at 300: T 80, E 0.8), then -2 % to +3 % (sag R 5000 at 600).
+const char* const kProfile = "station,elevation,r\n0,100,\n300,106,4000\n600,100,5000\n1000,112,0\n";
+
+class LandXmlBatch : public ::testing::Test {
+ protected:
+  std::map<std::string, std::string> files{{"straight.csv", kStraight}, {"spiral.csv", kSpiral}, {"profile.csv", kProfile}};
+
+  BatchRun Run(const std::vector<std::string>& args) {
+    const FileReader reader = [this](const std::string& path) {
+      const auto it = files.find(path);
+      if (it == files.end()) throw AlignmentError("无法打开文件“" + path + "”。");
+      return it->second;
+    };
+    return survey::testing::CaptureBatch(
+        [&](const std::vector<std::string>& a, std::ostream& out, std::ostream& err) { return RunBatch(a, out, err, reader); },
+        args);
+  }
+  static std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+  void ExpectRefused(const std::vector<std::string>& args, const std::vector<std::string>& mentions) {
+    const BatchRun r = Run(args);
+    EXPECT_EQ(r.status, 2) << args[0];
+    EXPECT_EQ(r.out, "") << args[0];
+    for (const std::string& m : mentions) EXPECT_NE(r.err.find(m), std::string::npos) << args[0] << " -> " << r.err;
+  }
+};
+
+TEST_F(LandXmlBatch, ProfileRows) {
+  const BatchRun r = Run({"profile", "--jd", "straight.csv", "--profile", "profile.csv"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Lines(r.out), (std::vector<std::string>{
+                              "name,station,elevation,r,t,e,grade_in,grade_out,curve_start,curve_end",
+                              "BPD1,0.000,100.000,,,,,2.0000,,",
+                              "BPD2,300.000,106.000,4000.000,80.000,0.800,2.0000,-2.0000,220.000,380.000",
+                              "BPD3,600.000,100.000,5000.000,125.000,1.563,-2.0000,3.0000,475.000,725.000",
+                              "BPD4,1000.000,112.000,,,,3.0000,,,",
+                          }));
+}
+
+TEST_F(LandXmlBatch, StakesAndPointGainDesignElevations) {
+  const BatchRun stakes = Run({"stakes", "--jd", "straight.csv", "--profile", "profile.csv", "--interval", "100",
+                               "--from", "200", "--to", "1100", "--offset", "5"});
+  ASSERT_EQ(stakes.status, 0) << stakes.err;
+  const std::vector<std::string> lines = Lines(stakes.out);
+  ASSERT_EQ(lines.size(), 11u);
+  EXPECT_EQ(lines[0], "name,station,x,y,azimuth,x_5,y_5,grade_elevation,elevation,grade");
+  EXPECT_EQ(lines[2], ",300.000,300.000,0.000,0.000000,300.000,5.000,106.000,105.200,0.0000");   // minus E
+  EXPECT_EQ(lines[5], ",600.000,600.000,0.000,0.000000,600.000,5.000,100.000,101.563,0.5000");   // plus E
+  EXPECT_EQ(lines[10], ",1100.000,1100.000,0.000,0.000000,1100.000,5.000,,,");                    // past the profile
+
+  const BatchRun point = Run({"point", "--jd", "straight.csv", "--profile", "profile.csv", "--station", "240", "--offset", "-3"});
+  ASSERT_EQ(point.status, 0) << point.err;
+  EXPECT_EQ(Lines(point.out)[1], "240.000,240.000,-3.000,0.000000,104.800,104.750,1.5000");
+}
+
+TEST_F(LandXmlBatch, LocateGivesTheDesignElevationAndDz) {
+  files["points.csv"] = "name,x,y,z\nA,300,4,105.5\nB,485,-2,\nC,-50,0,1\n";
+  const BatchRun r = Run({"locate", "--jd", "straight.csv", "--profile", "profile.csv", "--points", "points.csv"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Lines(r.out), (std::vector<std::string>{
+                              "name,x,y,station,offset,status,grade_elevation,elevation,grade,dz",
+                              "A,300.000,4.000,300.000,4.000,ok,106.000,105.200,0.0000,0.300",
+                              "B,485.000,-2.000,485.000,-2.000,ok,102.300,102.310,-1.8000,",
+                              "C,-50.000,0.000,,,outside,,,,",
+                          }));
+  // Without a z column there is no dz; without a profile locate is unchanged.
+  const BatchRun single = Run({"locate", "--jd", "straight.csv", "--profile", "profile.csv", "--x", "600", "--y", "1"});
+  EXPECT_EQ(Lines(single.out)[0], "name,x,y,station,offset,status,grade_elevation,elevation,grade");
+  EXPECT_EQ(Lines(Run({"locate", "--jd", "straight.csv", "--x", "600", "--y", "1"}).out)[0], "name,x,y,station,offset,status");
+}
+
+TEST_F(LandXmlBatch, StakeoutFromAStation) {
+  // Station at (100, 10), backsight due east: a stake north on the straight lies 90 deg left
+  // of the east direction, so 270 clockwise.
+  const BatchRun r = Run({"stakeout", "--jd", "straight.csv", "--setup", "100,10", "--backsight", "100,50", "--interval",
+                          "500", "--to", "500", "--offset=-10", "--degrees"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<std::string> lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0], "name,station,x,y,azimuth,angle,distance");
+  EXPECT_EQ(lines[1], "QD,0.000,0.000,0.000,185.71059314,95.71059314,100.499");
+  EXPECT_EQ(lines[2], "QD -10.000,0.000,0.000,-10.000,191.30993247,101.30993247,101.980");
+  EXPECT_EQ(lines[3], ",500.000,500.000,0.000,358.56790382,268.56790382,400.125");
+  EXPECT_EQ(lines[4], "-10.000,500.000,500.000,-10.000,357.13759477,267.13759477,400.500");
+}
+
+TEST_F(LandXmlBatch, Refusals) {
+  files["overlap.csv"] = "桩号,高程,竖曲线半径\n0,100,\n300,106,4000\n600,100,20000\n1000,112,0\n";
+  ExpectRefused({"profile", "--jd", "straight.csv"}, {"纵断面"});
+  ExpectRefused({"profile", "--jd", "straight.csv", "--profile", "overlap.csv"}, {"BPD2", "BPD3"});
+  ExpectRefused({"stakes", "--jd", "straight.csv", "--profile", "overlap.csv"}, {"BPD2", "BPD3"});
+  ExpectRefused({"stakeout", "--jd", "straight.csv", "--backsight", "1,2"}, {"--setup"});
+  ExpectRefused({"stakeout", "--jd", "straight.csv", "--setup", "1;2", "--backsight", "1,2"}, {"--setup"});
+  ExpectRefused({"stakeout", "--jd", "straight.csv", "--setup", "1,2", "--backsight", "1,2"}, {"后视"});
+  ExpectRefused({"stakeout", "--jd", "straight.csv", "--setup", "1,x", "--backsight", "1,2"}, {"--setup"});
+  ExpectRefused({"export", "--jd", "straight.csv"}, {"--out"});
+  ExpectRefused({"stakes", "--jd", "straight.csv", "--name", "A"}, {"--name"});
+}
+
+class LandXmlExportBatch : public LandXmlBatch {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("landxml-batch-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+  // Station, x and y of every stake (the names differ: JD names against element names).
+  static std::vector<std::string> Positions(const std::string& csv) {
+    std::vector<std::string> rows;
+    for (const std::string& line : Lines(csv)) rows.push_back(line.substr(line.find(',')));
+    return rows;
+  }
+  std::filesystem::path folder_;
+};
+
+TEST_F(LandXmlExportBatch, ExportedRouteReadsBackWithTheSameStakesAndProfile) {
+  const std::string out = (folder_ / "route.xml").string();
+  const std::vector<std::string> route = {"--jd", "spiral.csv", "--start", "K1+000", "--equation", "1500=1480",
+                                          "--profile", "profile.csv"};
+  std::vector<std::string> args = {"export", "--out", out};
+  args.insert(args.end(), route.begin(), route.end());
+  const BatchRun exported = Run(args);
+  ASSERT_EQ(exported.status, 0) << exported.err;
+  EXPECT_EQ(exported.out, "");
+  std::ifstream in(out, std::ios::binary);
+  files["route.xml"] = std::string(std::istreambuf_iterator<char>(in), {});
+
+  std::vector<std::string> stakes = {"stakes", "--interval", "7", "--offset", "-3.5", "--decimals", "6"};
+  std::vector<std::string> fromJd = stakes;
+  fromJd.insert(fromJd.end(), route.begin(), route.end());
+  const std::vector<std::string> fromXml = {"stakes", "--interval", "7", "--offset", "-3.5", "--decimals", "6",
+                                            "--landxml", "route.xml"};
+  const BatchRun a = Run(fromJd);
+  const BatchRun b = Run(fromXml);
+  ASSERT_EQ(b.status, 0) << b.err;
+  // The file holds elements only, so the curve's midpoint QZ of the JD method is no main
+  // point there: every other row is the same.
+  const std::vector<std::string> jd = Positions(a.out), xml = Positions(b.out);
+  EXPECT_EQ(jd.size(), xml.size() + 1);
+  for (const std::string& row : xml) EXPECT_NE(std::find(jd.begin(), jd.end(), row), jd.end()) << row;
+  // The profile travels with the file.
+  EXPECT_EQ(Run({"profile", "--landxml", "route.xml"}).out, Run({"profile", "--jd", "spiral.csv", "--start", "K1+000", "--equation",
+                                                                 "1500=1480", "--profile", "profile.csv"}).out);
+}
+
+TEST_F(LandXmlExportBatch, AFailedExportNamesTheFileAndWritesNothing) {
+  const std::string out = (folder_ / "missing" / "route.xml").string();
+  ExpectRefused({"export", "--jd", "spiral.csv", "--out", out}, {out});
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "missing"));
+}
+
+TEST_F(LandXmlExportBatch, LandXmlNamesAndTrustedPoints) {
+  const std::string out = (folder_ / "ramp.xml").string();
+  ASSERT_EQ(Run({"export", "--jd", "spiral.csv", "--out", out}).status, 0);
+  std::ifstream in(out, std::ios::binary);
+  files["ramp.xml"] = std::string(std::istreambuf_iterator<char>(in), {});
+  ExpectRefused({"stakes", "--landxml", "ramp.xml", "--name", "main"}, {"main", "ramp"});
+  EXPECT_EQ(Run({"stakes", "--landxml", "ramp.xml", "--name", "ramp", "--trust-points"}).status, 0);
+}
+
+}  // namespace
+}  // namespace survey::alignment
