@@ -1,8 +1,10 @@
 # Compiler settings every target of the suite shares.
 add_library(survey_options INTERFACE)
 # Each operation must round where the computations say it does: no fused multiply-add,
-# no fast-math reassociation.
-target_compile_options(survey_options INTERFACE -Wall -Wextra -Wpedantic -ffp-contract=off -fno-fast-math)
+# no fast-math reassociation. Which values are single and which double decides the printed
+# digits, so an implicit narrowing of a floating value is a warning (an error in the test build).
+target_compile_options(survey_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wfloat-conversion
+  -ffp-contract=off -fno-fast-math)
 if(SURVEY_WERROR)
   target_compile_options(survey_options INTERFACE -Werror)
 endif()
