@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
 #ifdef ALIGNMENT_WITH_WINDOW
   // Without a display (a script, a test) the program prints its help as without a window.
-  if (args.empty() && platform::HasDisplay()) {
+  const bool project = args.size() == 1 && args[0].size() > 8 && args[0].ends_with(".alnproj");
+  if ((args.empty() || project) && platform::HasDisplay()) {
     return platform::RunProgram(
         argc, argv, "alignment", [](const std::vector<std::string>&) { return 2; },
         [](QApplication& app) { return survey::alignment::window::RunWindow(app); });

@@ -332,6 +332,7 @@ void AlignmentWindow::BuildUi() {
   splitter->addWidget(rightTabs_);
   splitter->setStretchFactor(0, 1);
   splitter->setStretchFactor(1, 1);
+  splitter->setSizes({560, 720});
   setCentralWidget(splitter);
 
   cursorLabel_ = new QLabel;
@@ -622,6 +623,14 @@ void AlignmentWindow::OnCursor(double x, double y) {
   cursorLabel_->setText(text);
 }
 
+void AlignmentWindow::ShowResultRow(RunKind kind, int row) {
+  QTableView* view = resultViews_.at(kind);
+  leftTabs_->setCurrentWidget(view->parentWidget());
+  view->selectRow(row);
+  view->scrollTo(view->model()->index(row, 0), QAbstractItemView::PositionAtCenter);
+  OnResultRow(kind, row);
+}
+
 void AlignmentWindow::OnResultRow(RunKind kind, int row) {
   if (kind != RunKind::Stakes) return;
   plan_->MarkStake(row);
@@ -877,7 +886,9 @@ int RunWindow(QApplication& app) {
   QApplication::setApplicationName(QStringLiteral("alignment"));
   AlignmentWindow window;
   window.show();
+  // A project file given on the command line (as the desktop entry passes it) opens at once.
   const QStringList args = app.arguments();
+  if (args.size() > 1) window.OpenFrom(args[1]);
   return app.exec();
 }
 

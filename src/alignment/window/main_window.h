@@ -78,6 +78,8 @@ class AlignmentWindow : public QMainWindow {
   void PullFields();
   // The form into the widgets (after an open or import).
   void PushFields();
+  // Shows a result tab and selects a row as a click would (centres the plan on that stake).
+  void ShowResultRow(RunKind kind, int row);
 
  signals:
   void RunFinished();

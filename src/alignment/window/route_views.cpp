@@ -148,6 +148,22 @@ void PlanView::paintEvent(QPaintEvent*) {
     }
   }
 
+  // Side stakes under the route, where they are long enough on screen to tell apart.
+  painter.setPen(QPen(QColor(200, 120, 0), 1));
+  QPointF lastSide(-1e9, -1e9);
+  for (const StakeMark& s : stakes_) {
+    if (s.sides.empty()) continue;
+    const QPointF at = ToScreen(s.x, s.y);
+    if (!view.contains(at) || QLineF(at, lastSide).length() < 4) continue;
+    lastSide = at;
+    for (const QPointF& side : s.sides) {
+      const QPointF end = ToScreen(side.x(), side.y());
+      if (QLineF(at, end).length() < 8) continue;
+      painter.drawLine(at, end);
+      painter.drawEllipse(end, 1.5, 1.5);
+    }
+  }
+
   // The route, coloured by element kind.
   for (const Polyline& p : polylines_) {
     painter.setPen(QPen(KindColour(p.kind), 2));
@@ -168,18 +184,13 @@ void PlanView::paintEvent(QPaintEvent*) {
     const bool main = !s.name.empty();
     if (!main && QLineF(at, lastTick).length() < 4) continue;
     lastTick = at;
-    painter.setPen(QPen(QColor(60, 60, 60), 1));
-    for (const QPointF& side : s.sides) {
-      painter.setPen(QPen(QColor(200, 120, 0), 1));
-      painter.drawLine(at, ToScreen(side.x(), side.y()));
-      painter.drawEllipse(ToScreen(side.x(), side.y()), 1.5, 1.5);
-    }
     // Screen direction of the right normal: azimuth + 90 degrees.
     const double nx = std::cos(s.azimuth + std::numbers::pi / 2), ny = std::sin(s.azimuth + std::numbers::pi / 2);
     const QPointF normal(ny, -nx);
     painter.setPen(QPen(main ? QColor(0, 0, 0) : QColor(80, 80, 80), main ? 1.5 : 1));
     painter.drawLine(at - normal * (main ? 8 : 5), at + normal * (main ? 8 : 5));
-    if (main || QLineF(at, lastLabel).length() >= 60) {
+    // Main points are labelled first, but never on top of the previous label.
+    if (QLineF(at, lastLabel).length() >= (main ? 36 : 60)) {
       lastLabel = at;
       const QString label = main ? Q(s.name) + QLatin1Char(' ') + KText(s.station) : KText(s.station);
       painter.save();
@@ -210,14 +221,14 @@ void PlanView::paintEvent(QPaintEvent*) {
   const QPointF b(12, height() - 14);
   painter.drawLine(b, b + QPointF(bar * scale_, 0));
   painter.drawText(b + QPointF(0, -4), QString::number(bar) + QStringLiteral(" m"));
-  int lx = width() - 200;
+  int lx = width() - 240;
   for (auto [kind, text] : {std::pair{ElementKind::Line, "直线"}, std::pair{ElementKind::Spiral, "缓和曲线"},
                             std::pair{ElementKind::Arc, "圆曲线"}}) {
     painter.setPen(QPen(KindColour(kind), 3));
     painter.drawLine(QPointF(lx, height() - 12), QPointF(lx + 16, height() - 12));
     painter.setPen(Qt::black);
     painter.drawText(QPointF(lx + 20, height() - 8), QString::fromUtf8(text));
-    lx += 64;
+    lx += 24 + metrics.horizontalAdvance(QString::fromUtf8(text)) + 12;
   }
 }
 
