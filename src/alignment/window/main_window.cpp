@@ -109,6 +109,7 @@ struct AlignmentWindow::Outcome {
 
 AlignmentWindow::AlignmentWindow(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("AlignmentWindow"));
+  setWindowIcon(QIcon(QStringLiteral(":/alignment/alignment-32.png")));
   BuildUi();
   BuildMenus();
   connect(&undo_, &QUndoStack::cleanChanged, this, [this] { UpdateTitle(); });
