@@ -563,6 +563,7 @@ int BatchProgram::Run(const std::vector<std::string>& args, std::ostream& out, s
   if (command == commands_.end()) {
     std::string names;
     for (const Command& c : commands_) names += (names.empty() ? "" : ", ") + c.name;
+    if (args[0].rfind("--", 0) == 0) return refuse("the command (" + names + ") comes first; see alignment --help");
     return refuse("unknown command \"" + args[0] + "\" (commands: " + names + "; see alignment --help)");
   }
   std::vector<OptionSpec> specs;

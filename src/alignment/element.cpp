@@ -13,6 +13,8 @@ namespace {
 constexpr double kTwoPi = 6.283185307179586;
 // No road has an element this long; it keeps every chainage sum finite.
 constexpr double kMaxElementLength = 1e8;
+// Grid coordinates of any projection stay far inside this.
+constexpr double kMaxCoordinate = 1e9;
 
 // Integral of |curvature| over the element.
 double Sweep(ElementKind kind, double length, double k0, double k1) {
@@ -68,6 +70,9 @@ Pose EndPose(const Element& e) { return PoseAt(e, e.length); }
 std::vector<Element> ChainElements(const Pose& start, double startChainage, const std::vector<ElementSpec>& specs) {
   if (!std::isfinite(start.x) || !std::isfinite(start.y) || !std::isfinite(start.azimuth)) {
     throw AlignmentError("起点坐标或方位角不是有限数。");
+  }
+  if (std::fabs(start.x) > kMaxCoordinate || std::fabs(start.y) > kMaxCoordinate) {
+    throw AlignmentError("起点坐标超出范围。");
   }
   std::vector<Element> out;
   out.reserve(specs.size());

@@ -18,10 +18,19 @@ constexpr double kMaxCoordinate = 1e9;
 // A deflection this close to 0 or 180 degrees is the collinear or reversed case, not a curve.
 constexpr double kAngleSlack = 1e-12;
 
-std::string Label(const JdInput& p, std::size_t index) {
-  if (!p.name.empty()) return p.name;
-  if (p.line > 0) return "第 " + std::to_string(p.line) + " 行";
-  return "第 " + std::to_string(index + 1) + " 点";
+// The name of a point where it has none: QD, JD1, JD2, ..., ZD.
+std::string NameOf(const std::vector<JdInput>& points, std::size_t i) {
+  if (!points[i].name.empty()) return points[i].name;
+  if (i == 0) return "QD";
+  if (i + 1 == points.size()) return "ZD";
+  return "JD" + std::to_string(i);
+}
+
+// A point as a refusal names it: its name, and its table line where it has one.
+std::string Label(const std::vector<JdInput>& points, std::size_t i) {
+  const std::string name = NameOf(points, i);
+  if (points[i].line > 0) return name + "（第 " + std::to_string(points[i].line) + " 行）";
+  return name;
 }
 
 std::string Metres(double v) {
@@ -58,9 +67,9 @@ JdLayout LayOutJd(const std::vector<JdInput>& points) {
   if (n > kMaxJdRows) throw AlignmentError("点数超过 " + std::to_string(kMaxJdRows) + " 个。");
   for (std::size_t i = 0; i < n; ++i) {
     const JdInput& p = points[i];
-    if (!std::isfinite(p.x) || !std::isfinite(p.y)) throw AlignmentError(Label(p, i) + "：坐标不是有效的数。");
+    if (!std::isfinite(p.x) || !std::isfinite(p.y)) throw AlignmentError(Label(points, i) + "：坐标不是有效的数。");
     if (std::fabs(p.x) > kMaxCoordinate || std::fabs(p.y) > kMaxCoordinate) {
-      throw AlignmentError(Label(p, i) + "：坐标超出范围。");
+      throw AlignmentError(Label(points, i) + "：坐标超出范围。");
     }
   }
   // Legs between consecutive points: azimuth and length.
@@ -69,7 +78,7 @@ JdLayout LayOutJd(const std::vector<JdInput>& points) {
     const double dx = points[i + 1].x - points[i].x;
     const double dy = points[i + 1].y - points[i].y;
     if (dx == 0 && dy == 0) {
-      throw AlignmentError(Label(points[i], i) + " 与 " + Label(points[i + 1], i + 1) + " 重合。");
+      throw AlignmentError(Label(points, i) + " 与 " + Label(points, i + 1) + " 重合。");
     }
     azimuth[i] = NormalizeAzimuth(std::atan2(dy, dx));
     distance[i] = std::hypot(dx, dy);
@@ -79,7 +88,7 @@ JdLayout LayOutJd(const std::vector<JdInput>& points) {
   out.curves.reserve(n - 2);
   for (std::size_t i = 1; i + 1 < n; ++i) {
     const JdInput& jd = points[i];
-    const std::string name = Label(jd, i);
+    const std::string name = Label(points, i);
     if (!std::isfinite(jd.r) || !(jd.r > 0)) throw AlignmentError(name + "：半径必须大于 0。");
     if (!std::isfinite(jd.ls1) || !std::isfinite(jd.ls2)) throw AlignmentError(name + "：缓和曲线长度不是有效的数。");
     if (jd.ls1 < 0 || jd.ls2 < 0) throw AlignmentError(name + "：缓和曲线长度不能为负。");
@@ -88,7 +97,7 @@ JdLayout LayOutJd(const std::vector<JdInput>& points) {
     if (std::fabs(turn) >= kPi - kAngleSlack) throw AlignmentError(name + "：转角为 180°，路线折返。");
 
     CurveRow c;
-    c.name = jd.name;
+    c.name = NameOf(points, i);
     c.x = jd.x;
     c.y = jd.y;
     c.turnRight = turn > 0;
@@ -135,7 +144,7 @@ JdLayout LayOutJd(const std::vector<JdInput>& points) {
     const double after = i + 2 < n ? out.curves[i].t1 : 0.0;
     const double s = distance[i] - before - after;
     if (s < -1e-9 * std::max(1.0, distance[i])) {
-      throw AlignmentError(Label(points[i], i) + " 与 " + Label(points[i + 1], i + 1) + "：切线重叠，夹直线长 " +
+      throw AlignmentError(Label(points, i) + " 与 " + Label(points, i + 1) + "：切线重叠，夹直线长 " +
                            Metres(s) + " m。");
     }
     straight[i] = std::max(s, 0.0);
@@ -181,7 +190,7 @@ JdLayout LayOutJd(const std::vector<JdInput>& points) {
     const double closure = std::hypot(pose.x - from.x, pose.y - from.y);
     if (!(closure <= out.closureError)) {
       out.closureError = closure;
-      worst = c.name.empty() ? Label(points[i], i) : c.name;
+      worst = Label(points, i);
     }
   }
   if (straight[n - 2] > 0) {
@@ -189,7 +198,7 @@ JdLayout LayOutJd(const std::vector<JdInput>& points) {
     const double closure = std::hypot(end.x - points[n - 1].x, end.y - points[n - 1].y);
     if (!(closure <= out.closureError)) {
       out.closureError = closure;
-      worst = Label(points[n - 1], n - 1);
+      worst = Label(points, n - 1);
     }
   }
   if (!(out.closureError <= kMaxClosureError)) {

@@ -26,7 +26,7 @@ struct JdInput {
 
 // The curve at one JD; lengths in m, angles in radians, zh..hz chainages from QD.
 struct CurveRow {
-  std::string name;
+  std::string name;  // as typed; JD1, JD2, ... (counting the JDs) where the table has none
   double x = 0, y = 0;
   bool turnRight = false;
   double alpha = 0;  // deflection, > 0

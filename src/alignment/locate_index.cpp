@@ -20,9 +20,11 @@ constexpr double kEndSlack = 1e-8;
 // Beyond this no coordinate of a route lies; squares of such distances would overflow.
 constexpr double kFarAway = 1e12;
 
+// Without branches: queried points fall anywhere, so branches here would be guessed wrong half
+// the time.
 double BoxDistance2(double minX, double minY, double maxX, double maxY, double x, double y) {
-  const double dx = x < minX ? minX - x : (x > maxX ? x - maxX : 0.0);
-  const double dy = y < minY ? minY - y : (y > maxY ? y - maxY : 0.0);
+  const double dx = std::max(0.0, std::max(minX - x, x - maxX));
+  const double dy = std::max(0.0, std::max(minY - y, y - maxY));
   return dx * dx + dy * dy;
 }
 
@@ -36,7 +38,6 @@ LocateIndex::LocateIndex(const std::vector<Element>& elements) {
   startSin_ = std::sin(start_.azimuth);
   endCos_ = std::cos(end_.azimuth);
   endSin_ = std::sin(end_.azimuth);
-  length_ = elements.back().startChainage + elements.back().length;
   for (const Element& e : elements) {
     const double turn = AbsoluteTurn(e);
     const auto count = static_cast<std::uint32_t>(std::max(1.0, std::ceil(turn / kPieceTurn)));
@@ -118,7 +119,7 @@ void LocateIndex::Search(const Piece& piece, double x, double y, Best& best) con
   // A candidate at an end of the piece competes with a penalty: where a foot point lies beside a
   // joint, the joint is as near to within rounding, and the foot point is the answer.
   auto consider = [&](double d2, double s, double offset, bool atEnd) {
-    const double score = atEnd ? d2 + 1e-7 * (1 + std::sqrt(d2)) : d2;
+    const double score = atEnd ? d2 + 1e-9 * (1 + d2) : d2;
     if (score < best.distance2) best = {score, piece.chainage0 + s, offset};
   };
   if (piece.startCurvature == 0 && piece.curvatureRate == 0) {
@@ -138,8 +139,9 @@ void LocateIndex::Search(const Piece& piece, double x, double y, Best& best) con
   consider(bx * bx + by * by, h, bx * -piece.sin1 + by * piece.cos1, true);
   if (!(g0 > 0 && g1 < 0)) return;
 
-  if (piece.curvatureRate == 0) {
-    // An arc: the foot point lies on the ray from the centre through the point.
+  if (piece.curvatureRate == 0 && std::fabs(piece.startCurvature) > 1e-5) {
+    // An arc: the foot point lies on the ray from the centre through the point. (Flatter arcs take
+    // the clothoid's way below, their centre being too far off for this to keep the micrometre.)
     const double k = piece.startCurvature;
     const double radius = 1 / k;  // signed: the centre lies to the right for a right turn
     // From the centre: the point (cx, cy) and the start (rx, ry); the angle between them, clockwise

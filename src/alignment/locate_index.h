@@ -50,7 +50,6 @@ class LocateIndex {
   std::vector<Node> nodes_;
   Pose start_, end_;
   double startCos_ = 1, startSin_ = 0, endCos_ = 1, endSin_ = 0;
-  double length_ = 0;
 };
 
 }  // namespace survey::alignment

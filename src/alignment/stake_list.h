@@ -1,6 +1,7 @@
 // The stake list of a route: QD and ZD, every station that is a whole multiple of the interval
 // (after an equation the multiples continue in the ahead stations), and every main point, in
-// order along the route, each position once.
+// order along the route, each position once: a multiple within kStakeMergeDistance of a main point
+// is that main point, and main points within it of each other are one stake named "JD3 HZ/JD4 ZH".
 #pragma once
 
 #include <cstddef>
@@ -15,7 +16,9 @@ namespace survey::alignment {
 
 struct StakeOptions {
   double interval = 20;
-  std::optional<double> fromStation, toStation;  // limit the range; they add no rows
+  // Limit the range and add no rows; a station beyond an end of the route stands for that end, and
+  // one occurring twice (an overlapping equation) for its position after the equation.
+  std::optional<double> fromStation, toStation;
 };
 
 struct Stake {

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "alignment/alignment_error.h"
+#include "alignment/route.h"
 #include "alignment/text_format.h"
 
 namespace survey::alignment {
@@ -399,6 +400,8 @@ std::vector<JdInput> ReadJdTable(std::string bytes) {
   std::vector<JdInput> rows;
   std::vector<std::array<std::string_view, 3>> curveCells;  // r, ls1, ls2 as typed (views into text)
   reader.Read([&](int line, std::span<const std::string_view> row) {
+    // The route builder refuses such a table anyway; stopping here spares reading the rest.
+    if (rows.size() == kMaxJdRows) Refuse(line, "JD 表超过 " + std::to_string(kMaxJdRows) + " 行。");
     const CellReader cells{line, reader.headerNames};
     JdInput jd;
     jd.name = std::string(row[kJdName]);
@@ -428,6 +431,7 @@ std::vector<ElementSpec> ReadElementTable(std::string bytes) {
   RowReader reader(text, ElementColumns());
   std::vector<ElementSpec> specs;
   reader.Read([&](int line, std::span<const std::string_view> row) {
+    if (specs.size() == kMaxElements) Refuse(line, "线元表超过 " + std::to_string(kMaxElements) + " 行。");
     const CellReader cells{line, reader.headerNames};
     const std::string type = AsciiLower(row[kElType]);
     ElementSpec spec{};

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "alignment/alignment_error.h"
+#include "alignment/stake_list.h"
 
 namespace survey::alignment {
 namespace {
@@ -182,6 +184,44 @@ TEST(Route, ElementTableRefusalsNameTheElement) {
       EXPECT_NE(std::string(e.what()).find(c.names), std::string::npos) << c.what << ": " << e.what();
     }
   }
+}
+
+// Huge, tiny and non-finite numbers anywhere end in a refusal or a result, never in a hang or
+// undefined behaviour (the sanitizer build runs this too).
+TEST(Route, HostileNumbersEndInARefusalOrAResult) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double big = 1e308;
+  auto jd = [](double r, double ls) {
+    return std::vector<JdInput>{{"QD", 0, 0}, {"JD1", 1000, 0, r, ls, ls}, {"ZD", 1000, 1000}};
+  };
+  const std::vector<std::function<void()>> cases = {
+      [&] { BuildRouteFromJd(jd(big, 0), 0, {}); },
+      [&] { BuildRouteFromJd(jd(big, big), 0, {}); },
+      [&] { BuildRouteFromJd(jd(1e-300, 0), 0, {}); },
+      [&] { BuildRouteFromJd(jd(100, 1e-300), 0, {}); },
+      [&] { BuildRouteFromJd(jd(inf, 0), 0, {}); },
+      [&] { BuildRouteFromJd(jd(100, nan), nan, {}); },
+      [&] { BuildRouteFromJd(jd(100, 0), big, {}); },
+      [&] { BuildRouteFromJd(jd(100, 0), 0, {{inf, 0}}); },
+      [&] { BuildRouteFromJd(jd(100, 0), 0, {{100, -big}}); },
+      [&] { BuildRouteFromJd({{"QD", 0, 0}, {"JD1", 1e9, 1e-9, 1e-3, 0, 0}, {"ZD", -1e9, 0}}, 0, {}); },
+      [&] { BuildRouteFromElements({0, 0, big}, 0, {Line(big)}, {}); },
+      [&] { BuildRouteFromElements({0, 0, 0}, 0, {Spiral(1e8, 0, 1e-300), Spiral(1e-300, big, -big)}, {}); },
+      [&] { BuildRouteFromElements({big, 0, 0}, 0, {Line(10)}, {}); },
+      [&] { RampRoute().PointAt(10, big, 0); },
+      [&] { StakeList(RampRoute(), {1e308, {}, nan}); },
+      [&] { RampRoute().PointAt(10, 5, 89.9999999 * kDeg); },
+      [&] { RampRoute().Locate(big, big); },
+      [&] { RampRoute().Locate(3000000, 1e-300); },
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    try {
+      cases[i]();
+    } catch (const AlignmentError&) {
+    }
+  }
+  SUCCEED();
 }
 
 }  // namespace

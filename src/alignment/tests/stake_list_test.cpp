@@ -91,6 +91,7 @@ TEST(StakeList, Refusals) {
       {20, 1200.0, 1180.0},      // from beyond to
       {20, std::nan(""), {}},
       {1e-5, {}, {}},            // 30,000,000 rows
+      {1e-300, {}, {}},
   };
   for (const StakeOptions& o : cases) {
     EXPECT_THROW(ForEachStake(route, o, count), AlignmentError) << o.interval;

@@ -130,6 +130,14 @@ TEST(TableRefusals, AMegabyteLineOrNaNTextEndsCleanly) {
   EXPECT_NE(RefusalOf([&] { ReadPointTable(nans); }).find("第 2 行：x 不是数字"), std::string::npos);
 }
 
+TEST(TableRefusals, RowsBeyondWhatARouteMayHaveStopTheReading) {
+  std::string jds = "name,x,y,r\n";
+  for (std::size_t i = 0; i <= kMaxJdRows; ++i) jds += "J," + std::to_string(i) + ",0,100\n";
+  EXPECT_NE(RefusalOf([&] { ReadJdTable(jds); }).find("第 100002 行：JD 表超过 100000 行"), std::string::npos);
+  jds.resize(jds.rfind("J,"));
+  EXPECT_EQ(ReadJdTable(jds).size(), kMaxJdRows);
+}
+
 TEST(ElementTable, TypesRadiiAndTurnsInBothLanguages) {
   const std::vector<ElementSpec> specs = ReadElementTable(
       "type,length,r_start,r_end,turn\n"
