@@ -155,24 +155,29 @@ void SourceGridModel::Reload() {
 
 CsvResultModel::CsvResultModel(QObject* parent) : QAbstractTableModel(parent), csv_(std::make_shared<std::string>()) {}
 
-void CsvResultModel::SetCsv(std::string csv) {
-  beginResetModel();
-  csv_ = std::make_shared<std::string>(std::move(csv));
-  keys_.clear();
-  starts_.clear();
-  const std::string& text = *csv_;
+IndexedCsv IndexCsv(std::string csv) {
+  IndexedCsv out;
+  out.csv = std::make_shared<std::string>(std::move(csv));
+  const std::string& text = *out.csv;
   const std::size_t headerEnd = text.find('\n');
-  if (headerEnd != std::string::npos) {
-    keys_ = SplitCsvLine(std::string_view(text).substr(0, headerEnd));
-    std::size_t pos = headerEnd + 1;
-    starts_.reserve(std::count(text.begin(), text.end(), '\n') + 1);
-    while (pos < text.size()) {
-      starts_.push_back(pos);
-      const std::size_t end = text.find('\n', pos);
-      pos = end == std::string::npos ? text.size() : end + 1;
-    }
-    starts_.push_back(text.size());
+  if (headerEnd == std::string::npos) return out;
+  out.keys = SplitCsvLine(std::string_view(text).substr(0, headerEnd));
+  std::size_t pos = headerEnd + 1;
+  out.starts.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+  while (pos < text.size()) {
+    out.starts.push_back(pos);
+    const std::size_t end = text.find('\n', pos);
+    pos = end == std::string::npos ? text.size() : end + 1;
   }
+  out.starts.push_back(text.size());
+  return out;
+}
+
+void CsvResultModel::SetIndexed(IndexedCsv indexed) {
+  beginResetModel();
+  csv_ = std::move(indexed.csv);
+  keys_ = std::move(indexed.keys);
+  starts_ = std::move(indexed.starts);
   endResetModel();
 }
 

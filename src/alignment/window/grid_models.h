@@ -51,6 +51,15 @@ class SourceGridModel : public QAbstractTableModel {
   QUndoStack* undo_;
 };
 
+// A result's text with its header keys and the start of every row, built off the GUI thread
+// for large results.
+struct IndexedCsv {
+  std::shared_ptr<std::string> csv = std::make_shared<std::string>();
+  std::vector<std::string> keys;
+  std::vector<std::size_t> starts;  // start of each data line, plus the end
+};
+IndexedCsv IndexCsv(std::string csv);
+
 // Every rows' cells of a result, with its header keys from the CSV header line.
 class CsvResultModel : public QAbstractTableModel {
   Q_OBJECT
@@ -58,7 +67,8 @@ class CsvResultModel : public QAbstractTableModel {
  public:
   explicit CsvResultModel(QObject* parent = nullptr);
 
-  void SetCsv(std::string csv);
+  void SetCsv(std::string csv) { SetIndexed(IndexCsv(std::move(csv))); }
+  void SetIndexed(IndexedCsv indexed);
   const std::string& Csv() const { return *csv_; }
   const std::vector<std::string>& Keys() const { return keys_; }
   int KeyColumn(const std::string& key) const;  // -1 when absent

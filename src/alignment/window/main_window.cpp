@@ -103,6 +103,7 @@ class SourceGridView : public QTableView {
 
 struct AlignmentWindow::Outcome {
   std::map<RunKind, RunResult> results;
+  std::map<RunKind, IndexedCsv> indexed;
   std::vector<StakeMark> marks;
   bool cancelled = false;
 };
@@ -320,6 +321,7 @@ void AlignmentWindow::BuildUi() {
   results_[RunKind::Profile] = new CsvResultModel(this);
 
   rightTabs_ = new QTabWidget;
+  rightTabs_->setObjectName(QStringLiteral("viewTabs"));
   plan_ = new PlanView;
   plan_->setObjectName(QStringLiteral("planView"));
   profileView_ = new ProfileView;
@@ -553,6 +555,7 @@ bool AlignmentWindow::StartRun(std::vector<RunKind> kinds) {
       if (r.cancelled || cancel->load()) outcome->cancelled = true;
       if (kinds[i] == RunKind::Stakes && r.ok && !outcome->cancelled) outcome->marks = StakeMarks(r.csv, unit);
       if (cancel->load()) outcome->cancelled = true;
+      if (r.ok && !outcome->cancelled) outcome->indexed[kinds[i]] = IndexCsv(std::move(r.csv));
       outcome->results[kinds[i]] = std::move(r);
     }
   };
@@ -595,7 +598,7 @@ void AlignmentWindow::Apply(Outcome& outcome, std::optional<Route> route) {
       return;
     }
   }
-  for (auto& [kind, result] : outcome.results) Result(kind).SetCsv(std::move(result.csv));
+  for (auto& [kind, indexed] : outcome.indexed) Result(kind).SetIndexed(std::move(indexed));
   if (outcome.results.count(RunKind::Stakes)) {
     std::string error;
     std::optional<Profile> profile = route ? form_.BuildProfile(*route, &error) : std::nullopt;
