@@ -17,6 +17,7 @@
 #include "alignment/landxml_batch.h"
 #include "alignment/stake_list.h"
 #include "alignment/table_reader.h"
+#include "common/notation.h"
 
 namespace survey::alignment {
 
@@ -500,11 +501,40 @@ const std::vector<OptionHelp>& BuiltInCommonOptions() {
   return options;
 }
 
-void AppendOptionLines(std::string& out, const std::vector<OptionHelp>& options, const std::string& indent) {
+// Appends `text` broken at blanks into lines of at most kHelpWidth characters, the first
+// continuing `out`'s last line at column `column`, the others indented by `indent`.
+constexpr std::size_t kHelpWidth = 100;
+void AppendWrapped(std::string& out, std::string_view text, std::size_t column, std::size_t indent) {
+  std::size_t at = column;
+  bool lineStart = true;
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find(' '), text.size());
+    const std::string_view word = text.substr(0, end);
+    const std::size_t width = Utf8Length(word);
+    if (!lineStart && at + 1 + width > kHelpWidth) {
+      out += "\n" + std::string(indent, ' ');
+      at = indent;
+      lineStart = true;
+    }
+    if (!lineStart) {
+      out.push_back(' ');
+      ++at;
+    }
+    out += word;
+    at += width;
+    lineStart = false;
+    text.remove_prefix(std::min(end + 1, text.size()));
+  }
+  out.push_back('\n');
+}
+
+void AppendOptionLines(std::string& out, const std::vector<OptionHelp>& options, std::size_t indent) {
+  constexpr std::size_t kHelpColumn = 24;
   for (const OptionHelp& o : options) {
-    std::string line = indent + o.usage;
-    line.append(line.size() < indent.size() + 24 ? indent.size() + 24 - line.size() : 1, ' ');
-    out += line + o.help + "\n";
+    std::string line = std::string(indent, ' ') + o.usage;
+    line.append(line.size() < indent + kHelpColumn ? indent + kHelpColumn - line.size() : 1, ' ');
+    out += line;
+    AppendWrapped(out, o.help, line.size(), indent + kHelpColumn);
   }
 }
 
@@ -525,13 +555,14 @@ std::string BatchProgram::HelpText() const {
       "nothing on stdout, and exits with status 2. Use --name=VALUE for values that begin with \"-\".\n"
       "\n"
       "Route (one of):\n";
-  for (const RouteSource& source : sources_) AppendOptionLines(text, source.options, "  ");
+  for (const RouteSource& source : sources_) AppendOptionLines(text, source.options, 2);
   text += "\nOptions of every command:\n";
-  AppendOptionLines(text, common_, "  ");
+  AppendOptionLines(text, common_, 2);
   text += "\nCommands:\n";
   for (const Command& c : commands_) {
-    text += "  " + c.name + (c.usage.empty() ? "" : " " + c.usage) + "\n      " + c.description + "\n";
-    AppendOptionLines(text, c.options, "      ");
+    text += "  " + c.name + (c.usage.empty() ? "" : " " + c.usage) + "\n      ";
+    AppendWrapped(text, c.description, 6, 6);
+    AppendOptionLines(text, c.options, 6);
     text += "      example: " + c.example + "\n";
   }
   text +=

@@ -16,6 +16,8 @@
 int main(int argc, char** argv) {
   // The CSV goes out in large blocks; the C stdio buffer in between would only copy them.
   std::ios::sync_with_stdio(false);
+  // Further commands and inputs register here.
+  const survey::alignment::BatchProgram program = survey::alignment::StandardProgram();
   const std::vector<std::string> args(argv + 1, argv + argc);
 #ifdef ALIGNMENT_WITH_WINDOW
   // Without a display (a script, a test) the program prints its help as without a window.
@@ -32,5 +34,5 @@ int main(int argc, char** argv) {
         [](QApplication&) { return 2; });
   }
 #endif
-  return survey::alignment::RunBatch(args, std::cout, std::cerr);
+  return program.Run(args, std::cout, std::cerr);
 }

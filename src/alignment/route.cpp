@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 #include "alignment/alignment_error.h"
 #include "alignment/locate_index.h"

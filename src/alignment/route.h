@@ -3,7 +3,6 @@
 #pragma once
 
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -12,8 +11,6 @@
 #include "alignment/stations.h"
 
 namespace survey::alignment {
-
-class LocateIndex;
 
 // A named point of the route: "QD", "ZD", and per JD "JD3 ZH", "JD3 HY", "JD3 QZ", "JD3 YH",
 // "JD3 HZ" ("JD3 ZY" / "JD3 YZ" on a side without transition). On a route built from elements,

@@ -6,6 +6,7 @@
 #include <array>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <optional>

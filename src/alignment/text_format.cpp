@@ -1,5 +1,6 @@
 #include "alignment/text_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -207,13 +208,18 @@ void AppendFixed(std::string& out, double value, int decimals) {
   }
   std::int64_t n = 0;
   if (decimals >= 0 && FastScaled(std::fabs(value), decimals, n)) {
-    if (n != 0 && value < 0) out.push_back('-');
-    const auto scale = static_cast<std::int64_t>(kPowersOfTen[decimals]);
-    AppendPadded(out, n / scale, 1);
-    if (decimals > 0) {
-      out.push_back('.');
-      AppendPadded(out, n % scale, decimals);
-    }
+    // Digits from the last one back, the point `decimals` digits in.
+    char buf[32];
+    char* const end = buf + sizeof buf;
+    char* p = end;
+    for (int i = 0; i < decimals; ++i, n /= 10) *--p = static_cast<char>('0' + n % 10);
+    if (decimals > 0) *--p = '.';
+    do {
+      *--p = static_cast<char>('0' + n % 10);
+      n /= 10;
+    } while (n != 0);
+    if (value < 0 && std::find_if(p, end, [](char c) { return c > '0'; }) != end) *--p = '-';
+    out.append(p, end);
     return;
   }
   AppendRounded(out, RoundDecimal(value, decimals), decimals);

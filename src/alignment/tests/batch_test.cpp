@@ -95,7 +95,7 @@ TEST_F(Batch, RefusalsExitTwoWithNothingOnStdout) {
   };
   const Case cases[] = {
       {{"survey", jd}, "unknown command \"survey\""},
-      {{jd, "stakes"}, "the command (curves, stakes, point, locate) comes first"},
+      {{jd, "stakes"}, "the command (curves, stakes, point, locate"},
       {{"stakes", jd, "--bogus"}, "unknown option: --bogus"},
       {{"stakes", jd, "--interval"}, "needs a value"},
       {{"point", jd, "--station", "1", "--station", "2"}, "given twice"},
@@ -112,6 +112,10 @@ TEST_F(Batch, RefusalsExitTwoWithNothingOnStdout) {
       {{"stakes", jd, "--decimals=-1"}, "--decimals 应为 0 到 9 的整数"},
       {{"stakes", jd, "--decimals", "2.5"}, "--decimals 应为 0 到 9 的整数"},
       {{"stakes", jd, "--interval", "abc"}, "--interval 不是数字：“abc”"},
+      // Refusals of the stake list come after the header row is made and must still leave stdout empty.
+      {{"stakes", jd, "--interval", "0"}, "桩距必须是大于 0 的数"},
+      {{"stakes", jd, "--interval", "0.000001"}, "桩号表超过 10000000 行"},
+      {{"stakes", jd, "--from", "80", "--to", "20"}, "起始桩号"},
       {{"stakes", jd, "--interval", "NaN"}, "--interval 不是数字"},
       {{"stakes", jd, "--offset", "1e300"}, "--offset 超出范围"},
       {{"stakes", jd, "--from", "K1+2000"}, "--from 不是桩号"},
