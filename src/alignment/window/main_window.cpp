@@ -606,8 +606,10 @@ void AlignmentWindow::Apply(Outcome& outcome, std::optional<Route> route) {
     profileView_->SetCurrent(std::nullopt);
     plan_->SetRoute(std::move(route));
     plan_->SetStakes(std::move(outcome.marks));
+    // Measuring the columns reads a thousand rows; past that size the window keeps its widths
+    // so that showing a large result stays quick.
     for (RunKind k : {RunKind::Stakes, RunKind::Curves}) {
-      if (resultViews_.count(k)) resultViews_[k]->resizeColumnsToContents();
+      if (resultViews_.count(k) && Result(k).RowCountLarge() < 50'000) resultViews_[k]->resizeColumnsToContents();
     }
     if (form_.inputKind != InputKind::Jd) Result(RunKind::Curves).SetCsv({});
   }

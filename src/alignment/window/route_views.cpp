@@ -148,10 +148,18 @@ void PlanView::paintEvent(QPaintEvent*) {
     }
   }
 
+  // With more stakes than pixels only every stride-th regular stake is looked at (main points
+  // always), so a million stakes paint as fast as a few thousand.
+  std::size_t stride = 1;
+  if (stakes_.size() > 2 && route_->Length() > 0) {
+    const double pixelsPerStake = route_->Length() / static_cast<double>(stakes_.size()) * scale_;
+    if (pixelsPerStake < 2) stride = static_cast<std::size_t>(2 / std::max(pixelsPerStake, 1e-9));
+  }
   // Side stakes under the route, where they are long enough on screen to tell apart.
   painter.setPen(QPen(QColor(200, 120, 0), 1));
   QPointF lastSide(-1e9, -1e9);
-  for (const StakeMark& s : stakes_) {
+  for (std::size_t i = 0; i < stakes_.size(); i += stride) {
+    const StakeMark& s = stakes_[i];
     if (s.sides.empty()) continue;
     const QPointF at = ToScreen(s.x, s.y);
     if (!view.contains(at) || QLineF(at, lastSide).length() < 4) continue;
@@ -179,6 +187,7 @@ void PlanView::paintEvent(QPaintEvent*) {
   QPointF lastTick(-1e9, -1e9), lastLabel(-1e9, -1e9);
   for (std::size_t i = 0; i < stakes_.size(); ++i) {
     const StakeMark& s = stakes_[i];
+    if (stride > 1 && i % stride != 0 && s.name.empty()) continue;
     const QPointF at = ToScreen(s.x, s.y);
     if (!view.contains(at)) continue;
     const bool main = !s.name.empty();

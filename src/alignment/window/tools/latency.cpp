@@ -7,11 +7,13 @@
 #include <cstdio>
 
 #include "alignment/window/main_window.h"
+#include "platform/qt_host.h"
 
 using namespace survey::alignment::window;
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  platform::MessageRecorder messages;
   AlignmentWindow w;
   w.show();
   w.Model(TableId::Jd)->PasteBlock(0, 0, QStringLiteral("QD\t3000\t5000\nJD1\t3600\t5400\t600\t120\nJD2\t3700\t6300\t800\t100\t150\n"
@@ -35,12 +37,16 @@ int main(int argc, char** argv) {
   });
   QObject::connect(&w, &AlignmentWindow::RunFinished, [&] {
     // The tick after the results are shown counts too.
-    QTimer::singleShot(50, [&] { app.quit(); });
+    QTimer::singleShot(50, [&] { QApplication::exit(0); });
   });
   clock.start();
   timer.start();
-  if (!w.ComputeAll()) return 1;
+  if (!w.ComputeAll()) {
+    for (const auto& m : messages.messages) std::fprintf(stderr, "%s\n", m.text.c_str());
+    return 1;
+  }
   app.exec();
+  for (const auto& m : messages.messages) std::fprintf(stderr, "%s\n", m.text.c_str());
   std::printf("stakes %zu, total %lld ms, ticks %d, largest gap between ticks %lld ms\n",
               w.Result(RunKind::Stakes).RowCountLarge(), static_cast<long long>(clock.elapsed()), ticks,
               static_cast<long long>(worst));

@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
   if (argc > 5) w.findChild<QTabWidget*>(QStringLiteral("viewTabs"))->setCurrentIndex(1);
   QTimer::singleShot(std::atoi(argv[3]) * 1000, [&] {
     if (argc > 4) w.grab().save(QString::fromLocal8Bit(argv[4]));
-    app.quit();
+    QApplication::exit(0);
   });
   return app.exec();
 }
