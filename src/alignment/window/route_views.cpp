@@ -309,10 +309,11 @@ void ProfileView::paintEvent(QPaintEvent*) {
     maxZ = std::max(maxZ, r.elevation);
   }
   const double m0 = profile_->StartMeasure(), m1 = profile_->EndMeasure();
+  // Room above the points for their slanted labels, and on the right for the last one.
   const double padZ = std::max((maxZ - minZ) * 0.25, 1.0);
   minZ -= padZ;
-  maxZ += padZ;
-  const QRectF area = QRectF(rect()).adjusted(60, 30, -20, -40);
+  maxZ += padZ * 2.5;
+  const QRectF area = QRectF(rect()).adjusted(60, 30, -110, -40);
   const auto toScreen = [&](double m, double z) {
     return QPointF(area.left() + (m - m0) / (m1 - m0) * area.width(), area.bottom() - (z - minZ) / (maxZ - minZ) * area.height());
   };
