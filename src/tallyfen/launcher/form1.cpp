@@ -1,5 +1,6 @@
 #include "tallyfen/launcher/form1.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
@@ -94,6 +95,15 @@ Form1::Form1(QWidget* parent) : QWidget(parent), programFolder_(platform::Progra
   QPalette labelPalette = label1_->palette();
   labelPalette.setColor(QPalette::WindowText, QColor(0, 0, 128));
   label1_->setPalette(labelPalette);
+
+  // The whole-route program came after the seven buttons; it is reached from the menu's
+  // context menu so that the buttons keep their places.
+  auto* alignment = new QAction(QStringLiteral("路线平面计算（全线逐桩坐标、平面图）…"), this);
+  alignment->setObjectName(QStringLiteral("alignmentAction"));
+  connect(alignment, &QAction::triggered, this, [this] { StartProgram(QStringLiteral("alignment")); });
+  addAction(alignment);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+  setToolTip(QStringLiteral("右键单击可打开“路线平面计算”"));
 
   timer1_.setObjectName(QStringLiteral("Timer1"));
   timer1_.setInterval(kScrollIntervalMs);

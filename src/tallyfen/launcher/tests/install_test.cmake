@@ -10,8 +10,9 @@ endif()
 
 set(expected
   bin/tallyfen
+  bin/alignment
   share/route-survey/tallyfen/menu_background.png)
-foreach(program tallyfen brannock dovetree marlowby quenby rillford)
+foreach(program tallyfen brannock dovetree marlowby quenby rillford alignment)
   list(APPEND expected
     share/applications/route-survey-${program}.desktop
     share/icons/hicolor/scalable/apps/route-survey-${program}.svg

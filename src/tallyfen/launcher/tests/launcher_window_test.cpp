@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -283,6 +284,22 @@ class LauncherWindowTest : public QObject {
     QCOMPARE(recorder.messages[0].title, std::string("Tallyfen"));
     QVERIFY(menu.isVisible());
     QVERIFY(menu.Timer1().isActive());
+  }
+
+  // The alignment program is reached from the context menu; the seven buttons stay as they are.
+  void alignmentFromTheContextMenu() {
+    ProbeFolder probe;
+    QVERIFY(QFile::copy(QStringLiteral(PROBE_PROGRAM), probe.dir.filePath(QStringLiteral("alignment"))));
+    tallyfen::Form1 menu;
+    menu.SetProgramFolder(probe.dir.path());
+    platform::MessageRecorder recorder;
+    auto* action = menu.findChild<QAction*>(QStringLiteral("alignmentAction"));
+    QVERIFY(action);
+    QVERIFY(menu.actions().contains(action));
+    QCOMPARE(menu.contextMenuPolicy(), Qt::ActionsContextMenu);
+    action->trigger();
+    QVERIFY2(WaitForLog(probe.log, QStringLiteral("running alignment args=0")), qPrintable(ReadLog(probe.log)));
+    QVERIFY(recorder.messages.empty());
   }
 
   void rillfordTwiceLeavesOneRunningCopy() {

@@ -1,0 +1,615 @@
+#include "alignment/window/form.h"
+
+#include <charconv>
+#include <cmath>
+#include <numbers>
+#include <regex>
+#include <sstream>
+#include <streambuf>
+
+#include "alignment/alignment_error.h"
+#include "alignment/batch.h"
+#include "alignment/landxml_reader.h"
+#include "alignment/landxml_writer.h"
+#include "alignment/profile_table.h"
+#include "alignment/table_reader.h"
+#include "alignment/text_format.h"
+
+namespace survey::alignment::window {
+
+namespace {
+
+std::string Trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(" \t\r\n");
+  return std::string(text.substr(first, last - first + 1));
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+// The shortest text that reads back as the same double.
+std::string ExactText(double value) {
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, value);
+  return std::string(buf, r.ptr);
+}
+
+std::string NumberProblem(const std::string& text, bool required, double min, bool minInclusive) {
+  if (Trimmed(text).empty()) return required ? "不能为空，应填数字。" : "";
+  const std::optional<double> v = ReadNumber(text);
+  if (!v) return "“" + text + "”不是数字。";
+  if (std::fabs(*v) > kMaxMagnitude) return "超出范围（绝对值不得超过 1e9）。";
+  if (minInclusive ? *v < min : *v <= min) {
+    return minInclusive ? "不得小于 " + ExactText(min) + "。" : "必须大于 " + ExactText(min) + "。";
+  }
+  return "";
+}
+
+std::string AnyNumberProblem(const std::string& text, bool required) {
+  if (Trimmed(text).empty()) return required ? "不能为空，应填数字。" : "";
+  const std::optional<double> v = ReadNumber(text);
+  if (!v) return "“" + text + "”不是数字。";
+  if (std::fabs(*v) > kMaxMagnitude) return "超出范围（绝对值不得超过 1e9）。";
+  return "";
+}
+
+std::string StationProblem(const std::string& text, bool required) {
+  if (Trimmed(text).empty()) return required ? "不能为空，应填桩号（如 K12+345.678 或 12345.678）。" : "";
+  const std::optional<double> v = ReadStation(text);
+  if (!v) return "“" + text + "”不是桩号（如 K12+345.678 或 12345.678）。";
+  if (std::fabs(*v) > kMaxMagnitude) return "超出范围。";
+  return "";
+}
+
+std::string RadiusProblem(const std::string& text) {
+  const std::string t = Lower(Trimmed(text));
+  if (t.empty() || t == "inf") return "";
+  return NumberProblem(text, false, 0, true);
+}
+
+// Column specs with the names the readers accept, to import the surveyor's files.
+std::vector<ColumnSpec> ImportColumns(TableId id) {
+  switch (id) {
+    case TableId::Jd:
+      return {{"name", {"name", "点名"}, false}, {"x", {"x", "X"}}, {"y", {"y", "Y"}}, {"r", {"r", "R"}, false},
+              {"ls1", {"ls1", "Ls1"}, false}, {"ls2", {"ls2", "Ls2"}, false}};
+    case TableId::Elements:
+      return {{"type", {"type", "线元"}}, {"length", {"length", "长度"}}, {"r_start", {"r_start", "起点半径"}, false},
+              {"r_end", {"r_end", "终点半径"}, false}, {"turn", {"turn", "转向"}, false}};
+    case TableId::Equations:
+      return {{"back", {"back", "断链前桩号"}}, {"ahead", {"ahead", "断链后桩号"}}};
+    case TableId::Profile:
+      return {{"station", {"station", "桩号"}}, {"elevation", {"elevation", "高程"}},
+              {"r", {"r", "R", "竖曲线半径"}, false}};
+    case TableId::Points:
+      return {{"name", {"name", "点名"}, false}, {"x", {"x", "X"}}, {"y", {"y", "Y"}}, {"z", {"z", "Z", "高程"}, false}};
+  }
+  return {};
+}
+
+bool RowBlank(const std::vector<std::string>& row) {
+  for (const std::string& c : row) {
+    if (!Trimmed(c).empty()) return false;
+  }
+  return true;
+}
+
+// An output stream buffer that keeps what the batch program writes, counts its lines for the
+// progress, and stops the run when asked by throwing from the write.
+struct Cancelled {};
+
+class CaptureBuffer : public std::streambuf {
+ public:
+  CaptureBuffer(std::string& out, const std::atomic<bool>* cancel, const ProgressFn& progress, std::size_t expected)
+      : out_(out), cancel_(cancel), progress_(progress), expected_(expected) {}
+
+ protected:
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    if (cancel_ && cancel_->load(std::memory_order_relaxed)) throw Cancelled{};
+    out_.append(s, static_cast<std::size_t>(n));
+    if (progress_ && expected_ > 0) {
+      for (std::streamsize i = 0; i < n; ++i) lines_ += s[i] == '\n';
+      progress_(std::min(1.0, static_cast<double>(lines_) / static_cast<double>(expected_)));
+    }
+    return n;
+  }
+  int_type overflow(int_type c) override {
+    if (c != traits_type::eof()) {
+      const char ch = static_cast<char>(c);
+      xsputn(&ch, 1);
+    }
+    return traits_type::not_eof(c);
+  }
+
+ private:
+  std::string& out_;
+  const std::atomic<bool>* cancel_;
+  const ProgressFn& progress_;
+  std::size_t expected_;
+  std::size_t lines_ = 0;
+};
+
+std::vector<StationEquation> ReadEquations(const Grid& grid) {
+  std::vector<StationEquation> equations;
+  for (const auto& row : grid) {
+    if (RowBlank(row)) continue;
+    const auto back = ReadStation(row[0]);
+    const auto ahead = ReadStation(row[1]);
+    if (!back || !ahead) throw AlignmentError("断链表有不是桩号的格子。");
+    equations.push_back({*back, *ahead});
+  }
+  return equations;
+}
+
+}  // namespace
+
+AlignmentForm::AlignmentForm() : tables_(std::size(kAllTables)) {}
+
+const std::vector<ColumnDef>& AlignmentForm::Columns(TableId id) {
+  static const std::vector<ColumnDef> jd = {{"name", "点名"},   {"x", "X (m)"},     {"y", "Y (m)"},
+                                            {"r", "R (m)"},     {"ls1", "Ls1 (m)"}, {"ls2", "Ls2 (m)"}};
+  static const std::vector<ColumnDef> elements = {{"type", "线元"},
+                                                  {"length", "长度 (m)"},
+                                                  {"r_start", "起点半径 (m)"},
+                                                  {"r_end", "终点半径 (m)"},
+                                                  {"turn", "转向"}};
+  static const std::vector<ColumnDef> equations = {{"back", "断链前桩号"}, {"ahead", "断链后桩号"}};
+  static const std::vector<ColumnDef> profile = {{"station", "桩号"}, {"elevation", "高程 (m)"}, {"r", "竖曲线半径 (m)"}};
+  static const std::vector<ColumnDef> points = {{"name", "点名"}, {"x", "X (m)"}, {"y", "Y (m)"}, {"z", "Z (m)"}};
+  switch (id) {
+    case TableId::Jd: return jd;
+    case TableId::Elements: return elements;
+    case TableId::Equations: return equations;
+    case TableId::Profile: return profile;
+    case TableId::Points: return points;
+  }
+  return jd;
+}
+
+std::string AlignmentForm::TableTitle(TableId id) {
+  switch (id) {
+    case TableId::Jd: return "JD 表";
+    case TableId::Elements: return "线元表";
+    case TableId::Equations: return "断链表";
+    case TableId::Profile: return "纵断面表";
+    case TableId::Points: return "反算点表";
+  }
+  return "";
+}
+
+std::string AlignmentForm::VirtualFileName(TableId id) const { return TableTitle(id) + ".csv"; }
+
+std::string AlignmentForm::CellProblemText(TableId id, int row, int column) const {
+  const Grid& grid = Table(id);
+  if (row < 0 || row >= static_cast<int>(grid.size())) return "";
+  const std::vector<std::string>& cells = grid[static_cast<std::size_t>(row)];
+  if (column < 0 || column >= static_cast<int>(cells.size())) return "";
+  if (RowBlank(cells)) return "";
+  const std::string& text = cells[static_cast<std::size_t>(column)];
+  const std::string key = Columns(id)[static_cast<std::size_t>(column)].key;
+  switch (id) {
+    case TableId::Jd: {
+      if (key == "x" || key == "y") return AnyNumberProblem(text, true);
+      // R and the transitions of the start and end rows are not read.
+      int first = -1, last = -1;
+      for (int i = 0; i < static_cast<int>(grid.size()); ++i) {
+        if (RowBlank(grid[static_cast<std::size_t>(i)])) continue;
+        if (first < 0) first = i;
+        last = i;
+      }
+      if (row == first || row == last) return "";
+      if (key == "r") return NumberProblem(text, true, 0, false);
+      if (key == "ls1" || key == "ls2") return NumberProblem(text, false, 0, true);
+      return "";
+    }
+    case TableId::Elements: {
+      const std::string type = Lower(Trimmed(cells[0]));
+      const bool line = type == "line" || type == "直线";
+      if (key == "type") {
+        if (line || type == "arc" || type == "圆曲线" || type == "spiral" || type == "缓和曲线") return "";
+        return "线元类型应为 直线、圆曲线 或 缓和曲线（line、arc、spiral）。";
+      }
+      if (key == "length") return NumberProblem(text, true, 0, false);
+      if (key == "r_start" || key == "r_end") {
+        const std::string p = RadiusProblem(text);
+        if (!p.empty()) return p;
+        if ((type == "arc" || type == "圆曲线") && key == "r_start") {
+          const std::string t = Lower(Trimmed(text));
+          if (t.empty() || t == "inf" || ReadNumber(t).value_or(0) == 0) return "圆曲线须有起点半径。";
+        }
+        return "";
+      }
+      if (key == "turn") {
+        if (line) return "";
+        const std::string t = Lower(Trimmed(text));
+        if (t == "left" || t == "right" || t == "左" || t == "右" || t == "l" || t == "r") return "";
+        return "转向应为 左 或 右（left、right）。";
+      }
+      return "";
+    }
+    case TableId::Equations: return StationProblem(text, true);
+    case TableId::Profile:
+      if (key == "station") return StationProblem(text, true);
+      if (key == "elevation") return AnyNumberProblem(text, true);
+      return NumberProblem(text, false, 0, true);
+    case TableId::Points:
+      if (key == "x" || key == "y") return AnyNumberProblem(text, true);
+      if (key == "z") return AnyNumberProblem(text, false);
+      return "";
+  }
+  return "";
+}
+
+std::vector<CellProblem> AlignmentForm::Problems() const {
+  std::vector<CellProblem> problems;
+  std::vector<TableId> used = {inputKind == InputKind::Jd ? TableId::Jd : TableId::Elements, TableId::Equations,
+                               TableId::Profile};
+  for (TableId id : used) {
+    const Grid& grid = Table(id);
+    for (int r = 0; r < static_cast<int>(grid.size()); ++r) {
+      for (int c = 0; c < static_cast<int>(Columns(id).size()); ++c) {
+        std::string message = CellProblemText(id, r, c);
+        if (!message.empty()) problems.push_back({id, r, c, std::move(message)});
+      }
+    }
+  }
+  return problems;
+}
+
+std::string AlignmentForm::FirstProblemMessage(RunKind kind) const {
+  std::vector<CellProblem> problems = Problems();
+  if (kind == RunKind::LocateTable) {
+    const Grid& grid = Table(TableId::Points);
+    for (int r = 0; r < static_cast<int>(grid.size()); ++r) {
+      for (int c = 0; c < 4; ++c) {
+        std::string message = CellProblemText(TableId::Points, r, c);
+        if (!message.empty()) problems.push_back({TableId::Points, r, c, std::move(message)});
+      }
+    }
+  }
+  if (problems.empty()) {
+    const Grid& source = Table(inputKind == InputKind::Jd ? TableId::Jd : TableId::Elements);
+    std::size_t rows = 0;
+    for (const auto& row : source) rows += !RowBlank(row);
+    if (inputKind == InputKind::Jd && rows < 2) return "JD 表至少需要起点 QD 和终点 ZD 两行。";
+    if (inputKind == InputKind::Elements && rows == 0) return "线元表没有线元。";
+    return "";
+  }
+  const CellProblem& p = problems.front();
+  return TableTitle(p.table) + "第 " + std::to_string(p.row + 1) + " 行 " +
+         Columns(p.table)[static_cast<std::size_t>(p.column)].title + "：" + p.message;
+}
+
+std::string AlignmentForm::TableCsv(TableId id) const {
+  std::string csv;
+  bool first = true;
+  for (const ColumnDef& c : Columns(id)) {
+    if (!first) csv += ',';
+    first = false;
+    csv += c.key;
+  }
+  csv += '\n';
+  for (const auto& row : Table(id)) {
+    if (RowBlank(row)) continue;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      if (i) csv += ',';
+      AppendCsvField(csv, Trimmed(row[i]));
+    }
+    csv += '\n';
+  }
+  return csv;
+}
+
+std::vector<std::string> AlignmentForm::Arguments(RunKind kind) const {
+  std::vector<std::string> args;
+  switch (kind) {
+    case RunKind::Curves: args.push_back("curves"); break;
+    case RunKind::Stakes: args.push_back("stakes"); break;
+    case RunKind::LocatePoint:
+    case RunKind::LocateTable: args.push_back("locate"); break;
+    case RunKind::Stakeout: args.push_back("stakeout"); break;
+    case RunKind::Profile: args.push_back("profile"); break;
+  }
+  const auto option = [&](const std::string& name, const std::string& value) {
+    if (!Trimmed(value).empty()) args.push_back("--" + name + "=" + Trimmed(value));
+  };
+  if (inputKind == InputKind::Jd) {
+    args.push_back("--jd=" + VirtualFileName(TableId::Jd));
+  } else {
+    args.push_back("--elements=" + VirtualFileName(TableId::Elements));
+    args.push_back("--start-x=" + Trimmed(startXText));
+    args.push_back("--start-y=" + Trimmed(startYText));
+    args.push_back("--start-azimuth=" + Trimmed(startAzimuthText));
+  }
+  option("start", startStationText);
+  for (const auto& row : Table(TableId::Equations)) {
+    if (!RowBlank(row)) args.push_back("--equation=" + Trimmed(row[0]) + "=" + Trimmed(row[1]));
+  }
+  option("decimals", decimalsText);
+  if (degrees) args.push_back("--degrees");
+  bool hasProfile = false;
+  for (const auto& row : Table(TableId::Profile)) hasProfile = hasProfile || !RowBlank(row);
+  if (hasProfile && kind != RunKind::Curves && kind != RunKind::Stakeout) {
+    args.push_back("--profile=" + VirtualFileName(TableId::Profile));
+  }
+  if (kind == RunKind::Stakes || kind == RunKind::Stakeout) {
+    option("interval", intervalText);
+    option("from", fromText);
+    option("to", toText);
+    std::string offsets = offsetsText;
+    for (char& c : offsets) {
+      if (c == ',' || c == ';' || c == '\t') c = ' ';
+    }
+    std::istringstream in(offsets);
+    for (std::string o; in >> o;) args.push_back("--offset=" + o);
+    option("skew", skewText);
+  }
+  if (kind == RunKind::LocatePoint) {
+    args.push_back("--x=" + Trimmed(locateXText));
+    args.push_back("--y=" + Trimmed(locateYText));
+  }
+  if (kind == RunKind::LocateTable) args.push_back("--points=" + VirtualFileName(TableId::Points));
+  if (kind == RunKind::Stakeout) {
+    args.push_back("--setup=" + Trimmed(setupXText) + "," + Trimmed(setupYText));
+    args.push_back("--backsight=" + Trimmed(backsightXText) + "," + Trimmed(backsightYText));
+  }
+  return args;
+}
+
+RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, const ProgressFn& progress,
+                             std::size_t expectedRows) const {
+  RunResult result;
+  if (const std::string problem = FirstProblemMessage(kind); !problem.empty()) {
+    result.error = problem;
+    return result;
+  }
+  if (kind == RunKind::Profile) {
+    bool any = false;
+    for (const auto& row : Table(TableId::Profile)) any = any || !RowBlank(row);
+    if (!any) {
+      result.ok = true;
+      return result;
+    }
+  }
+  std::string lastRead;
+  const FileReader reader = [&](const std::string& path) -> std::string {
+    for (TableId id : kAllTables) {
+      if (path == VirtualFileName(id)) {
+        lastRead = TableTitle(id);
+        return TableCsv(id);
+      }
+    }
+    throw AlignmentError("没有表格“" + path + "”。");
+  };
+  CaptureBuffer buffer(result.csv, cancel, progress, expectedRows);
+  std::ostream out(&buffer);
+  out.exceptions(std::ios::badbit);
+  std::ostringstream err;
+  try {
+    const int status = RunBatch(Arguments(kind), out, err, reader);
+    result.ok = status == 0;
+  } catch (const Cancelled&) {
+    result.cancelled = true;
+    result.csv.clear();
+    return result;
+  }
+  if (!result.ok) {
+    result.csv.clear();
+    std::string message = err.str();
+    if (message.rfind("alignment: ", 0) == 0) message.erase(0, 11);
+    while (!message.empty() && message.back() == '\n') message.pop_back();
+    // A line of a table: the header is line 1, so line N is the grid's row N - 1.
+    static const std::regex linePattern("^第 ([0-9]+) 行：");
+    std::smatch m;
+    if (!lastRead.empty() && std::regex_search(message, m, linePattern)) {
+      message = lastRead + "第 " + std::to_string(std::stoi(m[1].str()) - 1) + " 行：" + m.suffix().str();
+    }
+    result.error = message;
+  }
+  return result;
+}
+
+std::optional<Route> AlignmentForm::BuildRoute(std::string* error) const {
+  try {
+    if (const std::string problem = FirstProblemMessage(RunKind::Stakes); !problem.empty()) throw AlignmentError(problem);
+    const double start = ReadStation(startStationText).value_or(0);
+    std::vector<StationEquation> equations = ReadEquations(Table(TableId::Equations));
+    if (inputKind == InputKind::Jd) {
+      return BuildRouteFromJd(ReadJdTable(TableCsv(TableId::Jd)), start, std::move(equations));
+    }
+    const std::optional<double> x = ReadNumber(startXText), y = ReadNumber(startYText);
+    const std::optional<double> az = ReadAngle(startAzimuthText, degrees ? AngleUnit::Degrees : AngleUnit::PackedDms);
+    if (!x || !y || !az) throw AlignmentError("线元法需要起点 X、Y 和起始方位角。");
+    return BuildRouteFromElements({*x, *y, NormalizeAzimuth(*az)}, start, ReadElementTable(TableCsv(TableId::Elements)),
+                                  std::move(equations));
+  } catch (const AlignmentError& e) {
+    if (error) *error = e.what();
+  } catch (const std::bad_alloc&) {
+    if (error) *error = "内存不足，输入过大。";
+  }
+  return std::nullopt;
+}
+
+std::optional<Profile> AlignmentForm::BuildProfile(const Route& route, std::string* error) const {
+  bool any = false;
+  for (const auto& row : Table(TableId::Profile)) any = any || !RowBlank(row);
+  if (!any) return std::nullopt;
+  try {
+    std::vector<double> stations;
+    return ProfileOnRoute(ReadProfileTable(TableCsv(TableId::Profile)), route.Stations(), stations);
+  } catch (const AlignmentError& e) {
+    if (error) *error = e.what();
+  }
+  return std::nullopt;
+}
+
+std::size_t AlignmentForm::ExpectedStakeRows(const Route& route) const {
+  const double interval = ReadNumber(intervalText).value_or(20);
+  if (!(interval > 0)) return 0;
+  const double rows = route.Length() / interval + static_cast<double>(route.MainPoints().size()) + 2;
+  return rows > 1e8 ? 100'000'000 : static_cast<std::size_t>(rows);
+}
+
+std::string ResultColumnTitle(const std::string& key) {
+  static const std::map<std::string, std::string> titles = {
+      {"name", "名称"},          {"station", "桩号"},         {"x", "X (m)"},
+      {"y", "Y (m)"},            {"azimuth", "方位角"},       {"turn", "转向"},
+      {"alpha", "转角"},         {"r", "R (m)"},              {"ls1", "Ls1 (m)"},
+      {"ls2", "Ls2 (m)"},        {"t1", "T1 (m)"},            {"t2", "T2 (m)"},
+      {"l", "L (m)"},            {"e", "E (m)"},              {"j", "J (m)"},
+      {"zh", "ZH(ZY) 桩号"},     {"hy", "HY 桩号"},           {"qz", "QZ 桩号"},
+      {"yh", "YH 桩号"},         {"hz", "HZ(YZ) 桩号"},       {"straight_after", "直线长 (m)"},
+      {"offset", "偏距 (m)"},    {"status", "状态"},          {"grade_elevation", "坡线高程 (m)"},
+      {"elevation", "设计高程 (m)"}, {"grade", "坡度 (%)"},   {"angle", "水平角"},
+      {"distance", "距离 (m)"},  {"z", "Z (m)"},              {"dz", "dz (m)"},
+      {"design_elevation", "设计高程 (m)"}, {"grade_in", "前坡 (%)"}, {"grade_out", "后坡 (%)"},
+      {"t", "T (m)"},            {"curve_start", "竖曲线起点"}, {"curve_end", "竖曲线终点"}};
+  if (const auto it = titles.find(key); it != titles.end()) return it->second;
+  if (key.rfind("x_", 0) == 0) return "X 偏 " + key.substr(2) + " (m)";
+  if (key.rfind("y_", 0) == 0) return "Y 偏 " + key.substr(2) + " (m)";
+  return key;
+}
+
+std::vector<std::string> SplitCsvLine(std::string_view line) {
+  std::vector<std::string> cells;
+  std::string cell;
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted) {
+      if (c == '"') {
+        if (i + 1 < line.size() && line[i + 1] == '"') {
+          cell += '"';
+          ++i;
+        } else {
+          quoted = false;
+        }
+      } else {
+        cell += c;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      cells.push_back(std::move(cell));
+      cell.clear();
+    } else if (c != '\r') {
+      cell += c;
+    }
+  }
+  cells.push_back(std::move(cell));
+  return cells;
+}
+
+Grid ReadGridFromCsv(TableId id, const std::string& bytes) {
+  const Table table = ReadTable(bytes, ImportColumns(id));
+  Grid grid;
+  grid.reserve(table.RowCount());
+  for (std::size_t r = 0; r < table.RowCount(); ++r) {
+    std::vector<std::string> row;
+    for (std::size_t c = 0; c < table.ColumnCount(); ++c) row.emplace_back(table.Cell(r, c));
+    grid.push_back(std::move(row));
+  }
+  return grid;
+}
+
+namespace {
+
+// An azimuth as packed D.MMSS with the seconds' fraction kept to 1e-8″, so that it reads back
+// to well below a nanoradian.
+std::string PackedAngleText(double radians) {
+  const double degreesValue = radians * 180 / std::numbers::pi;
+  double d = std::floor(degreesValue);
+  double rest = (degreesValue - d) * 60;
+  double m = std::floor(rest);
+  double s = (rest - m) * 60;
+  if (s >= 59.999999995) {
+    s = 0;
+    m += 1;
+  }
+  if (m >= 60) {
+    m = 0;
+    d += 1;
+  }
+  char buf[64];
+  const long long sFixed = std::llround(s * 1e8);
+  std::snprintf(buf, sizeof buf, "%d.%02d%02lld%08lld", static_cast<int>(d), static_cast<int>(m), sFixed / 100000000,
+                sFixed % 100000000);
+  return buf;
+}
+
+std::string RadiusText(double curvature) { return curvature == 0 ? "inf" : ExactText(1 / std::fabs(curvature)); }
+
+}  // namespace
+
+void ImportLandXmlIntoForm(AlignmentForm& form, const std::string& bytes) {
+  const LandXmlDocument document = ParseLandXml(bytes);
+  const LandXmlImport imported = ImportLandXml(document, {});
+  const Route& route = imported.route;
+  Grid elements;
+  for (const Element& e : route.Elements()) {
+    const double k = e.startCurvature != 0 ? e.startCurvature : e.endCurvature;
+    switch (e.kind) {
+      case ElementKind::Line: elements.push_back({"直线", ExactText(e.length), "", "", ""}); break;
+      case ElementKind::Arc:
+        elements.push_back({"圆曲线", ExactText(e.length), RadiusText(e.startCurvature), "", k > 0 ? "右" : "左"});
+        break;
+      case ElementKind::Spiral:
+        elements.push_back({"缓和曲线", ExactText(e.length), RadiusText(e.startCurvature), RadiusText(e.endCurvature),
+                            k > 0 ? "右" : "左"});
+        break;
+    }
+  }
+  if (elements.empty()) throw AlignmentError("LandXML 文件的路线没有线元。");
+  Grid equations;
+  for (const StationEquation& eq : route.Stations().Equations()) {
+    equations.push_back({ExactText(eq.back), ExactText(eq.ahead)});
+  }
+  Grid profile;
+  if (imported.profile) {
+    const auto& rows = imported.profile->Rows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      profile.push_back({ExactText(imported.profileStations[i]), ExactText(rows[i].elevation),
+                         rows[i].radius > 0 ? ExactText(rows[i].radius) : ""});
+    }
+  }
+  const Pose start = route.Elements().front().start;
+  form.inputKind = InputKind::Elements;
+  form.Table(TableId::Elements) = std::move(elements);
+  form.Table(TableId::Equations) = std::move(equations);
+  form.Table(TableId::Profile) = std::move(profile);
+  form.startXText = ExactText(start.x);
+  form.startYText = ExactText(start.y);
+  form.degrees = false;
+  form.startAzimuthText = PackedAngleText(start.azimuth);
+  form.startStationText = ExactText(route.Stations().StartStation());
+  if (form.projectName.empty()) form.projectName = imported.name;
+}
+
+std::string ExportLandXmlText(const AlignmentForm& form) {
+  std::string error;
+  const std::optional<Route> route = form.BuildRoute(&error);
+  if (!route) throw AlignmentError(error);
+  std::optional<Profile> profile;
+  std::vector<double> stations;
+  bool any = false;
+  for (const auto& row : form.Table(TableId::Profile)) any = any || !RowBlank(row);
+  if (any) profile = ProfileOnRoute(ReadProfileTable(form.TableCsv(TableId::Profile)), route->Stations(), stations);
+  LandXmlExport alignment;
+  alignment.name = form.projectName.empty() ? "alignment" : form.projectName;
+  alignment.startStation = route->Stations().StartStation();
+  alignment.equations = route->Stations().Equations();
+  alignment.elements = route->Elements();
+  if (profile) {
+    alignment.profile = &*profile;
+    alignment.profileStations = stations;
+  }
+  return LandXmlText(alignment);
+}
+
+}  // namespace survey::alignment::window

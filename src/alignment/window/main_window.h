@@ -1,0 +1,145 @@
+// The alignment window: source tables, result tables, plan and profile views, reports and
+// project files. Runs go through AlignmentForm (the batch program's commands); long ones run
+// on a worker thread with progress and cancel, and a cancelled run keeps the previous results.
+#pragma once
+
+#include <QMainWindow>
+#include <QUndoStack>
+#include <atomic>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "alignment/window/form.h"
+#include "alignment/window/grid_models.h"
+#include "alignment/window/report.h"
+#include "alignment/window/route_views.h"
+#include "platform/qt_host.h"
+
+class QApplication;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTableView;
+class QTimer;
+
+namespace survey::alignment::window {
+
+class AlignmentWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit AlignmentWindow(QWidget* parent = nullptr);
+  ~AlignmentWindow() override;
+
+  AlignmentForm& Form() { return form_; }
+  SourceGridModel* Model(TableId id) { return models_[static_cast<int>(id)]; }
+  QTableView* SourceView(TableId id) { return sourceViews_[static_cast<int>(id)]; }
+  CsvResultModel& Result(RunKind kind);
+  QUndoStack& Undo() { return undo_; }
+  PlanView* Plan() { return plan_; }
+  ProfileView* ProfileChart() { return profileView_; }
+
+  // Handlers (menu entries and buttons call these; tests too).
+  bool ComputeAll();  // curves, stakes and profile
+  bool ComputeLocatePoint();
+  bool ComputeLocateTable();
+  bool ComputeStakeout();
+  void CancelRun();
+  bool Running() const { return worker_ != nullptr; }
+  // Runs whose stake rows exceed this go to the worker thread.
+  void SetThreadThreshold(std::size_t rows) { threadThreshold_ = rows; }
+
+  bool SaveTo(const QString& path);
+  bool OpenFrom(const QString& path);
+  bool Save();
+  bool SaveAs();
+  void OpenDialog();
+  void NewProject();
+  QString CurrentPath() const { return path_; }
+  bool IsModified() const;
+  QStringList RecentFiles() const;
+
+  bool ImportTable(TableId id, const QString& path);
+  bool ImportLandXml(const QString& path);
+  bool ExportLandXml(const QString& path);
+  bool ExportResultCsv(RunKind kind, const QString& path, bool gbk);
+  void CopyResult(RunKind kind);
+  ReportTable Report(ReportKind kind) const;
+  bool ExportReportPdf(ReportKind kind, const QString& path);
+
+  // Fields into the form (the line edits are bound as they change; this re-reads them all).
+  void PullFields();
+  // The form into the widgets (after an open or import).
+  void PushFields();
+  // Shows a result tab and selects a row as a click would (centres the plan on that stake).
+  void ShowResultRow(RunKind kind, int row);
+
+ signals:
+  void RunFinished();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  struct Outcome;
+  void BuildUi();
+  void BuildMenus();
+  QWidget* BuildSettingsTab();
+  QWidget* BuildSourceTab(TableId id);
+  QWidget* BuildResultTab(RunKind kind, QWidget* options);
+  QLineEdit* Field(const QString& name, std::string AlignmentForm::*member);
+  bool StartRun(std::vector<RunKind> kinds);
+  void Apply(Outcome& outcome, std::optional<Route> route);
+  void ShowRefusal(const QString& text);
+  void MarkModified();
+  void UpdateTitle();
+  void AddRecent(const QString& path);
+  void RebuildRecentMenu();
+  void OnCursor(double x, double y);
+  void OnResultRow(RunKind kind, int row);
+  void PasteIntoCurrent();
+  void InsertRowInCurrent();
+  void DeleteRowsInCurrent();
+  SourceGridModel* CurrentSourceModel(QTableView** view = nullptr);
+  bool AskToSave();
+  void PrintReport(ReportKind kind, bool preview);
+
+  AlignmentForm form_;
+  QUndoStack undo_;
+  platform::QtHost host_{this};
+  SourceGridModel* models_[5] = {};
+  QTableView* sourceViews_[5] = {};
+  std::map<RunKind, CsvResultModel*> results_;
+  std::map<RunKind, QTableView*> resultViews_;
+  std::vector<std::pair<QLineEdit*, std::string AlignmentForm::*>> fields_;
+  QRadioButton* jdKind_ = nullptr;
+  QRadioButton* elementKind_ = nullptr;
+  QCheckBox* degrees_ = nullptr;
+  QTabWidget* leftTabs_ = nullptr;
+  QTabWidget* rightTabs_ = nullptr;
+  PlanView* plan_ = nullptr;
+  ProfileView* profileView_ = nullptr;
+  QLabel* cursorLabel_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
+  QTimer* progressTimer_ = nullptr;
+  QString path_;
+  bool fieldsModified_ = false;
+  bool pushing_ = false;
+  std::size_t threadThreshold_ = 50'000;
+  QThread* worker_ = nullptr;
+  std::shared_ptr<std::atomic<bool>> cancel_;
+  std::shared_ptr<std::atomic<int>> progressPermille_;
+};
+
+int RunWindow(QApplication& app);
+
+}  // namespace survey::alignment::window

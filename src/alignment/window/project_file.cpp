@@ -1,0 +1,170 @@
+#include "alignment/window/project_file.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+namespace survey::alignment::window {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+const char* TableKey(TableId id) {
+  switch (id) {
+    case TableId::Jd: return "jd";
+    case TableId::Elements: return "elements";
+    case TableId::Equations: return "equations";
+    case TableId::Profile: return "profile";
+    case TableId::Points: return "points";
+  }
+  return "";
+}
+
+// The text fields of the form under their names in the file.
+template <typename Form, typename Fn>
+void ForEachField(Form& form, Fn fn) {
+  fn("projectName", form.projectName);
+  fn("startStation", form.startStationText);
+  fn("startX", form.startXText);
+  fn("startY", form.startYText);
+  fn("startAzimuth", form.startAzimuthText);
+  fn("decimals", form.decimalsText);
+  fn("interval", form.intervalText);
+  fn("from", form.fromText);
+  fn("to", form.toText);
+  fn("offsets", form.offsetsText);
+  fn("skew", form.skewText);
+  fn("locateX", form.locateXText);
+  fn("locateY", form.locateYText);
+  fn("setupX", form.setupXText);
+  fn("setupY", form.setupYText);
+  fn("backsightX", form.backsightXText);
+  fn("backsightY", form.backsightYText);
+}
+
+}  // namespace
+
+QByteArray ProjectBytes(const AlignmentForm& form) {
+  QJsonObject root;
+  root[QStringLiteral("format")] = QString::fromLatin1(kProjectFormat);
+  root[QStringLiteral("version")] = kProjectVersion;
+  root[QStringLiteral("inputKind")] = form.inputKind == InputKind::Jd ? QStringLiteral("jd") : QStringLiteral("elements");
+  root[QStringLiteral("degrees")] = form.degrees;
+  QJsonObject fields;
+  ForEachField(form, [&](const char* name, const std::string& value) { fields[QString::fromLatin1(name)] = Q(value); });
+  root[QStringLiteral("fields")] = fields;
+  QJsonObject tables;
+  for (TableId id : kAllTables) {
+    QJsonArray rows;
+    for (const auto& row : form.Table(id)) {
+      QJsonArray cells;
+      for (const std::string& c : row) cells.append(Q(c));
+      rows.append(cells);
+    }
+    tables[QString::fromLatin1(TableKey(id))] = rows;
+  }
+  root[QStringLiteral("tables")] = tables;
+  return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+std::optional<AlignmentForm> FormFromProjectBytes(const QByteArray& bytes, QString* error) {
+  const auto fail = [&](const QString& why) -> std::optional<AlignmentForm> {
+    if (error) *error = why;
+    return std::nullopt;
+  };
+  QJsonParseError parseError;
+  const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
+  if (doc.isNull()) return fail(QStringLiteral("文件已损坏（第 %1 字节：%2）。").arg(parseError.offset).arg(parseError.errorString()));
+  if (!doc.isObject()) return fail(QStringLiteral("不是路线项目文件。"));
+  const QJsonObject root = doc.object();
+  if (root.value(QStringLiteral("format")).toString() != QString::fromLatin1(kProjectFormat)) {
+    return fail(QStringLiteral("不是路线项目文件。"));
+  }
+  const QJsonValue version = root.value(QStringLiteral("version"));
+  if (!version.isDouble()) return fail(QStringLiteral("文件没有版本号。"));
+  if (version.toInt() > kProjectVersion || version.toInt() < 1) {
+    return fail(QStringLiteral("文件版本 %1 不受支持（本程序读版本 1 到 %2）。").arg(version.toInt()).arg(kProjectVersion));
+  }
+  AlignmentForm form;
+  const QString kind = root.value(QStringLiteral("inputKind")).toString();
+  if (kind == QStringLiteral("jd")) form.inputKind = InputKind::Jd;
+  else if (kind == QStringLiteral("elements")) form.inputKind = InputKind::Elements;
+  else return fail(QStringLiteral("输入方式“%1”不认识。").arg(kind));
+  const QJsonValue degrees = root.value(QStringLiteral("degrees"));
+  if (!degrees.isBool()) return fail(QStringLiteral("缺少角度单位（degrees）。"));
+  form.degrees = degrees.toBool();
+  const QJsonValue fieldsValue = root.value(QStringLiteral("fields"));
+  if (!fieldsValue.isObject()) return fail(QStringLiteral("缺少输入项（fields）。"));
+  const QJsonObject fields = fieldsValue.toObject();
+  QString bad;
+  ForEachField(form, [&](const char* name, std::string& value) {
+    const QJsonValue v = fields.value(QString::fromLatin1(name));
+    if (v.isUndefined()) return;  // a field added later keeps its default
+    if (!v.isString()) {
+      bad = QString::fromLatin1(name);
+      return;
+    }
+    value = v.toString().toStdString();
+  });
+  if (!bad.isEmpty()) return fail(QStringLiteral("输入项 %1 不是文字。").arg(bad));
+  const QJsonValue tablesValue = root.value(QStringLiteral("tables"));
+  if (!tablesValue.isObject()) return fail(QStringLiteral("缺少表格（tables）。"));
+  const QJsonObject tables = tablesValue.toObject();
+  for (TableId id : kAllTables) {
+    const QJsonValue t = tables.value(QString::fromLatin1(TableKey(id)));
+    if (t.isUndefined()) continue;
+    if (!t.isArray()) return fail(QStringLiteral("表格 %1 不是行的列表。").arg(QString::fromLatin1(TableKey(id))));
+    const std::size_t width = AlignmentForm::Columns(id).size();
+    Grid grid;
+    for (const QJsonValue& rowValue : t.toArray()) {
+      if (!rowValue.isArray() || static_cast<std::size_t>(rowValue.toArray().size()) != width) {
+        return fail(QStringLiteral("%1第 %2 行的格数不对。").arg(Q(AlignmentForm::TableTitle(id))).arg(grid.size() + 1));
+      }
+      std::vector<std::string> row;
+      for (const QJsonValue& cell : rowValue.toArray()) {
+        if (!cell.isString()) return fail(QStringLiteral("%1第 %2 行有不是文字的格子。").arg(Q(AlignmentForm::TableTitle(id))).arg(grid.size() + 1));
+        row.push_back(cell.toString().toStdString());
+      }
+      grid.push_back(std::move(row));
+    }
+    form.Table(id) = std::move(grid);
+  }
+  return form;
+}
+
+bool SaveProject(const AlignmentForm& form, const QString& path, QString* error) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    if (error) *error = QStringLiteral("无法保存“%1”：%2").arg(path, file.errorString());
+    return false;
+  }
+  const QByteArray bytes = ProjectBytes(form);
+  if (file.write(bytes) != bytes.size() || !file.commit()) {
+    if (error) *error = QStringLiteral("无法保存“%1”：%2").arg(path, file.errorString());
+    file.cancelWriting();
+    return false;
+  }
+  return true;
+}
+
+std::optional<AlignmentForm> OpenProject(const QString& path, QString* error) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    if (error) *error = QStringLiteral("无法打开“%1”：%2").arg(path, file.errorString());
+    return std::nullopt;
+  }
+  constexpr qint64 kMaxProjectBytes = 256ll * 1024 * 1024;
+  if (file.size() > kMaxProjectBytes) {
+    if (error) *error = QStringLiteral("“%1”超过 256 MB，不是路线项目文件。").arg(path);
+    return std::nullopt;
+  }
+  QString why;
+  std::optional<AlignmentForm> form = FormFromProjectBytes(file.readAll(), &why);
+  if (!form && error) *error = QStringLiteral("无法打开“%1”：%2").arg(path, why);
+  return form;
+}
+
+}  // namespace survey::alignment::window

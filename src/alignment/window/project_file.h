@@ -1,0 +1,25 @@
+// The alignment project file (*.alnproj): the whole window state as JSON with a format name
+// and a version number. Saving replaces the file only once the new text is complete; opening
+// reads and checks the whole file before anything of the window changes.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "alignment/window/form.h"
+
+namespace survey::alignment::window {
+
+inline constexpr int kProjectVersion = 1;
+inline constexpr const char* kProjectFormat = "route-survey-alignment";
+
+QByteArray ProjectBytes(const AlignmentForm& form);
+// The form the bytes describe, or nullopt with the reason.
+std::optional<AlignmentForm> FormFromProjectBytes(const QByteArray& bytes, QString* error);
+
+// False with the reason (naming the file) when the file could not be written; the old file
+// is then untouched.
+bool SaveProject(const AlignmentForm& form, const QString& path, QString* error);
+std::optional<AlignmentForm> OpenProject(const QString& path, QString* error);
+
+}  // namespace survey::alignment::window

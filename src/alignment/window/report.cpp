@@ -1,0 +1,281 @@
+#include "alignment/window/report.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <algorithm>
+#include <iostream>
+#include <sstream>
+
+#include "alignment/batch.h"
+#include "alignment/text_format.h"
+#include "alignment/window/form.h"
+#include "platform/text_printing.h"
+
+namespace survey::alignment::window {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+QString StationCell(const std::string& text) {
+  const std::optional<double> v = ReadNumber(text);
+  if (!v) return Q(text);
+  const std::size_t point = text.find('.');
+  const int decimals = point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+  return Q(StationKText(*v, decimals));
+}
+
+// "123.453012" (D.MMSS with two decimals of seconds) as 123°45′30.12″.
+QString AngleCell(const std::string& text, bool degrees) {
+  if (text.empty()) return {};
+  if (degrees) return Q(text) + QStringLiteral("°");
+  const std::size_t point = text.find('.');
+  if (point == std::string::npos || text.size() < point + 5) return Q(text);
+  const std::string d = text.substr(0, point), m = text.substr(point + 1, 2), s = text.substr(point + 3, 2);
+  std::string frac = text.substr(point + 5);
+  return Q(d) + QStringLiteral("°") + Q(m) + QStringLiteral("′") + Q(s) + (frac.empty() ? QString() : QStringLiteral(".") + Q(frac)) +
+         QStringLiteral("″");
+}
+
+struct Layout {
+  QFont font;
+  double rowHeight = 0;
+  double top = 0;            // first table row's top
+  int rowsPerPage = 1;
+  std::vector<double> widths;
+  double scale = 1;          // fits the columns into the page width
+};
+
+Layout ComputeLayout(const ReportTable& table, QPagedPaintDevice* device, QPainter* painter) {
+  Layout layout;
+  layout.font = platform::CjkFont(QStringLiteral("宋体"), 9);
+  const QFontMetricsF m(layout.font, device);
+  layout.widths.assign(static_cast<std::size_t>(table.headers.size()), 0);
+  for (int c = 0; c < table.headers.size(); ++c) {
+    double w = 0;
+    for (const QString& line : table.headers[c].split(QLatin1Char('\n'))) w = std::max(w, m.horizontalAdvance(line));
+    layout.widths[static_cast<std::size_t>(c)] = w;
+  }
+  for (const QStringList& row : table.rows) {
+    for (int c = 0; c < row.size() && c < table.headers.size(); ++c) {
+      layout.widths[static_cast<std::size_t>(c)] = std::max(layout.widths[static_cast<std::size_t>(c)], m.horizontalAdvance(row[c]));
+    }
+  }
+  const double pad = m.averageCharWidth() * 1.2;
+  double total = 0;
+  for (double& w : layout.widths) total += (w += 2 * pad);
+  const double pageWidth = device->width();
+  layout.scale = total > pageWidth ? pageWidth / total : 1;
+  for (double& w : layout.widths) w *= layout.scale;
+  if (layout.scale < 1) layout.font.setPointSizeF(layout.font.pointSizeF() * layout.scale);
+  const QFontMetricsF scaled(layout.font, device);
+  layout.rowHeight = scaled.height() * 1.45;
+  layout.top = scaled.height() * 4.2 + layout.rowHeight * 2;  // title, project line, two header lines
+  layout.rowsPerPage = std::max(1, static_cast<int>((device->height() - layout.top - scaled.height() * 1.5) / layout.rowHeight));
+  (void)painter;
+  return layout;
+}
+
+void SetUpPage(const ReportTable& table, QPagedPaintDevice* device) {
+  QPageLayout page(QPageSize(QPageSize::A4), table.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                   QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+  device->setPageLayout(page);
+}
+
+}  // namespace
+
+ReportTable MakeReportTable(ReportKind kind, const std::string& csv, const QString& projectName, bool degrees) {
+  ReportTable table;
+  table.projectName = projectName;
+  std::istringstream in(csv);
+  std::string line;
+  std::getline(in, line);
+  const std::vector<std::string> keys = SplitCsvLine(line);
+  const auto col = [&](const std::string& key) {
+    const auto it = std::find(keys.begin(), keys.end(), key);
+    return it == keys.end() ? -1 : static_cast<int>(it - keys.begin());
+  };
+  if (kind == ReportKind::Stakes) {
+    table.title = QStringLiteral("逐桩坐标表");
+    table.headers = {QStringLiteral("桩号"), QStringLiteral("名称"), QStringLiteral("X (m)"), QStringLiteral("Y (m)"),
+                     QStringLiteral("方位角")};
+    std::vector<int> extra;
+    for (std::size_t i = 5; i < keys.size(); ++i) {
+      extra.push_back(static_cast<int>(i));
+      table.headers << Q(ResultColumnTitle(keys[i]));
+    }
+    table.landscape = table.headers.size() > 7;
+    while (std::getline(in, line)) {
+      const std::vector<std::string> c = SplitCsvLine(line);
+      if (c.size() < 5) continue;
+      QStringList row = {StationCell(c[static_cast<std::size_t>(col("station"))]), Q(c[0]), Q(c[2]), Q(c[3]),
+                         AngleCell(c[4], degrees)};
+      for (int i : extra) row << (static_cast<std::size_t>(i) < c.size() ? Q(c[static_cast<std::size_t>(i)]) : QString());
+      table.rows.push_back(row);
+    }
+  } else {
+    table.title = QStringLiteral("直线、曲线及转角表");
+    table.headers = {QStringLiteral("交点号"), QStringLiteral("X (m)"), QStringLiteral("Y (m)"), QStringLiteral("转向"),
+                     QStringLiteral("转角"), QStringLiteral("R (m)"), QStringLiteral("Ls1 (m)"), QStringLiteral("Ls2 (m)"),
+                     QStringLiteral("T1 (m)"), QStringLiteral("T2 (m)"), QStringLiteral("L (m)"), QStringLiteral("E (m)"),
+                     QStringLiteral("J (m)"), QStringLiteral("ZH(ZY)"), QStringLiteral("HY"), QStringLiteral("QZ"),
+                     QStringLiteral("YH"), QStringLiteral("HZ(YZ)"), QStringLiteral("直线长 (m)")};
+    table.landscape = true;
+    while (std::getline(in, line)) {
+      const std::vector<std::string> c = SplitCsvLine(line);
+      if (c.size() < 19) continue;
+      QStringList row;
+      for (std::size_t i = 0; i < 19; ++i) {
+        if (i == 3) row << (c[i] == "right" ? QStringLiteral("右") : QStringLiteral("左"));
+        else if (i == 4) row << AngleCell(c[i], degrees);
+        else if (i >= 13 && i <= 17) row << (c[i].empty() ? QString() : StationCell(c[i]));
+        else row << Q(c[i]);
+      }
+      table.rows.push_back(row);
+    }
+  }
+  return table;
+}
+
+int ReportPageCount(const ReportTable& table, QPagedPaintDevice* device) {
+  const Layout layout = ComputeLayout(table, device, nullptr);
+  return std::max(1, static_cast<int>((table.rows.size() + static_cast<std::size_t>(layout.rowsPerPage) - 1) /
+                                      static_cast<std::size_t>(layout.rowsPerPage)));
+}
+
+bool PaintReport(const ReportTable& table, QPagedPaintDevice* device) {
+  SetUpPage(table, device);
+  QPainter painter;
+  if (!painter.begin(device)) return false;
+  const Layout layout = ComputeLayout(table, device, &painter);
+  const int pages = ReportPageCount(table, device);
+  QFont titleFont = layout.font;
+  titleFont.setPointSizeF(layout.font.pointSizeF() * 1.8);
+  titleFont.setBold(true);
+  const QFontMetricsF fm(layout.font, device);
+  const double width = device->width();
+  for (int page = 0; page < pages; ++page) {
+    if (page > 0) device->newPage();
+    painter.setFont(titleFont);
+    const QFontMetricsF tm(titleFont, device);
+    painter.drawText(QRectF(0, 0, width, tm.height() * 1.3), Qt::AlignHCenter | Qt::AlignTop, table.title);
+    painter.setFont(layout.font);
+    const double infoY = tm.height() * 1.5;
+    painter.drawText(QRectF(0, infoY, width / 2, fm.height() * 1.4), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("项目：") + table.projectName);
+    painter.drawText(QRectF(width / 2, infoY, width / 2, fm.height() * 1.4), Qt::AlignRight | Qt::AlignVCenter,
+                     QStringLiteral("第 %1 页 共 %2 页").arg(page + 1).arg(pages));
+    // Header, two rows high so that long titles break.
+    const double headerTop = layout.top - layout.rowHeight * 2;
+    double x = 0;
+    painter.setPen(QPen(Qt::black, 0));
+    for (int c = 0; c < table.headers.size(); ++c) {
+      const QRectF cell(x, headerTop, layout.widths[static_cast<std::size_t>(c)], layout.rowHeight * 2);
+      painter.drawRect(cell);
+      painter.drawText(cell, Qt::AlignCenter | Qt::TextWordWrap, table.headers[c]);
+      x += layout.widths[static_cast<std::size_t>(c)];
+    }
+    const std::size_t first = static_cast<std::size_t>(page) * static_cast<std::size_t>(layout.rowsPerPage);
+    const std::size_t last = std::min(table.rows.size(), first + static_cast<std::size_t>(layout.rowsPerPage));
+    double y = layout.top;
+    for (std::size_t r = first; r < last; ++r) {
+      x = 0;
+      const QStringList& row = table.rows[r];
+      for (int c = 0; c < table.headers.size(); ++c) {
+        const double w = layout.widths[static_cast<std::size_t>(c)];
+        const QRectF cell(x, y, w, layout.rowHeight);
+        painter.drawRect(cell);
+        const QString text = c < row.size() ? row[c] : QString();
+        const bool left = (table.title.startsWith(QStringLiteral("逐")) && c <= 1) || c == 0;
+        painter.drawText(cell.adjusted(fm.averageCharWidth() * 0.6, 0, -fm.averageCharWidth() * 0.6, 0),
+                         (left ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter, text);
+        x += w;
+      }
+      y += layout.rowHeight;
+    }
+  }
+  painter.end();
+  return true;
+}
+
+bool WriteReportPdf(const ReportTable& table, const QString& path, QString* error) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    if (error) *error = QStringLiteral("无法写入“%1”：%2").arg(path, file.errorString());
+    return false;
+  }
+  {
+    QPdfWriter writer(&file);
+    writer.setTitle(table.title);
+    writer.setResolution(300);
+    if (!PaintReport(table, &writer)) {
+      if (error) *error = QStringLiteral("无法生成 PDF“%1”。").arg(path);
+      file.cancelWriting();
+      return false;
+    }
+  }
+  if (!file.commit()) {
+    if (error) *error = QStringLiteral("无法写入“%1”：%2").arg(path, file.errorString());
+    return false;
+  }
+  return true;
+}
+
+int RunReportBatch(const std::vector<std::string>& args) {
+  const auto refuse = [](const std::string& message) {
+    std::cerr << "alignment: " << message << '\n';
+    return 2;
+  };
+  std::string table, pdf, project;
+  std::vector<std::string> rest;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const auto take = [&](const std::string& name, std::string& into) {
+      if (a == "--" + name) {
+        if (i + 1 >= args.size()) return false;
+        into = args[++i];
+        return true;
+      }
+      if (a.rfind("--" + name + "=", 0) == 0) {
+        into = a.substr(name.size() + 3);
+        return true;
+      }
+      return false;
+    };
+    if (take("table", table) || take("pdf", pdf) || take("project", project)) continue;
+    rest.push_back(a);
+  }
+  if (table != "stakes" && table != "curves") return refuse("report 命令需要 --table stakes 或 --table curves。");
+  if (pdf.empty()) return refuse("report 命令需要 --pdf 文件名。");
+  bool degrees = false;
+  for (const std::string& a : rest) degrees = degrees || a == "--degrees";
+  if (project.empty()) {
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+      for (const char* source : {"--jd", "--elements", "--landxml"}) {
+        const std::string s = source;
+        if (rest[i] == s && i + 1 < rest.size()) project = QFileInfo(Q(rest[i + 1])).completeBaseName().toStdString();
+        if (rest[i].rfind(s + "=", 0) == 0) project = QFileInfo(Q(rest[i].substr(s.size() + 1))).completeBaseName().toStdString();
+      }
+    }
+  }
+  std::vector<std::string> batchArgs = {table};
+  batchArgs.insert(batchArgs.end(), rest.begin(), rest.end());
+  std::ostringstream out, err;
+  if (RunBatch(batchArgs, out, err) != 0) {
+    std::cerr << err.str();
+    return 2;
+  }
+  const ReportTable report =
+      MakeReportTable(table == "stakes" ? ReportKind::Stakes : ReportKind::Curves, out.str(), Q(project), degrees);
+  QString error;
+  if (!WriteReportPdf(report, Q(pdf), &error)) return refuse(error.toStdString());
+  return 0;
+}
+
+}  // namespace survey::alignment::window

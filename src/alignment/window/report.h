@@ -1,0 +1,40 @@
+// The printed tables: 逐桩坐标表 (stake coordinates) and 直线、曲线及转角表 (curve table), laid
+// out on pages with the project name, "第 N 页 共 M 页", columns with units, the header on every
+// page, landscape when the columns need the width.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <string>
+#include <vector>
+
+class QPagedPaintDevice;
+class QPageLayout;
+
+namespace survey::alignment::window {
+
+enum class ReportKind { Stakes, Curves };
+
+struct ReportTable {
+  QString title;        // 逐桩坐标表
+  QString projectName;
+  QStringList headers;  // with units
+  std::vector<QStringList> rows;
+  bool landscape = false;
+};
+
+// The table from the batch program's CSV of `stakes` or `curves` (stations in K notation,
+// packed angles as D°MM′SS.ss″).
+ReportTable MakeReportTable(ReportKind kind, const std::string& csv, const QString& projectName, bool degrees);
+
+// Page count for the device's page size.
+int ReportPageCount(const ReportTable& table, QPagedPaintDevice* device);
+// Paints every page; false when painting cannot start.
+bool PaintReport(const ReportTable& table, QPagedPaintDevice* device);
+bool WriteReportPdf(const ReportTable& table, const QString& path, QString* error);
+
+// `alignment report --table stakes|curves --pdf OUT [--project NAME] ROUTE-OPTIONS ...`:
+// status 0 written, 2 refused (message on stderr).
+int RunReportBatch(const std::vector<std::string>& args);
+
+}  // namespace survey::alignment::window

@@ -1,0 +1,384 @@
+// The alignment window driven as a surveyor would: grids edited and pasted, runs, undo,
+// project files, cancel; the rows must be the batch program's own.
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTableView>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+#include <sstream>
+
+#include "alignment/batch.h"
+#include "alignment/window/main_window.h"
+#include "alignment/window/project_file.h"
+#include "alignment/window/report.h"
+
+using namespace survey::alignment::window;
+using survey::alignment::RunBatch;
+
+namespace {
+
+// QD, five JDs with transitions (one asymmetric, one without), ZD.
+const char* const kJdBlock =
+    "QD\t3000\t5000\t\t\t\n"
+    "JD1\t3600\t5400\t600\t120\t\n"
+    "JD2\t3700\t6300\t800\t100\t150\n"
+    "JD3\t4300\t6800\t500\t0\t0\n"
+    "JD4\t4400\t7700\t700\t120\t\n"
+    "JD5\t5100\t8100\t600\t100\t\n"
+    "ZD\t5300\t9000\t\t\t\n";
+
+std::string BatchOutput(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int status = RunBatch(args, out, err);
+  return status == 0 ? out.str() : "refused: " + err.str();
+}
+
+std::string JdCsv() {
+  std::string csv = "name,x,y,r,ls1,ls2\n";
+  for (char c : std::string(kJdBlock)) csv += c == '\t' ? ',' : c;
+  return csv;
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+}  // namespace
+
+class AlignmentWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { qputenv("SURVEY_DATA_HOME", dir_.path().toUtf8()); }
+
+  // Pasted and edited JD table, computed: the rows the batch program prints for the same table.
+  void PastedTableComputesBatchRows() {
+    platform::MessageRecorder recorder;
+    AlignmentWindow w;
+    QApplication::clipboard()->setText(QString::fromUtf8(kJdBlock).replace(QStringLiteral("JD3\t4300"), QStringLiteral("JD3\t4250")));
+    w.SourceView(TableId::Jd)->setFocus();
+    w.Model(TableId::Jd)->PasteBlock(0, 0, QApplication::clipboard()->text());
+    // The typo is corrected in the cell.
+    QVERIFY(w.Model(TableId::Jd)->setData(w.Model(TableId::Jd)->index(3, 1), QStringLiteral("4300"), Qt::EditRole));
+    w.Form().startStationText = "K10+000";
+    w.PushFields();
+    w.Form().offsetsText = "-5, 5";
+    w.Form().intervalText = "25";
+    w.PushFields();
+    QVERIFY(w.ComputeAll());
+    QVERIFY2(recorder.messages.empty(), recorder.messages.empty() ? "" : recorder.messages[0].text.c_str());
+
+    QTemporaryDir tmp;
+    const QString jd = tmp.filePath(QStringLiteral("route.csv"));
+    WriteFile(jd, QByteArray::fromStdString(JdCsv()));
+    const std::string file = jd.toStdString();
+    QCOMPARE(w.Result(RunKind::Stakes).Csv(),
+             BatchOutput({"stakes", "--jd", file, "--start", "K10+000", "--interval", "25", "--offset=-5", "--offset=5"}));
+    QCOMPARE(w.Result(RunKind::Curves).Csv(), BatchOutput({"curves", "--jd", file, "--start", "K10+000"}));
+    QVERIFY(w.Result(RunKind::Stakes).RowCountLarge() > 100);
+
+    // Locate a point and stake out from a station: the batch's rows too.
+    w.Form().locateXText = "3450";
+    w.Form().locateYText = "5600";
+    w.Form().setupXText = "3300";
+    w.Form().setupYText = "5200";
+    w.Form().backsightXText = "3000";
+    w.Form().backsightYText = "5000";
+    w.PushFields();
+    QVERIFY(w.ComputeLocatePoint());
+    QCOMPARE(w.Result(RunKind::LocatePoint).Csv(),
+             BatchOutput({"locate", "--jd", file, "--start", "K10+000", "--x", "3450", "--y", "5600"}));
+    QVERIFY(w.ComputeStakeout());
+    QCOMPARE(w.Result(RunKind::Stakeout).Csv(),
+             BatchOutput({"stakeout", "--jd", file, "--start", "K10+000", "--interval", "25", "--offset=-5", "--offset=5",
+                          "--setup", "3300,5200", "--backsight", "3000,5000"}));
+
+    // The clipboard copy: the shown header, then tab-separated cells.
+    w.CopyResult(RunKind::Curves);
+    const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'));
+    QVERIFY(lines[0].startsWith(QStringLiteral("名称\tX (m)\tY (m)\t转向\t转角")));
+    QVERIFY(lines[1].startsWith(QStringLiteral("JD1\t3600.000\t5400.000\t")));
+  }
+
+  void UndoRestoresTheTable() {
+    platform::MessageRecorder recorder;
+    AlignmentWindow w;
+    SourceGridModel* m = w.Model(TableId::Jd);
+    m->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+    const Grid pasted = w.Form().Table(TableId::Jd);
+    m->setData(m->index(2, 3), QStringLiteral("900"), Qt::EditRole);
+    m->InsertRowsAt(1, 2);
+    m->RemoveRowList({4, 5});
+    QVERIFY(w.Form().Table(TableId::Jd) != pasted);
+    QVERIFY(w.IsModified());
+    QVERIFY(w.windowTitle().contains(QStringLiteral("[*]")));
+    w.Undo().undo();
+    w.Undo().undo();
+    w.Undo().undo();
+    QCOMPARE(w.Form().Table(TableId::Jd), pasted);
+    QCOMPARE(m->rowCount(), 7);
+    w.Undo().undo();
+    QVERIFY(w.Form().Table(TableId::Jd).empty());
+    QVERIFY(!w.IsModified());
+    w.Undo().redo();
+    QCOMPARE(w.Form().Table(TableId::Jd), pasted);
+  }
+
+  // A bad cell is marked and explained before any run, and it blocks the run.
+  void InvalidCellBlocksComputing_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("R not a number") << 2 << 3 << "abc" << "JD 表第 3 行 R (m)：“abc”不是数字。";
+    QTest::newRow("R zero") << 1 << 3 << "0" << "JD 表第 2 行 R (m)：必须大于 0。";
+    QTest::newRow("negative Ls") << 4 << 4 << "-10" << "JD 表第 5 行 Ls1 (m)：不得小于 0。";
+    QTest::newRow("X blank") << 6 << 1 << "" << "JD 表第 7 行 X (m)：不能为空，应填数字。";
+  }
+  void InvalidCellBlocksComputing() {
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    platform::MessageRecorder recorder;
+    AlignmentWindow w;
+    SourceGridModel* m = w.Model(TableId::Jd);
+    m->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+    QVERIFY(w.ComputeAll());
+    const std::string before = w.Result(RunKind::Stakes).Csv();
+    m->setData(m->index(row, column), text, Qt::EditRole);
+    QVERIFY(m->data(m->index(row, column), Qt::BackgroundRole).isValid());
+    QCOMPARE(QStringLiteral("JD 表第 %1 行 %2：").arg(row + 1).arg(m->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString()) +
+                 m->data(m->index(row, column), Qt::ToolTipRole).toString(),
+             message);
+    QVERIFY(!w.ComputeAll());
+    QCOMPARE(recorder.messages.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(recorder.messages[0].text), message);
+    QCOMPARE(w.Result(RunKind::Stakes).Csv(), before);
+    // R of the start row is not read, so nothing is marked there.
+    QVERIFY(!m->data(m->index(0, 3), Qt::BackgroundRole).isValid());
+  }
+
+  void ProjectRoundTripRestoresEverything() {
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("项目 1.alnproj"));
+    AlignmentWindow w;
+    w.Model(TableId::Jd)->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+    w.Model(TableId::Elements)->PasteBlock(0, 0, QStringLiteral("直线\t100\n缓和曲线\t80\tinf\t400\t右\n圆曲线\t50\t400\t\t右"));
+    w.Model(TableId::Equations)->PasteBlock(0, 0, QStringLiteral("K10+500\tK10+480.25"));
+    w.Model(TableId::Profile)->PasteBlock(0, 0, QStringLiteral("K10+000\t100\t\nK11+000\t112\t8000\nK12+000\t104\t"));
+    w.Model(TableId::Points)->PasteBlock(0, 0, QStringLiteral("P1\t3450\t5600\t101.5"));
+    w.Form().startStationText = "K10+000";
+    w.Form().startXText = "1";
+    w.Form().startYText = "2";
+    w.Form().startAzimuthText = "45.3030";
+    w.Form().inputKind = InputKind::Elements;
+    w.Form().degrees = true;
+    w.Form().offsetsText = "-3.75 3.75";
+    w.Form().projectName = "测试路线";
+    w.PushFields();
+    QVERIFY(w.SaveTo(path));
+    QVERIFY(!w.IsModified());
+    QVERIFY(w.windowTitle().startsWith(QStringLiteral("项目 1.alnproj")));
+    QCOMPARE(w.RecentFiles().value(0), QFileInfo(path).absoluteFilePath());
+
+    AlignmentWindow other;
+    QVERIFY(other.OpenFrom(path));
+    for (TableId id : kAllTables) QCOMPARE(other.Form().Table(id), w.Form().Table(id));
+    QCOMPARE(other.Form().startAzimuthText, w.Form().startAzimuthText);
+    QCOMPARE(other.Form().offsetsText, w.Form().offsetsText);
+    QCOMPARE(other.Form().projectName, w.Form().projectName);
+    QVERIFY(other.Form().inputKind == InputKind::Elements);
+    QVERIFY(other.Form().degrees);
+    QCOMPARE(ProjectBytes(other.Form()), ProjectBytes(w.Form()));
+    QCOMPARE(other.findChild<QLineEdit*>(QStringLiteral("startStation"))->text(), QStringLiteral("K10+000"));
+  }
+
+  void DamagedProjectChangesNothing_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    QByteArray good = [] {
+      AlignmentForm f;
+      f.Table(TableId::Jd) = {{"QD", "0", "0", "", "", ""}, {"ZD", "100", "0", "", "", ""}};
+      return ProjectBytes(f);
+    }();
+    QTest::newRow("truncated") << good.left(good.size() / 2) << "文件已损坏";
+    QTest::newRow("not a project") << QByteArray("{\"a\":1}") << "不是路线项目文件";
+    QByteArray newer = good;
+    newer.replace("\"version\": 1", "\"version\": 7");
+    QTest::newRow("newer version") << newer << "文件版本 7 不受支持";
+    QByteArray shortRow = good;
+    shortRow.replace("\"ZD\",", "");
+    QTest::newRow("short row") << shortRow << "JD 表第 2 行的格数不对";
+  }
+  void DamagedProjectChangesNothing() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("bad.alnproj"));
+    WriteFile(path, bytes);
+    platform::MessageRecorder recorder;
+    AlignmentWindow w;
+    w.Model(TableId::Jd)->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+    const QByteArray before = ProjectBytes(w.Form());
+    QVERIFY(!w.OpenFrom(path));
+    QCOMPARE(ProjectBytes(w.Form()), before);
+    QVERIFY(w.CurrentPath().isEmpty());
+    QCOMPARE(recorder.messages.size(), std::size_t{1});
+    const QString text = QString::fromStdString(recorder.messages[0].text);
+    QVERIFY2(text.contains(path) && text.contains(reason), qPrintable(text));
+  }
+
+  // A save that cannot be written names the file and leaves the old file as it was.
+  void FailedSaveKeepsOldFile() {
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("p.alnproj"));
+    platform::MessageRecorder recorder;
+    AlignmentWindow w;
+    QVERIFY(w.SaveTo(path));
+    const QByteArray old = [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    w.Model(TableId::Jd)->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+    // A folder that does not exist fails for every user.
+    const QString missing = tmp.filePath(QStringLiteral("missing/p.alnproj"));
+    QVERIFY(!w.SaveTo(missing));
+    QVERIFY(QString::fromStdString(recorder.messages.back().text).contains(missing));
+    QVERIFY(w.IsModified());
+    QCOMPARE(w.CurrentPath(), path);
+    QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool saved = w.SaveTo(path);
+    QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (saved) QSKIP("running with permissions that ignore a read-only folder");
+    QCOMPARE(recorder.messages.size(), std::size_t{2});
+    QVERIFY(QString::fromStdString(recorder.messages[1].text).contains(path));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), old);
+  }
+
+  void CancelKeepsPreviousResults() {
+    platform::MessageRecorder recorder;
+    AlignmentWindow w;
+    w.Model(TableId::Jd)->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+    QVERIFY(w.ComputeAll());
+    const std::string before = w.Result(RunKind::Stakes).Csv();
+    const std::size_t marksBefore = w.Result(RunKind::Stakes).RowCountLarge();
+    w.Form().intervalText = "0.001";
+    w.PushFields();
+    QSignalSpy finished(&w, &AlignmentWindow::RunFinished);
+    QVERIFY2(w.ComputeAll(), recorder.messages.empty() ? "" : recorder.messages[0].text.c_str());
+    QVERIFY(w.Running());
+    w.CancelRun();
+    QVERIFY(finished.wait(60000));
+    QVERIFY(!w.Running());
+    QCOMPARE(w.Result(RunKind::Stakes).Csv(), before);
+    QCOMPARE(w.Result(RunKind::Stakes).RowCountLarge(), marksBefore);
+    // The next run on the thread goes through to the end.
+    w.Form().intervalText = "0.5";
+    w.PushFields();
+    w.SetThreadThreshold(0);
+    QVERIFY(w.ComputeAll());
+    QVERIFY(finished.wait(60000));
+    QVERIFY(w.Result(RunKind::Stakes).RowCountLarge() > 9000);
+  }
+
+  // LandXML out and back in as an element table: the same stakes and elevations.
+  void LandXmlRoundTripGivesTheSameStakes() {
+    AlignmentForm jd;
+    jd.Table(TableId::Jd) = {{"QD", "3000", "5000", "", "", ""},     {"JD1", "3600", "5400", "600", "120", ""},
+                             {"JD2", "3700", "6300", "800", "100", "150"}, {"JD3", "4300", "6800", "500", "0", "0"},
+                             {"ZD", "4400", "7700", "", "", ""}};
+    jd.Table(TableId::Equations) = {{"K11+000", "K11+010.5"}};
+    jd.Table(TableId::Profile) = {{"K10+000", "100", ""}, {"K11+500", "112", "9000"}, {"K13+000", "104", ""}};
+    jd.startStationText = "K10+000";
+    jd.offsetsText = "-7.5";
+    const RunResult expected = jd.Run(RunKind::Stakes);
+    QVERIFY2(expected.ok, expected.error.c_str());
+
+    AlignmentForm imported;
+    imported.offsetsText = "-7.5";
+    ImportLandXmlIntoForm(imported, ExportLandXmlText(jd));
+    QVERIFY(imported.inputKind == InputKind::Elements);
+    QCOMPARE(imported.Table(TableId::Elements).size(), std::size_t{11});  // 4 straights, 2 x (spiral arc spiral), 1 arc
+    QCOMPARE(imported.Table(TableId::Elements)[1][4], std::string("右"));
+    const RunResult again = imported.Run(RunKind::Stakes);
+    QVERIFY2(again.ok, again.error.c_str());
+    // Main points are the elements' joints now (no QZ, "E2 ZH" for "JD1 ZH"); the regular
+    // stakes are the same, every number to its last printed place.
+    const auto regular = [](const std::string& csv) {
+      QStringList rows;
+      for (const QString& line : QString::fromStdString(csv).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1Char(',')) || line.startsWith(QStringLiteral("name"))) rows << line;
+      }
+      return rows;
+    };
+    const QStringList a = regular(expected.csv), b = regular(again.csv);
+    QCOMPARE(b.size(), a.size());
+    QVERIFY(a.size() > 150);
+    QCOMPARE(b[0], a[0]);
+    for (int i = 1; i < a.size(); ++i) {
+      const QStringList ca = a[i].split(QLatin1Char(',')), cb = b[i].split(QLatin1Char(','));
+      QCOMPARE(cb.size(), ca.size());
+      for (int c = 1; c < ca.size(); ++c) {
+        QVERIFY2(std::fabs(ca[c].toDouble() - cb[c].toDouble()) <= 0.0010001, qPrintable(a[i] + QStringLiteral(" / ") + b[i]));
+      }
+    }
+  }
+
+  // The printed tables: stations in K notation, angles in degrees, minutes and seconds, the
+  // curve table across the page.
+  void ReportTables() {
+    AlignmentForm f;
+    f.Table(TableId::Jd) = {{"QD", "3000", "5000", "", "", ""}, {"JD1", "3600", "5400", "600", "120", ""},
+                            {"ZD", "3700", "6300", "", "", ""}};
+    f.startStationText = "K10+000";
+    const ReportTable stakes = MakeReportTable(ReportKind::Stakes, f.Run(RunKind::Stakes).csv, QStringLiteral("p"), false);
+    QCOMPARE(stakes.rows.front()[0], QStringLiteral("K10+000.000"));
+    QCOMPARE(stakes.rows.front()[1], QStringLiteral("QD"));
+    QVERIFY(stakes.rows.front()[4].contains(QRegularExpression(QStringLiteral("^\\d+°\\d\\d′\\d\\d\\.\\d\\d″$"))));
+    QVERIFY(!stakes.landscape);
+    const ReportTable curves = MakeReportTable(ReportKind::Curves, f.Run(RunKind::Curves).csv, QStringLiteral("p"), false);
+    QCOMPARE(curves.headers.size(), 19);
+    QCOMPARE(curves.rows.size(), std::size_t{1});
+    QCOMPARE(curves.rows[0][3], QStringLiteral("右"));
+    QCOMPARE(curves.rows[0][13].left(4), QStringLiteral("K10+"));
+    QVERIFY(curves.landscape);
+  }
+
+  // The batch report: a PDF of the stake table; a refused input writes nothing.
+  void ReportBatchWritesPdf() {
+    QTemporaryDir tmp;
+    const QString jd = tmp.filePath(QStringLiteral("route.csv"));
+    WriteFile(jd, QByteArray::fromStdString(JdCsv()));
+    const QString pdf = tmp.filePath(QStringLiteral("stakes.pdf"));
+    QProcess p;
+    p.start(QStringLiteral(ALIGNMENT_PROGRAM), {QStringLiteral("report"), QStringLiteral("--table"), QStringLiteral("stakes"),
+                                                QStringLiteral("--pdf"), pdf, QStringLiteral("--jd"), jd});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    QFile f(pdf);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.read(5) == "%PDF-");
+    const QString bad = tmp.filePath(QStringLiteral("bad.pdf"));
+    p.start(QStringLiteral(ALIGNMENT_PROGRAM), {QStringLiteral("report"), QStringLiteral("--table"), QStringLiteral("stakes"),
+                                                QStringLiteral("--pdf"), bad, QStringLiteral("--jd"), jd, QStringLiteral("--interval"),
+                                                QStringLiteral("-1")});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 2);
+    QVERIFY(!QFile::exists(bad));
+  }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+QTEST_MAIN(AlignmentWindowTest)
+#include "window_test.moc"

@@ -1,0 +1,30 @@
+// Shows the window with a project computed and one stake marked, for screenshots under Xvfb:
+//   alignment_window_shot PROJECT.alnproj STAKE-ROW SECONDS [OUT.png [profile]]
+// The window stays open SECONDS seconds (for `import -window root`); with OUT.png it also
+// saves its own picture.
+#include <QApplication>
+#include <QTabWidget>
+#include <QTimer>
+#include <cstdlib>
+
+#include "alignment/window/main_window.h"
+
+using namespace survey::alignment::window;
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc < 4) return 2;
+  AlignmentWindow w;
+  w.resize(1280, 1000);
+  w.move(0, 0);
+  w.show();
+  if (!w.OpenFrom(QString::fromLocal8Bit(argv[1])) || !w.ComputeAll()) return 1;
+  w.ShowResultRow(RunKind::Stakes, std::atoi(argv[2]));
+  w.Plan()->FitToWindow();
+  if (argc > 5) w.findChild<QTabWidget*>(QStringLiteral("viewTabs"))->setCurrentIndex(1);
+  QTimer::singleShot(std::atoi(argv[3]) * 1000, [&] {
+    if (argc > 4) w.grab().save(QString::fromLocal8Bit(argv[4]));
+    QApplication::exit(0);
+  });
+  return app.exec();
+}
