@@ -165,10 +165,10 @@ void PlanView::paintEvent(QPaintEvent*) {
     if (!view.contains(at) || QLineF(at, lastSide).length() < 4) continue;
     lastSide = at;
     for (const QPointF& side : s.sides) {
-      const QPointF end = ToScreen(side.x(), side.y());
-      if (QLineF(at, end).length() < 8) continue;
-      painter.drawLine(at, end);
-      painter.drawEllipse(end, 1.5, 1.5);
+      const QPointF tip = ToScreen(side.x(), side.y());
+      if (QLineF(at, tip).length() < 8) continue;
+      painter.drawLine(at, tip);
+      painter.drawEllipse(tip, 1.5, 1.5);
     }
   }
 
