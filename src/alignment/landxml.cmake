@@ -3,7 +3,7 @@
 find_package(pugixml 1.11 CONFIG REQUIRED)
 target_sources(alignment_core PRIVATE
   profile.cpp stakeout.cpp landxml_reader.cpp landxml_writer.cpp)
-target_link_libraries(alignment_core PRIVATE pugixml::pugixml)
+target_link_libraries(alignment_core PRIVATE pugixml::pugixml survey_common)
 # The profile table is read with the program's table reader.
 target_sources(alignment_io PRIVATE profile_table.cpp landxml_batch.cpp)
 

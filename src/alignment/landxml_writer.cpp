@@ -1,17 +1,12 @@
 #include "alignment/landxml_writer.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "common/atomic_file.h"
 
-#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
-#include <filesystem>
 #include <numbers>
 #include <string>
 
@@ -184,8 +179,6 @@ std::string TimeStamp(bool date) {
   return buffer;
 }
 
-std::string Reason(int error) { return std::strerror(error); }
-
 }  // namespace
 
 std::string LandXmlText(const LandXmlExport& a) {
@@ -223,42 +216,10 @@ std::string LandXmlText(const LandXmlExport& a) {
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  const std::filesystem::path target(path);
-  std::filesystem::path folder = target.parent_path();
-  if (folder.empty()) folder = ".";
-  std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-  const auto fail = [&](const std::string& what, int error) {
-    throw AlignmentError("无法写入 " + path + "：" + what + (error != 0 ? "（" + Reason(error) + "）" : "") + "。");
-  };
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) fail("不能在其所在文件夹中创建临时文件", errno);
-  const auto abandon = [&](const std::string& what, int error) {
-    ::close(fd);
-    ::unlink(temporary.c_str());
-    fail(what, error);
-  };
-  std::size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      abandon("写入失败", errno);
-    }
-    written += static_cast<std::size_t>(n);
-  }
-  // mkstemp creates 0600; an export is an ordinary document.
-  if (::fchmod(fd, 0644) != 0) abandon("设置权限失败", errno);
-  if (::fsync(fd) != 0) abandon("写入磁盘失败", errno);
-  if (::close(fd) != 0) {
-    const int error = errno;
-    ::unlink(temporary.c_str());
-    fail("关闭文件失败", error);
-  }
-  if (::rename(temporary.c_str(), path.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(temporary.c_str());
-    fail("替换原文件失败", error);
-  }
+  // The suite's one writer: temporary file beside the target, every write checked, fsync,
+  // rename; on failure the target stays as it was.
+  const survey::WriteOutcome outcome = survey::WriteFileAtomically(path, bytes);
+  if (!outcome.ok) throw AlignmentError("无法写入 " + path + "：" + outcome.reason + "。");
 }
 
 }  // namespace survey::alignment
