@@ -10,7 +10,7 @@ namespace {
 std::string F(float v) { return PlainNumberText(v); }
 
 TEST(CurveElements, WorkedExampleWithTransitions) {
-  const CurveElements e = ComputeCurveElements({1000, 30.0000, 500, 60});
+  const CurveElements e = ComputeCurveElementsDoublePQ({1000, 30.0000, 500, 60});
   EXPECT_EQ(PlainNumberText(e.p), "0.3");
   EXPECT_EQ(PlainNumberText(e.q), "29.9964");
   EXPECT_EQ(PlainNumberText(e.beta0), "3.43774677033606");
@@ -28,7 +28,7 @@ TEST(CurveElements, WorkedExampleWithTransitions) {
 }
 
 TEST(CurveElements, WorkedExampleWithoutTransitions) {
-  const CurveElements e = ComputeCurveElements({1000, 30.0000, 500, 0});
+  const CurveElements e = ComputeCurveElementsDoublePQ({1000, 30.0000, 500, 0});
   EXPECT_EQ(e.p, 0);
   EXPECT_EQ(e.q, 0);
   EXPECT_EQ(e.beta0, 0);
@@ -45,7 +45,7 @@ TEST(CurveElements, WorkedExampleWithoutTransitions) {
 
 TEST(CurveElements, StationsAreTheStoredFloatsOfEachStep) {
   const CurveInput in{1000, 30.0000, 500, 60};
-  const CurveElements e = ComputeCurveElements(in);
+  const CurveElements e = ComputeCurveElementsDoublePQ(in);
   // ZH takes the stored float T, not the double tangent length.
   EXPECT_EQ(e.ZH, static_cast<float>(in.JD - static_cast<double>(e.T)));
   EXPECT_EQ(e.HZ, static_cast<float>(static_cast<double>(e.ZH) + static_cast<double>(e.L)));
@@ -53,7 +53,7 @@ TEST(CurveElements, StationsAreTheStoredFloatsOfEachStep) {
 }
 
 TEST(CurveElements, PackedAngleKeepsItsFifteenDigitNormalisation) {
-  const CurveElements e = ComputeCurveElements({1000, 2.3, 500, 0});
+  const CurveElements e = ComputeCurveElementsDoublePQ({1000, 2.3, 500, 0});
   EXPECT_EQ(e.alpha.D, 2);
   EXPECT_EQ(e.alpha.M, 30);
   EXPECT_EQ(e.alpha.S, 0);
@@ -61,7 +61,7 @@ TEST(CurveElements, PackedAngleKeepsItsFifteenDigitNormalisation) {
 }
 
 TEST(CurveElements, PAndQKeepDoubleDigits) {
-  const CurveElements e = ComputeCurveElements({1000, 30, 300, 70});
+  const CurveElements e = ComputeCurveElementsDoublePQ({1000, 30, 300, 70});
   // 4900 / 7200 has a long expansion: 15 significant digits, not 7.
   EXPECT_EQ(PlainNumberText(e.p), "0.680555555555556");
   EXPECT_EQ(PlainNumberText(e.q), "34.9841203703704");

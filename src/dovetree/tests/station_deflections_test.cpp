@@ -73,7 +73,7 @@ TEST(StationElements, SinglePAndQGoIntoTheTangentLength) {
   EXPECT_EQ(survey::PlainNumberText(e.ZH), "924.8516");
   EXPECT_EQ(survey::PlainNumberText(e.QZ), "998.7676");
   EXPECT_EQ(survey::PlainNumberText(e.YH), "987.6835");
-  const survey::curve::CurveElements shared = survey::curve::ComputeCurveElements({1000, 30, 120, 85});
+  const survey::curve::CurveElements shared = survey::curve::ComputeCurveElementsDoublePQ({1000, 30, 120, 85});
   EXPECT_EQ(survey::PlainNumberText(shared.T), "75.14841");
   EXPECT_NE(e.T, shared.T);
 }
