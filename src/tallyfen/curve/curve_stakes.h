@@ -66,7 +66,8 @@ struct TransitionPoint {
 };
 TransitionPoint TransitionXY(double l, double C);
 
-// Chord of a circular arc of length l and radius R, and the half-angle c in degrees.
+// ybc (圆弧弦长, arc chord): chord of a circular arc of length l and radius R, and the
+// half-angle c in degrees.
 struct ArcChord {
   double chord = 0;
   double c = 0;
