@@ -20,18 +20,18 @@ struct PlanePoint {
 // Forward core, unrounded: theta = (fwj * SurveyPi) / 180; XB = ax + cos(theta) * bc, likewise Y.
 PlanePoint ForwardPoint(double ax, double ay, double fwj, double bc);
 
-// The coordinate windows' forward routine: ForwardPoint rounded to tenths of a millimetre
-// (the window values jsx, jsy). Callers round again to millimetres, in that order.
+// zbzs (坐标正算, coordinate forward): ForwardPoint rounded to tenths of a millimetre (the
+// window values jsx, jsy). Callers round again to millimetres, in that order.
 PlanePoint zbzs(double a_x, double a_y, double fwj, double bc);
 
 struct InverseResult {
-  double azimuth = 0;   // jsfwj: decimal degrees in [0, 360), unrounded
-  double distance = 0;  // jsbc: unrounded, never negative
+  double azimuth = 0;   // jsfwj (计算方位角, computed azimuth): decimal degrees in [0, 360), unrounded
+  double distance = 0;  // jsbc (计算边长, computed distance): unrounded, never negative
 };
 
-// Inverse core: the axis cases get exact axis azimuths; otherwise arctan(dY / dX) with the
-// quadrant fixed afterwards. The distance divides the larger component by sine or cosine
-// rather than taking a square root.
+// zbfs (坐标反算, coordinate inverse), a to b: the axis cases get exact axis azimuths; otherwise
+// arctan(dY / dX) with the quadrant fixed afterwards. The distance divides the larger component
+// by sine or cosine rather than taking a square root.
 InverseResult zbfs(double a_x, double a_y, double b_x, double b_y);
 
 struct DmsCarried {

@@ -29,13 +29,13 @@ inline constexpr std::string_view kNoSideStake = " ";
 // A field holds a text or has no value at all; the two are different (a single blank is a value).
 using StakeField = std::optional<std::string>;
 
-struct StakeRecord {
-  StakeField zh;   // station
-  StakeField zbx;  // left side stake X, Y
+struct StakeRecord {  // one row of the stake table zbb (坐标表)
+  StakeField zh;   // station (桩号)
+  StakeField zbx;  // left side stake (左边桩) X, Y
   StakeField zby;
-  StakeField zx;  // centre stake X, Y
+  StakeField zx;  // centre stake (中桩) X, Y
   StakeField zy;
-  StakeField ybx;  // right side stake X, Y
+  StakeField ybx;  // right side stake (右边桩) X, Y
   StakeField yby;
 
   // Field i in table order (0 = zh ... 6 = yby).

@@ -6,6 +6,12 @@
 
 namespace survey::curve {
 
+namespace {
+
+double RoundToTenThousandthsEven(double v) { return RoundHalfEven(v * 10000) / 10000; }
+
+}  // namespace
+
 double ShiftP(double R, double Ls) { return std::pow(Ls, 2) / (24 * R); }
 
 double TangentOffsetQ(double R, double Ls) { return Ls / 2 - std::pow(Ls, 3) / (240 * std::pow(R, 2)); }
@@ -22,7 +28,7 @@ MainStations ComputeMainStations(double JD, float T, float L, double Ls) {
   return s;
 }
 
-CurveElements ComputeCurveElements(const CurveInput& in) {
+CurveElements ComputeCurveElementsDoublePQ(const CurveInput& in) {
   CurveElements e;
   e.alpha = PackedAngleToDegrees(in.alpha);
   const double a = e.alpha.degrees;
@@ -38,6 +44,49 @@ CurveElements ComputeCurveElements(const CurveInput& in) {
   e.QZ = s.QZ;
   e.YH = s.YH;
   e.HZ = s.HZ;
+  return e;
+}
+
+CurveElementsSinglePQ ComputeCurveElementsSinglePQ(const CurveInput& in) {
+  const double R = in.R, Ls = in.Ls;
+  CurveElementsSinglePQ e;
+  e.alpha = PackedAngleToDegrees(in.alpha);
+  const double a = e.alpha.degrees;
+  e.p = static_cast<float>(ShiftP(R, Ls));
+  e.q = static_cast<float>(TangentOffsetQ(R, Ls));
+  // The half angle is taken after the product with pi and before the division by 180 here,
+  // and the stored single p and q go into T; both move the last digits of every station.
+  e.T = static_cast<float>((R + e.p) * std::tan(((SurveyPi * a) / 2) / 180) + e.q);
+  e.E = static_cast<float>((R + e.p) * (1 / std::cos(SurveyPi * (a / 2) / 180)) - R);
+  e.beta0 = TransitionAngle(R, Ls);
+  e.L = static_cast<float>(2 * Ls + R * ((SurveyPi / 180) * (a - 2 * e.beta0)));
+  const MainStations s = ComputeMainStations(in.JD, e.T, e.L, Ls);
+  e.ZH = s.ZH;
+  e.HY = s.HY;
+  e.QZ = s.QZ;
+  e.YH = s.YH;
+  e.HZ = s.HZ;
+  return e;
+}
+
+CurveElementsRoundedPQ ComputeCurveElementsRoundedPQ(double zhStation, double alphaDeg, double R, std::int16_t ls) {
+  CurveElementsRoundedPQ e;
+  const double Ls = ls;
+  e.alphaDeg = alphaDeg;
+  e.p = RoundToTenThousandthsEven((Ls * Ls) / (24 * R));
+  e.q = RoundToTenThousandthsEven(Ls / 2 - (Ls * Ls * Ls) / (240 * (R * R)));
+  e.T = static_cast<float>((R + e.p) * std::tan(((e.alphaDeg * SurveyPi) / 2) / 180) + e.q);
+  // ZH goes out to JD and back through the float T, so it carries T's rounding.
+  const double jdStation = zhStation + static_cast<double>(e.T);
+  e.ZH = static_cast<float>(jdStation - static_cast<double>(e.T));
+  // |ls| <= 364 keeps this product inside 16 bits.
+  const int ls90 = ls * 90;
+  e.beta0 = ls90 / (R * SurveyPi);
+  e.L = static_cast<float>((e.alphaDeg - 2 * e.beta0) * (SurveyPi / 180) * R + 2 * Ls);
+  e.HY = static_cast<float>(ls) + e.ZH;
+  e.QZ = e.L / 2.0f + e.ZH;
+  e.HZ = e.ZH + e.L;
+  e.YH = e.HZ - static_cast<float>(ls);
   return e;
 }
 

@@ -1,11 +1,18 @@
 // Elements and main-point stations of a horizontal curve: a circular arc of radius R between
-// two equal clothoid transitions of length Ls, at an intersection point with deflection alpha.
+// two equal clothoid transitions of length Ls, at an intersection point with deflection alpha,
+// with the truncated series p = Ls^2 / (24 R), q = Ls / 2 - Ls^3 / (240 R^2).
 //
 // Which values are floats and which doubles is part of the result: field crews compare the
 // printed digits with published tables, and a float station prints 7 significant digits, a
-// double 15. The order of operations below is the one those tables were computed with.
+// double 15. The suite has three variants, all here, each with its own precision and order of
+// operations; they differ in the last digits on purpose, and none may be folded into another:
+//   ComputeCurveElementsDoublePQ    the setting-out report and its stake list (Brannock) and
+//                                   the extra stake of the station deflections (Dovetree);
+//   ComputeCurveElementsSinglePQ    the main calculation of the station deflections (Dovetree);
+//   ComputeCurveElementsRoundedPQ   the curve coordinate window (Tallyfen).
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -21,6 +28,7 @@ struct CurveInput {
   double Ls = 0;
 };
 
+// Elements with p and q in double; T, L, E and the stations are floats.
 struct CurveElements {
   PackedAngle alpha;  // decimal degrees and the parsed D, M, S (echoed in reports)
   double p = 0;       // shift of the arc
@@ -46,7 +54,41 @@ struct MainStations {
 };
 MainStations ComputeMainStations(double JD, float T, float L, double Ls);
 
-CurveElements ComputeCurveElements(const CurveInput& input);
+// p and q double, the half angle divided after the conversion to radians: tan(pi a / 180 / 2).
+// The setting-out report prints p and q with 15 digits and its tables were made this way.
+CurveElements ComputeCurveElementsDoublePQ(const CurveInput& input);
+
+// Elements with p and q stored as floats; beta0 stays double.
+struct CurveElementsSinglePQ {
+  PackedAngle alpha;
+  float p = 0, q = 0;
+  double beta0 = 0;
+  float T = 0, L = 0, E = 0;
+  float ZH = 0, HY = 0, QZ = 0, YH = 0, HZ = 0;
+};
+
+// p and q stored as floats and used as stored in T and E, the half angle taken before the
+// division by 180: tan(((pi a) / 2) / 180). The station deflection sheets print these digits.
+CurveElementsSinglePQ ComputeCurveElementsSinglePQ(const CurveInput& input);
+
+// Elements of the curve coordinate window: p and q rounded half-even to 0.0001 (the window
+// shows them to four places and computes on with what it shows), T and L floats.
+struct CurveElementsRoundedPQ {
+  double alphaDeg = 0;
+  double p = 0;
+  double q = 0;
+  float T = 0;
+  double beta0 = 0;  // degrees
+  float L = 0;
+  // Main-point stations, every step after ZH in float arithmetic.
+  float ZH = 0, HY = 0, QZ = 0, YH = 0, HZ = 0;
+};
+
+// p and q rounded to 0.0001 half-even; tan(((a pi) / 2) / 180); ZH from the station of ZH
+// itself through JD = ZH + T and back; beta0 from the integer product ls * 90 (|ls| <= 364 keeps
+// it inside 16 bits, as the window's field allows); L as (a - 2 beta0) (pi / 180) R + 2 Ls; HY,
+// QZ, YH and HZ summed in float. The coordinate stake lists are pinned to these digits.
+CurveElementsRoundedPQ ComputeCurveElementsRoundedPQ(double zhStation, double alphaDeg, double R, std::int16_t ls);
 
 // The design data read from the field texts. nullopt (the window refuses with its data-error
 // message) when a text is not a number, R is 0, or alpha is a straight angle, where the

@@ -116,7 +116,7 @@ bool ElementsFinite(const CurveElements& e) {
 
 std::optional<CurveListing> ComputeCurveListing(const CurveInput& input) {
   CurveListing out;
-  out.elements = ComputeCurveElements(input);
+  out.elements = ComputeCurveElementsDoublePQ(input);
   if (!ElementsFinite(out.elements)) return std::nullopt;
   const auto stakes = CountStakes(out.elements);
   if (!stakes || *stakes > kMaxStakes) return std::nullopt;
@@ -132,7 +132,7 @@ std::optional<StakeRow> ComputeExtraStake(const CurveInput& input, std::string_v
   if (!value) return std::nullopt;
   const float P = static_cast<float>(*value);
   if (!std::isfinite(P)) return std::nullopt;
-  const CurveElements e = ComputeCurveElements(input);
+  const CurveElements e = ComputeCurveElementsDoublePQ(input);
   if (!ElementsFinite(e)) return std::nullopt;
   const double J = DeflectionAt(P, input, e);
   if (!std::isfinite(J)) return std::nullopt;

@@ -46,26 +46,7 @@ std::optional<StationInput> ReadStationInput(std::string_view jd, std::string_vi
 }
 
 StationElements ComputeStationElements(const StationInput& in) {
-  using survey::SurveyPi;
-  const double R = in.curve.R, Ls = in.curve.Ls;
-  StationElements e;
-  e.alpha = survey::PackedAngleToDegrees(in.curve.alpha);
-  const double a = e.alpha.degrees;
-  e.p = static_cast<float>(curve::ShiftP(R, Ls));
-  e.q = static_cast<float>(curve::TangentOffsetQ(R, Ls));
-  // The half angle is taken after the product with π and before the division by 180 here,
-  // and the stored single p and q go into T; both move the last digits of every station.
-  e.T = static_cast<float>((R + e.p) * std::tan(((SurveyPi * a) / 2) / 180) + e.q);
-  e.E = static_cast<float>((R + e.p) * (1 / std::cos(SurveyPi * (a / 2) / 180)) - R);
-  e.beta0 = curve::TransitionAngle(R, Ls);
-  e.L = static_cast<float>(2 * Ls + R * ((SurveyPi / 180) * (a - 2 * e.beta0)));
-  const curve::MainStations s = curve::ComputeMainStations(in.curve.JD, e.T, e.L, Ls);
-  e.ZH = s.ZH;
-  e.HY = s.HY;
-  e.QZ = s.QZ;
-  e.YH = s.YH;
-  e.HZ = s.HZ;
-  return e;
+  return curve::ComputeCurveElementsSinglePQ(in.curve);
 }
 
 double InstrumentDeflection(double u, double lA, double R, double Ls) {
@@ -104,7 +85,7 @@ std::optional<StationResult> ComputeStationDeflections(const StationInput& in) {
 }
 
 std::optional<DeflectionRow> ComputeExtraStakeDeflection(const StationInput& in, double JZ) {
-  const curve::CurveElements e = curve::ComputeCurveElements(in.curve);
+  const curve::CurveElements e = curve::ComputeCurveElementsDoublePQ(in.curve);
   if (!std::isfinite(e.ZH)) return std::nullopt;
   const double lA = in.M - e.ZH;
   const double delta = InstrumentDeflection(JZ - in.M, lA, in.curve.R, in.curve.Ls);

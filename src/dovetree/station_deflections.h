@@ -31,13 +31,7 @@ std::optional<StationInput> ReadStationInput(std::string_view jd, std::string_vi
 std::optional<double> ReadStationText(std::string_view text);
 
 // Curve elements of the main calculation; p and q single precision, beta0 double.
-struct StationElements {
-  survey::PackedAngle alpha;
-  float p = 0, q = 0;
-  double beta0 = 0;
-  float T = 0, L = 0, E = 0;
-  float ZH = 0, HY = 0, QZ = 0, YH = 0, HZ = 0;
-};
+using StationElements = survey::curve::CurveElementsSinglePQ;
 
 StationElements ComputeStationElements(const StationInput& input);
 

@@ -2,50 +2,98 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <limits>
+#include <string>
 
 namespace survey::curve {
 namespace {
 
 std::string F(float v) { return PlainNumberText(v); }
+std::string F(double v) { return PlainNumberText(v); }
 
-TEST(CurveElements, WorkedExampleWithTransitions) {
-  const CurveElements e = ComputeCurveElements({1000, 30.0000, 500, 60});
-  EXPECT_EQ(PlainNumberText(e.p), "0.3");
-  EXPECT_EQ(PlainNumberText(e.q), "29.9964");
-  EXPECT_EQ(PlainNumberText(e.beta0), "3.43774677033606");
-  EXPECT_EQ(F(e.T), "164.0514");
-  EXPECT_EQ(F(e.E), "17.94867");
-  EXPECT_EQ(F(e.L), "321.7994");
-  EXPECT_EQ(F(e.ZH), "835.9486");
-  EXPECT_EQ(F(e.HY), "895.9486");
-  EXPECT_EQ(F(e.QZ), "996.8483");
-  EXPECT_EQ(F(e.YH), "1097.748");
-  EXPECT_EQ(F(e.HZ), "1157.748");
-  EXPECT_EQ(e.alpha.D, 30);
-  EXPECT_EQ(e.alpha.M, 0);
-  EXPECT_EQ(e.alpha.S, 0);
+// The elements as the reports print them: p q beta0 T L E | ZH HY QZ YH HZ.
+template <class Elements>
+std::string Texts(const Elements& e, const std::string& E) {
+  return F(e.p) + " " + F(e.q) + " " + F(e.beta0) + " " + F(e.T) + " " + F(e.L) + " " + E + " | " + F(e.ZH) + " " +
+         F(e.HY) + " " + F(e.QZ) + " " + F(e.YH) + " " + F(e.HZ);
 }
 
-TEST(CurveElements, WorkedExampleWithoutTransitions) {
-  const CurveElements e = ComputeCurveElements({1000, 30.0000, 500, 0});
-  EXPECT_EQ(e.p, 0);
-  EXPECT_EQ(e.q, 0);
-  EXPECT_EQ(e.beta0, 0);
-  EXPECT_EQ(F(e.T), "133.9746");
-  EXPECT_EQ(F(e.E), "17.63809");
-  EXPECT_EQ(F(e.L), "261.7994");
-  EXPECT_EQ(F(e.ZH), "866.0254");
-  EXPECT_EQ(F(e.QZ), "996.925");
-  EXPECT_EQ(F(e.HZ), "1127.825");
-  // The stake list recognises the plain arc by these exact equalities of stored floats.
-  EXPECT_EQ(e.HY, e.ZH);
-  EXPECT_EQ(e.YH, e.HZ);
+enum class Variant { DoublePQ, SinglePQ, RoundedPQ };
+
+std::string Compute(Variant v, double station, double alpha, double R, double Ls) {
+  switch (v) {
+    case Variant::DoublePQ: {
+      const CurveElements e = ComputeCurveElementsDoublePQ({station, alpha, R, Ls});
+      return Texts(e, F(e.E));
+    }
+    case Variant::SinglePQ: {
+      const CurveElementsSinglePQ e = ComputeCurveElementsSinglePQ({station, alpha, R, Ls});
+      return Texts(e, F(e.E));
+    }
+    case Variant::RoundedPQ:
+      return Texts(ComputeCurveElementsRoundedPQ(station, alpha, R, static_cast<std::int16_t>(Ls)), "-");
+  }
+  return {};
+}
+
+// The same curves through the three variants: each row pins the digits one program prints, and
+// rows of one curve differ exactly where the variants differ (p and q in 15 digits, 7 digits
+// or four places; T, QZ and YH in their last digit). The station is JD for the first two
+// variants and ZH for the coordinate window's.
+TEST(CurveElements, VariantsKeepTheirOwnDigits) {
+  struct Case {
+    Variant variant;
+    double station, alpha, R, Ls;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {Variant::DoublePQ, 1000, 30.0000, 500, 60,
+       "0.3 29.9964 3.43774677033606 164.0514 321.7994 17.94867 | 835.9486 895.9486 996.8483 1097.748 1157.748"},
+      {Variant::SinglePQ, 1000, 30.0000, 500, 60,
+       "0.3 29.9964 3.43774677033606 164.0514 321.7994 17.94867 | 835.9486 895.9486 996.8483 1097.748 1157.748"},
+      {Variant::RoundedPQ, 1003.5, 30.0000, 500, 60,
+       "0.3 29.9964 3.43774677033606 164.0514 321.7994 - | 1003.5 1063.5 1164.4 1265.299 1325.299"},
+      {Variant::DoublePQ, 1000, 30, 120, 85,
+       "2.50868055555556 42.3223017939815 20.292255241567 75.14841 147.8318 6.830319 | 924.8516 1009.852 998.7675 987.6833 1072.683"},
+      {Variant::SinglePQ, 1000, 30, 120, 85,
+       "2.508681 42.3223 20.292255241567 75.1484 147.8318 6.830319 | 924.8516 1009.852 998.7676 987.6835 1072.683"},
+      {Variant::RoundedPQ, 1000, 30, 120, 85,
+       "2.5087 42.3223 20.292255241567 75.14841 147.8318 - | 1000 1085 1073.916 1062.832 1147.832"},
+      {Variant::DoublePQ, 1000, 30, 300, 70,
+       "0.680555555555556 34.9841203703704 6.68450760898679 115.5512 227.0796 11.28742 | 884.4488 954.4488 997.9886 1041.528 1111.528"},
+      {Variant::SinglePQ, 1000, 30, 300, 70,
+       "0.6805556 34.98412 6.68450760898679 115.5512 227.0796 11.28742 | 884.4488 954.4488 997.9886 1041.528 1111.528"},
+      {Variant::RoundedPQ, 1000, 30, 300, 70,
+       "0.6806 34.9841 6.68450760898679 115.5512 227.0796 - | 1000 1070 1113.54 1157.08 1227.08"},
+      {Variant::DoublePQ, 1000, 30.0000, 500, 0,
+       "0 0 0 133.9746 261.7994 17.63809 | 866.0254 866.0254 996.925 1127.825 1127.825"},
+      {Variant::SinglePQ, 1000, 30.0000, 500, 0,
+       "0 0 0 133.9746 261.7994 17.63809 | 866.0254 866.0254 996.925 1127.825 1127.825"},
+      {Variant::RoundedPQ, 1000, 30.0000, 500, 0, "0 0 0 133.9746 261.7994 - | 1000 1000 1130.9 1261.799 1261.799"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Compute(c.variant, c.station, c.alpha, c.R, c.Ls), c.expected)
+        << "variant " << static_cast<int>(c.variant) << ", R " << c.R << ", Ls " << c.Ls;
+  }
+}
+
+TEST(CurveElements, PlainArcHasExactlyEqualMainPoints) {
+  // The stake lists recognise the plain arc by these exact equalities of stored floats.
+  const CurveElements d = ComputeCurveElementsDoublePQ({1000, 30.0000, 500, 0});
+  EXPECT_EQ(d.HY, d.ZH);
+  EXPECT_EQ(d.YH, d.HZ);
+  const CurveElementsSinglePQ s = ComputeCurveElementsSinglePQ({1000, 30.0000, 500, 0});
+  EXPECT_EQ(s.HY, s.ZH);
+  EXPECT_EQ(s.YH, s.HZ);
+  const CurveElementsRoundedPQ r = ComputeCurveElementsRoundedPQ(1000, 30.0000, 500, 0);
+  EXPECT_EQ(r.HY, r.ZH);
+  EXPECT_EQ(r.YH, r.HZ);
 }
 
 TEST(CurveElements, StationsAreTheStoredFloatsOfEachStep) {
   const CurveInput in{1000, 30.0000, 500, 60};
-  const CurveElements e = ComputeCurveElements(in);
+  const CurveElements e = ComputeCurveElementsDoublePQ(in);
   // ZH takes the stored float T, not the double tangent length.
   EXPECT_EQ(e.ZH, static_cast<float>(in.JD - static_cast<double>(e.T)));
   EXPECT_EQ(e.HZ, static_cast<float>(static_cast<double>(e.ZH) + static_cast<double>(e.L)));
@@ -53,18 +101,15 @@ TEST(CurveElements, StationsAreTheStoredFloatsOfEachStep) {
 }
 
 TEST(CurveElements, PackedAngleKeepsItsFifteenDigitNormalisation) {
-  const CurveElements e = ComputeCurveElements({1000, 2.3, 500, 0});
+  const CurveElements whole = ComputeCurveElementsDoublePQ({1000, 30.0000, 500, 60});
+  EXPECT_EQ(whole.alpha.D, 30);
+  EXPECT_EQ(whole.alpha.M, 0);
+  EXPECT_EQ(whole.alpha.S, 0);
+  const CurveElements e = ComputeCurveElementsDoublePQ({1000, 2.3, 500, 0});
   EXPECT_EQ(e.alpha.D, 2);
   EXPECT_EQ(e.alpha.M, 30);
   EXPECT_EQ(e.alpha.S, 0);
   EXPECT_EQ(e.alpha.degrees, 2.5);
-}
-
-TEST(CurveElements, PAndQKeepDoubleDigits) {
-  const CurveElements e = ComputeCurveElements({1000, 30, 300, 70});
-  // 4900 / 7200 has a long expansion: 15 significant digits, not 7.
-  EXPECT_EQ(PlainNumberText(e.p), "0.680555555555556");
-  EXPECT_EQ(PlainNumberText(e.q), "34.9841203703704");
 }
 
 TEST(ReadCurveInput, AcceptsNumbersAsTyped) {

@@ -26,7 +26,7 @@ std::size_t Columns(std::string_view s) {
 
 struct Worked {
   CurveInput in{1000, 30.0000, 500, 60};
-  CurveElements e = ComputeCurveElements(in);
+  CurveElements e = ComputeCurveElementsDoublePQ(in);
   std::vector<StakeRow> rows = BuildStakeRows(in, e);
   ReportHead head = MakeReportHead(BrannockBanner(), "1000", "500", "60", e);
   std::vector<std::string> lines = MainReportLines(head, rows, "26-12-6");
@@ -87,7 +87,7 @@ TEST(MainReport, WorkedExampleLines) {
 
 TEST(MainReport, WithoutTransitionsEchoesTheInputAsTyped) {
   const CurveInput in{1000, 30.0000, 500, 0};
-  const CurveElements e = ComputeCurveElements(in);
+  const CurveElements e = ComputeCurveElementsDoublePQ(in);
   const auto lines =
       MainReportLines(MakeReportHead(BrannockBanner(), "1000.000", "500", "0", e), BuildStakeRows(in, e), "1-2-3");
   EXPECT_EQ(lines[3], B(15) + "交点桩号JD=1000.000" + B(5) + "偏角角度α＝30°0′0″");
@@ -98,7 +98,7 @@ TEST(MainReport, WithoutTransitionsEchoesTheInputAsTyped) {
 }
 
 TEST(MainReport, AlphaEchoUsesParsedComponents) {
-  const CurveElements e = ComputeCurveElements({0, 88.2222, 500, 0});
+  const CurveElements e = ComputeCurveElementsDoublePQ({0, 88.2222, 500, 0});
   const auto lines = HeadLines(MakeReportHead("x", "0", "500", "0", e));
   EXPECT_EQ(lines[0], "x");
   EXPECT_EQ(lines[3], B(15) + "交点桩号JD=0" + B(5) + "偏角角度α＝88°22′22″");

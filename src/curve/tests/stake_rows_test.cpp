@@ -53,7 +53,7 @@ CurveElements Stations(float ZH, float HY, float QZ, float YH, float HZ) {
 
 TEST(StakeRows, WorkedListWithTransitions) {
   const CurveInput in{1000, 30.0000, 500, 60};
-  const CurveElements e = ComputeCurveElements(in);
+  const CurveElements e = ComputeCurveElementsDoublePQ(in);
   const auto rows = BuildStakeRows(in, e);
   const auto d = Describe(rows);
   ASSERT_EQ(rows.size(), 37u);
@@ -83,7 +83,7 @@ TEST(StakeRows, WorkedListWithTransitions) {
 
 TEST(StakeRows, WorkedListWithoutTransitions) {
   const CurveInput in{1000, 30.0000, 500, 0};
-  const auto rows = BuildStakeRows(in, ComputeCurveElements(in));
+  const auto rows = BuildStakeRows(in, ComputeCurveElementsDoublePQ(in));
   // Start, 870 ... 1120 (26 stakes) with QZ after 990, end.
   ASSERT_EQ(rows.size(), 29u);
   EXPECT_EQ(rows[1].station, 870);
@@ -101,7 +101,7 @@ TEST(StakeRows, WorkedListWithoutTransitions) {
 
 TEST(StakeRows, DeflectionBranchesAndTies) {
   const CurveInput in{1000, 30.0000, 500, 60};
-  const CurveElements e = ComputeCurveElements(in);
+  const CurveElements e = ComputeCurveElementsDoublePQ(in);
   // A station on HY belongs to the entering transition, one on QZ to the first half of the arc.
   EXPECT_DOUBLE_EQ(DeflectionAt(e.HY, in, e), e.beta0 / 3);
   EXPECT_EQ(DeflectionAt(e.QZ, in, e), MainPointRow(RowKind::QZ, in, e).deflection);
@@ -201,7 +201,7 @@ TEST(StakeRows, CountStakesStopsWhereFloatsStopMoving) {
 
 TEST(ExtraStake, UsesTheSamePartition) {
   const CurveInput in{1000, 30.0000, 500, 60};
-  const CurveElements e = ComputeCurveElements(in);
+  const CurveElements e = ComputeCurveElementsDoublePQ(in);
   const auto atHY = ComputeExtraStake(in, "895.9486");
   ASSERT_TRUE(atHY);
   EXPECT_EQ(atHY->kind, RowKind::Extra);

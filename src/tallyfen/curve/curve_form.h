@@ -62,7 +62,8 @@ class CurveForm {
   coordinates::Progress progress;
   // Echo values of the last main computation (empty texts and zeros before the first one).
   CurveEcho echo;
-  // Centre of HY of the last main computation with transitions (hydzb1_x, hydzb1_y).
+  // hydzb1_x, hydzb1_y (HY 点坐标): centre of HY of the last main computation with transitions,
+  // from which an extra stake on the arc is set out.
   double hydzb1_x = 0;
   double hydzb1_y = 0;
   // What the grid shows: the table as of the last ShowStakeTable.

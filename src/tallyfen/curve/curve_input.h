@@ -51,14 +51,14 @@ double ReadExtraStation(const CurveFields& fields);
 
 // Values the main computation leaves for the parameter file and the report.
 struct CurveEcho {
-  std::string varc;    // project name as typed
+  std::string varc;    // project name as typed (Text11)
   std::string zbname;  // tabulator as typed
   std::string alf;     // deflection in the signed degree-minute-second form
   std::string zhydzh;  // ZH station, signed single form
   std::string tt;      // tangent length, signed single form
   std::string zhydxy;  // "x:" ZH x "  y:" ZH y, signed double forms
   std::string jdxy;    // the same for JD
-  std::string bzjl;    // offset as typed
+  std::string bzjl;    // side-stake offset (边桩距离) as typed
   double r = 0;
   std::int16_t ls = 0;
 };

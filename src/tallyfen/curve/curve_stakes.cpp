@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "common/number_reading.h"
+#include "curve/curve_elements.h"
 
 namespace tallyfen {
 
@@ -17,8 +18,6 @@ namespace {
 // Beyond this many pairs the series only grows (l far longer than the clothoid allows);
 // the result is then not finite and the computation is refused by its caller.
 constexpr int kMaxSeriesPairs = 200;
-
-double RoundToTenThousandthsEven(double v) { return survey::RoundHalfEven(v * 10000) / 10000; }
 
 float TruncTen(float v) {
   const float tenth = v / 10.0f;
@@ -192,22 +191,12 @@ CurveStationsResult ComputeCurveStations(const CurveCoordInput& in) {
   CurveStationsResult r;
   CurveElements& e = r.elements;
   CurveStations& st = r.stations;
-  const double R = in.R;
-  const double Ls = in.ls;
-  e.alphaDeg = in.alpha.degrees;
-  e.p = RoundToTenThousandthsEven((Ls * Ls) / (24 * R));
-  e.q = RoundToTenThousandthsEven(Ls / 2 - (Ls * Ls * Ls) / (240 * (R * R)));
-  e.T = static_cast<float>((R + e.p) * std::tan(((e.alphaDeg * SurveyPi) / 2) / 180) + e.q);
-  const double jdStation = in.zhStation + static_cast<double>(e.T);
-  st.ZH = static_cast<float>(jdStation - static_cast<double>(e.T));
-  // |ls| <= 364 keeps this product inside 16 bits.
-  const int ls90 = in.ls * 90;
-  e.beta0 = ls90 / (R * SurveyPi);
-  e.L = static_cast<float>((e.alphaDeg - 2 * e.beta0) * (SurveyPi / 180) * R + 2 * Ls);
-  st.HY = static_cast<float>(in.ls) + st.ZH;
-  st.QZ = e.L / 2.0f + st.ZH;
-  st.HZ = st.ZH + e.L;
-  st.YH = st.HZ - static_cast<float>(in.ls);
+  e = survey::curve::ComputeCurveElementsRoundedPQ(in.zhStation, in.alpha.degrees, in.R, in.ls);
+  st.ZH = e.ZH;
+  st.HY = e.HY;
+  st.QZ = e.QZ;
+  st.YH = e.YH;
+  st.HZ = e.HZ;
   st.F = TruncTen(st.ZH) + 10.0f;
   st.rHY = TruncTen(st.HY);
   st.rQZ = TruncTen(st.QZ);

@@ -14,6 +14,7 @@
 
 #include "common/coordinate.h"
 #include "common/notation.h"
+#include "curve/curve_elements.h"
 
 namespace tallyfen {
 
@@ -37,14 +38,9 @@ struct CurveCoordInput {
   Turn turn = Turn::Left;
 };
 
-struct CurveElements {
-  double alphaDeg = 0;
-  double p = 0;
-  double q = 0;
-  float T = 0;
-  double beta0 = 0;  // degrees
-  float L = 0;
-};
+// p and q rounded to four places, T and L floats (the main-point stations are copied into
+// CurveStations, where the stake list reads them).
+using CurveElements = survey::curve::CurveElementsRoundedPQ;
 
 struct CurveStations {
   float ZH = 0, HY = 0, QZ = 0, YH = 0, HZ = 0;
@@ -70,7 +66,8 @@ struct TransitionPoint {
 };
 TransitionPoint TransitionXY(double l, double C);
 
-// Chord of a circular arc of length l and radius R, and the half-angle c in degrees.
+// ybc (圆弧弦长, arc chord): chord of a circular arc of length l and radius R, and the
+// half-angle c in degrees.
 struct ArcChord {
   double chord = 0;
   double c = 0;
