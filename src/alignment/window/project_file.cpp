@@ -1,10 +1,11 @@
 #include "alignment/window/project_file.h"
 
+#include "platform/text_files.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace survey::alignment::window {
 
@@ -136,18 +137,12 @@ std::optional<AlignmentForm> FormFromProjectBytes(const QByteArray& bytes, QStri
 }
 
 bool SaveProject(const AlignmentForm& form, const QString& path, QString* error) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    if (error) *error = QStringLiteral("无法保存“%1”：%2").arg(path, file.errorString());
-    return false;
-  }
+  // The suite's one writer: a failure leaves the earlier project file as it was.
   const QByteArray bytes = ProjectBytes(form);
-  if (file.write(bytes) != bytes.size() || !file.commit()) {
-    if (error) *error = QStringLiteral("无法保存“%1”：%2").arg(path, file.errorString());
-    file.cancelWriting();
-    return false;
-  }
-  return true;
+  const platform::FileOutcome outcome =
+      platform::WriteFileAtomically(path.toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  if (!outcome.ok && error) *error = QStringLiteral("无法保存“%1”：%2").arg(path, QString::fromStdString(outcome.error));
+  return outcome.ok;
 }
 
 std::optional<AlignmentForm> OpenProject(const QString& path, QString* error) {

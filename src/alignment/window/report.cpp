@@ -7,7 +7,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <iostream>
 #include <sstream>
@@ -205,26 +204,19 @@ bool PaintReport(const ReportTable& table, QPagedPaintDevice* device) {
 }
 
 bool WriteReportPdf(const ReportTable& table, const QString& path, QString* error) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    if (error) *error = QStringLiteral("无法写入“%1”：%2").arg(path, file.errorString());
-    return false;
-  }
-  {
-    QPdfWriter writer(&file);
+  // Painted into the suite's one writer: a failure leaves the earlier file as it was.
+  bool painted = true;
+  const platform::FileOutcome outcome = platform::WritePdfFile(path, [&](QPdfWriter& writer) {
     writer.setTitle(table.title);
     writer.setResolution(300);
-    if (!PaintReport(table, &writer)) {
-      if (error) *error = QStringLiteral("无法生成 PDF“%1”。").arg(path);
-      file.cancelWriting();
-      return false;
-    }
-  }
-  if (!file.commit()) {
-    if (error) *error = QStringLiteral("无法写入“%1”：%2").arg(path, file.errorString());
-    return false;
-  }
-  return true;
+    painted = PaintReport(table, &writer);
+    return painted;
+  });
+  if (outcome.ok) return true;
+  if (error)
+    *error = painted ? QStringLiteral("无法写入“%1”：%2").arg(path, QString::fromStdString(outcome.error))
+                     : QStringLiteral("无法生成 PDF“%1”。").arg(path);
+  return false;
 }
 
 int RunReportBatch(const std::vector<std::string>& args) {
