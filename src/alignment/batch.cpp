@@ -219,9 +219,9 @@ RouteSource ElementSource() {
     for (const char* name : {"start-x", "start-y", "start-azimuth"}) {
       if (!ctx.options.Has(name)) Refuse(std::string("--elements 需要 --") + name + "。");
     }
-    std::vector<ElementSpec> specs = ReadElementTable(ctx.readFile(ctx.options.Value("elements")));
+    std::vector<ElementShape> accepted = ReadElementTable(ctx.readFile(ctx.options.Value("elements")));
     const Pose start{*ctx.Number("start-x"), *ctx.Number("start-y"), NormalizeAzimuth(*ctx.Angle("start-azimuth"))};
-    return BuildRouteFromElements(start, StartStation(ctx), specs, Equations(ctx));
+    return BuildRouteFromElements(start, StartStation(ctx), accepted, Equations(ctx));
   };
   return source;
 }
@@ -597,13 +597,13 @@ int BatchProgram::Run(const std::vector<std::string>& args, std::ostream& out, s
     if (args[0].rfind("--", 0) == 0) return refuse("the command (" + names + ") comes first; see alignment --help");
     return refuse("unknown command \"" + args[0] + "\" (commands: " + names + "; see alignment --help)");
   }
-  std::vector<OptionSpec> specs;
+  std::vector<OptionSpec> accepted;
   for (const RouteSource& source : sources_) {
-    for (const OptionHelp& o : source.options) specs.push_back(o.spec);
+    for (const OptionHelp& o : source.options) accepted.push_back(o.option);
   }
-  for (const OptionHelp& o : common_) specs.push_back(o.spec);
-  for (const OptionHelp& o : command->options) specs.push_back(o.spec);
-  const ParsedOptions options = ParseOptions({args.begin() + 1, args.end()}, specs);
+  for (const OptionHelp& o : common_) accepted.push_back(o.option);
+  for (const OptionHelp& o : command->options) accepted.push_back(o.option);
+  const ParsedOptions options = ParseOptions({args.begin() + 1, args.end()}, accepted);
   if (!options.error.empty()) return refuse(options.error + " (see alignment --help)");
   if (options.Has("help")) {
     out << HelpText();
@@ -620,7 +620,7 @@ int BatchProgram::Run(const std::vector<std::string>& args, std::ostream& out, s
     for (const RouteSource& source : sources_) {
       if (&source == chosen) continue;
       for (const OptionHelp& o : source.options) {
-        if (options.Has(o.spec.name)) Refuse("--" + o.spec.name + " 只用于 --" + source.trigger + "。");
+        if (options.Has(o.option.name)) Refuse("--" + o.option.name + " 只用于 --" + source.trigger + "。");
       }
     }
     OutputFormat format;

@@ -30,8 +30,8 @@ double Sweep(ElementKind kind, double length, double k0, double k1) {
   return 0;
 }
 
-std::string ElementName(const ElementSpec& spec, std::size_t index) {
-  if (spec.line > 0) return "第 " + std::to_string(spec.line) + " 行";
+std::string ElementName(const ElementShape& shape, std::size_t index) {
+  if (shape.line > 0) return "第 " + std::to_string(shape.line) + " 行";
   return "线元 " + std::to_string(index + 1);
 }
 
@@ -67,7 +67,7 @@ Pose PoseAt(const Element& e, double s) {
 
 Pose EndPose(const Element& e) { return PoseAt(e, e.length); }
 
-std::vector<Element> ChainElements(const Pose& start, double startChainage, const std::vector<ElementSpec>& specs) {
+std::vector<Element> ChainElements(const Pose& start, double startChainage, const std::vector<ElementShape>& shapes) {
   if (!std::isfinite(start.x) || !std::isfinite(start.y) || !std::isfinite(start.azimuth)) {
     throw AlignmentError("起点坐标或方位角不是有限数。");
   }
@@ -75,25 +75,25 @@ std::vector<Element> ChainElements(const Pose& start, double startChainage, cons
     throw AlignmentError("起点坐标超出范围。");
   }
   std::vector<Element> out;
-  out.reserve(specs.size());
+  out.reserve(shapes.size());
   Pose pose{start.x, start.y, NormalizeAzimuth(start.azimuth)};
   double chainage = startChainage;
-  for (std::size_t i = 0; i < specs.size(); ++i) {
-    const ElementSpec& spec = specs[i];
-    if (!(spec.length > 0) || !std::isfinite(spec.length)) {
-      throw AlignmentError(ElementName(spec, i) + "：长度必须是大于 0 的数。");
+  for (std::size_t i = 0; i < shapes.size(); ++i) {
+    const ElementShape& shape = shapes[i];
+    if (!(shape.length > 0) || !std::isfinite(shape.length)) {
+      throw AlignmentError(ElementName(shape, i) + "：长度必须是大于 0 的数。");
     }
-    if (spec.length > kMaxElementLength) throw AlignmentError(ElementName(spec, i) + "：长度超出范围。");
+    if (shape.length > kMaxElementLength) throw AlignmentError(ElementName(shape, i) + "：长度超出范围。");
     Element e;
-    e.kind = spec.kind;
-    e.length = spec.length;
-    e.startCurvature = spec.kind == ElementKind::Line ? 0.0 : spec.startCurvature;
-    e.endCurvature = spec.kind == ElementKind::Spiral ? spec.endCurvature : e.startCurvature;
+    e.kind = shape.kind;
+    e.length = shape.length;
+    e.startCurvature = shape.kind == ElementKind::Line ? 0.0 : shape.startCurvature;
+    e.endCurvature = shape.kind == ElementKind::Spiral ? shape.endCurvature : e.startCurvature;
     if (!std::isfinite(e.startCurvature) || !std::isfinite(e.endCurvature)) {
-      throw AlignmentError(ElementName(spec, i) + "：半径不是有效的数。");
+      throw AlignmentError(ElementName(shape, i) + "：半径不是有效的数。");
     }
     if (!(Sweep(e.kind, e.length, e.startCurvature, e.endCurvature) <= kMaxElementTurn * (1 + 1e-12))) {
-      throw AlignmentError(ElementName(spec, i) + "：线元转角超过 360°，半径过小或长度过长。");
+      throw AlignmentError(ElementName(shape, i) + "：线元转角超过 360°，半径过小或长度过长。");
     }
     e.start = pose;
     e.startChainage = chainage;

@@ -18,7 +18,7 @@ struct Pose {
 
 // An element as typed: for a Line both curvatures are ignored (0), for an Arc the end curvature
 // is ignored (taken equal to the start curvature).
-struct ElementSpec {
+struct ElementShape {
   ElementKind kind = ElementKind::Line;
   double length = 0;
   double startCurvature = 0;
@@ -53,6 +53,6 @@ double NormalizeAzimuth(double a);
 // The element method: each element starts where the previous one ends. Refuses (AlignmentError,
 // naming the element) a length that is not a positive finite number, a curvature that is not
 // finite, and an element turning more than kMaxElementTurn.
-std::vector<Element> ChainElements(const Pose& start, double startChainage, const std::vector<ElementSpec>& specs);
+std::vector<Element> ChainElements(const Pose& start, double startChainage, const std::vector<ElementShape>& shapes);
 
 }  // namespace survey::alignment

@@ -264,7 +264,7 @@ bool RunLocateWithProfile(CommandContext& ctx) {
   std::vector<Row> rows;
   bool hasZ = false;
   if (ctx.options.Has("points")) {
-    static const std::vector<ColumnSpec> columns = {
+    static const std::vector<ColumnHeading> columns = {
         {"name", {"name", "点名"}, false}, {"x", {"x", "X"}}, {"y", {"y", "Y"}}, {"z", {"z", "Z", "高程"}, false}};
     const Table table = ReadTable(ctx.readFile(ctx.options.Value("points")), columns);
     hasZ = table.HasColumn(3);

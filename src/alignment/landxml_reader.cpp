@@ -513,16 +513,16 @@ double StartAzimuth(const LandXmlElement& e) {
   Refuse(e, "点与方向属性都无法确定起点方向");
 }
 
-ElementSpec Spec(const LandXmlElement& e) {
-  ElementSpec spec;
-  spec.line = 0;
+ElementShape ShapeOf(const LandXmlElement& e) {
+  ElementShape shape;
+  shape.line = 0;
   switch (e.kind) {
     case LandXmlElementKind::Line:
-      spec.kind = ElementKind::Line;
-      spec.length = e.length ? *e.length : Distance(*e.start, *e.end);
+      shape.kind = ElementKind::Line;
+      shape.length = e.length ? *e.length : Distance(*e.start, *e.end);
       break;
     case LandXmlElementKind::Curve: {
-      spec.kind = ElementKind::Arc;
+      shape.kind = ElementKind::Arc;
       if (e.rot == 0) Refuse(e, "缺少转向 rot");
       double radius = 0;
       if (e.radius) {
@@ -533,34 +533,34 @@ ElementSpec Spec(const LandXmlElement& e) {
         Refuse(e, "缺少 radius 和 Center");
       }
       if (!(radius > kMinDirectionBase)) Refuse(e, "半径必须大于 0");
-      spec.startCurvature = spec.endCurvature = e.rot / radius;
+      shape.startCurvature = shape.endCurvature = e.rot / radius;
       if (e.length) {
-        spec.length = *e.length;
+        shape.length = *e.length;
       } else if (e.center) {
         // The angle swept from Start to End in the direction of rot.
         const double a0 = Azimuth(*e.center, *e.start);
         const double a1 = Azimuth(*e.center, *e.end);
         const double swept = NormalizeAzimuth(e.rot > 0 ? a1 - a0 : a0 - a1);
-        spec.length = radius * swept;
+        shape.length = radius * swept;
       } else {
         Refuse(e, "缺少 length");
       }
       break;
     }
     case LandXmlElementKind::Spiral: {
-      spec.kind = ElementKind::Spiral;
+      shape.kind = ElementKind::Spiral;
       if (!e.length) Refuse(e, "缺少 length");
       if (!e.radiusStart || !e.radiusEnd) Refuse(e, "缺少 radiusStart 或 radiusEnd");
       if (std::isinf(*e.radiusStart) && std::isinf(*e.radiusEnd)) Refuse(e, "两端半径都是 INF，不是缓和曲线");
       if (e.rot == 0) Refuse(e, "缺少转向 rot");
-      spec.length = *e.length;
-      spec.startCurvature = std::isinf(*e.radiusStart) ? 0 : e.rot / *e.radiusStart;
-      spec.endCurvature = std::isinf(*e.radiusEnd) ? 0 : e.rot / *e.radiusEnd;
+      shape.length = *e.length;
+      shape.startCurvature = std::isinf(*e.radiusStart) ? 0 : e.rot / *e.radiusStart;
+      shape.endCurvature = std::isinf(*e.radiusEnd) ? 0 : e.rot / *e.radiusEnd;
       break;
     }
   }
-  if (!(spec.length > 0) || !std::isfinite(spec.length)) Refuse(e, "长度必须大于 0");
-  return spec;
+  if (!(shape.length > 0) || !std::isfinite(shape.length)) Refuse(e, "长度必须大于 0");
+  return shape;
 }
 
 std::string Millimetres(double metres) {
@@ -577,15 +577,15 @@ LandXmlImport ImportLandXml(const LandXmlDocument& document, const LandXmlImport
   if (a.elements.empty()) throw AlignmentError(label + "：没有平面线元（CoordGeom）。");
   if (a.elements.size() > kMaxElements) throw AlignmentError(label + "：平面线元过多。");
 
-  std::vector<ElementSpec> specs;
-  specs.reserve(a.elements.size());
-  for (const LandXmlElement& e : a.elements) specs.push_back(Spec(e));
+  std::vector<ElementShape> shapes;
+  shapes.reserve(a.elements.size());
+  for (const LandXmlElement& e : a.elements) shapes.push_back(ShapeOf(e));
 
   const LandXmlElement& first = a.elements.front();
   const Pose start{first.start->x, first.start->y, StartAzimuth(first)};
   std::vector<StationEquation> equations;
   for (const LandXmlStationEquation& eq : a.equations) equations.push_back({eq.back, eq.ahead});
-  Route chained = BuildRouteFromElements(start, a.staStart, specs, equations);
+  Route chained = BuildRouteFromElements(start, a.staStart, shapes, equations);
 
   std::vector<Element> elements = chained.Elements();
   if (options.trustPoints) {

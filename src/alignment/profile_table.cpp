@@ -8,7 +8,7 @@
 namespace survey::alignment {
 
 std::vector<ProfileTableRow> ReadProfileTable(std::string bytes) {
-  static const std::vector<ColumnSpec> columns = {{"station", {"station", "桩号"}},
+  static const std::vector<ColumnHeading> columns = {{"station", {"station", "桩号"}},
                                                   {"elevation", {"elevation", "高程"}},
                                                   {"r", {"r", "R", "竖曲线半径"}, false}};
   const Table table = ReadTable(std::move(bytes), columns);

@@ -110,11 +110,11 @@ Route BuildRouteFromJd(const std::vector<JdInput>& points, double startStation, 
                layout.closureError);
 }
 
-Route BuildRouteFromElements(const Pose& start, double startStation, const std::vector<ElementSpec>& specs,
+Route BuildRouteFromElements(const Pose& start, double startStation, const std::vector<ElementShape>& shapes,
                              std::vector<StationEquation> equations) {
-  if (specs.empty()) throw AlignmentError("线元表中没有线元。");
-  if (specs.size() > kMaxElements) throw AlignmentError("线元数超过 " + std::to_string(kMaxElements) + " 个。");
-  std::vector<Element> elements = ChainElements(start, 0, specs);
+  if (shapes.empty()) throw AlignmentError("线元表中没有线元。");
+  if (shapes.size() > kMaxElements) throw AlignmentError("线元数超过 " + std::to_string(kMaxElements) + " 个。");
+  std::vector<Element> elements = ChainElements(start, 0, shapes);
   const double length = LengthOf(elements);
   if (!(length <= kMaxRouteLength)) throw AlignmentError("路线长度超出范围。");
   StationLine stations(startStation, std::move(equations), length);

@@ -67,7 +67,7 @@ class Route {
 // Refuses what LayOutJd refuses, equations out of order or beyond the route, and non-finite stations.
 Route BuildRouteFromJd(const std::vector<JdInput>& points, double startStation, std::vector<StationEquation> equations);
 // Refuses what ChainElements refuses, no elements, more than kMaxElements, and bad stations.
-Route BuildRouteFromElements(const Pose& start, double startStation, const std::vector<ElementSpec>& specs,
+Route BuildRouteFromElements(const Pose& start, double startStation, const std::vector<ElementShape>& shapes,
                              std::vector<StationEquation> equations);
 
 inline constexpr std::size_t kMaxElements = 100'000;

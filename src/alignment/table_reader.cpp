@@ -187,7 +187,7 @@ void SplitLine(std::string_view line, char separator, int lineNumber, std::deque
 // `columns`.
 class RowReader {
  public:
-  RowReader(std::shared_ptr<TableText> text, const std::vector<ColumnSpec>& columns)
+  RowReader(std::shared_ptr<TableText> text, const std::vector<ColumnHeading>& columns)
       : text_(std::move(text)), columns_(columns) {}
 
   std::vector<bool> present;
@@ -270,7 +270,7 @@ class RowReader {
   // "name,x,y（点名,X,Y）"
   std::string Expected() const {
     std::string english, chinese;
-    for (const ColumnSpec& c : columns_) {
+    for (const ColumnHeading& c : columns_) {
       english += (english.empty() ? "" : ",") + c.names.front();
       chinese += (chinese.empty() ? "" : ",") + c.names.back();
     }
@@ -278,7 +278,7 @@ class RowReader {
   }
 
   std::shared_ptr<TableText> text_;
-  const std::vector<ColumnSpec>& columns_;
+  const std::vector<ColumnHeading>& columns_;
   char separator_ = ',';
   std::vector<int> slots_;  // header position -> column index, -1 for an unnamed column
   int headerLine_ = 0;
@@ -352,7 +352,7 @@ double Table::Station(std::size_t row, std::size_t column) const {
   return *v;
 }
 
-Table ReadTable(std::string bytes, const std::vector<ColumnSpec>& columns) {
+Table ReadTable(std::string bytes, const std::vector<ColumnHeading>& columns) {
   Table table;
   auto text = Decode(std::move(bytes));
   RowReader reader(text, columns);
@@ -370,16 +370,16 @@ Table ReadTable(std::string bytes, const std::vector<ColumnSpec>& columns) {
 namespace {
 
 enum JdColumn { kJdName, kJdX, kJdY, kJdR, kJdLs1, kJdLs2 };
-const std::vector<ColumnSpec>& JdColumns() {
-  static const std::vector<ColumnSpec> columns = {
+const std::vector<ColumnHeading>& JdColumns() {
+  static const std::vector<ColumnHeading> columns = {
       {"name", {"name", "点名"}}, {"x", {"x", "X"}}, {"y", {"y", "Y"}}, {"r", {"r", "R"}},
       {"ls1", {"ls1", "Ls1"}, false}, {"ls2", {"ls2", "Ls2"}, false}};
   return columns;
 }
 
 enum ElementColumn { kElType, kElLength, kElRStart, kElREnd, kElTurn };
-const std::vector<ColumnSpec>& ElementColumns() {
-  static const std::vector<ColumnSpec> columns = {{"type", {"type", "线元"}},
+const std::vector<ColumnHeading>& ElementColumns() {
+  static const std::vector<ColumnHeading> columns = {{"type", {"type", "线元"}},
                                                   {"length", {"length", "长度"}},
                                                   {"r_start", {"r_start", "起点半径"}, false},
                                                   {"r_end", {"r_end", "终点半径"}, false},
@@ -388,8 +388,8 @@ const std::vector<ColumnSpec>& ElementColumns() {
 }
 
 enum PointColumn { kPtName, kPtX, kPtY };
-const std::vector<ColumnSpec>& PointColumns() {
-  static const std::vector<ColumnSpec> columns = {{"name", {"name", "点名"}, false}, {"x", {"x", "X"}}, {"y", {"y", "Y"}}};
+const std::vector<ColumnHeading>& PointColumns() {
+  static const std::vector<ColumnHeading> columns = {{"name", {"name", "点名"}, false}, {"x", {"x", "X"}}, {"y", {"y", "Y"}}};
   return columns;
 }
 
@@ -427,31 +427,31 @@ std::vector<JdInput> ReadJdTable(std::string bytes) {
   return rows;
 }
 
-std::vector<ElementSpec> ReadElementTable(std::string bytes) {
+std::vector<ElementShape> ReadElementTable(std::string bytes) {
   auto text = Decode(std::move(bytes));
   RowReader reader(text, ElementColumns());
-  std::vector<ElementSpec> specs;
+  std::vector<ElementShape> shapes;
   reader.Read([&](int line, std::span<const std::string_view> row) {
-    if (specs.size() == kMaxElements) Refuse(line, "线元表超过 " + std::to_string(kMaxElements) + " 行。");
+    if (shapes.size() == kMaxElements) Refuse(line, "线元表超过 " + std::to_string(kMaxElements) + " 行。");
     const CellReader cells{line, reader.headerNames};
     const std::string type = AsciiLower(row[kElType]);
-    ElementSpec spec{};
-    spec.line = line;
+    ElementShape shape{};
+    shape.line = line;
     if (type == "line" || type == "直线") {
-      spec.kind = ElementKind::Line;
+      shape.kind = ElementKind::Line;
     } else if (type == "arc" || type == "圆曲线") {
-      spec.kind = ElementKind::Arc;
+      shape.kind = ElementKind::Arc;
     } else if (type == "spiral" || type == "缓和曲线") {
-      spec.kind = ElementKind::Spiral;
+      shape.kind = ElementKind::Spiral;
     } else {
       Refuse(line, "线元类型" + Quoted(row[kElType]) + "不认识；应为 line、arc、spiral（直线、圆曲线、缓和曲线）。");
     }
-    spec.length = cells.Number(row, kElLength);
-    if (!(spec.length > 0)) Refuse(line, reader.headerNames[kElLength] + " 必须大于 0：" + Quoted(row[kElLength]) + "。");
+    shape.length = cells.Number(row, kElLength);
+    if (!(shape.length > 0)) Refuse(line, reader.headerNames[kElLength] + " 必须大于 0：" + Quoted(row[kElLength]) + "。");
     const double k1 = cells.Curvature(row, kElRStart);
     const double k2 = cells.Curvature(row, kElREnd);
     double sign = 0;
-    if (spec.kind != ElementKind::Line) {
+    if (shape.kind != ElementKind::Line) {
       const std::string turn = AsciiLower(row[kElTurn]);
       if (turn == "right" || turn == "右" || turn == "r") {
         sign = 1;
@@ -461,25 +461,25 @@ std::vector<ElementSpec> ReadElementTable(std::string bytes) {
         Refuse(line, "转向" + Quoted(row[kElTurn]) + "应为 left 或 right（左 或 右）。");
       }
     }
-    switch (spec.kind) {
+    switch (shape.kind) {
       case ElementKind::Line:
         if (k1 != 0 || k2 != 0) Refuse(line, "直线的半径须为空、0 或 inf。");
-        spec.startCurvature = spec.endCurvature = 0;
+        shape.startCurvature = shape.endCurvature = 0;
         break;
       case ElementKind::Arc:
         if (k1 == 0) Refuse(line, "圆曲线须有起点半径。");
         if (!row[kElREnd].empty() && k2 != k1) Refuse(line, "圆曲线的终点半径须与起点半径相同（或留空）。");
-        spec.startCurvature = spec.endCurvature = sign * k1;
+        shape.startCurvature = shape.endCurvature = sign * k1;
         break;
       case ElementKind::Spiral:
         if (k1 == k2) Refuse(line, "缓和曲线两端的半径须不同（相同时为直线或圆曲线）。");
-        spec.startCurvature = sign * k1;
-        spec.endCurvature = sign * k2;
+        shape.startCurvature = sign * k1;
+        shape.endCurvature = sign * k2;
         break;
     }
-    specs.push_back(spec);
+    shapes.push_back(shape);
   });
-  return specs;
+  return shapes;
 }
 
 PointTable ReadPointTable(std::string bytes) {

@@ -42,7 +42,7 @@ struct TableText {
 // One column a reader expects: its key (the English name, used in messages of the program)
 // and the names the header may use for it, compared without regard to ASCII case and
 // surrounding blanks.
-struct ColumnSpec {
+struct ColumnHeading {
   std::string key;
   std::vector<std::string> names;
   bool required = true;
@@ -70,7 +70,7 @@ class Table {
   double Station(std::size_t row, std::size_t column) const;
 
  private:
-  friend Table ReadTable(std::string bytes, const std::vector<ColumnSpec>& columns);
+  friend Table ReadTable(std::string bytes, const std::vector<ColumnHeading>& columns);
   std::shared_ptr<const TableText> text_;
   std::vector<std::string_view> cells_;
   std::vector<int> lines_;
@@ -80,7 +80,7 @@ class Table {
 };
 
 // Decodes and splits the bytes; refuses a file without a header or without data rows.
-Table ReadTable(std::string bytes, const std::vector<ColumnSpec>& columns);
+Table ReadTable(std::string bytes, const std::vector<ColumnHeading>& columns);
 
 // The message prefix that names a line: "第 12 行：".
 std::string LinePrefix(int line);
@@ -95,7 +95,7 @@ std::vector<JdInput> ReadJdTable(std::string bytes);
 
 // type,length,r_start,r_end,turn (线元,长度,起点半径,终点半径,转向): type line/arc/spiral
 // (直线/圆曲线/缓和曲线), radius blank, 0 or "inf" for a straight end, turn left/right (左/右).
-std::vector<ElementSpec> ReadElementTable(std::string bytes);
+std::vector<ElementShape> ReadElementTable(std::string bytes);
 
 // name,x,y (点名,X,Y). The names are views into `text`, which the table keeps alive.
 struct PointRow {

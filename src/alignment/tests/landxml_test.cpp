@@ -181,14 +181,14 @@ TEST(LandXmlImportTest, SpiralFirstWithoutPiTakesDirStartInTheFileUnits) {
   // Drop the leading line: the file then starts on a spiral whose start direction only its
   // dirStart gives, written in d.mmss.
   const Route egg = EggRoute();
-  std::vector<ElementSpec> specs;
+  std::vector<ElementShape> shapes;
   for (std::size_t i = 1; i < egg.Elements().size(); ++i) {
     const Element& e = egg.Elements()[i];
-    specs.push_back({e.kind, e.length, e.startCurvature, e.endCurvature});
+    shapes.push_back({e.kind, e.length, e.startCurvature, e.endCurvature});
   }
   // 0.3 rad is not a whole number of seconds; use 17 deg 11 min 20.5 s.
   const double azimuth = (17 + 11.0 / 60 + 20.5 / 3600) * std::numbers::pi / 180;
-  const Route expected = BuildRouteFromElements({2500000, 400000, azimuth}, 0, specs, {});
+  const Route expected = BuildRouteFromElements({2500000, 400000, azimuth}, 0, shapes, {});
   FileStyle style;
   style.writePi = false;
   style.angularUnit = "decimal dd.mm.ss";

@@ -18,14 +18,14 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 constexpr double kDeg = kPi / 180;
 
-ElementSpec Line(double length) { return {ElementKind::Line, length, 0, 0}; }
-ElementSpec Arc(double length, double k) { return {ElementKind::Arc, length, k, k}; }
-ElementSpec Spiral(double length, double k0, double k1) { return {ElementKind::Spiral, length, k0, k1}; }
+ElementShape Line(double length) { return {ElementKind::Line, length, 0, 0}; }
+ElementShape Arc(double length, double k) { return {ElementKind::Arc, length, k, k}; }
+ElementShape Spiral(double length, double k0, double k1) { return {ElementKind::Spiral, length, k0, k1}; }
 
 // Every element kind: clothoids into and out of arcs both ways, egg clothoids tightening and
 // opening, a clothoid reversing its curvature, arcs of both hands.
 Route RampRoute() {
-  const std::vector<ElementSpec> specs = {
+  const std::vector<ElementShape> shapes = {
       Line(150),
       Spiral(120, 0, 1.0 / 300),
       Arc(200, 1.0 / 300),
@@ -40,7 +40,7 @@ Route RampRoute() {
       Spiral(100, 1.0 / 400, 0),
       Line(200),
   };
-  return BuildRouteFromElements({3000000.0, 500000.0, 0.3}, 2000, specs, {});
+  return BuildRouteFromElements({3000000.0, 500000.0, 0.3}, 2000, shapes, {});
 }
 
 Route JdRoute() {
@@ -163,7 +163,7 @@ TEST(Route, QueryRefusals) {
 TEST(Route, ElementTableRefusalsNameTheElement) {
   struct Case {
     const char* what;
-    std::vector<ElementSpec> specs;
+    std::vector<ElementShape> shapes;
     const char* names;
   };
   const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -174,11 +174,11 @@ TEST(Route, ElementTableRefusalsNameTheElement) {
       {"length not a number", {Line(10), Arc(nan, 0.01)}, "线元 2"},
       {"curvature not a number", {Line(10), Line(10), Spiral(10, 0, nan)}, "线元 3"},
       {"arc of more than a circle", {Arc(400, 1.0 / 50)}, "线元 1"},
-      {"by table line", {ElementSpec{ElementKind::Line, -1, 0, 0, 12}}, "第 12 行"},
+      {"by table line", {ElementShape{ElementKind::Line, -1, 0, 0, 12}}, "第 12 行"},
   };
   for (const Case& c : cases) {
     try {
-      BuildRouteFromElements({0, 0, 0}, 0, c.specs, {});
+      BuildRouteFromElements({0, 0, 0}, 0, c.shapes, {});
       ADD_FAILURE() << c.what;
     } catch (const AlignmentError& e) {
       EXPECT_NE(std::string(e.what()).find(c.names), std::string::npos) << c.what << ": " << e.what();

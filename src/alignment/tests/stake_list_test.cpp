@@ -11,11 +11,11 @@
 namespace survey::alignment {
 namespace {
 
-ElementSpec Line(double length) { return {ElementKind::Line, length, 0, 0}; }
-ElementSpec Arc(double length, double k) { return {ElementKind::Arc, length, k, k}; }
+ElementShape Line(double length) { return {ElementKind::Line, length, 0, 0}; }
+ElementShape Arc(double length, double k) { return {ElementKind::Arc, length, k, k}; }
 
-Route Elements(double start, const std::vector<ElementSpec>& specs, std::vector<StationEquation> equations = {}) {
-  return BuildRouteFromElements({1000, 1000, 0.5}, start, specs, std::move(equations));
+Route Elements(double start, const std::vector<ElementShape>& shapes, std::vector<StationEquation> equations = {}) {
+  return BuildRouteFromElements({1000, 1000, 0.5}, start, shapes, std::move(equations));
 }
 
 // "name@station" per row: what a stake list is, compactly.

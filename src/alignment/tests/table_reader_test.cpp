@@ -139,7 +139,7 @@ TEST(TableRefusals, RowsBeyondWhatARouteMayHaveStopTheReading) {
 }
 
 TEST(ElementTable, TypesRadiiAndTurnsInBothLanguages) {
-  const std::vector<ElementSpec> specs = ReadElementTable(
+  const std::vector<ElementShape> shapes = ReadElementTable(
       "type,length,r_start,r_end,turn\n"
       "line,100,,,\n"
       "spiral,80,inf,500,right\n"
@@ -148,31 +148,31 @@ TEST(ElementTable, TypesRadiiAndTurnsInBothLanguages) {
       "spiral,40,1000,0,right\n"
       "line,50,0,∞,left\n"
       "arc,30,400,400,left\n");
-  ASSERT_EQ(specs.size(), 7u);
-  EXPECT_EQ(specs[0].kind, ElementKind::Line);
-  EXPECT_EQ(specs[0].length, 100);
-  EXPECT_EQ(specs[1].kind, ElementKind::Spiral);
-  EXPECT_EQ(specs[1].startCurvature, 0);
-  EXPECT_EQ(specs[1].endCurvature, 1.0 / 500);
-  EXPECT_EQ(specs[2].kind, ElementKind::Arc);
-  EXPECT_EQ(specs[2].startCurvature, 1.0 / 500);
-  EXPECT_EQ(specs[2].endCurvature, 1.0 / 500);
-  EXPECT_EQ(specs[3].startCurvature, 1.0 / 500);
-  EXPECT_EQ(specs[3].endCurvature, 1.0 / 1000);
-  EXPECT_EQ(specs[4].endCurvature, 0);
-  EXPECT_EQ(specs[5].startCurvature, 0);
-  EXPECT_EQ(specs[6].startCurvature, -1.0 / 400);
-  EXPECT_EQ(specs[6].endCurvature, -1.0 / 400);
-  EXPECT_EQ(specs[6].line, 8);
+  ASSERT_EQ(shapes.size(), 7u);
+  EXPECT_EQ(shapes[0].kind, ElementKind::Line);
+  EXPECT_EQ(shapes[0].length, 100);
+  EXPECT_EQ(shapes[1].kind, ElementKind::Spiral);
+  EXPECT_EQ(shapes[1].startCurvature, 0);
+  EXPECT_EQ(shapes[1].endCurvature, 1.0 / 500);
+  EXPECT_EQ(shapes[2].kind, ElementKind::Arc);
+  EXPECT_EQ(shapes[2].startCurvature, 1.0 / 500);
+  EXPECT_EQ(shapes[2].endCurvature, 1.0 / 500);
+  EXPECT_EQ(shapes[3].startCurvature, 1.0 / 500);
+  EXPECT_EQ(shapes[3].endCurvature, 1.0 / 1000);
+  EXPECT_EQ(shapes[4].endCurvature, 0);
+  EXPECT_EQ(shapes[5].startCurvature, 0);
+  EXPECT_EQ(shapes[6].startCurvature, -1.0 / 400);
+  EXPECT_EQ(shapes[6].endCurvature, -1.0 / 400);
+  EXPECT_EQ(shapes[6].line, 8);
 
-  const std::vector<ElementSpec> chinese = ReadElementTable(
+  const std::vector<ElementShape> chinese = ReadElementTable(
       "\xCF\xDF\xD4\xAA,\xB3\xA4\xB6\xC8,\xC6\xF0\xB5\xE3\xB0\xEB\xBE\xB6,\xD6\xD5\xB5\xE3\xB0\xEB\xBE\xB6,"
       "\xD7\xAA\xCF\xF2\n"
       "\xD4\xB2\xC7\xFA\xCF\xDF,120,300,,\xD3\xD2\n");  // 圆曲线,120,300,,右 in GBK
   ASSERT_EQ(chinese.size(), 1u);
   EXPECT_EQ(chinese[0].kind, ElementKind::Arc);
   EXPECT_EQ(chinese[0].startCurvature, 1.0 / 300);
-  const std::vector<ElementSpec> left = ReadElementTable("线元,长度,起点半径,终点半径,转向\n缓和曲线,50,,200,左\n直线,10\n");
+  const std::vector<ElementShape> left = ReadElementTable("线元,长度,起点半径,终点半径,转向\n缓和曲线,50,,200,左\n直线,10\n");
   EXPECT_EQ(left[0].endCurvature, -1.0 / 200);
   EXPECT_EQ(left[1].kind, ElementKind::Line);
 }
@@ -217,7 +217,7 @@ TEST(PointTable, NamesAreKeptAndQuotesUndone) {
 }
 
 TEST(GenericTable, ReadsAProfileTable) {
-  const std::vector<ColumnSpec> profile = {{"station", {"station", "桩号"}},
+  const std::vector<ColumnHeading> profile = {{"station", {"station", "桩号"}},
                                            {"elevation", {"elevation", "高程"}},
                                            {"r", {"r", "竖曲线半径"}, false}};
   const Table table = ReadTable("桩号\t高程\t竖曲线半径\nK0+000\t100.5\t\nK0+450.25\t104.2\t8000\n900\t101\n", profile);

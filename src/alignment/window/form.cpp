@@ -73,8 +73,8 @@ std::string RadiusProblem(const std::string& text) {
   return NumberProblem(text, false, 0, true);
 }
 
-// Column specs with the names the readers accept, to import the surveyor's files.
-std::vector<ColumnSpec> ImportColumns(TableId id) {
+// Column shapes with the names the readers accept, to import the surveyor's files.
+std::vector<ColumnHeading> ImportColumns(TableId id) {
   switch (id) {
     case TableId::Jd:
       return {{"name", {"name", "点名"}, false}, {"x", {"x", "X"}}, {"y", {"y", "Y"}}, {"r", {"r", "R"}, false},
