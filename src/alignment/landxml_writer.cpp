@@ -1,6 +1,7 @@
 #include "alignment/landxml_writer.h"
 
 #include "common/atomic_file.h"
+#include "common/markup_escape.h"
 
 #include <charconv>
 #include <chrono>
@@ -36,15 +37,7 @@ void Attribute(std::string& out, const char* name, std::string_view value) {
   out += ' ';
   out += name;
   out += "=\"";
-  for (char c : value) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
+  out += survey::MarkupEscape(value);
   out += '"';
 }
 

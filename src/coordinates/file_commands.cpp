@@ -1,5 +1,7 @@
 #include "coordinates/file_commands.h"
 
+#include "common/markup_escape.h"
+
 namespace coordinates {
 
 std::array<std::string, 10> ReportFormulaEntries(const ReportValues& values) {
@@ -10,20 +12,7 @@ std::array<std::string, 10> ReportFormulaEntries(const ReportValues& values) {
   return entries;
 }
 
-std::string HtmlEscape(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
+std::string HtmlEscape(std::string_view text) { return survey::MarkupEscape(text); }
 
 std::string FillReportLayout(std::string_view layout, const ReportValues& values) {
   std::string out;

@@ -1,30 +1,17 @@
 // The built program with a LandXML file: the largest end-point difference goes to stderr,
 // the stakes to stdout.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "run_shell.h"
+
 namespace {
 
-struct Result {
-  int status = -1;
-  std::string out;
-};
-
-Result RunShell(const std::string& command) {
-  Result r;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return r;
-  char buf[4096];
-  for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;) r.out.append(buf, n);
-  const int status = pclose(pipe);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+using survey::alignment::testing::RunShell;
+using Result = survey::alignment::testing::ShellResult;
 
 TEST(AlignmentLandXmlProgram, ReportsTheLargestEndDifferenceOnStderr) {
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "alignment-landxml-program-test";

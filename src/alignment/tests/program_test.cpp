@@ -1,30 +1,17 @@
 // The built program once end to end: arguments, files on disk, stdout, stderr and the exit
 // status as a shell sees them.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "run_shell.h"
+
 namespace {
 
-struct Result {
-  int status = -1;
-  std::string out;
-};
-
-Result RunShell(const std::string& command) {
-  Result r;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return r;
-  char buf[4096];
-  for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;) r.out.append(buf, n);
-  const int status = pclose(pipe);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+using survey::alignment::testing::RunShell;
+using Result = survey::alignment::testing::ShellResult;
 
 TEST(AlignmentProgram, WritesCsvOnStdoutAndRefusesWithStatusTwo) {
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "alignment-program-test";
