@@ -597,7 +597,7 @@ int BatchProgram::Run(const std::vector<std::string>& args, std::ostream& out, s
     if (args[0].rfind("--", 0) == 0) return refuse("the command (" + names + ") comes first; see alignment --help");
     return refuse("unknown command \"" + args[0] + "\" (commands: " + names + "; see alignment --help)");
   }
-  std::vector<OptionSpec> accepted;
+  std::vector<AcceptedOption> accepted;
   for (const RouteSource& source : sources_) {
     for (const OptionHelp& o : source.options) accepted.push_back(o.option);
   }

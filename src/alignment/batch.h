@@ -62,7 +62,7 @@ class CsvWriter {
 
 // One option with its line of help ("--interval D", "stake interval in metres, default 20").
 struct OptionHelp {
-  OptionSpec option;
+  AcceptedOption option;
   std::string usage;
   std::string help;
 };

@@ -40,8 +40,8 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   form.Text4 = o.Value("ls", "0");
   form.Text7 = o.Value("date", DateFieldText(today.year(), today.month(), today.day()));
   form.writeTextFile = [](const std::string& path, const std::string& utf8) {
-    const platform::FileOutcome w = platform::WriteGbkFile(path, utf8);
-    return Outcome{w.ok, false, w.error, w.ok ? 0 : 1};
+    const survey::Outcome w = platform::WriteGbkFile(path, utf8);
+    return Outcome{w.ok(), false, w.error, w.ok() ? 0 : 1};
   };
 
   survey::RecordingHost host;

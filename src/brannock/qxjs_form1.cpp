@@ -238,12 +238,12 @@ qxjsForm1::qxjsForm1(QWidget* parent) : QMainWindow(parent) {
   connect(mark, &AnimatedMark::clicked, this, &qxjsForm1::AniGIF1_Click);
 
   form_.writeTextFile = [](const std::string& path, const std::string& utf8) {
-    const platform::FileOutcome o = platform::WriteGbkFile(path, utf8);
-    return Outcome{o.ok, false, o.error, o.ok ? 0 : 1};
+    const survey::Outcome o = platform::WriteGbkFile(path, utf8);
+    return Outcome{o.ok(), false, o.error, o.ok() ? 0 : 1};
   };
   form_.printText = [this](const std::string& text) {
-    const platform::PrintOutcome o = platform::PrintTextWithDialog(this, ToQString(text), PrintFont());
-    return Outcome{o.printed, o.cancelled, ToUtf8(o.error), o.printed || o.cancelled ? 0 : 1};
+    const survey::Outcome o = platform::PrintTextWithDialog(this, ToQString(text), PrintFont());
+    return Outcome{o.ok(), o.cancelled(), o.error, o.ok() || o.cancelled() ? 0 : 1};
   };
   fontChooser_ = &FontDialog::Ask;
 

@@ -19,7 +19,7 @@ const std::vector<std::string>& ParsedOptions::Values(const std::string& name) c
   return it == values.end() ? none : it->second;
 }
 
-ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs) {
+ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::vector<AcceptedOption>& accepted) {
   ParsedOptions out;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -35,8 +35,9 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::vect
       name = name.substr(0, eq);
       inlineValue = true;
     }
-    const auto known = std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) { return s.name == name; });
-    if (known == specs.end()) {
+    const auto known =
+        std::find_if(accepted.begin(), accepted.end(), [&](const AcceptedOption& a) { return a.name == name; });
+    if (known == accepted.end()) {
       out.error = "unknown option: --" + name;
       return out;
     }
@@ -96,6 +97,25 @@ int FinishBatch(const RecordingHost& host, std::string_view output, std::ostream
   out << CrLfToLf(output);
   out.flush();
   return 0;
+}
+
+std::optional<int> StartBatch(const BatchProgram& program, const std::vector<std::string>& args, ParsedOptions& parsed,
+                              std::ostream& out, std::ostream& err) {
+  std::vector<AcceptedOption> accepted = program.options;
+  if (std::none_of(accepted.begin(), accepted.end(), [](const AcceptedOption& a) { return a.name == "help"; })) {
+    accepted.push_back({"help", false, false});
+  }
+  parsed = ParseOptions(args, accepted);
+  if (!parsed.error.empty()) {
+    if (!program.name.empty()) err << program.name << ": ";
+    err << parsed.error << '\n' << program.usage;
+    return 2;
+  }
+  if (parsed.Has("help")) {
+    out << program.usage;
+    return 0;
+  }
+  return std::nullopt;
 }
 
 }  // namespace survey

@@ -9,7 +9,8 @@
 
 namespace survey {
 
-struct OptionSpec {
+// One option a batch mode accepts.
+struct AcceptedOption {
   std::string name;  // without the leading "--"
   bool takesValue = true;
   bool repeatable = false;
@@ -26,7 +27,7 @@ struct ParsedOptions {
   const std::vector<std::string>& Values(const std::string& name) const;
 };
 
-ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs);
+ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::vector<AcceptedOption>& accepted);
 
 // Reports use CR LF; the batch modes write LF.
 std::string CrLfToLf(std::string_view text);
@@ -36,6 +37,7 @@ bool WantsBatchMode(int argc, char** argv);
 
 }  // namespace survey
 
+#include <optional>
 #include <ostream>
 
 #include "common/host.h"
@@ -46,5 +48,20 @@ namespace survey {
 // texts go to `err` and the status is 2; otherwise `output` goes to `out` with LF line ends
 // and the status is 0.
 int FinishBatch(const RecordingHost& host, std::string_view output, std::ostream& out, std::ostream& err);
+
+// What every batch mode starts from: its name (put before a refusal of the command line, with
+// ": "; empty for none), its usage text and the options it accepts. "--help" is accepted too.
+struct BatchProgram {
+  std::string_view name;
+  std::string_view usage;
+  std::vector<AcceptedOption> options;
+};
+
+// The shared start of a batch run. Parses `args`: on "--help" the usage goes to `out` (status 0);
+// on a command line that is not understood the reason and the usage go to `err` (status 2).
+// Either way the status to end with is returned; otherwise nullopt, and `parsed` holds the
+// options for the run.
+std::optional<int> StartBatch(const BatchProgram& program, const std::vector<std::string>& args, ParsedOptions& parsed,
+                              std::ostream& out, std::ostream& err);
 
 }  // namespace survey

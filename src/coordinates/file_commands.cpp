@@ -96,30 +96,29 @@ survey::Message ReportTooLongMessage(std::size_t rows, const std::string& title)
 
 namespace {
 
-FileCommandOutcome WriteWithMessages(survey::Host& host, TextFileStore& files, const std::string& path,
+survey::Outcome WriteWithMessages(survey::Host& host, TextFileStore& files, const std::string& path,
                                      std::string_view text, std::string_view done, std::string_view failed,
                                      const std::string& title) {
-  std::string error;
-  bool ok = false;
+  survey::Outcome written;
   {
     survey::BusyScope busy(host);
-    ok = files.Write(path, text, &error);
+    written = files.Write(path, text);
   }
-  if (!ok) {
-    host.ShowMessage(WriteFailedMessage(failed, path, error, title));
-    return FileCommandOutcome::Refused;
+  if (!written.ok()) {
+    host.ShowMessage(WriteFailedMessage(failed, path, written.error, title));
+    return survey::Outcome::Refused();
   }
   host.ShowMessage(FileDoneMessage(done, title));
-  return FileCommandOutcome::Done;
+  return survey::Outcome::Done();
 }
 
 }  // namespace
 
-FileCommandOutcome SaveParameters(survey::Host& host, TextFileStore& files, ParameterKind kind,
+survey::Outcome SaveParameters(survey::Host& host, TextFileStore& files, ParameterKind kind,
                                   const std::vector<std::string>& values, const std::string& title) {
   // The busy pointer covers the file work, not the dialog the user is choosing in.
   const std::optional<std::string> path = host.AskSaveFile(ParameterSaveRequest());
-  if (!path) return FileCommandOutcome::Cancelled;
+  if (!path) return survey::Outcome::Cancelled();
   return WriteWithMessages(host, files, *path, ParameterFileText(kind, values), "保存成功", "保存失败", title);
 }
 
@@ -131,34 +130,32 @@ OpenedParameters OpenParameters(survey::Host& host, TextFileStore& files, Parame
   std::optional<std::string> text;
   {
     survey::BusyScope busy(host);
-    text = files.Read(*path, &opened.error);
+    std::string error;
+    text = files.Read(*path, &error);
+    if (!text) opened.outcome = survey::Outcome::Failed(error);
   }
-  if (!text) {
-    opened.outcome = FileCommandOutcome::Failed;
-    return opened;
-  }
+  if (!text) return opened;
   opened.content = ReadParameterFileText(kind, *text);
   switch (opened.content.outcome) {
     case ParameterFileContent::Outcome::Ok:
-      opened.outcome = FileCommandOutcome::Done;
+      opened.outcome = survey::Outcome::Done();
       host.ShowMessage(FileDoneMessage("打开文件成功", title));
       break;
     case ParameterFileContent::Outcome::WrongHeader:
-      opened.outcome = FileCommandOutcome::Refused;
+      opened.outcome = survey::Outcome::Refused();
       host.ShowMessage(WrongFileTypeMessage(title));
       break;
     case ParameterFileContent::Outcome::Incomplete:
-      opened.outcome = FileCommandOutcome::Failed;
-      opened.error = "文件不完整";
+      opened.outcome = survey::Outcome::Failed("文件不完整");
       break;
   }
   return opened;
 }
 
-FileCommandOutcome ExportStakeRows(survey::Host& host, TextFileStore& files, const std::vector<StakeRecord>& rows,
+survey::Outcome ExportStakeRows(survey::Host& host, TextFileStore& files, const std::vector<StakeRecord>& rows,
                                    const std::string& initialName, const std::string& title) {
   const std::optional<std::string> path = host.AskSaveFile(ExportRequest(initialName));
-  if (!path) return FileCommandOutcome::Cancelled;
+  if (!path) return survey::Outcome::Cancelled();
   return WriteWithMessages(host, files, *path, LyText(rows), "导出成功", "导出失败", title);
 }
 

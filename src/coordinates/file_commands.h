@@ -11,21 +11,14 @@
 #include <vector>
 
 #include "common/host.h"
+#include "common/services.h"
 #include "coordinates/parameter_file.h"
 #include "coordinates/stake_record.h"
 
 namespace coordinates {
 
 // Text files in the user's code page (GBK), written by atomic replace.
-class TextFileStore {
- public:
-  virtual ~TextFileStore() = default;
-  // False with the reason in *error when the file cannot be written; an earlier file of that
-  // name then stays as it was.
-  virtual bool Write(const std::string& path, std::string_view utf8, std::string* error) = 0;
-  // The text as UTF-8, or nullopt with the reason in *error.
-  virtual std::optional<std::string> Read(const std::string& path, std::string* error) = 0;
-};
+using survey::TextFileStore;
 
 // The ten values handed to the report before each print, in entry order.
 inline constexpr std::array<std::string_view, 10> kReportValueNames = {"VarC", "alf", "zhydzh", "tt", "r",
@@ -68,22 +61,16 @@ survey::FileRequest ExportRequest(const std::string& initialName);
 inline constexpr std::string_view kStraightExportName = "直线坐标导出文件";
 inline constexpr std::string_view kCurveExportName = "曲线坐标导出文件";
 
-enum class FileCommandOutcome {
-  Done,       // written / read, success message shown
-  Cancelled,  // dialog cancelled: nothing shown
-  Refused,    // wrong file type or a write failure: a message was shown
-  Failed,     // an open that failed silently (unreadable, cut short): nothing changed
-};
-
 // Save: asks for a path, writes the parameter file, shows "保存成功" (or the failure with the
 // file's name and the reason). `title` is the program's own message title.
-FileCommandOutcome SaveParameters(survey::Host& host, TextFileStore& files, ParameterKind kind,
+survey::Outcome SaveParameters(survey::Host& host, TextFileStore& files, ParameterKind kind,
                                   const std::vector<std::string>& values, const std::string& title);
 
 struct OpenedParameters {
-  FileCommandOutcome outcome = FileCommandOutcome::Cancelled;
+  // Done: read, success shown; Cancelled: dialog cancelled; Refused: wrong file type, told;
+  // Failed: unreadable or cut short, nothing shown (its reason is for batch modes).
+  survey::Outcome outcome = survey::Outcome::Cancelled();
   std::string path;
-  std::string error;           // why a silent failure failed (for batch modes)
   ParameterFileContent content;  // to be applied by the caller when outcome is Done
 };
 
@@ -95,7 +82,7 @@ OpenedParameters OpenParameters(survey::Host& host, TextFileStore& files, Parame
 
 // Export: asks for a path (initial name `initialName`), writes one ".ly" line per row, shows
 // "导出成功" (or the failure with the file's name and the reason).
-FileCommandOutcome ExportStakeRows(survey::Host& host, TextFileStore& files, const std::vector<StakeRecord>& rows,
+survey::Outcome ExportStakeRows(survey::Host& host, TextFileStore& files, const std::vector<StakeRecord>& rows,
                                    const std::string& initialName, const std::string& title);
 
 // The messages of the file commands.

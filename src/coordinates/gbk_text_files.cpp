@@ -4,10 +4,8 @@
 
 namespace coordinates {
 
-bool GbkTextFileStore::Write(const std::string& path, std::string_view utf8, std::string* error) {
-  const platform::FileOutcome outcome = platform::WriteGbkFile(path, utf8);
-  if (!outcome.ok && error) *error = outcome.error;
-  return outcome.ok;
+survey::Outcome GbkTextFileStore::Write(const std::string& path, std::string_view utf8) {
+  return platform::WriteGbkFile(path, utf8);
 }
 
 std::optional<std::string> GbkTextFileStore::Read(const std::string& path, std::string* error) {

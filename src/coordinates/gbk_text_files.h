@@ -7,7 +7,7 @@ namespace coordinates {
 
 class GbkTextFileStore final : public TextFileStore {
  public:
-  bool Write(const std::string& path, std::string_view utf8, std::string* error) override;
+  survey::Outcome Write(const std::string& path, std::string_view utf8) override;
   std::optional<std::string> Read(const std::string& path, std::string* error) override;
 };
 

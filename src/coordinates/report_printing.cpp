@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QTextDocument>
 
+#include "platform/qt_host.h"
 #include "platform/paths.h"
 #include "platform/text_printing.h"
 
@@ -129,23 +130,23 @@ bool QtReportPrinter::ShowReport(const ReportData& report, std::string* error) {
   const QString html = Utf8(FillReportLayout(std::string_view(layout.constData(), static_cast<std::size_t>(layout.size())),
                                             report.values));
   if (!pdfPath_.isEmpty()) {
-    const platform::FileOutcome o = platform::WritePdfFile(pdfPath_, [&](QPdfWriter& writer) {
+    const survey::Outcome o = platform::WritePdfFile(pdfPath_, [&](QPdfWriter& writer) {
       writer.setPageSize(QPageSize(QPageSize::A4));
       writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
       writer.setResolution(300);
       writer.setTitle(QStringLiteral("坐标计算表"));
       return PaintStakeReport(&writer, html, report.rows);
     });
-    if (!o.ok && error) *error = (QStringLiteral("无法写入 PDF 文件 ") + pdfPath_).toStdString() + "\r\n" + o.error;
-    return o.ok;
+    if (!o.ok() && error) *error = (QStringLiteral("无法写入 PDF 文件 ") + pdfPath_).toStdString() + "\r\n" + o.error;
+    return o.ok();
   }
   // Printing from the preview to a file goes through the same PDF writer; its failure is told
   // once the preview closes.
   QString printError;
   const auto paint = [&](QPrinter* printer) {
-    const platform::PrintOutcome o =
+    const survey::Outcome o =
         platform::PaintOnPrinter(*printer, [&](QPagedPaintDevice* device) { return PaintStakeReport(device, html, report.rows); });
-    if (!o.printed) printError = o.error;
+    if (!o.ok()) printError = platform::ToQString(o.error);
   };
   const auto told = [&] {
     if (printError.isEmpty()) return true;

@@ -89,8 +89,8 @@ HhForm1::HhForm1(QWidget* parent) : QWidget(parent), host_(this) {
   connect(command3, &QPushButton::clicked, this, &HhForm1::Command3_Click);
 
   form_.printText = [this](const std::string& text) {
-    const platform::PrintOutcome o = platform::PrintTextWithDialog(this, platform::ToQString(text), PrintFont());
-    return PrintResult{o.printed, o.cancelled, platform::ToUtf8(o.error), o.printed || o.cancelled ? 0 : 1};
+    const survey::Outcome o = platform::PrintTextWithDialog(this, platform::ToQString(text), PrintFont());
+    return PrintResult{o.ok(), o.cancelled(), o.error, o.ok() || o.cancelled() ? 0 : 1};
   };
 
   ShowReport();

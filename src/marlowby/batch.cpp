@@ -29,7 +29,7 @@ const std::pair<const char*, int> kFieldOptions[] = {
 }  // namespace
 
 int RunBatch(const std::vector<std::string>& args) {
-  std::vector<survey::OptionSpec> specs = {{"batch", false, false}, {"help", false, false}, {"open", true, false},
+  std::vector<survey::AcceptedOption> specs = {{"batch", false, false}, {"help", false, false}, {"open", true, false},
                                            {"extra", true, true},   {"export", true, false}, {"save", true, false},
                                            {"report", true, false}};
   for (const auto& [name, field] : kFieldOptions) specs.push_back({name, true, false});
@@ -65,8 +65,8 @@ int RunBatch(const std::vector<std::string>& args) {
 
   if (options.Has("open")) {
     host.openPath = options.Value("open");
-    const coordinates::FileCommandOutcome opened = form.KestrelCommand5_Click();
-    if (opened == coordinates::FileCommandOutcome::Failed) {
+    const survey::Outcome opened = form.KestrelCommand5_Click();
+    if (opened == survey::Outcome::Status::Failed) {
       // The window ends such an open silently; a script must hear of it.
       form.Form_Unload();
       std::cerr << "marlowby: 无法打开参数文件 " << form.LastOpenError() << '\n';

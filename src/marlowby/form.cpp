@@ -4,7 +4,6 @@
 
 namespace marlowby {
 
-using coordinates::FileCommandOutcome;
 
 std::array<std::string, 10> DefaultFieldTexts() {
   return {"46276.097", "-4532.808", "44992.796", "-1906.348", "10", "0", "1810.791", "4734", "", "0"};
@@ -141,24 +140,24 @@ void Form::KestrelCommand4_Click() {
   ShowStakeTable();
 }
 
-FileCommandOutcome Form::KestrelCommand5_Click() {
+survey::Outcome Form::KestrelCommand5_Click() {
   lastOpenError_.clear();
   const coordinates::OpenedParameters opened =
       coordinates::OpenParameters(host_, files_, coordinates::ParameterKind::StraightLine, kProgramTitle);
-  if (opened.outcome == FileCommandOutcome::Done) {
+  if (opened.outcome == survey::Outcome::Status::Done) {
     for (int n = 1; n <= 10; ++n) Text(n) = opened.content.values.at(static_cast<std::size_t>(n - 1));
-  } else if (opened.outcome == FileCommandOutcome::Failed) {
-    lastOpenError_ = opened.path + ": " + opened.error;
+  } else if (opened.outcome == survey::Outcome::Status::Failed) {
+    lastOpenError_ = opened.path + ": " + opened.outcome.error;
   }
   return opened.outcome;
 }
 
-FileCommandOutcome Form::KestrelCommand6_Click() {
+survey::Outcome Form::KestrelCommand6_Click() {
   const std::vector<std::string> values(text_.begin(), text_.end());
   return coordinates::SaveParameters(host_, files_, coordinates::ParameterKind::StraightLine, values, kProgramTitle);
 }
 
-FileCommandOutcome Form::KestrelCommand3_Click() {
+survey::Outcome Form::KestrelCommand3_Click() {
   return coordinates::ExportStakeRows(host_, files_, grid_, std::string(coordinates::kStraightExportName),
                                       kProgramTitle);
 }

@@ -51,10 +51,10 @@ class Form {
 
   void KestrelCommand1_Click();  // "计  算": ComputeStraightLine
   void KestrelCommand4_Click();  // "加  桩": AddExtraStake
-  coordinates::FileCommandOutcome KestrelCommand5_Click();  // "打  开"
-  coordinates::FileCommandOutcome KestrelCommand3_Click();  // "导  出"
+  survey::Outcome KestrelCommand5_Click();  // "打  开"
+  survey::Outcome KestrelCommand3_Click();  // "导  出"
   void KestrelCommand2_Click();                             // "打  印"
-  coordinates::FileCommandOutcome KestrelCommand6_Click();  // "保  存"
+  survey::Outcome KestrelCommand6_Click();  // "保  存"
   // Why the last open failed silently (for batch mode).
   const std::string& LastOpenError() const { return lastOpenError_; }
 

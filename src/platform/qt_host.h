@@ -7,12 +7,13 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <string_view>
 
 #include "common/host.h"
 
 namespace platform {
 
-QString ToQString(const std::string& utf8);
+QString ToQString(std::string_view utf8);
 std::string ToUtf8(const QString& text);
 
 // Shows a message modally; replaced in tests.

@@ -1,8 +1,11 @@
 #include "platform/single_instance.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
 #include <unistd.h>
+
+#include "platform/qt_host.h"
 
 namespace platform {
 
@@ -20,6 +23,24 @@ SingleInstanceGuard::SingleInstanceGuard(const QString& programName) {
 bool SingleInstanceGuard::IsFirst() {
   if (!held_) held_ = lock_->tryLock(0);
   return held_;
+}
+
+std::unique_ptr<QWidget> OpenSingleWindow(SingleInstanceGuard& guard,
+                                          const std::function<std::unique_ptr<QWidget>()>& open) {
+  if (!guard.IsFirst()) {
+    QtHost(nullptr).ShowMessage(survey::AlreadyRunningMessage());
+    return nullptr;
+  }
+  return open();
+}
+
+int RunSingleWindow(QApplication& app, const QString& programName,
+                    const std::function<std::unique_ptr<QWidget>()>& open) {
+  SingleInstanceGuard guard(programName);
+  const std::unique_ptr<QWidget> window = OpenSingleWindow(guard, open);
+  if (!window) return 0;
+  window->show();
+  return app.exec();
 }
 
 }  // namespace platform

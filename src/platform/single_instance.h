@@ -5,7 +5,11 @@
 
 #include <QLockFile>
 #include <QString>
+#include <functional>
 #include <memory>
+
+class QApplication;
+class QWidget;
 
 namespace platform {
 
@@ -21,5 +25,16 @@ class SingleInstanceGuard {
   std::unique_ptr<QLockFile> lock_;
   bool held_ = false;
 };
+
+// The start of a window that runs once per user: the window `open` makes when this is the only
+// running copy, otherwise nullptr once the already-running warning has been shown through the
+// Host. The guard must outlive the window.
+std::unique_ptr<QWidget> OpenSingleWindow(SingleInstanceGuard& guard,
+                                          const std::function<std::unique_ptr<QWidget>()>& open);
+
+// The whole window mode of such a program: guard, window, event loop; status 0 when another
+// copy runs.
+int RunSingleWindow(QApplication& app, const QString& programName,
+                    const std::function<std::unique_ptr<QWidget>()>& open);
 
 }  // namespace platform

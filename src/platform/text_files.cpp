@@ -55,14 +55,14 @@ std::optional<std::string> FromGbk(std::string_view gbk) { return Convert(gbk, "
 std::string Utf8ToGbk(std::string_view utf8) { return ToGbk(utf8).value_or(std::string()); }
 std::string GbkToUtf8(std::string_view gbk) { return FromGbk(gbk).value_or(std::string()); }
 
-FileOutcome WriteFileAtomically(const std::string& path, std::string_view bytes) {
+survey::Outcome WriteFileAtomically(const std::string& path, std::string_view bytes) {
   const survey::WriteOutcome o = survey::WriteFileAtomically(path, bytes);
-  return {o.ok, o.reason};
+  return o.ok ? survey::Outcome::Done() : survey::Outcome::Failed(o.reason);
 }
 
-FileOutcome WriteGbkFile(const std::string& path, std::string_view utf8) {
+survey::Outcome WriteGbkFile(const std::string& path, std::string_view utf8) {
   const std::optional<std::string> gbk = ToGbk(utf8);
-  if (!gbk) return {false, kNoConverter};
+  if (!gbk) return survey::Outcome::Failed(kNoConverter);
   return WriteFileAtomically(path, *gbk);
 }
 

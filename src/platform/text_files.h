@@ -6,6 +6,8 @@
 // file in place of a good one.
 #pragma once
 
+#include "common/outcome.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -19,13 +21,8 @@ std::string Utf8ToGbk(std::string_view utf8);
 // GBK (read as GB18030, its superset) to UTF-8; an invalid byte becomes U+FFFD.
 std::string GbkToUtf8(std::string_view gbk);
 
-struct FileOutcome {
-  bool ok = false;
-  std::string error;  // the reason, in the user's language, when not ok
-};
-
-FileOutcome WriteFileAtomically(const std::string& path, std::string_view bytes);
-FileOutcome WriteGbkFile(const std::string& path, std::string_view utf8);
+survey::Outcome WriteFileAtomically(const std::string& path, std::string_view bytes);
+survey::Outcome WriteGbkFile(const std::string& path, std::string_view utf8);
 // The most a parameter file may hold; anything bigger is not one of ours.
 inline constexpr std::size_t kMaxParameterFileBytes = 1024 * 1024;
 

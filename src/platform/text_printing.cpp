@@ -37,9 +37,9 @@ class AtomicWriterDevice final : public QIODevice {
 
 }  // namespace
 
-FileOutcome WritePdfFile(const QString& path, const std::function<bool(QPdfWriter& writer)>& paint) {
+survey::Outcome WritePdfFile(const QString& path, const std::function<bool(QPdfWriter& writer)>& paint) {
   survey::AtomicFileWriter file(ToUtf8(path));
-  if (!file.Open()) return {false, file.Reason()};
+  if (!file.Open()) return survey::Outcome::Failed(file.Reason());
   bool painted = false;
   {
     AtomicWriterDevice device(file);
@@ -47,13 +47,13 @@ FileOutcome WritePdfFile(const QString& path, const std::function<bool(QPdfWrite
     QPdfWriter writer(&device);
     painted = paint(writer);
   }
-  if (file.Failed()) return {false, file.Reason()};
+  if (file.Failed()) return survey::Outcome::Failed(file.Reason());
   if (!painted) {
     file.Abort();
-    return {false, "无法生成 PDF 文档 (the PDF could not be painted)"};
+    return survey::Outcome::Failed("无法生成 PDF 文档 (the PDF could not be painted)");
   }
-  if (!file.Commit()) return {false, file.Reason()};
-  return {true, {}};
+  if (!file.Commit()) return survey::Outcome::Failed(file.Reason());
+  return survey::Outcome::Done();
 }
 
 bool PaintTextPages(QPagedPaintDevice* device, const QString& text, const QFont& font, int copies) {
@@ -89,52 +89,39 @@ bool PaintTextPages(QPagedPaintDevice* device, const QString& text, const QFont&
 }
 
 bool PrintTextToPdf(const QString& pdfPath, const QString& text, const QFont& font, int copies, std::string* error) {
-  const FileOutcome o = WritePdfFile(pdfPath, [&](QPdfWriter& writer) {
+  const survey::Outcome o = WritePdfFile(pdfPath, [&](QPdfWriter& writer) {
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
     writer.setResolution(300);
     return PaintTextPages(&writer, text, font, copies);
   });
-  if (!o.ok && error) *error = o.error;
-  return o.ok;
+  if (!o.ok() && error) *error = o.error;
+  return o.ok();
 }
 
-PrintOutcome PaintOnPrinter(QPrinter& printer, const std::function<bool(QPagedPaintDevice* device)>& paint) {
-  PrintOutcome outcome;
+survey::Outcome PaintOnPrinter(QPrinter& printer, const std::function<bool(QPagedPaintDevice* device)>& paint) {
   // The print preview paints its pages on a picture engine of the same printer: that is not a file.
   const bool preview = printer.paintEngine() && printer.paintEngine()->type() == QPaintEngine::Picture;
   if (!preview && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-    const FileOutcome o = WritePdfFile(printer.outputFileName(), [&](QPdfWriter& writer) {
+    const survey::Outcome o = WritePdfFile(printer.outputFileName(), [&](QPdfWriter& writer) {
       writer.setPageLayout(printer.pageLayout());
       writer.setResolution(printer.resolution());
       writer.setCreator(printer.creator());
       writer.setTitle(printer.docName());
       return paint(&writer);
     });
-    if (!o.ok) {
-      outcome.error = printer.outputFileName() + QStringLiteral("：") + ToQString(o.error);
-      return outcome;
-    }
-    outcome.printed = true;
-    return outcome;
+    if (!o.ok()) return survey::Outcome::Failed(ToUtf8(printer.outputFileName()) + "：" + o.error);
+    return survey::Outcome::Done();
   }
-  if (!paint(&printer)) {
-    outcome.error = QObject::tr("打印机无法开始打印");
-    return outcome;
-  }
-  outcome.printed = true;
-  return outcome;
+  if (!paint(&printer)) return survey::Outcome::Failed(ToUtf8(QObject::tr("打印机无法开始打印")));
+  return survey::Outcome::Done();
 }
 
-PrintOutcome PrintTextWithDialog(QWidget* parent, const QString& text, const QFont& font, bool useDialogCopies) {
-  PrintOutcome outcome;
+survey::Outcome PrintTextWithDialog(QWidget* parent, const QString& text, const QFont& font, bool useDialogCopies) {
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, parent);
   if (useDialogCopies) dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
-  if (dialog.exec() != QDialog::Accepted) {
-    outcome.cancelled = true;
-    return outcome;
-  }
+  if (dialog.exec() != QDialog::Accepted) return survey::Outcome::Cancelled();
   int copies = 1;
   if (useDialogCopies) {
     // We print the copies ourselves, back to back in one document.

@@ -23,26 +23,20 @@ bool PaintTextPages(QPagedPaintDevice* device, const QString& text, const QFont&
 // when painting cannot start); the document is streamed to a temporary file beside `path`
 // and renamed over it only when every byte reached the disk (common/atomic_file.h). On
 // failure `path` is untouched and the error is the reason.
-FileOutcome WritePdfFile(const QString& path, const std::function<bool(QPdfWriter& writer)>& paint);
+survey::Outcome WritePdfFile(const QString& path, const std::function<bool(QPdfWriter& writer)>& paint);
 
 // Writes the text as a PDF file (used by tests and batch modes); the reason of a failure goes
 // to *error.
 bool PrintTextToPdf(const QString& pdfPath, const QString& text, const QFont& font, int copies = 1,
                     std::string* error = nullptr);
 
-struct PrintOutcome {
-  bool printed = false;    // false also when the user cancelled
-  bool cancelled = false;
-  QString error;
-};
-
-// Paints on a printer set up by a print dialog. When the user chose to print to a PDF file,
+// Paints on a printer set up by a print dialog (Failed with the reason when it cannot). When the user chose to print to a PDF file,
 // the file is written by WritePdfFile with the printer's page layout and resolution.
-PrintOutcome PaintOnPrinter(QPrinter& printer, const std::function<bool(QPagedPaintDevice* device)>& paint);
+survey::Outcome PaintOnPrinter(QPrinter& printer, const std::function<bool(QPagedPaintDevice* device)>& paint);
 
 // Shows the print dialog and prints. When `useDialogCopies` is true the number of copies of
 // the dialog is printed back to back in one document.
-PrintOutcome PrintTextWithDialog(QWidget* parent, const QString& text, const QFont& font, bool useDialogCopies = false);
+survey::Outcome PrintTextWithDialog(QWidget* parent, const QString& text, const QFont& font, bool useDialogCopies = false);
 
 // A font of the given CJK family for printing or showing; when the family is not installed,
 // the first installed CJK family that fits ("黑体" falls back to a CJK sans face).

@@ -54,19 +54,19 @@ bool PrintListing(QWidget* parent, const std::string& listing, const QFont& font
   const int copies = std::max(1, printer.copyCount());
   printer.setCopyCount(1);
   const QString text = ToDisplay(PrintedText(listing, copies));
-  const platform::PrintOutcome o =
+  const survey::Outcome o =
       platform::PaintOnPrinter(printer, [&](QPagedPaintDevice* device) { return platform::PaintTextPages(device, text, font, 1); });
   // A printer that will not start stays silent; a file that could not be written is told, since
   // the user would otherwise take the old or missing file for the printed one.
-  if (!o.printed && printer.outputFormat() == QPrinter::PdfFormat) {
+  if (!o.ok() && printer.outputFormat() == QPrinter::PdfFormat) {
     survey::Message m;
-    m.text = platform::ToUtf8(o.error);
+    m.text = o.error;
     m.title = "Quenby";
     m.icon = survey::MessageIcon::Exclamation;
     m.refusal = true;
     platform::PresentMessage(parent, m);
   }
-  return o.printed;
+  return o.ok();
 }
 
 bool PrintTextToPdf(const std::string& pdfPath, const std::string& text, std::string& reason) {

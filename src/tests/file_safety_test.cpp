@@ -154,9 +154,9 @@ class FileSafetyTest : public QObject {
       QPrinter printer(QPrinter::HighResolution);
       printer.setOutputFormat(QPrinter::PdfFormat);
       printer.setOutputFileName(printed);
-      const platform::PrintOutcome o = platform::PaintOnPrinter(
+      const survey::Outcome o = platform::PaintOnPrinter(
           printer, [&](QPagedPaintDevice* device) { return platform::PaintTextPages(device, text, QFont()); });
-      return Run{o.printed ? 0 : 2, {}, o.error.toStdString()};
+      return Run{o.ok() ? 0 : 2, {}, o.error};
     });
     QVERIFY(Bytes(printed).startsWith("%PDF"));
   }

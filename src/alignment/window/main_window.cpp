@@ -823,8 +823,8 @@ bool AlignmentWindow::ExportLandXml(const QString& path) {
   }
   try {
     const std::string text = ExportLandXmlText(form_);
-    const platform::FileOutcome outcome = platform::WriteFileAtomically(path.toStdString(), text);
-    if (!outcome.ok) {
+    const survey::Outcome outcome = platform::WriteFileAtomically(path.toStdString(), text);
+    if (!outcome.ok()) {
       ShowRefusal(QStringLiteral("无法写入“%1”：%2").arg(path, Q(outcome.error)));
       return false;
     }
@@ -837,9 +837,9 @@ bool AlignmentWindow::ExportLandXml(const QString& path) {
 
 bool AlignmentWindow::ExportResultCsv(RunKind kind, const QString& path, bool gbk) {
   const std::string text = Result(kind).CsvWithTitles();
-  const platform::FileOutcome outcome =
+  const survey::Outcome outcome =
       gbk ? platform::WriteGbkFile(path.toStdString(), text) : platform::WriteFileAtomically(path.toStdString(), text);
-  if (!outcome.ok) {
+  if (!outcome.ok()) {
     ShowRefusal(QStringLiteral("无法写入“%1”：%2").arg(path, Q(outcome.error)));
     return false;
   }

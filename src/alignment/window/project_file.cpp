@@ -139,10 +139,10 @@ std::optional<AlignmentForm> FormFromProjectBytes(const QByteArray& bytes, QStri
 bool SaveProject(const AlignmentForm& form, const QString& path, QString* error) {
   // The suite's one writer: a failure leaves the earlier project file as it was.
   const QByteArray bytes = ProjectBytes(form);
-  const platform::FileOutcome outcome =
+  const survey::Outcome outcome =
       platform::WriteFileAtomically(path.toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-  if (!outcome.ok && error) *error = QStringLiteral("无法保存“%1”：%2").arg(path, QString::fromStdString(outcome.error));
-  return outcome.ok;
+  if (!outcome.ok() && error) *error = QStringLiteral("无法保存“%1”：%2").arg(path, QString::fromStdString(outcome.error));
+  return outcome.ok();
 }
 
 std::optional<AlignmentForm> OpenProject(const QString& path, QString* error) {

@@ -206,13 +206,13 @@ bool PaintReport(const ReportTable& table, QPagedPaintDevice* device) {
 bool WriteReportPdf(const ReportTable& table, const QString& path, QString* error) {
   // Painted into the suite's one writer: a failure leaves the earlier file as it was.
   bool painted = true;
-  const platform::FileOutcome outcome = platform::WritePdfFile(path, [&](QPdfWriter& writer) {
+  const survey::Outcome outcome = platform::WritePdfFile(path, [&](QPdfWriter& writer) {
     writer.setTitle(table.title);
     writer.setResolution(300);
     painted = PaintReport(table, &writer);
     return painted;
   });
-  if (outcome.ok) return true;
+  if (outcome.ok()) return true;
   if (error)
     *error = painted ? QStringLiteral("无法写入“%1”：%2").arg(path, QString::fromStdString(outcome.error))
                      : QStringLiteral("无法生成 PDF“%1”。").arg(path);

@@ -7,7 +7,7 @@
 namespace survey {
 namespace {
 
-const std::vector<OptionSpec> kSpecs = {
+const std::vector<AcceptedOption> kSpecs = {
     {"jd", true, false}, {"alpha", true, false}, {"extra", true, true}, {"left", false, false}};
 
 TEST(Options, ValuesFlagsAndRepeats) {

@@ -15,13 +15,10 @@ namespace coordinates::testing {
 // Files kept in a map. Writes below "/readonly/" fail as a write-protected folder would.
 class MemoryTextFiles : public TextFileStore {
  public:
-  bool Write(const std::string& path, std::string_view utf8, std::string* error) override {
-    if (path.rfind("/readonly/", 0) == 0) {
-      if (error) *error = "Permission denied";
-      return false;
-    }
+  survey::Outcome Write(const std::string& path, std::string_view utf8) override {
+    if (path.rfind("/readonly/", 0) == 0) return survey::Outcome::Failed("Permission denied");
     files[path] = std::string(utf8);
-    return true;
+    return survey::Outcome::Done();
   }
   std::optional<std::string> Read(const std::string& path, std::string* error) override {
     const auto it = files.find(path);

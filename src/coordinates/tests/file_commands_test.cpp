@@ -13,7 +13,7 @@ TEST(SaveParameters, WritesTheFileAndSaysSo) {
   survey::RecordingHost host;
   testing::MemoryTextFiles files;
   host.savePath = "/tmp/坐标参数.xq";
-  EXPECT_EQ(SaveParameters(host, files, ParameterKind::StraightLine, kValues, "Marlowby"), FileCommandOutcome::Done);
+  EXPECT_EQ(SaveParameters(host, files, ParameterKind::StraightLine, kValues, "Marlowby"), survey::Outcome::Status::Done);
   EXPECT_EQ(files.files["/tmp/坐标参数.xq"], ParameterFileText(ParameterKind::StraightLine, kValues));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "保存成功");
@@ -29,10 +29,10 @@ TEST(SaveParameters, WritesTheFileAndSaysSo) {
 TEST(SaveParameters, CancelIsSilentAndAFailureNamesTheFile) {
   survey::RecordingHost host;
   testing::MemoryTextFiles files;
-  EXPECT_EQ(SaveParameters(host, files, ParameterKind::StraightLine, kValues, "t"), FileCommandOutcome::Cancelled);
+  EXPECT_EQ(SaveParameters(host, files, ParameterKind::StraightLine, kValues, "t"), survey::Outcome::Status::Cancelled);
   EXPECT_TRUE(host.messages.empty());
   host.savePath = "/readonly/a.xq";
-  EXPECT_EQ(SaveParameters(host, files, ParameterKind::StraightLine, kValues, "t"), FileCommandOutcome::Refused);
+  EXPECT_EQ(SaveParameters(host, files, ParameterKind::StraightLine, kValues, "t"), survey::Outcome::Status::Refused);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].text.find("/readonly/a.xq"), std::string::npos);
   EXPECT_NE(host.messages[0].text.find("Permission denied"), std::string::npos);
@@ -49,7 +49,7 @@ TEST(OpenParameters, HandsBackOnlyACompleteFileOfItsKind) {
 
   host.openPath = "good";
   OpenedParameters opened = OpenParameters(host, files, ParameterKind::StraightLine, "t");
-  EXPECT_EQ(opened.outcome, FileCommandOutcome::Done);
+  EXPECT_EQ(opened.outcome, survey::Outcome::Status::Done);
   EXPECT_EQ(opened.content.values, kValues);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "打开文件成功");
@@ -58,7 +58,7 @@ TEST(OpenParameters, HandsBackOnlyACompleteFileOfItsKind) {
   host.messages.clear();
   host.openPath = "curve";
   opened = OpenParameters(host, files, ParameterKind::StraightLine, "t");
-  EXPECT_EQ(opened.outcome, FileCommandOutcome::Refused);
+  EXPECT_EQ(opened.outcome, survey::Outcome::Status::Refused);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "文件类型出错");
 
@@ -66,9 +66,9 @@ TEST(OpenParameters, HandsBackOnlyACompleteFileOfItsKind) {
     host.messages.clear();
     host.openPath = silent;
     opened = OpenParameters(host, files, ParameterKind::StraightLine, "t");
-    EXPECT_EQ(opened.outcome, FileCommandOutcome::Failed) << silent;
+    EXPECT_EQ(opened.outcome, survey::Outcome::Status::Failed) << silent;
     EXPECT_TRUE(host.messages.empty()) << silent;
-    EXPECT_FALSE(opened.error.empty());
+    EXPECT_FALSE(opened.outcome.error.empty());
   }
   EXPECT_FALSE(host.busy);
 }
@@ -78,7 +78,7 @@ TEST(ExportStakeRows, WritesEveryRowAndSaysSo) {
   testing::MemoryTextFiles files;
   host.savePath = "out.ly";
   const std::vector<StakeRecord> rows = {{"1", " ", " ", "2", "3", " ", " "}};
-  EXPECT_EQ(ExportStakeRows(host, files, rows, std::string(kStraightExportName), "t"), FileCommandOutcome::Done);
+  EXPECT_EQ(ExportStakeRows(host, files, rows, std::string(kStraightExportName), "t"), survey::Outcome::Status::Done);
   EXPECT_EQ(files.files["out.ly"], "1, , ,2,3, , \r\n");
   EXPECT_EQ(host.saveRequests[0].initialName, "直线坐标导出文件");
   EXPECT_EQ(host.saveRequests[0].filters[0].description, "默认导出格式(*.ly)");

@@ -139,12 +139,12 @@ TEST_F(FormTest, CloseEmptiesTheTable) {
 
 TEST_F(FormTest, SaveThenOpenRestoresEveryField) {
   host.savePath = "p.xq";
-  EXPECT_EQ(form.KestrelCommand6_Click(), coordinates::FileCommandOutcome::Done);
+  EXPECT_EQ(form.KestrelCommand6_Click(), survey::Outcome::Status::Done);
   EXPECT_EQ(files.files["p.xq"],
             "[zxzb]\r\n46276.097\r\n-4532.808\r\n44992.796\r\n-1906.348\r\n10\r\n0\r\n1810.791\r\n4734\r\n\r\n0\r\n");
   for (int n = 1; n <= 10; ++n) form.Text(n) = "x";
   host.openPath = "p.xq";
-  EXPECT_EQ(form.KestrelCommand5_Click(), coordinates::FileCommandOutcome::Done);
+  EXPECT_EQ(form.KestrelCommand5_Click(), survey::Outcome::Status::Done);
   const auto defaults = DefaultFieldTexts();
   for (int n = 1; n <= 10; ++n) EXPECT_EQ(form.Text(n), defaults[static_cast<std::size_t>(n - 1)]) << n;
 }
@@ -154,16 +154,16 @@ TEST_F(FormTest, OpenThatFailsChangesNoField) {
   files.files["curve.xq"] = "[qxzb]\r\n";
   files.files["empty.xq"] = "";
   host.openPath = "short.xq";
-  EXPECT_EQ(form.KestrelCommand5_Click(), coordinates::FileCommandOutcome::Failed);
+  EXPECT_EQ(form.KestrelCommand5_Click(), survey::Outcome::Status::Failed);
   EXPECT_FALSE(form.LastOpenError().empty());
   host.openPath = "curve.xq";
-  EXPECT_EQ(form.KestrelCommand5_Click(), coordinates::FileCommandOutcome::Refused);
+  EXPECT_EQ(form.KestrelCommand5_Click(), survey::Outcome::Status::Refused);
   EXPECT_EQ(form.Text(1), "46276.097");
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "文件类型出错");
   // An empty file is a damaged one: no field is blanked.
   host.openPath = "empty.xq";
-  EXPECT_EQ(form.KestrelCommand5_Click(), coordinates::FileCommandOutcome::Failed);
+  EXPECT_EQ(form.KestrelCommand5_Click(), survey::Outcome::Status::Failed);
   EXPECT_EQ(form.Text(1), "46276.097");
   EXPECT_EQ(host.messages.size(), 1u);
 }
@@ -173,7 +173,7 @@ TEST_F(FormTest, ExportWritesWhatTheGridShows) {
   form.Text(9) = "5000";
   form.KestrelCommand4_Click();
   host.savePath = "out.ly";
-  EXPECT_EQ(form.KestrelCommand3_Click(), coordinates::FileCommandOutcome::Done);
+  EXPECT_EQ(form.KestrelCommand3_Click(), survey::Outcome::Status::Done);
   const std::string& ly = files.files["out.ly"];
   EXPECT_EQ(ly.rfind("1810.791, , ,46276.097,-4532.808, , \r\n", 0), 0u);
   EXPECT_NE(ly.find("\r\n4734, , ,44992.796,-1906.348, , \r\n5000, , ,"), std::string::npos);
@@ -181,7 +181,7 @@ TEST_F(FormTest, ExportWritesWhatTheGridShows) {
   EXPECT_EQ(host.messages.back().text, "导出成功");
   // A failed write says which file and why.
   host.savePath = "/readonly/unwritable";
-  EXPECT_EQ(form.KestrelCommand3_Click(), coordinates::FileCommandOutcome::Refused);
+  EXPECT_EQ(form.KestrelCommand3_Click(), survey::Outcome::Status::Refused);
   EXPECT_NE(host.messages.back().text.find("/readonly/unwritable"), std::string::npos);
 }
 

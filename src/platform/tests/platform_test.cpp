@@ -103,18 +103,18 @@ class PlatformTest : public QObject {
   void atomicWriteKeepsTheOldFileOnFailure() {
     QTemporaryDir dir;
     const std::string path = dir.filePath(QStringLiteral("报告.txt")).toStdString();
-    QVERIFY(platform::WriteGbkFile(path, "第一\r\n").ok);
+    QVERIFY(platform::WriteGbkFile(path, "第一\r\n").ok());
     auto back = platform::ReadGbkFile(path);
     QVERIFY(back.has_value());
     QCOMPARE(*back, std::string("第一\r\n"));
     // A folder that does not exist cannot take the file: the write fails with a reason.
     const auto failed = platform::WriteGbkFile(dir.filePath(QStringLiteral("no/such/x.txt")).toStdString(), "x");
-    QVERIFY(!failed.ok);
+    QVERIFY(!failed.ok());
     QVERIFY(!failed.error.empty());
     // A read-only folder refuses the temporary file; the old file stays as it was.
     if (geteuid() != 0) {
       QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-      QVERIFY(!platform::WriteGbkFile(path, "第二").ok);
+      QVERIFY(!platform::WriteGbkFile(path, "第二").ok());
       QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
       QCOMPARE(*platform::ReadGbkFile(path), std::string("第一\r\n"));
     }

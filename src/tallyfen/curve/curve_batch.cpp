@@ -20,8 +20,8 @@ constexpr char kUsage[] =
     "curve is computed, then one extra stake per --extra; the grid is printed as .ly lines.\n"
     "Use --name=VALUE for values that begin with '-'.\n";
 
-const std::vector<survey::OptionSpec>& Specs() {
-  static const std::vector<survey::OptionSpec> specs = {
+const std::vector<survey::AcceptedOption>& Specs() {
+  static const std::vector<survey::AcceptedOption> specs = {
       {"open"},   {"project"}, {"tabulator"}, {"zh-x"},          {"zh-y"},           {"jd-x"},   {"jd-y"},
       {"zh-station"}, {"alpha"}, {"radius"},  {"ls"},            {"offset"},         {"left", false},
       {"right", false}, {"extra", true, true}, {"export"},       {"save"},           {"report"}, {"help", false}};
@@ -56,8 +56,8 @@ int RunCurveBatch(const std::vector<std::string>& args, std::ostream& out, std::
   if (o.Has("open")) {
     host.openPath = o.Value("open");
     const coordinates::OpenedParameters opened = form.OpenParameters(files);
-    if (opened.outcome == coordinates::FileCommandOutcome::Failed) {
-      err << "tallyfen --curve: " << opened.path << ": " << opened.error << '\n';
+    if (opened.outcome == survey::Outcome::Status::Failed) {
+      err << "tallyfen --curve: " << opened.path << ": " << opened.outcome.error << '\n';
       return 2;
     }
     if (host.Refused()) return finish();

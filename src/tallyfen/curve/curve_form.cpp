@@ -188,14 +188,14 @@ std::vector<std::string> CurveForm::ParameterValues() const {
           f.Text6,  f.Text7,  f.Text8, f.Text10, coordinates::TurnLineText(f.Option1), f.Text9};
 }
 
-coordinates::FileCommandOutcome CurveForm::SaveParameters(coordinates::TextFileStore& files) {
+survey::Outcome CurveForm::SaveParameters(coordinates::TextFileStore& files) {
   return coordinates::SaveParameters(host_, files, coordinates::ParameterKind::Curve, ParameterValues(), kProgramTitle);
 }
 
 coordinates::OpenedParameters CurveForm::OpenParameters(coordinates::TextFileStore& files) {
   const coordinates::OpenedParameters opened =
       coordinates::OpenParameters(host_, files, coordinates::ParameterKind::Curve, kProgramTitle);
-  if (opened.outcome != coordinates::FileCommandOutcome::Done) return opened;
+  if (opened.outcome != survey::Outcome::Status::Done) return opened;
   const std::vector<std::string>& v = opened.content.values;
   auto value = [&v](std::size_t i) { return i < v.size() ? v[i] : std::string(); };
   CurveFields& f = fields;
@@ -215,7 +215,7 @@ coordinates::OpenedParameters CurveForm::OpenParameters(coordinates::TextFileSto
   return opened;
 }
 
-coordinates::FileCommandOutcome CurveForm::ExportGrid(coordinates::TextFileStore& files) {
+survey::Outcome CurveForm::ExportGrid(coordinates::TextFileStore& files) {
   return coordinates::ExportStakeRows(host_, files, grid, std::string(coordinates::kCurveExportName), kProgramTitle);
 }
 

@@ -46,9 +46,9 @@ class CurveForm {
   // The file buttons: "保  存", "打  开", "导  出", "打  印".
   // An open changes every field of the file or none. The outcomes tell batch mode about
   // the silent failures.
-  coordinates::FileCommandOutcome SaveParameters(coordinates::TextFileStore& files);
+  survey::Outcome SaveParameters(coordinates::TextFileStore& files);
   coordinates::OpenedParameters OpenParameters(coordinates::TextFileStore& files);
-  coordinates::FileCommandOutcome ExportGrid(coordinates::TextFileStore& files);
+  survey::Outcome ExportGrid(coordinates::TextFileStore& files);
   // False when the report could not be made (a message has been shown).
   bool PrintReport(coordinates::ReportPrinter& printer);
 

@@ -34,11 +34,6 @@ std::string CreditsText() {
   return text;
 }
 
-int TwipsToPixels(int twips) {
-  return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
-}
-
-int PixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
 
 void CreditsScroll::Load(int panelWidthTwips, int panelHeightTwips) {
   panelHeight_ = panelHeightTwips;

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/host.h"
+#include "common/twips.h"
 
 namespace tallyfen {
 
@@ -39,17 +40,13 @@ bool IsMenuProgram(std::string_view name);
 // lines; lines end with CR LF.
 std::string CreditsText();
 
-// Layout sizes are kept in twips (1/1440 inch), the unit the scrolling steps are given in. One
-// device-independent pixel is 15 twips at the 96 dpi the windows are laid out for.
-inline constexpr int kTwipsPerPixel = 15;
+// Layout sizes are kept in twips (common/twips.h), the unit the scrolling steps are given in.
+using survey::PixelsToTwips;
+using survey::TwipsToPixels;
 inline constexpr int kScrollStepTwips = 25;
 inline constexpr int kScrollIntervalMs = 70;
 // The credits label is as high as the panel is wide, plus this much.
 inline constexpr int kLabelExtraHeightTwips = 800;
-
-// Twips to pixels, rounded to the nearest pixel (halves away from zero).
-int TwipsToPixels(int twips);
-int PixelsToTwips(int pixels);
 
 // The credits label enters the panel from below, climbs 25 twips a tick and starts again from
 // below once its bottom edge has passed the panel's top.
