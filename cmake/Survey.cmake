@@ -31,7 +31,7 @@ endfunction()
 # built in the sanitizer build too.
 function(survey_core_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
-  if(SURVEY_FUZZ)
+  if(NOT SURVEY_TESTS)
     return()
   endif()
   add_executable(${name} ${ARG_SOURCES})
@@ -67,6 +67,15 @@ function(survey_benchmark name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)
   target_link_libraries(${name} PRIVATE survey_options ${ARG_DEPENDS} benchmark::benchmark benchmark::benchmark_main)
   add_dependencies(bench ${name})
+endfunction()
+
+# survey_window_library(name SOURCES ... DEPENDS ...): the Qt side of a program (its windows,
+# the platform services it builds for batch mode), on the suite's shared compiler options.
+function(survey_window_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC survey_options ${ARG_DEPENDS})
 endfunction()
 
 # survey_program(name SOURCES ... DEPENDS ...): one of the suite's programs, built into bin/
