@@ -7,11 +7,11 @@
 namespace survey {
 namespace {
 
-const std::vector<AcceptedOption> kSpecs = {
+const std::vector<AcceptedOption> kAccepted = {
     {"jd", true, false}, {"alpha", true, false}, {"extra", true, true}, {"left", false, false}};
 
 TEST(Options, ValuesFlagsAndRepeats) {
-  const ParsedOptions o = ParseOptions({"--jd", "1000", "--alpha=-30.1", "--extra", "-5", "--extra=7", "--left"}, kSpecs);
+  const ParsedOptions o = ParseOptions({"--jd", "1000", "--alpha=-30.1", "--extra", "-5", "--extra=7", "--left"}, kAccepted);
   ASSERT_EQ(o.error, "");
   EXPECT_EQ(o.Value("jd"), "1000");
   EXPECT_EQ(o.Value("alpha"), "-30.1");
@@ -19,15 +19,15 @@ TEST(Options, ValuesFlagsAndRepeats) {
   EXPECT_TRUE(o.Has("left"));
   EXPECT_FALSE(o.Has("radius"));
   EXPECT_EQ(o.Value("radius", "0"), "0");
-  EXPECT_EQ(ParseOptions({"--jd="}, kSpecs).Value("jd", "x"), "");  // given, though empty
+  EXPECT_EQ(ParseOptions({"--jd="}, kAccepted).Value("jd", "x"), "");  // given, though empty
 }
 
 TEST(Options, Mistakes) {
-  EXPECT_NE(ParseOptions({"--nope"}, kSpecs).error, "");
-  EXPECT_NE(ParseOptions({"--jd"}, kSpecs).error, "");
-  EXPECT_NE(ParseOptions({"--jd", "1", "--jd", "2"}, kSpecs).error, "");
-  EXPECT_NE(ParseOptions({"--left=1"}, kSpecs).error, "");
-  EXPECT_NE(ParseOptions({"stray"}, kSpecs).error, "");
+  EXPECT_NE(ParseOptions({"--nope"}, kAccepted).error, "");
+  EXPECT_NE(ParseOptions({"--jd"}, kAccepted).error, "");
+  EXPECT_NE(ParseOptions({"--jd", "1", "--jd", "2"}, kAccepted).error, "");
+  EXPECT_NE(ParseOptions({"--left=1"}, kAccepted).error, "");
+  EXPECT_NE(ParseOptions({"stray"}, kAccepted).error, "");
 }
 
 TEST(Options, LineEnds) {

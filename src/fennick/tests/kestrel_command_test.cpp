@@ -310,7 +310,7 @@ class KestrelCommandTest : public QObject {
     QCOMPARE(host.button->Caption(), QStringLiteral("Fennick"));
     QCOMPARE(host.button->BackColor(), QColor(0xC0, 0xFF, 0xC0));
     QCOMPARE(host.button->ForeColorValue(), fennick::kButtonText);
-    QCOMPARE(fennick::ToFontSpec(host.button->Font()), fennick::ToFontSpec(host.button->AmbientFont()));
+    QCOMPARE(fennick::ToFontDescription(host.button->Font()), fennick::ToFontDescription(host.button->AmbientFont()));
     QVERIFY(IsCentred(host.button));
   }
 

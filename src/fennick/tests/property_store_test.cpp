@@ -26,7 +26,7 @@ class RecordingStore : public MapPropertyStore {
   std::vector<std::string> writes;
 };
 
-const FontSpec kAmbient{"Noto Sans CJK SC", 9.0, false, false, false, false};
+const FontDescription kAmbient{"Noto Sans CJK SC", 9.0, false, false, false, false};
 
 TEST(ReadButtonProperties, EmptyStoreGivesTheDefaults) {
   MapPropertyStore store;
@@ -45,7 +45,7 @@ TEST(ReadButtonProperties, ReadsInTheLayoutOrder) {
 
 TEST(ReadButtonProperties, StoredValuesWinAndMissingCaptionIsFennick) {
   MapPropertyStore store;
-  const FontSpec song{"SimSun", 12.0, true, false, false, false};
+  const FontDescription song{"SimSun", 12.0, true, false, false, false};
   store.Put("Font", song);
   store.Put("ForeColor", OleColor{0x000000FFu});
   store.Put("BackColor", OleColor{0x00C0C0C0u});
