@@ -18,10 +18,12 @@ struct PlanePoint {
 };
 
 // Forward core, unrounded: theta = (fwj * SurveyPi) / 180; XB = ax + cos(theta) * bc, likewise Y.
+// fwj (方位角, azimuth): decimal degrees clockwise from +X; bc (边长, distance) from point A.
 PlanePoint ForwardPoint(double ax, double ay, double fwj, double bc);
 
 // zbzs (坐标正算, coordinate forward): ForwardPoint rounded to tenths of a millimetre (the
-// window values jsx, jsy). Callers round again to millimetres, in that order.
+// window values jsx, jsy: 计算X, 计算Y, the computed northing and easting). Callers round
+// again to millimetres, in that order.
 PlanePoint zbzs(double a_x, double a_y, double fwj, double bc);
 
 struct InverseResult {

@@ -22,10 +22,10 @@ namespace survey::curve {
 
 // The four design data as numbers. `alpha` is the packed D.MMSS value as typed.
 struct CurveInput {
-  double JD = 0;
-  double alpha = 0;
-  double R = 0;
-  double Ls = 0;
+  double JD = 0;     // JD (交点): station of the intersection point
+  double alpha = 0;  // deflection angle at JD, packed D.MMSS
+  double R = 0;      // radius of the circular arc
+  double Ls = 0;     // length of each transition (缓和曲线长), 0 for a plain arc
 };
 
 // Elements with p and q in double; T, L, E and the stations are floats.
@@ -34,9 +34,11 @@ struct CurveElements {
   double p = 0;       // shift of the arc
   double q = 0;       // tangent offset
   double beta0 = 0;   // transition angle, degrees
-  float T = 0;
-  float L = 0;
-  float E = 0;
+  float T = 0;  // tangent length
+  float L = 0;  // curve length, transitions included
+  float E = 0;  // external distance
+  // Main-point stations: ZH (直缓) tangent to transition, HY (缓圆) transition to arc, QZ (曲中)
+  // mid-curve, YH (圆缓) arc to transition, HZ (缓直) transition to tangent.
   float ZH = 0, HY = 0, QZ = 0, YH = 0, HZ = 0;
 };
 

@@ -119,7 +119,7 @@ void KestrelCommand::InitProperties() {
 
 ButtonProperties KestrelCommand::CurrentProperties() const {
   ButtonProperties p;
-  p.font = ToFontSpec(label_->font());
+  p.font = ToFontDescription(label_->font());
   p.foreColor = foreColor_;
   p.caption = label_->text().toStdString();
   p.backColor = backColor_;
@@ -127,7 +127,7 @@ ButtonProperties KestrelCommand::CurrentProperties() const {
 }
 
 void KestrelCommand::ReadProperties(const PropertyStore& store) {
-  const FontSpec ambient = ToFontSpec(AmbientFont());
+  const FontDescription ambient = ToFontDescription(AmbientFont());
   const ButtonProperties p = ReadButtonProperties(store, ambient);
   if (p.font == ambient) {
     // Keep following the host's font rather than freezing a copy of it.
@@ -145,7 +145,7 @@ void KestrelCommand::ReadProperties(const PropertyStore& store) {
 }
 
 void KestrelCommand::WriteProperties(PropertyStore& store) {
-  WriteButtonProperties(store, CurrentProperties(), ToFontSpec(AmbientFont()));
+  WriteButtonProperties(store, CurrentProperties(), ToFontDescription(AmbientFont()));
   CentreCaption();
 }
 

@@ -44,7 +44,8 @@ OleColor ReadColour(const PropertyStore& store, std::string_view name, OleColor 
   return ReadAs(store, name, defaultValue);
 }
 
-FontSpec ReadFont(const PropertyStore& store, std::string_view name, const FontSpec& defaultValue) {
+FontDescription ReadFont(const PropertyStore& store, std::string_view name,
+                         const FontDescription& defaultValue) {
   return ReadAs(store, name, defaultValue);
 }
 
@@ -57,7 +58,7 @@ void WriteProperty(PropertyStore& store, std::string_view name, const PropertyVa
   }
 }
 
-ButtonProperties ReadButtonProperties(const PropertyStore& store, const FontSpec& ambientFont) {
+ButtonProperties ReadButtonProperties(const PropertyStore& store, const FontDescription& ambientFont) {
   ButtonProperties p;
   p.font = ReadFont(store, "Font", ambientFont);
   p.foreColor = ReadColour(store, "ForeColor", kButtonText);
@@ -67,7 +68,7 @@ ButtonProperties ReadButtonProperties(const PropertyStore& store, const FontSpec
 }
 
 void WriteButtonProperties(PropertyStore& store, const ButtonProperties& properties,
-                           const FontSpec& ambientFont) {
+                           const FontDescription& ambientFont) {
   WriteProperty(store, "Font", properties.font, ambientFont);
   WriteProperty(store, "ForeColor", properties.foreColor, kButtonText);
   WriteProperty(store, "Caption", properties.caption, std::string(kDefaultCaption));

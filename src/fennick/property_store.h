@@ -13,17 +13,17 @@
 namespace fennick {
 
 // A font as a layout stores it.
-struct FontSpec {
+struct FontDescription {
   std::string name;
   double size = 9.0;  // points
   bool bold = false;
   bool italic = false;
   bool underline = false;
   bool strikethrough = false;
-  friend bool operator==(const FontSpec&, const FontSpec&) = default;
+  friend bool operator==(const FontDescription&, const FontDescription&) = default;
 };
 
-using PropertyValue = std::variant<std::string, OleColor, FontSpec>;
+using PropertyValue = std::variant<std::string, OleColor, FontDescription>;
 
 class PropertyStore {
  public:
@@ -48,7 +48,8 @@ class MapPropertyStore : public PropertyStore {
 // A stored value of another type than expected (a damaged layout) reads as the default.
 std::string ReadText(const PropertyStore& store, std::string_view name, const std::string& defaultValue);
 OleColor ReadColour(const PropertyStore& store, std::string_view name, OleColor defaultValue);
-FontSpec ReadFont(const PropertyStore& store, std::string_view name, const FontSpec& defaultValue);
+FontDescription ReadFont(const PropertyStore& store, std::string_view name,
+                         const FontDescription& defaultValue);
 
 // A value equal to its default is not stored (and a stale stored value is dropped), so a
 // layout holds only what differs from a fresh control.
@@ -59,7 +60,7 @@ inline constexpr const char* kDefaultCaption = "Fennick";
 
 // The button's stored properties.
 struct ButtonProperties {
-  FontSpec font;
+  FontDescription font;
   OleColor foreColor = kButtonText;
   std::string caption = kDefaultCaption;
   OleColor backColor = kButtonFace;
@@ -68,9 +69,9 @@ struct ButtonProperties {
 
 // Reads "Font", "ForeColor", "Caption" and "BackColor" in that order; the font defaults to
 // the host's ambient font.
-ButtonProperties ReadButtonProperties(const PropertyStore& store, const FontSpec& ambientFont);
+ButtonProperties ReadButtonProperties(const PropertyStore& store, const FontDescription& ambientFont);
 // Writes them in the same order with the same defaults.
 void WriteButtonProperties(PropertyStore& store, const ButtonProperties& properties,
-                           const FontSpec& ambientFont);
+                           const FontDescription& ambientFont);
 
 }  // namespace fennick

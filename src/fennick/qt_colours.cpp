@@ -61,26 +61,26 @@ OleColor ToOleColor(const QColor& colour, OleColor fallback) {
   return RgbColour(rgb.red(), rgb.green(), rgb.blue());
 }
 
-FontSpec ToFontSpec(const QFont& font) {
-  FontSpec desc;
-  desc.name = font.family().toStdString();
-  desc.size = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / 96.0;
-  desc.bold = font.bold();
-  desc.italic = font.italic();
-  desc.underline = font.underline();
-  desc.strikethrough = font.strikeOut();
-  return desc;
+FontDescription ToFontDescription(const QFont& font) {
+  FontDescription description;
+  description.name = font.family().toStdString();
+  description.size = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / 96.0;
+  description.bold = font.bold();
+  description.italic = font.italic();
+  description.underline = font.underline();
+  description.strikethrough = font.strikeOut();
+  return description;
 }
 
-QFont ToQFont(const FontSpec& desc) {
-  QFont font(QString::fromStdString(desc.name));
-  if (desc.size > 0) {
-    font.setPointSizeF(desc.size);
+QFont ToQFont(const FontDescription& description) {
+  QFont font(QString::fromStdString(description.name));
+  if (description.size > 0) {
+    font.setPointSizeF(description.size);
   }
-  font.setBold(desc.bold);
-  font.setItalic(desc.italic);
-  font.setUnderline(desc.underline);
-  font.setStrikeOut(desc.strikethrough);
+  font.setBold(description.bold);
+  font.setItalic(description.italic);
+  font.setUnderline(description.underline);
+  font.setStrikeOut(description.strikethrough);
   return font;
 }
 

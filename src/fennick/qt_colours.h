@@ -16,7 +16,7 @@ FENNICK_EXPORT QColor ResolveColour(OleColor colour, const QPalette& palette);
 // An invalid QColor has no stored form; it becomes `fallback`.
 FENNICK_EXPORT OleColor ToOleColor(const QColor& colour, OleColor fallback);
 
-FENNICK_EXPORT FontSpec ToFontSpec(const QFont& font);
-FENNICK_EXPORT QFont ToQFont(const FontSpec& desc);
+FENNICK_EXPORT FontDescription ToFontDescription(const QFont& font);
+FENNICK_EXPORT QFont ToQFont(const FontDescription& description);
 
 }  // namespace fennick

@@ -12,40 +12,36 @@
 #include <cerrno>
 #include <functional>
 #include <iostream>
-#include <sstream>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "brannock/batch.h"
 #include "common/atomic_file.h"
+#include "common/testing/batch_capture.h"
 #include "marlowby/batch.h"
 #include "platform/text_printing.h"
 #include "tallyfen/curve/curve_batch.h"
 
 namespace {
 
-struct Run {
-  int status = -1;
-  std::string out, err;
+using Run = survey::testing::BatchRun;
+using StreamEntry = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+
+// Sends a standard stream into `into` for the lifetime of the object.
+struct StreamRedirect {
+  StreamRedirect(std::ostream& stream, std::ostream& into) : stream_(stream), saved_(stream.rdbuf(into.rdbuf())) {}
+  ~StreamRedirect() { stream_.rdbuf(saved_); }
+  std::ostream& stream_;
+  std::streambuf* saved_;
 };
 
 // marlowby's batch entry writes to the standard streams.
 Run RunMarlowby(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  std::streambuf* oldOut = std::cout.rdbuf(out.rdbuf());
-  std::streambuf* oldErr = std::cerr.rdbuf(err.rdbuf());
-  const int status = marlowby::RunBatch(args);
-  std::cout.rdbuf(oldOut);
-  std::cerr.rdbuf(oldErr);
-  return {status, out.str(), err.str()};
-}
-
-Run RunStreams(const std::function<int(const std::vector<std::string>&, std::ostream&, std::ostream&)>& entry,
-               const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int status = entry(args, out, err);
-  return {status, out.str(), err.str()};
+  return survey::testing::CaptureBatch([](const std::vector<std::string>& a, std::ostream& out, std::ostream& err) {
+    const StreamRedirect toOut(std::cout, out), toErr(std::cerr, err);
+    return marlowby::RunBatch(a);
+  }, args);
 }
 
 struct Fault {
@@ -88,11 +84,10 @@ class FileSafetyTest : public QObject {
     for (const Fault& fault : kFaults) {
       const QByteArray old = "old content\n";
       Put(target, old);
-      Run r;
-      {
+      const Run r = [&] {
         survey::ScopedFileSystemCalls calls(fault.calls());
-        r = run();
-      }
+        return run();
+      }();
       const QString where = QStringLiteral("%1 / %2: %3").arg(QFileInfo(target).fileName(), QLatin1String(fault.name),
                                                                   QString::fromStdString(r.err));
       QVERIFY2(r.status == 2, qPrintable(where));
@@ -118,18 +113,18 @@ class FileSafetyTest : public QObject {
   void brannockSavedReport() {
     const QString target = Path(QStringLiteral("report.txt"));
     CheckEveryFault(target, [&] {
-      return RunStreams(static_cast<int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&)>(
-                            brannock::RunBatch),
-                        {"--jd", "1000", "--alpha", "30", "--radius", "500", "--ls", "60", "--save", target.toStdString()});
+      return survey::testing::CaptureBatch(StreamEntry(brannock::RunBatch), {"--jd", "1000", "--alpha", "30", "--radius",
+                                                                             "500", "--ls", "60", "--save", target.toStdString()});
     });
   }
 
   void curveParameterExportAndReportFiles() {
-    const auto entry = static_cast<int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&)>(
-        tallyfen::RunCurveBatch);
+    const StreamEntry entry = tallyfen::RunCurveBatch;
     for (const char* option : {"--save", "--export", "--report"}) {
       const QString target = Path(QStringLiteral("curve") + QLatin1String(option + 1));
-      CheckEveryFault(target, [&] { return RunStreams(entry, {"--radius", "500", "--ls", "60", option, target.toStdString()}); });
+      CheckEveryFault(target, [&] {
+        return survey::testing::CaptureBatch(entry, {"--radius", "500", "--ls", "60", option, target.toStdString()});
+      });
     }
   }
 
@@ -199,13 +194,7 @@ class FileSafetyTest : public QObject {
     const QStringList inverse = {QStringLiteral("--inverse"), QStringLiteral("--ax"), QStringLiteral("0"),
                                  QStringLiteral("--ay"), QStringLiteral("0"), QStringLiteral("--bx"),
                                  QStringLiteral("100"), QStringLiteral("--by"), QStringLiteral("100")};
-    struct Case {
-      QStringList args;
-      const char* platform;
-      int status;
-      const char* stream;
-    };
-    const Case cases[] = {
+    const struct { QStringList args; const char* platform; int status; const char* stream; } cases[] = {
         {QStringList{QStringLiteral("--platform"), QStringLiteral("xcb")} + inverse, "", 2, "unknown option: --platform"},
         {QStringList{QStringLiteral("-platform"), QStringLiteral("xcb")} + inverse, "", 2, "unexpected argument: -platform"},
         {inverse, "xcb", 0, "45 0 0"},
@@ -213,7 +202,7 @@ class FileSafetyTest : public QObject {
         // Without options the window would open: a platform without its display says so.
         {QStringList{}, "xcb", 1, "no display is available"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
       QProcessEnvironment e = env;
       if (*c.platform) e.insert(QStringLiteral("QT_QPA_PLATFORM"), QLatin1String(c.platform));
       QProcess p;
@@ -235,24 +224,18 @@ class FileSafetyTest : public QObject {
     Put(big, "[zxzb]\r\n" + QByteArray(1024 * 1024, '1'));
     const QString empty = Path(QStringLiteral("empty.xq"));
     Put(empty, QByteArray());
-    struct Case {
-      QString path;
-      const char* reason;
-    };
-    const Case cases[] = {
+    const struct { QString path; const char* reason; } cases[] = {
         {QStringLiteral("/dev/zero"), "not a regular file"},
         {fifo, "not a regular file"},
         {big, "larger than 1024 KB"},
         {empty, "文件不完整"},
         {dir_.path(), "not a regular file"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
       const Run r = RunMarlowby({"--open", c.path.toStdString()});
       QVERIFY2(r.status == 2 && r.err.find(c.reason) != std::string::npos, (c.path.toStdString() + ": " + r.err).c_str());
       QVERIFY(r.out.empty());
-      const Run curve = RunStreams(static_cast<int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&)>(
-                                       tallyfen::RunCurveBatch),
-                                   {"--open", c.path.toStdString()});
+      const Run curve = survey::testing::CaptureBatch(StreamEntry(tallyfen::RunCurveBatch), {"--open", c.path.toStdString()});
       QVERIFY2(curve.status == 2 && curve.err.find(c.reason) != std::string::npos,
                (c.path.toStdString() + ": " + curve.err).c_str());
     }

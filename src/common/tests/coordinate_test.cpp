@@ -2,119 +2,49 @@
 
 #include <gtest/gtest.h>
 
-#include "common/notation.h"
+#include <tuple>
 
 namespace survey {
 namespace {
 
-struct Shown {
-  double d, m, s, distance;
-};
-Shown Inverse(double ax, double ay, double bx, double by) {
-  const InverseResult r = zbfs(ax, ay, bx, by);
-  const DmsCarried dms = SplitDmsWithCarry(r.azimuth);
-  return {dms.d, dms.m, dms.s, RoundCoordinate(r.distance, 1000)};
+TEST(Forward, HalvesGoTowardPlusInfinity) {
+  const double cases[][3] = {{1.0625, 1000, 1.063}, {-1.0625, 1000, -1.062}, {2.5, 1, 3}, {-2.5, 1, -2},
+                             {1.23449, 1000, 1.234}, {1.23449, 10000, 1.2345}};
+  for (const auto& c : cases) EXPECT_EQ(RoundCoordinate(c[0], c[1]), c[2]) << c[0];
+  // zbzs stores tenths of a millimetre, the callers show millimetres of that: two roundings.
+  const double forward[][6] = {
+      // ax, ay, fwj, bc -> x, y shown
+      {0, 0, 0, 100, 100, 0}, {0, 0, 90, 100, 0, 100}, {0, 0, 45, 100, 70.711, 70.711}, {0, 0, 30, 1, 0.866, 0.5},
+      {1.23449, 0.00045, 0, 0, 1.235, 0.001}, {100, 200, 210, 50, 56.699, 175}, {-5, 5, 300.5, 12.3456, 1.266, -5.637},
+  };
+  for (const auto& c : forward) {
+    const PlanePoint p = zbzs(c[0], c[1], c[2], c[3]);
+    EXPECT_EQ(std::pair(RoundCoordinate(p.x, 1000), RoundCoordinate(p.y, 1000)), std::pair(c[4], c[5])) << c[2];
+  }
 }
 
-TEST(RoundCoordinate, HalfGoesTowardPlusInfinity) {
-  EXPECT_EQ(RoundCoordinate(1.0625, 1000), 1.063);
-  EXPECT_EQ(RoundCoordinate(-1.0625, 1000), -1.062);
-  EXPECT_EQ(RoundCoordinate(2.5, 1), 3);
-  EXPECT_EQ(RoundCoordinate(-2.5, 1), -2);
-}
-
-TEST(Forward, AxisDirectionsRoundAwayTheConstantsNoise) {
-  PlanePoint p = zbzs(0, 0, 0, 100);
-  EXPECT_EQ(p.x, 100);
-  EXPECT_EQ(p.y, 0);
-  p = zbzs(0, 0, 90, 100);
-  EXPECT_EQ(RoundCoordinate(p.x, 1000), 0);
-  EXPECT_EQ(RoundCoordinate(p.y, 1000), 100);
-  p = ForwardPoint(0, 0, 45, 100);
-  EXPECT_EQ(RoundCoordinate(p.x, 1000), 70.711);
-  EXPECT_EQ(RoundCoordinate(p.y, 1000), 70.711);
-  const PlanePoint q = zbzs(0, 0, 30, 1);
-  EXPECT_EQ(q.x, 0.866);
-  EXPECT_EQ(q.y, 0.5);
-}
-
-TEST(Forward, TwoStepRounding) {
-  // Stored to a tenth of a millimetre first, then shown to millimetres.
-  const PlanePoint p = zbzs(1.23449, 0.00045, 0, 0);
-  EXPECT_EQ(p.x, 1.2345);
-  EXPECT_EQ(RoundCoordinate(p.x, 1000), 1.235);
-  EXPECT_EQ(RoundCoordinate(1.23449, 1000), 1.234);
-  EXPECT_EQ(p.y, 0.0005);
-  EXPECT_EQ(RoundCoordinate(p.y, 1000), 0.001);
-}
-
-TEST(Inverse, DiagonalCarriesIntoWholeDegrees) {
-  const InverseResult r = zbfs(0, 0, 1, 1);
-  EXPECT_DOUBLE_EQ(r.azimuth, 44.99999999412422);
-  const Shown s = Inverse(0, 0, 100, 100);
-  EXPECT_EQ(s.d, 45);
-  EXPECT_EQ(s.m, 0);
-  EXPECT_EQ(s.s, 0);
-  EXPECT_EQ(s.distance, 141.421);
-}
-
-TEST(Inverse, AxisCases) {
-  Shown s = Inverse(0, 0, 0, 9);
-  EXPECT_EQ(s.d, 90);
-  EXPECT_EQ(s.distance, 9);
-  s = Inverse(0, 0, 0, -9);
-  EXPECT_EQ(s.d, 270);
-  EXPECT_EQ(s.m, 0);
-  EXPECT_EQ(s.distance, 9);
-  s = Inverse(0, 0, -5, 0);
-  EXPECT_EQ(s.d, 180);
-  EXPECT_EQ(s.distance, 5);
-  s = Inverse(0, 0, 5, 0);
-  EXPECT_EQ(s.d, 0);
-  EXPECT_EQ(s.distance, 5);
-  s = Inverse(0, 9, 0, 10);
-  EXPECT_EQ(s.d, 90);
-  EXPECT_EQ(s.distance, 1);
-  const InverseResult same = zbfs(3, 4, 3, 4);
-  EXPECT_EQ(same.azimuth, 0);
-  EXPECT_EQ(same.distance, 0);
-}
-
-TEST(Inverse, Quadrants) {
-  EXPECT_EQ(Inverse(0, 0, -1, -1).d, 225);
-  EXPECT_EQ(Inverse(0, 0, 1, -1).d, 315);
-  EXPECT_EQ(Inverse(0, 0, -1, 1).d, 135);
-  const Shown s = Inverse(0, 0, -1, -1);
-  EXPECT_EQ(s.m, 0);
-  EXPECT_EQ(s.s, 0);
-}
-
-TEST(Inverse, JustBelowFullCircleShows360) {
-  const Shown s = Inverse(0, 0, 1000, -0.000001);
-  EXPECT_EQ(s.d, 360);
-  EXPECT_EQ(s.m, 0);
-  EXPECT_EQ(s.s, 0);
-  EXPECT_EQ(s.distance, 1000);
-}
-
-TEST(Inverse, DistanceDividesTheLargerComponent) {
-  const InverseResult r = zbfs(0, 0, 3, 4);
-  EXPECT_NEAR(r.distance, 5, 1e-12);
-  EXPECT_GE(zbfs(0, 0, -3, -4).distance, 0);
-}
-
-TEST(SplitDmsWithCarry, CarriesSecondsAndMinutes) {
-  const DmsCarried a = SplitDmsWithCarry(10.5);
-  EXPECT_EQ(a.d, 10);
-  EXPECT_EQ(a.m, 30);
-  EXPECT_EQ(a.s, 0);
-  const DmsCarried b = SplitDmsWithCarry(359.99999999);
-  EXPECT_EQ(b.d, 360);
-  EXPECT_EQ(b.m, 0);
-  EXPECT_EQ(b.s, 0);
-  const DmsCarried c = SplitDmsWithCarry(1 + 59.0 / 60 + 59.9999 / 3600);
-  EXPECT_EQ(c.d, 2);
-  EXPECT_EQ(c.m, 0);
+// Azimuths as shown (whole degrees, minutes and seconds with carry) and distances in mm.
+TEST(Inverse, ShownAzimuthAndDistance) {
+  const double cases[][8] = {
+      // ax, ay, bx, by -> d, m, s, distance
+      {0, 0, 100, 100, 45, 0, 0, 141.421}, {0, 0, 0, 9, 90, 0, 0, 9},      {0, 0, 0, -9, 270, 0, 0, 9},
+      {0, 0, -5, 0, 180, 0, 0, 5},         {0, 0, 5, 0, 0, 0, 0, 5},       {0, 9, 0, 10, 90, 0, 0, 1},
+      {0, 0, -1, -1, 225, 0, 0, 1.414},    {0, 0, 1, -1, 315, 0, 0, 1.414}, {0, 0, -1, 1, 135, 0, 0, 1.414},
+      {0, 0, 1000, -0.000001, 360, 0, 0, 1000},  // just below a full circle
+      {3, 4, 3, 4, 0, 0, 0, 0},            {0, 0, 3, 4, 53, 7, 48, 5},     {0, 0, -3, -4, 233, 7, 48, 5},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c[2] << ", " << c[3]);
+    const InverseResult r = zbfs(c[0], c[1], c[2], c[3]);
+    const DmsCarried dms = SplitDmsWithCarry(r.azimuth);
+    EXPECT_EQ(std::tuple(dms.d, dms.m, dms.s, RoundCoordinate(r.distance, 1000)), std::tuple(c[4], c[5], c[6], c[7]));
+  }
+  EXPECT_DOUBLE_EQ(zbfs(0, 0, 1, 1).azimuth, 44.99999999412422);
+  const double carried[][4] = {{10.5, 10, 30, 0}, {359.99999999, 360, 0, 0}, {1 + 59.0 / 60 + 59.9999 / 3600, 2, 0, 0}};
+  for (const auto& c : carried) {
+    const DmsCarried dms = SplitDmsWithCarry(c[0]);
+    EXPECT_EQ(std::tuple(dms.d, dms.m, dms.s), std::tuple(c[1], c[2], c[3])) << c[0];
+  }
 }
 
 }  // namespace

@@ -5,181 +5,78 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
+#include <tuple>
 
 namespace survey {
 namespace {
 
-TEST(PackedAngle, DocumentedExamples) {
-  EXPECT_EQ(PackedAngleToDegrees(88.2222).degrees, 88 + 22.0 / 60 + 22.0 / 3600);
-
-  const PackedAngle a = PackedAngleToDegrees(2.3);
-  EXPECT_EQ(a.D, 2);
-  EXPECT_EQ(a.M, 30);
-  EXPECT_EQ(a.S, 0);
-  EXPECT_EQ(a.degrees, 2.5);
-
-  const PackedAngle b = PackedAngleToDegrees(0.5959);
-  EXPECT_EQ(b.M, 59);
-  EXPECT_EQ(b.S, 59);
-
-  const PackedAngle c = PackedAngleToDegrees(45);
-  EXPECT_EQ(c.D, 45);
-  EXPECT_EQ(c.M, 0);
-  EXPECT_EQ(c.S, 0);
-  EXPECT_EQ(c.degrees, 45);
-
-  const PackedAngle neg = PackedAngleToDegrees(-12.3030);
-  EXPECT_EQ(neg.D, -12);
-  EXPECT_EQ(neg.M, -30);
-  EXPECT_EQ(neg.S, -30);
-  EXPECT_DOUBLE_EQ(neg.degrees, -12.508333333333333);
-}
-
-TEST(PackedAngle, FractionsOfASecondRoundTiesToEven) {
-  EXPECT_EQ(PackedAngleToDegrees(0.00005).S, 0);
-  EXPECT_EQ(PackedAngleToDegrees(0.00015).S, 2);
-  EXPECT_EQ(PackedAngleToDegrees(0.00025).S, 2);
-  EXPECT_EQ(PackedAngleToDegrees(0.00035).S, 4);
-  EXPECT_EQ(PackedAngleToDegrees(0.000351).S, 4);
-  EXPECT_EQ(PackedAngleToDegrees(-0.00015).S, -2);
-}
-
-TEST(PackedAngle, SixtySecondsAreAcceptedWithoutCarry) {
-  const PackedAngle a = PackedAngleToDegrees(1.0060);
-  EXPECT_EQ(a.M, 0);
-  EXPECT_EQ(a.S, 60);
-  EXPECT_EQ(a.degrees, 1 + 1.0 / 60);
-}
-
-TEST(PackedAngle, MinutesNeverReadOneLow) {
-  // Truncating (x - D) * 100 directly reads these a minute low with 100 seconds.
-  for (double v : {0.29, 30.02, 99.3, 179.6, 0.58, 1.1}) {
-    const PackedAngle a = PackedAngleToDegrees(v);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.4f", v);
-    const std::string text(buf);
-    const auto dot = text.find('.');
-    EXPECT_EQ(a.M, std::atoi(text.substr(dot + 1, 2).c_str())) << text;
-    EXPECT_EQ(a.S, 0) << text;
+TEST(PackedAngle, Components) {
+  const struct { double packed, D, M, S, degrees; } cases[] = {
+      {88.2222, 88, 22, 22, 88 + 22.0 / 60 + 22.0 / 3600}, {2.3, 2, 30, 0, 2.5}, {45, 45, 0, 0, 45},
+      {-12.3030, -12, -30, -30, -12.508333333333334},     {1.0060, 1, 0, 60, 1 + 1.0 / 60},  // no carry
+      {0.00015, 0, 0, 2, 2.0 / 3600}, {0.00025, 0, 0, 2, 2.0 / 3600},  // fractions of a second: ties to even
+      {0.000351, 0, 0, 4, 4.0 / 3600}, {-0.00015, 0, 0, -2, -2.0 / 3600}, {-0.3, 0, -30, 0, -0.5},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.packed);
+    const PackedAngle a = PackedAngleToDegrees(c.packed);
+    EXPECT_EQ(std::tuple(a.D, a.M, a.S, std::signbit(a.D)), std::tuple(c.D, c.M, c.S, c.D < 0));
+    EXPECT_DOUBLE_EQ(a.degrees, c.degrees);
   }
-  EXPECT_EQ(PackedAngleToDegrees(0.29).M, 29);
 }
 
+// Binary noise never moves a digit into the wrong field (0.29 read by plain truncation is
+// 0°28′100″).
 TEST(PackedAngle, EveryTypedDmsReadsBackExactly) {
-  for (int d = 0; d <= 150; ++d) {
-    for (int m = 0; m < 60; ++m) {
+  for (int d = 0; d <= 150; ++d)
+    for (int m = 0; m < 60; ++m)
       for (int s = 0; s < 60; ++s) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%d.%02d%02d", d, m, s);
-        const double typed = std::strtod(buf, nullptr);
-        const PackedAngle a = PackedAngleToDegrees(typed);
-        ASSERT_EQ(a.D, d) << buf;
-        ASSERT_EQ(a.M, m) << buf;
-        ASSERT_EQ(a.S, s) << buf;
-        ASSERT_EQ(a.degrees, d + m / 60.0 + s / 3600.0) << buf;
+        char typed[32];
+        std::snprintf(typed, sizeof typed, "%d.%02d%02d", d, m, s);
+        const PackedAngle a = PackedAngleToDegrees(std::strtod(typed, nullptr));
+        ASSERT_EQ(std::tuple(a.D, a.M, a.S, a.degrees), std::tuple(d * 1.0, m * 1.0, s * 1.0, d + m / 60.0 + s / 3600.0))
+            << typed;
       }
-    }
-  }
 }
 
-TEST(PackedAngle, NegativeZeroComponentsAreZero) {
-  const PackedAngle a = PackedAngleToDegrees(-0.3);
-  EXPECT_EQ(a.D, 0);
-  EXPECT_FALSE(std::signbit(a.D));
-  EXPECT_EQ(a.M, -30);
-}
-
-TEST(Radians, UsesTheSurveyConstant) {
+TEST(Angles, RadiansRoundingAndSplits) {
   EXPECT_EQ(DegreesToRadians(180), 3.141592654);
-  EXPECT_EQ(DegreesToRadians(30), 3.141592654 * 30 / 180);
-}
-
-TEST(SplitDms, TruncatesAndRoundsWithoutCarry) {
-  const Dms z = SplitDms(0);
-  EXPECT_EQ(z.D, 0);
-  EXPECT_EQ(z.M, 0);
-  EXPECT_EQ(z.S, 0);
-  const Dms full = SplitDms(360 - 0.0);
-  EXPECT_EQ(full.D, 360);
-  EXPECT_EQ(full.S, 0);
-  const Dms almost = SplitDms(0.99999999);  // 59' 59.99996"
-  EXPECT_EQ(almost.D, 0);
-  EXPECT_EQ(almost.M, 59);
-  EXPECT_EQ(almost.S, 60);
-  const Dms neg = SplitDms(-12.508333333333333);
-  EXPECT_EQ(neg.D, -12);
-  EXPECT_EQ(neg.M, -30);
-  EXPECT_EQ(neg.S, -30);
-}
-
-TEST(SplitDms, NonFiniteDegreesHaveNoMinutesOrSeconds) {
-  for (const double v : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
-    const Dms d = SplitDms(v);
-    EXPECT_TRUE(std::isnan(v) ? std::isnan(d.D) : d.D == v) << v;
-    EXPECT_EQ(d.M, 0) << v;
-    EXPECT_EQ(d.S, 0) << v;
+  for (const auto& [x, rounded] : {std::pair{0.5, 0.0}, {1.5, 2.0}, {2.5, 2.0}, {-2.5, -2.0}, {2.5000001, 3.0}}) {
+    EXPECT_EQ(RoundHalfEven(x), rounded) << x;
   }
-}
-
-TEST(RoundHalfEven, Ties) {
-  EXPECT_EQ(RoundHalfEven(0.5), 0);
-  EXPECT_EQ(RoundHalfEven(1.5), 2);
-  EXPECT_EQ(RoundHalfEven(2.5), 2);
-  EXPECT_EQ(RoundHalfEven(-2.5), -2);
-  EXPECT_EQ(RoundHalfEven(2.5000001), 3);
-}
-
-TEST(NumberText, SignedForm) {
-  EXPECT_EQ(SignedNumberText(123.45678f), " 123.4568");
-  EXPECT_EQ(SignedNumberText(0.0f), " 0");
-  EXPECT_EQ(SignedNumberText(0.5f), " .5");
-  EXPECT_EQ(SignedNumberText(-0.25f), "-.25");
-  EXPECT_EQ(SignedNumberText(120.0f), " 120");
-  EXPECT_EQ(SignedNumberText(-7.0), "-7");
-}
-
-TEST(NumberText, PlainForm) {
-  EXPECT_EQ(PlainNumberText(123.45678f), "123.4568");
-  EXPECT_EQ(PlainNumberText(0.0f), "0");
-  EXPECT_EQ(PlainNumberText(0.5f), "0.5");
-  EXPECT_EQ(PlainNumberText(-0.25), "-0.25");
-  EXPECT_EQ(PlainNumberText(0.052083333333333336), "0.0520833333333333");
-  EXPECT_EQ(PlainNumberText(1234.5), "1234.5");
-  EXPECT_EQ(PlainNumberText(2.5 - 2.4), "0.1");  // binary noise beyond 15 digits goes
-}
-
-TEST(NumberText, NegativeZeroPrintsAsZero) {
-  EXPECT_EQ(PlainNumberText(-0.0), "0");
-  EXPECT_EQ(SignedNumberText(-0.0), " 0");
-  EXPECT_EQ(SignedNumberText(-0.0f), " 0");
-  EXPECT_EQ(PlainNumberText(-1e-20f), "-1E-20");
-}
-
-TEST(NumberText, SingleAndDoubleDigits) {
-  EXPECT_EQ(PlainNumberText(1.0f / 3.0f), "0.3333333");
-  EXPECT_EQ(PlainNumberText(1.0 / 3.0), "0.333333333333333");
-  EXPECT_EQ(PlainNumberText(9999999.5f), "1E+07");  // rounds up into the exponent range
-  EXPECT_EQ(PlainNumberText(9999999.0f), "9999999");
-  EXPECT_EQ(PlainNumberText(123456789012345.0), "123456789012345");
-  EXPECT_EQ(PlainNumberText(1e15), "1E+15");
-  EXPECT_EQ(PlainNumberText(0.00001), "0.00001");
-  EXPECT_EQ(PlainNumberText(0.0000025), "2.5E-06");
-  EXPECT_EQ(SignedNumberText(0.00001), " .00001");
-}
-
-TEST(DmsText, SignedAndPlainForms) {
-  EXPECT_EQ(DmsText(1, 23, 45, TextForm::Signed), " 1° 23′ 45″");
-  EXPECT_EQ(Utf8Length(DmsText(1, 23, 45, TextForm::Signed)), 11u);
+  const struct { double degrees; const char* signedText; } cases[] = {
+      {0, " 0° 0′ 0″"}, {360, " 360° 0′ 0″"}, {0.99999999, " 0° 59′ 60″"},  // no carry
+      {-12.508333333333333, "-12°-30′-30″"}, {1 + 23.0 / 60 + 45.0 / 3600, " 1° 23′ 45″"},
+      {NAN, " NaN° 0′ 0″"}, {HUGE_VAL, " Inf° 0′ 0″"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DmsText(SplitDms(c.degrees), TextForm::Signed), c.signedText) << c.degrees;
   EXPECT_EQ(DmsText(88, 22, 22, TextForm::Plain), "88°22′22″");
-  EXPECT_EQ(DmsText(SplitDms(0), TextForm::Signed), " 0° 0′ 0″");
-  EXPECT_EQ(DmsText(-12, -30, -30, TextForm::Signed), "-12°-30′-30″");
 }
 
-TEST(PadRight, CountsCharactersNotBytes) {
-  EXPECT_EQ(PadRight("(起点)", 6), "(起点)  ");
+TEST(NumberText, DigitsAndForms) {
+  constexpr Precision S = Precision::Single, D = Precision::Double;
+  const struct { double value; Precision precision; const char *signedText, *plainText; } cases[] = {
+      {123.45678f, S, " 123.4568", "123.4568"}, {0.0f, S, " 0", "0"},
+      {0.5f, S, " .5", "0.5"}, {-0.25f, S, "-.25", "-0.25"},
+      {120.0f, S, " 120", "120"}, {-7.0, D, "-7", "-7"},
+      {0.052083333333333336, D, " .0520833333333333", "0.0520833333333333"},
+      {2.5 - 2.4, D, " .1", "0.1"},  // binary noise beyond 15 digits goes
+      {-0.0, D, " 0", "0"}, {-0.0f, S, " 0", "0"},
+      {-1e-20f, S, "-1E-20", "-1E-20"}, {1.0f / 3.0f, S, " .3333333", "0.3333333"},
+      {1.0 / 3.0, D, " .333333333333333", "0.333333333333333"},
+      {9999999.5f, S, " 1E+07", "1E+07"},  // rounds up into the exponent range
+      {9999999.0f, S, " 9999999", "9999999"}, {123456789012345.0, D, " 123456789012345", "123456789012345"},
+      {1e15, D, " 1E+15", "1E+15"}, {0.00001, D, " .00001", "0.00001"},
+      {0.0000025, D, " 2.5E-06", "2.5E-06"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.plainText);
+    EXPECT_EQ(NumberText(c.value, c.precision, TextForm::Signed), c.signedText);
+    EXPECT_EQ(NumberText(c.value, c.precision, TextForm::Plain), c.plainText);
+  }
+  EXPECT_EQ(SignedNumberText(0.1f), " .1");  // the float itself rounds, not its double digits
+  EXPECT_EQ(PadRight("(起点)", 6), "(起点)  ");  // characters, not bytes
   EXPECT_EQ(PadRight("abc", 2), "abc");
-  EXPECT_EQ(PadRight("abc", 3), "abc");
   EXPECT_EQ(PadRight("", 2), "  ");
   EXPECT_EQ(Utf8Length("桩号°′″"), 5u);
 }

@@ -10,111 +10,45 @@ namespace {
 // Remembers the order in which the button reads and writes its properties.
 class RecordingStore : public MapPropertyStore {
  public:
-  std::optional<PropertyValue> Find(std::string_view name) const override {
-    reads.emplace_back(name);
-    return MapPropertyStore::Find(name);
-  }
-  void Put(std::string_view name, const PropertyValue& value) override {
-    writes.emplace_back(name);
-    MapPropertyStore::Put(name, value);
-  }
-  void Erase(std::string_view name) override {
-    writes.emplace_back(name);
-    MapPropertyStore::Erase(name);
-  }
-  mutable std::vector<std::string> reads;
-  std::vector<std::string> writes;
+  std::optional<PropertyValue> Find(std::string_view n) const override { return order.emplace_back(n), MapPropertyStore::Find(n); }
+  void Put(std::string_view n, const PropertyValue& v) override { order.emplace_back(n), MapPropertyStore::Put(n, v); }
+  void Erase(std::string_view n) override { order.emplace_back(n), MapPropertyStore::Erase(n); }
+  mutable std::vector<std::string> order;
 };
 
-const FontSpec kAmbient{"Noto Sans CJK SC", 9.0, false, false, false, false};
+const FontDescription kAmbient{"Noto Sans CJK SC", 9.0, false, false, false, false};
+const std::vector<std::string> kLayoutOrder = {"Font", "ForeColor", "Caption", "BackColor"};
 
-TEST(ReadButtonProperties, EmptyStoreGivesTheDefaults) {
-  MapPropertyStore store;
-  const ButtonProperties p = ReadButtonProperties(store, kAmbient);
-  EXPECT_EQ(p.caption, "Fennick");
-  EXPECT_EQ(p.foreColor, 0x80000012u);
-  EXPECT_EQ(p.backColor, 0x8000000Fu);
-  EXPECT_EQ(p.font, kAmbient);
+TEST(ButtonProperties, ReadWhatIsStoredDefaultsForTheRest) {
+  const FontDescription song{"SimSun", 12.0, true, false, false, false};
+  const struct { std::vector<std::pair<const char*, PropertyValue>> stored; ButtonProperties read; } cases[] = {
+      {{}, {kAmbient, kButtonText, "Fennick", kButtonFace}},
+      {{{"Font", song}, {"ForeColor", OleColor{0xFFu}}, {"BackColor", OleColor{0xC0C0C0u}}}, {song, 0xFFu, "Fennick", 0xC0C0C0u}},
+      {{{"Caption", std::string()}}, {kAmbient, kButtonText, "", kButtonFace}},  // an empty caption is kept
+      // A value of another type (a damaged layout) reads as the default.
+      {{{"Caption", OleColor{5}}, {"BackColor", std::string("red")}, {"Font", std::string("Arial")}},
+       {kAmbient, kButtonText, "Fennick", kButtonFace}},
+  };
+  for (const auto& c : cases) {
+    RecordingStore store;
+    for (const auto& [name, value] : c.stored) store.MapPropertyStore::Put(name, value);
+    EXPECT_EQ(ReadButtonProperties(store, kAmbient), c.read);
+    EXPECT_EQ(store.order, kLayoutOrder);
+  }
 }
 
-TEST(ReadButtonProperties, ReadsInTheLayoutOrder) {
+// Only what differs from a fresh button is stored; a value back at its default is dropped.
+TEST(ButtonProperties, WriteOnlyWhatDiffers) {
   RecordingStore store;
-  ReadButtonProperties(store, kAmbient);
-  EXPECT_EQ(store.reads, (std::vector<std::string>{"Font", "ForeColor", "Caption", "BackColor"}));
-}
-
-TEST(ReadButtonProperties, StoredValuesWinAndMissingCaptionIsFennick) {
-  MapPropertyStore store;
-  const FontSpec song{"SimSun", 12.0, true, false, false, false};
-  store.Put("Font", song);
-  store.Put("ForeColor", OleColor{0x000000FFu});
-  store.Put("BackColor", OleColor{0x00C0C0C0u});
-  const ButtonProperties p = ReadButtonProperties(store, kAmbient);
-  EXPECT_EQ(p.font, song);
-  EXPECT_EQ(p.foreColor, 0x000000FFu);
-  EXPECT_EQ(p.caption, "Fennick");
-  EXPECT_EQ(p.backColor, 0x00C0C0C0u);
-}
-
-TEST(ReadButtonProperties, ValueOfTheWrongTypeReadsAsDefault) {
-  MapPropertyStore store;
-  store.Put("Caption", OleColor{5});
-  store.Put("BackColor", std::string("red"));
-  store.Put("Font", std::string("Arial"));
-  const ButtonProperties p = ReadButtonProperties(store, kAmbient);
-  EXPECT_EQ(p.caption, "Fennick");
-  EXPECT_EQ(p.backColor, kButtonFace);
-  EXPECT_EQ(p.font, kAmbient);
-}
-
-TEST(ReadButtonProperties, EmptyCaptionIsKept) {
-  MapPropertyStore store;
-  store.Put("Caption", std::string());
-  EXPECT_EQ(ReadButtonProperties(store, kAmbient).caption, "");
-}
-
-TEST(WriteButtonProperties, DefaultsStoreNothing) {
-  RecordingStore store;
-  ButtonProperties p;
-  p.font = kAmbient;
+  ButtonProperties p{kAmbient, kButtonText, "计算", 0x00F0F0F0u};  // an RGB look-alike of the face is no system colour
+  WriteButtonProperties(store, p, kAmbient);
+  EXPECT_EQ(store.order, kLayoutOrder);
+  const std::map<std::string, PropertyValue, std::less<>> stored = {{"Caption", std::string("计算")}, {"BackColor", OleColor{0x00F0F0F0u}}};
+  EXPECT_EQ(store.Values(), stored);
+  p.caption = "Fennick";
+  p.backColor = kButtonFace;
   WriteButtonProperties(store, p, kAmbient);
   EXPECT_TRUE(store.Values().empty());
-  EXPECT_EQ(store.writes, (std::vector<std::string>{"Font", "ForeColor", "Caption", "BackColor"}));
-}
-
-TEST(WriteButtonProperties, StoresOnlyWhatDiffersAndRoundTrips) {
-  MapPropertyStore store;
-  ButtonProperties p;
-  p.font = kAmbient;
-  p.caption = "计算";
-  p.backColor = 0x00FFFFFFu;
-  WriteButtonProperties(store, p, kAmbient);
-  EXPECT_EQ(store.Values().size(), 2u);
-  EXPECT_EQ(std::get<std::string>(*store.Find("Caption")), "计算");
-  EXPECT_EQ(std::get<OleColor>(*store.Find("BackColor")), 0x00FFFFFFu);
-  EXPECT_EQ(ReadButtonProperties(store, kAmbient), p);
-}
-
-TEST(WriteButtonProperties, ReturningToADefaultDropsTheStaleValue) {
-  MapPropertyStore store;
-  ButtonProperties p;
-  p.font = kAmbient;
-  p.caption = "退出";
-  WriteButtonProperties(store, p, kAmbient);
-  ASSERT_TRUE(store.Find("Caption").has_value());
-  p.caption = "Fennick";
-  WriteButtonProperties(store, p, kAmbient);
-  EXPECT_FALSE(store.Find("Caption").has_value());
-}
-
-TEST(WriteButtonProperties, SystemColourIsNotTheSameAsItsLookAlikeRgb) {
-  // A colour picked by value stays that value even where it looks like the button face.
-  MapPropertyStore store;
-  ButtonProperties p;
-  p.font = kAmbient;
-  p.backColor = 0x00F0F0F0u;
-  WriteButtonProperties(store, p, kAmbient);
-  EXPECT_TRUE(store.Find("BackColor").has_value());
 }
 
 }  // namespace
