@@ -1,5 +1,5 @@
-// The curve coordinate window without a window: options fill the fields, the window's own
-// handlers compute, and the grid goes to standard output as ".ly" lines.
+// `tallyfen --curve`: the batch mode (curve_batch_mode.h) with the parameter and export files
+// on disk in the user's code page and the report painted into a PDF by Qt.
 #pragma once
 
 #include <iosfwd>
@@ -8,8 +8,8 @@
 
 namespace tallyfen {
 
-// `args` are the options after "--curve". Status 0 with the ".ly" lines on stdout (UTF-8, LF),
-// or status 2 with the refusal on stderr. Needs a QApplication (files, PDF).
+// `args` are the options after "--curve"; the streams are stdout and stderr unless given.
+// Needs a QApplication (files, PDF).
 int RunCurveBatch(const std::vector<std::string>& args);
 int RunCurveBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -8,14 +8,14 @@ namespace tallyfen {
 
 InputReading ReadCurveInput(const CurveFields& f) {
   InputReading out;
-  const auto zhX = survey::ReadStrictNumber(f.Text1);
-  const auto zhY = survey::ReadStrictNumber(f.Text2);
-  const auto jdX = survey::ReadStrictNumber(f.Text3);
-  const auto jdY = survey::ReadStrictNumber(f.Text4);
-  const auto station = survey::ReadStrictNumber(f.Text5);
-  const auto alpha = survey::ReadStrictNumber(f.Text6);
-  const auto radius = survey::ReadStrictNumber(f.Text7);
-  const auto ls = f.Text8.empty() ? std::optional<double>(0) : survey::ReadStrictNumber(f.Text8);
+  const auto zhX = survey::ReadStrictNumber(f.zhX);
+  const auto zhY = survey::ReadStrictNumber(f.zhY);
+  const auto jdX = survey::ReadStrictNumber(f.jdX);
+  const auto jdY = survey::ReadStrictNumber(f.jdY);
+  const auto station = survey::ReadStrictNumber(f.zhStation);
+  const auto alpha = survey::ReadStrictNumber(f.alpha);
+  const auto radius = survey::ReadStrictNumber(f.radius);
+  const auto ls = f.ls.empty() ? std::optional<double>(0) : survey::ReadStrictNumber(f.ls);
   if (!zhX || !zhY || !jdX || !jdY || !station || !alpha || !radius || !ls) {
     out.refusal = InputRefusal::DataError;
     return out;
@@ -44,24 +44,24 @@ InputReading ReadCurveInput(const CurveFields& f) {
   in.alpha = survey::PackedAngleToDegrees(*alpha);
   in.R = *radius;
   in.ls = static_cast<std::int16_t>(lsRounded);
-  in.offset = survey::ReadLeadingNumberIgnoringBlanks(f.Text10);
-  in.turn = f.Option1 ? Turn::Left : Turn::Right;
+  in.offset = survey::ReadLeadingNumberIgnoringBlanks(f.offset);
+  in.turn = f.turnLeft ? Turn::Left : Turn::Right;
   return out;
 }
 
-double ReadExtraStation(const CurveFields& fields) { return survey::ReadLeadingNumberIgnoringBlanks(fields.Text9); }
+double ReadExtraStation(const CurveFields& fields) { return survey::ReadLeadingNumberIgnoringBlanks(fields.extraStation); }
 
 CurveEcho MakeCurveEcho(const CurveFields& fields, const CurveCoordInput& input, const CurveStationsResult& curve) {
   using survey::SignedNumberText;
   CurveEcho e;
-  e.varc = fields.Text11;
-  e.zbname = fields.Text12;
+  e.varc = fields.projectName;
+  e.zbname = fields.tabulator;
   e.alf = survey::DmsText(input.alpha.D, input.alpha.M, static_cast<int>(input.alpha.S), survey::TextForm::Signed);
   e.zhydzh = SignedNumberText(curve.stations.ZH);
   e.tt = SignedNumberText(curve.elements.T);
   e.zhydxy = "x:" + SignedNumberText(input.zhX) + "  y:" + SignedNumberText(input.zhY);
   e.jdxy = "x:" + SignedNumberText(input.jdX) + "  y:" + SignedNumberText(input.jdY);
-  e.bzjl = fields.Text10;
+  e.bzjl = fields.offset;
   e.r = input.R;
   e.ls = input.ls;
   return e;

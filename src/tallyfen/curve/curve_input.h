@@ -10,21 +10,23 @@
 
 namespace tallyfen {
 
-// The window's fields under their control names, with the texts the window starts with.
+// The texts of the window's fields, with the texts the window starts with. The window's
+// table kFieldObjects names the control (Text1 ...) behind each.
 struct CurveFields {
-  std::string Text1 = "46722.855";   // ZH x
-  std::string Text2 = "-7619.616";   // ZH y
-  std::string Text3 = "47307.8854";  // JD x
-  std::string Text4 = "-7992.9398";  // JD y
-  std::string Text5 = "875.262";     // ZH station
-  std::string Text6 = "55.5659";     // deflection, packed D.MMSS
-  std::string Text7 = "1250";        // radius
-  std::string Text8 = "0";           // transition length
-  std::string Text9;                 // extra-stake station
-  std::string Text10 = "0";          // side-stake offset
-  std::string Text11 = "用鼠标双击后输入工程名称";  // project name (a hint until double-clicked)
-  std::string Text12;                // tabulator
-  bool Option1 = true;               // "路线左转"; false selects Option2 "路线右转"
+  std::string zhX = "46722.855";      // ZH (start of the entering transition) X
+  std::string zhY = "-7619.616";      // ZH Y
+  std::string jdX = "47307.8854";     // JD (intersection of the tangents) X; for a plain circle
+                                      // any point on the tangent from ZH toward JD
+  std::string jdY = "-7992.9398";     // JD Y
+  std::string zhStation = "875.262";  // station of ZH
+  std::string alpha = "55.5659";      // deflection α, packed D.MMSS
+  std::string radius = "1250";        // R
+  std::string ls = "0";               // Ls, length of each transition; empty counts as 0
+  std::string extraStation;           // station of the next extra stake (加桩)
+  std::string offset = "0";           // bzjl, side-stake offset; no side stakes unless > 0
+  std::string projectName = "用鼠标双击后输入工程名称";  // varc; a hint until double-clicked
+  std::string tabulator;              // zbname, who drew up the table (制表人)
+  bool turnLeft = true;               // "路线左转"; false is "路线右转"
 };
 
 // Why the fields cannot be computed.
@@ -46,21 +48,21 @@ struct InputReading {
 // radius that reads as 0 is refused after all fields have been read.
 InputReading ReadCurveInput(const CurveFields& fields);
 
-// The extra station: the number at the start of Text9, blanks ignored, 0 without one.
+// The extra station: the number at the start of its field, blanks ignored, 0 without one.
 double ReadExtraStation(const CurveFields& fields);
 
 // Values the main computation leaves for the parameter file and the report.
 struct CurveEcho {
-  std::string varc;    // project name as typed (Text11)
-  std::string zbname;  // tabulator as typed
+  std::string varc;    // project name as typed
+  std::string zbname;  // tabulator (制表人) as typed
   std::string alf;     // deflection in the signed degree-minute-second form
   std::string zhydzh;  // ZH station, signed single form
   std::string tt;      // tangent length, signed single form
   std::string zhydxy;  // "x:" ZH x "  y:" ZH y, signed double forms
   std::string jdxy;    // the same for JD
   std::string bzjl;    // side-stake offset (边桩距离) as typed
-  double r = 0;
-  std::int16_t ls = 0;
+  double r = 0;          // radius as read
+  std::int16_t ls = 0;   // transition length as rounded
 };
 
 CurveEcho MakeCurveEcho(const CurveFields& fields, const CurveCoordInput& input, const CurveStationsResult& curve);

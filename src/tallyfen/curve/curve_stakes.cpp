@@ -45,10 +45,10 @@ struct Located {
 struct Geometry {
   const CurveCoordInput& in;
   CurveStationsResult curve;
-  double sigma = 1;
-  double A0 = 0;
-  double A2 = 0;
-  PlanePoint hzPoint;
+  double sigma = 1;  // +1 when the azimuths grow along the curve (right turn), -1 otherwise
+  double A0 = 0;     // azimuth of the first tangent, ZH toward JD, in degrees
+  double A2 = 0;     // azimuth of the second tangent, JD toward HZ
+  PlanePoint hzPoint;  // HZ, at T from JD along the second tangent
   std::optional<PlanePoint> hy;  // rounded HY centre, curves with transitions only
 
   explicit Geometry(const CurveCoordInput& input) : in(input), curve(ComputeCurveStations(input)) {

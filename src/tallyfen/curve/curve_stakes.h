@@ -24,7 +24,7 @@ enum class Turn { Left, Right };
 // The largest transition length whose product Ls * 90 still fits a 16-bit integer.
 inline constexpr int kMaxTransitionLength = 364;
 
-// Whole-metre precision factor of every shown or stored coordinate.
+// jingdu (精度): every shown or stored coordinate is rounded to 1/kJingdu m, millimetres.
 inline constexpr double kJingdu = 1000;
 
 struct CurveCoordInput {

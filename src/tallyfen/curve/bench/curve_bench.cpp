@@ -7,10 +7,11 @@
 #include <sstream>
 
 #include "coordinates/gbk_text_files.h"
+#include "coordinates/report_printing.h"
 #include "coordinates/stake_grid.h"
 #include "coordinates/stake_table_store.h"
 #include "tallyfen/curve/curve_batch.h"
-#include "tallyfen/curve/curve_form.h"
+#include "tallyfen/curve/curve_coordinate_form.h"
 
 namespace {
 
@@ -48,22 +49,24 @@ void BM_WindowPathTenThousandStakes(benchmark::State& state) {
   coordinates::StakeTableModel model;
   survey::RecordingHost host;
   host.savePath = (dir.path() + QStringLiteral("/curve.ly")).toStdString();
-  tallyfen::CurveForm form(host, table);
-  form.fields.Text1 = "0";
-  form.fields.Text2 = "0";
-  form.fields.Text3 = "1000";
-  form.fields.Text4 = "0";
-  form.fields.Text5 = "0";
-  form.fields.Text6 = "114.3530";
-  form.fields.Text7 = "50000";
-  form.fields.Text10 = "5";
+  coordinates::QtReportPrinter printer(nullptr, QString());  // no report in this run
+  tallyfen::CurveCoordinateForm form(host, table, files, printer);
+  tallyfen::CurveFields& f = form.fields();
+  f.zhX = "0";
+  f.zhY = "0";
+  f.jdX = "1000";
+  f.jdY = "0";
+  f.zhStation = "0";
+  f.alpha = "114.3530";
+  f.radius = "50000";
+  f.offset = "5";
   for (auto _ : state) {
-    form.RunCurveComputation();
-    model.SetRows(form.grid);
-    form.ExportGrid(files);
-    if (form.grid.size() < 10000 || host.Refused()) state.SkipWithError("curve not computed");
+    form.ComputeCurve();
+    model.SetRows(form.grid());
+    form.ExportGrid();
+    if (form.grid().size() < 10000 || host.Refused()) state.SkipWithError("curve not computed");
   }
-  state.counters["rows"] = static_cast<double>(form.grid.size());
+  state.counters["rows"] = static_cast<double>(form.grid().size());
 }
 BENCHMARK(BM_WindowPathTenThousandStakes)->Unit(benchmark::kMillisecond);
 

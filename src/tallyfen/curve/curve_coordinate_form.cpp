@@ -1,4 +1,4 @@
-#include "tallyfen/curve/curve_form.h"
+#include "tallyfen/curve/curve_coordinate_form.h"
 
 #include <cmath>
 
@@ -63,8 +63,8 @@ StakeRecord ToStakeRecord(const StakePoint& p) {
   return r;
 }
 
-std::optional<CurveCoordInput> CurveForm::CheckedInput() {
-  const InputReading reading = ReadCurveInput(fields);
+std::optional<CurveCoordInput> CurveCoordinateForm::CheckedInput() {
+  const InputReading reading = ReadCurveInput(fields_);
   switch (reading.refusal) {
     case InputRefusal::None:
       break;
@@ -84,18 +84,23 @@ std::optional<CurveCoordInput> CurveForm::CheckedInput() {
   return reading.input;
 }
 
-void CurveForm::TableFailed() {
+// The points and the deflection must be typed; radius and Ls are checked when they are read.
+bool CurveCoordinateForm::AllCurveFieldsTyped() const {
+  const CurveFields& f = fields_;
+  return !(f.zhX.empty() || f.zhY.empty() || f.jdX.empty() || f.jdY.empty() || f.zhStation.empty() ||
+           f.alpha.empty());
+}
+
+void CurveCoordinateForm::TableFailed() {
   host_.ShowMessage(Prompt("坐标表无法读写：" + table_.LastError(), kProgramTitle, MessageIcon::Critical, true));
 }
 
-void CurveForm::RunCurveComputation() {
-  const CurveFields& f = fields;
-  if (f.Text1.empty() || f.Text2.empty() || f.Text3.empty() || f.Text4.empty() || f.Text5.empty() ||
-      f.Text6.empty()) {
+void CurveCoordinateForm::ComputeCurve() {
+  if (!AllCurveFieldsTyped()) {
     host_.ShowMessage(survey::DataErrorMessage());
     return;
   }
-  if (fields.Text8.empty()) fields.Text8 = "0";
+  if (fields_.ls.empty()) fields_.ls = "0";
   const std::optional<CurveCoordInput> input = CheckedInput();
   if (!input) return;
 
@@ -110,15 +115,15 @@ void CurveForm::RunCurveComputation() {
     return;
   }
   // The ZH row shows the point as it was typed.
-  rows.front().zx = fields.Text1;
-  rows.front().zy = fields.Text2;
+  rows.front().zx = fields_.zhX;
+  rows.front().zy = fields_.zhY;
   // One change: the old rows go and the new ones come together, or nothing changes. A cancel
   // is the user's choice and needs no message.
   bool cancelled = false;
   coordinates::Progress watched;
-  if (progress) {
+  if (progress_) {
     watched = [&](std::size_t done, std::size_t total) {
-      cancelled = !progress(done, total);
+      cancelled = !progress_(done, total);
       return !cancelled;
     };
   }
@@ -126,29 +131,24 @@ void CurveForm::RunCurveComputation() {
     if (!cancelled) TableFailed();
     return;
   }
-  echo = MakeCurveEcho(fields, *input, run.curve);
-  if (run.hyCentre) {
-    hydzb1_x = run.hyCentre->x;
-    hydzb1_y = run.hyCentre->y;
-  }
+  echo_ = MakeCurveEcho(fields_, *input, run.curve);
+  if (run.hyCentre) hydzb1_ = *run.hyCentre;
   host_.ShowMessage(ComputedMessage());
-  ShowStakeTable();
+  ReloadGrid();
 }
 
-void CurveForm::RunExtraStake() {
-  const CurveFields& f = fields;
-  if (f.Text9.empty()) {
+void CurveCoordinateForm::AddExtraStake() {
+  if (fields_.extraStation.empty()) {
     host_.ShowMessage(NoExtraStationMessage());
     return;
   }
-  if (f.Text1.empty() || f.Text2.empty() || f.Text3.empty() || f.Text4.empty() || f.Text5.empty() ||
-      f.Text6.empty()) {
+  if (!AllCurveFieldsTyped()) {
     host_.ShowMessage(survey::DataErrorMessage());
     return;
   }
   const std::optional<CurveCoordInput> input = CheckedInput();
   if (!input) return;
-  const std::optional<StakePoint> point = ComputeExtraStakePoint(*input, ReadExtraStation(fields));
+  const std::optional<StakePoint> point = ComputeExtraStakePoint(*input, ReadExtraStation(fields_));
   if (!point) return;  // before ZH or beyond HZ: no row, no message
   if (!Finite(*point)) {
     host_.ShowMessage(survey::DataErrorMessage());
@@ -159,80 +159,87 @@ void CurveForm::RunExtraStake() {
     return;
   }
   host_.ShowMessage(ExtraStakeComputedMessage());
-  ShowStakeTable();
+  ReloadGrid();
 }
 
-void CurveForm::ClearInputs() {
-  for (std::string* t : {&fields.Text1, &fields.Text2, &fields.Text3, &fields.Text4, &fields.Text5, &fields.Text6,
-                         &fields.Text7, &fields.Text9}) {
+void CurveCoordinateForm::ClearInputs() {
+  CurveFields& f = fields_;
+  for (std::string* t : {&f.zhX, &f.zhY, &f.jdX, &f.jdY, &f.zhStation, &f.alpha, &f.radius, &f.extraStation}) {
     t->clear();
   }
-  fields.Text8 = "0";
+  f.ls = "0";
 }
 
-bool CurveForm::ClearStakeTable() { return table_.Clear(); }
+bool CurveCoordinateForm::EmptyStakeTable() {
+  const bool emptied = table_.Clear();
+  grid_.clear();
+  ++gridVersion_;
+  return emptied;
+}
 
-void CurveForm::ShowStakeTable() {
+void CurveCoordinateForm::ReloadGrid() {
   std::vector<StakeRecord> rows;
   if (!table_.ReadRows(rows)) {
     TableFailed();
     return;
   }
-  grid = std::move(rows);
-  ++gridVersion;
+  grid_ = std::move(rows);
+  ++gridVersion_;
 }
 
-std::vector<std::string> CurveForm::ParameterValues() const {
-  const CurveFields& f = fields;
-  return {f.Text11, f.Text12, f.Text1, f.Text2, f.Text3, f.Text4, f.Text5,
-          f.Text6,  f.Text7,  f.Text8, f.Text10, coordinates::TurnLineText(f.Option1), f.Text9};
+std::vector<std::string> CurveCoordinateForm::ParameterValues() const {
+  const CurveFields& f = fields_;
+  return {f.projectName, f.tabulator, f.zhX,    f.zhY,    f.jdX,
+          f.jdY,         f.zhStation, f.alpha,  f.radius, f.ls,
+          f.offset,      coordinates::TurnLineText(f.turnLeft), f.extraStation};
 }
 
-survey::Outcome CurveForm::SaveParameters(coordinates::TextFileStore& files) {
-  return coordinates::SaveParameters(host_, files, coordinates::ParameterKind::Curve, ParameterValues(), kProgramTitle);
+survey::Outcome CurveCoordinateForm::SaveParameters() {
+  return coordinates::SaveParameters(host_, files_, coordinates::ParameterKind::Curve, ParameterValues(), kProgramTitle);
 }
 
-coordinates::OpenedParameters CurveForm::OpenParameters(coordinates::TextFileStore& files) {
+coordinates::OpenedParameters CurveCoordinateForm::OpenParameters() {
   const coordinates::OpenedParameters opened =
-      coordinates::OpenParameters(host_, files, coordinates::ParameterKind::Curve, kProgramTitle);
+      coordinates::OpenParameters(host_, files_, coordinates::ParameterKind::Curve, kProgramTitle);
   if (opened.outcome != survey::Outcome::Status::Done) return opened;
   const std::vector<std::string>& v = opened.content.values;
   auto value = [&v](std::size_t i) { return i < v.size() ? v[i] : std::string(); };
-  CurveFields& f = fields;
-  f.Text11 = value(0);
-  f.Text12 = value(1);
-  f.Text1 = value(2);
-  f.Text2 = value(3);
-  f.Text3 = value(4);
-  f.Text4 = value(5);
-  f.Text5 = value(6);
-  f.Text6 = value(7);
-  f.Text7 = value(8);
-  f.Text8 = value(9);
-  f.Text10 = value(10);
-  f.Text9 = value(12);
-  if (opened.content.turnLeft) f.Option1 = *opened.content.turnLeft;
+  // The lines in ParameterValues order; line 11 is the turn, read by the parameter file.
+  CurveFields& f = fields_;
+  f.projectName = value(0);
+  f.tabulator = value(1);
+  f.zhX = value(2);
+  f.zhY = value(3);
+  f.jdX = value(4);
+  f.jdY = value(5);
+  f.zhStation = value(6);
+  f.alpha = value(7);
+  f.radius = value(8);
+  f.ls = value(9);
+  f.offset = value(10);
+  f.extraStation = value(12);
+  if (opened.content.turnLeft) f.turnLeft = *opened.content.turnLeft;
   return opened;
 }
 
-survey::Outcome CurveForm::ExportGrid(coordinates::TextFileStore& files) {
-  return coordinates::ExportStakeRows(host_, files, grid, std::string(coordinates::kCurveExportName), kProgramTitle);
+survey::Outcome CurveCoordinateForm::ExportGrid() {
+  return coordinates::ExportStakeRows(host_, files_, grid_, std::string(coordinates::kCurveExportName), kProgramTitle);
 }
 
-coordinates::ReportValues CurveForm::ReportValues() const {
-  return {echo.varc,
-          echo.alf,
-          echo.zhydzh,
-          echo.tt,
-          survey::PlainNumberText(echo.r),
-          echo.zhydxy,
-          echo.jdxy,
-          std::to_string(echo.ls),
-          echo.bzjl,
-          echo.zbname};
+coordinates::ReportValues CurveCoordinateForm::ReportValues() const {
+  return {echo_.varc,
+          echo_.alf,
+          echo_.zhydzh,
+          echo_.tt,
+          survey::PlainNumberText(echo_.r),
+          echo_.zhydxy,
+          echo_.jdxy,
+          std::to_string(echo_.ls),
+          echo_.bzjl,
+          echo_.zbname};
 }
 
-bool CurveForm::PrintReport(coordinates::ReportPrinter& printer) {
+bool CurveCoordinateForm::PrintReport() {
   coordinates::ReportData report;
   report.values = ReportValues();
   // The report reads the table itself, as it stands now.
@@ -245,7 +252,7 @@ bool CurveForm::PrintReport(coordinates::ReportPrinter& printer) {
     return false;
   }
   std::string error;
-  if (!printer.ShowReport(report, &error)) {
+  if (!printer_.ShowReport(report, &error)) {
     host_.ShowMessage(Prompt("无法打印报表：" + error, kProgramTitle, MessageIcon::Critical, true));
     return false;
   }
