@@ -15,7 +15,6 @@ class ForwardInverseWindow : public QWidget {
   Q_OBJECT
  public:
   explicit ForwardInverseWindow(QWidget* parent = nullptr);
-  const ForwardInverseForm& Form() const { return form_; }
 
  private:
   // Runs a handler of the form between moving the field texts into it and back out.
