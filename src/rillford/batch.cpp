@@ -1,7 +1,9 @@
 #include "rillford/batch.h"
 
+#include <span>
+
 #include "common/batch_cli.h"
-#include "rillford/form.h"
+#include "rillford/forward_inverse_form.h"
 
 namespace rillford {
 
@@ -13,20 +15,27 @@ constexpr const char* kUsage =
     "Forward prints the X and Y of point B; inverse prints degrees, minutes, seconds of the\n"
     "azimuth A->B and the distance. Use --opt=VALUE for values that begin with \"-\".\n";
 
+// The options of each problem, in the order its fields are filled.
+struct OptionField {
+  const char* option;
+  std::string ForwardInverseFields::*text;
+};
+using F = ForwardInverseFields;
+constexpr OptionField kForwardOptions[] = {{"ax", &F::forwardAx},       {"ay", &F::forwardAy},
+                                           {"deg", &F::forwardDegrees},  {"min", &F::forwardMinutes},
+                                           {"sec", &F::forwardSeconds},  {"dist", &F::forwardDistance}};
+constexpr OptionField kInverseOptions[] = {
+    {"ax", &F::inverseAx}, {"ay", &F::inverseAy}, {"bx", &F::inverseBx}, {"by", &F::inverseBy}};
+
 }  // namespace
 
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const survey::ParsedOptions opts = survey::ParseOptions(
-      args, {{"forward", false}, {"inverse", false}, {"help", false}, {"ax"}, {"ay"}, {"bx"}, {"by"},
-             {"deg"}, {"min"}, {"sec"}, {"dist"}});
-  if (!opts.error.empty()) {
-    err << "rillford: " << opts.error << '\n' << kUsage;
-    return 2;
-  }
-  if (opts.Has("help")) {
-    out << kUsage;
-    return 0;
-  }
+  const survey::BatchProgram program{
+      "rillford",
+      kUsage,
+      {{"forward", false}, {"inverse", false}, {"ax"}, {"ay"}, {"bx"}, {"by"}, {"deg"}, {"min"}, {"sec"}, {"dist"}}};
+  survey::ParsedOptions opts;
+  if (const auto status = survey::StartBatch(program, args, opts, out, err)) return *status;
   const bool forward = opts.Has("forward");
   if (forward == opts.Has("inverse")) {
     err << "rillford: give exactly one of --forward and --inverse\n" << kUsage;
@@ -41,19 +50,20 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
   }
 
-  Form4 form;
   survey::RecordingHost host;
+  ForwardInverseForm form(host);
+  F& fields = form.fields();
+  for (const OptionField& o : forward ? std::span<const OptionField>(kForwardOptions)
+                                      : std::span<const OptionField>(kInverseOptions))
+    fields.*o.text = opts.Value(o.option);
   std::string output;
   if (forward) {
-    const char* names[] = {"ax", "ay", "deg", "min", "sec", "dist"};
-    for (int i = 0; i < 6; ++i) form.Text(i + 1) = opts.Value(names[i]);
-    form.Command1_Click(host);
-    output = form.Text(7) + " " + form.Text(8) + "\n";
+    form.ComputeForward();
+    output = fields.forwardBx + " " + fields.forwardBy + "\n";
   } else {
-    const char* names[] = {"ax", "ay", "bx", "by"};
-    for (int i = 0; i < 4; ++i) form.Text(i + 9) = opts.Value(names[i]);
-    form.Command3_Click(host);
-    output = form.Text(13) + " " + form.Text(14) + " " + form.Text(15) + " " + form.Text(16) + "\n";
+    form.ComputeInverse();
+    output = fields.inverseDegrees + " " + fields.inverseMinutes + " " + fields.inverseSeconds + " " +
+             fields.inverseDistance + "\n";
   }
   return survey::FinishBatch(host, output, out, err);
 }

@@ -1,4 +1,4 @@
-// Rillford without a window: the same handlers, driven from the command line.
+// Rillford without a window: the same computations, driven from the command line.
 #pragma once
 
 #include <ostream>

@@ -34,8 +34,7 @@ std::string CreditsText() {
   return text;
 }
 
-
-void CreditsScroll::Load(int panelWidthTwips, int panelHeightTwips) {
+void CreditsScroll::Restart(int panelWidthTwips, int panelHeightTwips) {
   panelHeight_ = panelHeightTwips;
   labelHeight_ = panelWidthTwips + kLabelExtraHeightTwips;
   position_ = panelHeightTwips;

@@ -14,15 +14,16 @@ namespace tallyfen {
 
 enum class MenuAction { CurveWindow, StartProgram, AboutBox };
 
-struct MenuButton {
-  std::string_view control;  // object name of the button
+// A button or menu entry of the launcher, by the object name it is found by.
+struct MenuEntry {
+  std::string_view objectName;
   std::string_view caption;
   MenuAction action;
   std::string_view program;  // bare file name of the started program, empty otherwise
 };
 
 // In the order the buttons stand in the menu, top to bottom.
-inline constexpr std::array<MenuButton, 7> kMenuButtons{{
+inline constexpr std::array<MenuEntry, 7> kMenuButtons{{
     {"Command1", "曲线坐标", MenuAction::CurveWindow, ""},
     {"Command2", "坐标正反算", MenuAction::StartProgram, "rillford"},
     {"Command3", "竖曲线高程", MenuAction::StartProgram, "quenby"},
@@ -32,7 +33,13 @@ inline constexpr std::array<MenuButton, 7> kMenuButtons{{
     {"Command7", "关  于", MenuAction::AboutBox, ""},
 }};
 
-// True for the file names of the five calculators the menu starts, and nothing else: the
+// The whole-route program came after the seven buttons; it is reached from the menu's context
+// menu so that the buttons keep their places.
+inline constexpr std::array<MenuEntry, 1> kContextMenuEntries{{
+    {"alignmentAction", "路线平面计算（全线逐桩坐标、平面图）…", MenuAction::StartProgram, "alignment"},
+}};
+
+// True for the file names of the five calculators the buttons start, and nothing else: the
 // launcher never starts an arbitrary file.
 bool IsMenuProgram(std::string_view name);
 
@@ -41,8 +48,6 @@ bool IsMenuProgram(std::string_view name);
 std::string CreditsText();
 
 // Layout sizes are kept in twips (common/twips.h), the unit the scrolling steps are given in.
-using survey::PixelsToTwips;
-using survey::TwipsToPixels;
 inline constexpr int kScrollStepTwips = 25;
 inline constexpr int kScrollIntervalMs = 70;
 // The credits label is as high as the panel is wide, plus this much.
@@ -52,8 +57,9 @@ inline constexpr int kLabelExtraHeightTwips = 800;
 // below once its bottom edge has passed the panel's top.
 class CreditsScroll {
  public:
-  // The window's load: label height from the panel width; the label waits just below the panel.
-  void Load(int panelWidthTwips, int panelHeightTwips);
+  // Starts over: the label is as high as the panel is wide plus a margin, and waits just below
+  // the panel.
+  void Restart(int panelWidthTwips, int panelHeightTwips);
   // One timer tick: returns the top at which the label is placed now, then moves the scroll
   // position on (wrapping it back to the panel height when the label is gone).
   int Tick();

@@ -5,13 +5,11 @@
 
 #include <QString>
 
+#include "common/outcome.h"
+
 namespace tallyfen {
 
-struct StartOutcome {
-  bool started = false;
-  QString reason;  // why it could not be started, for the message box
-};
-
-StartOutcome StartProgramFrom(const QString& folder, const QString& name);
+// Done once the program runs; Failed with the reason for the message box otherwise.
+survey::Outcome StartProgramFrom(const QString& folder, const QString& name);
 
 }  // namespace tallyfen

@@ -1,109 +1,71 @@
+#include "tallyfen/launcher/menu_model.h"
+
 #include <gtest/gtest.h>
 
-#include <set>
-
-#include "tallyfen/launcher/menu_model.h"
+#include "common/testing/batch_capture.h"
+#include "tallyfen/launcher/launcher_batch.h"
 
 namespace tallyfen {
 namespace {
 
-TEST(CreditsScroll, StartsBelowAPanelOf1200TwipsAndClimbs25PerTick) {
-  CreditsScroll s;
-  s.Load(/*width*/ 1500, /*height*/ 1200);
-  EXPECT_EQ(s.LabelHeight(), 2300);  // panel width + 800
-  EXPECT_EQ(s.Position(), 1200);
-  EXPECT_EQ(s.Tick(), 1200);  // the first tick places the label at the panel height
-  EXPECT_EQ(s.Tick(), 1175);
-  EXPECT_EQ(s.Tick(), 1150);
-  EXPECT_EQ(s.Position(), 1125);
+// The label climbs 25 twips a tick from just below the panel and starts again from there only
+// once its bottom edge (it is as high as the panel is wide, plus 800) has passed the panel's top.
+TEST(CreditsScroll, ClimbsAndWraps) {
+  const std::array<int, 5> cases[] = {
+      // panel width, height, ticks, the top the last tick placed the label at, the position after it
+      {1500, 1200, 2, 1175, 1150},
+      {1500, 1200, 141, -2300, 1200},  // the bottom on the panel's top: gone only after this tick
+      {1500, 1200, 283, 1200, 1175},   // the same period each time
+      {0, 0, 33, -800, 0},
+  };
+  for (const auto& [width, height, ticks, lastTop, position] : cases) {
+    CreditsScroll scroll;
+    scroll.Restart(width, height);
+    for (int i = 1; i < ticks; ++i) scroll.Tick();
+    EXPECT_EQ(scroll.Tick(), lastTop) << ticks;
+    EXPECT_EQ(scroll.Position(), position) << ticks;
+  }
 }
 
-TEST(CreditsScroll, WrapsOnlyOnceTheBottomHasPassedThePanelTop) {
-  CreditsScroll s;
-  s.Load(1500, 1200);
-  // After 140 ticks the position is 1200 - 3500 = -2300: the label's bottom (height 2300) sits
-  // exactly on the panel's top, which is not yet "passed".
-  for (int i = 0; i < 140; ++i) s.Tick();
-  EXPECT_EQ(s.Position(), -2300);
-  // The next tick shows it there, then the position would be -2325: the label is gone, so the
-  // text enters again from below.
-  EXPECT_EQ(s.Tick(), -2300);
-  EXPECT_EQ(s.Position(), 1200);
-  EXPECT_EQ(s.Tick(), 1200);
-  EXPECT_EQ(s.Tick(), 1175);
+// Starts rillford and the others; quenby cannot be started.
+struct FakeStarter : ProgramStarter {
+  survey::Outcome Start(std::string_view name) override {
+    started += std::string(name) + ";";
+    return name == "quenby" ? survey::Outcome::Failed("在文件夹 /x 中找不到程序文件。") : survey::Outcome::Done();
+  }
+  std::string started;
+};
+
+int FakeCurveBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream&) {
+  for (const std::string& a : args) out << a << ';';
+  return 7;
 }
 
-TEST(CreditsScroll, KeepsCyclingWithTheSamePeriod) {
-  CreditsScroll s;
-  s.Load(1500, 1200);
-  std::set<int> firstTicksAt1200;
-  for (int i = 0; i < 3 * 141 + 1; ++i)
-    if (s.Tick() == 1200) firstTicksAt1200.insert(i);
-  EXPECT_EQ(firstTicksAt1200, (std::set<int>{0, 141, 282, 423}));
-}
-
-TEST(CreditsScroll, AnEmptyPanelStillWraps) {
-  CreditsScroll s;
-  s.Load(0, 0);  // label 800 high
-  int ticks = 0;
-  while (s.Tick() != 0 || ticks == 0) ++ticks;
-  EXPECT_EQ(ticks, 33);  // 0, -25, ..., -800 then back to 0
-}
-
-TEST(Twips, FifteenToAPixelRoundingToNearest) {
-  EXPECT_EQ(TwipsToPixels(1200), 80);
-  EXPECT_EQ(TwipsToPixels(4680), 312);
-  EXPECT_EQ(TwipsToPixels(3090), 206);
-  EXPECT_EQ(TwipsToPixels(25), 2);
-  EXPECT_EQ(TwipsToPixels(-25), -2);
-  EXPECT_EQ(TwipsToPixels(7), 0);
-  EXPECT_EQ(TwipsToPixels(8), 1);
-  EXPECT_EQ(PixelsToTwips(80), 1200);
-}
-
-TEST(MenuButtons, CaptionsActionsAndProgramsOfTheSevenButtons) {
-  ASSERT_EQ(kMenuButtons.size(), 7u);
-  std::set<std::string_view> controls;
-  for (const auto& b : kMenuButtons) controls.insert(b.control);
-  EXPECT_EQ(controls, (std::set<std::string_view>{"Command1", "Command2", "Command3", "Command4", "Command5",
-                                                  "Command7", "Command8"}));
-  EXPECT_EQ(kMenuButtons[0].caption, "曲线坐标");
-  EXPECT_EQ(kMenuButtons[0].action, MenuAction::CurveWindow);
-  EXPECT_EQ(kMenuButtons[1].program, "rillford");
-  EXPECT_EQ(kMenuButtons[1].caption, "坐标正反算");
-  EXPECT_EQ(kMenuButtons[2].program, "quenby");
-  EXPECT_EQ(kMenuButtons[3].program, "brannock");
-  EXPECT_EQ(kMenuButtons[4].program, "dovetree");
-  EXPECT_EQ(kMenuButtons[5].control, "Command8");
-  EXPECT_EQ(kMenuButtons[5].program, "marlowby");
-  EXPECT_EQ(kMenuButtons[6].caption, "关  于");  // two blanks
-  EXPECT_EQ(kMenuButtons[6].action, MenuAction::AboutBox);
-}
-
-TEST(MenuButtons, OnlyTheFiveCalculatorsCanBeStarted) {
-  for (const char* name : {"rillford", "quenby", "brannock", "dovetree", "marlowby"}) EXPECT_TRUE(IsMenuProgram(name));
-  for (const char* name : {"tallyfen", "", "rillford.exe", "../rillford", "/bin/sh", "Rillford", "fennick"})
-    EXPECT_FALSE(IsMenuProgram(name)) << name;
-}
-
-TEST(Credits, HeadingEmptyLineThenCreditsWithCrLf) {
-  const std::string text = CreditsText();
-  EXPECT_EQ(text.rfind("        花    絮\r\n\r\n", 0), 0u);
-  EXPECT_NE(text.find("\r\n", 30), std::string::npos);
-  // Every line feed follows a carriage return.
-  for (size_t i = 0; i < text.size(); ++i)
-    if (text[i] == '\n') {
-      EXPECT_EQ(text[i - 1], '\r');
-    }
-  EXPECT_NE(text.back(), '\n');
-}
-
-TEST(Messages, StartFailureNamesTheProgramAndTheReason) {
-  const survey::Message m = ProgramStartFailedMessage("quenby", "找不到程序文件。");
-  EXPECT_EQ(m.text, "无法启动程序“quenby”：\r\n找不到程序文件。");
-  EXPECT_EQ(m.title, "Tallyfen");
-  EXPECT_TRUE(m.refusal);
-  EXPECT_EQ(CurveWindowMissingMessage().text, "曲线坐标窗口尚未安装");
+TEST(Batch, StartsOnlyTheSuitesCalculatorsAndHandsOnTheCurveOptions) {
+  const std::string kNotOfTheSuite = "：\n不是本系统的计算程序 (not a program of the suite).\n";
+  struct Case { std::vector<std::string> args; bool withCurve; int status; std::string out, err, started; };
+  const Case cases[] = {
+      {{"--start", "rillford"}, true, 0, "", "", "rillford;"},
+      {{"--start", "quenby"}, true, 2, "", "Tallyfen: 无法启动程序“quenby”：\n在文件夹 /x 中找不到程序文件。\n", "quenby;"},
+      {{"--start", "../rillford"}, true, 2, "", "Tallyfen: 无法启动程序“../rillford”" + kNotOfTheSuite, ""},
+      {{"--start", "alignment"}, true, 2, "", "Tallyfen: 无法启动程序“alignment”" + kNotOfTheSuite, ""},
+      {{"--curve", "--help", "x"}, true, 7, "--help;x;", "", ""},
+      {{"--curve", "--help"}, false, 2, "", "Tallyfen: 曲线坐标窗口尚未安装\n", ""},
+      {{}, true, 2, "", "用法 / usage:", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    FakeStarter starter;
+    const LauncherBatchServices services{starter, c.withCurve ? &FakeCurveBatch : nullptr};
+    const auto r = survey::testing::CaptureBatch(
+        [&](const auto& args, std::ostream& out, std::ostream& err) { return RunLauncherBatch(args, out, err, services); },
+        c.args);
+    EXPECT_EQ(r.status, c.status);
+    // Whole texts, or up to the start of the usage that follows.
+    for (const auto& [got, want] : {std::pair(r.out, c.out), std::pair(r.err, c.err)})
+      EXPECT_EQ(want.ends_with("usage:") ? got.substr(0, want.size()) : got, want);
+    EXPECT_EQ(starter.started, c.started);
+  }
 }
 
 }  // namespace

@@ -1,41 +1,19 @@
 // A stand-in calculator for the launcher tests. Copied next to the launcher under a
-// calculator's name, it behaves like that calculator at start: the first copy runs, a second
-// copy gets the already-running warning and ends. Instead of windows it appends lines to the
-// file named by LAUNCHER_PROBE_LOG; it runs until "<log>.stop" exists (at most 30 s).
+// calculator's name, it appends "running NAME args=N" to the file named by LAUNCHER_PROBE_LOG
+// instead of opening a window, runs until "<log>.stop" exists (at most 30 s), then appends
+// "ended NAME".
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
-#include <chrono>
-
-#include "common/host.h"
-#include "platform/qt_host.h"
-#include "platform/single_instance.h"
-
-namespace {
-
-void Log(const QString& path, const QString& line) {
-  QFile f(path);
-  if (f.open(QIODevice::Append | QIODevice::Text)) f.write((line + QLatin1Char('\n')).toUtf8());
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-  const QString log = qEnvironmentVariable("LAUNCHER_PROBE_LOG");
-  if (log.isEmpty()) return 1;
-  platform::SingleInstanceGuard guard(name);
-  if (!guard.IsFirst()) {
-    const survey::Message m = survey::AlreadyRunningMessage();
-    Log(log, QStringLiteral("refused %1 %2 %3").arg(name, platform::ToQString(m.title), platform::ToQString(m.text)));
-    return 0;
-  }
-  Log(log, QStringLiteral("running %1 args=%2").arg(name).arg(argc - 1));
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!QFile::exists(log + QStringLiteral(".stop")) && std::chrono::steady_clock::now() < deadline)
-    QThread::msleep(50);
-  Log(log, QStringLiteral("ended %1").arg(name));
+  QFile log(qEnvironmentVariable("LAUNCHER_PROBE_LOG"));
+  if (!log.open(QIODevice::Append | QIODevice::Text | QIODevice::Unbuffered)) return 1;
+  log.write(QStringLiteral("running %1 args=%2\n").arg(name).arg(argc - 1).toUtf8());
+  for (int i = 0; i < 600 && !QFile::exists(log.fileName() + QStringLiteral(".stop")); ++i) QThread::msleep(50);
+  log.write(QStringLiteral("ended %1\n").arg(name).toUtf8());
   return 0;
 }

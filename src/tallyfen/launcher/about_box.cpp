@@ -1,4 +1,4 @@
-#include "tallyfen/launcher/guanyu.h"
+#include "tallyfen/launcher/about_box.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -6,14 +6,15 @@
 #include <QPointer>
 
 #include "common/project_info.h"
-#include "tallyfen/launcher/menu_model.h"
+#include "common/twips.h"
 
 namespace tallyfen {
 
 namespace {
 
 QRect TwipsRect(int left, int top, int width, int height) {
-  return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
+  return {survey::TwipsToPixels(left), survey::TwipsToPixels(top), survey::TwipsToPixels(width),
+          survey::TwipsToPixels(height)};
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QColor& color) {
@@ -33,11 +34,11 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
 
 QPixmap ProgramIcon() { return QPixmap(QStringLiteral(":/tallyfen/tallyfen-32.png")); }
 
-Guanyu::Guanyu(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+AboutBox::AboutBox(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("guanyu"));
   setWindowTitle(QStringLiteral("Tallyfen"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setFixedSize(TwipsToPixels(4680), TwipsToPixels(3090));
+  setFixedSize(survey::TwipsToPixels(4680), survey::TwipsToPixels(3090));
   setAutoFillBackground(true);
   QPalette p = palette();
   p.setColor(QPalette::Window, QColor(0, 128, 0));
@@ -56,7 +57,7 @@ Guanyu::Guanyu(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
   titleFont.setPointSize(12);
   titleFont.setBold(true);
   title->setFont(titleFont);
-  title->move(TwipsToPixels(1320), TwipsToPixels(360));
+  title->move(survey::TwipsToPixels(1320), survey::TwipsToPixels(360));
   title->adjustSize();
 
   QFont textFont = font();
@@ -82,12 +83,12 @@ Guanyu::Guanyu(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     if (child->isWidgetType()) child->installEventFilter(this);
 }
 
-void Guanyu::mouseReleaseEvent(QMouseEvent* event) {
+void AboutBox::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
   close();
 }
 
-bool Guanyu::eventFilter(QObject* watched, QEvent* event) {
+bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonRelease) {
     close();
     return true;
@@ -95,9 +96,9 @@ bool Guanyu::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-Guanyu* ShowAboutBox() {
-  static QPointer<Guanyu> box;
-  if (!box) box = new Guanyu;
+AboutBox* ShowAboutBox() {
+  static QPointer<AboutBox> box;
+  if (!box) box = new AboutBox;
   box->show();
   box->raise();
   box->activateWindow();

@@ -1,4 +1,4 @@
-// The about box `guanyu`: borderless, green, the suite's name, what it is for and how to
+// The about box: borderless, green, the suite's name, what it is for and how to
 // reach its makers. Any click on it closes it; nothing else happens on a click.
 #pragma once
 
@@ -6,11 +6,11 @@
 
 namespace tallyfen {
 
-class Guanyu : public QWidget {
+class AboutBox : public QWidget {
   Q_OBJECT
 
  public:
-  explicit Guanyu(QWidget* parent = nullptr);
+  explicit AboutBox(QWidget* parent = nullptr);
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -19,7 +19,7 @@ class Guanyu : public QWidget {
 
 // The one about box of the process: created when none is open, otherwise brought forward.
 // It deletes itself when closed, so the next call shows it afresh.
-Guanyu* ShowAboutBox();
+AboutBox* ShowAboutBox();
 
 // The program's 32 x 32 icon, also the icon of every Tallyfen window.
 QPixmap ProgramIcon();
