@@ -22,7 +22,7 @@
 #include "marlowby/window.h"
 #include "platform/program_setup.h"
 #include "platform/qt_host.h"
-#include "tallyfen/curve/qx_form1.h"
+#include "tallyfen/curve/curve_coordinate_window.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
   }
   {
     platform::PrepareApplication(app, QStringLiteral("tallyfen"));
-    tallyfen::QxForm1 w;
+    tallyfen::CurveCoordinateWindow w;
     Fill(w, {"3456789.123", "38512352.012", "3456889.123", "38512452.012"});
     ClickFloating(w, "Command1");
     ok &= Capture(w, QStringLiteral("tallyfen-curve-grid-8-digits"));

@@ -13,7 +13,7 @@
 #include "tallyfen/launcher/program_start.h"
 
 #ifdef TALLYFEN_HAS_CURVE_WINDOW
-#include "tallyfen/curve/qx_form1.h"
+#include "tallyfen/curve/curve_coordinate_window.h"
 #endif
 
 namespace tallyfen {
@@ -159,9 +159,9 @@ QStringList LauncherWindow::SelfCheckProblems() const {
 
 QWidget* ShowCurveWindow([[maybe_unused]] survey::Host& host) {
 #ifdef TALLYFEN_HAS_CURVE_WINDOW
-  static QPointer<QxForm1> window;
+  static QPointer<CurveCoordinateWindow> window;
   if (!window) {
-    window = new QxForm1(nullptr);
+    window = new CurveCoordinateWindow(nullptr);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowIcon(QIcon(ProgramIcon()));
   }
