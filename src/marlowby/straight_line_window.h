@@ -1,57 +1,60 @@
-// The Marlowby window Form1: the ten input fields, the six floating buttons, the seven heading
-// labels and the result grid MSFlexGrid1. It only binds widgets to the Form's handlers.
+// The straight-line window (object name "Form1"): the ten input fields, the six floating
+// buttons, the heading labels and the result grid. It only binds widgets to the form's handlers.
 #pragma once
 
 #include <QString>
 #include <QWidget>
-#include <array>
 #include <memory>
 
 #include "coordinates/gbk_text_files.h"
 #include "coordinates/report_printing.h"
 #include "coordinates/stake_grid.h"
 #include "coordinates/stake_table_store.h"
-#include "marlowby/form.h"
+#include "marlowby/straight_line_form.h"
 #include "platform/qt_host.h"
 
-class QLineEdit;
 class QProgressDialog;
 class QTableView;
 
 namespace marlowby {
 
-class Form1 : public QWidget {
+class StraightLineWindow : public QWidget {
   Q_OBJECT
  public:
   // `databasePath` names the stake table file; by default "zxzb.db" in the per-user data folder.
-  explicit Form1(QWidget* parent = nullptr, const QString& databasePath = QString());
-  ~Form1() override;
+  explicit StraightLineWindow(QWidget* parent = nullptr, const QString& databasePath = QString());
+  ~StraightLineWindow() override;
 
-  Form& State() { return form_; }
+  const StraightLineForm& form() const { return form_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Runs a form handler between moving the field texts into the form and back out, then
+  // redraws the grid if the handler reloaded it.
   template <typename Handler>
   void Run(Handler handler);
   void BuildControls();
-  void PullFields();
-  void PushFields();
   void RefreshGrid();
+  // Shows a long computation's progress once it has run for half a second; false when the
+  // user cancelled it.
+  bool ShowProgress(std::size_t done, std::size_t total);
 
-  platform::QtHost host_;
+  platform::QtHost host_{this};
   coordinates::SqliteStakeTable table_;
   coordinates::GbkTextFileStore files_;
   coordinates::QtReportPrinter printer_;
-  Form form_;
-  std::array<QLineEdit*, 10> text_{};
+  StraightLineForm form_;
   coordinates::StakeTableModel model_;
   QTableView* grid_ = nullptr;
   unsigned shownVersion_ = 0;
   std::unique_ptr<QProgressDialog> progressDialog_;
-  bool unloaded_ = false;
+  bool tableCleared_ = false;
 };
+
+// The name the screenshot tool still uses.
+using Form1 = StraightLineWindow;
 
 }  // namespace marlowby
