@@ -9,19 +9,18 @@
 namespace marlowby {
 namespace {
 
-struct Outputs {
-  int status = -1;
-  std::string out, err;
-};
-
 class BatchTest : public ::testing::Test {
  protected:
-  Outputs Batch(const std::vector<std::string>& args, std::string tableError = {}) {
-    std::ostringstream out, err;
+  // The run's status; its stdout and stderr are left in `out` and `err`.
+  int Batch(const std::vector<std::string>& args, std::string tableError = {}) {
+    std::ostringstream outStream, errStream;
     BatchServices services{table, files, printer, std::move(tableError)};
-    const int status = RunBatch(args, out, err, services);
-    return {status, out.str(), err.str()};
+    const int status = RunBatch(args, outStream, errStream, services);
+    out = outStream.str();
+    err = errStream.str();
+    return status;
   }
+  std::string out, err;
   coordinates::MemoryStakeTable table;
   coordinates::testing::MemoryTextFiles files;
   coordinates::testing::RecordingReportPrinter printer;
@@ -40,26 +39,24 @@ TEST_F(BatchTest, RefusalsGoToStderrWithStatusTwo) {
       {{"--export", "/readonly/x.ly"}, "导出失败：/readonly/x.ly\nPermission denied\n"},
       {{"--bogus"}, "marlowby: unknown option: --bogus\n" + std::string(kUsageStart)},
   };
-  for (const auto& [args, err] : cases) {
-    const Outputs run = Batch(args);
-    EXPECT_EQ(run.status, 2) << err;
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err.substr(0, args[0] == "--bogus" ? err.size() : std::string::npos), err);
+  for (const auto& [args, expected] : cases) {
+    EXPECT_EQ(Batch(args), 2) << expected;
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(err.substr(0, args[0] == "--bogus" ? expected.size() : std::string::npos), expected);
     EXPECT_TRUE(table.rows.empty());
   }
-  EXPECT_EQ(Batch({}, "无法打开坐标数据库").err, "无法打开坐标数据库\n");
-  const Outputs help = Batch({"--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind(kUsageStart, 0), 0u);
+  EXPECT_EQ(Batch({}, "无法打开坐标数据库"), 2);
+  EXPECT_EQ(err, "无法打开坐标数据库\n");
+  EXPECT_EQ(Batch({"--help"}), 0);
+  EXPECT_EQ(out.rfind(kUsageStart, 0), 0u);
 }
 
 TEST_F(BatchTest, FieldsExtrasAndFilesAndTheSavedFileOpensAgain) {
-  const Outputs run = Batch({"--offset", "5", "--skew=30", "--end-station", "1850", "--extra", "5000", "--extra=-20",
-                         "--export", "直线.ly", "--save", "p.xq", "--report", "r.pdf"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out.find('\r'), std::string::npos);
+  EXPECT_EQ(Batch({"--offset", "5", "--skew=30", "--end-station", "1850", "--extra", "5000", "--extra=-20",
+                         "--export", "直线.ly", "--save", "p.xq", "--report", "r.pdf"}), 0);
+  EXPECT_EQ(out.find('\r'), std::string::npos);
   const std::string line1850 = "1850,46262.109,-4492.791,46258.884,-4497.579,46255.659,-4502.368";
-  EXPECT_EQ(run.out.substr(run.out.find("1850,")), line1850 +
+  EXPECT_EQ(out.substr(out.find("1850,")), line1850 +
             "\n5000,44879.246,-1662.563,44876.021,-1667.351,44872.796,-1672.14\n"
             "-20,47083.047,-6172.958,47079.822,-6177.746,47076.597,-6182.535\n");
   EXPECT_NE(files.files["直线.ly"].find(line1850 + "\r\n5000,"), std::string::npos);
@@ -70,9 +67,12 @@ TEST_F(BatchTest, FieldsExtrasAndFilesAndTheSavedFileOpensAgain) {
   EXPECT_EQ(printer.reports[0].rows.size(), 7u);
 
   EXPECT_TRUE(table.rows.empty());  // a run ends with an empty table
-  const Outputs reopened = Batch({"--open", "p.xq"});
-  EXPECT_EQ(reopened.status, 0);
-  EXPECT_EQ(reopened.out.substr(reopened.out.find("1850,")), line1850 + "\n");
+  // Each field option sets its own field.
+  EXPECT_EQ(Batch({"--start-x=1", "--start-y=2", "--forward-x=3", "--forward-y=4", "--interval=5", "--offset=6",
+                   "--start-station=7", "--end-station=8", "--extra=9", "--skew=10", "--save", "all.xq"}), 0);
+  EXPECT_EQ(files.files["all.xq"], "[zxzb]\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n");
+  EXPECT_EQ(Batch({"--open", "p.xq"}), 0);
+  EXPECT_EQ(out.substr(out.find("1850,")), line1850 + "\n");
 }
 
 }  // namespace

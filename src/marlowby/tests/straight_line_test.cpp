@@ -33,11 +33,9 @@ TEST(StraightLine, RowsToTheMillimetre) {
       {[](StraightLineInput& in) { in = {0, 0, 0, 0, 10, 0, 0, 10, 0, 0}; }, 2, {{1, "10, , ,10,0, , "}}},  // due north
       // Stakes start from the 10-metre mark; 1815 lies behind the start, against the direction.
       {[](StraightLineInput& in) { in.startStation = 1818; in.interval = 5; in.endStation = 1830; }, 5,
-       {{1, "1815, , ,46277.414,-4535.503, , "}, {2, "1820, , ,46275.219,-4531.011, , "}, {4, "1830, , ,46270.829,-4522.026, , "}}},
-      {[](StraightLineInput& in) { in.interval = 20; in.endStation = 1900; }, 6, {{1, "1830, , ,46267.664,-4515.549, , "},
-                                                                                  {5, "1900, , ,46236.934,-4452.655, , "}}},
-      {[](StraightLineInput& in) { in.interval = 50; in.endStation = 1830; }, 1, {}},
-      {[](StraightLineInput& in) { in.endStation = 1000; }, 1, {}},
+       {{1, "1815, , ,46277.414,-4535.503, , "}, {4, "1830, , ,46270.829,-4522.026, , "}}},
+      {[](StraightLineInput& in) { in.interval = 20; in.endStation = 1900; }, 6, {{5, "1900, , ,46236.934,-4452.655, , "}}},
+      {[](StraightLineInput& in) { in.interval = 50; in.endStation = 1830; }, 1, {}}, {[](StraightLineInput& in) { in.endStation = 1000; }, 1, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.rows);
@@ -53,8 +51,7 @@ TEST(StraightLine, RefusalsKeepNoRow) {
     Change change;
     Refusal refusal;
   } cases[] = {
-      {[](StraightLineInput& in) { in.skew = 90; }, Refusal::Skew},
-      {[](StraightLineInput& in) { in.skew = -90; }, Refusal::Skew},
+      {[](StraightLineInput& in) { in.skew = 90; }, Refusal::Skew}, {[](StraightLineInput& in) { in.skew = -90; }, Refusal::Skew},
       {[](StraightLineInput& in) { in.skew = 89.9; in.sideDistance = 1; }, Refusal::None},
       {[](StraightLineInput& in) { in.skew = -89.9; in.sideDistance = 1; }, Refusal::None},
       {[](StraightLineInput& in) { in.interval = 0; }, Refusal::Interval},
@@ -81,16 +78,6 @@ TEST(StraightLine, RefusalsKeepNoRow) {
   const StraightLineInput five = Defaults([](StraightLineInput& in) { in.endStation = 1850; });
   EXPECT_EQ(ComputeStraightLine(five, 5).rows.size(), 5u);
   EXPECT_EQ(ComputeStraightLine(five, 4).refusal, Refusal::TooManyRows);
-}
-
-TEST(StraightLine, ExtraStakeIsExtrapolatedAnywhere) {
-  const std::pair<double, const char*> cases[] = {{4734, "4734, , ,44992.796,-1906.348, , "},
-                                                  {1000.5, "1000.5, , ,46631.818,-5260.842, , "}};
-  for (const auto& [station, line] : cases) {
-    const auto row = AddExtraStake({46276.097, -4532.808, 44992.796, -1906.348, 10, 0, 1810.791, 4734, station, 0});
-    ASSERT_TRUE(row.has_value());
-    EXPECT_EQ(coordinates::LyLine(*row), line);
-  }
 }
 
 TEST(StakeNumberText, AgreesWithPlainNumberText) {
