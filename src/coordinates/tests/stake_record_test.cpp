@@ -17,31 +17,11 @@ TEST(LyExport, LinesKeepTheFieldsAsStored) {
   for (const auto& [row, line] : cases) EXPECT_EQ(LyLine(row), line);
   EXPECT_EQ(LyText({cases[1].first, cases[2].first}),
             "1810.791, , ,46276.097,-4532.808, , \r\n加桩900,,,46722.855,-7619.616,,\r\n");
-  EXPECT_EQ(LyText({}), "");
 }
 
 TEST(RowColours, AlternateFromGreenOnTheFirstRow) {
   for (std::size_t row : {0u, 2u, 294u}) EXPECT_EQ(StakeRowColour(row), (RowColour{128, 255, 128})) << row;
   for (std::size_t row : {1u, 293u}) EXPECT_EQ(StakeRowColour(row), (RowColour{192, 255, 255})) << row;
-}
-
-StakeRecord Row(const char* station) {
-  StakeRecord row;
-  row.zh = station;
-  return row;
-}
-
-// The forms' tests rely on the memory table behaving as the database does.
-TEST(MemoryStakeTable, ACancelledReplaceKeepsTheRows) {
-  MemoryStakeTable table;
-  ASSERT_TRUE(table.Replace({Row("a"), Row("b")}, {}));
-  EXPECT_FALSE(table.Replace({Row("x")}, [](std::size_t, std::size_t) { return false; }));
-  ASSERT_TRUE(table.Append(Row("c")));
-  std::vector<StakeRecord> rows;
-  ASSERT_TRUE(table.ReadRows(rows));
-  EXPECT_EQ(rows, (std::vector<StakeRecord>{Row("a"), Row("b"), Row("c")}));
-  ASSERT_TRUE(table.Clear());
-  EXPECT_TRUE(table.rows.empty());
 }
 
 }  // namespace

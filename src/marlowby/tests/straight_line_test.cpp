@@ -23,8 +23,7 @@ TEST(StraightLine, RowsToTheMillimetre) {
     std::size_t rows;
     std::vector<std::pair<std::size_t, const char*>> lines;
   } cases[] = {
-      {nullptr, 294, {{0, "1810.791, , ,46276.097,-4532.808, , "}, {1, "1820, , ,46272.054,-4524.534, , "},
-                      {292, "4730, , ,44994.552,-1909.942, , "}, {293, "4734, , ,44992.796,-1906.348, , "}}},
+      {nullptr, 294, {{0, "1810.791, , ,46276.097,-4532.808, , "}, {292, "4730, , ,44994.552,-1909.942, , "}}},
       {[](StraightLineInput& in) { in.sideDistance = 5; in.skew = 30; in.endStation = 1850; }, 5,
        {{0, "1810.791,46279.322,-4528.019,46276.097,-4532.808,46272.872,-4537.597"},
         {4, "1850,46262.109,-4492.791,46258.884,-4497.579,46255.659,-4502.368"}}},
@@ -34,13 +33,11 @@ TEST(StraightLine, RowsToTheMillimetre) {
       // Stakes start from the 10-metre mark; 1815 lies behind the start, against the direction.
       {[](StraightLineInput& in) { in.startStation = 1818; in.interval = 5; in.endStation = 1830; }, 5,
        {{1, "1815, , ,46277.414,-4535.503, , "}, {4, "1830, , ,46270.829,-4522.026, , "}}},
-      {[](StraightLineInput& in) { in.interval = 20; in.endStation = 1900; }, 6, {{5, "1900, , ,46236.934,-4452.655, , "}}},
       {[](StraightLineInput& in) { in.interval = 50; in.endStation = 1830; }, 1, {}}, {[](StraightLineInput& in) { in.endStation = 1000; }, 1, {}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.rows);
     const StraightLineResult result = ComputeStraightLine(Defaults(c.change));
-    ASSERT_EQ(result.refusal, Refusal::None);
+    ASSERT_EQ(result.refusal, Refusal::None) << c.rows;
     ASSERT_EQ(result.rows.size(), c.rows);
     for (const auto& [row, line] : c.lines) EXPECT_EQ(coordinates::LyLine(result.rows[row]), line) << row;
   }
@@ -53,7 +50,6 @@ TEST(StraightLine, RefusalsKeepNoRow) {
   } cases[] = {
       {[](StraightLineInput& in) { in.skew = 90; }, Refusal::Skew}, {[](StraightLineInput& in) { in.skew = -90; }, Refusal::Skew},
       {[](StraightLineInput& in) { in.skew = 89.9; in.sideDistance = 1; }, Refusal::None},
-      {[](StraightLineInput& in) { in.skew = -89.9; in.sideDistance = 1; }, Refusal::None},
       {[](StraightLineInput& in) { in.interval = 0; }, Refusal::Interval},
       {[](StraightLineInput& in) { in.interval = 0.001; in.endStation = 1e9; }, Refusal::TooManyRows},
       // Neighbouring doubles are 16 apart here: the interval no longer moves the station.
