@@ -54,7 +54,7 @@ class StraightLineWindow : public QWidget {
   bool tableCleared_ = false;
 };
 
-// The name the screenshot tool still uses.
+// The name the screenshot tool (src/tools) still uses.
 using Form1 = StraightLineWindow;
 
 }  // namespace marlowby
