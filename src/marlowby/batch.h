@@ -26,4 +26,9 @@ struct BatchServices {
 // 2 when a handler refused (its message on `err`) or the options are not understood.
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, BatchServices& services);
 
+// The program's batch mode: the run above on the standard streams, with the services on disk
+// (a table of its own in memory, GBK text files, the Qt report printer). Defined in the window
+// library (batch_on_disk.cpp), which links Qt.
+int RunBatch(const std::vector<std::string>& args);
+
 }  // namespace marlowby
