@@ -1,7 +1,8 @@
 // The file commands the two coordinate windows share: save and open of the ".xq" parameter
-// file, export of the grid as a ".ly" file, and the report. Written against survey::Host and two
-// small seams (text files on disk, the report preview), so windows, batch modes and tests run
-// the same code. Each window passes its own names (ParameterKind, export name, message title).
+// file, export of the grid as a ".ly" file, and the report. They are written against
+// survey::Host and two small seams (text files on disk, the report preview), so windows, batch
+// modes and tests run the same code. Each window passes its own names (ParameterKind, export
+// name, message title).
 #pragma once
 
 #include <array>
@@ -20,7 +21,11 @@ namespace coordinates {
 // Text files in the user's code page (GBK), written by atomic replace.
 using survey::TextFileStore;
 
-// The ten values handed to the report before each print, in entry order.
+// The ten values handed to the report before each print, in entry order, under the names the
+// layout files use: VarC (project name), alf (deflection α, degrees-minutes-seconds), zhydzh
+// (ZH station), tt (tangent length T), r (radius R), zhydxy (ZH point "x: .. y: .."), jdxy (JD
+// point, the same form), ls (transition length Ls), bzjl (边桩距离, side-stake offset) and zbname
+// (制表人, who drew up the table). The straight-line calculator leaves all ten empty.
 inline constexpr std::array<std::string_view, 10> kReportValueNames = {"VarC", "alf", "zhydzh", "tt", "r",
                                                                       "zhydxy", "jdxy", "ls", "bzjl", "zbname"};
 using ReportValues = std::array<std::string, 10>;
@@ -45,6 +50,13 @@ class ReportPrinter {
   virtual ~ReportPrinter() = default;
   // False with the reason when the report cannot be made (its layout file is missing, ...).
   virtual bool ShowReport(const ReportData& report, std::string* error) = 0;
+};
+
+// A report printer a batch mode can point at a PDF file instead of the preview.
+class FileReportPrinter : public ReportPrinter {
+ public:
+  // Every later report is written to the PDF file at `path` (UTF-8) without a preview.
+  virtual void SetPdfFile(const std::string& path) = 0;
 };
 
 // The layout file with every {{name}} placeholder of kReportValueNames replaced by its value,

@@ -1,5 +1,6 @@
 // The ".xq" parameter file: the input fields of a coordinate calculator, one value per line
-// after a header line. "[zxzb]" (straight line, 10 values) and "[qxzb]" (curve, 13 values).
+// after a header line: "[zxzb]" (直线坐标, straight line, 10 values) or "[qxzb]" (曲线坐标,
+// curve, 13 values).
 #pragma once
 
 #include <cstddef>
@@ -11,8 +12,12 @@
 namespace coordinates {
 
 enum class ParameterKind {
-  StraightLine,  // "[zxzb]": Text1..Text8, Text9, Text10
-  Curve,         // "[qxzb]": Text11, Text12, Text1..Text8, Text10, turn, Text9
+  // "[zxzb]": start X, Y, forward point X, Y, interval, offset, start and end station, extra
+  // station, skew.
+  StraightLine,
+  // "[qxzb]": project name, tabulator, ZH X, Y, JD X, Y, ZH station, deflection, radius,
+  // transition length, offset, turn, extra station.
+  Curve,
 };
 
 std::string_view ParameterHeader(ParameterKind kind);

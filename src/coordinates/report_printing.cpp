@@ -120,6 +120,8 @@ bool PaintStakeReport(QPagedPaintDevice* device, const QString& headerHtml, cons
 
 void SetPreviewPresenter(PreviewPresenter presenter) { Presenter() = std::move(presenter); }
 
+void QtReportPrinter::SetPdfFile(const std::string& path) { pdfPath_ = platform::ToQString(path); }
+
 bool QtReportPrinter::ShowReport(const ReportData& report, std::string* error) {
   QFile file(layoutPath_);
   if (!file.open(QIODevice::ReadOnly)) {

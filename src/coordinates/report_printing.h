@@ -25,11 +25,12 @@ bool PaintStakeReport(QPagedPaintDevice* device, const QString& headerHtml, cons
 using PreviewPresenter = std::function<void(QWidget* parent, const std::function<void(QPrinter*)>& paint)>;
 void SetPreviewPresenter(PreviewPresenter presenter);
 
-class QtReportPrinter final : public ReportPrinter {
+class QtReportPrinter final : public FileReportPrinter {
  public:
   QtReportPrinter(QWidget* parent, QString layoutPath) : parent_(parent), layoutPath_(std::move(layoutPath)) {}
   // When set, the report is written to this PDF file instead of the preview.
   void SetPdfPath(const QString& path) { pdfPath_ = path; }
+  void SetPdfFile(const std::string& path) override;
   bool ShowReport(const ReportData& report, std::string* error) override;
 
  private:

@@ -1,5 +1,5 @@
-// The result grid MSFlexGrid1: a table model over the rows the window last loaded from the
-// stake table, seven columns in field order, rows coloured alternately (ShowStakeTable).
+// The result grid (object name "MSFlexGrid1"): a table model over the rows the window last
+// loaded from the stake table, seven columns in field order, rows coloured alternately.
 #pragma once
 
 #include <QAbstractTableModel>

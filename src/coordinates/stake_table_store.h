@@ -12,7 +12,8 @@
 
 namespace coordinates {
 
-// Database files of the two calculators, in the per-user data folder.
+// Database files of the two calculators, in the per-user data folder: zxzb (直线坐标,
+// straight-line coordinates) and zb (坐标, the curve window's coordinates).
 inline constexpr char kStraightLineDatabase[] = "zxzb.db";
 inline constexpr char kCurveDatabase[] = "zb.db";
 

@@ -1,13 +1,7 @@
 #include "marlowby/batch.h"
 
-#include <QString>
-#include <iostream>
-
 #include "common/batch_cli.h"
-#include "coordinates/gbk_text_files.h"
-#include "coordinates/report_printing.h"
-#include "coordinates/stake_table_store.h"
-#include "marlowby/form.h"
+#include "marlowby/straight_line_form.h"
 
 namespace marlowby {
 
@@ -21,83 +15,86 @@ constexpr char kUsage[] =
     "options (Text1..Text8, Text10), then one extra stake per --extra, and prints the .ly lines.\n"
     "Use --name=VALUE for values that begin with '-'.\n";
 
-// Field options in the order of the window's fields.
-const std::pair<const char*, int> kFieldOptions[] = {
-    {"start-x", 1},       {"start-y", 2},     {"forward-x", 3}, {"forward-y", 4}, {"interval", 5},
-    {"offset", 6},        {"start-station", 7}, {"end-station", 8}, {"skew", 10}};
+// The options that set a field, in the order of the window's fields.
+constexpr struct {
+  const char* option;
+  std::string StraightLineFields::*field;
+} kFieldOptions[] = {{"start-x", &StraightLineFields::startX},
+                     {"start-y", &StraightLineFields::startY},
+                     {"forward-x", &StraightLineFields::forwardX},
+                     {"forward-y", &StraightLineFields::forwardY},
+                     {"interval", &StraightLineFields::interval},
+                     {"offset", &StraightLineFields::offset},
+                     {"start-station", &StraightLineFields::startStation},
+                     {"end-station", &StraightLineFields::endStation},
+                     {"skew", &StraightLineFields::skew}};
+
+survey::BatchProgram Program() {
+  survey::BatchProgram program{"marlowby", kUsage,
+                               {{"batch", false, false},
+                                {"help", false, false},
+                                {"open", true, false},
+                                {"extra", true, true},
+                                {"export", true, false},
+                                {"save", true, false},
+                                {"report", true, false}}};
+  for (const auto& [option, field] : kFieldOptions) program.options.push_back({option, true, false});
+  return program;
+}
 
 }  // namespace
 
-int RunBatch(const std::vector<std::string>& args) {
-  std::vector<survey::AcceptedOption> specs = {{"batch", false, false}, {"help", false, false}, {"open", true, false},
-                                           {"extra", true, true},   {"export", true, false}, {"save", true, false},
-                                           {"report", true, false}};
-  for (const auto& [name, field] : kFieldOptions) specs.push_back({name, true, false});
-  const survey::ParsedOptions options = survey::ParseOptions(args, specs);
-  if (!options.error.empty()) {
-    std::cerr << "marlowby: " << options.error << '\n' << kUsage;
-    return 2;
-  }
-  if (options.Has("help")) {
-    std::cout << kUsage;
-    return 0;
-  }
-
-  // A table of its own, in memory: emptying it at the end must not empty the table of a window
-  // that is open at the same time, and a killed run leaves nothing behind on disk.
-  coordinates::SqliteStakeTable table(QStringLiteral(":memory:"));
-  if (!table.IsOpen()) {
-    std::cerr << table.LastError() << '\n';
+int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, BatchServices& services) {
+  survey::ParsedOptions options;
+  if (const std::optional<int> status = survey::StartBatch(Program(), args, options, out, err)) return *status;
+  if (!services.tableError.empty()) {
+    err << services.tableError << '\n';
     return 2;
   }
   survey::RecordingHost host;
-  coordinates::GbkTextFileStore files;
-  coordinates::QtReportPrinter printer(nullptr,
-                                       coordinates::ReportLayoutPath(QStringLiteral("marlowby"), QStringLiteral("zxzb.html")));
-  Form form(host, table, files, printer);
-  form.Form_Load();
+  StraightLineForm form(host, services.table, services.files, services.printer);
+  form.ReloadGrid();
 
   // Every step stops the run at the first refusal, as a user would stop at a message box.
   const auto finish = [&](const std::string& output) {
-    form.Form_Unload();
-    return survey::FinishBatch(host, output, std::cout, std::cerr);
+    form.ClearStakeTable();
+    return survey::FinishBatch(host, output, out, err);
   };
 
   if (options.Has("open")) {
     host.openPath = options.Value("open");
-    const survey::Outcome opened = form.KestrelCommand5_Click();
-    if (opened == survey::Outcome::Status::Failed) {
+    if (form.OpenParameters() == survey::Outcome::Status::Failed) {
       // The window ends such an open silently; a script must hear of it.
-      form.Form_Unload();
-      std::cerr << "marlowby: 无法打开参数文件 " << form.LastOpenError() << '\n';
+      form.ClearStakeTable();
+      err << "marlowby: 无法打开参数文件 " << form.LastOpenError() << '\n';
       return 2;
     }
     if (host.Refused()) return finish({});
   }
-  for (const auto& [name, field] : kFieldOptions) {
-    if (options.Has(name)) form.Text(field) = options.Value(name);
+  for (const auto& [option, field] : kFieldOptions) {
+    if (options.Has(option)) form.fields().*field = options.Value(option);
   }
 
-  form.KestrelCommand1_Click();
+  form.ComputeStraightLine();
   if (host.Refused()) return finish({});
   for (const std::string& extra : options.Values("extra")) {
-    form.Text(9) = extra;
-    form.KestrelCommand4_Click();
+    form.fields().extraStation = extra;
+    form.AddExtraStake();
     if (host.Refused()) return finish({});
   }
   if (options.Has("export")) {
     host.savePath = options.Value("export");
-    form.KestrelCommand3_Click();
+    form.ExportGrid();
     if (host.Refused()) return finish({});
   }
   if (options.Has("save")) {
     host.savePath = options.Value("save");
-    form.KestrelCommand6_Click();
+    form.SaveParameters();
     if (host.Refused()) return finish({});
   }
   if (options.Has("report")) {
-    printer.SetPdfPath(QString::fromStdString(options.Value("report")));
-    form.KestrelCommand2_Click();
+    services.printer.SetPdfFile(options.Value("report"));
+    form.PrintReport();
     if (host.Refused()) return finish({});
   }
   return finish(coordinates::LyText(form.GridRows()));

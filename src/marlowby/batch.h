@@ -1,13 +1,34 @@
-// Batch mode: the window's handlers driven from the command line, without a window.
+// Batch mode: the window's handlers driven from the command line, without a window. Pure: the
+// program hands in its streams and the services a run writes through.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "coordinates/file_commands.h"
+#include "coordinates/stake_record.h"
+
 namespace marlowby {
 
-// Runs the options (see the usage text); prints the ".ly" lines to stdout. Returns 0 on success,
-// 2 when a handler refused (its message on stderr) or the options are not understood.
+struct BatchServices {
+  // A table of the run's own: emptying it at the end must not empty the table of a window that
+  // is open at the same time.
+  coordinates::StakeTable& table;
+  coordinates::TextFileStore& files;
+  // --report points it at the PDF file.
+  coordinates::FileReportPrinter& printer;
+  // Why the table could not be opened; empty when it is open.
+  std::string tableError;
+};
+
+// Runs the options (see the usage text); prints the ".ly" lines to `out`. Returns 0 on success,
+// 2 when a handler refused (its message on `err`) or the options are not understood.
+int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, BatchServices& services);
+
+// The program's batch mode: the run above on the standard streams, with the services on disk
+// (a table of its own in memory, GBK text files, the Qt report printer). Defined in the window
+// library (batch_on_disk.cpp), which links Qt.
 int RunBatch(const std::vector<std::string>& args);
 
 }  // namespace marlowby

@@ -10,10 +10,6 @@ namespace marlowby {
 
 using coordinates::StakeRecord;
 
-namespace {
-
-}  // namespace
-
 std::string StakeNumberText(double v) {
   // Almost every value here is a whole number of millimetres. For those the 15 significant
   // digits of PlainNumberText are exactly the value's decimals, which can be written directly;
@@ -52,7 +48,8 @@ std::string Text(double v, bool& finite) {
 }
 std::string Millimetres(double v, bool& finite) { return Text(survey::RoundCoordinate(v, 1000), finite); }
 
-// Side stakes from a centre point (the centre as zbzs left it, before millimetre rounding).
+// Side stakes from a centre point (the centre as zbzs, the coordinate forward problem, left it,
+// before millimetre rounding).
 void SetSides(StakeRecord& row, const StraightLineGeometry& g, double centreX, double centreY, bool& finite) {
   if (g.sideLength > 0) {
     const survey::PlanePoint left = survey::zbzs(centreX, centreY, g.leftAzimuth, g.sideLength);

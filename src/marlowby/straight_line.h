@@ -10,24 +10,24 @@
 
 namespace marlowby {
 
-// The ten numbers of the window's fields (Text1 .. Text10), read by the leading-number rule.
+// The ten numbers of the window's fields (StraightLineFields), read by the leading-number rule.
 struct StraightLineInput {
-  double startX = 0, startY = 0;      // Text1, Text2
-  double forwardX = 0, forwardY = 0;  // Text3, Text4
-  double interval = 0;                // Text5
-  double sideDistance = 0;            // Text6
-  double startStation = 0;            // Text7
-  double endStation = 0;              // Text8
-  double extraStation = 0;            // Text9
-  double skew = 0;                    // Text10, decimal degrees, clockwise positive
+  double startX = 0, startY = 0;      // the line's start point
+  double forwardX = 0, forwardY = 0;  // a point ahead on the line, giving its direction
+  double interval = 0;                // metres between the regular stakes
+  double sideDistance = 0;            // side stakes this far from the centre line; none unless > 0
+  double startStation = 0;            // station of the start point
+  double endStation = 0;              // station of the last stake
+  double extraStation = 0;            // station of an extra stake (加桩)
+  double skew = 0;                    // skew of the side line, decimal degrees, clockwise positive
 };
 
 // Values derived once per computation.
 struct StraightLineGeometry {
-  double azimuth = 0;       // A0, start point to forward point
-  double sideLength = 0;    // d' along the skewed side line; no side stakes unless > 0
-  double leftAzimuth = 0;   // L
-  double rightAzimuth = 0;  // R
+  double azimuth = 0;       // A0, start point to forward point (zbfs, the coordinate inverse problem)
+  double sideLength = 0;    // d', the offset measured along the skewed side line; no side stakes unless > 0
+  double leftAzimuth = 0;   // L, azimuth from a centre stake to its left side stake
+  double rightAzimuth = 0;  // R, the same to the right side stake
 };
 
 // PlainNumberText of a double, quicker for whole millimetres (the grid shows many of them).

@@ -31,14 +31,16 @@ class MemoryTextFiles : public TextFileStore {
   std::map<std::string, std::string> files;
 };
 
-// Remembers every report it was asked to show.
-class RecordingReportPrinter : public ReportPrinter {
+// Remembers every report it was asked to show, and the PDF file a batch mode named.
+class RecordingReportPrinter : public FileReportPrinter {
  public:
   bool ShowReport(const ReportData& report, std::string*) override {
     reports.push_back(report);
     return true;
   }
+  void SetPdfFile(const std::string& path) override { pdfFile = path; }
   std::vector<ReportData> reports;
+  std::string pdfFile;
 };
 
 }  // namespace coordinates::testing

@@ -2,108 +2,85 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <tuple>
+
 #include "coordinates/testing/memory_stores.h"
 
 namespace coordinates {
 namespace {
 
+using Status = survey::Outcome::Status;
+
 const std::vector<std::string> kValues = {"1", "2", "3", "4", "10", "0", "100", "200", "", "0"};
 
-TEST(SaveParameters, WritesTheFileAndSaysSo) {
+struct FileCommandsTest : ::testing::Test {
   survey::RecordingHost host;
   testing::MemoryTextFiles files;
-  host.savePath = "/tmp/坐标参数.xq";
-  EXPECT_EQ(SaveParameters(host, files, ParameterKind::StraightLine, kValues, "Marlowby"), survey::Outcome::Status::Done);
-  EXPECT_EQ(files.files["/tmp/坐标参数.xq"], ParameterFileText(ParameterKind::StraightLine, kValues));
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, "保存成功");
-  EXPECT_EQ(host.messages[0].title, "Marlowby");
-  EXPECT_EQ(host.messages[0].icon, survey::MessageIcon::None);
-  EXPECT_FALSE(host.busy);
-  ASSERT_EQ(host.saveRequests.size(), 1u);
-  EXPECT_EQ(host.saveRequests[0].initialName, "坐标参数");
-  EXPECT_EQ(host.saveRequests[0].filters[0].description, "默认导出格式(*.xq)");
-  EXPECT_TRUE(host.saveRequests[0].defaultSuffix.empty());
-}
+};
 
-TEST(SaveParameters, CancelIsSilentAndAFailureNamesTheFile) {
-  survey::RecordingHost host;
-  testing::MemoryTextFiles files;
-  EXPECT_EQ(SaveParameters(host, files, ParameterKind::StraightLine, kValues, "t"), survey::Outcome::Status::Cancelled);
-  EXPECT_TRUE(host.messages.empty());
-  host.savePath = "/readonly/a.xq";
-  EXPECT_EQ(SaveParameters(host, files, ParameterKind::StraightLine, kValues, "t"), survey::Outcome::Status::Refused);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_NE(host.messages[0].text.find("/readonly/a.xq"), std::string::npos);
-  EXPECT_NE(host.messages[0].text.find("Permission denied"), std::string::npos);
-  EXPECT_TRUE(host.messages[0].refusal);
-  EXPECT_FALSE(host.busy);
-}
-
-TEST(OpenParameters, HandsBackOnlyACompleteFileOfItsKind) {
-  survey::RecordingHost host;
-  testing::MemoryTextFiles files;
-  files.files["good"] = ParameterFileText(ParameterKind::StraightLine, kValues);
-  files.files["curve"] = ParameterFileText(ParameterKind::Curve, std::vector<std::string>(13, "1"));
-  files.files["short"] = "[zxzb]\r\n1\r\n2\r\n3\r\n4\r\n";
-
-  host.openPath = "good";
-  OpenedParameters opened = OpenParameters(host, files, ParameterKind::StraightLine, "t");
-  EXPECT_EQ(opened.outcome, survey::Outcome::Status::Done);
-  EXPECT_EQ(opened.content.values, kValues);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, "打开文件成功");
-  EXPECT_EQ(host.openRequests[0].filters[0].description, "默认打开出格式(*.xq)");
-
-  host.messages.clear();
-  host.openPath = "curve";
-  opened = OpenParameters(host, files, ParameterKind::StraightLine, "t");
-  EXPECT_EQ(opened.outcome, survey::Outcome::Status::Refused);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, "文件类型出错");
-
-  for (const char* silent : {"short", "missing"}) {
-    host.messages.clear();
-    host.openPath = silent;
-    opened = OpenParameters(host, files, ParameterKind::StraightLine, "t");
-    EXPECT_EQ(opened.outcome, survey::Outcome::Status::Failed) << silent;
-    EXPECT_TRUE(host.messages.empty()) << silent;
-    EXPECT_FALSE(opened.outcome.error.empty());
-  }
-  EXPECT_FALSE(host.busy);
-}
-
-TEST(ExportStakeRows, WritesEveryRowAndSaysSo) {
-  survey::RecordingHost host;
-  testing::MemoryTextFiles files;
-  host.savePath = "out.ly";
+// Save and export: the dialog, the file, "done" under the program's title; a cancel is silent
+// and a failed write names the file and the reason. The busy pointer is off again either way.
+TEST_F(FileCommandsTest, SaveAndExportWriteTheFileAndSaySo) {
   const std::vector<StakeRecord> rows = {{"1", " ", " ", "2", "3", " ", " "}};
-  EXPECT_EQ(ExportStakeRows(host, files, rows, std::string(kStraightExportName), "t"), survey::Outcome::Status::Done);
-  EXPECT_EQ(files.files["out.ly"], "1, , ,2,3, , \r\n");
-  EXPECT_EQ(host.saveRequests[0].initialName, "直线坐标导出文件");
-  EXPECT_EQ(host.saveRequests[0].filters[0].description, "默认导出格式(*.ly)");
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, "导出成功");
-  EXPECT_GE(host.busyChanges, 2);
-  EXPECT_FALSE(host.busy);
+  const auto save = [&] { return SaveParameters(host, files, ParameterKind::StraightLine, kValues, "Marlowby"); };
+  const auto exportRows = [&] { return ExportStakeRows(host, files, rows, std::string(kStraightExportName), "Marlowby"); };
+  const struct {
+    std::function<survey::Outcome()> command;
+    const char* path;
+    std::string bytes, done, failed, initialName, filter;
+  } cases[] = {
+      {save, "坐标参数.xq", ParameterFileText(ParameterKind::StraightLine, kValues), "保存成功", "保存失败", "坐标参数", "默认导出格式(*.xq)"},
+      {exportRows, "out.ly", "1, , ,2,3, , \r\n", "导出成功", "导出失败", "直线坐标导出文件", "默认导出格式(*.ly)"},
+  };
+  for (const auto& c : cases) {
+    host = {};
+    EXPECT_EQ(c.command(), Status::Cancelled);
+    EXPECT_TRUE(host.messages.empty());
+    host.savePath = c.path;
+    EXPECT_EQ(c.command(), Status::Done);
+    EXPECT_EQ(files.files[c.path], c.bytes);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, c.done);
+    EXPECT_EQ(host.messages[0].title, "Marlowby");
+    ASSERT_EQ(host.saveRequests.size(), 2u);
+    EXPECT_EQ(host.saveRequests[1].initialName, c.initialName);
+    EXPECT_EQ(host.saveRequests[1].filters.at(0).description, c.filter);
+    host.savePath = std::string("/readonly/") + c.path;
+    EXPECT_EQ(c.command(), Status::Refused);
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[1].text, c.failed + std::string("：/readonly/") + c.path + "\r\nPermission denied");
+    EXPECT_FALSE(host.busy);
+  }
 }
 
-TEST(Report, FormulaEntriesQuoteTheirValues) {
-  ReportValues values;
-  auto entries = ReportFormulaEntries(values);
-  EXPECT_EQ(entries[0], "VarC=\"\"");
-  EXPECT_EQ(entries[9], "zbname=\"\"");
-  values[4] = "1250";
-  entries = ReportFormulaEntries(values);
-  EXPECT_EQ(entries[4], "r=\"1250\"");
+TEST_F(FileCommandsTest, OpenHandsBackOnlyACompleteFileOfItsKind) {
+  files.files = {{"good", ParameterFileText(ParameterKind::StraightLine, kValues)},
+                 {"curve", ParameterFileText(ParameterKind::Curve, std::vector<std::string>(13, "1"))},
+                 {"short", "[zxzb]\r\n1\r\n2\r\n3\r\n4\r\n"}};
+  // Path -> outcome and the message shown; a file that cannot be read or is cut short ends silently.
+  const std::tuple<const char*, Status, const char*> cases[] = {
+      {"good", Status::Done, "打开文件成功"}, {"curve", Status::Refused, "文件类型出错"},
+      {"short", Status::Failed, nullptr},     {"missing", Status::Failed, nullptr}};
+  for (const auto& [path, status, message] : cases) {
+    host.messages.clear();
+    host.openPath = path;
+    const OpenedParameters opened = OpenParameters(host, files, ParameterKind::StraightLine, "t");
+    EXPECT_EQ(opened.outcome, status) << path;
+    EXPECT_EQ(opened.content.values, status == Status::Done ? kValues : std::vector<std::string>()) << path;
+    EXPECT_EQ(opened.outcome.error.empty(), status != Status::Failed) << path;
+    ASSERT_EQ(host.messages.size(), message ? 1u : 0u) << path;
+    EXPECT_EQ(message ? host.messages[0].text : "", message ? message : "");
+  }
+  EXPECT_EQ(host.openRequests.at(0).filters.at(0).description, "默认打开出格式(*.xq)");
+  EXPECT_FALSE(host.busy);
 }
 
 TEST(Report, LayoutPlaceholdersAreFilledAndEscaped) {
   ReportValues values;
   values[0] = "A&B <路>";
   values[9] = "张三";
-  EXPECT_EQ(FillReportLayout("<p>{{VarC}}|{{zbname}}|{{alf}}|{{nope}}|{{", values),
-            "<p>A&amp;B &lt;路&gt;|张三||{{nope}}|{{");
+  EXPECT_EQ(FillReportLayout("<p>{{VarC}}|{{zbname}}|{{alf}}|{{nope}}|{{", values), "<p>A&amp;B &lt;路&gt;|张三||{{nope}}|{{");
 }
 
 }  // namespace

@@ -1,121 +1,74 @@
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
+#include "marlowby/batch.h"
 
-#include "coordinates/stake_table_store.h"
+#include <gtest/gtest.h>
 
-class BatchTest : public QObject {
-  Q_OBJECT
+#include <sstream>
 
- private:
-  QTemporaryDir dir_;
-  int status_ = -1;
-  QString out_, err_;
+#include "coordinates/testing/memory_stores.h"
 
-  void Run(const QStringList& args) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("SURVEY_DATA_HOME"), dir_.path());
-    env.remove(QStringLiteral("DISPLAY"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(MARLOWBY_PROGRAM), args);
-    QVERIFY(p.waitForFinished(60000));
-    status_ = p.exitCode();
-    out_ = QString::fromUtf8(p.readAllStandardOutput());
-    err_ = QString::fromUtf8(p.readAllStandardError());
+namespace marlowby {
+namespace {
+
+class BatchTest : public ::testing::Test {
+ protected:
+  // The run's status; its stdout and stderr are left in `out` and `err`.
+  int Batch(const std::vector<std::string>& args, std::string tableError = {}) {
+    std::ostringstream outStream, errStream;
+    BatchServices services{table, files, printer, std::move(tableError)};
+    const int status = RunBatch(args, outStream, errStream, services);
+    out = outStream.str();
+    err = errStream.str();
+    return status;
   }
-  QStringList Lines() const { return out_.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
-  QByteArray Bytes(const QString& name) const {
-    QFile f(dir_.filePath(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
-
- private slots:
-  void defaultsGive294Lines() {
-    Run({QStringLiteral("--batch")});
-    QCOMPARE(status_, 0);
-    QVERIFY(!out_.contains(QLatin1Char('\r')));
-    const QStringList lines = Lines();
-    QCOMPARE(lines.size(), 294);
-    QCOMPARE(lines.first(), QStringLiteral("1810.791, , ,46276.097,-4532.808, , "));
-    QCOMPARE(lines.last(), QStringLiteral("4734, , ,44992.796,-1906.348, , "));
-  }
-
-  void leavesTheWindowsTableAlone() {
-    // A window open at the same time keeps its rows: the batch run has a database of its own.
-    const QString path = dir_.filePath(QStringLiteral("zxzb.db"));
-    {
-      coordinates::SqliteStakeTable window(path);
-      QVERIFY(window.IsOpen());
-      coordinates::StakeRecord row;
-      row.zh = "1000";
-      QVERIFY(window.Append(row));
-    }
-    Run({QStringLiteral("--batch")});
-    QCOMPARE(status_, 0);
-    coordinates::SqliteStakeTable window(path);
-    std::vector<coordinates::StakeRecord> rows;
-    QVERIFY(window.ReadRows(rows));
-    QCOMPARE(rows.size(), size_t(1));
-    QCOMPARE(*rows[0].zh, std::string("1000"));
-  }
-
-  void sideStakesExtrasAndFiles() {
-    const QString ly = dir_.filePath(QStringLiteral("直线.ly"));
-    const QString xq = dir_.filePath(QStringLiteral("p.xq"));
-    const QString pdf = dir_.filePath(QStringLiteral("r.pdf"));
-    Run({QStringLiteral("--offset"), QStringLiteral("5"), QStringLiteral("--skew=30"), QStringLiteral("--end-station"),
-         QStringLiteral("1850"), QStringLiteral("--extra"), QStringLiteral("5000"), QStringLiteral("--extra=-20"),
-         QStringLiteral("--export"), ly, QStringLiteral("--save"), xq, QStringLiteral("--report"), pdf});
-    QCOMPARE(status_, 0);
-    const QStringList lines = Lines();
-    QCOMPARE(lines.size(), 7);
-    QCOMPARE(lines[4], QStringLiteral("1850,46262.109,-4492.791,46258.884,-4497.579,46255.659,-4502.368"));
-    QVERIFY(lines[5].startsWith(QStringLiteral("5000,")));
-    QVERIFY(lines[6].startsWith(QStringLiteral("-20,")));
-    const QByteArray exported = Bytes(QStringLiteral("直线.ly"));
-    QCOMPARE(exported.count("\r\n"), 7);
-    QVERIFY(exported.contains("1850,46262.109,-4492.791,46258.884,-4497.579,46255.659,-4502.368\r\n"));
-    QCOMPARE(Bytes(QStringLiteral("p.xq")),
-             QByteArray("[zxzb]\r\n46276.097\r\n-4532.808\r\n44992.796\r\n-1906.348\r\n10\r\n5\r\n1810.791\r\n1850\r\n-20\r\n30\r\n"));
-    QVERIFY(Bytes(QStringLiteral("r.pdf")).startsWith("%PDF-"));
-
-    // The saved file opens again and gives the same computation.
-    Run({QStringLiteral("--open"), xq});
-    QCOMPARE(status_, 0);
-    QCOMPARE(Lines().size(), 5);
-    QCOMPARE(Lines()[4], QStringLiteral("1850,46262.109,-4492.791,46258.884,-4497.579,46255.659,-4502.368"));
-  }
-
-  void refusalsExitWithStatusTwo() {
-    Run({QStringLiteral("--skew"), QStringLiteral("90")});
-    QCOMPARE(status_, 2);
-    QVERIFY(err_.contains(QStringLiteral("你输入的斜交角度有问题！")));
-    QVERIFY(out_.isEmpty());
-    Run({QStringLiteral("--start-station=")});
-    QCOMPARE(status_, 2);
-    QVERIFY(err_.contains(QStringLiteral("你输入所有数据了吗？")));
-    Run({QStringLiteral("--interval=-1")});
-    QCOMPARE(status_, 2);
-    QVERIFY(err_.contains(QStringLiteral("点间距离")));
-    Run({QStringLiteral("--open"), dir_.filePath(QStringLiteral("missing.xq"))});
-    QCOMPARE(status_, 2);
-    QVERIFY(err_.contains(QStringLiteral("missing.xq")));
-    QFile curve(dir_.filePath(QStringLiteral("curve.xq")));
-    QVERIFY(curve.open(QIODevice::WriteOnly));
-    curve.write("[qxzb]\r\n");
-    curve.close();
-    Run({QStringLiteral("--open"), curve.fileName()});
-    QCOMPARE(status_, 2);
-    QVERIFY(err_.contains(QStringLiteral("文件类型出错")));
-    Run({QStringLiteral("--export"), dir_.filePath(QStringLiteral("no/such/dir/x.ly"))});
-    QCOMPARE(status_, 2);
-    QVERIFY(err_.contains(QStringLiteral("x.ly")));
-    Run({QStringLiteral("--bogus")});
-    QCOMPARE(status_, 2);
-  }
+  std::string out, err;
+  coordinates::MemoryStakeTable table;
+  coordinates::testing::MemoryTextFiles files;
+  coordinates::testing::RecordingReportPrinter printer;
 };
 
-QTEST_GUILESS_MAIN(BatchTest)
-#include "batch_test.moc"
+constexpr char kUsageStart[] = "usage: marlowby [--batch] [--open FILE]";
+
+TEST_F(BatchTest, RefusalsGoToStderrWithStatusTwo) {
+  files.files["curve.xq"] = "[qxzb]\r\n";
+  const std::pair<std::vector<std::string>, std::string> cases[] = {  // arguments -> the start of stderr
+      {{"--skew", "90"}, "你输入的斜交角度有问题！\n请重新输入。\n"},
+      {{"--start-station="}, "你输入所有数据了吗？\n请重新输入。\n"},
+      {{"--interval=-1"}, "你输入的点间距离有问题！\n点间距离必须大于零，请重新输入。\n"},
+      {{"--open", "missing.xq"}, "marlowby: 无法打开参数文件 missing.xq: No such file\n"},
+      {{"--open", "curve.xq"}, "文件类型出错\n"},
+      {{"--export", "/readonly/x.ly"}, "导出失败：/readonly/x.ly\nPermission denied\n"},
+      {{"--bogus"}, "marlowby: unknown option: --bogus\n" + std::string(kUsageStart)},
+  };
+  for (const auto& [args, expected] : cases) {
+    EXPECT_EQ(Batch(args), 2) << expected;
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(err.substr(0, args[0] == "--bogus" ? expected.size() : std::string::npos), expected);
+  }
+  EXPECT_EQ(Batch({}, "无法打开坐标数据库"), 2);
+  EXPECT_EQ(err, "无法打开坐标数据库\n");
+}
+
+TEST_F(BatchTest, FieldsExtrasAndFilesAndTheSavedFileOpensAgain) {
+  EXPECT_EQ(Batch({"--offset", "5", "--skew=30", "--end-station", "1850", "--extra", "5000", "--extra=-20",
+                         "--export", "直线.ly", "--save", "p.xq", "--report", "r.pdf"}), 0);
+  const std::string line1850 = "1850,46262.109,-4492.791,46258.884,-4497.579,46255.659,-4502.368";
+  EXPECT_EQ(out.substr(out.find("1850,")), line1850 +
+            "\n5000,44879.246,-1662.563,44876.021,-1667.351,44872.796,-1672.14\n"
+            "-20,47083.047,-6172.958,47079.822,-6177.746,47076.597,-6182.535\n");
+  EXPECT_NE(files.files["直线.ly"].find(line1850 + "\r\n5000,"), std::string::npos);
+  EXPECT_EQ(files.files["p.xq"],
+            "[zxzb]\r\n46276.097\r\n-4532.808\r\n44992.796\r\n-1906.348\r\n10\r\n5\r\n1810.791\r\n1850\r\n-20\r\n30\r\n");
+  EXPECT_EQ(printer.pdfFile, "r.pdf");
+  EXPECT_EQ(printer.reports.size(), 1u);
+
+  EXPECT_TRUE(table.rows.empty());  // a run ends with an empty table
+  // Each field option sets its own field.
+  EXPECT_EQ(Batch({"--start-x=1", "--start-y=2", "--forward-x=3", "--forward-y=4", "--interval=5", "--offset=6",
+                   "--start-station=7", "--end-station=8", "--extra=9", "--skew=10", "--save", "all.xq"}), 0);
+  EXPECT_EQ(files.files["all.xq"], "[zxzb]\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n");
+  EXPECT_EQ(Batch({"--open", "p.xq"}), 0);
+  EXPECT_EQ(out.substr(out.find("1850,")), line1850 + "\n");
+}
+
+}  // namespace
+}  // namespace marlowby

@@ -1,13 +1,8 @@
-#include "marlowby/form.h"
+#include "marlowby/straight_line_form.h"
 
 #include "common/number_reading.h"
 
 namespace marlowby {
-
-
-std::array<std::string, 10> DefaultFieldTexts() {
-  return {"46276.097", "-4532.808", "44992.796", "-1906.348", "10", "0", "1810.791", "4734", "", "0"};
-}
 
 namespace {
 
@@ -45,38 +40,36 @@ survey::Message TableFailedMessage(const std::string& reason) {
   return m;
 }
 
-Form::Form(survey::Host& host, coordinates::StakeTable& table, coordinates::TextFileStore& files,
-           coordinates::ReportPrinter& printer)
-    : host_(host), table_(table), files_(files), printer_(printer), text_(DefaultFieldTexts()) {}
+StraightLineForm::StraightLineForm(survey::Host& host, coordinates::StakeTable& table,
+                                   coordinates::TextFileStore& files, coordinates::ReportPrinter& printer)
+    : host_(host), table_(table), files_(files), printer_(printer) {}
 
-bool Form::AnyEmpty(std::initializer_list<int> fields) const {
-  for (int n : fields) {
-    if (survey::IsEmptyField(Text(n))) return true;
+bool StraightLineForm::AnyEmpty(std::initializer_list<const std::string*> texts) const {
+  for (const std::string* text : texts) {
+    if (survey::IsEmptyField(*text)) return true;
   }
   return false;
 }
 
-StraightLineInput Form::ReadInput() const {
-  const auto read = [this](int n) { return survey::ReadLeadingNumber(Text(n)); };
+StraightLineInput StraightLineForm::ReadInput() const {
+  const auto read = [](const std::string& text) { return survey::ReadLeadingNumber(text); };
   StraightLineInput in;
-  in.startX = read(1);
-  in.startY = read(2);
-  in.forwardX = read(3);
-  in.forwardY = read(4);
-  in.interval = read(5);
-  in.sideDistance = read(6);
-  in.startStation = read(7);
-  in.endStation = read(8);
-  in.extraStation = read(9);
-  in.skew = read(10);
+  in.startX = read(fields_.startX);
+  in.startY = read(fields_.startY);
+  in.forwardX = read(fields_.forwardX);
+  in.forwardY = read(fields_.forwardY);
+  in.interval = read(fields_.interval);
+  in.sideDistance = read(fields_.offset);
+  in.startStation = read(fields_.startStation);
+  in.endStation = read(fields_.endStation);
+  in.extraStation = read(fields_.extraStation);
+  in.skew = read(fields_.skew);
   return in;
 }
 
-void Form::Form_Load() { ShowStakeTable(); }
+void StraightLineForm::ClearStakeTable() { table_.Clear(); }
 
-void Form::Form_Unload() { table_.Clear(); }
-
-void Form::ShowStakeTable() {
+void StraightLineForm::ReloadGrid() {
   std::vector<coordinates::StakeRecord> rows;
   if (!table_.ReadRows(rows)) {
     host_.ShowMessage(TableFailedMessage(table_.LastError()));
@@ -85,13 +78,14 @@ void Form::ShowStakeTable() {
   ++gridVersion_;
 }
 
-void Form::KestrelCommand1_Click() {
-  if (AnyEmpty({1, 2, 3, 4}) || AnyEmpty({5, 7, 8})) {
+void StraightLineForm::ComputeStraightLine(const coordinates::Progress& progress) {
+  const StraightLineFields& f = fields_;
+  // The offset, the extra station and the skew may be left empty; they read as 0.
+  if (AnyEmpty({&f.startX, &f.startY, &f.forwardX, &f.forwardY, &f.interval, &f.startStation, &f.endStation})) {
     host_.ShowMessage(survey::DataErrorMessage());
     return;
   }
-  const StraightLineInput in = ReadInput();
-  const StraightLineResult result = ComputeStraightLine(in);
+  const StraightLineResult result = marlowby::ComputeStraightLine(ReadInput());
   switch (result.refusal) {
     case Refusal::Interval: host_.ShowMessage(IntervalMessage()); return;
     case Refusal::TooManyRows: host_.ShowMessage(TooManyRowsMessage()); return;
@@ -118,16 +112,19 @@ void Form::KestrelCommand1_Click() {
     return;
   }
   host_.ShowMessage(ComputedMessage());
-  ShowStakeTable();
+  ReloadGrid();
 }
 
-void Form::KestrelCommand4_Click() {
-  if (AnyEmpty({1, 2, 3, 4}) || AnyEmpty({5, 7, 8, 9})) {
+void StraightLineForm::AddExtraStake() {
+  const StraightLineFields& f = fields_;
+  // The interval and the end station are required here too, though the stake does not use them.
+  if (AnyEmpty({&f.startX, &f.startY, &f.forwardX, &f.forwardY, &f.interval, &f.startStation, &f.endStation,
+                &f.extraStation})) {
     host_.ShowMessage(survey::DataErrorMessage());
     return;
   }
   Refusal why = Refusal::None;
-  const std::optional<coordinates::StakeRecord> row = AddExtraStake(ReadInput(), &why);
+  const std::optional<coordinates::StakeRecord> row = marlowby::AddExtraStake(ReadInput(), &why);
   if (!row) {
     host_.ShowMessage(why == Refusal::NotFinite ? survey::DataErrorMessage() : SkewMessage());
     return;
@@ -137,32 +134,33 @@ void Form::KestrelCommand4_Click() {
     return;
   }
   host_.ShowMessage(ComputedMessage());
-  ShowStakeTable();
+  ReloadGrid();
 }
 
-survey::Outcome Form::KestrelCommand5_Click() {
+survey::Outcome StraightLineForm::OpenParameters() {
   lastOpenError_.clear();
   const coordinates::OpenedParameters opened =
       coordinates::OpenParameters(host_, files_, coordinates::ParameterKind::StraightLine, kProgramTitle);
   if (opened.outcome == survey::Outcome::Status::Done) {
-    for (int n = 1; n <= 10; ++n) Text(n) = opened.content.values.at(static_cast<std::size_t>(n - 1));
+    for (std::size_t i = 0; i < std::size(kParameterOrder); ++i) fields_.*kParameterOrder[i] = opened.content.values.at(i);
   } else if (opened.outcome == survey::Outcome::Status::Failed) {
     lastOpenError_ = opened.path + ": " + opened.outcome.error;
   }
   return opened.outcome;
 }
 
-survey::Outcome Form::KestrelCommand6_Click() {
-  const std::vector<std::string> values(text_.begin(), text_.end());
+survey::Outcome StraightLineForm::SaveParameters() {
+  std::vector<std::string> values;
+  for (std::string StraightLineFields::*field : kParameterOrder) values.push_back(fields_.*field);
   return coordinates::SaveParameters(host_, files_, coordinates::ParameterKind::StraightLine, values, kProgramTitle);
 }
 
-survey::Outcome Form::KestrelCommand3_Click() {
+survey::Outcome StraightLineForm::ExportGrid() {
   return coordinates::ExportStakeRows(host_, files_, grid_, std::string(coordinates::kStraightExportName),
                                       kProgramTitle);
 }
 
-void Form::KestrelCommand2_Click() {
+void StraightLineForm::PrintReport() {
   // The report reads the table itself, whatever the grid shows; all ten values are empty here.
   coordinates::ReportData report;
   if (!table_.ReadRows(report.rows)) {

@@ -1,0 +1,83 @@
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "fennick/kestrel_command.h"
+#include "marlowby/straight_line_window.h"
+
+using marlowby::StraightLineWindow;
+
+class WindowTest : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir dir_;
+  platform::MessageRecorder recorder_;
+  QString Db() const { return dir_.filePath(QStringLiteral("zxzb.db")); }
+  static QLineEdit* Field(QWidget& w, int n) { return w.findChild<QLineEdit*>(QStringLiteral("Text%1").arg(n)); }
+  static QTableView* Grid(QWidget& w) { return w.findChild<QTableView*>(QStringLiteral("MSFlexGrid1")); }
+  static QByteArray Read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  static void Click(QWidget& w, int n) {
+    auto* b = w.findChild<fennick::KestrelCommand*>(QStringLiteral("KestrelCommand%1").arg(n));
+    QVERIFY(b);
+    emit b->Click();
+  }
+
+ private slots:
+  // Each field is bound to its own member (the saved file lists them in the file's order).
+  // Enter moves on from Text1 .. Text8; a double click empties Text1 .. Text9.
+  void fieldsAreBoundByObjectName() {
+    const QString path = dir_.filePath(QStringLiteral("坐标参数.xq"));
+    platform::SetFileChooser([&](QWidget*, bool, const survey::FileRequest&) { return path; });
+    StraightLineWindow w(nullptr, Db());
+    for (int n = 1; n <= 10; ++n) Field(w, n)->setText(QString::number(n));
+    Click(w, 6);
+    for (int n = 1; n <= 10; ++n) Field(w, n)->setText(QStringLiteral("x"));
+    Click(w, 5);
+    platform::SetFileChooser({});
+    QCOMPARE(Read(path), QByteArray("[zxzb]\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n"));
+    for (int n = 1; n <= 10; ++n) QCOMPARE(Field(w, n)->text(), QString::number(n));
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    for (int n : {1, 8, 10}) {
+      Field(w, n)->setFocus();
+      QTest::keyClick(Field(w, n), Qt::Key_Return);
+      QCOMPARE(QApplication::focusWidget(), Field(w, n == 10 ? 10 : n + 1));
+    }
+    for (int n : {9, 10}) QTest::mouseDClick(Field(w, n), Qt::LeftButton);
+    QCOMPARE(Field(w, 9)->text() + Field(w, 10)->text(), QStringLiteral("10"));
+  }
+
+  // The grid shows the table; the program's batch run meanwhile has a table of its own, writes
+  // its files and prints the lines; the window's close empties its table.
+  void gridShowsTheTableWhichBatchRunsLeaveAlone() {
+    {
+      StraightLineWindow w(nullptr, Db());
+      Click(w, 1);
+      QCOMPARE(Grid(w)->model()->rowCount(), 294);
+      QProcess p;
+      const QString ly = dir_.filePath(QStringLiteral("直线.ly")), pdf = dir_.filePath(QStringLiteral("r.pdf"));
+      p.start(QStringLiteral(MARLOWBY_PROGRAM), {QStringLiteral("--end-station=1830"), QStringLiteral("--export"), ly,
+                                                  QStringLiteral("--report"), pdf});
+      QVERIFY(p.waitForFinished(60000));
+      QCOMPARE(p.readAllStandardError() + p.readAllStandardOutput(),
+               QByteArray("1810.791, , ,46276.097,-4532.808, , \n1820, , ,46272.054,-4524.534, , \n1830, , ,46267.664,-4515.549, , \n"));
+      QCOMPARE(Read(ly).count("\r\n"), 3);
+      QVERIFY(Read(pdf).startsWith("%PDF-"));
+      StraightLineWindow other(nullptr, Db());
+      QCOMPARE(Grid(other)->model()->rowCount(), 294);
+      w.close();
+    }
+    StraightLineWindow reopened(nullptr, Db());
+    QCOMPARE(Grid(reopened)->model()->rowCount(), 0);
+  }
+};
+
+QTEST_MAIN(WindowTest)
+#include "straight_line_window_test.moc"
