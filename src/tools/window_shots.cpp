@@ -19,7 +19,7 @@
 #include "brannock/qxjs_form1.h"
 #include "dovetree/hh_form1.h"
 #include "fennick/kestrel_command.h"
-#include "marlowby/window.h"
+#include "marlowby/straight_line_window.h"
 #include "platform/program_setup.h"
 #include "platform/qt_host.h"
 #include "tallyfen/curve/curve_coordinate_window.h"
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
 
   {
     platform::PrepareApplication(app, QStringLiteral("marlowby"));
-    marlowby::Form1 w(nullptr, QDir(data.path()).filePath(QStringLiteral("zxzb.db")));
+    marlowby::StraightLineWindow w(nullptr, QDir(data.path()).filePath(QStringLiteral("zxzb.db")));
     Fill(w, {"3456789.123", "38512352.012", "3457789.123", "38511352.012", "10", "12.5", "0", "200"});
     ClickFloating(w, "KestrelCommand1");
     ok &= Capture(w, QStringLiteral("marlowby-grid-8-digits"));
