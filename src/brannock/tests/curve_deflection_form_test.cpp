@@ -1,0 +1,218 @@
+#include "brannock/curve_deflection_form.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "brannock/deflection_batch.h"
+#include "common/batch_cli.h"
+#include "common/project_info.h"
+#include "common/testing/batch_capture.h"
+#include "coordinates/testing/memory_stores.h"
+
+namespace brannock {
+namespace {
+
+const std::string kDataError = "你输入所有数据了吗？\r\n请重新输入。";
+const std::string kParameters = "               P=0.3     Q=29.9964     L=321.7994\r\n";
+const std::string kExtra850 = std::string(15, ' ') + " 850(加桩)        0° 3′ 46″     359°56′14″\r\n";
+
+// Prints nothing; remembers the text and answers `answer`.
+struct FakePrinter : survey::TextPrinter {
+  survey::Outcome Print(const std::string& text) override {
+    printed.push_back(text);
+    return answer;
+  }
+  std::vector<std::string> printed;
+  survey::Outcome answer;
+};
+
+struct FormTest : ::testing::Test {
+  survey::RecordingHost host;
+  coordinates::testing::MemoryTextFiles files;
+  FakePrinter printer;
+  CurveDeflectionForm form{host, files, printer};
+  CurveDeflectionFields& fields = form.fields();
+
+  void SetUp() override { fields = {"1000", "30.0000", "500", "60", "", "26-12-6"}; }
+};
+
+TEST(HelpText, ThreeLinesWithTheContactAddress) {
+  EXPECT_EQ(HelpText(),
+            "调用WORD打印时应选择否才可以打印，否则会退出。    使用声明：本窗口为阅览窗口。如果你想打印的话，可以按“打印”。\r\n"
+            "    在原始数据输入时，偏交输入方法为：88．2222（如果要输入：88度22分22秒）。如果没有Dovetree，则LS中为0。\r\n"
+            "    使用中发现问题或有改进建议，欢迎来信告诉我们：" +
+                std::string(survey::kContactAddress));
+}
+
+TEST(DateField, TwoDigitYearSoTheReportPrintsTheRightCentury) {
+  EXPECT_EQ(DateFieldText(2026, 12, 6), "26-12-6");
+  EXPECT_EQ(DateFieldText(2005, 1, 9), "05-1-9");
+}
+
+TEST_F(FormTest, RefusalsShowTheDataErrorAndChangeNothing) {
+  ASSERT_TRUE(form.ComputeReport());
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_NE(form.report().find(kParameters), std::string::npos);
+  EXPECT_TRUE(form.report().ends_with("打印日期：2026-12-6\r\n"));
+  const std::string before = form.report();
+  struct Case { const char *jd, *alpha, *radius, *ls, *extraStation; bool computes, addsStake; };
+  for (const Case& c : {Case{"", "30", "500", "60", "850", false, false}, {"1000", "", "500", "60", "850", false, false},
+                        {"1000", "30", "", "60", "850", false, false}, {"1000", "30", "500", "", "850", false, false},
+                        {"1000", "30", "0", "60", "850", false, false}, {"1000", "180", "500", "60", "850", false, false},
+                        {"1000", "-180.0000", "500", "0", "850", false, false},
+                        {"abc", "30", "500", "0", "850", false, false}, {"1000", "30", "1e9", "0", "850", false, true},
+                        {"1000", "30", "500", "60", "", true, false}, {"1000", "30", "500", "60", "85O", true, false}}) {
+    SCOPED_TRACE(std::string(c.jd) + " " + c.alpha + " " + c.radius + " " + c.ls + " " + c.extraStation);
+    fields = {c.jd, c.alpha, c.radius, c.ls, c.extraStation, "26-12-6"};
+    host.messages.clear();
+    EXPECT_EQ(form.ComputeReport(), c.computes);
+    if (!c.addsStake) { EXPECT_FALSE(form.AddExtraStake()); }
+    ASSERT_EQ(host.messages.size(), std::size_t{!c.computes} + std::size_t{!c.addsStake});
+    EXPECT_EQ(host.messages[0].text, kDataError);
+    EXPECT_EQ(form.report(), before);
+  }
+}
+
+TEST_F(FormTest, ExtraStakesGoUnderTheClickedRowAndTheComputationRebuilds) {
+  ASSERT_TRUE(form.ComputeReport());
+  const std::string main = form.report();
+  fields.extraStation = "850";
+  const auto line = form.AddExtraStake();
+  ASSERT_TRUE(line);
+  EXPECT_EQ(line->text, kExtra850);
+  EXPECT_EQ(line->at, main.size());
+  EXPECT_EQ(form.report(), main + kExtra850);
+  EXPECT_EQ(form.insertionPoint(), form.report().size());
+  ASSERT_TRUE(form.ComputeReport());
+  EXPECT_EQ(form.report(), main);
+  // The surveyor clicks into the middle of the 840 row: the stakes go under it, in order.
+  const std::size_t row = main.find(" 840 ");
+  ASSERT_NE(row, std::string::npos);
+  form.SetReportFromBox(survey::CrLfToLf(main), survey::BoxPositionOfByteOffset(main, row + 8));
+  EXPECT_EQ(form.report(), main);
+  ASSERT_TRUE(form.AddExtraStake());
+  fields.extraStation = "855";
+  ASSERT_TRUE(form.AddExtraStake());
+  const std::size_t after840 = main.find("\r\n", row) + 2;
+  const std::string& r = form.report();
+  EXPECT_EQ(r.substr(0, after840 + kExtra850.size()), main.substr(0, after840) + kExtra850);
+  EXPECT_EQ(r.find(" 855(加桩)"), after840 + kExtra850.size() + 15);
+  EXPECT_EQ(r.substr(form.insertionPoint()), main.substr(after840));
+  EXPECT_EQ(std::ranges::count(r, '\n'), std::ranges::count(main, '\n') + 2);
+  EXPECT_EQ(form.InsertionBoxPosition(), survey::BoxPositionOfByteOffset(r, form.insertionPoint()));
+}
+
+TEST_F(FormTest, ExtraStakeAfterEditsOrAResetStandsOnALineOfItsOwn) {
+  fields.extraStation = "850";
+  struct Case { const char* box; std::size_t cursor; std::string expected; };
+  for (const Case& c : {Case{"测量备注\n第二行", 2, "测量备注\r\n" + kExtra850 + "第二行"},
+                        Case{"测量备注\n第二行", 8, "测量备注\r\n第二行\r\n" + kExtra850}}) {
+    form.SetReportFromBox(c.box, c.cursor);
+    ASSERT_TRUE(form.AddExtraStake());
+    EXPECT_EQ(form.report(), c.expected);
+  }
+  // The help text's last line has no line end either; the fields outlive a reset.
+  form.ResetReport();
+  EXPECT_EQ(form.insertionPoint(), HelpText().size());
+  ASSERT_TRUE(form.AddExtraStake());
+  EXPECT_EQ(form.report(), HelpText() + "\r\n" + kExtra850);
+  EXPECT_EQ(fields.jd, "1000");
+}
+
+TEST_F(FormTest, SaveWritesTheQuotedRecordAndRetitlesCancelIsSilent) {
+  ASSERT_TRUE(form.ComputeReport());
+  EXPECT_EQ(form.SaveReport(), survey::Outcome::Status::Cancelled);
+  host.savePath = "/readonly/disk.txt";
+  EXPECT_EQ(form.SaveReport(), survey::Outcome::Status::Refused);
+  EXPECT_EQ(form.title(), "Brannock");
+  host.savePath = "/tmp/out/Brannock";
+  EXPECT_TRUE(form.SaveReport().ok());
+  EXPECT_EQ(files.files, (std::map<std::string, std::string>{{"/tmp/out/Brannock", "\"" + form.report() + "\"\r\n"}}));
+  EXPECT_EQ(form.title(), "/tmp/out/Brannock");
+  ASSERT_EQ(host.saveRequests.size(), 3u);
+  const survey::FileRequest& asked = host.saveRequests[2];
+  ASSERT_EQ(asked.filters.size(), 2u);
+  EXPECT_EQ(asked.initialName + "|" + asked.defaultSuffix + "|" + asked.filters[0].description + "|" +
+                asked.filters[0].pattern + "|" + asked.filters[1].description + "|" + asked.filters[1].pattern,
+            "Brannock||text files(*.txt)|*.txt|all files(*.*)|*");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].icon, survey::MessageIcon::Critical);
+}
+
+TEST_F(FormTest, PrintSendsThreeBlanksAndTheReportACancelIsSilent) {
+  ASSERT_TRUE(form.ComputeReport());
+  printer.answer = survey::Outcome::Cancelled();
+  EXPECT_TRUE(form.PrintReport().cancelled());
+  EXPECT_TRUE(host.messages.empty());
+  printer.answer = survey::Outcome::Failed("打印机无法开始打印", 1);
+  EXPECT_EQ(form.PrintReport(), survey::Outcome::Status::Refused);
+  EXPECT_EQ(printer.printed, std::vector<std::string>(2, "   " + form.report()));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text + "|" + host.messages[0].title, "打印机无法开始打印 1|Brannock");
+}
+
+// Writes no PDF; remembers where and what, and answers `answer`.
+struct FakePdf : PdfReportWriter {
+  survey::Outcome Write(const std::string& path, const std::string& text) override {
+    written.push_back(path + "|" + text);
+    return answer;
+  }
+  std::vector<std::string> written;
+  survey::Outcome answer;
+};
+
+struct BatchTest : ::testing::Test {
+  coordinates::testing::MemoryTextFiles files;
+  FakePdf pdf;
+  BatchServices services{files, pdf, "26-12-6"};
+  survey::testing::BatchRun Run(const std::vector<std::string>& args) {
+    return survey::testing::CaptureBatch(
+        [&](const auto& a, std::ostream& out, std::ostream& err) { return RunBatch(a, out, err, services); }, args);
+  }
+};
+
+TEST_F(BatchTest, RunsTheWindowsHandlers) {
+  const auto run = Run({"--jd", "1000", "--alpha", "30.0000", "--radius", "500", "--ls", "60", "--extra", "850",
+                        "--extra=-5", "--save", "/out/r.txt", "--pdf", "/out/r.pdf"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out.find('\r'), std::string::npos);
+  EXPECT_NE(run.out.find(survey::CrLfToLf(kParameters)), std::string::npos);
+  EXPECT_TRUE(run.out.ends_with("打印日期：2026-12-6\n" + survey::CrLfToLf(kExtra850) + "               -5(加桩)"
+                                "          225° 6′ 25″   134°53′35″\n"))
+      << run.out;
+  ASSERT_EQ(files.files.size(), 1u);
+  EXPECT_EQ(files.files["/out/r.txt"], "\"" + survey::LfToCrLf(run.out) + "\"\r\n");
+  ASSERT_EQ(pdf.written.size(), 1u);
+  EXPECT_EQ(pdf.written[0], "/out/r.pdf|   " + survey::LfToCrLf(run.out));
+}
+
+TEST_F(BatchTest, RefusalsGoToStderrWithStatusTwo) {
+  const std::string usage = Run({"--help"}).out;
+  EXPECT_TRUE(usage.starts_with("用法 Usage: brannock --jd JD --alpha ALPHA --radius R [--ls LS]")) << usage;
+  pdf.answer = survey::Outcome::Failed("No such file or directory");
+  struct Case { std::vector<std::string> args; std::string err; };
+  for (const Case& c : std::vector<Case>{
+           {{"--jd", "1000", "--alpha", "30", "--radius", "0"}, "你输入所有数据了吗？\n请重新输入。\n"},
+           {{"--jd", "1000", "--alpha", "30"}, "你输入所有数据了吗？\n请重新输入。\n"},
+           {{"--jd", "1000", "--alpha", "30", "--radius", "500", "--extra", "x", "--pdf", "/p"},
+            "你输入所有数据了吗？\n请重新输入。\n"},
+           {{"--jd", "1000", "--alpha", "30", "--radius", "500", "--save", "/readonly/r"},
+            "报告没有保存：/readonly/r\nPermission denied\n"},
+           {{"--jd", "1000", "--alpha", "30", "--radius", "500", "--pdf", "/no/r.pdf"},
+            "无法写入PDF文件：/no/r.pdf\nNo such file or directory 1\n"},
+           {{"--jd", "1000", "--unknown", "1"}, "unknown option: --unknown\n" + usage}}) {
+    SCOPED_TRACE(c.args.back());
+    const auto run = Run(c.args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, c.err);
+  }
+  EXPECT_TRUE(files.files.empty());
+  EXPECT_EQ(pdf.written.size(), 1u);
+}
+
+}  // namespace
+}  // namespace brannock
