@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
 
 #include "brannock/deflection_batch.h"
@@ -18,10 +17,11 @@ const std::string kDataError = "你输入所有数据了吗？\r\n请重新输�
 const std::string kParameters = "               P=0.3     Q=29.9964     L=321.7994\r\n";
 const std::string kExtra850 = std::string(15, ' ') + " 850(加桩)        0° 3′ 46″     359°56′14″\r\n";
 
-// Prints nothing; remembers the text and answers `answer`.
-struct FakePrinter : survey::TextPrinter {
-  survey::Outcome Print(const std::string& text) override {
-    printed.push_back(text);
+// Prints nothing and writes no PDF; remembers what (and where) and answers `answer`.
+struct FakePrinter : survey::TextPrinter, PdfReportWriter {
+  survey::Outcome Print(const std::string& text) override { return Write("", text); }
+  survey::Outcome Write(const std::string& path, const std::string& text) override {
+    printed.push_back(path + text);
     return answer;
   }
   std::vector<std::string> printed;
@@ -75,35 +75,6 @@ TEST_F(FormTest, RefusalsShowTheDataErrorAndChangeNothing) {
   }
 }
 
-TEST_F(FormTest, ExtraStakesGoUnderTheClickedRowAndTheComputationRebuilds) {
-  ASSERT_TRUE(form.ComputeReport());
-  const std::string main = form.report();
-  fields.extraStation = "850";
-  const auto line = form.AddExtraStake();
-  ASSERT_TRUE(line);
-  EXPECT_EQ(line->text, kExtra850);
-  EXPECT_EQ(line->at, main.size());
-  EXPECT_EQ(form.report(), main + kExtra850);
-  EXPECT_EQ(form.insertionPoint(), form.report().size());
-  ASSERT_TRUE(form.ComputeReport());
-  EXPECT_EQ(form.report(), main);
-  // The surveyor clicks into the middle of the 840 row: the stakes go under it, in order.
-  const std::size_t row = main.find(" 840 ");
-  ASSERT_NE(row, std::string::npos);
-  form.SetReportFromBox(survey::CrLfToLf(main), survey::BoxPositionOfByteOffset(main, row + 8));
-  EXPECT_EQ(form.report(), main);
-  ASSERT_TRUE(form.AddExtraStake());
-  fields.extraStation = "855";
-  ASSERT_TRUE(form.AddExtraStake());
-  const std::size_t after840 = main.find("\r\n", row) + 2;
-  const std::string& r = form.report();
-  EXPECT_EQ(r.substr(0, after840 + kExtra850.size()), main.substr(0, after840) + kExtra850);
-  EXPECT_EQ(r.find(" 855(加桩)"), after840 + kExtra850.size() + 15);
-  EXPECT_EQ(r.substr(form.insertionPoint()), main.substr(after840));
-  EXPECT_EQ(std::ranges::count(r, '\n'), std::ranges::count(main, '\n') + 2);
-  EXPECT_EQ(form.InsertionBoxPosition(), survey::BoxPositionOfByteOffset(r, form.insertionPoint()));
-}
-
 TEST_F(FormTest, ExtraStakeAfterEditsOrAResetStandsOnALineOfItsOwn) {
   fields.extraStation = "850";
   struct Case { const char* box; std::size_t cursor; std::string expected; };
@@ -121,51 +92,31 @@ TEST_F(FormTest, ExtraStakeAfterEditsOrAResetStandsOnALineOfItsOwn) {
   EXPECT_EQ(fields.jd, "1000");
 }
 
-TEST_F(FormTest, SaveWritesTheQuotedRecordAndRetitlesCancelIsSilent) {
+TEST_F(FormTest, SaveAndPrintCancelledSayNothingAndFailuresSayWhy) {
   ASSERT_TRUE(form.ComputeReport());
   EXPECT_EQ(form.SaveReport(), survey::Outcome::Status::Cancelled);
+  printer.answer = survey::Outcome::Cancelled();
+  EXPECT_EQ(form.PrintReport(), survey::Outcome::Status::Cancelled);
+  EXPECT_TRUE(host.messages.empty());
   host.savePath = "/readonly/disk.txt";
   EXPECT_EQ(form.SaveReport(), survey::Outcome::Status::Refused);
+  printer.answer = survey::Outcome::Failed("打印机无法开始打印", 1);
+  EXPECT_EQ(form.PrintReport(), survey::Outcome::Status::Refused);
   EXPECT_EQ(form.title(), "Brannock");
-  host.savePath = "/tmp/out/Brannock";
-  EXPECT_TRUE(form.SaveReport().ok());
-  EXPECT_EQ(files.files, (std::map<std::string, std::string>{{"/tmp/out/Brannock", "\"" + form.report() + "\"\r\n"}}));
-  EXPECT_EQ(form.title(), "/tmp/out/Brannock");
-  ASSERT_EQ(host.saveRequests.size(), 3u);
-  const survey::FileRequest& asked = host.saveRequests[2];
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[0].icon, survey::MessageIcon::Critical);
+  EXPECT_EQ(host.messages[1].text + "|" + host.messages[1].title, "打印机无法开始打印 1|Brannock");
+  ASSERT_EQ(host.saveRequests.size(), 2u);
+  const survey::FileRequest& asked = host.saveRequests[0];
   ASSERT_EQ(asked.filters.size(), 2u);
   EXPECT_EQ(asked.initialName + "|" + asked.defaultSuffix + "|" + asked.filters[0].description + "|" +
                 asked.filters[0].pattern + "|" + asked.filters[1].description + "|" + asked.filters[1].pattern,
             "Brannock||text files(*.txt)|*.txt|all files(*.*)|*");
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].icon, survey::MessageIcon::Critical);
 }
-
-TEST_F(FormTest, PrintSendsThreeBlanksAndTheReportACancelIsSilent) {
-  ASSERT_TRUE(form.ComputeReport());
-  printer.answer = survey::Outcome::Cancelled();
-  EXPECT_TRUE(form.PrintReport().cancelled());
-  EXPECT_TRUE(host.messages.empty());
-  printer.answer = survey::Outcome::Failed("打印机无法开始打印", 1);
-  EXPECT_EQ(form.PrintReport(), survey::Outcome::Status::Refused);
-  EXPECT_EQ(printer.printed, std::vector<std::string>(2, "   " + form.report()));
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text + "|" + host.messages[0].title, "打印机无法开始打印 1|Brannock");
-}
-
-// Writes no PDF; remembers where and what, and answers `answer`.
-struct FakePdf : PdfReportWriter {
-  survey::Outcome Write(const std::string& path, const std::string& text) override {
-    written.push_back(path + "|" + text);
-    return answer;
-  }
-  std::vector<std::string> written;
-  survey::Outcome answer;
-};
 
 struct BatchTest : ::testing::Test {
   coordinates::testing::MemoryTextFiles files;
-  FakePdf pdf;
+  FakePrinter pdf;
   BatchServices services{files, pdf, "26-12-6"};
   survey::testing::BatchRun Run(const std::vector<std::string>& args) {
     return survey::testing::CaptureBatch(
@@ -178,15 +129,12 @@ TEST_F(BatchTest, RunsTheWindowsHandlers) {
                         "--extra=-5", "--save", "/out/r.txt", "--pdf", "/out/r.pdf"});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.err, "");
-  EXPECT_EQ(run.out.find('\r'), std::string::npos);
   EXPECT_NE(run.out.find(survey::CrLfToLf(kParameters)), std::string::npos);
-  EXPECT_TRUE(run.out.ends_with("打印日期：2026-12-6\n" + survey::CrLfToLf(kExtra850) + "               -5(加桩)"
-                                "          225° 6′ 25″   134°53′35″\n"))
-      << run.out;
-  ASSERT_EQ(files.files.size(), 1u);
-  EXPECT_EQ(files.files["/out/r.txt"], "\"" + survey::LfToCrLf(run.out) + "\"\r\n");
-  ASSERT_EQ(pdf.written.size(), 1u);
-  EXPECT_EQ(pdf.written[0], "/out/r.pdf|   " + survey::LfToCrLf(run.out));
+  EXPECT_TRUE(run.out.ends_with("打印日期：2026-12-6\n" + survey::CrLfToLf(kExtra850) +
+                                "               -5(加桩)          225° 6′ 25″   134°53′35″\n"));
+  // Saved and printed with CR LF line ends, as the window saves and prints.
+  EXPECT_EQ(files.files, (std::map<std::string, std::string>{{"/out/r.txt", "\"" + survey::LfToCrLf(run.out) + "\"\r\n"}}));
+  EXPECT_EQ(pdf.printed, std::vector<std::string>{"/out/r.pdf   " + survey::LfToCrLf(run.out)});
 }
 
 TEST_F(BatchTest, RefusalsGoToStderrWithStatusTwo) {
@@ -195,11 +143,10 @@ TEST_F(BatchTest, RefusalsGoToStderrWithStatusTwo) {
   pdf.answer = survey::Outcome::Failed("No such file or directory");
   struct Case { std::vector<std::string> args; std::string err; };
   for (const Case& c : std::vector<Case>{
-           {{"--jd", "1000", "--alpha", "30", "--radius", "0"}, "你输入所有数据了吗？\n请重新输入。\n"},
-           {{"--jd", "1000", "--alpha", "30"}, "你输入所有数据了吗？\n请重新输入。\n"},
+           {{"--jd", "1000", "--alpha", "30", "--radius", "0", "--save", "/s"}, "你输入所有数据了吗？\n请重新输入。\n"},
            {{"--jd", "1000", "--alpha", "30", "--radius", "500", "--extra", "x", "--pdf", "/p"},
             "你输入所有数据了吗？\n请重新输入。\n"},
-           {{"--jd", "1000", "--alpha", "30", "--radius", "500", "--save", "/readonly/r"},
+           {{"--jd", "1000", "--alpha", "30", "--radius", "500", "--save", "/readonly/r", "--pdf", "/p"},
             "报告没有保存：/readonly/r\nPermission denied\n"},
            {{"--jd", "1000", "--alpha", "30", "--radius", "500", "--pdf", "/no/r.pdf"},
             "无法写入PDF文件：/no/r.pdf\nNo such file or directory 1\n"},
@@ -211,7 +158,7 @@ TEST_F(BatchTest, RefusalsGoToStderrWithStatusTwo) {
     EXPECT_EQ(run.err, c.err);
   }
   EXPECT_TRUE(files.files.empty());
-  EXPECT_EQ(pdf.written.size(), 1u);
+  EXPECT_EQ(pdf.printed.size(), 1u);
 }
 
 }  // namespace
