@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDate>
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,7 +18,7 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QDate>
+#include <algorithm>
 
 #include "brannock/animated_mark.h"
 #include "brannock/font_dialog.h"
@@ -132,6 +133,12 @@ constexpr ToolbarButton kToolbarButtons[] = {
     {"bz", "帮助", Action::Help},      {"zy", "主页", Action::HomePage},    {"tc", "退出", Action::Exit},
 };
 
+// A field of the window, named as kFieldObjects names the member it holds.
+QLineEdit* BoundField(std::string Fields::*member, QWidget* parent) {
+  const auto* binding = std::ranges::find(kFieldObjects, member, &platform::FieldBinding<Fields>::text);
+  return Field(binding->objectName, parent);
+}
+
 QIcon ToolbarIcon(Action action, const QStyle& style) {
   switch (action) {
     case Action::Reset: return style.standardIcon(QStyle::SP_DialogResetButton);
@@ -182,28 +189,28 @@ CurveDeflectionWindow::CurveDeflectionWindow(QWidget* parent) : QMainWindow(pare
 
   auto* frame1 = new QGroupBox(QStringLiteral("设计数据"), central);
   frame1->setObjectName(QStringLiteral("Frame1"));
-  QLineEdit* text1 = Field("Text1", frame1);
-  QLineEdit* text2 = Field("Text2", frame1);
-  QLineEdit* text3 = Field("Text3", frame1);
-  QLineEdit* text4 = Field("Text4", frame1);
+  QLineEdit* jd = BoundField(&Fields::jd, frame1);
+  QLineEdit* alpha = BoundField(&Fields::alpha, frame1);
+  QLineEdit* radius = BoundField(&Fields::radius, frame1);
+  QLineEdit* ls = BoundField(&Fields::ls, frame1);
   auto* g1 = new QGridLayout(frame1);
   g1->addWidget(Label("Label1", QStringLiteral("交点壮号JD："), frame1), 0, 0);
-  g1->addWidget(text1, 0, 1);
+  g1->addWidget(jd, 0, 1);
   g1->addWidget(Label("Label2", QStringLiteral("偏角角度α："), frame1), 1, 0);
-  g1->addWidget(text2, 1, 1);
+  g1->addWidget(alpha, 1, 1);
   g1->addWidget(Label("Label3", QStringLiteral("曲线半径R ："), frame1), 2, 0);
-  g1->addWidget(text3, 2, 1);
+  g1->addWidget(radius, 2, 1);
   g1->addWidget(Label("Label4", QStringLiteral("DovetreeLs："), frame1), 3, 0);
-  g1->addWidget(text4, 3, 1);
+  g1->addWidget(ls, 3, 1);
 
   auto* frame2 = new QGroupBox(QStringLiteral("任意桩号"), central);
   frame2->setObjectName(QStringLiteral("Frame2"));
-  QLineEdit* text5 = Field("Text5", frame2);
+  QLineEdit* extraStation = BoundField(&Fields::extraStation, frame2);
   QPushButton* extraStake = Button(kExtraStakeButton.objectName, kExtraStakeButton.caption, frame2);
   connect(extraStake, &QPushButton::clicked, this, kExtraStakeButton.handler);
   auto* g2 = new QGridLayout(frame2);
   g2->addWidget(Label("Label5", QStringLiteral("加密壮号JZ："), frame2), 0, 0);
-  g2->addWidget(text5, 0, 1);
+  g2->addWidget(extraStation, 0, 1);
   g2->addWidget(extraStake, 1, 0, 1, 2);
 
   auto* buttons = new QGridLayout;
@@ -216,10 +223,10 @@ CurveDeflectionWindow::CurveDeflectionWindow(QWidget* parent) : QMainWindow(pare
     if (i == 0) compute = button;
   }
 
-  QLineEdit* text7 = Field("Text7", central);
+  QLineEdit* printDate = BoundField(&Fields::printDate, central);
   auto* date = new QHBoxLayout;
   date->addWidget(new QLabel(QStringLiteral("打印日期：20"), central));
-  date->addWidget(text7);
+  date->addWidget(printDate);
 
   auto* mark = new AnimatedMark(central);
   mark->setObjectName(QStringLiteral("AniGIF1"));
@@ -246,12 +253,12 @@ CurveDeflectionWindow::CurveDeflectionWindow(QWidget* parent) : QMainWindow(pare
   AddToolbar();
 
   auto* enterAsTab = new platform::EnterAsTab(this);
-  enterAsTab->Add({text1, text2, text3, text4});
-  setTabOrder(text1, text2);
-  setTabOrder(text2, text3);
-  setTabOrder(text3, text4);
-  setTabOrder(text4, text5);
-  setTabOrder(text5, extraStake);
+  enterAsTab->Add({jd, alpha, radius, ls});
+  setTabOrder(jd, alpha);
+  setTabOrder(alpha, radius);
+  setTabOrder(radius, ls);
+  setTabOrder(ls, extraStation);
+  setTabOrder(extraStation, extraStake);
   setTabOrder(extraStake, compute);
 
   fontChooser_ = &FontDialog::Ask;
