@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <optional>
 
-#include "brannock/qxjs_form1.h"
+#include "brannock/curve_deflection_window.h"
 
 class QCheckBox;
 class QFontComboBox;

@@ -12,7 +12,7 @@ class HelpWindow : public QWidget {
   Q_OBJECT
  public:
   explicit HelpWindow(QWidget* parent = nullptr);
-  // Shows the contents page (what help command 3 asked for).
+  // Shows the contents page, where every help request starts.
   void ShowContents();
   QTextBrowser* browser() const { return browser_; }
   static QString ContentsPath();

@@ -1,9 +1,12 @@
+#include <iostream>
+
 #include "brannock/batch.h"
-#include "brannock/qxjs_form1.h"
+#include "brannock/curve_deflection_window.h"
 #include "platform/program_main.h"
 
 int main(int argc, char** argv) {
   return platform::RunProgram(
-      argc, argv, "brannock", [](const std::vector<std::string>& args) { return brannock::RunBatch(args); },
+      argc, argv, "brannock",
+      [](const std::vector<std::string>& args) { return brannock::RunBatch(args, std::cout, std::cerr); },
       [](QApplication& app) { return brannock::RunWindow(app); });
 }

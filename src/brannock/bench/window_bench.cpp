@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <QTextEdit>
 
-#include "brannock/qxjs_form1.h"
+#include "brannock/curve_deflection_window.h"
 
 namespace {
 
 void BM_WindowShowsLongCurve(benchmark::State& state) {
-  brannock::qxjsForm1 w;
+  brannock::CurveDeflectionWindow w;
   w.findChild<QLineEdit*>("Text1")->setText("100000");
   w.findChild<QLineEdit*>("Text2")->setText("57.1800");
   w.findChild<QLineEdit*>("Text3")->setText("100000");

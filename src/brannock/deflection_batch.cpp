@@ -1,0 +1,68 @@
+#include "brannock/deflection_batch.h"
+
+#include <ostream>
+
+#include "brannock/curve_deflection_form.h"
+#include "common/batch_cli.h"
+
+namespace brannock {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "用法 Usage: brannock --jd JD --alpha ALPHA --radius R [--ls LS] [--date yy-M-d] [--extra STATION]... "
+    "[--save FILE] [--pdf FILE]\n"
+    "  ALPHA is packed D.MMSS (88.2222 = 88°22′22″); LS defaults to 0 (no transitions).\n"
+    "  The report goes to stdout; --save writes the saved-report file (GBK) as the window's save does;\n"
+    "  --pdf prints one copy of the report to a PDF file as the window's print command does.\n";
+
+// A refused command line shows the reason and the usage without the program's name before it.
+const survey::BatchProgram kProgram{
+    "", kUsage, {{"jd"}, {"alpha"}, {"radius"}, {"ls"}, {"date"}, {"extra", true, true}, {"save"}, {"pdf"}}};
+
+// The print command's printer in batch mode: the PDF file --pdf names.
+class PdfFilePrinter final : public survey::TextPrinter {
+ public:
+  PdfFilePrinter(PdfReportWriter& writer, std::string path) : writer_(writer), path_(std::move(path)) {}
+  survey::Outcome Print(const std::string& text) override {
+    const survey::Outcome written = writer_.Write(path_, text);
+    if (written.ok()) return written;
+    return survey::Outcome::Failed("无法写入PDF文件：" + path_ + "\r\n" + written.error, 1);
+  }
+
+ private:
+  PdfReportWriter& writer_;
+  std::string path_;
+};
+
+}  // namespace
+
+int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, BatchServices& services) {
+  survey::ParsedOptions options;
+  if (const auto status = survey::StartBatch(kProgram, args, options, out, err)) return *status;
+
+  survey::RecordingHost host;
+  PdfFilePrinter printer(services.pdf, options.Value("pdf"));
+  CurveDeflectionForm form(host, services.files, printer);
+  CurveDeflectionFields& fields = form.fields();
+  fields.jd = options.Value("jd");
+  fields.alpha = options.Value("alpha");
+  fields.radius = options.Value("radius");
+  fields.ls = options.Value("ls", "0");
+  fields.printDate = options.Value("date", services.today);
+
+  if (form.ComputeReport()) {
+    for (const std::string& extra : options.Values("extra")) {
+      fields.extraStation = extra;
+      if (!form.AddExtraStake()) break;
+    }
+    if (!host.Refused() && options.Has("save")) {
+      host.savePath = options.Value("save");
+      form.SaveReport();
+    }
+    if (!host.Refused() && options.Has("pdf")) form.PrintReport();
+  }
+  return survey::FinishBatch(host, form.report(), out, err);
+}
+
+}  // namespace brannock
