@@ -21,7 +21,7 @@ class PdfFilePrinter : public survey::TextPrinter {
   PdfFilePrinter(PdfPrinter* pdf, std::string path) : pdf_(pdf), path_(std::move(path)) {}
   survey::Outcome Print(const std::string& listing) override {
     const survey::Outcome written = pdf_->Print(path_, PrintedText(listing, 1));
-    if (written.ok()) return written;
+    if (!(written == survey::Outcome::Status::Failed)) return written;
     return survey::Outcome::Failed("无法写入PDF文件：" + path_ + "\r\n" + written.error);
   }
 
