@@ -21,12 +21,12 @@ survey::Message PrintFailedMessage(const std::string& reason, int code);
 
 // The input texts as typed.
 struct DeflectionFields {
-  std::string jd;       // JD, station of the intersection point (交点桩号)
-  std::string alpha;    // α, deflection angle of the tangents, packed D.MMSS (30.1545 is 30°15'45")
-  std::string radius;   // R, radius of the circular arc
-  std::string ls;       // Ls, length of the transition
-  std::string station;  // M, station of the instrument (置镜点桩号), on the entering transition
-  std::string extra = {};  // JZ, station of an extra stake (随机加桩)
+  std::string jd;          // JD, station of the intersection point (交点桩号)
+  std::string alpha;       // α, deflection angle of the tangents, packed D.MMSS (30.1545 is 30°15'45")
+  std::string radius;      // R, radius of the circular arc
+  std::string ls;          // Ls, length of the transition
+  std::string station;     // M, station of the instrument (置镜点桩号), on the entering transition
+  std::string extra = {};  // JZ, station of an extra stake (随机加桩); the main calculation needs none
 };
 
 class StationDeflectionForm {
