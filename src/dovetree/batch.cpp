@@ -2,55 +2,63 @@
 
 #include "common/batch_cli.h"
 #include "common/host.h"
-#include "dovetree/form.h"
+#include "dovetree/deflection_form.h"
 
 namespace dovetree {
 
 namespace {
 
-constexpr const char* kUsage =
+const survey::BatchProgram kProgram{
+    "dovetree",
     "usage: dovetree --jd JD --alpha ALPHA --radius R --ls LS --station M [--extra JZ]... [--pdf FILE]\n"
     "  JD, M, JZ   stations in metres (intersection point, instrument station, extra stake)\n"
     "  ALPHA       deflection angle, packed D.MMSS (30.1545 is 30°15'45\")\n"
     "  R, LS       radius and transition length in metres\n"
     "  FILE        the report printed as the print command prints it (one copy), as PDF\n"
-    "Writes the deflection report to standard output. Use --opt=VALUE for negative values.\n";
+    "Writes the deflection report to standard output. Use --opt=VALUE for negative values.\n",
+    {{"jd"}, {"alpha"}, {"radius"}, {"ls"}, {"station"}, {"extra", true, true}, {"pdf"}, {"help", false}}};
+
+// The form's printer in batch mode: the report goes into the --pdf file.
+class PdfFilePrinter : public survey::TextPrinter {
+ public:
+  PdfFilePrinter(PdfPrinter* pdf, std::string path) : pdf_(pdf), path_(std::move(path)) {}
+  survey::Outcome Print(const std::string& text) override {
+    const survey::Outcome written = pdf_->Print(path_, text);
+    if (!(written == survey::Outcome::Status::Failed)) return written;
+    return survey::Outcome::Failed("无法写入PDF文件：" + path_ + "\r\n" + written.error, 1);
+  }
+
+ private:
+  PdfPrinter* pdf_;
+  std::string path_;
+};
 
 }  // namespace
 
-int RunDovetreeBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                     const PdfPrinter& pdf) {
-  const survey::ParsedOptions options = survey::ParseOptions(
-      args, {{"jd"}, {"alpha"}, {"radius"}, {"ls"}, {"station"}, {"extra", true, true}, {"pdf"}, {"help", false}});
-  if (!options.error.empty()) {
-    err << "dovetree: " << options.error << '\n' << kUsage;
-    return 2;
-  }
-  if (options.Has("help")) {
-    out << kUsage;
-    return 0;
-  }
-  if (options.Has("pdf") && !pdf) {
+int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             const BatchServices& services) {
+  survey::ParsedOptions options;
+  if (const auto status = survey::StartBatch(kProgram, args, options, out, err)) return *status;
+  if (options.Has("pdf") && !services.pdf) {
     err << "dovetree: --pdf: printing is not available here\n";
     return 2;
   }
-  HhForm form;
   survey::RecordingHost host;
-  form.Text1 = options.Value("jd");
-  form.Text2 = options.Value("alpha");
-  form.Text3 = options.Value("radius");
-  form.Text4 = options.Value("ls");
-  form.Text5 = options.Value("station");
-  form.Command1_Click(host);
+  PdfFilePrinter printer(services.pdf, options.Value("pdf"));
+  StationDeflectionForm form(host, printer);
+  DeflectionFields& f = form.fields();
+  f.jd = options.Value("jd");
+  f.alpha = options.Value("alpha");
+  f.radius = options.Value("radius");
+  f.ls = options.Value("ls");
+  f.station = options.Value("station");
+  form.ComputeDeflections();
   for (const std::string& extra : options.Values("extra")) {
     if (host.Refused()) break;
-    form.Text6 = extra;
-    form.Command2_Click(host);
+    f.extra = extra;
+    form.AddExtraStake();
   }
-  if (!host.Refused() && options.Has("pdf")) {
-    form.printText = [&pdf, path = options.Value("pdf")](const std::string& text) { return pdf(path, text); };
-    form.Command3_Click(host);
-  }
+  if (!host.Refused() && options.Has("pdf")) form.PrintReport();
   return survey::FinishBatch(host, form.Report(), out, err);
 }
 

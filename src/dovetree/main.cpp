@@ -1,14 +1,19 @@
 #include <iostream>
 
 #include "dovetree/batch.h"
-#include "dovetree/hh_form1.h"
+#include "dovetree/deflection_window.h"
 #include "platform/program_main.h"
+#include "platform/single_instance.h"
 
 int main(int argc, char** argv) {
   return platform::RunProgram(
       argc, argv, "dovetree",
       [](const std::vector<std::string>& args) {
-        return dovetree::RunDovetreeBatch(args, std::cout, std::cerr, &dovetree::PrintReportToPdf);
+        dovetree::PdfFileWriter pdf;
+        return dovetree::RunBatch(args, std::cout, std::cerr, {&pdf});
       },
-      [](QApplication& app) { return dovetree::RunWindow(app); });
+      [](QApplication& app) {
+        return platform::RunSingleWindow(app, QStringLiteral("dovetree"),
+                                         [] { return std::make_unique<dovetree::DeflectionWindow>(); });
+      });
 }

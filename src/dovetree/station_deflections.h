@@ -22,12 +22,13 @@ struct StationInput {
   double M = 0;                     // station of the instrument (置镜点)
 };
 
-// Reads Text1 to Text5. nullopt refuses the input: a field that is not a number, R = 0 or
-// Ls = 0 (every deflection divides by them), or a straight angle alpha (no tangent length).
+// Reads the texts of JD, α, R, Ls and M. nullopt refuses the input: a field that is not a
+// number, R = 0 or Ls = 0 (every deflection divides by them), or a straight angle alpha (no
+// tangent length).
 std::optional<StationInput> ReadStationInput(std::string_view jd, std::string_view alpha, std::string_view radius,
                                              std::string_view ls, std::string_view station);
 
-// A station text read as a number (Text6, the extra stake); nullopt when it is not one.
+// A station text read as a number (JZ, the extra stake); nullopt when it is not one.
 std::optional<double> ReadStationText(std::string_view text);
 
 // Curve elements of the main calculation; p and q single precision, beta0 double.

@@ -1,53 +1,63 @@
 #include "quenby/batch.h"
 
 #include "common/batch_cli.h"
-#include "quenby/form.h"
+#include "quenby/vertical_curve_form.h"
 
 namespace quenby {
 
 namespace {
 
-constexpr const char* kUsage =
+const survey::BatchProgram kProgram{
+    "quenby",
     "usage: quenby --radius R --i1 G1 --i2 G2 --jd STATION --elevation H [--spacing S] [--extra STATION]... [--pdf FILE]\n"
     "Prints the elevation listing of the vertical curve; each --extra appends one extra stake.\n"
     "--pdf prints one copy of the listing into FILE, as the print command does.\n"
-    "The spacing is 5 unless given. Use --opt=VALUE for values that begin with \"-\".\n";
+    "The spacing is 5 unless given. Use --opt=VALUE for values that begin with \"-\".\n",
+    {{"help", false}, {"radius"}, {"i1"}, {"i2"}, {"jd"}, {"elevation"}, {"spacing"}, {"extra", true, true}, {"pdf"}}};
+
+// The form's printer in batch mode: one copy of the listing goes into the --pdf file.
+class PdfFilePrinter : public survey::TextPrinter {
+ public:
+  PdfFilePrinter(PdfPrinter* pdf, std::string path) : pdf_(pdf), path_(std::move(path)) {}
+  survey::Outcome Print(const std::string& listing) override {
+    const survey::Outcome written = pdf_->Print(path_, PrintedText(listing, 1));
+    if (!(written == survey::Outcome::Status::Failed)) return written;
+    return survey::Outcome::Failed("无法写入PDF文件：" + path_ + "\r\n" + written.error);
+  }
+
+ private:
+  PdfPrinter* pdf_;
+  std::string path_;
+};
 
 }  // namespace
 
-int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfPrinter& pdf) {
-  const survey::ParsedOptions opts = survey::ParseOptions(
-      args, {{"help", false}, {"radius"}, {"i1"}, {"i2"}, {"jd"}, {"elevation"}, {"spacing"}, {"extra", true, true}, {"pdf"}});
-  if (!opts.error.empty()) {
-    err << "quenby: " << opts.error << '\n' << kUsage;
-    return 2;
-  }
-  if (opts.Has("help")) {
-    out << kUsage;
-    return 0;
-  }
-  if (opts.Has("pdf") && !pdf) {
+int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             const BatchServices& services) {
+  survey::ParsedOptions opts;
+  if (const auto status = survey::StartBatch(kProgram, args, opts, out, err)) return *status;
+  if (opts.Has("pdf") && !services.pdf) {
     err << "quenby: --pdf: printing is not available here\n";
     return 2;
   }
-  SqxForm1 form;
-  const char* names[] = {"radius", "i1", "i2", "jd", "elevation"};
-  for (int i = 0; i < 5; ++i) form.Text(i + 1) = opts.Value(names[i]);
-  if (opts.Has("spacing")) form.Text(6) = opts.Value("spacing");
   survey::RecordingHost host;
-  form.Command1_Click(host);
+  PdfFilePrinter printer(services.pdf, opts.Value("pdf"));
+  VerticalCurveForm form(host, printer);
+  VerticalCurveFields& f = form.fields();
+  f.radius = opts.Value("radius");
+  f.i1 = opts.Value("i1");
+  f.i2 = opts.Value("i2");
+  f.jd = opts.Value("jd");
+  f.elevation = opts.Value("elevation");
+  if (opts.Has("spacing")) f.spacing = opts.Value("spacing");
+  form.ComputeListing();
   for (const std::string& extra : opts.Values("extra")) {
     if (host.Refused()) break;
-    form.Text(7) = extra;
-    form.Command2_Click(host);
+    f.extra = extra;
+    form.AddExtraStake();
   }
-  if (!host.Refused() && opts.Has("pdf")) {
-    const std::string path = opts.Value("pdf");
-    std::string reason;
-    if (!pdf(path, PrintedText(form.listing, 1), reason))
-      host.ShowMessage(QuenbyMessage("无法写入PDF文件：" + path + "\r\n" + reason));
-  }
-  return survey::FinishBatch(host, form.listing, out, err);
+  if (!host.Refused() && opts.Has("pdf")) form.PrintListing();
+  return survey::FinishBatch(host, form.Listing(), out, err);
 }
 
 }  // namespace quenby

@@ -2,16 +2,17 @@
 
 #include "platform/program_main.h"
 #include "quenby/batch.h"
-#include "quenby/window.h"
+#include "quenby/vertical_curve_window.h"
 
 int main(int argc, char** argv) {
   return platform::RunProgram(
       argc, argv, "quenby",
       [](const std::vector<std::string>& args) {
-        return quenby::RunBatch(args, std::cout, std::cerr, &quenby::PrintTextToPdf);
+        quenby::PdfFileWriter pdf;
+        return quenby::RunBatch(args, std::cout, std::cerr, {&pdf});
       },
       [](QApplication& app) {
-        quenby::SqxForm1Window window;
+        quenby::VerticalCurveWindow window;
         window.show();
         return app.exec();
       });

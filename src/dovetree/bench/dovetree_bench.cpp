@@ -2,7 +2,7 @@
 // stakes added one by one as a user would.
 #include <benchmark/benchmark.h>
 
-#include "dovetree/form.h"
+#include "dovetree/deflection_form.h"
 #include "dovetree/report.h"
 
 namespace {
@@ -19,19 +19,22 @@ void BM_LongTransitionReport(benchmark::State& state) {
 }
 BENCHMARK(BM_LongTransitionReport)->Unit(benchmark::kMillisecond);
 
+// The report is never printed here.
+class NoPrinter : public survey::TextPrinter {
+ public:
+  survey::Outcome Print(const std::string&) override { return survey::Outcome::Done(); }
+};
+
 void BM_ExtraStakes(benchmark::State& state) {
   for (auto _ : state) {
-    HhForm f;
-    f.Text1 = "1000";
-    f.Text2 = "30";
-    f.Text3 = "500";
-    f.Text4 = "60";
-    f.Text5 = "870";
     survey::RecordingHost host;
-    f.Command1_Click(host);
+    NoPrinter printer;
+    StationDeflectionForm f(host, printer);
+    f.fields() = {"1000", "30", "500", "60", "870", ""};
+    f.ComputeDeflections();
     for (int i = 0; i < 100; ++i) {
-      f.Text6 = std::to_string(836 + i);
-      f.Command2_Click(host);
+      f.fields().extra = std::to_string(836 + i);
+      f.AddExtraStake();
     }
     benchmark::DoNotOptimize(f.Report().data());
   }

@@ -1,0 +1,78 @@
+#include "dovetree/deflection_form.h"
+
+#include "common/batch_cli.h"
+#include "common/report_lines.h"
+#include "dovetree/report.h"
+#include "dovetree/station_deflections.h"
+
+namespace dovetree {
+
+survey::Message PrintFailedMessage(const std::string& reason, int code) {
+  survey::Message m;
+  m.text = reason + " " + std::to_string(code);
+  m.title = kProgramTitle;
+  m.refusal = true;
+  return m;
+}
+
+StationDeflectionForm::StationDeflectionForm(survey::Host& host, survey::TextPrinter& printer)
+    : host_(host), printer_(printer), report_(HelpText()), insertion_(report_.size()) {}
+
+bool StationDeflectionForm::AllFilled(bool withExtraStake) const {
+  const DeflectionFields& f = fields_;
+  for (const std::string* text : {&f.jd, &f.alpha, &f.radius, &f.ls, &f.station})
+    if (text->empty()) return false;
+  return !withExtraStake || !f.extra.empty();
+}
+
+void StationDeflectionForm::ComputeDeflections() {
+  const DeflectionFields& f = fields_;
+  if (!AllFilled(false)) {
+    host_.ShowMessage(survey::DataErrorMessage());
+    return;
+  }
+  const auto input = ReadStationInput(f.jd, f.alpha, f.radius, f.ls, f.station);
+  const auto result = input ? ComputeStationDeflections(*input) : std::nullopt;
+  if (!result) {
+    host_.ShowMessage(survey::DataErrorMessage());
+    return;
+  }
+  report_ = MainReport({f.jd, f.radius, f.ls}, *result);
+  insertion_ = report_.size();
+}
+
+void StationDeflectionForm::AddExtraStake() {
+  const DeflectionFields& f = fields_;
+  if (!AllFilled(true)) {
+    host_.ShowMessage(survey::DataErrorMessage());
+    return;
+  }
+  const auto input = ReadStationInput(f.jd, f.alpha, f.radius, f.ls, f.station);
+  const auto JZ = ReadStationText(f.extra);
+  const auto row = input && JZ ? ComputeExtraStakeDeflection(*input, *JZ) : std::nullopt;
+  if (!row) {
+    host_.ShowMessage(survey::DataErrorMessage());
+    return;
+  }
+  // The user clicks where the stake belongs in station order; a click inside a row must not
+  // split it, so the line goes to the start of the next one.
+  insertion_ = survey::InsertLines(report_, insertion_, ExtraStakeLine(*row)).End();
+}
+
+void StationDeflectionForm::PrintReport() {
+  const survey::Outcome printed = printer_.Print("   " + report_);
+  if (printed == survey::Outcome::Status::Failed) host_.ShowMessage(PrintFailedMessage(printed.error, printed.code));
+}
+
+std::string StationDeflectionForm::ReportWithLf() const { return survey::CrLfToLf(report_); }
+
+std::size_t StationDeflectionForm::InsertionCharacters() const {
+  return survey::BoxPositionOfByteOffset(report_, insertion_);
+}
+
+void StationDeflectionForm::SetReportFromBox(std::string_view text, std::size_t cursorCharacters) {
+  report_ = survey::LfToCrLf(text);
+  insertion_ = survey::ByteOffsetOfBoxPosition(report_, cursorCharacters);
+}
+
+}  // namespace dovetree

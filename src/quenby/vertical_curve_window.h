@@ -1,0 +1,77 @@
+// The Quenby window sqxform1: inputs on the left, the listing on the right, printing.
+#pragma once
+
+#include <QFont>
+#include <QWidget>
+#include <functional>
+
+#include "common/services.h"
+#include "platform/qt_host.h"
+#include "quenby/batch.h"
+#include "quenby/vertical_curve_form.h"
+
+class QPlainTextEdit;
+class QPrinter;
+
+namespace quenby {
+
+// Shows the print dialog for `printer`; false when cancelled.
+using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* parent)>;
+
+// Replaces the print dialog for its lifetime (window tests); the platform's dialog afterwards.
+class PrintDialogScope {
+ public:
+  explicit PrintDialogScope(PrintDialogRunner runner);
+  ~PrintDialogScope();
+  PrintDialogScope(const PrintDialogScope&) = delete;
+  PrintDialogScope& operator=(const PrintDialogScope&) = delete;
+};
+
+// The listing's font: a Chinese character exactly two Latin columns wide.
+QFont ListingFont();
+
+// Prints through the print dialog: the dialog's number of copies back to back in one
+// document. Cancelled when the dialog is; Failed with the reason when a PDF file cannot be
+// written; Refused (nothing to tell) when a printer will not start, which the printing system
+// reports itself.
+class DialogListingPrinter : public survey::TextPrinter {
+ public:
+  explicit DialogListingPrinter(QWidget* parent) : parent_(parent) {}
+  survey::Outcome Print(const std::string& listing) override;
+
+ private:
+  QWidget* parent_;
+};
+
+// Prints into a PDF file in the listing's font: the batch mode's --pdf.
+class PdfFileWriter : public PdfPrinter {
+ public:
+  survey::Outcome Print(const std::string& pdfPath, const std::string& text) override;
+};
+
+class VerticalCurveWindow : public QWidget {
+  Q_OBJECT
+ public:
+  explicit VerticalCurveWindow(QWidget* parent = nullptr);
+
+  const VerticalCurveForm& form() const { return form_; }
+
+  // The three buttons.
+  void ComputeListing();
+  void AddExtraStake();
+  void PrintListing();
+
+ private:
+  // Runs a command that may rewrite the listing; a refusal leaves the box alone, scroll
+  // position included.
+  void RunOnListing(void (VerticalCurveForm::*command)());
+  void ListingToForm();
+  void ShowListing();
+
+  platform::QtHost host_{this};
+  DialogListingPrinter printer_{this};
+  VerticalCurveForm form_{host_, printer_};
+  QPlainTextEdit* listing_ = nullptr;
+};
+
+}  // namespace quenby
