@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   std::ostringstream out, err;
   switch (data[0] % 3) {
-    case 0: dovetree::RunDovetreeBatch(used, out, err); break;
+    case 0: dovetree::RunBatch(used, out, err); break;
     case 1: quenby::RunBatch(used, out, err); break;
     default: rillford::RunBatch(used, out, err); break;
   }

@@ -2,50 +2,60 @@
 // Dovetree's deflections, and the curve coordinate form of Tallyfen.
 #include <cstdint>
 
-#include "brannock/form.h"
+#include "brannock/curve_deflection_form.h"
 #include "common/host.h"
+#include "common/services.h"
 #include "coordinates/stake_record.h"
-#include "dovetree/form.h"
+#include "coordinates/testing/memory_stores.h"
+#include "dovetree/deflection_form.h"
 #include "fuzz/fuzz_fields.h"
-#include "tallyfen/curve/curve_form.h"
+#include "tallyfen/curve/curve_coordinate_form.h"
+
+namespace {
+
+class NoPrinter final : public survey::TextPrinter {
+ public:
+  survey::Outcome Print(const std::string&) override { return survey::Outcome::Cancelled(); }
+};
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<std::string> f = survey::fuzz::SplitFields(data, size, 10);
   survey::RecordingHost host;
+  NoPrinter printer;
+  coordinates::testing::MemoryTextFiles files;
 
-  brannock::Form b;
-  b.Text1 = f[0];
-  b.Text2 = f[1];
-  b.Text3 = f[2];
-  b.Text4 = f[3];
-  b.Text7 = "26-12-7";
-  if (b.Command1_Click(host)) {
-    b.Text5 = f[4];
-    b.Command2_Click(host);
+  brannock::CurveDeflectionForm b(host, files, printer);
+  b.fields().jd = f[0];
+  b.fields().alpha = f[1];
+  b.fields().radius = f[2];
+  b.fields().ls = f[3];
+  b.fields().printDate = "26-12-7";
+  if (b.ComputeReport()) {
+    b.fields().extraStation = f[4];
+    b.AddExtraStake();
   }
 
-  dovetree::HhForm d;
-  d.Text1 = f[0];
-  d.Text2 = f[1];
-  d.Text3 = f[2];
-  d.Text4 = f[3];
-  d.Text5 = f[4];
-  d.Command1_Click(host);
-  d.Text6 = f[5];
-  d.Command2_Click(host);
+  dovetree::StationDeflectionForm d(host, printer);
+  d.fields() = {f[0], f[1], f[2], f[3], f[4], f[5]};
+  d.ComputeDeflections();
+  d.AddExtraStake();
 
   coordinates::MemoryStakeTable table;
-  tallyfen::CurveForm c(host, table);
-  c.fields.Text5 = f[0];
-  c.fields.Text6 = f[1];
-  c.fields.Text7 = f[2];
-  c.fields.Text8 = f[3];
-  c.fields.Text9 = f[4];
-  c.fields.Text10 = f[5];
-  c.fields.Text1 = f[6].empty() ? c.fields.Text1 : f[6];
-  c.fields.Text3 = f[7].empty() ? c.fields.Text3 : f[7];
-  c.fields.Option1 = !f[8].empty();
-  c.RunCurveComputation();
-  c.RunExtraStake();
+  coordinates::testing::RecordingReportPrinter reports;
+  tallyfen::CurveCoordinateForm c(host, table, files, reports);
+  tallyfen::CurveFields& cf = c.fields();
+  cf.zhStation = f[0];
+  cf.alpha = f[1];
+  cf.radius = f[2];
+  cf.ls = f[3];
+  cf.extraStation = f[4];
+  cf.offset = f[5];
+  if (!f[6].empty()) cf.zhX = f[6];
+  if (!f[7].empty()) cf.jdX = f[7];
+  cf.turnLeft = !f[8].empty();
+  c.ComputeCurve();
+  c.AddExtraStake();
   return 0;
 }

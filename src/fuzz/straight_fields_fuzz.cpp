@@ -5,7 +5,7 @@
 #include "coordinates/stake_record.h"
 #include "coordinates/testing/memory_stores.h"
 #include "fuzz/fuzz_fields.h"
-#include "marlowby/form.h"
+#include "marlowby/straight_line_form.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<std::string> f = survey::fuzz::SplitFields(data, size, 10);
@@ -13,16 +13,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   coordinates::MemoryStakeTable table;
   coordinates::testing::MemoryTextFiles files;
   coordinates::testing::RecordingReportPrinter printer;
-  marlowby::Form form(host, table, files, printer);
-  form.Form_Load();
+  marlowby::StraightLineForm form(host, table, files, printer);
+  form.ReloadGrid();
   // An empty fuzzed field keeps the default, so short inputs still reach the computation.
-  for (int n = 1; n <= 10; ++n) {
-    if (!f[static_cast<std::size_t>(n - 1)].empty()) form.Text(n) = f[static_cast<std::size_t>(n - 1)];
+  for (std::size_t i = 0; i < 10; ++i) {
+    if (!f[i].empty()) form.fields().*marlowby::kParameterOrder[i] = f[i];
   }
-  form.KestrelCommand1_Click();
-  form.KestrelCommand4_Click();
+  form.ComputeStraightLine();
+  form.AddExtraStake();
   host.savePath = "out.ly";
-  form.KestrelCommand3_Click();
-  form.Form_Unload();
+  form.ExportGrid();
+  form.ClearStakeTable();
   return 0;
 }

@@ -54,7 +54,4 @@ class StraightLineWindow : public QWidget {
   bool tableCleared_ = false;
 };
 
-// The name the screenshot tool (src/tools) still uses.
-using Form1 = StraightLineWindow;
-
 }  // namespace marlowby

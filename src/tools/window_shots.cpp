@@ -16,8 +16,8 @@
 #include <QTextEdit>
 #include <cstdio>
 
-#include "brannock/qxjs_form1.h"
-#include "dovetree/hh_form1.h"
+#include "brannock/curve_deflection_window.h"
+#include "dovetree/deflection_window.h"
 #include "fennick/kestrel_command.h"
 #include "marlowby/straight_line_window.h"
 #include "platform/program_setup.h"
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
   }
   {
     platform::PrepareApplication(app, QStringLiteral("brannock"));
-    brannock::qxjsForm1 w;
+    brannock::CurveDeflectionWindow w;
     Fill(w, {"1000", "30.0000", "500", "60", "855"});
     w.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     w.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
   }
   {
     platform::PrepareApplication(app, QStringLiteral("dovetree"));
-    dovetree::HhForm1 w;
+    dovetree::DeflectionWindow w;
     ok &= Capture(w, QStringLiteral("dovetree-help"));
     Fill(w, {"1000", "30.0000", "500", "60", "870", "885.25"});
     w.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
