@@ -12,7 +12,7 @@ namespace brannock {
 
 namespace {
 
-class PrintFacePdfWriter final : public PdfReportWriter {
+class PrintFacePdfWriter final : public survey::PdfTextWriter {
  public:
   survey::Outcome Write(const std::string& pdfPath, const std::string& text) override {
     std::string reason;

@@ -20,21 +20,6 @@ constexpr std::string_view kUsage =
 const survey::BatchProgram kProgram{
     "", kUsage, {{"jd"}, {"alpha"}, {"radius"}, {"ls"}, {"date"}, {"extra", true, true}, {"save"}, {"pdf"}}};
 
-// The print command's printer in batch mode: the PDF file --pdf names.
-class PdfFilePrinter final : public survey::TextPrinter {
- public:
-  PdfFilePrinter(PdfReportWriter& writer, std::string path) : writer_(writer), path_(std::move(path)) {}
-  survey::Outcome Print(const std::string& text) override {
-    const survey::Outcome written = writer_.Write(path_, text);
-    if (written.ok()) return written;
-    return survey::Outcome::Failed("无法写入PDF文件：" + path_ + "\r\n" + written.error, 1);
-  }
-
- private:
-  PdfReportWriter& writer_;
-  std::string path_;
-};
-
 }  // namespace
 
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, BatchServices& services) {
@@ -42,7 +27,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (const auto status = survey::StartBatch(kProgram, args, options, out, err)) return *status;
 
   survey::RecordingHost host;
-  PdfFilePrinter printer(services.pdf, options.Value("pdf"));
+  survey::PdfFilePrinter printer(&services.pdf, options.Value("pdf"), 1);
   CurveDeflectionForm form(host, services.files, printer);
   CurveDeflectionFields& fields = form.fields();
   fields.jd = options.Value("jd");

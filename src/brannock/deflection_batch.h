@@ -11,17 +11,9 @@
 
 namespace brannock {
 
-// Writes a report into a PDF file in the print face, one copy, as the print command prints it.
-class PdfReportWriter {
- public:
-  virtual ~PdfReportWriter() = default;
-  // Failed with the reason when the file cannot be written; an earlier file then stays.
-  virtual survey::Outcome Write(const std::string& pdfPath, const std::string& text) = 0;
-};
-
 struct BatchServices {
   survey::TextFileStore& files;  // where --save writes the saved-report record
-  PdfReportWriter& pdf;          // where --pdf prints
+  survey::PdfTextWriter& pdf;    // where --pdf prints (the print face, one copy)
   std::string today;             // the date field without --date: DateFieldText of today
 };
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "common/outcome.h"
 
@@ -28,6 +29,36 @@ class TextPrinter {
  public:
   virtual ~TextPrinter() = default;
   virtual Outcome Print(const std::string& text) = 0;
+};
+
+// Writes a text into a PDF file as a program's print command prints it (its print face, one
+// copy). Printing needs the toolkit and the cores do not: a program hands its batch mode one.
+class PdfTextWriter {
+ public:
+  virtual ~PdfTextWriter() = default;
+  // Failed with the reason when the file cannot be written; an earlier file then stays.
+  virtual Outcome Write(const std::string& pdfPath, const std::string& text) = 0;
+};
+
+// The print command's printer in batch mode: the text goes into the PDF file `path` through
+// `writer` (none where the program cannot print; batch modes refuse --pdf then). A file that
+// cannot be written fails with "无法写入PDF文件：<path>", a line break and the reason, carrying
+// `failureCode` for the programs whose print messages show a code.
+class PdfFilePrinter final : public TextPrinter {
+ public:
+  PdfFilePrinter(PdfTextWriter* writer, std::string path, int failureCode)
+      : writer_(writer), path_(std::move(path)), failureCode_(failureCode) {}
+  Outcome Print(const std::string& text) override {
+    if (!writer_) return Outcome::Failed("printing is not available here", failureCode_);
+    Outcome written = writer_->Write(path_, text);
+    if (written.status != Outcome::Status::Failed) return written;
+    return Outcome::Failed("无法写入PDF文件：" + path_ + "\r\n" + written.error, failureCode_);
+  }
+
+ private:
+  PdfTextWriter* writer_;
+  std::string path_;
+  int failureCode_;
 };
 
 }  // namespace survey

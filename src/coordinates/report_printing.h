@@ -29,7 +29,6 @@ class QtReportPrinter final : public FileReportPrinter {
  public:
   QtReportPrinter(QWidget* parent, QString layoutPath) : parent_(parent), layoutPath_(std::move(layoutPath)) {}
   // When set, the report is written to this PDF file instead of the preview.
-  void SetPdfPath(const QString& path) { pdfPath_ = path; }
   void SetPdfFile(const std::string& path) override;
   bool ShowReport(const ReportData& report, std::string* error) override;
 

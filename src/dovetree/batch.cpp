@@ -18,21 +18,6 @@ const survey::BatchProgram kProgram{
     "Writes the deflection report to standard output. Use --opt=VALUE for negative values.\n",
     {{"jd"}, {"alpha"}, {"radius"}, {"ls"}, {"station"}, {"extra", true, true}, {"pdf"}, {"help", false}}};
 
-// The form's printer in batch mode: the report goes into the --pdf file.
-class PdfFilePrinter : public survey::TextPrinter {
- public:
-  PdfFilePrinter(PdfPrinter* pdf, std::string path) : pdf_(pdf), path_(std::move(path)) {}
-  survey::Outcome Print(const std::string& text) override {
-    const survey::Outcome written = pdf_->Print(path_, text);
-    if (!(written == survey::Outcome::Status::Failed)) return written;
-    return survey::Outcome::Failed("无法写入PDF文件：" + path_ + "\r\n" + written.error, 1);
-  }
-
- private:
-  PdfPrinter* pdf_;
-  std::string path_;
-};
-
 }  // namespace
 
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -44,7 +29,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return 2;
   }
   survey::RecordingHost host;
-  PdfFilePrinter printer(services.pdf, options.Value("pdf"));
+  survey::PdfFilePrinter printer(services.pdf, options.Value("pdf"), 1);
   StationDeflectionForm form(host, printer);
   DeflectionFields& f = form.fields();
   f.jd = options.Value("jd");

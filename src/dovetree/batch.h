@@ -7,6 +7,8 @@
 // refusal writes its message to `err` and returns 2.
 #pragma once
 
+#include "common/services.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -15,17 +17,8 @@
 
 namespace dovetree {
 
-// Prints a text into a PDF file as the window's print command prints it (the print face, one
-// copy). Printing needs the toolkit, this core does not: the program supplies it.
-class PdfPrinter {
- public:
-  virtual ~PdfPrinter() = default;
-  // Failed with the system's reason when the file cannot be written.
-  virtual survey::Outcome Print(const std::string& pdfPath, const std::string& text) = 0;
-};
-
 struct BatchServices {
-  PdfPrinter* pdf = nullptr;  // none: --pdf is refused
+  survey::PdfTextWriter* pdf = nullptr;  // prints as the print command does; none: --pdf is refused
 };
 
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -74,7 +74,7 @@ survey::Outcome DialogPrinter::Print(const std::string& text) {
   return o;
 }
 
-survey::Outcome PdfFileWriter::Print(const std::string& pdfPath, const std::string& text) {
+survey::Outcome PdfFileWriter::Write(const std::string& pdfPath, const std::string& text) {
   std::string reason;
   if (platform::PrintTextToPdf(platform::ToQString(pdfPath), platform::ToQString(text),
                                DeflectionWindow::PrintFont(), 1, &reason))

@@ -25,9 +25,9 @@ class DialogPrinter : public survey::TextPrinter {
 
 // Prints into a PDF file as the print command prints it (the print face, one copy): the batch
 // mode's --pdf.
-class PdfFileWriter : public PdfPrinter {
+class PdfFileWriter : public survey::PdfTextWriter {
  public:
-  survey::Outcome Print(const std::string& pdfPath, const std::string& text) override;
+  survey::Outcome Write(const std::string& pdfPath, const std::string& text) override;
 };
 
 class DeflectionWindow : public QWidget {

@@ -15,19 +15,16 @@ const survey::BatchProgram kProgram{
     "The spacing is 5 unless given. Use --opt=VALUE for values that begin with \"-\".\n",
     {{"help", false}, {"radius"}, {"i1"}, {"i2"}, {"jd"}, {"elevation"}, {"spacing"}, {"extra", true, true}, {"pdf"}}};
 
-// The form's printer in batch mode: one copy of the listing goes into the --pdf file.
-class PdfFilePrinter : public survey::TextPrinter {
+// The form hands over the listing; the file receives it as one printed copy.
+class OneCopyPdf final : public survey::PdfTextWriter {
  public:
-  PdfFilePrinter(PdfPrinter* pdf, std::string path) : pdf_(pdf), path_(std::move(path)) {}
-  survey::Outcome Print(const std::string& listing) override {
-    const survey::Outcome written = pdf_->Print(path_, PrintedText(listing, 1));
-    if (!(written == survey::Outcome::Status::Failed)) return written;
-    return survey::Outcome::Failed("无法写入PDF文件：" + path_ + "\r\n" + written.error);
+  explicit OneCopyPdf(survey::PdfTextWriter* pdf) : pdf_(pdf) {}
+  survey::Outcome Write(const std::string& path, const std::string& listing) override {
+    return pdf_->Write(path, PrintedText(listing, 1));
   }
 
  private:
-  PdfPrinter* pdf_;
-  std::string path_;
+  survey::PdfTextWriter* pdf_;
 };
 
 }  // namespace
@@ -41,7 +38,8 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return 2;
   }
   survey::RecordingHost host;
-  PdfFilePrinter printer(services.pdf, opts.Value("pdf"));
+  OneCopyPdf oneCopy(services.pdf);
+  survey::PdfFilePrinter printer(services.pdf ? &oneCopy : nullptr, opts.Value("pdf"), 0);
   VerticalCurveForm form(host, printer);
   VerticalCurveFields& f = form.fields();
   f.radius = opts.Value("radius");

@@ -6,6 +6,8 @@
 // 0 done, 2 refused (message on `err`).
 #pragma once
 
+#include "common/services.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -14,17 +16,8 @@
 
 namespace quenby {
 
-// Prints a text into a PDF file as the print command prints it (one copy, the listing's
-// font). Printing needs the toolkit, this core does not: the program supplies it.
-class PdfPrinter {
- public:
-  virtual ~PdfPrinter() = default;
-  // Failed with the system's reason when the file cannot be written.
-  virtual survey::Outcome Print(const std::string& pdfPath, const std::string& text) = 0;
-};
-
 struct BatchServices {
-  PdfPrinter* pdf = nullptr;  // none: --pdf is refused
+  survey::PdfTextWriter* pdf = nullptr;  // prints as the print command does; none: --pdf is refused
 };
 
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -88,7 +88,7 @@ survey::Outcome DialogListingPrinter::Print(const std::string& listing) {
   return o;
 }
 
-survey::Outcome PdfFileWriter::Print(const std::string& pdfPath, const std::string& text) {
+survey::Outcome PdfFileWriter::Write(const std::string& pdfPath, const std::string& text) {
   std::string reason;
   if (platform::PrintTextToPdf(platform::ToQString(pdfPath), ToDisplay(text), ListingFont(), 1, &reason))
     return survey::Outcome::Done();

@@ -44,9 +44,9 @@ class DialogListingPrinter : public survey::TextPrinter {
 };
 
 // Prints into a PDF file in the listing's font: the batch mode's --pdf.
-class PdfFileWriter : public PdfPrinter {
+class PdfFileWriter : public survey::PdfTextWriter {
  public:
-  survey::Outcome Print(const std::string& pdfPath, const std::string& text) override;
+  survey::Outcome Write(const std::string& pdfPath, const std::string& text) override;
 };
 
 class VerticalCurveWindow : public QWidget {

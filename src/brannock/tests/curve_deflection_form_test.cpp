@@ -17,7 +17,7 @@ const std::string kParameters = "               P=0.3     Q=29.9964     L=321.79
 const std::string kExtra850 = std::string(15, ' ') + " 850(加桩)        0° 3′ 46″     359°56′14″\r\n";
 
 // Prints nothing and writes no PDF; remembers what (and where) and answers `answer`.
-struct FakePrinter : survey::TextPrinter, PdfReportWriter {
+struct FakePrinter : survey::TextPrinter, survey::PdfTextWriter {
   survey::Outcome Print(const std::string& text) override { return Write("", text); }
   survey::Outcome Write(const std::string& path, const std::string& text) override {
     printed.push_back(path + text);

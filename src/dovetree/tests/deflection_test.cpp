@@ -30,9 +30,9 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-struct FakePrinter : survey::TextPrinter, PdfPrinter {
-  survey::Outcome Print(const std::string& text) override { return Print("", text); }
-  survey::Outcome Print(const std::string& path, const std::string& text) override {
+struct FakePrinter : survey::TextPrinter, survey::PdfTextWriter {
+  survey::Outcome Print(const std::string& text) override { return Write("", text); }
+  survey::Outcome Write(const std::string& path, const std::string& text) override {
     return printed.emplace_back(path, text), answer;
   }
   survey::Outcome answer;

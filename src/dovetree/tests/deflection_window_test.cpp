@@ -80,7 +80,7 @@ class DeflectionWindowTest : public QObject {
     for (const auto& r : rows)
       QVERIFY2(qAbs(r.stationX - rows[0].stationX) + qAbs(r.deflectionX - rows[0].deflectionX) +
                    qAbs(r.reverseX - rows[0].reverseX) < 0.01, qPrintable(r.station));
-    QVERIFY(!writer.Print(dir.filePath(QStringLiteral("no/such/r.pdf")).toStdString(), "x").ok());
+    QVERIFY(!writer.Write(dir.filePath(QStringLiteral("no/such/r.pdf")).toStdString(), "x").ok());
   }
 };
 

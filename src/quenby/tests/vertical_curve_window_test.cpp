@@ -79,7 +79,7 @@ class VerticalCurveWindowTest : public QObject {
       if (c.messages) QVERIFY(platform::ToQString(recorder.messages[0].text).contains(pdf));
     }
     quenby::PdfFileWriter writer;
-    const std::string error = writer.Print(dir.filePath(QStringLiteral("no/l.pdf")).toStdString(), "x").error;
+    const std::string error = writer.Write(dir.filePath(QStringLiteral("no/l.pdf")).toStdString(), "x").error;
     QVERIFY2(error.find("No such file or directory") != std::string::npos, error.c_str());
   }
 };

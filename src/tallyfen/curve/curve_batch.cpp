@@ -9,28 +9,13 @@
 
 namespace tallyfen {
 
-namespace {
-
-// The report with the program's delivered layout, painted into the PDF file of --report.
-class PdfFilePrinter final : public PdfReportPrinter {
- public:
-  void SetPdfPath(const std::string& path) override { printer_.SetPdfPath(platform::ToQString(path)); }
-  bool ShowReport(const coordinates::ReportData& report, std::string* error) override {
-    return printer_.ShowReport(report, error);
-  }
-
- private:
-  coordinates::QtReportPrinter printer_{nullptr,
-                                        coordinates::ReportLayoutPath(QStringLiteral("tallyfen"), QStringLiteral("zb.html"))};
-};
-
-}  // namespace
-
 int RunCurveBatch(const std::vector<std::string>& args) { return RunCurveBatch(args, std::cout, std::cerr); }
 
 int RunCurveBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   coordinates::GbkTextFileStore files;
-  PdfFilePrinter report;
+  // The report with the program's delivered layout, painted into the PDF file of --report.
+  coordinates::QtReportPrinter report(nullptr,
+                                      coordinates::ReportLayoutPath(QStringLiteral("tallyfen"), QStringLiteral("zb.html")));
   CurveBatchServices services{files, report};
   return RunCurveBatch(args, out, err, services);
 }

@@ -85,7 +85,7 @@ int RunCurveBatch(const std::vector<std::string>& args, std::ostream& out, std::
     form.SaveParameters();
   }
   if (o.Has("report") && !host.Refused()) {
-    services.report.SetPdfPath(o.Value("report"));
+    services.report.SetPdfFile(o.Value("report"));
     form.PrintReport();
   }
   return finish();

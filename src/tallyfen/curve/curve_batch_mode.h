@@ -12,16 +12,9 @@
 
 namespace tallyfen {
 
-// The report printer of batch mode: it writes the report into the PDF file named on the
-// command line instead of showing it.
-class PdfReportPrinter : public coordinates::ReportPrinter {
- public:
-  virtual void SetPdfPath(const std::string& path) = 0;
-};
-
 struct CurveBatchServices {
   survey::TextFileStore& files;  // --open, --save, --export
-  PdfReportPrinter& report;      // --report
+  coordinates::FileReportPrinter& report;  // --report
 };
 
 // `args` are the options after "--curve". Status 0 with the ".ly" lines on `out` (UTF-8, LF),

@@ -11,8 +11,8 @@
 namespace tallyfen {
 namespace {
 
-struct RecordingPdfPrinter : PdfReportPrinter {
-  void SetPdfPath(const std::string& path) override { printed += path; }
+struct RecordingPdfPrinter : coordinates::FileReportPrinter {
+  void SetPdfFile(const std::string& path) override { printed += path; }
   bool ShowReport(const coordinates::ReportData& report, std::string*) override {
     printed += ": " + std::to_string(report.rows.size()) + " rows\n";
     return true;
