@@ -46,6 +46,18 @@ std::string JdCsv() {
   return csv;
 }
 
+// QD, the first `jds` JDs of kJdBlock, and ZD where the next JD is.
+Grid JdRows(int jds) {
+  Grid rows;
+  for (const QString& line : QString::fromUtf8(kJdBlock).split(QLatin1Char('\n')).mid(0, jds + 2)) {
+    std::vector<std::string> cells;
+    for (const QString& cell : line.split(QLatin1Char('\t'))) cells.push_back(cell.toStdString());
+    rows.push_back(cells);
+  }
+  rows.back() = {"ZD", rows.back()[1], rows.back()[2], "", "", ""};
+  return rows;
+}
+
 void WriteFile(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   QVERIFY(f.open(QIODevice::WriteOnly));
@@ -293,9 +305,7 @@ class AlignmentWindowTest : public QObject {
   // LandXML out and back in as an element table: the same stakes and elevations.
   void LandXmlRoundTripGivesTheSameStakes() {
     AlignmentForm jd;
-    jd.Table(TableId::Jd) = {{"QD", "3000", "5000", "", "", ""},     {"JD1", "3600", "5400", "600", "120", ""},
-                             {"JD2", "3700", "6300", "800", "100", "150"}, {"JD3", "4300", "6800", "500", "0", "0"},
-                             {"ZD", "4400", "7700", "", "", ""}};
+    jd.Table(TableId::Jd) = JdRows(3);
     jd.Table(TableId::Equations) = {{"K11+000", "K11+010.5"}};
     jd.Table(TableId::Profile) = {{"K10+000", "100", ""}, {"K11+500", "112", "9000"}, {"K13+000", "104", ""}};
     jd.startStationText = "K10+000";
@@ -337,8 +347,7 @@ class AlignmentWindowTest : public QObject {
   // curve table across the page.
   void ReportTables() {
     AlignmentForm f;
-    f.Table(TableId::Jd) = {{"QD", "3000", "5000", "", "", ""}, {"JD1", "3600", "5400", "600", "120", ""},
-                            {"ZD", "3700", "6300", "", "", ""}};
+    f.Table(TableId::Jd) = JdRows(1);
     f.startStationText = "K10+000";
     const ReportTable stakes = MakeReportTable(ReportKind::Stakes, f.Run(RunKind::Stakes).csv, QStringLiteral("p"), false);
     QCOMPARE(stakes.rows.front()[0], QStringLiteral("K10+000.000"));
@@ -358,21 +367,18 @@ class AlignmentWindowTest : public QObject {
     QTemporaryDir tmp;
     const QString jd = tmp.filePath(QStringLiteral("route.csv"));
     WriteFile(jd, QByteArray::fromStdString(JdCsv()));
-    const QString pdf = tmp.filePath(QStringLiteral("stakes.pdf"));
-    QProcess p;
-    p.start(QStringLiteral(ALIGNMENT_PROGRAM), {QStringLiteral("report"), QStringLiteral("--table"), QStringLiteral("stakes"),
-                                                QStringLiteral("--pdf"), pdf, QStringLiteral("--jd"), jd});
-    QVERIFY(p.waitForFinished(60000));
-    QCOMPARE(p.exitCode(), 0);
+    const auto report = [&](const QString& pdf, const QStringList& more) {
+      QProcess p;
+      p.start(QStringLiteral(ALIGNMENT_PROGRAM), QStringList{QStringLiteral("report"), QStringLiteral("--table"), QStringLiteral("stakes"),
+                                                             QStringLiteral("--pdf"), pdf, QStringLiteral("--jd"), jd} + more);
+      return p.waitForFinished(60000) ? p.exitCode() : -1;
+    };
+    const QString pdf = tmp.filePath(QStringLiteral("stakes.pdf")), bad = tmp.filePath(QStringLiteral("bad.pdf"));
+    QCOMPARE(report(pdf, {}), 0);
     QFile f(pdf);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(f.read(5) == "%PDF-");
-    const QString bad = tmp.filePath(QStringLiteral("bad.pdf"));
-    p.start(QStringLiteral(ALIGNMENT_PROGRAM), {QStringLiteral("report"), QStringLiteral("--table"), QStringLiteral("stakes"),
-                                                QStringLiteral("--pdf"), bad, QStringLiteral("--jd"), jd, QStringLiteral("--interval"),
-                                                QStringLiteral("-1")});
-    QVERIFY(p.waitForFinished(60000));
-    QCOMPARE(p.exitCode(), 2);
+    QCOMPARE(report(bad, {QStringLiteral("--interval"), QStringLiteral("-1")}), 2);
     QVERIFY(!QFile::exists(bad));
   }
 
