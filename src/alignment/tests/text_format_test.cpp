@@ -11,6 +11,7 @@
 namespace survey::alignment {
 namespace {
 
+constexpr double kDeg = std::numbers::pi / 180;
 double Dms(double d, double m, double s) { return (d + m / 60 + s / 3600) * std::numbers::pi / 180; }
 
 TEST(FixedText, RoundsHalfAwayFromZero) {
@@ -80,7 +81,7 @@ TEST(StationText, KNotationCarriesAndSigns) {
   const Case cases[] = {
       {12345.678, 3, "K12+345.678"}, {0, 3, "K0+000.000"},     {5.25, 2, "K0+005.25"},
       {999.9996, 3, "K1+000.000"},   {1234.5, 0, "K1+235"},     {1000000, 3, "K1000+000.000"},
-      {-12.5, 3, "-K0+012.500"},     {-1234.5, 1, "-K1+234.5"}, {-0.0001, 3, "K0+000.000"},
+      {-12.5, 3, "-K0+012.500"},     {-1234.5, 1, "-K1+234.5"}, {-0.0001, 3, "K0+000.000"}, {345.6, 1, "K0+345.6"},
   };
   for (const Case& c : cases) EXPECT_EQ(StationKText(c.station, c.decimals), c.text) << c.station;
 }
@@ -153,7 +154,7 @@ TEST(AngleText, ReadsPackedAnglesKeepingFractionsOfSeconds) {
 }
 
 TEST(AngleText, PrintsDmsWithHundredthsOfSecondsAndCarries) {
-  struct Case { double radians; AngleKind kind; const char* text; };
+  struct Case { double radians; AngleKind kind; const char* text; AngleUnit unit = AngleUnit::PackedDms; };
   const Case cases[] = {
       {Dms(123, 45, 30.12), AngleKind::Angle, "123.453012"},
       {Dms(0, 0, 0.004), AngleKind::Angle, "0.000000"},
@@ -167,17 +168,14 @@ TEST(AngleText, PrintsDmsWithHundredthsOfSecondsAndCarries) {
       {Dms(359, 59, 59.996), AngleKind::Azimuth, "0.000000"},  // an azimuth stays below 360°
       {-std::numbers::pi / 2, AngleKind::Azimuth, "270.000000"},
       {5 * std::numbers::pi, AngleKind::Azimuth, "180.000000"},
+      // Decimal degrees with eight places.
+      {45.123456789 * kDeg, AngleKind::Angle, "45.12345679", AngleUnit::Degrees},
+      {0.000000005 * kDeg, AngleKind::Angle, "0.00000001", AngleUnit::Degrees},
+      {359.999999996 * kDeg, AngleKind::Azimuth, "0.00000000", AngleUnit::Degrees},
+      {-90 * kDeg, AngleKind::Azimuth, "270.00000000", AngleUnit::Degrees},
+      {-12.5 * kDeg, AngleKind::Angle, "-12.50000000", AngleUnit::Degrees},
   };
-  for (const Case& c : cases) EXPECT_EQ(AngleText(c.radians, AngleUnit::PackedDms, c.kind), c.text) << c.text;
-}
-
-TEST(AngleText, DecimalDegreesWithEightPlaces) {
-  const double deg = std::numbers::pi / 180;
-  EXPECT_EQ(AngleText(45.123456789 * deg, AngleUnit::Degrees), "45.12345679");
-  EXPECT_EQ(AngleText(0.000000005 * deg, AngleUnit::Degrees), "0.00000001");
-  EXPECT_EQ(AngleText(359.999999996 * deg, AngleUnit::Degrees, AngleKind::Azimuth), "0.00000000");
-  EXPECT_EQ(AngleText(-90 * deg, AngleUnit::Degrees, AngleKind::Azimuth), "270.00000000");
-  EXPECT_EQ(AngleText(-12.5 * deg, AngleUnit::Degrees), "-12.50000000");
+  for (const Case& c : cases) EXPECT_EQ(AngleText(c.radians, c.unit, c.kind), c.text) << c.text;
 }
 
 TEST(AngleText, PrintedAnglesReadBackUnchanged) {
