@@ -140,6 +140,7 @@ TEST(ElementTable, TypesRadiiAndTurnsInBothLanguages) {
   EXPECT_EQ(chinese[0].kind, ElementKind::Arc);
   EXPECT_EQ(chinese[0].startCurvature, 1.0 / 300);
   const std::vector<ElementShape> left = ReadElementTable("线元,长度,起点半径,终点半径,转向\n缓和曲线,50,,200,左\n直线,10\n");
+  ASSERT_EQ(left.size(), 2u);
   EXPECT_EQ(left[0].endCurvature, -1.0 / 200);
   EXPECT_EQ(left[1].kind, ElementKind::Line);
 }
@@ -180,7 +181,9 @@ TEST(PointTable, NamesAreKeptAndQuotesUndone) {
   EXPECT_EQ(table.rows[3].name, "");
   EXPECT_EQ(table.rows[3].line, 5);
   // The name column may be left out.
-  EXPECT_EQ(ReadPointTable("x,y\n1,2\n").rows[0].y, 2);
+  const PointTable noNames = ReadPointTable("x,y\n1,2\n");
+  ASSERT_EQ(noNames.rows.size(), 1u);
+  EXPECT_EQ(noNames.rows[0].y, 2);
 }
 
 TEST(GenericTable, ReadsAProfileTable) {

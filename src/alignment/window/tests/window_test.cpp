@@ -117,6 +117,7 @@ class AlignmentWindowTest : public QObject {
     // The clipboard copy: the shown header, then tab-separated cells.
     w.CopyResult(RunKind::Curves);
     const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'));
+    QVERIFY(lines.size() >= 2);
     QVERIFY(lines[0].startsWith(QStringLiteral("名称\tX (m)\tY (m)\t转向\t转角")));
     QVERIFY(lines[1].startsWith(QStringLiteral("JD1\t3600.000\t5400.000\t")));
   }
@@ -262,6 +263,7 @@ class AlignmentWindowTest : public QObject {
     // A folder that does not exist fails for every user.
     const QString missing = tmp.filePath(QStringLiteral("missing/p.alnproj"));
     QVERIFY(!w.SaveTo(missing));
+    QCOMPARE(recorder.messages.size(), std::size_t{1});
     QVERIFY(QString::fromStdString(recorder.messages.back().text).contains(missing));
     QVERIFY(w.IsModified());
     QCOMPARE(w.CurrentPath(), path);
@@ -350,6 +352,7 @@ class AlignmentWindowTest : public QObject {
     f.Table(TableId::Jd) = JdRows(1);
     f.startStationText = "K10+000";
     const ReportTable stakes = MakeReportTable(ReportKind::Stakes, f.Run(RunKind::Stakes).csv, QStringLiteral("p"), false);
+    QVERIFY(!stakes.rows.empty());
     QCOMPARE(stakes.rows.front()[0], QStringLiteral("K10+000.000"));
     QCOMPARE(stakes.rows.front()[1], QStringLiteral("QD"));
     QVERIFY(stakes.rows.front()[4].contains(QRegularExpression(QStringLiteral("^\\d+°\\d\\d′\\d\\d\\.\\d\\d″$"))));
