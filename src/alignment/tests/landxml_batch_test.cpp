@@ -113,7 +113,7 @@ class LandXmlExportBatch : public LandXmlBatch {
 };
 
 // The stakes read back are the in-process export's concern; here the command writes the file
-// and the start station, equation and profile travel with it.
+// and the start station, equation, profile and name travel with it.
 TEST_F(LandXmlExportBatch, ExportedRouteReadsBackWithTheSameProfile) {
   const std::string out = (folder_ / "route.xml").string();
   const std::vector<std::string> route = {"--jd", "spiral.csv", "--start", "K1+000", "--equation", "1500=1480",
@@ -133,21 +133,15 @@ TEST_F(LandXmlExportBatch, ExportedRouteReadsBackWithTheSameProfile) {
   args = {"point", "--station", "1500"};
   args.insert(args.end(), route.begin(), route.end());
   EXPECT_EQ(Run({"point", "--landxml", "route.xml", "--station", "1500"}).out, Run(args).out);
+  // The alignment is named after the file; another name is refused naming both.
+  ExpectRefused({"stakes", "--landxml", "route.xml", "--name", "main"}, {"main", "route"});
+  EXPECT_EQ(Run({"stakes", "--landxml", "route.xml", "--name", "route", "--trust-points"}).status, 0);
 }
 
 TEST_F(LandXmlExportBatch, AFailedExportNamesTheFileAndWritesNothing) {
   const std::string out = (folder_ / "missing" / "route.xml").string();
   ExpectRefused({"export", "--jd", "spiral.csv", "--out", out}, {out});
   EXPECT_FALSE(std::filesystem::exists(folder_ / "missing"));
-}
-
-TEST_F(LandXmlExportBatch, LandXmlNamesAndTrustedPoints) {
-  const std::string out = (folder_ / "ramp.xml").string();
-  ASSERT_EQ(Run({"export", "--jd", "spiral.csv", "--out", out}).status, 0);
-  std::ifstream in(out, std::ios::binary);
-  files["ramp.xml"] = std::string(std::istreambuf_iterator<char>(in), {});
-  ExpectRefused({"stakes", "--landxml", "ramp.xml", "--name", "main"}, {"main", "ramp"});
-  EXPECT_EQ(Run({"stakes", "--landxml", "ramp.xml", "--name", "ramp", "--trust-points"}).status, 0);
 }
 
 }  // namespace

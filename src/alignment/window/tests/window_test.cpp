@@ -339,9 +339,7 @@ class AlignmentWindowTest : public QObject {
     for (int i = 1; i < a.size(); ++i) {
       const QStringList ca = a[i].split(QLatin1Char(',')), cb = b[i].split(QLatin1Char(','));
       QCOMPARE(cb.size(), ca.size());
-      for (int c = 1; c < ca.size(); ++c) {
-        QVERIFY2(std::fabs(ca[c].toDouble() - cb[c].toDouble()) <= 0.0010001, qPrintable(a[i] + QStringLiteral(" / ") + b[i]));
-      }
+      for (int c = 1; c < ca.size(); ++c) QVERIFY2(std::fabs(ca[c].toDouble() - cb[c].toDouble()) <= 0.0010001, qPrintable(a[i] + " / " + b[i]));
     }
   }
 
