@@ -90,13 +90,6 @@ TEST_F(Batch, RefusalsExitTwoWithNothingOnStdout) {
   for (const Case& c : cases) ExpectRefused(c.args, {c.message});
 }
 
-TEST_F(Batch, TableRefusalsNameTheLine) {
-  files["bad.csv"] = "name,x,y,r,ls1,ls2\nQD,0,0\nJD1,abc,0,300\nZD,0,100\n";
-  ExpectRefused({"stakes", "--jd", "bad.csv"}, {"第 3 行：x 不是数字：“abc”"});
-  files["points.csv"] = "name,x,y\nP1,1,2\nP2,NaN,2\n";
-  ExpectRefused({"locate", "--jd", "straight.csv", "--points", "points.csv"}, {"第 3 行：x 不是数字"});
-}
-
 TEST_F(Batch, StakesOfAStraight) {
   const BatchRun r = Run({"stakes", "--jd", "straight.csv", "--interval", "25", "--offset", "5", "--offset=-5"});
   ASSERT_EQ(r.status, 0) << r.err;
