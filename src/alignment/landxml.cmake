@@ -11,13 +11,6 @@ survey_core_test(alignment_landxml_tests SOURCES
   tests/profile_test.cpp tests/stakeout_test.cpp tests/landxml_test.cpp tests/profile_table_test.cpp tests/landxml_batch_test.cpp
   DEPENDS alignment_io)
 
-# The built program once with a LandXML file (stderr as a shell sees it).
-survey_core_test(alignment_landxml_program_tests SOURCES tests/landxml_program_test.cpp)
-if(TARGET alignment_landxml_program_tests)
-  target_compile_definitions(alignment_landxml_program_tests PRIVATE ALIGNMENT_PROGRAM="$<TARGET_FILE:alignment>")
-  add_dependencies(alignment_landxml_program_tests alignment)
-endif()
-
 survey_benchmark(alignment_landxml_bench SOURCES bench/landxml_bench.cpp DEPENDS alignment_io)
 
 

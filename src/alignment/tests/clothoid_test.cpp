@@ -10,9 +10,7 @@ namespace {
 // Reference: composite Simpson in long double over 100,000 intervals of cos and sin of the exact
 // heading k0*t + c*t^2/2. Its error is below L*h^4*max|f''''|/180 < 1e-15 m for every case here
 // (|curvature| <= 0.02, h <= 1 cm), and its rounding below 1e-11 m.
-struct Reference {
-  long double along = 0, right = 0;
-};
+struct Reference { long double along = 0, right = 0; };
 Reference Simpson(double k0, double c, double s) {
   constexpr int kIntervals = 100000;
   const long double h = static_cast<long double>(s) / kIntervals;
@@ -29,10 +27,7 @@ Reference Simpson(double k0, double c, double s) {
   return r;
 }
 
-struct Case {
-  const char* what;
-  double k0, k1, length;
-};
+struct Case { const char* what; double k0, k1, length; };
 
 TEST(Clothoid, PositionsMatchHighOrderReference) {
   const Case cases[] = {

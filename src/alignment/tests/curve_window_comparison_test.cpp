@@ -71,10 +71,7 @@ TEST(CurveWindowComparison, OrdinaryCurveAgreesToTheWindowsMillimetre) {
 }
 
 TEST(CurveWindowComparison, LongTransitionsDriftAsTheDroppedSeriesTermsPredict) {
-  struct Case {
-    double alphaPacked, r;
-    int ls;
-  };
+  struct Case { double alphaPacked, r; int ls; };
   for (const Case& k : {Case{90.0, 100, 120}, Case{60.0, 150, 120}, Case{50.0, 300, 250}}) {
     const double alpha = k.alphaPacked * kPi / 180;
     const double ls = k.ls;

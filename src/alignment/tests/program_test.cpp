@@ -1,38 +1,59 @@
-// The built program once end to end: arguments, files on disk, stdout, stderr and the exit
-// status as a shell sees them.
+// The built program end to end: arguments, files on disk, stdout, stderr and the exit status
+// as a shell sees them.
+#include <sys/wait.h>
+
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "run_shell.h"
-
 namespace {
 
-using survey::alignment::testing::RunShell;
-using Result = survey::alignment::testing::ShellResult;
+struct Result { int status = -1; std::string out; };
 
-TEST(AlignmentProgram, WritesCsvOnStdoutAndRefusesWithStatusTwo) {
+Result RunShell(const std::string& command) {
+  Result r;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return r;
+  char buf[4096];
+  for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;) r.out.append(buf, n);
+  const int status = pclose(pipe);
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+TEST(AlignmentProgram, CsvOnStdoutMessagesOnStderrRefusalsExitTwo) {
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "alignment-program-test";
   std::filesystem::create_directories(dir);
-  const std::filesystem::path table = dir / "交点表.csv";
+  const std::filesystem::path table = dir / "交点表.csv", xml = dir / "line.xml";
   std::ofstream(table) << "\xEF\xBB\xBFname,x,y,r,ls1,ls2\r\nQD,0,0\r\nZD,0,100\r\n";
+  // The End is 0.4 mm from where the length puts it: accepted, and reported on stderr.
+  std::ofstream(xml) << "<LandXML><Alignments><Alignment name=\"L\" staStart=\"0\"><CoordGeom>"
+                        "<Line length=\"100\"><Start>0 0</Start><End>100.0004 0</End></Line>"
+                        "</CoordGeom></Alignment></Alignments></LandXML>";
   const std::string program = std::string("'") + ALIGNMENT_PROGRAM + "'";
+  const std::string point = program + " point --jd '" + table.string() + "'";
+  const std::string stakes = program + " stakes --interval 50 --landxml '" + xml.string() + "'";
 
-  const Result ok = RunShell(program + " point --jd '" + table.string() + "' --station=K0+040 --offset=-2 2>&1");
+  const Result ok = RunShell(point + " --station=K0+040 --offset=-2 2>&1");
   EXPECT_EQ(ok.status, 0);
   EXPECT_EQ(ok.out, "station,x,y,azimuth\n40.000,2.000,40.000,90.000000\n");
-
-  const Result refused = RunShell(program + " point --jd '" + table.string() + "' --station 500 2>/dev/null");
+  const Result refused = RunShell(point + " --station 500 2>/dev/null");
   EXPECT_EQ(refused.status, 2);
   EXPECT_EQ(refused.out, "");
-  const Result message = RunShell(program + " point --jd '" + table.string() + "' --station 500 2>&1 >/dev/null");
-  EXPECT_NE(message.out.find("alignment: "), std::string::npos);
-
+  EXPECT_NE(RunShell(point + " --station 500 2>&1 >/dev/null").out.find("alignment: "), std::string::npos);
   const Result help = RunShell(program);
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind("usage: alignment COMMAND", 0), 0u);
+
+  const Result fromXml = RunShell(stakes + " 2>/dev/null");
+  EXPECT_EQ(fromXml.status, 0);
+  EXPECT_EQ(fromXml.out, "name,station,x,y,azimuth\nQD,0.000,0.000,0.000,0.000000\n,50.000,50.000,0.000,0.000000\n"
+                         "ZD,100.000,100.000,0.000,0.000000\n");
+  const Result err = RunShell(stakes + " 2>&1 >/dev/null");
+  EXPECT_NE(err.out.find("0.400 mm"), std::string::npos) << err.out;
   std::filesystem::remove_all(dir);
 }
 

@@ -3,22 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "alignment/alignment_error.h"
+#include "refusal.h"
 
 namespace survey::alignment {
 namespace {
-
-// The message of the refusal, or "" when the call went through.
-template <class F>
-std::string RefusalOf(F&& f) {
-  try {
-    f();
-  } catch (const AlignmentError& e) {
-    return e.what();
-  }
-  return "";
-}
 
 const char* const kJdTable =
     "name,x,y,r,ls1,ls2\n"
@@ -27,19 +19,20 @@ const char* const kJdTable =
     "JD2,1800,2900,800,100,150\n"
     "ZD,2300,3100,,,\n";
 
+// name, x, y, r, ls1, ls2 of every row.
+using JdRow = std::tuple<std::string, double, double, double, double, double>;
+std::vector<JdRow> Rows(const std::vector<JdInput>& rows) {
+  std::vector<JdRow> out;
+  for (const JdInput& r : rows) out.emplace_back(r.name, r.x, r.y, r.r, r.ls1, r.ls2);
+  return out;
+}
+
 void ExpectTheJdTable(const std::vector<JdInput>& rows) {
-  ASSERT_EQ(rows.size(), 4u);
-  EXPECT_EQ(rows[0].name, "QD");
-  EXPECT_EQ(rows[1].name, "JD1");
-  EXPECT_EQ(rows[1].x, 1500);
-  EXPECT_EQ(rows[1].y, 2200);
-  EXPECT_EQ(rows[1].r, 600);
-  EXPECT_EQ(rows[1].ls1, 120);
-  EXPECT_EQ(rows[1].ls2, 120);  // blank Ls2 = Ls1
-  EXPECT_EQ(rows[2].ls1, 100);
-  EXPECT_EQ(rows[2].ls2, 150);
-  EXPECT_EQ(rows[3].name, "ZD");
-  EXPECT_EQ(rows[3].x, 2300);
+  // A blank Ls2 is Ls1.
+  EXPECT_EQ(Rows(rows), (std::vector<JdRow>{{"QD", 1000, 2000, 0, 0, 0},
+                                           {"JD1", 1500, 2200, 600, 120, 120},
+                                           {"JD2", 1800, 2900, 800, 100, 150},
+                                           {"ZD", 2300, 3100, 0, 0, 0}}));
 }
 
 TEST(JdTable, EncodingsSeparatorsAndHeadersAllReadAlike) {
@@ -60,35 +53,19 @@ TEST(JdTable, EncodingsSeparatorsAndHeadersAllReadAlike) {
   for (const std::string& bytes : variants) ExpectTheJdTable(ReadJdTable(bytes));
 }
 
-TEST(JdTable, GbkNamesBecomeUtf8) {
-  const std::vector<JdInput> rows =
-      ReadJdTable("name,x,y,r,ls1,ls2\nQD,0,0\n\xBD\xBB\xB5\xE3\xD2\xBB,100,100,300,0\nZD,200,0\n");
-  EXPECT_EQ(rows[1].name, "交点一");
-  EXPECT_EQ(rows[1].ls2, 0);
-}
-
-TEST(JdTable, BlankNamesAndLinesAreFilledIn) {
+// GBK names become UTF-8, blank names are filled in, R and Ls of QD and ZD are not read.
+TEST(JdTable, NamesAndEndRows) {
+  EXPECT_EQ(Rows(ReadJdTable("name,x,y,r,ls1,ls2\nQD,0,0,-,x,\n\xBD\xBB\xB5\xE3\xD2\xBB,100,100,300,0\nZD,200,0,0\n")),
+            (std::vector<JdRow>{{"QD", 0, 0, 0, 0, 0}, {"交点一", 100, 100, 300, 0, 0}, {"ZD", 200, 0, 0, 0, 0}}));
   const std::vector<JdInput> rows = ReadJdTable("x,y,r,name\n0,0\n100,100,300\n# skip\n200,0\n");
+  EXPECT_EQ(Rows(rows), (std::vector<JdRow>{{"QD", 0, 0, 0, 0, 0}, {"JD1", 100, 100, 300, 0, 0}, {"ZD", 200, 0, 0, 0, 0}}));
   ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[0].name, "QD");
-  EXPECT_EQ(rows[1].name, "JD1");
-  EXPECT_EQ(rows[2].name, "ZD");
   EXPECT_EQ(rows[1].line, 3);
   EXPECT_EQ(rows[2].line, 5);
 }
 
-TEST(JdTable, FirstAndLastRowsNeedNoCurve) {
-  // R and Ls of QD and ZD are not read, whatever they hold.
-  const std::vector<JdInput> rows = ReadJdTable("name,x,y,r,ls1,ls2\nQD,0,0,-,x,\nJD1,100,100,300\nZD,200,0,0\n");
-  EXPECT_EQ(rows[1].r, 300);
-  EXPECT_EQ(rows[1].ls1, 0);
-}
-
 TEST(TableRefusals, EachNamesItsLine) {
-  struct Case {
-    std::string bytes;
-    const char* message;
-  };
+  struct Case { std::string bytes; const char* message; };
   const std::string h = "name,x,y,r,ls1,ls2\n";
   const Case cases[] = {
       {"QD,0,0\nZD,100,0\n", "第 1 行：表头的列名“QD”不认识"},
@@ -148,23 +125,13 @@ TEST(ElementTable, TypesRadiiAndTurnsInBothLanguages) {
       "spiral,40,1000,0,right\n"
       "line,50,0,∞,left\n"
       "arc,30,400,400,left\n");
-  ASSERT_EQ(shapes.size(), 7u);
-  EXPECT_EQ(shapes[0].kind, ElementKind::Line);
-  EXPECT_EQ(shapes[0].length, 100);
-  EXPECT_EQ(shapes[1].kind, ElementKind::Spiral);
-  EXPECT_EQ(shapes[1].startCurvature, 0);
-  EXPECT_EQ(shapes[1].endCurvature, 1.0 / 500);
-  EXPECT_EQ(shapes[2].kind, ElementKind::Arc);
-  EXPECT_EQ(shapes[2].startCurvature, 1.0 / 500);
-  EXPECT_EQ(shapes[2].endCurvature, 1.0 / 500);
-  EXPECT_EQ(shapes[3].startCurvature, 1.0 / 500);
-  EXPECT_EQ(shapes[3].endCurvature, 1.0 / 1000);
-  EXPECT_EQ(shapes[4].endCurvature, 0);
-  EXPECT_EQ(shapes[5].startCurvature, 0);
-  EXPECT_EQ(shapes[6].startCurvature, -1.0 / 400);
-  EXPECT_EQ(shapes[6].endCurvature, -1.0 / 400);
-  EXPECT_EQ(shapes[6].line, 8);
-
+  std::vector<std::tuple<ElementKind, double, double, double, int>> got;
+  for (const ElementShape& e : shapes) got.emplace_back(e.kind, e.length, e.startCurvature, e.endCurvature, e.line);
+  const ElementKind L = ElementKind::Line, S = ElementKind::Spiral, A = ElementKind::Arc;
+  EXPECT_EQ(got, (std::vector<std::tuple<ElementKind, double, double, double, int>>{
+                     {L, 100, 0, 0, 2}, {S, 80, 0, 1.0 / 500, 3}, {A, 200, 1.0 / 500, 1.0 / 500, 4},
+                     {S, 60, 1.0 / 500, 1.0 / 1000, 5}, {S, 40, 1.0 / 1000, 0, 6}, {L, 50, 0, 0, 7},
+                     {A, 30, -1.0 / 400, -1.0 / 400, 8}}));
   const std::vector<ElementShape> chinese = ReadElementTable(
       "\xCF\xDF\xD4\xAA,\xB3\xA4\xB6\xC8,\xC6\xF0\xB5\xE3\xB0\xEB\xBE\xB6,\xD6\xD5\xB5\xE3\xB0\xEB\xBE\xB6,"
       "\xD7\xAA\xCF\xF2\n"
@@ -173,6 +140,7 @@ TEST(ElementTable, TypesRadiiAndTurnsInBothLanguages) {
   EXPECT_EQ(chinese[0].kind, ElementKind::Arc);
   EXPECT_EQ(chinese[0].startCurvature, 1.0 / 300);
   const std::vector<ElementShape> left = ReadElementTable("线元,长度,起点半径,终点半径,转向\n缓和曲线,50,,200,左\n直线,10\n");
+  ASSERT_EQ(left.size(), 2u);
   EXPECT_EQ(left[0].endCurvature, -1.0 / 200);
   EXPECT_EQ(left[1].kind, ElementKind::Line);
 }
@@ -204,16 +172,14 @@ TEST(ElementTable, Refusals) {
 
 TEST(PointTable, NamesAreKeptAndQuotesUndone) {
   const PointTable table = ReadPointTable("点名,X,Y\nP1,10.5,-3\n\"P,2\",1,2\n\"say \"\"3\"\"\",0,0\n,7,8\n");
-  ASSERT_EQ(table.rows.size(), 4u);
-  EXPECT_EQ(table.rows[0].name, "P1");
-  EXPECT_EQ(table.rows[0].x, 10.5);
-  EXPECT_EQ(table.rows[0].y, -3);
-  EXPECT_EQ(table.rows[1].name, "P,2");
-  EXPECT_EQ(table.rows[2].name, "say \"3\"");
-  EXPECT_EQ(table.rows[3].name, "");
-  EXPECT_EQ(table.rows[3].line, 5);
+  std::vector<std::tuple<std::string, double, double, int>> rows;
+  for (const auto& r : table.rows) rows.emplace_back(r.name, r.x, r.y, r.line);
+  EXPECT_EQ(rows, (std::vector<std::tuple<std::string, double, double, int>>{
+                      {"P1", 10.5, -3, 2}, {"P,2", 1, 2, 3}, {"say \"3\"", 0, 0, 4}, {"", 7, 8, 5}}));
   // The name column may be left out.
-  EXPECT_EQ(ReadPointTable("x,y\n1,2\n").rows[0].y, 2);
+  const PointTable noNames = ReadPointTable("x,y\n1,2\n");
+  ASSERT_EQ(noNames.rows.size(), 1u);
+  EXPECT_EQ(noNames.rows[0].y, 2);
 }
 
 TEST(GenericTable, ReadsAProfileTable) {

@@ -11,49 +11,24 @@
 namespace survey::alignment {
 namespace {
 
+constexpr double kDeg = std::numbers::pi / 180;
 double Dms(double d, double m, double s) { return (d + m / 60 + s / 3600) * std::numbers::pi / 180; }
 
 TEST(FixedText, RoundsHalfAwayFromZero) {
-  struct Case {
-    double value;
-    int decimals;
-    const char* text;
-  };
+  struct Case { double value; int decimals; const char* text; };
   const Case cases[] = {
       // Ties a double holds exactly: away from zero, never to even.
-      {0.125, 2, "0.13"},
-      {-0.125, 2, "-0.13"},
-      {0.375, 2, "0.38"},
-      {2.5, 0, "3"},
-      {-2.5, 0, "-3"},
-      {0.5, 0, "1"},
-      {1.5, 0, "2"},
+      {0.125, 2, "0.13"}, {-0.125, 2, "-0.13"}, {0.375, 2, "0.38"}, {2.5, 0, "3"}, {-2.5, 0, "-3"}, {0.5, 0, "1"}, {1.5, 0, "2"},
       // Decimal ties held a hair below: the shortest text decides, as the surveyor typed it.
-      {2.675, 2, "2.68"},
-      {1.005, 2, "1.01"},
-      {-1.005, 2, "-1.01"},
-      {1234.5675, 3, "1234.568"},
-      // Below a tie.
-      {2.674999, 2, "2.67"},
-      {0.0004, 3, "0.000"},
-      // No minus sign on a zero.
-      {-0.0004, 3, "0.000"},
-      {-0.0, 3, "0.000"},
-      {-0.0005, 3, "-0.001"},
+      {2.675, 2, "2.68"}, {1.005, 2, "1.01"}, {-1.005, 2, "-1.01"}, {1234.5675, 3, "1234.568"},
+      // Below a tie; no minus sign on a zero.
+      {2.674999, 2, "2.67"}, {0.0004, 3, "0.000"}, {-0.0004, 3, "0.000"}, {-0.0, 3, "0.000"}, {-0.0005, 3, "-0.001"},
       // Carries through nines into a new digit.
-      {9.9995, 3, "10.000"},
-      {999.9995, 3, "1000.000"},
-      {-99.5, 0, "-100"},
+      {9.9995, 3, "10.000"}, {999.9995, 3, "1000.000"}, {-99.5, 0, "-100"},
       // Padding, large and tiny values, many places, no exponent.
-      {12, 3, "12.000"},
-      {0.1, 9, "0.100000000"},
-      {1e21, 2, "1000000000000000000000.00"},
-      {5e-324, 3, "0.000"},
-      {123456.789, 0, "123457"},
-      {0.00049999, 3, "0.000"},
-      {0.1 + 0.2, 17, "0.30000000000000004"},
-      {std::numeric_limits<double>::quiet_NaN(), 3, "nan"},
-      {-std::numeric_limits<double>::infinity(), 3, "-inf"},
+      {12, 3, "12.000"}, {0.1, 9, "0.100000000"}, {1e21, 2, "1000000000000000000000.00"}, {5e-324, 3, "0.000"},
+      {123456.789, 0, "123457"}, {0.00049999, 3, "0.000"}, {0.1 + 0.2, 17, "0.30000000000000004"},
+      {std::numeric_limits<double>::quiet_NaN(), 3, "nan"}, {-std::numeric_limits<double>::infinity(), 3, "-inf"},
   };
   for (const Case& c : cases) EXPECT_EQ(FixedText(c.value, c.decimals), c.text) << c.value << " " << c.decimals;
 }
@@ -102,24 +77,17 @@ TEST(FixedText, AgreesWithDecimalStringRoundingEverywhere) {
 }
 
 TEST(StationText, KNotationCarriesAndSigns) {
-  struct Case {
-    double station;
-    int decimals;
-    const char* text;
-  };
+  struct Case { double station; int decimals; const char* text; };
   const Case cases[] = {
       {12345.678, 3, "K12+345.678"}, {0, 3, "K0+000.000"},     {5.25, 2, "K0+005.25"},
       {999.9996, 3, "K1+000.000"},   {1234.5, 0, "K1+235"},     {1000000, 3, "K1000+000.000"},
-      {-12.5, 3, "-K0+012.500"},     {-1234.5, 1, "-K1+234.5"}, {-0.0001, 3, "K0+000.000"},
+      {-12.5, 3, "-K0+012.500"},     {-1234.5, 1, "-K1+234.5"}, {-0.0001, 3, "K0+000.000"}, {345.6, 1, "K0+345.6"},
   };
   for (const Case& c : cases) EXPECT_EQ(StationKText(c.station, c.decimals), c.text) << c.station;
 }
 
 TEST(StationText, ReadsKNotationAndMetres) {
-  struct Case {
-    const char* text;
-    double station;
-  };
+  struct Case { const char* text; double station; };
   const Case cases[] = {
       {"K12+345.678", 12345.678}, {"k0+000", 0},        {"-K0+012.5", -12.5},    {"12345.678", 12345.678},
       {" K1+200 ", 1200},         {"K１+２００", 1200}, {"-3.5", -3.5},          {"K1+999.999", 1999.999},
@@ -148,10 +116,7 @@ TEST(StationText, KTextReadsBackToTheRoundedStation) {
 }
 
 TEST(NumberText, StrictReading) {
-  struct Case {
-    const char* text;
-    double value;
-  };
+  struct Case { const char* text; double value; };
   const Case good[] = {{"12", 12},    {"-1.5", -1.5}, {"+2", 2},      {".5", 0.5},    {"5.", 5},
                        {"1e3", 1000}, {" 7\t", 7},    {"１２.５", 12.5}, {"－３", -3}, {"1E-2", 0.01}};
   for (const Case& c : good) {
@@ -166,10 +131,7 @@ TEST(NumberText, StrictReading) {
 }
 
 TEST(AngleText, ReadsPackedAnglesKeepingFractionsOfSeconds) {
-  struct Case {
-    const char* text;
-    double degrees;
-  };
+  struct Case { const char* text; double degrees; };
   const Case cases[] = {
       {"30.1530", 30 + 15.0 / 60 + 30.0 / 3600},
       {"2.3", 2.5},  // 2°30′: binary noise never shifts a digit
@@ -192,11 +154,7 @@ TEST(AngleText, ReadsPackedAnglesKeepingFractionsOfSeconds) {
 }
 
 TEST(AngleText, PrintsDmsWithHundredthsOfSecondsAndCarries) {
-  struct Case {
-    double radians;
-    AngleKind kind;
-    const char* text;
-  };
+  struct Case { double radians; AngleKind kind; const char* text; AngleUnit unit = AngleUnit::PackedDms; };
   const Case cases[] = {
       {Dms(123, 45, 30.12), AngleKind::Angle, "123.453012"},
       {Dms(0, 0, 0.004), AngleKind::Angle, "0.000000"},
@@ -210,17 +168,14 @@ TEST(AngleText, PrintsDmsWithHundredthsOfSecondsAndCarries) {
       {Dms(359, 59, 59.996), AngleKind::Azimuth, "0.000000"},  // an azimuth stays below 360°
       {-std::numbers::pi / 2, AngleKind::Azimuth, "270.000000"},
       {5 * std::numbers::pi, AngleKind::Azimuth, "180.000000"},
+      // Decimal degrees with eight places.
+      {45.123456789 * kDeg, AngleKind::Angle, "45.12345679", AngleUnit::Degrees},
+      {0.000000005 * kDeg, AngleKind::Angle, "0.00000001", AngleUnit::Degrees},
+      {359.999999996 * kDeg, AngleKind::Azimuth, "0.00000000", AngleUnit::Degrees},
+      {-90 * kDeg, AngleKind::Azimuth, "270.00000000", AngleUnit::Degrees},
+      {-12.5 * kDeg, AngleKind::Angle, "-12.50000000", AngleUnit::Degrees},
   };
-  for (const Case& c : cases) EXPECT_EQ(AngleText(c.radians, AngleUnit::PackedDms, c.kind), c.text) << c.text;
-}
-
-TEST(AngleText, DecimalDegreesWithEightPlaces) {
-  const double deg = std::numbers::pi / 180;
-  EXPECT_EQ(AngleText(45.123456789 * deg, AngleUnit::Degrees), "45.12345679");
-  EXPECT_EQ(AngleText(0.000000005 * deg, AngleUnit::Degrees), "0.00000001");
-  EXPECT_EQ(AngleText(359.999999996 * deg, AngleUnit::Degrees, AngleKind::Azimuth), "0.00000000");
-  EXPECT_EQ(AngleText(-90 * deg, AngleUnit::Degrees, AngleKind::Azimuth), "270.00000000");
-  EXPECT_EQ(AngleText(-12.5 * deg, AngleUnit::Degrees), "-12.50000000");
+  for (const Case& c : cases) EXPECT_EQ(AngleText(c.radians, c.unit, c.kind), c.text) << c.text;
 }
 
 TEST(AngleText, PrintedAnglesReadBackUnchanged) {

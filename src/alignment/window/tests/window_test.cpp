@@ -46,6 +46,18 @@ std::string JdCsv() {
   return csv;
 }
 
+// QD, the first `jds` JDs of kJdBlock, and ZD where the next JD is.
+Grid JdRows(int jds) {
+  Grid rows;
+  for (const QString& line : QString::fromUtf8(kJdBlock).split(QLatin1Char('\n')).mid(0, jds + 2)) {
+    std::vector<std::string> cells;
+    for (const QString& cell : line.split(QLatin1Char('\t'))) cells.push_back(cell.toStdString());
+    rows.push_back(cells);
+  }
+  rows.back() = {"ZD", rows.back()[1], rows.back()[2], "", "", ""};
+  return rows;
+}
+
 void WriteFile(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   QVERIFY(f.open(QIODevice::WriteOnly));
@@ -105,6 +117,7 @@ class AlignmentWindowTest : public QObject {
     // The clipboard copy: the shown header, then tab-separated cells.
     w.CopyResult(RunKind::Curves);
     const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'));
+    QVERIFY(lines.size() >= 2);
     QVERIFY(lines[0].startsWith(QStringLiteral("名称\tX (m)\tY (m)\t转向\t转角")));
     QVERIFY(lines[1].startsWith(QStringLiteral("JD1\t3600.000\t5400.000\t")));
   }
@@ -250,6 +263,7 @@ class AlignmentWindowTest : public QObject {
     // A folder that does not exist fails for every user.
     const QString missing = tmp.filePath(QStringLiteral("missing/p.alnproj"));
     QVERIFY(!w.SaveTo(missing));
+    QCOMPARE(recorder.messages.size(), std::size_t{1});
     QVERIFY(QString::fromStdString(recorder.messages.back().text).contains(missing));
     QVERIFY(w.IsModified());
     QCOMPARE(w.CurrentPath(), path);
@@ -293,9 +307,7 @@ class AlignmentWindowTest : public QObject {
   // LandXML out and back in as an element table: the same stakes and elevations.
   void LandXmlRoundTripGivesTheSameStakes() {
     AlignmentForm jd;
-    jd.Table(TableId::Jd) = {{"QD", "3000", "5000", "", "", ""},     {"JD1", "3600", "5400", "600", "120", ""},
-                             {"JD2", "3700", "6300", "800", "100", "150"}, {"JD3", "4300", "6800", "500", "0", "0"},
-                             {"ZD", "4400", "7700", "", "", ""}};
+    jd.Table(TableId::Jd) = JdRows(3);
     jd.Table(TableId::Equations) = {{"K11+000", "K11+010.5"}};
     jd.Table(TableId::Profile) = {{"K10+000", "100", ""}, {"K11+500", "112", "9000"}, {"K13+000", "104", ""}};
     jd.startStationText = "K10+000";
@@ -327,9 +339,7 @@ class AlignmentWindowTest : public QObject {
     for (int i = 1; i < a.size(); ++i) {
       const QStringList ca = a[i].split(QLatin1Char(',')), cb = b[i].split(QLatin1Char(','));
       QCOMPARE(cb.size(), ca.size());
-      for (int c = 1; c < ca.size(); ++c) {
-        QVERIFY2(std::fabs(ca[c].toDouble() - cb[c].toDouble()) <= 0.0010001, qPrintable(a[i] + QStringLiteral(" / ") + b[i]));
-      }
+      for (int c = 1; c < ca.size(); ++c) QVERIFY2(std::fabs(ca[c].toDouble() - cb[c].toDouble()) <= 0.0010001, qPrintable(a[i] + " / " + b[i]));
     }
   }
 
@@ -337,10 +347,10 @@ class AlignmentWindowTest : public QObject {
   // curve table across the page.
   void ReportTables() {
     AlignmentForm f;
-    f.Table(TableId::Jd) = {{"QD", "3000", "5000", "", "", ""}, {"JD1", "3600", "5400", "600", "120", ""},
-                            {"ZD", "3700", "6300", "", "", ""}};
+    f.Table(TableId::Jd) = JdRows(1);
     f.startStationText = "K10+000";
     const ReportTable stakes = MakeReportTable(ReportKind::Stakes, f.Run(RunKind::Stakes).csv, QStringLiteral("p"), false);
+    QVERIFY(!stakes.rows.empty());
     QCOMPARE(stakes.rows.front()[0], QStringLiteral("K10+000.000"));
     QCOMPARE(stakes.rows.front()[1], QStringLiteral("QD"));
     QVERIFY(stakes.rows.front()[4].contains(QRegularExpression(QStringLiteral("^\\d+°\\d\\d′\\d\\d\\.\\d\\d″$"))));
@@ -358,21 +368,18 @@ class AlignmentWindowTest : public QObject {
     QTemporaryDir tmp;
     const QString jd = tmp.filePath(QStringLiteral("route.csv"));
     WriteFile(jd, QByteArray::fromStdString(JdCsv()));
-    const QString pdf = tmp.filePath(QStringLiteral("stakes.pdf"));
-    QProcess p;
-    p.start(QStringLiteral(ALIGNMENT_PROGRAM), {QStringLiteral("report"), QStringLiteral("--table"), QStringLiteral("stakes"),
-                                                QStringLiteral("--pdf"), pdf, QStringLiteral("--jd"), jd});
-    QVERIFY(p.waitForFinished(60000));
-    QCOMPARE(p.exitCode(), 0);
+    const auto report = [&](const QString& pdf, const QStringList& more) {
+      QProcess p;
+      p.start(QStringLiteral(ALIGNMENT_PROGRAM), QStringList{QStringLiteral("report"), QStringLiteral("--table"), QStringLiteral("stakes"),
+                                                             QStringLiteral("--pdf"), pdf, QStringLiteral("--jd"), jd} + more);
+      return p.waitForFinished(60000) ? p.exitCode() : -1;
+    };
+    const QString pdf = tmp.filePath(QStringLiteral("stakes.pdf")), bad = tmp.filePath(QStringLiteral("bad.pdf"));
+    QCOMPARE(report(pdf, {}), 0);
     QFile f(pdf);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(f.read(5) == "%PDF-");
-    const QString bad = tmp.filePath(QStringLiteral("bad.pdf"));
-    p.start(QStringLiteral(ALIGNMENT_PROGRAM), {QStringLiteral("report"), QStringLiteral("--table"), QStringLiteral("stakes"),
-                                                QStringLiteral("--pdf"), bad, QStringLiteral("--jd"), jd, QStringLiteral("--interval"),
-                                                QStringLiteral("-1")});
-    QVERIFY(p.waitForFinished(60000));
-    QCOMPARE(p.exitCode(), 2);
+    QCOMPARE(report(bad, {QStringLiteral("--interval"), QStringLiteral("-1")}), 2);
     QVERIFY(!QFile::exists(bad));
   }
 
