@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressDialog>
 #include <QTableView>
 
 #include "common/twips.h"
@@ -76,19 +75,6 @@ StraightLineWindow::~StraightLineWindow() {
   if (!tableCleared_) form_.ClearStakeTable();
 }
 
-bool StraightLineWindow::ShowProgress(std::size_t done, std::size_t total) {
-  if (!progressDialog_) {
-    progressDialog_ =
-        std::make_unique<QProgressDialog>(QStringLiteral("正在保存坐标数据……"), QStringLiteral("取消"), 0, 0, this);
-    progressDialog_->setWindowTitle(windowTitle());
-    progressDialog_->setWindowModality(Qt::WindowModal);
-    progressDialog_->setMinimumDuration(500);
-  }
-  progressDialog_->setMaximum(static_cast<int>(total));
-  progressDialog_->setValue(static_cast<int>(done));  // a modal dialog keeps the events flowing
-  return !progressDialog_->wasCanceled();
-}
-
 void StraightLineWindow::BuildControls() {
   const QFont labelFont = platform::CjkFont(QStringLiteral("宋体"), 9);
   QFont boldFont = labelFont;
@@ -136,7 +122,7 @@ void StraightLineWindow::BuildControls() {
     button->setGeometry(Twips(b.left, b.top, b.width, 375));
     const ButtonHandler handler = b.handler;
     connect(button, &fennick::KestrelCommand::Click, this, [this, handler] {
-      Run([&](StraightLineForm& f) { handler(f, [this](std::size_t done, std::size_t total) { return ShowProgress(done, total); }); });
+      Run([&](StraightLineForm& f) { handler(f, [this](std::size_t done, std::size_t total) { return progress_.Report(done, total); }); });
     });
   }
 
@@ -176,7 +162,7 @@ template <typename Handler>
 void StraightLineWindow::Run(Handler handler) {
   platform::PullFields<StraightLineFields>(*this, kFieldObjects, form_.fields());
   handler(form_);
-  progressDialog_.reset();
+  progress_.Finish();
   platform::PushFields<StraightLineFields>(*this, kFieldObjects, form_.fields());
   RefreshGrid();
 }

@@ -4,6 +4,8 @@
 
 #include <QString>
 #include <QWidget>
+
+#include "platform/computation_progress.h"
 #include <memory>
 
 #include "coordinates/gbk_text_files.h"
@@ -13,7 +15,6 @@
 #include "marlowby/straight_line_form.h"
 #include "platform/qt_host.h"
 
-class QProgressDialog;
 class QTableView;
 
 namespace marlowby {
@@ -40,7 +41,6 @@ class StraightLineWindow : public QWidget {
   void RefreshGrid();
   // Shows a long computation's progress once it has run for half a second; false when the
   // user cancelled it.
-  bool ShowProgress(std::size_t done, std::size_t total);
 
   platform::QtHost host_{this};
   coordinates::SqliteStakeTable table_;
@@ -50,7 +50,7 @@ class StraightLineWindow : public QWidget {
   coordinates::StakeTableModel model_;
   QTableView* grid_ = nullptr;
   unsigned shownVersion_ = 0;
-  std::unique_ptr<QProgressDialog> progressDialog_;
+  platform::ComputationProgress progress_{this};
   bool tableCleared_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/batch_cli.h"
+#include "common/testing/fake_printer.h"
 #include "common/report_lines.h"
 #include "dovetree/batch.h"
 #include "dovetree/deflection_form.h"
@@ -30,14 +31,7 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-struct FakePrinter : survey::TextPrinter, survey::PdfTextWriter {
-  survey::Outcome Print(const std::string& text) override { return Write("", text); }
-  survey::Outcome Write(const std::string& path, const std::string& text) override {
-    return printed.emplace_back(path, text), answer;
-  }
-  survey::Outcome answer;
-  std::vector<std::pair<std::string, std::string>> printed;  // path (none from the dialog), text
-};
+using survey::testing::FakePrinter;
 
 // A form over a recording host and a fake printer, with the given fields.
 struct Desk {

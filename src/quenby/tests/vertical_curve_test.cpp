@@ -8,6 +8,7 @@
 #include <sstream>
 #include <vector>
 
+#include "common/testing/fake_printer.h"
 #include "common/batch_cli.h"
 #include "common/notation.h"
 #include "quenby/batch.h"
@@ -26,14 +27,7 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-struct FakePrinter : survey::TextPrinter, survey::PdfTextWriter {
-  survey::Outcome Print(const std::string& text) override { return Write("", text); }
-  survey::Outcome Write(const std::string& path, const std::string& text) override {
-    return printed.emplace_back(path, text), answer;
-  }
-  survey::Outcome answer;
-  std::vector<std::pair<std::string, std::string>> printed;  // path (none from the dialog), text
-};
+using survey::testing::FakePrinter;
 
 // A form over a recording host and a fake printer, with the fields "R|i1|i2|JD|H[|spacing
 // [|extra]]"; spacing 5 unless given.

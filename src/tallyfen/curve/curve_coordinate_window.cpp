@@ -8,7 +8,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressDialog>
 #include <QRadioButton>
 #include <QTableView>
 #include <QUrl>
@@ -103,27 +102,12 @@ CurveCoordinateWindow::CurveCoordinateWindow(QWidget* parent)
       printer_(this, coordinates::ReportLayoutPath(QStringLiteral("tallyfen"), QStringLiteral("zb.html"))) {
   setObjectName(QStringLiteral("qxForm1"));
   setWindowTitle(QStringLiteral("曲线坐标计算"));
-  form_.SetProgress([this](std::size_t done, std::size_t total) { return ShowProgress(done, total); });
+  form_.SetProgress([this](std::size_t done, std::size_t total) { return progress_.Report(done, total); });
   BuildControls();
   PushFields();
 }
 
 CurveCoordinateWindow::~CurveCoordinateWindow() = default;
-
-// A long computation shows its progress once it has run for half a second; cancelling it
-// keeps the previous table.
-bool CurveCoordinateWindow::ShowProgress(std::size_t done, std::size_t total) {
-  if (!progressDialog_) {
-    progressDialog_ =
-        std::make_unique<QProgressDialog>(QStringLiteral("正在保存坐标数据……"), QStringLiteral("取消"), 0, 0, this);
-    progressDialog_->setWindowTitle(windowTitle());
-    progressDialog_->setWindowModality(Qt::WindowModal);
-    progressDialog_->setMinimumDuration(500);
-  }
-  progressDialog_->setMaximum(static_cast<int>(total));
-  progressDialog_->setValue(static_cast<int>(done));  // a modal dialog keeps the events flowing
-  return !progressDialog_->wasCanceled();
-}
 
 void CurveCoordinateWindow::BuildControls() {
   auto* root = new QHBoxLayout(this);
@@ -259,7 +243,7 @@ void CurveCoordinateWindow::BuildControls() {
 void CurveCoordinateWindow::Run(void (*handler)(CurveCoordinateForm&)) {
   PullFields();
   handler(form_);
-  progressDialog_.reset();
+  progress_.Finish();
   PushFields();
   RefreshGrid();
 }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QWidget>
+
+#include "platform/computation_progress.h"
 #include <cstdint>
 #include <memory>
 
@@ -12,7 +14,6 @@
 #include "platform/qt_host.h"
 #include "tallyfen/curve/curve_coordinate_form.h"
 
-class QProgressDialog;
 class QTableView;
 
 namespace coordinates {
@@ -41,7 +42,6 @@ class CurveCoordinateWindow : public QWidget {
   void PullFields();
   void PushFields();
   void RefreshGrid();
-  bool ShowProgress(std::size_t done, std::size_t total);
 
   platform::QtHost host_{this};
   // This window's stake table, in its own database file; opening it leaves the rows alone.
@@ -49,7 +49,7 @@ class CurveCoordinateWindow : public QWidget {
   coordinates::GbkTextFileStore files_;
   coordinates::QtReportPrinter printer_;
   CurveCoordinateForm form_{host_, table_, files_, printer_};
-  std::unique_ptr<QProgressDialog> progressDialog_;
+  platform::ComputationProgress progress_{this};
   coordinates::StakeTableModel* model_ = nullptr;
   QTableView* grid_ = nullptr;
   std::uint64_t shownGrid_ = 0;  // the form's grid version the model shows
