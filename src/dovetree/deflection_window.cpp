@@ -38,22 +38,22 @@ constexpr FieldPlace kFieldPlaces[] = {
     {"Text5", "Frame3", "Label6", "置镜点桩号：", 240},  {"Text6", "Frame2", "Label5", "随机加桩JZ：", 240},
 };
 
-struct FrameSpec {
+struct FrameLayout {
   const char* name;
   const char* caption;
   int top, height;
 };
-constexpr FrameSpec kFrames[] = {
+constexpr FrameLayout kFrames[] = {
     {"Frame1", "原始数据", 0, 2175}, {"Frame3", "测站数据", 2280, 735}, {"Frame2", "加桩数据", 3120, 735}};
 
 // Object names of the buttons -> commands, left to right.
-struct ButtonSpec {
+struct ButtonControl {
   const char* name;
   const char* caption;
   int left, width;
   void (DeflectionWindow::*command)();
 };
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonControl kButtons[] = {
     {"Command1", "偏角计算", 0, 975, &DeflectionWindow::ComputeDeflections},
     {"Command3", "打  印", 960, 855, &DeflectionWindow::PrintReport},
     {"Command2", "加桩计算", 1800, 975, &DeflectionWindow::AddExtraStake},
@@ -88,10 +88,10 @@ DeflectionWindow::DeflectionWindow(QWidget* parent) : QWidget(parent) {
   setFont(platform::CjkFont(QStringLiteral("宋体"), 9));
   setFixedSize(survey::TwipsToPixels(9360), survey::TwipsToPixels(4485));
 
-  for (const FrameSpec& spec : kFrames) {
-    auto* frame = new QGroupBox(platform::ToQString(spec.caption), this);
-    frame->setObjectName(QLatin1String(spec.name));
-    frame->setGeometry(Twips(0, spec.top, 2775, spec.height));
+  for (const FrameLayout& entry : kFrames) {
+    auto* frame = new QGroupBox(platform::ToQString(entry.caption), this);
+    frame->setObjectName(QLatin1String(entry.name));
+    frame->setGeometry(Twips(0, entry.top, 2775, entry.height));
   }
   // A label sits at the left of its box, 120 twips lower than the box top.
   for (const FieldPlace& place : kFieldPlaces) {
@@ -113,11 +113,11 @@ DeflectionWindow::DeflectionWindow(QWidget* parent) : QWidget(parent) {
   }
   QPushButton* buttons[std::size(kButtons)] = {};
   for (std::size_t i = 0; i < std::size(kButtons); ++i) {
-    const ButtonSpec& spec = kButtons[i];
-    buttons[i] = new QPushButton(platform::ToQString(spec.caption), this);
-    buttons[i]->setObjectName(QLatin1String(spec.name));
-    buttons[i]->setGeometry(Twips(spec.left, 3960, spec.width, 375));
-    connect(buttons[i], &QPushButton::clicked, this, spec.command);
+    const ButtonControl& entry = kButtons[i];
+    buttons[i] = new QPushButton(platform::ToQString(entry.caption), this);
+    buttons[i]->setObjectName(QLatin1String(entry.name));
+    buttons[i]->setGeometry(Twips(entry.left, 3960, entry.width, 375));
+    connect(buttons[i], &QPushButton::clicked, this, entry.command);
   }
   // Tab goes from the fields to the buttons in command order: compute, extra stake, print.
   for (const char* name : {"Command1", "Command2", "Command3"})

@@ -30,12 +30,12 @@ constexpr const char* kFrameCaptions[] = {"竖曲线半径：", "第一纵坡i1�
                                           "交点桩号JD：", "交点桩高程：", "待测点间距："};
 
 // Object names of the buttons -> commands, left to right.
-struct ButtonSpec {
+struct ButtonControl {
   const char* name;
   const char* caption;
   void (VerticalCurveWindow::*command)();
 };
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonControl kButtons[] = {
     {"Command1", "计  算", &VerticalCurveWindow::ComputeListing},
     {"Command2", "加桩计算", &VerticalCurveWindow::AddExtraStake},
     {"Command3", "打  印", &VerticalCurveWindow::PrintListing},
