@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <functional>
+#include <utility>
 
 #include "coordinates/file_commands.h"
 
@@ -24,6 +25,16 @@ bool PaintStakeReport(QPagedPaintDevice* device, const QString& headerHtml, cons
 // Shows the preview; replaced in window tests, which cannot close a modal dialog.
 using PreviewPresenter = std::function<void(QWidget* parent, const std::function<void(QPrinter*)>& paint)>;
 void SetPreviewPresenter(PreviewPresenter presenter);
+
+// Replaces the preview for the lifetime of the object (tests), so that a failed check cannot
+// leave a presenter behind that captures what the test has already destroyed.
+class ScopedPreviewPresenter {
+ public:
+  explicit ScopedPreviewPresenter(PreviewPresenter presenter) { SetPreviewPresenter(std::move(presenter)); }
+  ~ScopedPreviewPresenter() { SetPreviewPresenter({}); }
+  ScopedPreviewPresenter(const ScopedPreviewPresenter&) = delete;
+  ScopedPreviewPresenter& operator=(const ScopedPreviewPresenter&) = delete;
+};
 
 class QtReportPrinter final : public FileReportPrinter {
  public:

@@ -39,6 +39,18 @@ class MessageRecorder {
 using FileChooser = std::function<QString(QWidget* parent, bool save, const survey::FileRequest&)>;
 void SetFileChooser(FileChooser chooser);
 
+// Answers every file dialog with `path` for the lifetime of the object, then restores the real
+// dialogs. For window tests.
+class ScopedFileChoice {
+ public:
+  explicit ScopedFileChoice(const QString& path) {
+    SetFileChooser([path](QWidget*, bool, const survey::FileRequest&) { return path; });
+  }
+  ~ScopedFileChoice() { SetFileChooser({}); }
+  ScopedFileChoice(const ScopedFileChoice&) = delete;
+  ScopedFileChoice& operator=(const ScopedFileChoice&) = delete;
+};
+
 // The filter list of a request in Qt's form: "desc (pattern);;desc (pattern)".
 QString QtFilterText(const survey::FileRequest& request);
 

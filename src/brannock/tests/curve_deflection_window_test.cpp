@@ -14,13 +14,6 @@ using brannock::CurveDeflectionWindow;
 
 namespace {
 
-// Answers every file dialog with `path` while it lives.
-struct FileChoice {
-  explicit FileChoice(const QString& path) {
-    platform::SetFileChooser([path](QWidget*, bool, const survey::FileRequest&) { return path; });
-  }
-  ~FileChoice() { platform::SetFileChooser({}); }
-};
 
 QString Shown(const std::string& report) { return QString::fromStdString(report).replace("\r\n", "\n"); }
 
@@ -162,7 +155,7 @@ class WindowTest : public QObject {
     compute();
     for (const QString& path : {dir.filePath("missing/Brannock.txt"), dir.filePath("Brannock")}) {
       platform::MessageRecorder rec;
-      FileChoice choice(path);
+      platform::ScopedFileChoice choice(path);
       tool("bc")->trigger();
       QCOMPARE(rec.messages.size(), size_t{path.contains("missing")});  // a failed save says so, the title stays
     }

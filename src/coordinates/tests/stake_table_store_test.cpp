@@ -159,7 +159,7 @@ class StakeTableStoreTest : public QObject {
     layout.close();
     coordinates::QtReportPrinter printer(nullptr, layout.fileName());
     const QString preview = dir.filePath(QStringLiteral("p.pdf")), pdf = dir.filePath(QStringLiteral("r.pdf"));
-    coordinates::SetPreviewPresenter([&](QWidget*, const std::function<void(QPrinter*)>& paint) {
+    const coordinates::ScopedPreviewPresenter presenter([&](QWidget*, const std::function<void(QPrinter*)>& paint) {
       QPrinter printed;
       printed.setOutputFileName(preview);
       paint(&printed);
@@ -170,7 +170,6 @@ class StakeTableStoreTest : public QObject {
     printer.SetPdfFile(pdf.toStdString());
     data.rows = MakeRows(300, "r");  // several pages
     QVERIFY2(printer.ShowReport(data, &error), error.c_str());
-    coordinates::SetPreviewPresenter({});
     QFile out(pdf);
     QVERIFY(out.open(QIODevice::ReadOnly) && out.read(5) == "%PDF-");
     coordinates::QtReportPrinter missing(nullptr, dir.filePath(QStringLiteral("none.html")));

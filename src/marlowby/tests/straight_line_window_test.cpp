@@ -34,13 +34,14 @@ class WindowTest : public QObject {
   // Enter moves on from Text1 .. Text8; a double click empties Text1 .. Text9.
   void fieldsAreBoundByObjectName() {
     const QString path = dir_.filePath(QStringLiteral("坐标参数.xq"));
-    platform::SetFileChooser([&](QWidget*, bool, const survey::FileRequest&) { return path; });
     StraightLineWindow w(nullptr, Db());
-    for (int n = 1; n <= 10; ++n) Field(w, n)->setText(QString::number(n));
-    Click(w, 6);
-    for (int n = 1; n <= 10; ++n) Field(w, n)->setText(QStringLiteral("x"));
-    Click(w, 5);
-    platform::SetFileChooser({});
+    {
+      platform::ScopedFileChoice choice(path);
+      for (int n = 1; n <= 10; ++n) Field(w, n)->setText(QString::number(n));
+      Click(w, 6);
+      for (int n = 1; n <= 10; ++n) Field(w, n)->setText(QStringLiteral("x"));
+      Click(w, 5);
+    }
     QCOMPARE(Read(path), QByteArray("[zxzb]\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n"));
     for (int n = 1; n <= 10; ++n) QCOMPARE(Field(w, n)->text(), QString::number(n));
     w.show();

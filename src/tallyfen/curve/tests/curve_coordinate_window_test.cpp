@@ -32,15 +32,10 @@ void Click(QWidget& window, const char* name) {
 
 // While it lives, file dialogs choose `path` and report previews are counted, not shown.
 struct FileDialogScope {
-  explicit FileDialogScope(const QString& path) {
-    platform::SetFileChooser([path](QWidget*, bool, const survey::FileRequest&) { return path; });
-    coordinates::SetPreviewPresenter([this](QWidget*, const std::function<void(QPrinter*)>&) { ++previews; });
-  }
-  ~FileDialogScope() {
-    platform::SetFileChooser({});
-    coordinates::SetPreviewPresenter({});
-  }
+  explicit FileDialogScope(const QString& path) : choice(path) {}
+  platform::ScopedFileChoice choice;
   int previews = 0;
+  coordinates::ScopedPreviewPresenter presenter{[this](QWidget*, const std::function<void(QPrinter*)>&) { ++previews; }};
 };
 
 }  // namespace
