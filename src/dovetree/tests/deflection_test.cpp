@@ -6,6 +6,7 @@
 
 #include "common/batch_cli.h"
 #include "common/testing/fake_printer.h"
+#include "common/testing/report_text.h"
 #include "common/report_lines.h"
 #include "dovetree/batch.h"
 #include "dovetree/deflection_form.h"
@@ -24,12 +25,7 @@ DeflectionFields Fields(const std::string& texts) {
 }
 const std::string kDataError = "你输入所有数据了吗？\r\n请重新输入。";
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
-    lines.push_back(text.substr(at, end - at));
-  return lines;
-}
+using survey::testing::Lines;
 
 using survey::testing::FakePrinter;
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/testing/fake_printer.h"
+#include "common/testing/report_text.h"
 #include "common/batch_cli.h"
 #include "common/notation.h"
 #include "quenby/batch.h"
@@ -20,12 +21,7 @@ namespace {
 const std::string kSolid = "        ───────────────────", kDashed = "        ┄┄┄┄┄┄┄┄┄┄┄┄┄┄┄┄┄┄┄";
 const std::string b10(10, ' ');
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
-    lines.push_back(text.substr(at, end - at));
-  return lines;
-}
+using survey::testing::Lines;
 
 using survey::testing::FakePrinter;
 

@@ -1,6 +1,7 @@
 #include "tallyfen/curve/curve_coordinate_form.h"
 
 #include <cmath>
+#include <iterator>
 
 #include "coordinates/parameter_file.h"
 
@@ -187,11 +188,25 @@ void CurveCoordinateForm::ReloadGrid() {
   ++gridVersion_;
 }
 
+namespace {
+
+// The text fields in the order of the "[qxzb]" file's value lines; the turn line stands between
+// the last two (kTurnLine).
+constexpr std::string CurveFields::*kParameterOrder[] = {
+    &CurveFields::projectName, &CurveFields::tabulator, &CurveFields::zhX,    &CurveFields::zhY,
+    &CurveFields::jdX,         &CurveFields::jdY,       &CurveFields::zhStation, &CurveFields::alpha,
+    &CurveFields::radius,      &CurveFields::ls,        &CurveFields::offset,    &CurveFields::extraStation};
+constexpr std::size_t kTurnLine = 11;
+
+}  // namespace
+
 std::vector<std::string> CurveCoordinateForm::ParameterValues() const {
-  const CurveFields& f = fields_;
-  return {f.projectName, f.tabulator, f.zhX,    f.zhY,    f.jdX,
-          f.jdY,         f.zhStation, f.alpha,  f.radius, f.ls,
-          f.offset,      coordinates::TurnLineText(f.turnLeft), f.extraStation};
+  std::vector<std::string> values;
+  for (std::string CurveFields::*field : kParameterOrder) {
+    if (values.size() == kTurnLine) values.push_back(coordinates::TurnLineText(fields_.turnLeft));
+    values.push_back(fields_.*field);
+  }
+  return values;
 }
 
 survey::Outcome CurveCoordinateForm::SaveParameters() {
@@ -204,21 +219,11 @@ coordinates::OpenedParameters CurveCoordinateForm::OpenParameters() {
   if (opened.outcome != survey::Outcome::Status::Done) return opened;
   const std::vector<std::string>& v = opened.content.values;
   auto value = [&v](std::size_t i) { return i < v.size() ? v[i] : std::string(); };
-  // The lines in ParameterValues order; line 11 is the turn, read by the parameter file.
-  CurveFields& f = fields_;
-  f.projectName = value(0);
-  f.tabulator = value(1);
-  f.zhX = value(2);
-  f.zhY = value(3);
-  f.jdX = value(4);
-  f.jdY = value(5);
-  f.zhStation = value(6);
-  f.alpha = value(7);
-  f.radius = value(8);
-  f.ls = value(9);
-  f.offset = value(10);
-  f.extraStation = value(12);
-  if (opened.content.turnLeft) f.turnLeft = *opened.content.turnLeft;
+  // The lines in ParameterValues order; the turn line is read by the parameter file.
+  for (std::size_t i = 0; i < std::size(kParameterOrder); ++i) {
+    fields_.*kParameterOrder[i] = value(i < kTurnLine ? i : i + 1);
+  }
+  if (opened.content.turnLeft) fields_.turnLeft = *opened.content.turnLeft;
   return opened;
 }
 
