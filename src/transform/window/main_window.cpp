@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -311,6 +312,7 @@ QWidget* TransformWindow::ResultButtons(PointGrid* results, std::string* csv, co
 
 TransformWindow::TransformWindow(QWidget* parent) : QMainWindow(parent), host_(this) {
   setWindowTitle("坐标转换");
+  setWindowIcon(QIcon(":/transform/transform-32.png"));
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName("tabs");
   setCentralWidget(tabs_);
