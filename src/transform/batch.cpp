@@ -33,7 +33,7 @@ std::string Quote(const std::string& s) { return "“" + s + "”"; }
 
 const std::vector<std::string> kZoneOptions = {"ellipsoid", "meridian", "zone", "zone-width", "height", "scale", "prefix"};
 
-bool IsFlag(const std::string& name) { return name == "prefix" || name == "degrees"; }
+bool IsFlag(const std::string& name) { return name == "prefix" || name == "degrees" || name == "no-factors"; }
 
 std::vector<std::string> OptionNames(const std::string& command) {
   std::vector<std::string> names;
@@ -41,6 +41,7 @@ std::vector<std::string> OptionNames(const std::string& command) {
   if (command == "forward" || command == "inverse") {
     add(kZoneOptions);
     add({"points", "degrees"});
+    if (command == "forward") add({"no-factors"});
   } else if (command == "rezone") {
     add(kZoneOptions);
     add({"points", "to-meridian", "to-zone", "to-zone-width", "to-height", "to-scale"});
@@ -230,18 +231,24 @@ CommandResult Forward(const ParsedOptions& o, const FileReader& readFile) {
   WithPrefix(0, z, prefix);  // refuses --prefix without a zone number before any row is read
   const TransverseMercator tm(z.gk.Definition());
   const Table t = ReadPoints(o, readFile, GeodeticColumns());
+  // Without γ and k the rows are an alignment points table (name,x,y,h).
+  const bool factors = !o.Has("no-factors");
   CommandResult r;
-  r.csv = "name,x,y,h,convergence,scale\n";
+  r.csv = factors ? "name,x,y,h,convergence,scale\n" : "name,x,y,h\n";
   for (std::size_t i = 0; i < t.RowCount(); ++i) {
     const GeodeticPoint g{AngleCell(t, i, 1, "B", degrees), AngleCell(t, i, 2, "L", degrees)};
     if (const std::string reason = CheckGeodetic(g, z.gk.centralMeridian); !reason.empty()) {
       Refuse(LinePrefix(t.LineNumber(i)) + reason);
     }
     const GridPoint p = tm.Forward(g);
-    const PointFactors f = tm.Factors(g);
     AppendName(r.csv, RowName(t, i));
     r.csv += ',' + FixedText(p.x, kLengthDecimals) + ',' + FixedText(WithPrefix(p.y, z, prefix), kLengthDecimals) + ',' +
-             HeightText(t, i, 3) + ',' + AngleText(f.convergence, degrees) + ',' + FixedText(f.scale, kScaleDecimals) + '\n';
+             HeightText(t, i, 3);
+    if (factors) {
+      const PointFactors f = tm.Factors(g);
+      r.csv += ',' + AngleText(f.convergence, degrees) + ',' + FixedText(f.scale, kScaleDecimals);
+    }
+    r.csv += '\n';
   }
   return r;
 }
@@ -561,6 +568,7 @@ std::string HelpText() {
          "\n"
          "commands:\n"
          "  forward  --points FILE (name,B,L[,H]) ZONE  -> name,x,y,h,convergence,scale\n"
+         "           [--no-factors]  -> name,x,y,h (an alignment points table: locate --points)\n"
          "  inverse  --points FILE (name,x,y[,h]) ZONE  -> name,B,L,h\n"
          "  rezone   --points FILE (name,x,y[,h]) ZONE --to-meridian D.MMSS|--to-zone N\n"
          "           [--to-zone-width 3|6] [--to-height H] [--to-scale K]  -> name,x,y,h\n"

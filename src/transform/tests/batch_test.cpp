@@ -128,6 +128,17 @@ TEST(Batch, RezoneBothDirections) {
   EXPECT_NEAR(std::stod(Rows(h.out)[1][2]) - 500000, s * (std::stod(rowsIn[1][2]) - 500000), 1e-4);
 }
 
+// An independent figure: PROJ's cs2cs from "+proj=tmerc +lon_0=111 +k=1 +x_0=500000
+// +ellps=GRS80" to the same with +lon_0=114 takes 528680.0889 3404079.3582 to
+// 241397.4840 3407159.0346.
+TEST(Batch, RezoneMatchesTheCommandLineTool) {
+  Files f;
+  f.files["g.csv"] = "name,x,y\nK1,3404079.3582,37528680.0889\n";
+  const Outcome r = f({"rezone", "--to-zone", "38", "--prefix", "--points", "g.csv"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "name,x,y,h\nK1,3407159.0346,38241397.4840,\n");
+}
+
 // fit4 names the disturbed point; the parameter file it writes converts points with apply4.
 TEST(Batch, FitFourThenApply) {
   Files f;
