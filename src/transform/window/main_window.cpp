@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -150,7 +151,9 @@ std::string PointGrid::CsvText(const std::vector<std::string>& columns) const {
       any = any || !text.trimmed().isEmpty();
       line += (c ? "," : "") + CsvCell(text);
     }
-    if (any) csv += line + '\n';
+    // An empty row stays as a blank line, which the reader skips but counts: line n + 1 of the
+    // table is row n of the grid.
+    csv += (any ? line : std::string()) + '\n';
   }
   return csv;
 }
@@ -589,8 +592,24 @@ void TransformWindow::UpdateApplyColumns() {
 }
 
 void TransformWindow::Refuse(const std::string& message) {
+  // The batch mode names options and the lines of its table file; the window names its fields
+  // and the rows of its grid (the table's line n + 1 is the grid's row n).
+  static const std::pair<const char*, const char*> kFields[] = {
+      {"--to-meridian", "新带中央子午线"}, {"--to-zone-width", "新带带宽"}, {"--to-zone", "新带带号"},
+      {"--to-height", "新带投影面高程"},   {"--to-scale", "新带比例因子"},  {"--to-ellipsoid", "新椭球"},
+      {"--meridian", "中央子午线"},        {"--zone-width", "带宽"},        {"--zone", "带号"},
+      {"--height", "投影面高程"},          {"--scale", "比例因子"},         {"--ellipsoid", "椭球"},
+      {"--max-residual", "残差限值"},      {"--prefix", "“y 坐标前加带号”"}, {"--param", "参数"},
+      {"--points", "点表"}};
+  QString text = ToQString(message);
+  for (const auto& [option, field] : kFields) text.replace(QString::fromUtf8(option), QString::fromUtf8(field));
+  static const QRegularExpression line(QStringLiteral("^第 (\\d+) 行："));
+  const QRegularExpressionMatch match = line.match(text);
+  if (match.hasMatch()) {
+    text.replace(0, match.capturedLength(), QStringLiteral("表格第 %1 行：").arg(match.captured(1).toInt() - 1));
+  }
   Message m;
-  m.text = message;
+  m.text = ToUtf8(text);
   m.title = "坐标转换";
   m.icon = MessageIcon::Exclamation;
   m.refusal = true;

@@ -86,14 +86,21 @@ void TransformWindowTest::ProjectsOnePointInverse() {
 void TransformWindowTest::RefusalNamesTheLineAndKeepsResults() {
   TransformWindow w;
   auto* input = Child<PointGrid>(w, "projectionInput");
-  input->PasteText("K1,30.3,111.1\nK2,95.0,111.1\n");
+  input->PasteText("K1,30.3,111.1\n\nK2,95.0,111.1\n");
   platform::MessageRecorder recorder;
   w.ProjectTable();
   QCOMPARE(recorder.messages.size(), std::size_t{1});
-  // The grid's second row is the table's line 3 (line 1 the header).
-  QVERIFY2(recorder.messages[0].text.find("第 3 行：纬度超出") != std::string::npos, recorder.messages[0].text.c_str());
+  // The message names the grid's row, though the table handed to the command has a header line
+  // and a blank line for the empty row between.
+  QVERIFY2(recorder.messages[0].text.rfind("表格第 3 行：纬度超出", 0) == 0, recorder.messages[0].text.c_str());
   QCOMPARE(Child<PointGrid>(w, "projectionResults")->rowCount(), 20);
   QVERIFY(Cell(Child<PointGrid>(w, "projectionResults"), 0, 0).isEmpty());
+  // A field's fault names the field, not the batch option.
+  Child<QLineEdit>(w, "projectionMeridian")->setText("111.6");
+  input->PasteText("K1,30.3,111.1\n");
+  w.ProjectTable();
+  QCOMPARE(recorder.messages.size(), std::size_t{2});
+  QVERIFY2(recorder.messages[1].text.rfind("中央子午线 应为", 0) == 0, recorder.messages[1].text.c_str());
 }
 
 void TransformWindowTest::FitFeedsApplyAndExportWritesTheCsv() {
