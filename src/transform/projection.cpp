@@ -3,6 +3,7 @@
 #include <proj.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -250,9 +251,12 @@ std::string PackedDegreesText(double degrees, int secondDecimals) {
 }
 
 std::string FixedText(double value, int decimals) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-  std::string s = buf;
+  // to_chars rounds the exact binary value as printf does, without the locale and the format
+  // parsing: a million rows print in a fraction of the time.
+  char buf[400];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  if (ec != std::errc()) return "nan";
+  std::string s(buf, end);
   if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
   return s;
 }
