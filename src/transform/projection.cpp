@@ -203,24 +203,40 @@ std::pair<GeodeticPoint, double> GeocentricConverter::ToGeodetic(Geocentric p) c
 }
 
 std::optional<double> ReadPackedDegrees(std::string_view text) {
-  const std::string s = NormaliseFullWidth(text);
-  if (!ReadStrictNumber(s)) return std::nullopt;
-  std::size_t i = 0, end = s.size();
-  while (i < end && (s[i] == ' ' || s[i] == '\t')) ++i;
-  while (end > i && (s[end - 1] == ' ' || s[end - 1] == '\t' || s[end - 1] == '\r')) --end;
-  bool negative = false;
-  if (i < end && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-  std::string whole, fraction;
-  while (i < end && s[i] >= '0' && s[i] <= '9') whole += s[i++];
-  if (i < end && s[i] == '.') {
-    ++i;
-    while (i < end && s[i] >= '0' && s[i] <= '9') fraction += s[i++];
+  // Full-width forms are rare; plain ASCII is read in place (a million cells go by).
+  std::string normalised;
+  if (std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+    normalised = NormaliseFullWidth(text);
+    text = normalised;
   }
-  if (i != end || (whole.empty() && fraction.empty()) || whole.size() > 3) return std::nullopt;  // exponents, "1e2"
-  while (fraction.size() < 4) fraction += '0';
-  const double degrees = whole.empty() ? 0.0 : std::stod(whole);
-  const double minutes = std::stod(fraction.substr(0, 2));
-  const double seconds = std::stod(fraction.substr(2, 2) + "." + fraction.substr(4) + "0");
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  const auto digits = [](std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  const std::size_t point = text.find('.');
+  const std::string_view whole = text.substr(0, point);
+  const std::string_view fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+  // No exponent, no second point, no sign inside, at least one digit, at most 999 degrees.
+  if (!digits(whole) || !digits(fraction) || (whole.empty() && fraction.empty()) || whole.size() > 3) return std::nullopt;
+  double degrees = 0;
+  for (char c : whole) degrees = degrees * 10 + (c - '0');
+  const auto digit = [&](std::size_t i) { return i < fraction.size() ? fraction[i] - '0' : 0; };
+  const double minutes = digit(0) * 10 + digit(1);
+  // Whole seconds, then any further digits as their fraction, read as one decimal number.
+  std::string secondsText;
+  secondsText.reserve(fraction.size() + 2);
+  secondsText += static_cast<char>('0' + digit(2));
+  secondsText += static_cast<char>('0' + digit(3));
+  if (fraction.size() > 4) secondsText.append(".").append(fraction.substr(4));
+  double seconds = 0;
+  std::from_chars(secondsText.data(), secondsText.data() + secondsText.size(), seconds);
   if (minutes >= 60 || seconds >= 60) return std::nullopt;
   const double value = degrees + minutes / 60.0 + seconds / 3600.0;
   return negative ? -value : value;
@@ -240,12 +256,19 @@ std::string PackedDegreesText(double degrees, int secondDecimals) {
   const long long m = total / (60 * perSecond) % 60;
   const long long s = total / perSecond % 60;
   const long long f = total % perSecond;
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%s%lld.%02lld%02lld", negative && total != 0 ? "-" : "", d, m, s);
-  std::string text = buf;
+  std::string text = negative && total != 0 ? "-" : "";
+  text += std::to_string(d);
+  text += '.';
+  const auto two = [&](long long v) {
+    text += static_cast<char>('0' + v / 10);
+    text += static_cast<char>('0' + v % 10);
+  };
+  two(m);
+  two(s);
   if (secondDecimals > 0) {
     const std::string digits = std::to_string(f);
-    text += std::string(static_cast<std::size_t>(secondDecimals) - digits.size(), '0') + digits;
+    text.append(static_cast<std::size_t>(secondDecimals) - digits.size(), '0');
+    text += digits;
   }
   return text;
 }

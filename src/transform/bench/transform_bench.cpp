@@ -1,5 +1,6 @@
 // A million points through the projection: arrays (PROJ's generic transform), the per-point
-// path of the forward command (with γ and k), and the rezone command end to end on a CSV.
+// path of the forward command (with γ and k), and the rezone and forward commands end to end
+// on a CSV (reading, checks, projection, writing).
 #include <benchmark/benchmark.h>
 
 #include <ostream>
@@ -106,5 +107,25 @@ void BM_RezoneCommand(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kPoints));
 }
 BENCHMARK(BM_RezoneCommand)->Unit(benchmark::kMillisecond);
+
+// The forward command on a million-row CSV of B, L in D.MMSS, with γ and k per point.
+void BM_ForwardCommand(benchmark::State& state) {
+  std::vector<double> b, l;
+  GeodeticGrid(b, l);
+  std::string csv = "name,B,L,H\n";
+  csv.reserve(kPoints * 40);
+  for (std::size_t i = 0; i < kPoints; ++i) {
+    csv += "P" + std::to_string(i) + ',' + PackedDegreesText(b[i], 4) + ',' + PackedDegreesText(l[i], 4) + ",100\n";
+  }
+  NullBuffer nothing;
+  std::ostream out(&nothing), err(&nothing);
+  const FileReader read = [&](const std::string&) { return csv; };
+  for (auto _ : state) {
+    const int status = RunBatch({"forward", "--zone", "37", "--points", "t.csv"}, out, err, read);
+    if (status != 0) state.SkipWithError("refused");
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kPoints));
+}
+BENCHMARK(BM_ForwardCommand)->Unit(benchmark::kMillisecond);
 
 }  // namespace
