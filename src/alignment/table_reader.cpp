@@ -389,7 +389,8 @@ const std::vector<ColumnHeading>& ElementColumns() {
 
 enum PointColumn { kPtName, kPtX, kPtY };
 const std::vector<ColumnHeading>& PointColumns() {
-  static const std::vector<ColumnHeading> columns = {{"name", {"name", "点名"}, false}, {"x", {"x", "X"}}, {"y", {"y", "Y"}}};
+  // The height column of the transform program's output is read past, not refused.
+  static const std::vector<ColumnHeading> columns = {{"name", {"name", "点名"}, false}, {"x", {"x", "X"}}, {"y", {"y", "Y"}}, {"z", {"z", "h", "高程"}, false}};
   return columns;
 }
 

@@ -180,6 +180,11 @@ TEST(PointTable, NamesAreKeptAndQuotesUndone) {
   const PointTable noNames = ReadPointTable("x,y\n1,2\n");
   ASSERT_EQ(noNames.rows.size(), 1u);
   EXPECT_EQ(noNames.rows[0].y, 2);
+  // name,x,y,h as the transform program writes it; the height may be blank.
+  const PointTable withHeight = ReadPointTable("name,x,y,h\nK1,3404079.3582,528680.0889,12.0000\nK2,1,2,\n");
+  ASSERT_EQ(withHeight.rows.size(), 2u);
+  EXPECT_EQ(withHeight.rows[0].y, 528680.0889);
+  EXPECT_EQ(withHeight.rows[1].name, "K2");
 }
 
 TEST(GenericTable, ReadsAProfileTable) {

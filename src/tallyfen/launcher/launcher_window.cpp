@@ -103,7 +103,7 @@ LauncherWindow::LauncherWindow(QWidget* parent) : QWidget(parent), programFolder
     addAction(action);
   }
   setContextMenuPolicy(Qt::ActionsContextMenu);
-  setToolTip(QStringLiteral("右键单击可打开“路线平面计算”"));
+  setToolTip(QStringLiteral("右键单击可打开“路线平面计算”与“坐标转换”"));
 
   creditsTimer_.setObjectName(QStringLiteral("Timer1"));
   creditsTimer_.setInterval(kScrollIntervalMs);

@@ -35,8 +35,9 @@ inline constexpr std::array<MenuEntry, 7> kMenuButtons{{
 
 // The whole-route program came after the seven buttons; it is reached from the menu's context
 // menu so that the buttons keep their places.
-inline constexpr std::array<MenuEntry, 1> kContextMenuEntries{{
+inline constexpr std::array<MenuEntry, 2> kContextMenuEntries{{
     {"alignmentAction", "路线平面计算（全线逐桩坐标、平面图）…", MenuAction::StartProgram, "alignment"},
+    {"transformAction", "坐标转换（高斯投影、换带、四参数 / 七参数）…", MenuAction::StartProgram, "transform"},
 }};
 
 // True for the file names of the five calculators the buttons start, and nothing else: the

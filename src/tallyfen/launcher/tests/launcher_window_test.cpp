@@ -61,6 +61,7 @@ class LauncherWindowTest : public QObject {
     // stand-in calculator, "-": nothing), and the reason the message gives when it cannot start.
     for (const char* row : {"Command2 rillford probe", "Command3 quenby probe", "Command4 brannock probe",
                             "Command5 dovetree probe", "Command8 marlowby probe", "alignmentAction alignment probe",
+                            "transformAction transform probe",
                             "Command3 quenby - 在文件夹", "Command3 quenby junk 系统无法启动"})
       QTest::newRow(row) << 0;
   }

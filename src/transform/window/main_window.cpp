@@ -1,0 +1,779 @@
+#include "transform/window/main_window.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <map>
+
+#include "common/atomic_file.h"
+#include "transform/batch.h"
+
+namespace survey::transform::window {
+
+using platform::ToQString;
+using platform::ToUtf8;
+
+namespace {
+
+// The name the window's tables go by as --points and --param "files".
+const std::string kTableFile = "<表格>";
+const std::string kParameterFile = "<参数>";
+
+const char* const kEllipsoidKeys[] = {"cgcs2000", "wgs84", "bj54", "xian80"};
+
+QComboBox* EllipsoidCombo(QWidget* parent, const QString& objectName, bool custom) {
+  auto* c = new QComboBox(parent);
+  c->setObjectName(objectName);
+  c->addItems({"CGCS2000", "WGS 84", "北京54（克拉索夫斯基）", "西安80（IAG 1975）"});
+  if (custom) c->addItem("自定义椭球");
+  return c;
+}
+
+std::string EllipsoidKey(const QComboBox* c) { return kEllipsoidKeys[std::min(c->currentIndex(), 3)]; }
+
+// Cells of one CSV line, quotes undone.
+QStringList SplitCsvLine(const std::string& line) {
+  QStringList cells;
+  std::string cell;
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') cell += '"', ++i;
+      else if (c == '"') quoted = false;
+      else cell += c;
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      cells << ToQString(cell);
+      cell.clear();
+    } else {
+      cell += c;
+    }
+  }
+  cells << ToQString(cell);
+  return cells;
+}
+
+std::string CsvCell(const QString& text) {
+  const std::string s = ToUtf8(text.trimmed());
+  if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
+  std::string q = "\"";
+  for (char c : s) {
+    if (c == '"') q += '"';
+    q += c;
+  }
+  return q + '"';
+}
+
+QPushButton* Button(const QString& text, const QString& objectName, QWidget* parent) {
+  auto* b = new QPushButton(text, parent);
+  b->setObjectName(objectName);
+  return b;
+}
+
+QLineEdit* Edit(const QString& objectName, const QString& text, QWidget* parent) {
+  auto* e = new QLineEdit(text, parent);
+  e->setObjectName(objectName);
+  return e;
+}
+
+}  // namespace
+
+// ---- PointGrid ------------------------------------------------------------------------------
+
+PointGrid::PointGrid(const QStringList& headers, QWidget* parent) : QTableWidget(parent) {
+  SetHeaders(headers);
+  setRowCount(20);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  verticalHeader()->setDefaultSectionSize(22);
+}
+
+void PointGrid::SetHeaders(const QStringList& headers) {
+  setColumnCount(static_cast<int>(headers.size()));
+  setHorizontalHeaderLabels(headers);
+}
+
+void PointGrid::PasteText(const QString& text) {
+  QStringList lines = text.split('\n');
+  while (!lines.isEmpty() && lines.back().trimmed().isEmpty()) lines.pop_back();
+  const auto split = [](const QString& line) {
+    QString l = line;
+    if (l.endsWith('\r')) l.chop(1);
+    return l.contains('\t') ? l.split('\t') : l.split(',');
+  };
+  // A first row whose coordinate cells are not numbers is a row of column names.
+  if (!lines.isEmpty()) {
+    const QStringList first = split(lines.front());
+    bool numbers = first.size() > 1;
+    for (int c = 1; c < first.size(); ++c) {
+      bool ok = false;
+      first[c].trimmed().toDouble(&ok);
+      if (!ok && !first[c].trimmed().isEmpty()) numbers = false;
+    }
+    if (!numbers) lines.pop_front();
+  }
+  clearContents();
+  setRowCount(std::max(20, static_cast<int>(lines.size()) + 5));
+  for (int r = 0; r < lines.size(); ++r) {
+    const QStringList cells = split(lines[r]);
+    for (int c = 0; c < std::min(static_cast<int>(cells.size()), columnCount()); ++c) {
+      setItem(r, c, new QTableWidgetItem(cells[c].trimmed()));
+    }
+  }
+}
+
+std::string PointGrid::CsvText(const std::vector<std::string>& columns) const {
+  std::string csv;
+  for (std::size_t c = 0; c < columns.size(); ++c) csv += (c ? "," : "") + columns[c];
+  csv += '\n';
+  for (int r = 0; r < rowCount(); ++r) {
+    std::string line;
+    bool any = false;
+    for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+      const QTableWidgetItem* i = item(r, c);
+      const QString text = i ? i->text() : QString();
+      any = any || !text.trimmed().isEmpty();
+      line += (c ? "," : "") + CsvCell(text);
+    }
+    // An empty row stays as a blank line, which the reader skips but counts: line n + 1 of the
+    // table is row n of the grid.
+    csv += (any ? line : std::string()) + '\n';
+  }
+  return csv;
+}
+
+void PointGrid::ShowCsv(const std::string& csv) {
+  clear();
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < csv.size()) {
+    std::size_t end = csv.find('\n', start);
+    if (end == std::string::npos) end = csv.size();
+    lines.push_back(csv.substr(start, end - start));
+    start = end + 1;
+  }
+  if (lines.empty()) return;
+  // The batch mode's column keys, as the window shows them.
+  static const std::map<QString, QString> labels = {
+      {"name", "点名"},         {"x", "X（北）"},        {"y", "Y（东）"},          {"h", "高程"},
+      {"convergence", "子午线收敛角"}, {"scale", "长度比 k"}, {"B", "纬度 B"},     {"L", "经度 L"},
+      {"H", "大地高 H"},        {"vx", "残差 vx（m）"},  {"vy", "残差 vy（m）"},    {"vX", "残差 vX（m）"},
+      {"vY", "残差 vY（m）"},   {"vZ", "残差 vZ（m）"},  {"v", "点位残差（m）"}};
+  QStringList headers = SplitCsvLine(lines[0]);
+  for (QString& h : headers) {
+    const auto it = labels.find(h);
+    if (it != labels.end()) h = it->second;
+  }
+  SetHeaders(headers);
+  setRowCount(static_cast<int>(lines.size()) - 1);
+  for (std::size_t r = 1; r < lines.size(); ++r) {
+    const QStringList cells = SplitCsvLine(lines[r]);
+    for (int c = 0; c < std::min(static_cast<int>(cells.size()), columnCount()); ++c) {
+      auto* item = new QTableWidgetItem(cells[c]);
+      item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+      setItem(static_cast<int>(r) - 1, c, item);
+    }
+  }
+}
+
+QString PointGrid::TsvText() const {
+  QStringList lines;
+  QStringList header;
+  for (int c = 0; c < columnCount(); ++c) header << (horizontalHeaderItem(c) ? horizontalHeaderItem(c)->text() : QString());
+  lines << header.join('\t');
+  for (int r = 0; r < rowCount(); ++r) {
+    QStringList cells;
+    bool any = false;
+    for (int c = 0; c < columnCount(); ++c) {
+      const QString t = item(r, c) ? item(r, c)->text() : QString();
+      any = any || !t.isEmpty();
+      cells << t;
+    }
+    if (any) lines << cells.join('\t');
+  }
+  return lines.join('\n') + '\n';
+}
+
+void PointGrid::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Paste) && editTriggers() != QAbstractItemView::NoEditTriggers) {
+    PasteText(QGuiApplication::clipboard()->text());
+    return;
+  }
+  if (event->matches(QKeySequence::Copy)) {
+    QGuiApplication::clipboard()->setText(TsvText());
+    return;
+  }
+  QTableWidget::keyPressEvent(event);
+}
+
+// ---- ZoneBox --------------------------------------------------------------------------------
+
+ZoneBox::ZoneBox(const QString& title, const QString& p, bool withEllipsoid, bool withPrefix, QWidget* parent)
+    : QGroupBox(title, parent) {
+  auto* form = new QFormLayout(this);
+  if (withEllipsoid) {
+    ellipsoid = EllipsoidCombo(this, p + "Ellipsoid", true);
+    form->addRow("椭球：", ellipsoid);
+    auto* custom = new QHBoxLayout;
+    customA = Edit(p + "CustomA", "6378137", this);
+    customInvf = Edit(p + "CustomInvf", "298.257222101", this);
+    custom->addWidget(new QLabel("a", this));
+    custom->addWidget(customA);
+    custom->addWidget(new QLabel("1/f", this));
+    custom->addWidget(customInvf);
+    form->addRow("自定义：", custom);
+    const auto update = [this] {
+      const bool on = ellipsoid->currentIndex() == 4;
+      customA->setEnabled(on);
+      customInvf->setEnabled(on);
+    };
+    connect(ellipsoid, &QComboBox::currentIndexChanged, this, update);
+    update();
+  }
+  mode = new QComboBox(this);
+  mode->setObjectName(p + "Mode");
+  mode->addItems({"中央子午线", "带号"});
+  meridian = Edit(p + "Meridian", "111", this);
+  meridian->setToolTip("度.分秒，如 111.3000 为 111°30′");
+  zone = Edit(p + "Zone", "37", this);
+  width = new QComboBox(this);
+  width->setObjectName(p + "Width");
+  width->addItems({"3° 带", "6° 带"});
+  auto* row = new QHBoxLayout;
+  row->addWidget(mode);
+  row->addWidget(meridian);
+  row->addWidget(zone);
+  row->addWidget(width);
+  form->addRow("投影带：", row);
+  const auto update = [this] {
+    meridian->setVisible(mode->currentIndex() == 0);
+    zone->setVisible(mode->currentIndex() == 1);
+  };
+  connect(mode, &QComboBox::currentIndexChanged, this, update);
+  update();
+  height = Edit(p + "Height", "0", this);
+  form->addRow("投影面高程 H（m）：", height);
+  scale = Edit(p + "Scale", "1", this);
+  form->addRow("中央子午线比例因子：", scale);
+  if (withPrefix) {
+    prefix = new QCheckBox("y 坐标前加带号", this);
+    prefix->setObjectName(p + "Prefix");
+    form->addRow(prefix);
+  }
+}
+
+std::vector<std::string> ZoneBox::Options(const std::string& o) const {
+  std::vector<std::string> args;
+  if (ellipsoid) {
+    args.push_back("--" + o + "ellipsoid");
+    args.push_back(ellipsoid->currentIndex() == 4 ? ToUtf8(customA->text().trimmed() + "," + customInvf->text().trimmed())
+                                                  : EllipsoidKey(ellipsoid));
+  }
+  if (mode->currentIndex() == 0) {
+    args.insert(args.end(), {"--" + o + "meridian", ToUtf8(meridian->text().trimmed())});
+  } else {
+    args.insert(args.end(), {"--" + o + "zone", ToUtf8(zone->text().trimmed())});
+  }
+  args.insert(args.end(), {"--" + o + "zone-width", width->currentIndex() == 0 ? "3" : "6"});
+  args.insert(args.end(), {"--" + o + "height", ToUtf8(height->text().trimmed())});
+  args.insert(args.end(), {"--" + o + "scale", ToUtf8(scale->text().trimmed())});
+  if (prefix && prefix->isChecked()) args.push_back("--prefix");
+  return args;
+}
+
+// ---- TransformWindow ------------------------------------------------------------------------
+
+QWidget* TransformWindow::ResultButtons(PointGrid* results, std::string* csv, const QString& prefix) {
+  auto* box = new QWidget(this);
+  auto* row = new QHBoxLayout(box);
+  row->setContentsMargins(0, 0, 0, 0);
+  auto* copy = Button("复制结果", prefix + "CopyButton", box);
+  auto* save = Button("导出 CSV…", prefix + "ExportButton", box);
+  connect(copy, &QPushButton::clicked, this, [this, results] { CopyResults(results); });
+  connect(save, &QPushButton::clicked, this, [this, results, csv] { ExportResults(results, *csv); });
+  row->addStretch();
+  row->addWidget(copy);
+  row->addWidget(save);
+  return box;
+}
+
+TransformWindow::TransformWindow(QWidget* parent) : QMainWindow(parent), host_(this) {
+  setWindowTitle("坐标转换");
+  setWindowIcon(QIcon(":/transform/transform-32.png"));
+  tabs_ = new QTabWidget(this);
+  tabs_->setObjectName("tabs");
+  setCentralWidget(tabs_);
+
+  // -- Projection --
+  {
+    auto* page = new QWidget(tabs_);
+    auto* layout = new QHBoxLayout(page);
+    auto* left = new QVBoxLayout;
+    projectionZone_ = new ZoneBox("投影参数", "projection", true, true, page);
+    left->addWidget(projectionZone_);
+    auto* direction = new QGroupBox("方向", page);
+    auto* d = new QVBoxLayout(direction);
+    forwardRadio_ = new QRadioButton("正算：B、L → x、y", direction);
+    forwardRadio_->setObjectName("forwardRadio");
+    forwardRadio_->setChecked(true);
+    auto* inverse = new QRadioButton("反算：x、y → B、L", direction);
+    inverse->setObjectName("inverseRadio");
+    projectionDegrees_ = new QCheckBox("角度用十进制度（否则为度.分秒）", direction);
+    projectionDegrees_->setObjectName("projectionDegrees");
+    d->addWidget(forwardRadio_);
+    d->addWidget(inverse);
+    d->addWidget(projectionDegrees_);
+    left->addWidget(direction);
+    auto* single = new QGroupBox("单点计算", page);
+    auto* f = new QFormLayout(single);
+    pointFirstLabel_ = new QLabel(single);
+    pointSecondLabel_ = new QLabel(single);
+    pointFirst_ = Edit("pointFirst", "", single);
+    pointSecond_ = Edit("pointSecond", "", single);
+    f->addRow(pointFirstLabel_, pointFirst_);
+    f->addRow(pointSecondLabel_, pointSecond_);
+    auto* one = Button("计算单点", "projectPointButton", single);
+    f->addRow(one);
+    pointResult_ = new QLabel(single);
+    pointResult_->setObjectName("pointResult");
+    pointResult_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    pointResult_->setMinimumHeight(pointResult_->fontMetrics().lineSpacing() * 4 + 4);
+    f->addRow(pointResult_);
+    left->addWidget(single);
+    left->addStretch();
+    layout->addLayout(left, 0);
+
+    auto* right = new QVBoxLayout;
+    projectionInput_ = new PointGrid({}, page);
+    projectionInput_->setObjectName("projectionInput");
+    projectionResults_ = new PointGrid({}, page);
+    projectionResults_->setObjectName("projectionResults");
+    projectionResults_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto* buttons = new QHBoxLayout;
+    auto* paste = Button("粘贴", "projectionPasteButton", page);
+    auto* clear = Button("清空", "projectionClearButton", page);
+    auto* run = Button("计算", "projectTableButton", page);
+    buttons->addWidget(new QLabel("点表（可从电子表格粘贴）：", page));
+    buttons->addStretch();
+    buttons->addWidget(paste);
+    buttons->addWidget(clear);
+    buttons->addWidget(run);
+    right->addLayout(buttons);
+    right->addWidget(projectionInput_, 1);
+    right->addWidget(new QLabel("结果：", page));
+    right->addWidget(projectionResults_, 1);
+    right->addWidget(ResultButtons(projectionResults_, &projectionCsv_, "projection"));
+    layout->addLayout(right, 1);
+    tabs_->addTab(page, "高斯投影");
+
+    connect(forwardRadio_, &QRadioButton::toggled, this, [this] { UpdateProjectionColumns(); });
+    connect(one, &QPushButton::clicked, this, [this] { ProjectPoint(); });
+    connect(run, &QPushButton::clicked, this, [this] { ProjectTable(); });
+    connect(paste, &QPushButton::clicked, this,
+            [this] { projectionInput_->PasteText(QGuiApplication::clipboard()->text()); });
+    connect(clear, &QPushButton::clicked, this, [this] { projectionInput_->clearContents(); });
+    UpdateProjectionColumns();
+  }
+
+  // -- Zone change --
+  {
+    auto* page = new QWidget(tabs_);
+    auto* layout = new QHBoxLayout(page);
+    auto* left = new QVBoxLayout;
+    rezoneFrom_ = new ZoneBox("原投影带", "rezoneFrom", true, false, page);
+    rezoneTo_ = new ZoneBox("新投影带", "rezoneTo", false, true, page);
+    rezoneTo_->meridian->setText("114");
+    left->addWidget(rezoneFrom_);
+    left->addWidget(rezoneTo_);
+    auto* note = new QLabel("y 坐标带带号（y ≥ 1000000）时自动识别原带号。", page);
+    note->setWordWrap(true);
+    left->addWidget(note);
+    left->addStretch();
+    layout->addLayout(left, 0);
+    auto* right = new QVBoxLayout;
+    rezoneInput_ = new PointGrid({"点名", "X", "Y", "H"}, page);
+    rezoneInput_->setObjectName("rezoneInput");
+    rezoneResults_ = new PointGrid({}, page);
+    rezoneResults_->setObjectName("rezoneResults");
+    rezoneResults_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto* buttons = new QHBoxLayout;
+    auto* paste = Button("粘贴", "rezonePasteButton", page);
+    auto* run = Button("换带计算", "rezoneButton", page);
+    buttons->addWidget(new QLabel("原带坐标（点名,X,Y,H）：", page));
+    buttons->addStretch();
+    buttons->addWidget(paste);
+    buttons->addWidget(run);
+    right->addLayout(buttons);
+    right->addWidget(rezoneInput_, 1);
+    right->addWidget(new QLabel("新带坐标：", page));
+    right->addWidget(rezoneResults_, 1);
+    right->addWidget(ResultButtons(rezoneResults_, &rezoneCsv_, "rezone"));
+    layout->addLayout(right, 1);
+    tabs_->addTab(page, "换带");
+    connect(run, &QPushButton::clicked, this, [this] { RezoneTable(); });
+    connect(paste, &QPushButton::clicked, this, [this] { rezoneInput_->PasteText(QGuiApplication::clipboard()->text()); });
+  }
+
+  // -- Fitting --
+  {
+    auto* page = new QWidget(tabs_);
+    auto* layout = new QHBoxLayout(page);
+    auto* left = new QVBoxLayout;
+    auto* kind = new QGroupBox("参数类型", page);
+    auto* f = new QFormLayout(kind);
+    fitFourRadio_ = new QRadioButton("四参数（平面）", kind);
+    fitFourRadio_->setObjectName("fitFourRadio");
+    fitFourRadio_->setChecked(true);
+    auto* seven = new QRadioButton("七参数（布尔莎）", kind);
+    seven->setObjectName("fitSevenRadio");
+    f->addRow(fitFourRadio_);
+    f->addRow(seven);
+    fitLayout_ = new QComboBox(kind);
+    fitLayout_->setObjectName("fitLayout");
+    fitLayout_->addItems({"空间直角坐标 X、Y、Z", "大地坐标 B、L、H"});
+    f->addRow("七参数公共点：", fitLayout_);
+    fitFromEllipsoid_ = EllipsoidCombo(kind, "fitFromEllipsoid", false);
+    fitToEllipsoid_ = EllipsoidCombo(kind, "fitToEllipsoid", false);
+    fitToEllipsoid_->setCurrentIndex(2);
+    f->addRow("原椭球：", fitFromEllipsoid_);
+    f->addRow("新椭球：", fitToEllipsoid_);
+    fitDegrees_ = new QCheckBox("B、L 用十进制度", kind);
+    fitDegrees_->setObjectName("fitDegrees");
+    f->addRow(fitDegrees_);
+    maxResidual_ = Edit("maxResidual", "0.05", kind);
+    f->addRow("残差限值（m）：", maxResidual_);
+    left->addWidget(kind);
+    fitSummary_ = new QPlainTextEdit(page);
+    fitSummary_->setObjectName("fitSummary");
+    fitSummary_->setReadOnly(true);
+    left->addWidget(new QLabel("参数与精度：", page));
+    left->addWidget(fitSummary_, 1);
+    auto* save = Button("保存参数…", "saveParametersButton", page);
+    left->addWidget(save);
+    layout->addLayout(left, 0);
+    auto* right = new QVBoxLayout;
+    commonPoints_ = new PointGrid({}, page);
+    commonPoints_->setObjectName("commonPoints");
+    residuals_ = new PointGrid({}, page);
+    residuals_->setObjectName("residuals");
+    residuals_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto* buttons = new QHBoxLayout;
+    auto* paste = Button("粘贴", "fitPasteButton", page);
+    auto* run = Button("求参数", "fitButton", page);
+    buttons->addWidget(new QLabel("公共点：", page));
+    buttons->addStretch();
+    buttons->addWidget(paste);
+    buttons->addWidget(run);
+    right->addLayout(buttons);
+    right->addWidget(commonPoints_, 1);
+    right->addWidget(new QLabel("残差：", page));
+    right->addWidget(residuals_, 1);
+    right->addWidget(ResultButtons(residuals_, &residualCsv_, "residual"));
+    layout->addLayout(right, 1);
+    tabs_->addTab(page, "求转换参数");
+    connect(fitFourRadio_, &QRadioButton::toggled, this, [this] { UpdateFitColumns(); });
+    connect(fitLayout_, &QComboBox::currentIndexChanged, this, [this] { UpdateFitColumns(); });
+    connect(run, &QPushButton::clicked, this, [this] { FitParameters(); });
+    connect(save, &QPushButton::clicked, this, [this] { SaveParameters(); });
+    connect(paste, &QPushButton::clicked, this, [this] { commonPoints_->PasteText(QGuiApplication::clipboard()->text()); });
+    UpdateFitColumns();
+  }
+
+  // -- Applying --
+  {
+    auto* page = new QWidget(tabs_);
+    auto* layout = new QHBoxLayout(page);
+    auto* left = new QVBoxLayout;
+    auto* open = Button("打开参数文件…", "openParametersButton", page);
+    left->addWidget(open);
+    parameterText_ = new QPlainTextEdit(page);
+    parameterText_->setObjectName("parameterText");
+    parameterText_->setPlaceholderText("打开 .tparam 参数文件，或在此粘贴“名称 = 数值”各行");
+    left->addWidget(parameterText_, 1);
+    auto* options = new QGroupBox("点表", page);
+    auto* f = new QFormLayout(options);
+    applyLayout_ = new QComboBox(options);
+    applyLayout_->setObjectName("applyLayout");
+    applyLayout_->addItems({"平面坐标 x、y（四参数）", "空间直角坐标 X、Y、Z（七参数）", "大地坐标 B、L、H（七参数）"});
+    f->addRow("坐标：", applyLayout_);
+    applyFromEllipsoid_ = EllipsoidCombo(options, "applyFromEllipsoid", false);
+    applyToEllipsoid_ = EllipsoidCombo(options, "applyToEllipsoid", false);
+    applyToEllipsoid_->setCurrentIndex(2);
+    f->addRow("原椭球：", applyFromEllipsoid_);
+    f->addRow("新椭球：", applyToEllipsoid_);
+    applyDegrees_ = new QCheckBox("B、L 用十进制度", options);
+    applyDegrees_->setObjectName("applyDegrees");
+    f->addRow(applyDegrees_);
+    applyProject_ = new QCheckBox("结果投影为高斯平面坐标", options);
+    applyProject_->setObjectName("applyProject");
+    f->addRow(applyProject_);
+    left->addWidget(options);
+    applyZone_ = new ZoneBox("新坐标的投影带", "apply", false, true, page);
+    left->addWidget(applyZone_);
+    layout->addLayout(left, 0);
+    auto* right = new QVBoxLayout;
+    applyInput_ = new PointGrid({}, page);
+    applyInput_->setObjectName("applyInput");
+    applyResults_ = new PointGrid({}, page);
+    applyResults_->setObjectName("applyResults");
+    applyResults_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto* buttons = new QHBoxLayout;
+    auto* paste = Button("粘贴", "applyPasteButton", page);
+    auto* run = Button("转换", "applyButton", page);
+    buttons->addWidget(new QLabel("待转换的点：", page));
+    buttons->addStretch();
+    buttons->addWidget(paste);
+    buttons->addWidget(run);
+    right->addLayout(buttons);
+    right->addWidget(applyInput_, 1);
+    right->addWidget(new QLabel("结果：", page));
+    right->addWidget(applyResults_, 1);
+    right->addWidget(ResultButtons(applyResults_, &applyCsv_, "apply"));
+    layout->addLayout(right, 1);
+    tabs_->addTab(page, "参数转换");
+    connect(applyLayout_, &QComboBox::currentIndexChanged, this, [this] { UpdateApplyColumns(); });
+    connect(applyProject_, &QCheckBox::toggled, this, [this] { UpdateApplyColumns(); });
+    connect(open, &QPushButton::clicked, this, [this] { OpenParameters(); });
+    connect(run, &QPushButton::clicked, this, [this] { ApplyParameters(); });
+    connect(paste, &QPushButton::clicked, this, [this] { applyInput_->PasteText(QGuiApplication::clipboard()->text()); });
+    UpdateApplyColumns();
+  }
+  resize(1100, 720);
+}
+
+TransformWindow::~TransformWindow() = default;
+
+void TransformWindow::UpdateProjectionColumns() {
+  const bool forward = forwardRadio_->isChecked();
+  projectionInput_->SetHeaders(forward ? QStringList{"点名", "B", "L", "H"} : QStringList{"点名", "X", "Y", "H"});
+  pointFirstLabel_->setText(forward ? "纬度 B：" : "X（北）：");
+  pointSecondLabel_->setText(forward ? "经度 L：" : "Y（东）：");
+}
+
+void TransformWindow::UpdateFitColumns() {
+  const bool four = fitFourRadio_->isChecked();
+  const bool geodetic = !four && fitLayout_->currentIndex() == 1;
+  fitLayout_->setEnabled(!four);
+  fitFromEllipsoid_->setEnabled(geodetic);
+  fitToEllipsoid_->setEnabled(geodetic);
+  fitDegrees_->setEnabled(geodetic);
+  commonPoints_->SetHeaders(four       ? QStringList{"点名", "原X", "原Y", "新X", "新Y"}
+                            : geodetic ? QStringList{"点名", "原B", "原L", "原H", "新B", "新L", "新H"}
+                                       : QStringList{"点名", "原X", "原Y", "原Z", "新X", "新Y", "新Z"});
+}
+
+void TransformWindow::UpdateApplyColumns() {
+  const int layout = applyLayout_->currentIndex();
+  const bool geodetic = layout == 2;
+  applyFromEllipsoid_->setEnabled(geodetic);
+  applyToEllipsoid_->setEnabled(geodetic);
+  applyDegrees_->setEnabled(geodetic);
+  applyProject_->setEnabled(geodetic);
+  applyZone_->setEnabled(geodetic && applyProject_->isChecked());
+  applyInput_->SetHeaders(layout == 0   ? QStringList{"点名", "X", "Y", "H"}
+                          : layout == 1 ? QStringList{"点名", "X", "Y", "Z"}
+                                        : QStringList{"点名", "B", "L", "H"});
+}
+
+void TransformWindow::Refuse(const std::string& message) {
+  // The batch mode names options and the lines of its table file; the window names its fields
+  // and the rows of its grid (the table's line n + 1 is the grid's row n).
+  static const std::pair<const char*, const char*> kFields[] = {
+      {"--to-meridian", "新带中央子午线"}, {"--to-zone-width", "新带带宽"}, {"--to-zone", "新带带号"},
+      {"--to-height", "新带投影面高程"},   {"--to-scale", "新带比例因子"},  {"--to-ellipsoid", "新椭球"},
+      {"--meridian", "中央子午线"},        {"--zone-width", "带宽"},        {"--zone", "带号"},
+      {"--height", "投影面高程"},          {"--scale", "比例因子"},         {"--ellipsoid", "椭球"},
+      {"--max-residual", "残差限值"},      {"--prefix", "“y 坐标前加带号”"}, {"--param", "参数"},
+      {"--points", "点表"}};
+  QString text = ToQString(message);
+  for (const auto& [option, field] : kFields) text.replace(QString::fromUtf8(option), QString::fromUtf8(field));
+  static const QRegularExpression line(QStringLiteral("^第 (\\d+) 行："));
+  const QRegularExpressionMatch match = line.match(text);
+  if (match.hasMatch()) {
+    text.replace(0, match.capturedLength(), QStringLiteral("表格第 %1 行：").arg(match.captured(1).toInt() - 1));
+  }
+  Message m;
+  m.text = ToUtf8(text);
+  m.title = "坐标转换";
+  m.icon = MessageIcon::Exclamation;
+  m.refusal = true;
+  host_.ShowMessage(m);
+}
+
+bool TransformWindow::Run(const std::string& command, std::vector<std::string> options, const std::string& table,
+                          std::string& csv, std::string& summary, std::string* parameterFile) {
+  options.insert(options.end(), {"--points", kTableFile});
+  const ParsedOptions parsed = ParseOptions(options, CommandOptions(command));
+  if (!parsed.error.empty()) {
+    Refuse(parsed.error);
+    return false;
+  }
+  const FileReader read = [&](const std::string& path) -> std::string {
+    if (path == kParameterFile) return loadedParameters_;
+    return table;
+  };
+  try {
+    CommandResult r = RunCommand(command, parsed, read);
+    csv = std::move(r.csv);
+    summary = std::move(r.summary);
+    if (parameterFile) *parameterFile = std::move(r.parameterFile);
+    return true;
+  } catch (...) {
+    Refuse(RefusalMessage(std::current_exception()));
+    return false;
+  }
+}
+
+void TransformWindow::ProjectPoint() {
+  const bool forward = forwardRadio_->isChecked();
+  const std::string table = std::string(forward ? "点名,B,L\n" : "点名,X,Y\n") + "P," + CsvCell(pointFirst_->text()) + "," +
+                            CsvCell(pointSecond_->text()) + "\n";
+  std::vector<std::string> options = projectionZone_->Options("");
+  if (projectionDegrees_->isChecked()) options.push_back("--degrees");
+  if (!forward) std::erase(options, std::string("--prefix"));
+  std::string csv, summary;
+  if (!Run(forward ? "forward" : "inverse", options, table, csv, summary)) return;
+  const std::string row = csv.substr(csv.find('\n') + 1);
+  const QStringList cells = SplitCsvLine(row.substr(0, row.find('\n')));
+  pointResult_->setText(forward ? QString("x = %1\ny = %2\n子午线收敛角 γ = %3\n长度比 k = %4")
+                                      .arg(cells.value(1), cells.value(2), cells.value(4), cells.value(5))
+                                : QString("B = %1\nL = %2").arg(cells.value(1), cells.value(2)));
+}
+
+void TransformWindow::ProjectTable() {
+  const bool forward = forwardRadio_->isChecked();
+  std::vector<std::string> options = projectionZone_->Options("");
+  if (projectionDegrees_->isChecked()) options.push_back("--degrees");
+  if (!forward) std::erase(options, std::string("--prefix"));
+  const std::string table = projectionInput_->CsvText(forward ? std::vector<std::string>{"name", "B", "L", "H"}
+                                                              : std::vector<std::string>{"name", "x", "y", "h"});
+  std::string csv, summary;
+  if (!Run(forward ? "forward" : "inverse", options, table, csv, summary)) return;
+  projectionCsv_ = csv;
+  projectionResults_->ShowCsv(csv);
+}
+
+void TransformWindow::RezoneTable() {
+  std::vector<std::string> options = rezoneFrom_->Options("");
+  const std::vector<std::string> to = rezoneTo_->Options("to-");
+  options.insert(options.end(), to.begin(), to.end());
+  std::string csv, summary;
+  if (!Run("rezone", options, rezoneInput_->CsvText({"name", "x", "y", "h"}), csv, summary)) return;
+  rezoneCsv_ = csv;
+  rezoneResults_->ShowCsv(csv);
+}
+
+void TransformWindow::FitParameters() {
+  const bool four = fitFourRadio_->isChecked();
+  const bool geodetic = !four && fitLayout_->currentIndex() == 1;
+  std::vector<std::string> options = {"--max-residual", ToUtf8(maxResidual_->text().trimmed())};
+  std::vector<std::string> columns;
+  if (four) {
+    columns = {"name", "x_from", "y_from", "x_to", "y_to"};
+  } else if (geodetic) {
+    columns = {"name", "B_from", "L_from", "H_from", "B_to", "L_to", "H_to"};
+    options.insert(options.end(), {"--ellipsoid", EllipsoidKey(fitFromEllipsoid_), "--to-ellipsoid", EllipsoidKey(fitToEllipsoid_)});
+    if (fitDegrees_->isChecked()) options.push_back("--degrees");
+  } else {
+    columns = {"name", "X_from", "Y_from", "Z_from", "X_to", "Y_to", "Z_to"};
+  }
+  std::string csv, summary, parameters;
+  if (!Run(four ? "fit4" : "fit7", options, commonPoints_->CsvText(columns), csv, summary, &parameters)) return;
+  residualCsv_ = csv;
+  fittedParameters_ = parameters;
+  residuals_->ShowCsv(csv);
+  fitSummary_->setPlainText(ToQString(summary + "\n" + parameters));
+  // The parameters just found are the ones to apply next.
+  loadedParameters_ = parameters;
+  parameterText_->setPlainText(ToQString(parameters));
+  applyLayout_->setCurrentIndex(four ? 0 : geodetic ? 2 : 1);
+}
+
+void TransformWindow::SaveParameters() {
+  if (fittedParameters_.empty()) {
+    Refuse("请先求参数。");
+    return;
+  }
+  FileRequest request{"保存转换参数", fitFourRadio_->isChecked() ? "四参数.tparam" : "七参数.tparam",
+                      {{"转换参数(*.tparam)", "*.tparam"}}, "tparam"};
+  const std::optional<std::string> path = host_.AskSaveFile(request);
+  if (!path) return;
+  const WriteOutcome outcome = WriteFileAtomically(*path, fittedParameters_);
+  if (!outcome.ok) Refuse("无法保存参数：" + outcome.error);
+}
+
+void TransformWindow::OpenParameters() {
+  FileRequest request{"打开转换参数", "", {{"转换参数(*.tparam)", "*.tparam"}, {"所有文件(*)", "*"}}, ""};
+  const std::optional<std::string> path = host_.AskOpenFile(request);
+  if (!path) return;
+  try {
+    const std::string text = ReadFileFromDisk(*path);
+    parameterText_->setPlainText(ToQString(text));
+  } catch (...) {
+    Refuse(RefusalMessage(std::current_exception()));
+  }
+}
+
+void TransformWindow::ApplyParameters() {
+  loadedParameters_ = ToUtf8(parameterText_->toPlainText());
+  const int layout = applyLayout_->currentIndex();
+  std::vector<std::string> options = {"--param", kParameterFile};
+  std::vector<std::string> columns;
+  std::string command = "apply7";
+  if (layout == 0) {
+    command = "apply4";
+    columns = {"name", "x", "y", "h"};
+  } else if (layout == 1) {
+    columns = {"name", "X", "Y", "Z"};
+  } else {
+    columns = {"name", "B", "L", "H"};
+    options.insert(options.end(), {"--ellipsoid", EllipsoidKey(applyFromEllipsoid_), "--to-ellipsoid", EllipsoidKey(applyToEllipsoid_)});
+    if (applyDegrees_->isChecked()) options.push_back("--degrees");
+    if (applyProject_->isChecked()) {
+      const std::vector<std::string> zone = applyZone_->Options("");
+      options.insert(options.end(), zone.begin(), zone.end());
+    }
+  }
+  std::string csv, summary;
+  if (!Run(command, options, applyInput_->CsvText(columns), csv, summary)) return;
+  applyCsv_ = csv;
+  applyResults_->ShowCsv(csv);
+}
+
+void TransformWindow::CopyResults(PointGrid* grid) { QGuiApplication::clipboard()->setText(grid->TsvText()); }
+
+void TransformWindow::ExportResults(PointGrid*, const std::string& csv) {
+  if (csv.empty()) {
+    Refuse("没有可导出的结果，请先计算。");
+    return;
+  }
+  FileRequest request{"导出 CSV", "结果.csv", {{"CSV 文件(*.csv)", "*.csv"}}, "csv"};
+  const std::optional<std::string> path = host_.AskSaveFile(request);
+  if (!path) return;
+  const WriteOutcome outcome = WriteFileAtomically(*path, csv);
+  if (!outcome.ok) Refuse("无法导出：" + outcome.error);
+}
+
+int RunWindow(QApplication& app) {
+  TransformWindow window;
+  window.show();
+  return app.exec();
+}
+
+}  // namespace survey::transform::window

@@ -1,0 +1,149 @@
+// The transform window: tabs for the Gauss–Krüger projection (one point and a table), the zone
+// change, fitting four or seven parameters and applying them. Every computation is a command of
+// the batch mode (RunCommand) run on the window's tables, so a click and a script give the same
+// digits.
+#pragma once
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QMainWindow>
+#include <QTableWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/qt_host.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QRadioButton;
+class QTabWidget;
+
+namespace survey::transform::window {
+
+// A table the surveyor fills by typing or by pasting from a spreadsheet (Ctrl+V: tab- or
+// comma-separated rows; a first row of column names is left out).
+class PointGrid : public QTableWidget {
+  Q_OBJECT
+ public:
+  PointGrid(const QStringList& headers, QWidget* parent);
+  void SetHeaders(const QStringList& headers);
+  // Replaces the content with the rows of `text`.
+  void PasteText(const QString& text);
+  // The filled rows as CSV with a header row (the batch mode's table).
+  std::string CsvText(const std::vector<std::string>& columns) const;
+  // Rows of a CSV (header row first) as read-only results.
+  void ShowCsv(const std::string& csv);
+  // The whole table, header row first, tab-separated (for a spreadsheet).
+  QString TsvText() const;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+};
+
+// Ellipsoid, central meridian or zone, projection height, scale, zone number before y.
+class ZoneBox : public QGroupBox {
+  Q_OBJECT
+ public:
+  ZoneBox(const QString& title, const QString& objectPrefix, bool withEllipsoid, bool withPrefix, QWidget* parent);
+  // The options of the batch mode, each name preceded by `optionPrefix` ("" or "to-").
+  std::vector<std::string> Options(const std::string& optionPrefix) const;
+
+  QComboBox* ellipsoid = nullptr;
+  QLineEdit* customA = nullptr;
+  QLineEdit* customInvf = nullptr;
+  QComboBox* mode = nullptr;  // 中央子午线 / 带号
+  QLineEdit* meridian = nullptr;
+  QLineEdit* zone = nullptr;
+  QComboBox* width = nullptr;
+  QLineEdit* height = nullptr;
+  QLineEdit* scale = nullptr;
+  QCheckBox* prefix = nullptr;
+};
+
+class TransformWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TransformWindow(QWidget* parent = nullptr);
+  ~TransformWindow() override;
+
+  // The handlers, named for what they do (buttons and tests call them).
+  void ProjectPoint();
+  void ProjectTable();
+  void RezoneTable();
+  void FitParameters();
+  void SaveParameters();
+  void OpenParameters();
+  void ApplyParameters();
+  void CopyResults(PointGrid* grid);
+  void ExportResults(PointGrid* grid, const std::string& csv);
+
+  QTabWidget* tabs() const { return tabs_; }
+
+ private:
+  // Runs a batch command on `table` (as its --points file) and the window's parameter text;
+  // shows a refusal and returns false.
+  bool Run(const std::string& command, std::vector<std::string> options, const std::string& table, std::string& csv,
+           std::string& summary, std::string* parameterFile = nullptr);
+  void Refuse(const std::string& message);
+  void UpdateProjectionColumns();
+  void UpdateFitColumns();
+  void UpdateApplyColumns();
+  QWidget* ResultButtons(PointGrid* results, std::string* csv, const QString& prefix);
+
+  platform::QtHost host_;
+  QTabWidget* tabs_ = nullptr;
+
+  // Projection.
+  ZoneBox* projectionZone_ = nullptr;
+  QRadioButton* forwardRadio_ = nullptr;
+  QCheckBox* projectionDegrees_ = nullptr;
+  QLineEdit* pointFirst_ = nullptr;
+  QLineEdit* pointSecond_ = nullptr;
+  QLabel* pointFirstLabel_ = nullptr;
+  QLabel* pointSecondLabel_ = nullptr;
+  QLabel* pointResult_ = nullptr;
+  PointGrid* projectionInput_ = nullptr;
+  PointGrid* projectionResults_ = nullptr;
+  std::string projectionCsv_;
+
+  // Zone change.
+  ZoneBox* rezoneFrom_ = nullptr;
+  ZoneBox* rezoneTo_ = nullptr;
+  PointGrid* rezoneInput_ = nullptr;
+  PointGrid* rezoneResults_ = nullptr;
+  std::string rezoneCsv_;
+
+  // Fitting.
+  QRadioButton* fitFourRadio_ = nullptr;
+  QComboBox* fitLayout_ = nullptr;  // 空间直角坐标 / 大地坐标
+  QComboBox* fitFromEllipsoid_ = nullptr;
+  QComboBox* fitToEllipsoid_ = nullptr;
+  QCheckBox* fitDegrees_ = nullptr;
+  QLineEdit* maxResidual_ = nullptr;
+  PointGrid* commonPoints_ = nullptr;
+  PointGrid* residuals_ = nullptr;
+  QPlainTextEdit* fitSummary_ = nullptr;
+  std::string residualCsv_;
+  std::string fittedParameters_;
+
+  // Applying.
+  QPlainTextEdit* parameterText_ = nullptr;
+  QComboBox* applyLayout_ = nullptr;  // 平面坐标 / 空间直角坐标 / 大地坐标
+  QComboBox* applyFromEllipsoid_ = nullptr;
+  QComboBox* applyToEllipsoid_ = nullptr;
+  QCheckBox* applyDegrees_ = nullptr;
+  QCheckBox* applyProject_ = nullptr;
+  ZoneBox* applyZone_ = nullptr;
+  PointGrid* applyInput_ = nullptr;
+  PointGrid* applyResults_ = nullptr;
+  std::string applyCsv_;
+  std::string loadedParameters_;
+};
+
+int RunWindow(QApplication& app);
+
+}  // namespace survey::transform::window
