@@ -9,6 +9,7 @@ target_sources(alignment_io PRIVATE profile_table.cpp route_design.cpp route_row
 
 survey_core_test(alignment_landxml_tests SOURCES
   tests/profile_test.cpp tests/stakeout_test.cpp tests/landxml_test.cpp tests/profile_table_test.cpp tests/landxml_batch_test.cpp
+  tests/route_rows_test.cpp
   DEPENDS alignment_cli)
 
 survey_benchmark(alignment_landxml_bench SOURCES bench/landxml_bench.cpp DEPENDS alignment_cli)
