@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "alignment/cli/command.h"
+#include "alignment/route_rows.h"
 
 namespace survey::alignment::cli {
 
@@ -12,6 +13,17 @@ RouteSource JdSource();
 RouteSource ElementSource();
 RouteSource LandXmlSource();
 std::vector<OptionHelp> CommonOptions();
+
+// What the stakes command reads from its line: the query, the offsets as typed (for the column
+// names) and the design with its profile. Refuses in the order the options are checked.
+struct StakeRun {
+  StakeQuery query;
+  std::vector<std::string> offsetLabels;
+  const RouteDesign* design = nullptr;
+};
+StakeRun ReadStakeRun(CommandContext& ctx);
+// The route of the curves command, which needs a JD table.
+const Route& CurvesRoute(CommandContext& ctx);
 
 Command CurvesCommand();
 Command StakesCommand();
