@@ -52,23 +52,6 @@ QSettings Settings() {
   return QSettings(platform::UserDataDir() + QStringLiteral("/alignment.ini"), QSettings::IniFormat);
 }
 
-// The stake marks of a stake run for the plan view.
-std::vector<StakeMark> StakeMarks(const ResultTable& table) {
-  std::vector<StakeMark> marks;
-  marks.reserve(table.stakes.size());
-  for (const StakeRow& row : table.stakes) {
-    StakeMark m;
-    m.name = row.name;
-    m.station = row.station;
-    m.x = row.x;
-    m.y = row.y;
-    m.azimuth = row.azimuth;
-    for (const SidePoint& side : row.sides) m.sides.emplace_back(side.x, side.y);
-    marks.push_back(std::move(m));
-  }
-  return marks;
-}
-
 // A source grid: Ctrl+V pastes a tab-separated block at the current cell.
 class SourceGridView : public QTableView {
  public:
@@ -87,29 +70,30 @@ class SourceGridView : public QTableView {
 
 }  // namespace
 
-struct AlignmentWindow::RunOutcome {
-  std::map<RunKind, RunResult> results;
-  std::map<RunKind, std::shared_ptr<const ResultTable>> tables;
-  std::vector<StakeMark> marks;
-  bool cancelled = false;
-};
-
 AlignmentWindow::AlignmentWindow(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("AlignmentWindow"));
   setWindowIcon(QIcon(QStringLiteral(":/alignment/alignment-32.png")));
   BuildUi();
   BuildMenus();
   connect(&undo_, &QUndoStack::cleanChanged, this, [this] { UpdateTitle(); });
+  connect(&runs_, &RunController::Started, this, [this](std::size_t expected) {
+    progress_->setValue(0);
+    progress_->show();
+    cancelButton_->show();
+    statusBar()->showMessage(QStringLiteral("正在计算约 %1 个桩…").arg(expected));
+  });
+  connect(&runs_, &RunController::Progress, progress_, &QProgressBar::setValue);
+  connect(&runs_, &RunController::Finished, this, [this](const std::shared_ptr<RunOutcome>& outcome) {
+    progress_->hide();
+    cancelButton_->hide();
+    Apply(*outcome);
+    emit RunFinished();
+  });
   UpdateTitle();
   resize(1280, 800);
 }
 
-AlignmentWindow::~AlignmentWindow() {
-  if (worker_) {
-    cancel_->store(true);
-    worker_->wait();
-  }
-}
+AlignmentWindow::~AlignmentWindow() = default;
 
 ResultGridModel& AlignmentWindow::Result(RunKind kind) {
   if (kind == RunKind::LocateTable) kind = RunKind::LocatePoint;
@@ -337,11 +321,6 @@ void AlignmentWindow::BuildUi() {
   connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelRun(); });
   statusBar()->addPermanentWidget(progress_);
   statusBar()->addPermanentWidget(cancelButton_);
-  progressTimer_ = new QTimer(this);
-  progressTimer_->setInterval(50);
-  connect(progressTimer_, &QTimer::timeout, this, [this] {
-    if (progressPermille_) progress_->setValue(progressPermille_->load());
-  });
   for (int i = 0; i < 5; ++i) {
     connect(models_[i], &SourceGridModel::Edited, this, [this] { UpdateTitle(); });
   }
@@ -497,12 +476,10 @@ bool AlignmentWindow::ComputeLocatePoint() { return StartRun({RunKind::LocatePoi
 bool AlignmentWindow::ComputeLocateTable() { return StartRun({RunKind::LocateTable}); }
 bool AlignmentWindow::ComputeStakeout() { return StartRun({RunKind::Stakeout}); }
 
-void AlignmentWindow::CancelRun() {
-  if (cancel_) cancel_->store(true);
-}
+void AlignmentWindow::CancelRun() { runs_.Cancel(); }
 
 bool AlignmentWindow::StartRun(std::vector<RunKind> kinds) {
-  if (worker_) {
+  if (runs_.Running()) {
     ShowRefusal(QStringLiteral("上一次计算还在进行，请等它完成或先取消。"));
     return false;
   }
@@ -519,61 +496,22 @@ bool AlignmentWindow::StartRun(std::vector<RunKind> kinds) {
     return false;
   }
   std::string error;
-  const std::shared_ptr<const RouteDesign> design = form_.Design(false, &error);
+  std::shared_ptr<const RouteDesign> design = form_.Design(false, &error);
   if (!design) {
     ShowRefusal(Q(error));
     return false;
   }
-  std::optional<Route> route = design->route;
   const bool stakes = std::find(kinds.begin(), kinds.end(), RunKind::Stakes) != kinds.end() ||
                       std::find(kinds.begin(), kinds.end(), RunKind::Stakeout) != kinds.end();
-  const std::size_t expected = stakes ? form_.ExpectedStakeRows(*route) : 0;
-  cancel_ = std::make_shared<std::atomic<bool>>(false);
-  progressPermille_ = std::make_shared<std::atomic<int>>(0);
-  auto outcome = std::make_shared<RunOutcome>();
-  auto job = [form = form_, kinds, expected, outcome, cancel = cancel_, progress = progressPermille_] {
-    const std::size_t steps = kinds.size();
-    for (std::size_t i = 0; i < steps && !outcome->cancelled; ++i) {
-      const ProgressFn report = [&](double f) {
-        progress->store(static_cast<int>(1000 * (static_cast<double>(i) + f) / static_cast<double>(steps)));
-      };
-      RunResult r = form.Run(kinds[i], cancel.get(), report, expected);
-      if (r.cancelled || cancel->load()) outcome->cancelled = true;
-      if (kinds[i] == RunKind::Stakes && r.ok && !outcome->cancelled) outcome->marks = StakeMarks(*r.table);
-      if (cancel->load()) outcome->cancelled = true;
-      if (r.ok && !outcome->cancelled) outcome->tables[kinds[i]] = r.table;
-      outcome->results[kinds[i]] = std::move(r);
-    }
-  };
-  if (expected <= threadThreshold_) {
-    host_.SetBusy(true);
-    job();
-    host_.SetBusy(false);
-    Apply(*outcome, std::move(route));
-    emit RunFinished();
-    return true;
-  }
-  progress_->setValue(0);
-  progress_->show();
-  cancelButton_->show();
-  progressTimer_->start();
-  statusBar()->showMessage(QStringLiteral("正在计算约 %1 个桩…").arg(expected));
-  worker_ = QThread::create(job);
-  auto sharedRoute = std::make_shared<std::optional<Route>>(std::move(route));
-  connect(worker_, &QThread::finished, this, [this, outcome, sharedRoute] {
-    worker_->deleteLater();
-    worker_ = nullptr;
-    progressTimer_->stop();
-    progress_->hide();
-    cancelButton_->hide();
-    Apply(*outcome, std::move(*sharedRoute));
-    emit RunFinished();
-  });
-  worker_->start();
+  const std::size_t expected = stakes ? form_.ExpectedStakeRows(design->route) : 0;
+  const bool threaded = runs_.Threaded(expected);
+  if (!threaded) host_.SetBusy(true);
+  runs_.Start(form_, std::move(kinds), expected, std::move(design));
+  if (!threaded) host_.SetBusy(false);
   return true;
 }
 
-void AlignmentWindow::Apply(RunOutcome& outcome, std::optional<Route> route) {
+void AlignmentWindow::Apply(RunOutcome& outcome) {
   if (outcome.cancelled) {
     statusBar()->showMessage(QStringLiteral("计算已取消，保留原来的结果。"), 8000);
     return;
@@ -584,15 +522,16 @@ void AlignmentWindow::Apply(RunOutcome& outcome, std::optional<Route> route) {
       return;
     }
   }
-  for (auto& [kind, table] : outcome.tables) Result(kind).SetTable(std::move(table));
+  for (auto& [kind, result] : outcome.results) Result(kind).SetTable(result.table);
   if (outcome.results.count(RunKind::Stakes)) {
+    const Route& route = outcome.design->route;
     std::optional<Profile> profile;
     if (const std::shared_ptr<const RouteDesign> design = form_.Design(true, nullptr); design && design->profile) {
       profile = design->profile->profile;
     }
-    profileView_->SetProfile(std::move(profile), route ? std::optional<StationLine>(route->Stations()) : std::nullopt);
+    profileView_->SetProfile(std::move(profile), route.Stations());
     profileView_->SetCurrent(std::nullopt);
-    plan_->SetRoute(std::move(route));
+    plan_->SetRoute(route);
     plan_->SetStakes(std::move(outcome.marks));
     // Measuring the columns reads a thousand rows; past that size the window keeps its widths
     // so that showing a large result stays quick.

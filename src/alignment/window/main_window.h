@@ -1,6 +1,6 @@
 // The alignment window: source tables, result tables, plan and profile views, reports and
-// project files. Runs go through AlignmentForm (the batch program's commands); long ones run
-// on a worker thread with progress and cancel, and a cancelled run keeps the previous results.
+// project files. Runs go through AlignmentForm and the RunController (long ones on a worker
+// thread with progress and cancel; a cancelled run keeps the previous results).
 #pragma once
 
 #include <QMainWindow>
@@ -15,6 +15,7 @@
 #include "alignment/window/grid_models.h"
 #include "alignment/window/report.h"
 #include "alignment/window/route_views.h"
+#include "alignment/window/run_controller.h"
 #include "platform/qt_host.h"
 
 class QApplication;
@@ -52,9 +53,9 @@ class AlignmentWindow : public QMainWindow {
   bool ComputeLocateTable();
   bool ComputeStakeout();
   void CancelRun();
-  bool Running() const { return worker_ != nullptr; }
+  bool Running() const { return runs_.Running(); }
   // Runs whose stake rows exceed this go to the worker thread.
-  void SetThreadThreshold(std::size_t rows) { threadThreshold_ = rows; }
+  void SetThreadThreshold(std::size_t rows) { runs_.SetThreadThreshold(rows); }
 
   bool SaveTo(const QString& path);
   bool OpenFrom(const QString& path);
@@ -88,7 +89,6 @@ class AlignmentWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  struct RunOutcome;
   void BuildUi();
   void BuildMenus();
   QWidget* BuildSettingsTab();
@@ -96,7 +96,7 @@ class AlignmentWindow : public QMainWindow {
   QWidget* BuildResultTab(RunKind kind, QWidget* options);
   QLineEdit* Field(const QString& name, std::string AlignmentForm::*member);
   bool StartRun(std::vector<RunKind> kinds);
-  void Apply(RunOutcome& outcome, std::optional<Route> route);
+  void Apply(RunOutcome& outcome);
   void ShowRefusal(const QString& text);
   void MarkModified();
   void UpdateTitle();
@@ -130,14 +130,10 @@ class AlignmentWindow : public QMainWindow {
   QProgressBar* progress_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
   QMenu* recentMenu_ = nullptr;
-  QTimer* progressTimer_ = nullptr;
   QString path_;
   bool fieldsModified_ = false;
   bool pushing_ = false;
-  std::size_t threadThreshold_ = 50'000;
-  QThread* worker_ = nullptr;
-  std::shared_ptr<std::atomic<bool>> cancel_;
-  std::shared_ptr<std::atomic<int>> progressPermille_;
+  RunController runs_;
 };
 
 int RunWindow(QApplication& app);
