@@ -5,12 +5,12 @@
 #include <algorithm>
 
 #include "alignment/text_format.h"
+#include "platform/qt_host.h"
 
 namespace survey::alignment::window {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // One undo step: the whole table before and after. Source tables are small (a route has
 // hundreds of rows, not millions), and a snapshot cannot get out of step with the edit.
@@ -45,10 +45,10 @@ QVariant SourceGridModel::data(const QModelIndex& index, int role) const {
   const auto& cell = grid[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];
   switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole: return Q(cell);
+    case Qt::EditRole: return platform::ToQString(cell);
     case Qt::ToolTipRole: {
       const std::string problem = form_.CellProblemText(table_, index.row(), index.column());
-      return problem.empty() ? QVariant() : QVariant(Q(problem));
+      return problem.empty() ? QVariant() : QVariant(platform::ToQString(problem));
     }
     case Qt::BackgroundRole:
       if (!form_.CellProblemText(table_, index.row(), index.column()).empty()) return QBrush(QColor(255, 200, 200));
@@ -61,7 +61,7 @@ QVariant SourceGridModel::headerData(int section, Qt::Orientation orientation, i
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Horizontal) {
     const auto& columns = AlignmentForm::Columns(table_);
-    if (section >= 0 && section < static_cast<int>(columns.size())) return Q(columns[static_cast<std::size_t>(section)].title);
+    if (section >= 0 && section < static_cast<int>(columns.size())) return platform::ToQString(columns[static_cast<std::size_t>(section)].title);
     return {};
   }
   return section + 1;
@@ -187,24 +187,24 @@ QVariant ResultGridModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole) return {};
   const std::vector<std::string> cells = RowCells(static_cast<std::size_t>(index.row()));
   if (index.column() >= static_cast<int>(cells.size())) return {};
-  return Q(cells[static_cast<std::size_t>(index.column())]);
+  return platform::ToQString(cells[static_cast<std::size_t>(index.column())]);
 }
 
 QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Vertical) return section + 1;
   if (section < 0 || section >= static_cast<int>(Keys().size())) return {};
-  return Q(ResultColumnTitle(Keys()[static_cast<std::size_t>(section)]));
+  return platform::ToQString(ResultColumnTitle(Keys()[static_cast<std::size_t>(section)]));
 }
 
 QString ResultGridModel::TsvText(const std::vector<int>& rows) const {
   QString text;
   QStringList header;
-  for (const std::string& key : Keys()) header << Q(ResultColumnTitle(key));
+  for (const std::string& key : Keys()) header << platform::ToQString(ResultColumnTitle(key));
   text += header.join(QLatin1Char('\t')) + QLatin1Char('\n');
   const auto addRow = [&](std::size_t r) {
     QStringList cells;
-    for (const std::string& c : RowCells(r)) cells << Q(c);
+    for (const std::string& c : RowCells(r)) cells << platform::ToQString(c);
     text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
   };
   if (rows.empty()) {

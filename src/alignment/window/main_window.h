@@ -13,6 +13,7 @@
 
 #include "alignment/window/form.h"
 #include "alignment/window/grid_models.h"
+#include "alignment/window/project_document.h"
 #include "alignment/window/report.h"
 #include "alignment/window/route_views.h"
 #include "alignment/window/run_controller.h"
@@ -63,7 +64,7 @@ class AlignmentWindow : public QMainWindow {
   bool SaveAs();
   void OpenDialog();
   void NewProject();
-  QString CurrentPath() const { return path_; }
+  QString CurrentPath() const { return document_.Path(); }
   bool IsModified() const;
   QStringList RecentFiles() const;
 
@@ -100,7 +101,7 @@ class AlignmentWindow : public QMainWindow {
   void ShowRefusal(const QString& text);
   void MarkModified();
   void UpdateTitle();
-  void AddRecent(const QString& path);
+  void ClearResults();
   void RebuildRecentMenu();
   void OnCursor(double x, double y);
   void OnResultRow(RunKind kind, int row);
@@ -130,8 +131,7 @@ class AlignmentWindow : public QMainWindow {
   QProgressBar* progress_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
   QMenu* recentMenu_ = nullptr;
-  QString path_;
-  bool fieldsModified_ = false;
+  ProjectDocument document_{undo_};
   bool pushing_ = false;
   RunController runs_;
 };

@@ -12,30 +12,30 @@
 #include "alignment/text_format.h"
 #include "alignment/window/form.h"
 #include "platform/text_printing.h"
+#include "platform/qt_host.h"
 
 namespace survey::alignment::window {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 QString StationCell(const std::string& text) {
   const std::optional<double> v = ReadNumber(text);
-  if (!v) return Q(text);
+  if (!v) return platform::ToQString(text);
   const std::size_t point = text.find('.');
   const int decimals = point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
-  return Q(StationKText(*v, decimals));
+  return platform::ToQString(StationKText(*v, decimals));
 }
 
 // "123.453012" (D.MMSS with two decimals of seconds) as 123°45′30.12″.
 QString AngleCell(const std::string& text, bool degrees) {
   if (text.empty()) return {};
-  if (degrees) return Q(text) + QStringLiteral("°");
+  if (degrees) return platform::ToQString(text) + QStringLiteral("°");
   const std::size_t point = text.find('.');
-  if (point == std::string::npos || text.size() < point + 5) return Q(text);
+  if (point == std::string::npos || text.size() < point + 5) return platform::ToQString(text);
   const std::string d = text.substr(0, point), m = text.substr(point + 1, 2), s = text.substr(point + 3, 2);
   std::string frac = text.substr(point + 5);
-  return Q(d) + QStringLiteral("°") + Q(m) + QStringLiteral("′") + Q(s) + (frac.empty() ? QString() : QStringLiteral(".") + Q(frac)) +
+  return platform::ToQString(d) + QStringLiteral("°") + platform::ToQString(m) + QStringLiteral("′") + platform::ToQString(s) + (frac.empty() ? QString() : QStringLiteral(".") + platform::ToQString(frac)) +
          QStringLiteral("″");
 }
 
@@ -101,15 +101,15 @@ ReportTable MakeReportTable(ReportKind kind, const ResultTable& rows, const QStr
     std::vector<int> extra;
     for (std::size_t i = 5; i < keys.size(); ++i) {
       extra.push_back(static_cast<int>(i));
-      table.headers << Q(ResultColumnTitle(keys[i]));
+      table.headers << platform::ToQString(ResultColumnTitle(keys[i]));
     }
     table.landscape = table.headers.size() > 7;
     for (std::size_t r = 0; r < rows.RowCount(); ++r) {
       const std::vector<std::string> c = rows.Cells(r);
       if (c.size() < 5) continue;
-      QStringList row = {StationCell(c[static_cast<std::size_t>(col("station"))]), Q(c[0]), Q(c[2]), Q(c[3]),
+      QStringList row = {StationCell(c[static_cast<std::size_t>(col("station"))]), platform::ToQString(c[0]), platform::ToQString(c[2]), platform::ToQString(c[3]),
                          AngleCell(c[4], degrees)};
-      for (int i : extra) row << (static_cast<std::size_t>(i) < c.size() ? Q(c[static_cast<std::size_t>(i)]) : QString());
+      for (int i : extra) row << (static_cast<std::size_t>(i) < c.size() ? platform::ToQString(c[static_cast<std::size_t>(i)]) : QString());
       table.rows.push_back(row);
     }
   } else {
@@ -128,7 +128,7 @@ ReportTable MakeReportTable(ReportKind kind, const ResultTable& rows, const QStr
         if (i == 3) row << (c[i] == "right" ? QStringLiteral("右") : QStringLiteral("左"));
         else if (i == 4) row << AngleCell(c[i], degrees);
         else if (i >= 13 && i <= 17) row << (c[i].empty() ? QString() : StationCell(c[i]));
-        else row << Q(c[i]);
+        else row << platform::ToQString(c[i]);
       }
       table.rows.push_back(row);
     }

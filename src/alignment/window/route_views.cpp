@@ -10,6 +10,7 @@
 
 #include "alignment/text_format.h"
 #include "alignment/route_design.h"
+#include "platform/qt_host.h"
 
 namespace survey::alignment::window {
 
@@ -24,9 +25,8 @@ QColor KindColour(ElementKind kind) {
   return Qt::black;
 }
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-QString KText(double station) { return Q(StationKText(station, 3)); }
+QString KText(double station) { return platform::ToQString(StationKText(station, 3)); }
 
 }  // namespace
 
@@ -144,7 +144,7 @@ void PlanView::paintEvent(QPaintEvent*) {
     for (const CurveRow& c : route_->Curves()) {
       const QPointF s = ToScreen(c.x, c.y);
       painter.drawEllipse(s, 3, 3);
-      painter.drawText(s + QPointF(6, -6), Q(c.name));
+      painter.drawText(s + QPointF(6, -6), platform::ToQString(c.name));
     }
   }
 
@@ -201,7 +201,7 @@ void PlanView::paintEvent(QPaintEvent*) {
     // Main points are labelled first, but never on top of the previous label.
     if (QLineF(at, lastLabel).length() >= (main ? 36 : 60)) {
       lastLabel = at;
-      const QString label = main ? Q(s.name) + QLatin1Char(' ') + KText(s.station) : KText(s.station);
+      const QString label = main ? platform::ToQString(s.name) + QLatin1Char(' ') + KText(s.station) : KText(s.station);
       painter.save();
       painter.translate(at + normal * 10);
       double angle = std::atan2(normal.y(), normal.x()) * 180 / std::numbers::pi;
