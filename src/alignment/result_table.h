@@ -24,6 +24,12 @@ class ResultTable {
 
   ResultTable() = default;
   ResultTable(Kind kind, std::vector<std::string> keys, CellFormat format) : kind_(kind), keys_(std::move(keys)), format_(format) {}
+  // The located rows' names view into locatedNames: a copy would view the original's; a move
+  // keeps the strings where they are.
+  ResultTable(const ResultTable&) = delete;
+  ResultTable& operator=(const ResultTable&) = delete;
+  ResultTable(ResultTable&&) = default;
+  ResultTable& operator=(ResultTable&&) = default;
 
   Kind RowKind() const { return kind_; }
   const std::vector<std::string>& Keys() const { return keys_; }

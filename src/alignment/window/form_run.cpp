@@ -2,6 +2,7 @@
 // from its fields, and the route's queries answering with typed rows.
 #include <cmath>
 #include <numbers>
+#include <deque>
 #include <sstream>
 
 #include "alignment/alignment_error.h"
@@ -201,7 +202,7 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
       case RunKind::LocatePoint:
       case RunKind::LocateTable: {
         std::vector<SurveyedPoint> points;
-        auto located = std::make_shared<ResultTable>();
+        std::deque<std::string> names;  // the points' names, moved into the table whole
         if (kind == RunKind::LocatePoint) {
           points.push_back({"", FieldNumber("反算 X", locateXText), FieldNumber("反算 Y", locateYText), std::nullopt});
         } else {
@@ -210,7 +211,7 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
             if (RowBlank(row)) continue;
             SurveyedPoint p{"", FieldNumber("X", row[1]), FieldNumber("Y", row[2]), std::nullopt};
             if (!Blank(row[3])) p.z = FieldNumber("Z", row[3]);
-            p.name = located->locatedNames.emplace_back(Trim(row[0]));
+            p.name = names.emplace_back(Trim(row[0]));
             points.push_back(p);
           }
           reading.clear();
@@ -219,7 +220,8 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
         for (const SurveyedPoint& p : points) withZ = withZ || p.z.has_value();
         // The command line reads z only with a profile, and prints dz only then.
         withZ = withZ && profiled && kind == RunKind::LocateTable;
-        *located = ResultTable(ResultTable::Kind::Locate, layout::LocateKeys(profiled, withZ), format);
+        auto located = std::make_shared<ResultTable>(ResultTable::Kind::Locate, layout::LocateKeys(profiled, withZ), format);
+        located->locatedNames = std::move(names);
         located->withProfile = profiled;
         located->withZ = withZ;
         ForEachLocateRow(*design, points, profiled, [&](const LocateRow& row) {
