@@ -9,19 +9,14 @@
 
 #include "common/notation.h"
 #include "common/number_reading.h"
+#include "common/text_blanks.h"
 
 namespace survey::alignment {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 // The decimal digits of |value| rounded to `decimals` places: digits[0, count) with the
 // decimal point after `point` digits (point may be negative or beyond count).
@@ -116,7 +111,7 @@ void AppendPadded(std::string& out, std::int64_t value, int width) {
 }  // namespace
 
 std::optional<double> ReadNumber(std::string_view raw) {
-  std::string_view s = Trim(raw);
+  std::string_view s = TrimBlanks(raw);
   for (char c : s) {
     // Full-width forms go the long way.
     if (static_cast<unsigned char>(c) >= 0x80) return ReadStrictNumber(raw);
@@ -147,7 +142,7 @@ std::optional<double> ReadNumber(std::string_view raw) {
 
 std::optional<double> ReadStation(std::string_view raw) {
   const std::string normal = NormaliseFullWidth(raw);
-  std::string_view s = Trim(normal);
+  std::string_view s = TrimBlanks(normal);
   double sign = 1;
   std::string_view rest = s;
   if (!rest.empty() && (rest.front() == '-' || rest.front() == '+')) {
@@ -158,14 +153,14 @@ std::optional<double> ReadStation(std::string_view raw) {
   rest.remove_prefix(1);
   const std::size_t plus = rest.find('+');
   if (plus == std::string_view::npos || plus == 0) return std::nullopt;
-  const std::string_view km = Trim(rest.substr(0, plus));
+  const std::string_view km = TrimBlanks(rest.substr(0, plus));
   if (km.empty() || km.size() > 12) return std::nullopt;
   double kilometres = 0;
   for (char c : km) {
     if (!IsDigit(c)) return std::nullopt;
     kilometres = kilometres * 10 + (c - '0');
   }
-  const std::string_view metresText = Trim(rest.substr(plus + 1));
+  const std::string_view metresText = TrimBlanks(rest.substr(plus + 1));
   if (metresText.empty() || !IsDigit(metresText.front())) return std::nullopt;  // no second sign
   const std::optional<double> metres = ReadNumber(metresText);
   if (!metres || *metres >= 1000) return std::nullopt;

@@ -1,5 +1,6 @@
 #include "alignment/cli/commands.h"
 #include "alignment/cli/csv_writer.h"
+#include "common/text_blanks.h"
 
 namespace survey::alignment::cli {
 
@@ -10,9 +11,7 @@ StakeRun ReadStakeRun(CommandContext& ctx) {
   // The columns are named after the offsets as typed (blanks around them dropped).
   for (const std::string& text : ctx.options.Values("offset")) {
     run.query.offsets.push_back(ctx.NumberValue("offset", text));
-    const std::size_t first = text.find_first_not_of(" \t");
-    const std::size_t last = text.find_last_not_of(" \t");
-    run.offsetLabels.push_back(text.substr(first, last - first + 1));
+    run.offsetLabels.emplace_back(TrimBlanks(text));
   }
   run.query.skew = Skew(ctx);
   run.design = &ctx.DesignWithProfile();

@@ -10,17 +10,13 @@
 #include "alignment/profile_table.h"
 #include "alignment/table_reader.h"
 #include "alignment/text_format.h"
+#include "common/text_blanks.h"
 
 namespace survey::alignment::window {
 
 namespace {
 
-std::string Trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = text.find_last_not_of(" \t\r\n");
-  return std::string(text.substr(first, last - first + 1));
-}
+std::string Trimmed(std::string_view text) { return std::string(TrimBlanks(text, kAllBlanks)); }
 
 std::string Lower(std::string text) {
   for (char& c : text) {

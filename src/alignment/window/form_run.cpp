@@ -9,6 +9,7 @@
 #include "alignment/row_layout.h"
 #include "alignment/table_reader.h"
 #include "alignment/window/form.h"
+#include "common/text_blanks.h"
 
 namespace survey::alignment::window {
 
@@ -16,13 +17,9 @@ namespace {
 
 struct Cancelled {};
 
-bool Blank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
+bool Blank(const std::string& text) { return TrimBlanks(text, kAllBlanks).empty(); }
 
-std::string Trim(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
+std::string Trim(const std::string& text) { return std::string(TrimBlanks(text, kAllBlanks)); }
 
 std::string Quoted(const std::string& text) { return "“" + text + "”"; }
 
