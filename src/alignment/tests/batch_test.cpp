@@ -91,6 +91,9 @@ TEST_F(Batch, RefusalsExitTwoWithNothingOnStdout) {
   for (const Case& c : cases) ExpectRefused(c.args, {c.message});
 }
 
+// Golden tables below are independent references unless marked: worked by hand from the
+// geometry or the textbook formulas their comments give, not taken from this program's output.
+
 TEST_F(Batch, StakesOfAStraight) {
   const BatchRun r = Run({"stakes", "--jd", "straight.csv", "--interval", "25", "--offset", "5", "--offset=-5"});
   ASSERT_EQ(r.status, 0) << r.err;
@@ -146,6 +149,8 @@ TEST_F(Batch, CurvesOfAPlainCircle) {
 }
 
 TEST_F(Batch, CurvesWithTransitionsFillEveryMainPoint) {
+  // Independent: the textbook series p = Ls²/24R - Ls⁴/2688R³ = 0.8332, q = Ls/2 - Ls³/240R² =
+  // 49.9833 (next terms below 1e-5 m) give T = (R + p) tan 30° + q = 339.14, L = Rα + Ls = 623.60.
   // HY - ZH = HZ - YH = Ls and QZ halfway, in stations from K2+000.
   const std::vector<std::string> lines = Lines(Run({"curves", "--jd", "spiral.csv", "--start", "K2+000", "--decimals", "2"}).out);
   ASSERT_EQ(lines.size(), 2u);
