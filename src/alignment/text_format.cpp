@@ -264,15 +264,31 @@ void AppendAngle(std::string& out, double radians, AngleUnit unit, AngleKind kin
     AppendPadded(out, n % 100'000'000, 8);
     return;
   }
-  // Hundredths of a second, rounded once; degrees, minutes and seconds follow by integer
-  // division, so every carry comes out right.
-  std::int64_t centi = ScaledMagnitude(std::fabs(degrees) * 3600, 2);
-  if (kind == AngleKind::Azimuth && centi == 129'600'000) centi = 0;
-  if (negative && centi != 0) out.push_back('-');
-  AppendPadded(out, centi / 360'000, 1);
+  AppendPackedAngle(out, radians, 2, kind);
+}
+
+void AppendPackedAngle(std::string& out, double radians, int secondDecimals, AngleKind kind) {
+  double degrees = radians * (180 / std::numbers::pi);
+  if (!std::isfinite(degrees) || std::fabs(degrees) >= 1e9) {
+    AppendFixed(out, degrees, 6);
+    return;
+  }
+  if (kind == AngleKind::Azimuth) {
+    degrees = std::fmod(degrees, 360.0);
+    if (degrees < 0) degrees += 360;
+  }
+  const bool negative = std::signbit(degrees);
+  // Seconds in units of their last place, rounded once; degrees, minutes and seconds follow by
+  // integer division, so every carry comes out right.
+  std::int64_t scale = 1;
+  for (int i = 0; i < secondDecimals; ++i) scale *= 10;
+  std::int64_t units = ScaledMagnitude(std::fabs(degrees) * 3600, secondDecimals);
+  if (kind == AngleKind::Azimuth && units == 1'296'000 * scale) units = 0;
+  if (negative && units != 0) out.push_back('-');
+  AppendPadded(out, units / (3600 * scale), 1);
   out.push_back('.');
-  AppendPadded(out, centi % 360'000 / 6'000, 2);
-  AppendPadded(out, centi % 6'000, 4);
+  AppendPadded(out, units % (3600 * scale) / (60 * scale), 2);
+  AppendPadded(out, units % (60 * scale), 2 + secondDecimals);
 }
 
 std::string AngleText(double radians, AngleUnit unit, AngleKind kind) {

@@ -290,29 +290,6 @@ Grid ReadGridFromCsv(TableId id, const std::string& bytes) {
 
 namespace {
 
-// An azimuth as packed D.MMSS with the seconds' fraction kept to 1e-8″, so that it reads back
-// to well below a nanoradian.
-std::string PackedAngleText(double radians) {
-  const double degreesValue = radians * 180 / std::numbers::pi;
-  double d = std::floor(degreesValue);
-  double rest = (degreesValue - d) * 60;
-  double m = std::floor(rest);
-  double s = (rest - m) * 60;
-  if (s >= 59.999999995) {
-    s = 0;
-    m += 1;
-  }
-  if (m >= 60) {
-    m = 0;
-    d += 1;
-  }
-  char buf[64];
-  const long long sFixed = std::llround(s * 1e8);
-  std::snprintf(buf, sizeof buf, "%d.%02d%02lld%08lld", static_cast<int>(d), static_cast<int>(m), sFixed / 100000000,
-                sFixed % 100000000);
-  return buf;
-}
-
 std::string RadiusText(double curvature) { return curvature == 0 ? "inf" : ExactText(1 / std::fabs(curvature)); }
 
 }  // namespace
@@ -356,7 +333,9 @@ void ImportLandXmlIntoForm(AlignmentForm& form, const std::string& bytes) {
   form.startXText = ExactText(start.x);
   form.startYText = ExactText(start.y);
   form.degrees = false;
-  form.startAzimuthText = PackedAngleText(start.azimuth);
+  // Seconds to 1e-8″, so that the azimuth reads back to well below a nanoradian.
+  form.startAzimuthText.clear();
+  AppendPackedAngle(form.startAzimuthText, start.azimuth, 8, AngleKind::Azimuth);
   form.startStationText = ExactText(route.Stations().StartStation());
   if (form.projectName.empty()) form.projectName = imported.name;
 }
