@@ -2,22 +2,6 @@
 
 namespace survey::alignment::window {
 
-std::vector<StakeMark> StakeMarks(const ResultTable& table) {
-  std::vector<StakeMark> marks;
-  marks.reserve(table.stakes.size());
-  for (const StakeRow& row : table.stakes) {
-    StakeMark m;
-    m.name = row.name;
-    m.station = row.station;
-    m.x = row.x;
-    m.y = row.y;
-    m.azimuth = row.azimuth;
-    for (const SidePoint& side : row.sides) m.sides.emplace_back(side.x, side.y);
-    marks.push_back(std::move(m));
-  }
-  return marks;
-}
-
 RunController::RunController(QObject* parent) : QObject(parent) {
   progressTimer_.setInterval(50);
   connect(&progressTimer_, &QTimer::timeout, this, [this] {
@@ -50,7 +34,6 @@ void RunController::Start(const AlignmentForm& form, std::vector<RunKind> kinds,
       };
       RunResult r = form.Run(kinds[i], cancel.get(), report, expectedRows);
       if (r.cancelled || cancel->load()) outcome->cancelled = true;
-      if (kinds[i] == RunKind::Stakes && r.ok && !outcome->cancelled) outcome->marks = StakeMarks(*r.table);
       if (cancel->load()) outcome->cancelled = true;
       outcome->results[kinds[i]] = std::move(r);
     }

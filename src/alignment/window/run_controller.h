@@ -19,7 +19,6 @@ namespace survey::alignment::window {
 
 struct RunOutcome {
   std::map<RunKind, RunResult> results;
-  std::vector<StakeMark> marks;  // of a stakes run, for the plan
   std::shared_ptr<const RouteDesign> design;  // the route the run was started on
   bool cancelled = false;
 };
@@ -55,8 +54,5 @@ class RunController : public QObject {
   std::shared_ptr<std::atomic<bool>> cancel_;
   std::shared_ptr<std::atomic<int>> progressPermille_;
 };
-
-// The stake marks of a stake run for the plan view.
-std::vector<StakeMark> StakeMarks(const ResultTable& table);
 
 }  // namespace survey::alignment::window

@@ -79,7 +79,7 @@ bool AlignmentWindow::OpenFrom(const QString& path) {
 void AlignmentWindow::ClearResults() {
   for (auto& [kind, model] : results_) model->SetTable(nullptr);
   plan_->SetRoute(std::nullopt);
-  plan_->SetStakes({});
+  plan_->SetStakes(nullptr);
   profileView_->SetProfile(std::nullopt, std::nullopt);
 }
 

@@ -97,7 +97,7 @@ void AlignmentWindow::Apply(RunOutcome& outcome) {
     profileView_->SetProfile(std::move(profile), route.Stations());
     profileView_->SetCurrent(std::nullopt);
     plan_->SetRoute(route);
-    plan_->SetStakes(std::move(outcome.marks));
+    plan_->SetStakes(outcome.results[RunKind::Stakes].table);
     // Measuring the columns reads a thousand rows; past that size the window keeps its widths
     // so that showing a large result stays quick.
     for (RunKind k : {RunKind::Stakes, RunKind::Curves}) {
