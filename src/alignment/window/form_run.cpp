@@ -1,5 +1,6 @@
 // The form's runs: the route built from its tables (once per change of them), the options read
 // from its fields, and the route's queries answering with typed rows.
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <deque>
@@ -191,6 +192,8 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
       case RunKind::Stakes:
         table = std::make_shared<ResultTable>(ResultTable::Kind::Stakes, layout::StakeKeys(offsetLabels, profiled), format);
         table->withProfile = profiled;
+        // The expected count is an estimate; reserving it spares the copies of a growing million.
+        table->stakes.reserve(std::min(expectedRows, kMaxStakeRows));
         ForEachStakeRow(*design, query, [&](const StakeRow& row) {
           table->stakes.push_back(row);
           counted();
