@@ -16,14 +16,18 @@ RouteDesign RouteFromElements(const Pose& start, double startStation, const std:
   return {BuildRouteFromElements(start, startStation, shapes, std::move(equations)), std::nullopt, {}};
 }
 
-RouteDesign RouteFromLandXml(std::string_view bytes, const LandXmlImportOptions& options) {
-  LandXmlImport imported = ImportLandXml(ParseLandXml(bytes), options);
+std::string EndDifferenceNote(const LandXmlImport& imported) {
   std::string note =
       "LandXML 各线元推算终点与文件 End 的最大差 " + FixedText(imported.largestEndDifference * 1000, 3) + " mm";
   if (imported.largestEndDifferenceElement > 0) {
     note += "（第 " + std::to_string(imported.largestEndDifferenceElement) + " 个线元）";
   }
-  note += "。";
+  return note + "。";
+}
+
+RouteDesign RouteFromLandXml(std::string_view bytes, const LandXmlImportOptions& options) {
+  LandXmlImport imported = ImportLandXml(ParseLandXml(bytes), options);
+  std::string note = EndDifferenceNote(imported);
   std::optional<RouteProfile> profile;
   if (imported.profile) profile = RouteProfile{std::move(*imported.profile), std::move(imported.profileStations)};
   return {std::move(imported.route), std::move(profile), {std::move(note)}};

@@ -42,6 +42,9 @@ RouteDesign RouteFromElements(const Pose& start, double startStation, const std:
 // end-point difference becomes a note.
 RouteDesign RouteFromLandXml(std::string_view bytes, const LandXmlImportOptions& options);
 
+// The note of an import: the largest end-point difference, and the element it is at.
+std::string EndDifferenceNote(const LandXmlImport& imported);
+
 // The profile table's grade change points (station,elevation,r) on the design's stations, in
 // place of any profile the design had. Refuses what the table or the profile refuses, leaving
 // the design as it was.

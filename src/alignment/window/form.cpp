@@ -294,7 +294,7 @@ std::string RadiusText(double curvature) { return curvature == 0 ? "inf" : Exact
 
 }  // namespace
 
-void ImportLandXmlIntoForm(AlignmentForm& form, const std::string& bytes) {
+std::vector<std::string> ImportLandXmlIntoForm(AlignmentForm& form, const std::string& bytes) {
   const LandXmlDocument document = ParseLandXml(bytes);
   const LandXmlImport imported = ImportLandXml(document, {});
   const Route& route = imported.route;
@@ -338,6 +338,7 @@ void ImportLandXmlIntoForm(AlignmentForm& form, const std::string& bytes) {
   AppendPackedAngle(form.startAzimuthText, start.azimuth, 8, AngleKind::Azimuth);
   form.startStationText = ExactText(route.Stations().StartStation());
   if (form.projectName.empty()) form.projectName = imported.name;
+  return {EndDifferenceNote(imported)};
 }
 
 std::string ExportLandXmlText(const AlignmentForm& form) {

@@ -117,8 +117,8 @@ bool RowBlank(const std::vector<std::string>& row);
 std::string ResultColumnTitle(const std::string& key);
 
 // Fills the element table from a LandXML file's alignment (with start fields, equations and
-// profile); throws AlignmentError when the file is refused.
-void ImportLandXmlIntoForm(AlignmentForm& form, const std::string& bytes);
+// profile) and returns the notes of the import; throws AlignmentError when the file is refused.
+std::vector<std::string> ImportLandXmlIntoForm(AlignmentForm& form, const std::string& bytes);
 // The route of the form as LandXML text (profile included when the profile table has rows).
 std::string ExportLandXmlText(const AlignmentForm& form);
 

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QItemSelectionModel>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTableView>
 #include <algorithm>
 
@@ -33,8 +34,9 @@ bool AlignmentWindow::ImportTable(TableId id, const QString& path) {
 bool AlignmentWindow::ImportLandXml(const QString& path) {
   PullFields();
   AlignmentForm imported = form_;
+  std::vector<std::string> notes;
   try {
-    ImportLandXmlIntoForm(imported, cli::ReadFileFromDisk(path.toStdString()));
+    notes = ImportLandXmlIntoForm(imported, cli::ReadFileFromDisk(path.toStdString()));
   } catch (const AlignmentError& e) {
     ShowRefusal(QStringLiteral("无法导入“%1”：%2").arg(path, platform::ToQString(e.what())));
     return false;
@@ -46,6 +48,10 @@ bool AlignmentWindow::ImportLandXml(const QString& path) {
   form_ = imported;
   PushFields();
   MarkModified();
+  // The import's notes (the largest end-point difference) where the window tells what it did.
+  QString said;
+  for (const std::string& note : notes) said += platform::ToQString(note);
+  statusBar()->showMessage(said, 15000);
   return true;
 }
 

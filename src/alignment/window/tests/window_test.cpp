@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTableView>
 #include <QProcess>
 #include <QRegularExpression>
@@ -415,6 +416,20 @@ class AlignmentWindowTest : public QObject {
       QCOMPARE(cb.size(), ca.size());
       for (int c = 1; c < ca.size(); ++c) QVERIFY2(std::fabs(ca[c].toDouble() - cb[c].toDouble()) <= 0.0010001, qPrintable(a[i] + " / " + b[i]));
     }
+  }
+
+  // A LandXML file imported in the window: the elements in the grid, and the import's note
+  // (the largest end-point difference) in the status bar instead of on a terminal.
+  void LandXmlImportShowsItsNote() {
+    AlignmentForm jd;
+    jd.Table(TableId::Jd) = JdRows(2);
+    const QString path = dir_.filePath(QStringLiteral("route.xml"));
+    WriteFile(path, QByteArray::fromStdString(ExportLandXmlText(jd)));
+    AlignmentWindow w;
+    QVERIFY(w.ImportLandXml(path));
+    QVERIFY(w.Form().inputKind == InputKind::Elements);
+    QVERIFY(!w.Form().Table(TableId::Elements).empty());
+    QVERIFY2(w.statusBar()->currentMessage().contains(QStringLiteral("最大差")), qPrintable(w.statusBar()->currentMessage()));
   }
 
   // The printed tables: stations in K notation, angles in degrees, minutes and seconds, the
