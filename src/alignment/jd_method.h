@@ -5,6 +5,16 @@
 // of length Ls2 onto the outgoing tangent (asymmetric when Ls1 != Ls2; Ls = 0 on a side means the
 // arc meets that tangent directly). Every value below is exact: p, q and beta come from the exact
 // clothoid, not from truncated series.
+//
+// Formulas (the route-survey textbook layout of a curve with unequal transitions, 道路勘测设计,
+// chapter on plan alignment elements):
+//   beta = Ls / (2R);  p = y(Ls) - R (1 - cos beta);  q = x(Ls) - R sin beta, with x, y the
+//   clothoid's coordinates at its end (clothoid.h, error below 1e-9 m);
+//   T1 = ((p2 - p1) + (R + p1)(1 - cos a)) / sin a + q1, T2 likewise with 1 and 2 swapped;
+//   L = Ls1 + R (a - beta1 - beta2) + Ls2;  E = |(T1 - q1, R + p1)| - R;  J = T1 + T2 - L.
+// With Ls1 = Ls2 these are the familiar T = (R + p) tan(a/2) + q and E = (R + p) sec(a/2) - R.
+// Nothing is truncated, so no error bound beyond the clothoid's and the double's rounding; each
+// curve is walked element by element and its end must meet the computed one to kMaxClosureError.
 #pragma once
 
 #include <cstddef>

@@ -1,13 +1,13 @@
-// The alignment program: a command runs the batch mode (see batch.h); without one, the window
+// The alignment program: a command runs the command line (see cli/program.h); without one, the window
 // opens (in builds with Qt). `report` paints with Qt, so it runs on the offscreen platform.
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "alignment/batch.h"
+#include "alignment/cli/program.h"
 #ifdef ALIGNMENT_WITH_WINDOW
 #include "alignment/window/main_window.h"
-#include "alignment/window/report.h"
+#include "alignment/cli/report.h"
 #include "common/batch_cli.h"
 #include "platform/paths.h"
 #include "platform/program_main.h"
@@ -16,8 +16,6 @@
 int main(int argc, char** argv) {
   // The CSV goes out in large blocks; the C stdio buffer in between would only copy them.
   std::ios::sync_with_stdio(false);
-  // Further commands and inputs register here.
-  const survey::alignment::BatchProgram program = survey::alignment::StandardProgram();
   const std::vector<std::string> args(argv + 1, argv + argc);
 #ifdef ALIGNMENT_WITH_WINDOW
   // Without a display (a script, a test) the program prints its help as without a window.
@@ -30,9 +28,9 @@ int main(int argc, char** argv) {
   if (!args.empty() && args[0] == "report" && survey::WantsBatchMode(argc, argv)) {
     return platform::RunProgram(
         argc, argv, "alignment",
-        [](const std::vector<std::string>& batchArgs) { return survey::alignment::window::RunReportBatch(batchArgs); },
+        [](const std::vector<std::string>& batchArgs) { return survey::alignment::cli::RunReport(batchArgs); },
         [](QApplication&) { return 2; });
   }
 #endif
-  return program.Run(args, std::cout, std::cerr);
+  return survey::alignment::cli::RunBatch(args, std::cout, std::cerr);
 }

@@ -14,20 +14,16 @@
 #include "alignment/alignment_error.h"
 #include "alignment/route.h"
 #include "alignment/text_format.h"
+#include "common/text_blanks.h"
 
 namespace survey::alignment {
 
 namespace {
 
-[[noreturn]] void Refuse(int line, const std::string& what) { throw AlignmentError(LinePrefix(line) + what); }
+[[noreturn]] void Refuse(int line, const std::string& what) { throw AlignmentError(LinePrefix(line) + what, line); }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 std::string AsciiLower(std::string_view s) {
   std::string out(s);
@@ -175,7 +171,7 @@ void SplitLine(std::string_view line, char separator, int lineNumber, std::deque
       if (i < line.size() && line[i] != separator) Refuse(lineNumber, "引号后面应是分隔符。");
     } else {
       const std::size_t end = std::min(line.find(separator, i), line.size());
-      cells.push_back(Trim(line.substr(i, end - i)));
+      cells.push_back(TrimBlanks(line.substr(i, end - i)));
       i = end;
     }
     if (i >= line.size()) break;
@@ -209,7 +205,7 @@ class RowReader {
         Refuse(line, "一行超过 " + std::to_string(kMaxLineBytes) + " 个字节，不是表格的一行。");
       }
       if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-      const std::string_view trimmed = Trim(text);
+      const std::string_view trimmed = TrimBlanks(text);
       if (trimmed.empty() || trimmed.front() == '#') continue;
       if (!haveHeader) {
         separator_ = text.find('\t') != std::string_view::npos ? '\t' : ',';

@@ -9,19 +9,14 @@
 
 #include "common/notation.h"
 #include "common/number_reading.h"
+#include "common/text_blanks.h"
 
 namespace survey::alignment {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 // The decimal digits of |value| rounded to `decimals` places: digits[0, count) with the
 // decimal point after `point` digits (point may be negative or beyond count).
@@ -116,28 +111,16 @@ void AppendPadded(std::string& out, std::int64_t value, int width) {
 }  // namespace
 
 std::optional<double> ReadNumber(std::string_view raw) {
-  std::string_view s = Trim(raw);
+  std::string_view s = TrimBlanks(raw);
   for (char c : s) {
     // Full-width forms go the long way.
     if (static_cast<unsigned char>(c) >= 0x80) return ReadStrictNumber(raw);
   }
-  std::size_t i = 0;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-  std::size_t digits = 0;
-  while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
-  if (i < s.size() && s[i] == '.') {
-    ++i;
-    while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
-  }
-  if (digits == 0) return std::nullopt;
-  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-    ++i;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-    std::size_t expDigits = 0;
-    while (i < s.size() && IsDigit(s[i])) ++i, ++expDigits;
-    if (expDigits == 0) return std::nullopt;
-  }
-  if (i != s.size()) return std::nullopt;
+  // The suite's grammar (common/number_reading), converted without a copy: tables hold
+  // millions of these.
+  std::size_t mantissa = 0;
+  const std::size_t length = NumberPrefixLength(s, &mantissa);
+  if (length == 0 || length != s.size()) return std::nullopt;
   if (s.front() == '+') s.remove_prefix(1);  // from_chars takes no plus sign
   double value = 0;
   const auto res = std::from_chars(s.data(), s.data() + s.size(), value);
@@ -147,7 +130,7 @@ std::optional<double> ReadNumber(std::string_view raw) {
 
 std::optional<double> ReadStation(std::string_view raw) {
   const std::string normal = NormaliseFullWidth(raw);
-  std::string_view s = Trim(normal);
+  std::string_view s = TrimBlanks(normal);
   double sign = 1;
   std::string_view rest = s;
   if (!rest.empty() && (rest.front() == '-' || rest.front() == '+')) {
@@ -158,14 +141,14 @@ std::optional<double> ReadStation(std::string_view raw) {
   rest.remove_prefix(1);
   const std::size_t plus = rest.find('+');
   if (plus == std::string_view::npos || plus == 0) return std::nullopt;
-  const std::string_view km = Trim(rest.substr(0, plus));
+  const std::string_view km = TrimBlanks(rest.substr(0, plus));
   if (km.empty() || km.size() > 12) return std::nullopt;
   double kilometres = 0;
   for (char c : km) {
     if (!IsDigit(c)) return std::nullopt;
     kilometres = kilometres * 10 + (c - '0');
   }
-  const std::string_view metresText = Trim(rest.substr(plus + 1));
+  const std::string_view metresText = TrimBlanks(rest.substr(plus + 1));
   if (metresText.empty() || !IsDigit(metresText.front())) return std::nullopt;  // no second sign
   const std::optional<double> metres = ReadNumber(metresText);
   if (!metres || *metres >= 1000) return std::nullopt;
@@ -281,15 +264,31 @@ void AppendAngle(std::string& out, double radians, AngleUnit unit, AngleKind kin
     AppendPadded(out, n % 100'000'000, 8);
     return;
   }
-  // Hundredths of a second, rounded once; degrees, minutes and seconds follow by integer
-  // division, so every carry comes out right.
-  std::int64_t centi = ScaledMagnitude(std::fabs(degrees) * 3600, 2);
-  if (kind == AngleKind::Azimuth && centi == 129'600'000) centi = 0;
-  if (negative && centi != 0) out.push_back('-');
-  AppendPadded(out, centi / 360'000, 1);
+  AppendPackedAngle(out, radians, 2, kind);
+}
+
+void AppendPackedAngle(std::string& out, double radians, int secondDecimals, AngleKind kind) {
+  double degrees = radians * (180 / std::numbers::pi);
+  if (!std::isfinite(degrees) || std::fabs(degrees) >= 1e9) {
+    AppendFixed(out, degrees, 6);
+    return;
+  }
+  if (kind == AngleKind::Azimuth) {
+    degrees = std::fmod(degrees, 360.0);
+    if (degrees < 0) degrees += 360;
+  }
+  const bool negative = std::signbit(degrees);
+  // Seconds in units of their last place, rounded once; degrees, minutes and seconds follow by
+  // integer division, so every carry comes out right.
+  std::int64_t scale = 1;
+  for (int i = 0; i < secondDecimals; ++i) scale *= 10;
+  std::int64_t units = ScaledMagnitude(std::fabs(degrees) * 3600, secondDecimals);
+  if (kind == AngleKind::Azimuth && units == 1'296'000 * scale) units = 0;
+  if (negative && units != 0) out.push_back('-');
+  AppendPadded(out, units / (3600 * scale), 1);
   out.push_back('.');
-  AppendPadded(out, centi % 360'000 / 6'000, 2);
-  AppendPadded(out, centi % 6'000, 4);
+  AppendPadded(out, units % (3600 * scale) / (60 * scale), 2);
+  AppendPadded(out, units % (60 * scale), 2 + secondDecimals);
 }
 
 std::string AngleText(double radians, AngleUnit unit, AngleKind kind) {

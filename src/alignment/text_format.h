@@ -51,6 +51,10 @@ std::string StationKText(double station, int decimals);
 enum class AngleKind { Azimuth, Angle };
 void AppendAngle(std::string& out, double radians, AngleUnit unit, AngleKind kind = AngleKind::Angle);
 std::string AngleText(double radians, AngleUnit unit, AngleKind kind = AngleKind::Angle);
+// Packed D.MMSS with `secondDecimals` places of seconds (0 to 8), rounded once; the writer
+// AppendAngle uses with two places, and the window with eight where an azimuth must read back
+// to well below a nanoradian.
+void AppendPackedAngle(std::string& out, double radians, int secondDecimals, AngleKind kind = AngleKind::Angle);
 
 // A CSV field: the text itself, or in double quotes (inner quotes doubled) when it holds a
 // comma, a quote or a line break.

@@ -31,9 +31,9 @@ namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Length of the longest prefix of s that forms a number; 0 when none. `exponentLength`
-// receives the length of the exponent part taken.
-std::size_t NumberPrefix(std::string_view s, std::size_t* mantissaLength) {
+}  // namespace
+
+std::size_t NumberPrefixLength(std::string_view s, std::size_t* mantissaLength) {
   std::size_t i = 0;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
   std::size_t digits = 0;
@@ -57,6 +57,8 @@ std::size_t NumberPrefix(std::string_view s, std::size_t* mantissaLength) {
   return i;
 }
 
+namespace {
+
 double Parse(std::string_view s) {
   const std::string copy(s);
   return std::strtod(copy.c_str(), nullptr);
@@ -70,7 +72,7 @@ std::optional<double> ReadStrictNumber(std::string_view raw) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   std::size_t mantissa = 0;
-  const std::size_t n = NumberPrefix(s, &mantissa);
+  const std::size_t n = NumberPrefixLength(s, &mantissa);
   if (n == 0 || n != s.size()) return std::nullopt;
   const double v = Parse(s);
   if (!std::isfinite(v)) return std::nullopt;
@@ -82,7 +84,7 @@ double ReadLeadingNumber(std::string_view raw) {
   std::string_view s(text);
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
   std::size_t mantissa = 0;
-  const std::size_t n = NumberPrefix(s, &mantissa);
+  const std::size_t n = NumberPrefixLength(s, &mantissa);
   if (n == 0) return 0;
   double v = Parse(s.substr(0, n));
   if (!std::isfinite(v)) v = Parse(s.substr(0, mantissa));

@@ -14,6 +14,11 @@ namespace survey {
 // The text with U+FF10..U+FF19, U+FF0E, U+FF0B and U+FF0D replaced by "0".."9", ".", "+", "-".
 std::string NormaliseFullWidth(std::string_view text);
 
+// The suite's number grammar: the length of the longest prefix of `text` that is optional
+// sign, digits with at most one ".", and an exponent where one with digits follows; 0 when the
+// text does not start with a number. `mantissaLength` receives the length before the exponent.
+std::size_t NumberPrefixLength(std::string_view text, std::size_t* mantissaLength);
+
 // Strict reading, for fields that must hold a number: optional blanks, optional sign, digits
 // with at most one ".", an optional exponent, optional blanks, and nothing else. Anything else
 // ("12a", "1,000", "inf", "nan", "", a value that overflows) is not a number: nullopt.

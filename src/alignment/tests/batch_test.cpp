@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "alignment/cli/csv_writer.h"
 #include "batch_fixture.h"
 
 namespace survey::alignment {
@@ -90,6 +91,9 @@ TEST_F(Batch, RefusalsExitTwoWithNothingOnStdout) {
   for (const Case& c : cases) ExpectRefused(c.args, {c.message});
 }
 
+// Golden tables below are independent references unless marked: worked by hand from the
+// geometry or the textbook formulas their comments give, not taken from this program's output.
+
 TEST_F(Batch, StakesOfAStraight) {
   const BatchRun r = Run({"stakes", "--jd", "straight.csv", "--interval", "25", "--offset", "5", "--offset=-5"});
   ASSERT_EQ(r.status, 0) << r.err;
@@ -145,6 +149,8 @@ TEST_F(Batch, CurvesOfAPlainCircle) {
 }
 
 TEST_F(Batch, CurvesWithTransitionsFillEveryMainPoint) {
+  // Independent: the textbook series p = Ls²/24R - Ls⁴/2688R³ = 0.8332, q = Ls/2 - Ls³/240R² =
+  // 49.9833 (next terms below 1e-5 m) give T = (R + p) tan 30° + q = 339.14, L = Rα + Ls = 623.60.
   // HY - ZH = HZ - YH = Ls and QZ halfway, in stations from K2+000.
   const std::vector<std::string> lines = Lines(Run({"curves", "--jd", "spiral.csv", "--start", "K2+000", "--decimals", "2"}).out);
   ASSERT_EQ(lines.size(), 2u);
@@ -213,22 +219,22 @@ TEST_F(Batch, HostileInputEndsQuicklyWithZeroOrTwo) {
 }
 
 TEST_F(Batch, CommandsCanBeAdded) {
-  BatchProgram program = StandardProgram();
-  program.AddCommonOption({{"profile"}, "--profile FILE", "vertical profile table."});
+  cli::CommandTable program = cli::AlignmentCommandLine();
+  program.AddCommonOption({{"label"}, "--label TEXT", "a heading."});
   program.AddCommand({"length", "", "The route's length.", {}, "alignment length --jd route.csv",
-                      [](CommandContext& ctx) {
-                        CsvWriter csv(ctx.out, ctx.format);
+                      [](cli::CommandContext& ctx) {
+                        cli::CsvWriter csv(ctx.out, ctx.format);
                         csv.Text("length");
-                        csv.Text(ctx.options.Value("profile"));
+                        csv.Text(ctx.options.Value("label"));
                         csv.EndRow();
                         csv.Number(ctx.GetRoute().Length());
                         csv.EndRow();
                         csv.Flush();
                       }});
   std::ostringstream out, err;
-  EXPECT_EQ(program.Run({"length", "--jd", "straight.csv", "--profile", "v.csv"}, out, err, Reader()), 0);
+  EXPECT_EQ(program.Run({"length", "--jd", "straight.csv", "--label", "v.csv"}, out, err, Reader()), 0);
   EXPECT_EQ(out.str(), "length,v.csv\n100.000\n");
-  EXPECT_NE(program.HelpText().find("--profile FILE"), std::string::npos);
+  EXPECT_NE(program.HelpText().find("--label TEXT"), std::string::npos);
   EXPECT_NE(program.HelpText().find("  length\n"), std::string::npos);
 }
 

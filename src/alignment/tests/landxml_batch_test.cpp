@@ -1,4 +1,4 @@
-#include "alignment/landxml_batch.h"
+#include "alignment/cli/program.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +21,8 @@ const char* const kStraight = "name,x,y,r,ls1,ls2\nQD,0,0\nZD,1200,0\n";
 // A corner with transitions, for stake-out and export.
 const char* const kSpiral = "name,x,y,r,ls1,ls2\nQD,0,0\nJD1,1000,0,500,100\nZD,1500,866.0254037844386\n";
 // +2 % to -2 % (crest R 4000 at 300: T 80, E 0.8), then -2 % to +3 % (sag R 5000 at 600).
+// The tables below are independent references: T = R|w|/2, E = T²/2R and the parabola's
+// elevations worked by hand from these points, not copied from the program's output.
 const char* const kProfile = "station,elevation,r\n0,100,\n300,106,4000\n600,100,5000\n1000,112,0\n";
 
 class LandXmlBatch : public BatchFixture {

@@ -178,6 +178,24 @@ TEST(AngleText, PrintsDmsWithHundredthsOfSecondsAndCarries) {
   for (const Case& c : cases) EXPECT_EQ(AngleText(c.radians, c.unit, c.kind), c.text) << c.text;
 }
 
+// The same writer with more places of seconds: the carries at the last place, and a value
+// that reads back within a nanoradian.
+TEST(AngleText, PackedWithEightPlacesOfSecondsCarriesAndReadsBack) {
+  const auto text = [](double radians, AngleKind kind) {
+    std::string s;
+    AppendPackedAngle(s, radians, 8, kind);
+    return s;
+  };
+  EXPECT_EQ(text(Dms(30, 15, 30.12345678), AngleKind::Azimuth), "30.153012345678");
+  EXPECT_EQ(text(Dms(10, 59, 59.999999996), AngleKind::Angle), "11.000000000000");
+  EXPECT_EQ(text(Dms(359, 59, 59.999999996), AngleKind::Azimuth), "0.000000000000");
+  EXPECT_EQ(text(-std::numbers::pi / 2, AngleKind::Azimuth), "270.000000000000");
+  const double azimuth = 1.2345678901234;
+  const std::optional<double> back = ReadAngle(text(azimuth, AngleKind::Azimuth), AngleUnit::PackedDms);
+  ASSERT_TRUE(back);
+  EXPECT_NEAR(*back, azimuth, 1e-12);
+}
+
 TEST(AngleText, PrintedAnglesReadBackUnchanged) {
   for (const char* packed : {"123.453012", "0.000001", "359.595999", "89.595999", "0.300050"}) {
     const std::optional<double> r = ReadAngle(packed, AngleUnit::PackedDms);

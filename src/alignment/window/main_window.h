@@ -1,6 +1,6 @@
 // The alignment window: source tables, result tables, plan and profile views, reports and
-// project files. Runs go through AlignmentForm (the batch program's commands); long ones run
-// on a worker thread with progress and cancel, and a cancelled run keeps the previous results.
+// project files. Runs go through AlignmentForm and the RunController (long ones on a worker
+// thread with progress and cancel; a cancelled run keeps the previous results).
 #pragma once
 
 #include <QMainWindow>
@@ -13,8 +13,10 @@
 
 #include "alignment/window/form.h"
 #include "alignment/window/grid_models.h"
+#include "alignment/window/project_document.h"
 #include "alignment/window/report.h"
 #include "alignment/window/route_views.h"
+#include "alignment/window/run_controller.h"
 #include "platform/qt_host.h"
 
 class QApplication;
@@ -41,7 +43,7 @@ class AlignmentWindow : public QMainWindow {
   AlignmentForm& Form() { return form_; }
   SourceGridModel* Model(TableId id) { return models_[static_cast<int>(id)]; }
   QTableView* SourceView(TableId id) { return sourceViews_[static_cast<int>(id)]; }
-  CsvResultModel& Result(RunKind kind);
+  ResultGridModel& Result(RunKind kind);
   QUndoStack& Undo() { return undo_; }
   PlanView* Plan() { return plan_; }
   ProfileView* ProfileChart() { return profileView_; }
@@ -52,9 +54,9 @@ class AlignmentWindow : public QMainWindow {
   bool ComputeLocateTable();
   bool ComputeStakeout();
   void CancelRun();
-  bool Running() const { return worker_ != nullptr; }
+  bool Running() const { return runs_.Running(); }
   // Runs whose stake rows exceed this go to the worker thread.
-  void SetThreadThreshold(std::size_t rows) { threadThreshold_ = rows; }
+  void SetThreadThreshold(std::size_t rows) { runs_.SetThreadThreshold(rows); }
 
   bool SaveTo(const QString& path);
   bool OpenFrom(const QString& path);
@@ -62,7 +64,7 @@ class AlignmentWindow : public QMainWindow {
   bool SaveAs();
   void OpenDialog();
   void NewProject();
-  QString CurrentPath() const { return path_; }
+  QString CurrentPath() const { return document_.Path(); }
   bool IsModified() const;
   QStringList RecentFiles() const;
 
@@ -88,7 +90,6 @@ class AlignmentWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  struct Outcome;
   void BuildUi();
   void BuildMenus();
   QWidget* BuildSettingsTab();
@@ -96,11 +97,11 @@ class AlignmentWindow : public QMainWindow {
   QWidget* BuildResultTab(RunKind kind, QWidget* options);
   QLineEdit* Field(const QString& name, std::string AlignmentForm::*member);
   bool StartRun(std::vector<RunKind> kinds);
-  void Apply(Outcome& outcome, std::optional<Route> route);
+  void Apply(RunOutcome& outcome);
   void ShowRefusal(const QString& text);
   void MarkModified();
   void UpdateTitle();
-  void AddRecent(const QString& path);
+  void ClearResults();
   void RebuildRecentMenu();
   void OnCursor(double x, double y);
   void OnResultRow(RunKind kind, int row);
@@ -116,7 +117,7 @@ class AlignmentWindow : public QMainWindow {
   platform::QtHost host_{this};
   SourceGridModel* models_[5] = {};
   QTableView* sourceViews_[5] = {};
-  std::map<RunKind, CsvResultModel*> results_;
+  std::map<RunKind, ResultGridModel*> results_;
   std::map<RunKind, QTableView*> resultViews_;
   std::vector<std::pair<QLineEdit*, std::string AlignmentForm::*>> fields_;
   QRadioButton* jdKind_ = nullptr;
@@ -130,14 +131,9 @@ class AlignmentWindow : public QMainWindow {
   QProgressBar* progress_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
   QMenu* recentMenu_ = nullptr;
-  QTimer* progressTimer_ = nullptr;
-  QString path_;
-  bool fieldsModified_ = false;
+  ProjectDocument document_{undo_};
   bool pushing_ = false;
-  std::size_t threadThreshold_ = 50'000;
-  QThread* worker_ = nullptr;
-  std::shared_ptr<std::atomic<bool>> cancel_;
-  std::shared_ptr<std::atomic<int>> progressPermille_;
+  RunController runs_;
 };
 
 int RunWindow(QApplication& app);

@@ -6,12 +6,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include "platform/qt_host.h"
 
 namespace survey::alignment::window {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 const char* TableKey(TableId id) {
   switch (id) {
@@ -55,14 +55,14 @@ QByteArray ProjectBytes(const AlignmentForm& form) {
   root[QStringLiteral("inputKind")] = form.inputKind == InputKind::Jd ? QStringLiteral("jd") : QStringLiteral("elements");
   root[QStringLiteral("degrees")] = form.degrees;
   QJsonObject fields;
-  ForEachField(form, [&](const char* name, const std::string& value) { fields[QString::fromLatin1(name)] = Q(value); });
+  ForEachField(form, [&](const char* name, const std::string& value) { fields[QString::fromLatin1(name)] = platform::ToQString(value); });
   root[QStringLiteral("fields")] = fields;
   QJsonObject tables;
   for (TableId id : kAllTables) {
     QJsonArray rows;
     for (const auto& row : form.Table(id)) {
       QJsonArray cells;
-      for (const std::string& c : row) cells.append(Q(c));
+      for (const std::string& c : row) cells.append(platform::ToQString(c));
       rows.append(cells);
     }
     tables[QString::fromLatin1(TableKey(id))] = rows;
@@ -122,11 +122,11 @@ std::optional<AlignmentForm> FormFromProjectBytes(const QByteArray& bytes, QStri
     Grid grid;
     for (const QJsonValue& rowValue : t.toArray()) {
       if (!rowValue.isArray() || static_cast<std::size_t>(rowValue.toArray().size()) != width) {
-        return fail(QStringLiteral("%1第 %2 行的格数不对。").arg(Q(AlignmentForm::TableTitle(id))).arg(grid.size() + 1));
+        return fail(QStringLiteral("%1第 %2 行的格数不对。").arg(platform::ToQString(AlignmentForm::TableTitle(id))).arg(grid.size() + 1));
       }
       std::vector<std::string> row;
       for (const QJsonValue& cell : rowValue.toArray()) {
-        if (!cell.isString()) return fail(QStringLiteral("%1第 %2 行有不是文字的格子。").arg(Q(AlignmentForm::TableTitle(id))).arg(grid.size() + 1));
+        if (!cell.isString()) return fail(QStringLiteral("%1第 %2 行有不是文字的格子。").arg(platform::ToQString(AlignmentForm::TableTitle(id))).arg(grid.size() + 1));
         row.push_back(cell.toString().toStdString());
       }
       grid.push_back(std::move(row));

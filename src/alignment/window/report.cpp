@@ -8,37 +8,34 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
-#include <iostream>
-#include <sstream>
 
-#include "alignment/batch.h"
 #include "alignment/text_format.h"
 #include "alignment/window/form.h"
 #include "platform/text_printing.h"
+#include "platform/qt_host.h"
 
 namespace survey::alignment::window {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 QString StationCell(const std::string& text) {
   const std::optional<double> v = ReadNumber(text);
-  if (!v) return Q(text);
+  if (!v) return platform::ToQString(text);
   const std::size_t point = text.find('.');
   const int decimals = point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
-  return Q(StationKText(*v, decimals));
+  return platform::ToQString(StationKText(*v, decimals));
 }
 
 // "123.453012" (D.MMSS with two decimals of seconds) as 123°45′30.12″.
 QString AngleCell(const std::string& text, bool degrees) {
   if (text.empty()) return {};
-  if (degrees) return Q(text) + QStringLiteral("°");
+  if (degrees) return platform::ToQString(text) + QStringLiteral("°");
   const std::size_t point = text.find('.');
-  if (point == std::string::npos || text.size() < point + 5) return Q(text);
+  if (point == std::string::npos || text.size() < point + 5) return platform::ToQString(text);
   const std::string d = text.substr(0, point), m = text.substr(point + 1, 2), s = text.substr(point + 3, 2);
   std::string frac = text.substr(point + 5);
-  return Q(d) + QStringLiteral("°") + Q(m) + QStringLiteral("′") + Q(s) + (frac.empty() ? QString() : QStringLiteral(".") + Q(frac)) +
+  return platform::ToQString(d) + QStringLiteral("°") + platform::ToQString(m) + QStringLiteral("′") + platform::ToQString(s) + (frac.empty() ? QString() : QStringLiteral(".") + platform::ToQString(frac)) +
          QStringLiteral("″");
 }
 
@@ -89,13 +86,10 @@ void SetUpPage(const ReportTable& table, QPagedPaintDevice* device) {
 
 }  // namespace
 
-ReportTable MakeReportTable(ReportKind kind, const std::string& csv, const QString& projectName, bool degrees) {
+ReportTable MakeReportTable(ReportKind kind, const ResultTable& rows, const QString& projectName, bool degrees) {
   ReportTable table;
   table.projectName = projectName;
-  std::istringstream in(csv);
-  std::string line;
-  std::getline(in, line);
-  const std::vector<std::string> keys = SplitCsvLine(line);
+  const std::vector<std::string>& keys = rows.Keys();
   const auto col = [&](const std::string& key) {
     const auto it = std::find(keys.begin(), keys.end(), key);
     return it == keys.end() ? -1 : static_cast<int>(it - keys.begin());
@@ -107,15 +101,15 @@ ReportTable MakeReportTable(ReportKind kind, const std::string& csv, const QStri
     std::vector<int> extra;
     for (std::size_t i = 5; i < keys.size(); ++i) {
       extra.push_back(static_cast<int>(i));
-      table.headers << Q(ResultColumnTitle(keys[i]));
+      table.headers << platform::ToQString(ResultColumnTitle(keys[i]));
     }
     table.landscape = table.headers.size() > 7;
-    while (std::getline(in, line)) {
-      const std::vector<std::string> c = SplitCsvLine(line);
+    for (std::size_t r = 0; r < rows.RowCount(); ++r) {
+      const std::vector<std::string> c = rows.Cells(r);
       if (c.size() < 5) continue;
-      QStringList row = {StationCell(c[static_cast<std::size_t>(col("station"))]), Q(c[0]), Q(c[2]), Q(c[3]),
+      QStringList row = {StationCell(c[static_cast<std::size_t>(col("station"))]), platform::ToQString(c[0]), platform::ToQString(c[2]), platform::ToQString(c[3]),
                          AngleCell(c[4], degrees)};
-      for (int i : extra) row << (static_cast<std::size_t>(i) < c.size() ? Q(c[static_cast<std::size_t>(i)]) : QString());
+      for (int i : extra) row << (static_cast<std::size_t>(i) < c.size() ? platform::ToQString(c[static_cast<std::size_t>(i)]) : QString());
       table.rows.push_back(row);
     }
   } else {
@@ -126,15 +120,15 @@ ReportTable MakeReportTable(ReportKind kind, const std::string& csv, const QStri
                      QStringLiteral("J (m)"), QStringLiteral("ZH(ZY)"), QStringLiteral("HY"), QStringLiteral("QZ"),
                      QStringLiteral("YH"), QStringLiteral("HZ(YZ)"), QStringLiteral("直线长 (m)")};
     table.landscape = true;
-    while (std::getline(in, line)) {
-      const std::vector<std::string> c = SplitCsvLine(line);
+    for (std::size_t r = 0; r < rows.RowCount(); ++r) {
+      const std::vector<std::string> c = rows.Cells(r);
       if (c.size() < 19) continue;
       QStringList row;
       for (std::size_t i = 0; i < 19; ++i) {
         if (i == 3) row << (c[i] == "right" ? QStringLiteral("右") : QStringLiteral("左"));
         else if (i == 4) row << AngleCell(c[i], degrees);
         else if (i >= 13 && i <= 17) row << (c[i].empty() ? QString() : StationCell(c[i]));
-        else row << Q(c[i]);
+        else row << platform::ToQString(c[i]);
       }
       table.rows.push_back(row);
     }
@@ -217,57 +211,6 @@ bool WriteReportPdf(const ReportTable& table, const QString& path, QString* erro
     *error = painted ? QStringLiteral("无法写入“%1”：%2").arg(path, QString::fromStdString(outcome.error))
                      : QStringLiteral("无法生成 PDF“%1”。").arg(path);
   return false;
-}
-
-int RunReportBatch(const std::vector<std::string>& args) {
-  const auto refuse = [](const std::string& message) {
-    std::cerr << "alignment: " << message << '\n';
-    return 2;
-  };
-  std::string table, pdf, project;
-  std::vector<std::string> rest;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const auto take = [&](const std::string& name, std::string& into) {
-      if (a == "--" + name) {
-        if (i + 1 >= args.size()) return false;
-        into = args[++i];
-        return true;
-      }
-      if (a.rfind("--" + name + "=", 0) == 0) {
-        into = a.substr(name.size() + 3);
-        return true;
-      }
-      return false;
-    };
-    if (take("table", table) || take("pdf", pdf) || take("project", project)) continue;
-    rest.push_back(a);
-  }
-  if (table != "stakes" && table != "curves") return refuse("report 命令需要 --table stakes 或 --table curves。");
-  if (pdf.empty()) return refuse("report 命令需要 --pdf 文件名。");
-  bool degrees = false;
-  for (const std::string& a : rest) degrees = degrees || a == "--degrees";
-  if (project.empty()) {
-    for (std::size_t i = 0; i < rest.size(); ++i) {
-      for (const char* source : {"--jd", "--elements", "--landxml"}) {
-        const std::string s = source;
-        if (rest[i] == s && i + 1 < rest.size()) project = QFileInfo(Q(rest[i + 1])).completeBaseName().toStdString();
-        if (rest[i].rfind(s + "=", 0) == 0) project = QFileInfo(Q(rest[i].substr(s.size() + 1))).completeBaseName().toStdString();
-      }
-    }
-  }
-  std::vector<std::string> batchArgs = {table};
-  batchArgs.insert(batchArgs.end(), rest.begin(), rest.end());
-  std::ostringstream out, err;
-  if (RunBatch(batchArgs, out, err) != 0) {
-    std::cerr << err.str();
-    return 2;
-  }
-  const ReportTable report =
-      MakeReportTable(table == "stakes" ? ReportKind::Stakes : ReportKind::Curves, out.str(), Q(project), degrees);
-  QString error;
-  if (!WriteReportPdf(report, Q(pdf), &error)) return refuse(error.toStdString());
-  return 0;
 }
 
 }  // namespace survey::alignment::window

@@ -9,7 +9,8 @@
 #include <numbers>
 
 #include "alignment/text_format.h"
-#include "alignment/landxml_batch.h"
+#include "alignment/route_design.h"
+#include "platform/qt_host.h"
 
 namespace survey::alignment::window {
 
@@ -24,9 +25,8 @@ QColor KindColour(ElementKind kind) {
   return Qt::black;
 }
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-QString KText(double station) { return Q(StationKText(station, 3)); }
+QString KText(double station) { return platform::ToQString(StationKText(station, 3)); }
 
 }  // namespace
 
@@ -60,17 +60,22 @@ void PlanView::SetRoute(std::optional<Route> route) {
   FitToWindow();
 }
 
-void PlanView::SetStakes(std::vector<StakeMark> stakes) {
-  stakes_ = std::move(stakes);
+const std::vector<StakeRow>& PlanView::Stakes() const {
+  static const std::vector<StakeRow> none;
+  return stakeRows_ ? stakeRows_->stakes : none;
+}
+
+void PlanView::SetStakes(std::shared_ptr<const ResultTable> stakes) {
+  stakeRows_ = std::move(stakes);
   marked_ = -1;
   update();
 }
 
 void PlanView::MarkStake(int index) {
-  marked_ = index >= 0 && index < static_cast<int>(stakes_.size()) ? index : -1;
+  marked_ = index >= 0 && index < static_cast<int>(Stakes().size()) ? index : -1;
   if (marked_ >= 0) {
-    centreX_ = stakes_[static_cast<std::size_t>(marked_)].x;
-    centreY_ = stakes_[static_cast<std::size_t>(marked_)].y;
+    centreX_ = Stakes()[static_cast<std::size_t>(marked_)].x;
+    centreY_ = Stakes()[static_cast<std::size_t>(marked_)].y;
     // Close enough to see the stake among its neighbours.
     scale_ = std::max(scale_, 0.5);
   }
@@ -144,28 +149,28 @@ void PlanView::paintEvent(QPaintEvent*) {
     for (const CurveRow& c : route_->Curves()) {
       const QPointF s = ToScreen(c.x, c.y);
       painter.drawEllipse(s, 3, 3);
-      painter.drawText(s + QPointF(6, -6), Q(c.name));
+      painter.drawText(s + QPointF(6, -6), platform::ToQString(c.name));
     }
   }
 
   // With more stakes than pixels only every stride-th regular stake is looked at (main points
   // always), so a million stakes paint as fast as a few thousand.
   std::size_t stride = 1;
-  if (stakes_.size() > 2 && route_->Length() > 0) {
-    const double pixelsPerStake = route_->Length() / static_cast<double>(stakes_.size()) * scale_;
+  if (Stakes().size() > 2 && route_->Length() > 0) {
+    const double pixelsPerStake = route_->Length() / static_cast<double>(Stakes().size()) * scale_;
     if (pixelsPerStake < 2) stride = static_cast<std::size_t>(2 / std::max(pixelsPerStake, 1e-9));
   }
   // Side stakes under the route, where they are long enough on screen to tell apart.
   painter.setPen(QPen(QColor(200, 120, 0), 1));
   QPointF lastSide(-1e9, -1e9);
-  for (std::size_t i = 0; i < stakes_.size(); i += stride) {
-    const StakeMark& s = stakes_[i];
+  for (std::size_t i = 0; i < Stakes().size(); i += stride) {
+    const StakeRow& s = Stakes()[i];
     if (s.sides.empty()) continue;
     const QPointF at = ToScreen(s.x, s.y);
     if (!view.contains(at) || QLineF(at, lastSide).length() < 4) continue;
     lastSide = at;
-    for (const QPointF& side : s.sides) {
-      const QPointF tip = ToScreen(side.x(), side.y());
+    for (const SidePoint& side : s.sides) {
+      const QPointF tip = ToScreen(side.x, side.y);
       if (QLineF(at, tip).length() < 8) continue;
       painter.drawLine(at, tip);
       painter.drawEllipse(tip, 1.5, 1.5);
@@ -185,8 +190,8 @@ void PlanView::paintEvent(QPaintEvent*) {
 
   // Stakes: ticks across the route, thinned so that ticks stay 4 px and labels 60 px apart.
   QPointF lastTick(-1e9, -1e9), lastLabel(-1e9, -1e9);
-  for (std::size_t i = 0; i < stakes_.size(); ++i) {
-    const StakeMark& s = stakes_[i];
+  for (std::size_t i = 0; i < Stakes().size(); ++i) {
+    const StakeRow& s = Stakes()[i];
     if (stride > 1 && i % stride != 0 && s.name.empty()) continue;
     const QPointF at = ToScreen(s.x, s.y);
     if (!view.contains(at)) continue;
@@ -201,7 +206,7 @@ void PlanView::paintEvent(QPaintEvent*) {
     // Main points are labelled first, but never on top of the previous label.
     if (QLineF(at, lastLabel).length() >= (main ? 36 : 60)) {
       lastLabel = at;
-      const QString label = main ? Q(s.name) + QLatin1Char(' ') + KText(s.station) : KText(s.station);
+      const QString label = main ? platform::ToQString(s.name) + QLatin1Char(' ') + KText(s.station) : KText(s.station);
       painter.save();
       painter.translate(at + normal * 10);
       double angle = std::atan2(normal.y(), normal.x()) * 180 / std::numbers::pi;
@@ -215,7 +220,7 @@ void PlanView::paintEvent(QPaintEvent*) {
     }
   }
   if (marked_ >= 0) {
-    const StakeMark& s = stakes_[static_cast<std::size_t>(marked_)];
+    const StakeRow& s = Stakes()[static_cast<std::size_t>(marked_)];
     const QPointF at = ToScreen(s.x, s.y);
     painter.setPen(QPen(QColor(255, 0, 160), 2));
     painter.setBrush(Qt::NoBrush);

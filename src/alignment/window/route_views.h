@@ -4,21 +4,16 @@
 
 #include <QPointF>
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "alignment/profile.h"
+#include "alignment/result_table.h"
 #include "alignment/route.h"
 
 namespace survey::alignment::window {
-
-// One stake as the views draw it.
-struct StakeMark {
-  double x = 0, y = 0, azimuth = 0, station = 0;
-  std::string name;
-  std::vector<QPointF> sides;  // side stakes (x, y)
-};
 
 class PlanView : public QWidget {
   Q_OBJECT
@@ -27,7 +22,8 @@ class PlanView : public QWidget {
   explicit PlanView(QWidget* parent = nullptr);
 
   void SetRoute(std::optional<Route> route);
-  void SetStakes(std::vector<StakeMark> stakes);
+  // The stake rows of a stakes run (nullptr: none), drawn as they are, not copied.
+  void SetStakes(std::shared_ptr<const ResultTable> stakes);
   const std::optional<Route>& CurrentRoute() const { return route_; }
   // Centres the view on the stake and marks it; -1 clears the mark.
   void MarkStake(int index);
@@ -58,7 +54,8 @@ class PlanView : public QWidget {
   };
   std::optional<Route> route_;
   std::vector<Polyline> polylines_;
-  std::vector<StakeMark> stakes_;
+  const std::vector<StakeRow>& Stakes() const;
+  std::shared_ptr<const ResultTable> stakeRows_;
   int marked_ = -1;
   double scale_ = 1;            // pixels per metre
   double centreX_ = 0, centreY_ = 0;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTableView>
 #include <QProcess>
 #include <QRegularExpression>
@@ -14,13 +15,13 @@
 #include <cmath>
 #include <sstream>
 
-#include "alignment/batch.h"
+#include "alignment/cli/program.h"
 #include "alignment/window/main_window.h"
 #include "alignment/window/project_file.h"
 #include "alignment/window/report.h"
 
 using namespace survey::alignment::window;
-using survey::alignment::RunBatch;
+using survey::alignment::cli::RunBatch;
 
 namespace {
 
@@ -71,6 +72,80 @@ class AlignmentWindowTest : public QObject {
 
  private slots:
   void init() { qputenv("SURVEY_DATA_HOME", dir_.path().toUtf8()); }
+
+  // One right-angle circle of R 500 between two straights, pasted and computed: the elements and
+  // stakes a surveyor works out by hand (T = R tan(a/2), L = R a, E = R (sec(a/2) - 1), J = 2T - L;
+  // the arc's centre at (500, 500)), not what the program's own code says.
+  void ComputedCircleMatchesTheTextbook() {
+    AlignmentWindow w;
+    w.Model(TableId::Jd)->PasteBlock(0, 0, QStringLiteral("QD\t0\t0\nJD1\t1000\t0\t500\t0\nZD\t1000\t1000"));
+    w.Form().intervalText = "100";
+    w.PushFields();
+    QVERIFY(w.ComputeAll());
+    const ResultGridModel& curves = w.Result(RunKind::Curves);
+    QCOMPARE(curves.RowCountLarge(), std::size_t{1});
+    const std::vector<std::string> c = curves.RowCells(0);
+    const auto cell = [&](const char* key) { return c[static_cast<std::size_t>(curves.KeyColumn(key))]; };
+    const double pi = std::acos(-1.0);
+    const auto fixed = [](double v) { return QString::number(v, 'f', 3).toStdString(); };
+    QCOMPARE(cell("turn"), std::string("right"));
+    QCOMPARE(cell("t1"), fixed(500));
+    QCOMPARE(cell("l"), fixed(500 * pi / 2));
+    QCOMPARE(cell("e"), fixed(500 * (std::sqrt(2.0) - 1)));
+    QCOMPARE(cell("j"), fixed(1000 - 500 * pi / 2));
+    QCOMPARE(cell("zh"), fixed(500));
+    QCOMPARE(cell("hy"), std::string());  // no transition: ZY and YZ only
+    QCOMPARE(cell("qz"), fixed(500 + 500 * pi / 4));
+    QCOMPARE(cell("hz"), fixed(500 + 500 * pi / 2));
+    const ResultGridModel& stakes = w.Result(RunKind::Stakes);
+    bool sawQz = false, saw300 = false;
+    for (std::size_t r = 0; r < stakes.RowCountLarge(); ++r) {
+      const std::vector<std::string> s = stakes.RowCells(r);
+      if (s[0] == "JD1 QZ") {
+        sawQz = true;
+        QCOMPARE(s[2], fixed(500 + 500 * std::sin(pi / 4)));
+        QCOMPARE(s[3], fixed(500 - 500 * std::cos(pi / 4)));
+        QCOMPARE(s[4], std::string("45.000000"));  // half way round from north to east
+      }
+      if (s[1] == fixed(300)) {
+        saw300 = true;
+        QCOMPARE(s[2], fixed(300));
+        QCOMPARE(s[3], fixed(0));
+      }
+    }
+    QVERIFY(sawQz && saw300);
+  }
+
+  // Typing in a field is one undo step of the project, like a cell's edit.
+  void FieldEditsJoinUndo() {
+    AlignmentWindow w;
+    auto* interval = w.findChild<QLineEdit*>(QStringLiteral("interval"));
+    QTest::keyClicks(interval, QStringLiteral("5"));
+    QTest::keyClicks(interval, QStringLiteral("0"));
+    QCOMPARE(w.Form().intervalText, std::string("2050"));
+    QVERIFY(w.IsModified());
+    QCOMPARE(w.Undo().count(), 1);  // the second key continues the first step
+    w.Undo().undo();
+    QCOMPARE(w.Form().intervalText, std::string("20"));
+    QCOMPARE(interval->text(), QStringLiteral("20"));
+    QVERIFY(!w.IsModified());
+    w.Undo().redo();
+    QCOMPARE(interval->text(), QStringLiteral("2050"));
+    QCOMPARE(w.Form().intervalText, std::string("2050"));
+  }
+
+  // The points table has a Z column; without a profile it is not needed, and the run must not
+  // refuse it (it once did, naming the column).
+  void LocateTableWithoutProfile() {
+    AlignmentForm f;
+    f.Table(TableId::Jd) = JdRows(1);
+    f.Table(TableId::Points) = {{"P1", "3300", "5200", ""}, {"P2", "3300", "5200", "12.5"}};
+    const RunResult r = f.Run(RunKind::LocateTable);
+    QVERIFY2(r.ok, r.error.c_str());
+    QCOMPARE(r.table->RowCount(), std::size_t{2});
+    QCOMPARE(r.table->Keys().size(), std::size_t{6});  // no elevations, no dz without a profile
+    QCOMPARE(r.table->Cells(1)[0], std::string("P2"));
+  }
 
   // Pasted and edited JD table, computed: the rows the batch program prints for the same table.
   void PastedTableComputesBatchRows() {
@@ -332,7 +407,7 @@ class AlignmentWindowTest : public QObject {
       }
       return rows;
     };
-    const QStringList a = regular(expected.csv), b = regular(again.csv);
+    const QStringList a = regular(expected.Csv()), b = regular(again.Csv());
     QCOMPARE(b.size(), a.size());
     QVERIFY(a.size() > 150);
     QCOMPARE(b[0], a[0]);
@@ -343,19 +418,33 @@ class AlignmentWindowTest : public QObject {
     }
   }
 
+  // A LandXML file imported in the window: the elements in the grid, and the import's note
+  // (the largest end-point difference) in the status bar instead of on a terminal.
+  void LandXmlImportShowsItsNote() {
+    AlignmentForm jd;
+    jd.Table(TableId::Jd) = JdRows(2);
+    const QString path = dir_.filePath(QStringLiteral("route.xml"));
+    WriteFile(path, QByteArray::fromStdString(ExportLandXmlText(jd)));
+    AlignmentWindow w;
+    QVERIFY(w.ImportLandXml(path));
+    QVERIFY(w.Form().inputKind == InputKind::Elements);
+    QVERIFY(!w.Form().Table(TableId::Elements).empty());
+    QVERIFY2(w.statusBar()->currentMessage().contains(QStringLiteral("最大差")), qPrintable(w.statusBar()->currentMessage()));
+  }
+
   // The printed tables: stations in K notation, angles in degrees, minutes and seconds, the
   // curve table across the page.
   void ReportTables() {
     AlignmentForm f;
     f.Table(TableId::Jd) = JdRows(1);
     f.startStationText = "K10+000";
-    const ReportTable stakes = MakeReportTable(ReportKind::Stakes, f.Run(RunKind::Stakes).csv, QStringLiteral("p"), false);
+    const ReportTable stakes = MakeReportTable(ReportKind::Stakes, *f.Run(RunKind::Stakes).table, QStringLiteral("p"), false);
     QVERIFY(!stakes.rows.empty());
     QCOMPARE(stakes.rows.front()[0], QStringLiteral("K10+000.000"));
     QCOMPARE(stakes.rows.front()[1], QStringLiteral("QD"));
     QVERIFY(stakes.rows.front()[4].contains(QRegularExpression(QStringLiteral("^\\d+°\\d\\d′\\d\\d\\.\\d\\d″$"))));
     QVERIFY(!stakes.landscape);
-    const ReportTable curves = MakeReportTable(ReportKind::Curves, f.Run(RunKind::Curves).csv, QStringLiteral("p"), false);
+    const ReportTable curves = MakeReportTable(ReportKind::Curves, *f.Run(RunKind::Curves).table, QStringLiteral("p"), false);
     QCOMPARE(curves.headers.size(), 19);
     QCOMPARE(curves.rows.size(), std::size_t{1});
     QCOMPARE(curves.rows[0][3], QStringLiteral("右"));
@@ -379,7 +468,19 @@ class AlignmentWindowTest : public QObject {
     QFile f(pdf);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(f.read(5) == "%PDF-");
+    // The pages say what the table holds: its title and the start point's row.
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!text.waitForFinished(60000) || text.exitCode() != 0) QSKIP("pdftotext is not installed");
+    const QString pages = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(pages.contains(QStringLiteral("逐桩坐标表")), qPrintable(pages.left(400)));
+    QVERIFY(pages.contains(QRegularExpression(QStringLiteral("QD\\s+3000\\.000\\s+5000\\.000"))));
+    QVERIFY(pages.contains(QStringLiteral("route")));  // the project: the JD file's name
     QCOMPARE(report(bad, {QStringLiteral("--interval"), QStringLiteral("-1")}), 2);
+    QVERIFY(!QFile::exists(bad));
+    // --help among the options makes the command print help, not rows: refused, no file (it
+    // once read the help text as a table and crashed).
+    QCOMPARE(report(bad, {QStringLiteral("--help")}), 2);
     QVERIFY(!QFile::exists(bad));
   }
 

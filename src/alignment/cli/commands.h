@@ -1,0 +1,36 @@
+// The pieces the program's tables are made of: the route sources, the options every command
+// takes, and one function per command, each in its own file.
+#pragma once
+
+#include <vector>
+
+#include "alignment/cli/command.h"
+#include "alignment/route_rows.h"
+
+namespace survey::alignment::cli {
+
+RouteSource JdSource();
+RouteSource ElementSource();
+RouteSource LandXmlSource();
+std::vector<OptionHelp> CommonOptions();
+
+// What the stakes command reads from its line: the query, the offsets as typed (for the column
+// names) and the design with its profile. Refuses in the order the options are checked.
+struct StakeRun {
+  StakeQuery query;
+  std::vector<std::string> offsetLabels;
+  const RouteDesign* design = nullptr;
+};
+StakeRun ReadStakeRun(CommandContext& ctx);
+// The route of the curves command, which needs a JD table.
+const Route& CurvesRoute(CommandContext& ctx);
+
+Command CurvesCommand();
+Command StakesCommand();
+Command PointCommand();
+Command LocateCommand();
+Command ProfileCommand();
+Command StakeoutCommand();
+Command ExportCommand();
+
+}  // namespace survey::alignment::cli

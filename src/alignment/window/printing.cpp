@@ -1,0 +1,50 @@
+// The window's printed tables: the stake and curve tables of the last run, to a PDF file, the
+// print dialog or its preview, painted by report.h.
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include "alignment/window/main_window.h"
+#include "platform/qt_host.h"
+#include "platform/text_printing.h"
+
+namespace survey::alignment::window {
+
+ReportTable AlignmentWindow::Report(ReportKind kind) const {
+  const ResultGridModel* model = results_.at(kind == ReportKind::Stakes ? RunKind::Stakes : RunKind::Curves);
+  QString name = platform::ToQString(form_.projectName);
+  if (name.isEmpty()) name = document_.Path().isEmpty() ? QStringLiteral("未命名") : document_.BaseName();
+  return MakeReportTable(kind, model->Table(), name, form_.degrees);
+}
+
+bool AlignmentWindow::ExportReportPdf(ReportKind kind, const QString& path) {
+  QString error;
+  if (!WriteReportPdf(Report(kind), path, &error)) {
+    ShowRefusal(error);
+    return false;
+  }
+  return true;
+}
+
+void AlignmentWindow::PrintReport(ReportKind kind, bool preview) {
+  const ReportTable table = Report(kind);
+  if (table.rows.empty()) {
+    ShowRefusal(QStringLiteral("还没有计算结果，请先计算。"));
+    return;
+  }
+  QPrinter printer(QPrinter::HighResolution);
+  if (preview) {
+    QPrintPreviewDialog dialog(&printer, this);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&table](QPrinter* p) { PaintReport(table, p); });
+    dialog.exec();
+    return;
+  }
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  // As every program of the suite prints: a PDF chosen in the dialog is written whole or not at all.
+  const survey::Outcome outcome =
+      platform::PaintOnPrinter(printer, [&table](QPagedPaintDevice* device) { return PaintReport(table, device); });
+  if (!outcome.ok()) ShowRefusal(platform::ToQString(outcome.error));
+}
+
+}  // namespace survey::alignment::window

@@ -1,0 +1,138 @@
+// The window's project: title and modified mark, save, open, new, the recent files.
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTabWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QCloseEvent>
+#include <algorithm>
+
+#include "alignment/text_format.h"
+#include "alignment/window/main_window.h"
+#include "platform/qt_host.h"
+
+namespace survey::alignment::window {
+
+// --- Files -------------------------------------------------------------------------------------
+
+bool AlignmentWindow::IsModified() const { return document_.IsModified(); }
+
+void AlignmentWindow::MarkModified() {
+  if (pushing_) return;
+  document_.MarkModified();
+  UpdateTitle();
+}
+
+void AlignmentWindow::UpdateTitle() {
+  setWindowTitle(document_.FileName() + QStringLiteral("[*] - 路线平面计算"));
+  setWindowModified(IsModified());
+}
+
+QStringList AlignmentWindow::RecentFiles() const { return document_.RecentFiles(); }
+
+void AlignmentWindow::RebuildRecentMenu() {
+  recentMenu_->clear();
+  const QStringList list = RecentFiles();
+  for (const QString& path : list) {
+    recentMenu_->addAction(path, this, [this, path] {
+      if (AskToSave()) OpenFrom(path);
+    });
+  }
+  recentMenu_->setEnabled(!list.isEmpty());
+}
+
+bool AlignmentWindow::SaveTo(const QString& path) {
+  PullFields();
+  QString error;
+  if (!document_.Save(form_, path, &error)) {
+    ShowRefusal(error);
+    return false;
+  }
+  RebuildRecentMenu();
+  UpdateTitle();
+  return true;
+}
+
+bool AlignmentWindow::OpenFrom(const QString& path) {
+  QString error;
+  std::optional<AlignmentForm> opened = document_.Open(path, &error);
+  if (!opened) {
+    ShowRefusal(error);
+    return false;
+  }
+  form_ = std::move(*opened);
+  PushFields();
+  ClearResults();
+  RebuildRecentMenu();
+  UpdateTitle();
+  return true;
+}
+
+void AlignmentWindow::ClearResults() {
+  for (auto& [kind, model] : results_) model->SetTable(nullptr);
+  plan_->SetRoute(std::nullopt);
+  plan_->SetStakes(nullptr);
+  profileView_->SetProfile(std::nullopt, std::nullopt);
+}
+
+bool AlignmentWindow::Save() { return document_.Path().isEmpty() ? SaveAs() : SaveTo(document_.Path()); }
+
+bool AlignmentWindow::SaveAs() {
+  FileRequest request;
+  request.title = "项目另存为";
+  request.initialName = document_.Path().isEmpty() ? "路线.alnproj" : document_.Path().toStdString();
+  request.filters = {{"路线项目 (*.alnproj)", "*.alnproj"}};
+  request.defaultSuffix = "alnproj";
+  const auto path = host_.AskSaveFile(request);
+  return path && SaveTo(platform::ToQString(*path));
+}
+
+void AlignmentWindow::OpenDialog() {
+  if (!AskToSave()) return;
+  FileRequest request;
+  request.title = "打开项目";
+  request.filters = {{"路线项目 (*.alnproj)", "*.alnproj"}, {"所有文件 (*)", "*"}};
+  if (const auto path = host_.AskOpenFile(request)) OpenFrom(platform::ToQString(*path));
+}
+
+void AlignmentWindow::NewProject() {
+  if (!AskToSave()) return;
+  form_ = AlignmentForm();
+  PushFields();
+  document_.Reset();
+  ClearResults();
+  UpdateTitle();
+}
+
+bool AlignmentWindow::AskToSave() {
+  if (!IsModified()) return true;
+  Message m;
+  m.text = "项目已修改，是否保存？";
+  m.title = "路线平面计算";
+  m.icon = MessageIcon::Question;
+  m.buttons = MessageButtons::YesNoCancel;
+  switch (host_.ShowMessage(m)) {
+    case MessageAnswer::Yes: return Save();
+    case MessageAnswer::No: return true;
+    default: return false;
+  }
+}
+
+void AlignmentWindow::closeEvent(QCloseEvent* event) {
+  if (AskToSave()) {
+    CancelRun();
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+}  // namespace survey::alignment::window

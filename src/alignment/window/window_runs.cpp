@@ -1,0 +1,144 @@
+// The window's runs: checks before a run, the run controller started, its outcome shown.
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTabWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QCloseEvent>
+#include <algorithm>
+
+#include "alignment/text_format.h"
+#include "alignment/window/main_window.h"
+#include "platform/qt_host.h"
+
+namespace survey::alignment::window {
+
+// --- Runs --------------------------------------------------------------------------------------
+
+void AlignmentWindow::ShowRefusal(const QString& text) {
+  Message m;
+  m.text = text.toStdString();
+  m.title = "路线计算";
+  m.icon = MessageIcon::Exclamation;
+  m.refusal = true;
+  host_.ShowMessage(m);
+}
+
+bool AlignmentWindow::ComputeAll() {
+  std::vector<RunKind> kinds = {RunKind::Stakes, RunKind::Profile};
+  if (form_.inputKind == InputKind::Jd) kinds.insert(kinds.begin(), RunKind::Curves);
+  return StartRun(kinds);
+}
+bool AlignmentWindow::ComputeLocatePoint() { return StartRun({RunKind::LocatePoint}); }
+bool AlignmentWindow::ComputeLocateTable() { return StartRun({RunKind::LocateTable}); }
+bool AlignmentWindow::ComputeStakeout() { return StartRun({RunKind::Stakeout}); }
+
+void AlignmentWindow::CancelRun() { runs_.Cancel(); }
+
+bool AlignmentWindow::StartRun(std::vector<RunKind> kinds) {
+  if (runs_.Running()) {
+    ShowRefusal(QStringLiteral("上一次计算还在进行，请等它完成或先取消。"));
+    return false;
+  }
+  PullFields();
+  if (const std::string problem = form_.FirstProblemMessage(kinds.front()); !problem.empty()) {
+    ShowRefusal(platform::ToQString(problem));
+    // Show the first bad cell.
+    for (const CellProblem& p : form_.Problems()) {
+      QTableView* view = sourceViews_[static_cast<int>(p.table)];
+      leftTabs_->setCurrentWidget(view);
+      view->setCurrentIndex(view->model()->index(p.row, p.column));
+      break;
+    }
+    return false;
+  }
+  std::string error;
+  std::shared_ptr<const RouteDesign> design = form_.Design(false, &error);
+  if (!design) {
+    ShowRefusal(platform::ToQString(error));
+    return false;
+  }
+  const bool stakes = std::find(kinds.begin(), kinds.end(), RunKind::Stakes) != kinds.end() ||
+                      std::find(kinds.begin(), kinds.end(), RunKind::Stakeout) != kinds.end();
+  const std::size_t expected = stakes ? form_.ExpectedStakeRows(design->route) : 0;
+  const bool threaded = runs_.Threaded(expected);
+  if (!threaded) host_.SetBusy(true);
+  runs_.Start(form_, std::move(kinds), expected, std::move(design));
+  if (!threaded) host_.SetBusy(false);
+  return true;
+}
+
+void AlignmentWindow::Apply(RunOutcome& outcome) {
+  if (outcome.cancelled) {
+    statusBar()->showMessage(QStringLiteral("计算已取消，保留原来的结果。"), 8000);
+    return;
+  }
+  for (auto& [kind, result] : outcome.results) {
+    if (!result.ok) {
+      ShowRefusal(platform::ToQString(result.error));
+      return;
+    }
+  }
+  for (auto& [kind, result] : outcome.results) Result(kind).SetTable(result.table);
+  if (outcome.results.count(RunKind::Stakes)) {
+    const Route& route = outcome.design->route;
+    std::optional<Profile> profile;
+    if (const std::shared_ptr<const RouteDesign> design = form_.Design(true, nullptr); design && design->profile) {
+      profile = design->profile->profile;
+    }
+    profileView_->SetProfile(std::move(profile), route.Stations());
+    profileView_->SetCurrent(std::nullopt);
+    plan_->SetRoute(route);
+    plan_->SetStakes(outcome.results[RunKind::Stakes].table);
+    // Measuring the columns reads a thousand rows; past that size the window keeps its widths
+    // so that showing a large result stays quick.
+    for (RunKind k : {RunKind::Stakes, RunKind::Curves}) {
+      if (resultViews_.count(k) && Result(k).RowCountLarge() < 50'000) resultViews_[k]->resizeColumnsToContents();
+    }
+    if (form_.inputKind != InputKind::Jd) Result(RunKind::Curves).SetTable(nullptr);
+  }
+  statusBar()->showMessage(QStringLiteral("计算完成：%1 个桩。").arg(Result(RunKind::Stakes).RowCountLarge()), 8000);
+}
+
+void AlignmentWindow::OnCursor(double x, double y) {
+  QString text = QStringLiteral("X=%1  Y=%2").arg(x, 0, 'f', 3).arg(y, 0, 'f', 3);
+  if (const auto& route = plan_->CurrentRoute()) {
+    const Location at = route->Locate(x, y);
+    if (at.inside) {
+      text += QStringLiteral("  桩号 %1  偏距 %2 m").arg(platform::ToQString(StationKText(route->StationAt(at.chainage), 3))).arg(at.offset, 0, 'f', 3);
+    } else {
+      text += QStringLiteral("  （路线范围外）");
+    }
+  }
+  cursorLabel_->setText(text);
+}
+
+void AlignmentWindow::ShowResultRow(RunKind kind, int row) {
+  QTableView* view = resultViews_.at(kind);
+  leftTabs_->setCurrentWidget(view->parentWidget());
+  view->selectRow(row);
+  view->scrollTo(view->model()->index(row, 0), QAbstractItemView::PositionAtCenter);
+  OnResultRow(kind, row);
+}
+
+void AlignmentWindow::OnResultRow(RunKind kind, int row) {
+  if (kind != RunKind::Stakes) return;
+  plan_->MarkStake(row);
+  const std::vector<std::string> cells = Result(kind).RowCells(static_cast<std::size_t>(row));
+  const auto& route = plan_->CurrentRoute();
+  if (!route || cells.size() < 2) return;
+  const std::optional<double> station = ReadNumber(cells[1]);
+  if (!station) return;
+  const StationLine::Found found = route->Stations().Find(*station);
+  profileView_->SetCurrent(found.where == StationLine::Where::Inside ? std::optional<double>(found.chainage) : std::nullopt);
+}
+
+}  // namespace survey::alignment::window
