@@ -1,13 +1,7 @@
 #include "alignment/batch.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <exception>
 #include <iostream>
 #include <numbers>
@@ -17,6 +11,7 @@
 #include "alignment/landxml_batch.h"
 #include "alignment/stake_list.h"
 #include "alignment/table_reader.h"
+#include "common/bounded_file.h"
 #include "common/notation.h"
 
 namespace survey::alignment {
@@ -39,32 +34,9 @@ std::string Quote(std::string_view text) {
 // --- Files ----------------------------------------------------------------------------------
 
 std::string ReadFileFromDisk(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) Refuse("无法打开文件" + Quote(path) + "：" + std::strerror(errno) + "。");
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
-  struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) Refuse(Quote(path) + "是文件夹，不是文件。");
-  std::string bytes;
-  if (S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) <= kMaxInputBytes) {
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-  }
-  char buf[1 << 16];
-  while (true) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      Refuse("无法读取文件" + Quote(path) + "：" + std::strerror(errno) + "。");
-    }
-    if (n == 0) break;
-    if (bytes.size() + static_cast<std::size_t>(n) > kMaxInputBytes) {
-      Refuse("文件" + Quote(path) + "超过 " + std::to_string(kMaxInputBytes / (1024 * 1024)) + " MB，不是本程序的表格。");
-    }
-    bytes.append(buf, static_cast<std::size_t>(n));
-  }
-  return bytes;
+  ReadOutcome read = ReadBoundedFile(path, kMaxInputBytes);
+  if (!read.ok) Refuse("无法打开文件" + Quote(path) + "：" + read.reason + "。");
+  return std::move(read.bytes);
 }
 
 // --- CSV ------------------------------------------------------------------------------------

@@ -266,7 +266,7 @@ bool RunLocateWithProfile(CommandContext& ctx) {
   if (ctx.options.Has("points")) {
     static const std::vector<ColumnHeading> columns = {
         {"name", {"name", "点名"}, false}, {"x", {"x", "X"}}, {"y", {"y", "Y"}}, {"z", {"z", "Z", "高程"}, false}};
-    const Table table = ReadTable(ctx.readFile(ctx.options.Value("points")), columns);
+    const Table table = ReadTable(ctx.readFile(ctx.options.Value("points")), columns, {kMaxPointRows, "点表"});
     hasZ = table.HasColumn(3);
     rows.reserve(table.RowCount());
     for (std::size_t i = 0; i < table.RowCount(); ++i) {
