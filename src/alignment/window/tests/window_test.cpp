@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#include <sys/stat.h>
 #include <sstream>
 
 #include "alignment/batch.h"
@@ -229,6 +230,16 @@ class AlignmentWindowTest : public QObject {
     QByteArray newer = good;
     newer.replace("\"version\": 1", "\"version\": 7");
     QTest::newRow("newer version") << newer << "文件版本 7 不受支持";
+    for (const char* written : {"1.5", "1e300", "-0.5"}) {
+      QByteArray odd = good;
+      odd.replace("\"version\": 1", QByteArray("\"version\": ") + written);
+      QTest::newRow(written) << odd << QStringLiteral("文件版本 %1 不受支持").arg(QLatin1String(written));
+    }
+    QByteArray manyEquations = good;
+    QByteArray rows = "[\"1\",\"1\"]";
+    for (std::size_t i = 0; i < kMaxEquationRows; ++i) rows += ",[\"1\",\"1\"]";
+    manyEquations.replace("\"equations\": [\n        ]", "\"equations\": [" + rows + "]");
+    QTest::newRow("too many rows") << manyEquations << "断链表超过 10000 行";
     QByteArray shortRow = good;
     shortRow.replace("\"ZD\",", "");
     QTest::newRow("short row") << shortRow << "JD 表第 2 行的格数不对";
@@ -249,6 +260,36 @@ class AlignmentWindowTest : public QObject {
     QCOMPARE(recorder.messages.size(), std::size_t{1});
     const QString text = QString::fromStdString(recorder.messages[0].text);
     QVERIFY2(text.contains(path) && text.contains(reason), qPrintable(text));
+  }
+
+  // What is not a regular file is refused at once through the window's open path: a link to
+  // /dev/zero would read without end, a FIFO would freeze the window waiting for a writer.
+  void NonRegularProjectIsRefusedAtOnce() {
+    QTemporaryDir tmp;
+    const QString zero = tmp.filePath(QStringLiteral("zero.alnproj"));
+    const QString fifo = tmp.filePath(QStringLiteral("fifo.alnproj"));
+    const QString folder = tmp.filePath(QStringLiteral("folder.alnproj"));
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), zero));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QVERIFY(QDir(tmp.path()).mkdir(QStringLiteral("folder.alnproj")));
+    const QString big = tmp.filePath(QStringLiteral("big.alnproj"));
+    {
+      QFile f(big);
+      QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(static_cast<qint64>(kMaxProjectBytes) + 1));
+    }
+    for (const auto& [path, reason] : {std::pair{zero, QStringLiteral("不是普通文件")}, std::pair{fifo, QStringLiteral("不是普通文件")},
+                                       std::pair{folder, QStringLiteral("这是一个文件夹")}, std::pair{big, QStringLiteral("文件太大，超过 32 MB")}}) {
+      platform::MessageRecorder recorder;
+      AlignmentWindow w;
+      w.Model(TableId::Jd)->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+      const QByteArray before = ProjectBytes(w.Form());
+      QVERIFY(!w.OpenFrom(path));
+      QCOMPARE(ProjectBytes(w.Form()), before);
+      QVERIFY(w.CurrentPath().isEmpty());
+      QCOMPARE(recorder.messages.size(), std::size_t{1});
+      const QString text = QString::fromStdString(recorder.messages[0].text);
+      QVERIFY2(text.contains(path) && text.contains(reason), qPrintable(text));
+    }
   }
 
   // A save that cannot be written names the file and leaves the old file as it was.
