@@ -14,6 +14,7 @@
 #include "alignment/alignment_error.h"
 #include "alignment/route.h"
 #include "alignment/text_format.h"
+#include "common/message_text.h"
 
 namespace survey::alignment {
 
@@ -126,7 +127,7 @@ std::string Gb18030ToUtf8(std::string_view in) {
   return out;
 }
 
-// A cell's text for a message: at most 40 characters.
+// A cell's text for a message: at most 40 characters, control characters escaped.
 std::string Quoted(std::string_view cell) {
   std::size_t chars = 0, at = 0;
   while (at < cell.size() && chars < 40) {
@@ -134,7 +135,7 @@ std::string Quoted(std::string_view cell) {
     while (at < cell.size() && (static_cast<unsigned char>(cell[at]) & 0xC0) == 0x80) ++at;
     ++chars;
   }
-  return "“" + std::string(cell.substr(0, at)) + (at < cell.size() ? "…" : "") + "”";
+  return "“" + EscapeControls(cell.substr(0, at)) + (at < cell.size() ? "…" : "") + "”";
 }
 
 // Splits one line into cells (views into the line, or into `store` for a quoted cell with

@@ -94,6 +94,8 @@ TEST(TableRefusals, EachNamesItsLine) {
       {"\xEF\xBB\xBF" + h + "QD,0,0\nZ\xC3\x28,1,1\n", "第 3 行：文件标明为 UTF-8"},
       {h + "QD,0,0\n\n\xFF\xFE,1,1\n", "第 4 行：既不是 UTF-8 也不是 GBK"},
       {h + "QD,0,0\nZD,1,1\xB5\n", "第 3 行：既不是 UTF-8 也不是 GBK"},  // a lead byte cut off by the line end
+      {h + "QD,\x1b[2J\x1b]0;x\x07,0\nZD,1,1\n", "第 2 行：x 不是数字：“\\x1B[2J\\x1B]0;x\\x07”"},  // shown escaped
+      {h + "QD,0,0\nZD,1,\"1\xE2\x80\xAE\x7f\"\n", "第 3 行：y 不是数字：“1\\u202E\\x7F”"},
   };
   for (const Case& c : cases) {
     const std::string message = RefusalOf([&] { ReadJdTable(c.bytes); });
