@@ -33,7 +33,6 @@ ReadOutcome ReadBoundedFile(const std::string& path, std::size_t maxBytes) {
   } closer{fd};
   struct stat st {};
   if (::fstat(fd, &st) != 0) return fail(SystemErrorText(errno));
-  if (S_ISDIR(st.st_mode)) return fail(SystemErrorText(EISDIR));
   if (!S_ISREG(st.st_mode)) return fail("不是普通文件 (not a regular file)");
   if (static_cast<unsigned long long>(st.st_size) > maxBytes) return fail(TooLargeText(maxBytes));
   // The size may change while we read; never take more than the limit, and say so when the

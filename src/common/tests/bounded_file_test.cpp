@@ -42,7 +42,7 @@ TEST_F(BoundedFileTest, OnlyRegularFilesWithinTheLimitAreRead) {
       {"/dev/zero", 1u << 30, "不是普通文件"},
       {Path("fifo"), 100, "不是普通文件"},
       {Path("fifo-link"), 100, "不是普通文件"},
-      {Path("folder"), 100, "这是一个文件夹"},
+      {Path("folder"), 100, "不是普通文件"},
       {Path("missing"), 100, "文件夹不存在"},
   };
   for (const auto& c : cases) {

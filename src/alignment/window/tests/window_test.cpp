@@ -278,7 +278,7 @@ class AlignmentWindowTest : public QObject {
       QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(static_cast<qint64>(kMaxProjectBytes) + 1));
     }
     for (const auto& [path, reason] : {std::pair{zero, QStringLiteral("不是普通文件")}, std::pair{fifo, QStringLiteral("不是普通文件")},
-                                       std::pair{folder, QStringLiteral("这是一个文件夹")}, std::pair{big, QStringLiteral("文件太大，超过 32 MB")}}) {
+                                       std::pair{folder, QStringLiteral("不是普通文件")}, std::pair{big, QStringLiteral("文件太大，超过 32 MB")}}) {
       platform::MessageRecorder recorder;
       AlignmentWindow w;
       w.Model(TableId::Jd)->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
