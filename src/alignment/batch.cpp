@@ -12,6 +12,7 @@
 #include "alignment/stake_list.h"
 #include "alignment/table_reader.h"
 #include "common/bounded_file.h"
+#include "common/message_text.h"
 #include "common/notation.h"
 
 namespace survey::alignment {
@@ -554,8 +555,10 @@ std::string BatchProgram::HelpText() const {
 
 int BatchProgram::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                       const FileReader& readFile) const {
+  // Every message may quote the input (a file name, an option, a cell): its control
+  // characters are shown escaped, never sent to the terminal.
   const auto refuse = [&](const std::string& message) {
-    err << "alignment: " << message << '\n';
+    err << "alignment: " << EscapeControls(message) << '\n';
     return 2;
   };
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {

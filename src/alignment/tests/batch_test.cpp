@@ -86,6 +86,10 @@ TEST_F(Batch, RefusalsExitTwoWithNothingOnStdout) {
       {{"locate", jd, "--x", "1"}, "locate 命令需要 --x 和 --y 两者"},
       {{"locate", jd, "--x", "1", "--y", "2", "--points", "p.csv"}, "二者取一"},
       {{"locate", jd, "--x", "1e999", "--y", "2"}, "--x 不是数字"},
+      // The input's control characters reach the terminal escaped, whatever message quotes them.
+      {{"stakes", jd, "--interval", "\x1b[31mred\r"}, "--interval 不是数字：“\\x1B[31mred\\r”"},
+      {{"\x1b]0;title\x07"}, "unknown command \"\\x1B]0;title\\x07\""},
+      {{"stakes", "--jd", "a\x1b[2J.csv"}, "无法打开文件“a\\x1B[2J.csv”"},
   };
   for (const Case& c : cases) ExpectRefused(c.args, {c.message});
 }
