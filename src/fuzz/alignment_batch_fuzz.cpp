@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <iostream>
 #include <map>
 #include <sstream>
 #include <streambuf>
@@ -16,7 +15,7 @@
 #include <vector>
 
 #include "alignment/alignment_error.h"
-#include "alignment/batch.h"
+#include "alignment/cli/program.h"
 #include "fuzz/fuzz_fields.h"
 
 namespace {
@@ -43,11 +42,8 @@ const char* const kCommands[] = {"curves", "stakes", "point", "locate", "profile
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace survey::alignment;
+  using cli::FileReader;
   if (size < 2) return 0;
-  // The LandXML notes go to std::cerr; they are not what is checked here.
-  static CountingBuffer notes;
-  static const bool quiet = (std::cerr.rdbuf(&notes), true);
-  (void)quiet;
 
   const std::vector<std::string> fields = survey::fuzz::SplitFields(data + 2, size - 2, 11);
   const std::map<std::string, std::string> files = {
@@ -77,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CountingBuffer sink;
   std::ostream out(&sink);
   std::ostringstream err;
-  const int status = RunBatch(args, out, err, readFile);
+  const int status = cli::RunBatch(args, out, err, readFile);
   if (status == 0 && sink.bytes == 0) std::abort();  // success without output
   if (status == 2 && (sink.bytes != 0 || err.str().empty())) std::abort();  // a refusal that wrote rows
   if (status != 0 && status != 2) std::abort();

@@ -15,13 +15,13 @@
 #include <sys/stat.h>
 #include <sstream>
 
-#include "alignment/batch.h"
+#include "alignment/cli/program.h"
 #include "alignment/window/main_window.h"
 #include "alignment/window/project_file.h"
 #include "alignment/window/report.h"
 
 using namespace survey::alignment::window;
-using survey::alignment::RunBatch;
+using survey::alignment::cli::RunBatch;
 
 namespace {
 
