@@ -98,7 +98,8 @@ std::string Quote(std::string_view text);
 
 // --interval, --from and --to of the stake commands.
 StakeOptions StakeRange(const CommandContext& ctx);
-// --skew of stakes and point, refused unless below 90° either way.
+// --skew of stakes, point and stakeout, refused unless below 90° either way and unless every
+// --offset D keeps its side stake D / cos A within the magnitude the program accepts.
 double Skew(const CommandContext& ctx);
 
 }  // namespace survey::alignment::cli

@@ -105,6 +105,15 @@ StakeOptions StakeRange(const CommandContext& ctx) {
 double Skew(const CommandContext& ctx) {
   const double skew = ctx.Angle("skew").value_or(0);
   if (!(std::fabs(skew) < std::numbers::pi / 2)) Refuse("--skew 的绝对值必须小于 90°：" + Quote(ctx.options.Value("skew")) + "。");
+  // Near 90° the side stake runs off along the centre line: D / cos A metres away. Beyond the
+  // magnitude the program accepts for any coordinate it is no stake but round-off.
+  for (const std::string& text : ctx.options.Values("offset")) {
+    const double distance = std::fabs(ctx.NumberValue("offset", text) / std::cos(skew));
+    if (!(distance <= kMaxMagnitude)) {
+      Refuse("--skew " + Quote(ctx.options.Value("skew")) + "与 --offset " + Quote(text) +
+             "的边桩离中桩太远（D / cos A 超过 1e9 m）；斜交角应离 90° 远些。");
+    }
+  }
   return skew;
 }
 

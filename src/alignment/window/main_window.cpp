@@ -33,6 +33,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "alignment/output_guard.h"
 #include "alignment/alignment_error.h"
 #include "alignment/text_format.h"
 #include "alignment/cli/program.h"
@@ -863,6 +864,7 @@ ReportTable AlignmentWindow::Report(ReportKind kind) const {
 }
 
 bool AlignmentWindow::ExportReportPdf(ReportKind kind, const QString& path) {
+  if (!ReportWithinCap(kind)) return false;
   QString error;
   if (!WriteReportPdf(Report(kind), path, &error)) {
     ShowRefusal(error);
@@ -871,7 +873,17 @@ bool AlignmentWindow::ExportReportPdf(ReportKind kind, const QString& path) {
   return true;
 }
 
+// A printed report takes at most kMaxReportRows rows, as in the other programs; the check
+// comes before the table is laid out, which for a million stakes would take minutes.
+bool AlignmentWindow::ReportWithinCap(ReportKind kind) {
+  const int rows = results_.at(kind == ReportKind::Stakes ? RunKind::Stakes : RunKind::Curves)->rowCount();
+  if (static_cast<std::size_t>(rows) <= kMaxReportRows) return true;
+  ShowRefusal(Q(ReportTooLongText(static_cast<std::size_t>(rows))));
+  return false;
+}
+
 void AlignmentWindow::PrintReport(ReportKind kind, bool preview) {
+  if (!ReportWithinCap(kind)) return;
   const ReportTable table = Report(kind);
   if (table.rows.empty()) {
     ShowRefusal(QStringLiteral("还没有计算结果，请先计算。"));

@@ -11,6 +11,8 @@
 #include <iostream>
 #include <sstream>
 
+#include "alignment/alignment_error.h"
+#include "alignment/output_guard.h"
 #include "alignment/cli/program.h"
 #include "alignment/text_format.h"
 #include "alignment/window/form.h"
@@ -256,14 +258,33 @@ int RunReportBatch(const std::vector<std::string>& args) {
       }
     }
   }
+  // The PDF must not replace a file the report is computed from.
+  std::vector<std::string> inputs;
+  for (std::size_t i = 0; i < rest.size(); ++i) {
+    for (const char* name : kInputFileOptions) {
+      const std::string option = std::string("--") + name;
+      if (rest[i] == option && i + 1 < rest.size()) inputs.push_back(rest[i + 1]);
+      if (rest[i].rfind(option + "=", 0) == 0) inputs.push_back(rest[i].substr(option.size() + 1));
+    }
+  }
+  try {
+    RefuseOutputOverInput("pdf", pdf, inputs);
+  } catch (const AlignmentError& e) {
+    return refuse(e.what());
+  }
   std::vector<std::string> batchArgs = {table};
   batchArgs.insert(batchArgs.end(), rest.begin(), rest.end());
-  std::ostringstream out, err;
+  // The rows beyond the report's cap are only counted: a stake list of millions of rows is
+  // refused with its count without being held or laid out.
+  LineCappedBuffer rows(kMaxReportRows + 1);  // the header and the rows a report may take
+  std::ostream out(&rows);
+  std::ostringstream err;
   const int status = cli::RunBatch(batchArgs, out, err);
   std::cerr << err.str();  // the refusal, or the notes of a LandXML import
   if (status != 0) return 2;
+  if (rows.Lines() > kMaxReportRows + 1) return refuse(ReportTooLongText(rows.Lines() - 1));
   const ReportTable report =
-      MakeReportTable(table == "stakes" ? ReportKind::Stakes : ReportKind::Curves, out.str(), Q(project), degrees);
+      MakeReportTable(table == "stakes" ? ReportKind::Stakes : ReportKind::Curves, rows.Kept(), Q(project), degrees);
   QString error;
   if (!WriteReportPdf(report, Q(pdf), &error)) return refuse(error.toStdString());
   return 0;

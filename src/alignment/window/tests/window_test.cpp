@@ -424,6 +424,53 @@ class AlignmentWindowTest : public QObject {
     QVERIFY(!QFile::exists(bad));
   }
 
+  // A report beyond 10,000 rows is refused with the other programs' message, in batch mode
+  // (counted, not laid out) and in the window; a PDF named like an input is never written.
+  void ReportRefusesTooManyRowsAndItsOwnInput() {
+    QTemporaryDir tmp;
+    const QString jd = tmp.filePath(QStringLiteral("route.csv"));
+    WriteFile(jd, QByteArray::fromStdString(JdCsv()));
+    QVERIFY(QFile::link(jd, tmp.filePath(QStringLiteral("link.pdf"))));
+    const auto report = [&](const QString& pdf, const QStringList& more, QString* err) {
+      QProcess p;
+      p.start(QStringLiteral(ALIGNMENT_PROGRAM), QStringList{QStringLiteral("report"), QStringLiteral("--table"), QStringLiteral("stakes"),
+                                                             QStringLiteral("--pdf"), pdf} + more);
+      const bool done = p.waitForFinished(60000);
+      *err = QString::fromUtf8(p.readAllStandardError());
+      return done ? p.exitCode() : -1;
+    };
+    QString err;
+    const QString pdf = tmp.filePath(QStringLiteral("stakes.pdf"));
+    // About 4.9 km every 0.4 m: 12,2xx rows.
+    QCOMPARE(report(pdf, {QStringLiteral("--jd"), jd, QStringLiteral("--interval"), QStringLiteral("0.4")}, &err), 2);
+    QVERIFY2(err.contains(QRegularExpression(QStringLiteral("^alignment: 报表有1\\d{4}行，超过10000行，无法打印。\n请加大点间距离或分段计算后打印。\n$"))),
+             qPrintable(err));
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(report(pdf, {QStringLiteral("--jd"), jd, QStringLiteral("--interval"), QStringLiteral("0.5")}, &err), 0);  // 9,75x rows
+    QVERIFY(QFile::exists(pdf));
+    const QByteArray table = QByteArray::fromStdString(JdCsv());
+    for (const QString& over : {jd, tmp.filePath(QStringLiteral("link.pdf"))}) {
+      QCOMPARE(report(over, {QStringLiteral("--jd=") + jd}, &err), 2);
+      QVERIFY2(err.contains(QStringLiteral("就是输入文件")), qPrintable(err));
+      QFile f(jd);
+      QVERIFY(f.open(QIODevice::ReadOnly));
+      QCOMPARE(f.readAll(), table);
+    }
+
+    platform::MessageRecorder recorder;
+    AlignmentWindow w;
+    w.Model(TableId::Jd)->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+    w.Form().intervalText = "0.4";
+    w.PushFields();
+    QVERIFY(w.ComputeAll());
+    QVERIFY(w.Result(RunKind::Stakes).RowCountLarge() > 10000);
+    const QString windowPdf = tmp.filePath(QStringLiteral("window.pdf"));
+    QVERIFY(!w.ExportReportPdf(ReportKind::Stakes, windowPdf));
+    QVERIFY(!QFile::exists(windowPdf));
+    QCOMPARE(recorder.messages.size(), std::size_t{1});
+    QVERIFY2(recorder.messages[0].text.find("超过10000行，无法打印。") != std::string::npos, recorder.messages[0].text.c_str());
+  }
+
  private:
   QTemporaryDir dir_;
 };
