@@ -15,7 +15,7 @@ constexpr double kPi = 3.141592653589793;
 // Grid coordinates of any projection stay far inside this; beyond it differences lose the
 // millimetre and squares approach overflow.
 constexpr double kMaxCoordinate = 1e9;
-// A deflection this close to 0 or 180 degrees is the collinear or reversed case, not a curve.
+// A deflection this close to 180 degrees is the reversed case, not a curve.
 constexpr double kAngleSlack = 1e-12;
 
 // The name of a point where it has none: QD, JD1, JD2, ..., ZD.
@@ -93,7 +93,9 @@ JdLayout LayOutJd(const std::vector<JdInput>& points) {
     if (!std::isfinite(jd.ls1) || !std::isfinite(jd.ls2)) throw AlignmentError(name + "：缓和曲线长度不是有效的数。");
     if (jd.ls1 < 0 || jd.ls2 < 0) throw AlignmentError(name + "：缓和曲线长度不能为负。");
     const double turn = std::remainder(azimuth[i] - azimuth[i - 1], 2 * kPi);
-    if (std::fabs(turn) <= kAngleSlack) throw AlignmentError(name + "：转角为 0（与前后两点共线），不能设曲线。");
+    if (std::fabs(turn) < kMinTurn) {
+      throw AlignmentError(name + "：转角小于 0.01″（与前后两点共线），不能设曲线。");
+    }
     if (std::fabs(turn) >= kPi - kAngleSlack) throw AlignmentError(name + "：转角为 180°，路线折返。");
 
     CurveRow c;

@@ -62,12 +62,16 @@ struct JdLayout {
 
 // The largest closure error a layout may have.
 inline constexpr double kMaxClosureError = 1e-6;
+// The smallest turn at a JD that is a curve, 0.01″ (the last place α prints): below it the
+// three points are collinear up to the round-off of their coordinates, and the "curve" would
+// be a zero-length one printed with α 0.000000, refused alike with an exactly straight JD.
+inline constexpr double kMinTurn = 0.01 / 3600 * 3.141592653589793 / 180;
 // The most JD rows (QD and ZD included) one route may have.
 inline constexpr std::size_t kMaxJdRows = 100'000;
 
 // Lays out the route; refuses (AlignmentError naming the JD, or both JDs) fewer than two points,
 // two consecutive points equal, coordinates that are not finite or beyond 1e9 m, R <= 0, a
-// negative transition, alpha = 0 or 180 degrees, beta1 + beta2 > alpha, overlapping tangents
+// negative transition, alpha below kMinTurn or 180 degrees, beta1 + beta2 > alpha, overlapping tangents
 // and a closure error beyond kMaxClosureError.
 JdLayout LayOutJd(const std::vector<JdInput>& points);
 

@@ -11,7 +11,7 @@ std::vector<ProfileTableRow> ReadProfileTable(std::string bytes) {
   static const std::vector<ColumnHeading> columns = {{"station", {"station", "桩号"}},
                                                   {"elevation", {"elevation", "高程"}},
                                                   {"r", {"r", "R", "竖曲线半径"}, false}};
-  const Table table = ReadTable(std::move(bytes), columns);
+  const Table table = ReadTable(std::move(bytes), columns, {kMaxProfileRows, "纵断面表"});
   std::vector<ProfileTableRow> rows;
   rows.reserve(table.RowCount());
   for (std::size_t i = 0; i < table.RowCount(); ++i) {

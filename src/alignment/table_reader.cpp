@@ -15,6 +15,7 @@
 #include "alignment/route.h"
 #include "alignment/text_format.h"
 #include "common/text_blanks.h"
+#include "common/message_text.h"
 
 namespace survey::alignment {
 
@@ -122,7 +123,7 @@ std::string Gb18030ToUtf8(std::string_view in) {
   return out;
 }
 
-// A cell's text for a message: at most 40 characters.
+// A cell's text for a message: at most 40 characters, control characters escaped.
 std::string Quoted(std::string_view cell) {
   std::size_t chars = 0, at = 0;
   while (at < cell.size() && chars < 40) {
@@ -130,7 +131,7 @@ std::string Quoted(std::string_view cell) {
     while (at < cell.size() && (static_cast<unsigned char>(cell[at]) & 0xC0) == 0x80) ++at;
     ++chars;
   }
-  return "“" + std::string(cell.substr(0, at)) + (at < cell.size() ? "…" : "") + "”";
+  return "“" + EscapeControls(cell.substr(0, at)) + (at < cell.size() ? "…" : "") + "”";
 }
 
 // Splits one line into cells (views into the line, or into `store` for a quoted cell with
@@ -322,9 +323,21 @@ struct CellReader {
 
 std::string LinePrefix(int line) { return "第 " + std::to_string(line) + " 行："; }
 
+namespace {
+
+// No GB18030 byte of a multi-byte character is a CR, so this holds for either encoding.
+void LoneCrToLf(std::string& text) {
+  for (std::size_t at = text.find('\r'); at != std::string::npos; at = text.find('\r', at + 1)) {
+    if (at + 1 == text.size() || text[at + 1] != '\n') text[at] = '\n';
+  }
+}
+
+}  // namespace
+
 std::string DecodeTableText(std::string bytes) {
   const bool bom = bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
   if (bom) bytes.erase(0, 3);
+  LoneCrToLf(bytes);
   const std::size_t bad = FirstInvalidUtf8(bytes);
   if (bad == std::string::npos) return bytes;
   if (bom) Refuse(LineOf(bytes, bad), "文件标明为 UTF-8，但此处的文字不是有效的 UTF-8。");
@@ -348,12 +361,13 @@ double Table::Station(std::size_t row, std::size_t column) const {
   return *v;
 }
 
-Table ReadTable(std::string bytes, const std::vector<ColumnHeading>& columns) {
+Table ReadTable(std::string bytes, const std::vector<ColumnHeading>& columns, RowCap cap) {
   Table table;
   auto text = Decode(std::move(bytes));
   RowReader reader(text, columns);
   table.columns_ = columns.size();
   reader.Read([&](int line, std::span<const std::string_view> row) {
+    if (table.lines_.size() == cap.rows) Refuse(line, std::string(cap.title) + "超过 " + std::to_string(cap.rows) + " 行。");
     table.cells_.insert(table.cells_.end(), row.begin(), row.end());
     table.lines_.push_back(line);
   });
@@ -484,6 +498,7 @@ PointTable ReadPointTable(std::string bytes) {
   RowReader reader(text, PointColumns());
   PointTable table;
   reader.Read([&](int line, std::span<const std::string_view> row) {
+    if (table.rows.size() == kMaxPointRows) Refuse(line, "点表超过 " + std::to_string(kMaxPointRows) + " 行。");
     const CellReader cells{line, reader.headerNames};
     table.rows.push_back({row[kPtName], cells.Number(row, kPtX), cells.Number(row, kPtY), line});
   });

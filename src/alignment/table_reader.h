@@ -28,8 +28,9 @@ namespace survey::alignment {
 // No line of a table comes near this; a longer one is refused before it is split.
 inline constexpr std::size_t kMaxLineBytes = 64 * 1024;
 
-// The file's text as UTF-8 (byte-order mark removed). Refuses, naming the line, bytes that
-// are neither UTF-8 nor GBK.
+// The file's text as UTF-8 (byte-order mark removed), line ends LF or CR LF: a lone CR (the
+// line end of old Macintosh editors) becomes LF. Refuses, naming the line, bytes that are
+// neither UTF-8 nor GBK.
 std::string DecodeTableText(std::string bytes);
 
 // The decoded text of a table, and the cells whose doubled quotes had to be undone; the
@@ -46,6 +47,15 @@ struct ColumnHeading {
   std::string key;
   std::vector<std::string> names;
   bool required = true;
+};
+
+// The most data rows of a table the program reads; the refusal comes at the first row beyond
+// it, before the rest of the file is split, so that memory stays bounded by the row count.
+inline constexpr std::size_t kMaxProfileRows = 100'000;   // grade change points
+inline constexpr std::size_t kMaxPointRows = 1'000'000;   // surveyed points to locate
+struct RowCap {
+  std::size_t rows = kMaxPointRows;
+  std::string_view title = "表格";  // "纵断面表 超过 100000 行"
 };
 
 // A table read against a list of columns: the cells of each data row in the order of the
@@ -70,7 +80,7 @@ class Table {
   double Station(std::size_t row, std::size_t column) const;
 
  private:
-  friend Table ReadTable(std::string bytes, const std::vector<ColumnHeading>& columns);
+  friend Table ReadTable(std::string bytes, const std::vector<ColumnHeading>& columns, RowCap cap);
   std::shared_ptr<const TableText> text_;
   std::vector<std::string_view> cells_;
   std::vector<int> lines_;
@@ -79,8 +89,9 @@ class Table {
   std::size_t columns_ = 0;
 };
 
-// Decodes and splits the bytes; refuses a file without a header or without data rows.
-Table ReadTable(std::string bytes, const std::vector<ColumnHeading>& columns);
+// Decodes and splits the bytes; refuses a file without a header or without data rows, and
+// one with more data rows than the cap.
+Table ReadTable(std::string bytes, const std::vector<ColumnHeading>& columns, RowCap cap = {});
 
 // The message prefix that names a line: "第 12 行：".
 std::string LinePrefix(int line);
@@ -107,6 +118,7 @@ struct PointTable {
   std::shared_ptr<const TableText> text;
   std::vector<PointRow> rows;
 };
+// At most kMaxPointRows rows.
 PointTable ReadPointTable(std::string bytes);
 
 // The largest coordinate, length, radius or station magnitude the tables and options take

@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
+#include <signal.h>
+#include <vector>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -42,7 +45,41 @@ const char* ChineseReason(int errnum) {
   }
 }
 
+// ".NAME.tmp-": the temporary files of NAME start so, followed by the writer's process id.
+std::string TemporaryPrefix(const std::string& base) { return "." + base + ".tmp-"; }
+
 }  // namespace
+
+void RemoveStaleTemporaries(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
+  std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (base.size() > 200) base.resize(200);
+  const std::string prefix = TemporaryPrefix(base);
+  DIR* folder = ::opendir(dir.c_str());
+  if (!folder) return;
+  std::vector<std::string> stale;
+  while (const dirent* entry = ::readdir(folder)) {
+    const std::string_view name = entry->d_name;
+    if (!name.starts_with(prefix)) continue;
+    // PID-XXXXXX: a writer of this process may still be at work (another thread), and one
+    // of a living process is; only the files of writers that are gone are left over.
+    const std::string_view rest = name.substr(prefix.size());
+    const std::size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string_view::npos || rest.size() != dash + 7 || dash > 10) continue;
+    if (rest.substr(0, dash).find_first_not_of("0123456789") != std::string_view::npos) continue;
+    const long pid = std::strtol(std::string(rest.substr(0, dash)).c_str(), nullptr, 10);
+    if (pid <= 0 || pid == ::getpid() || pid > INT_MAX) continue;
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    stale.emplace_back(name);
+  }
+  ::closedir(folder);
+  for (const std::string& name : stale) {
+    const std::string file = dir + "/" + name;
+    struct stat st {};
+    if (::lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) ::unlink(file.c_str());
+  }
+}
 
 std::string SystemErrorText(int errnum) {
   const char* english = strerrordesc_np(errnum);
@@ -112,9 +149,11 @@ AtomicFileWriter::AtomicFileWriter(std::string target) : target_(std::move(targe
 
 AtomicFileWriter::~AtomicFileWriter() { Abort(); }
 
-bool AtomicFileWriter::Fail(int errnum) {
+bool AtomicFileWriter::Fail(int errnum) { return FailWith(SystemErrorText(errnum)); }
+
+bool AtomicFileWriter::FailWith(std::string reason) {
   if (error_.empty()) {
-    reason_ = SystemErrorText(errnum);
+    reason_ = std::move(reason);
     error_ = target_ + ": " + reason_;
   }
   Abort();
@@ -123,31 +162,49 @@ bool AtomicFileWriter::Fail(int errnum) {
 
 bool AtomicFileWriter::Open() {
   if (fd_ >= 0 || Failed()) return !Failed();
-  // A link is followed, so that saving over it replaces the file it points to, not the link.
+  // A link is followed, so that saving over it replaces the file it points to, not the link;
+  // a link that leads nowhere (dangling, or a loop) is refused rather than replaced by a file.
   std::string final = target_;
+  struct stat link {};
+  const bool isLink = ::lstat(target_.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
   if (char* real = ::realpath(target_.c_str(), nullptr)) {
     final = real;
     std::free(real);
+  } else if (isLink) {
+    if (errno != ENOENT) return Fail(errno);  // ELOOP: a loop
+    return FailWith("符号链接指向的文件不存在 (dangling symbolic link)");
   }
   struct stat existing {};
   const bool exists = ::stat(final.c_str(), &existing) == 0;
-  if (exists && !S_ISREG(existing.st_mode)) return Fail(S_ISDIR(existing.st_mode) ? EISDIR : EINVAL);
+  if (exists && S_ISDIR(existing.st_mode)) return Fail(EISDIR);
+  if (exists && (S_ISCHR(existing.st_mode) || S_ISBLK(existing.st_mode))) {
+    return FailWith("这是一个设备，不是普通文件，不能写入 (a device, not a regular file)");
+  }
+  if (exists && !S_ISREG(existing.st_mode)) return FailWith("不是普通文件，不能写入 (not a regular file)");
+  // A file the user may not write (or one nobody may write: read-only on purpose) is not
+  // replaced, although the folder would allow the rename.
+  if (exists && (::access(final.c_str(), W_OK) != 0 || (existing.st_mode & 0222) == 0)) return Fail(EACCES);
 
   const std::size_t slash = final.rfind('/');
   const std::string dir = slash == std::string::npos ? std::string(".") : final.substr(0, slash == 0 ? 1 : slash);
   std::string base = slash == std::string::npos ? final : final.substr(slash + 1);
   if (base.empty()) return Fail(EISDIR);
   if (base.size() > 200) base.resize(200);  // room for the marks within NAME_MAX
-  std::string pattern = dir + "/." + base + ".XXXXXX";
+  std::string pattern = dir + "/" + TemporaryPrefix(base) + std::to_string(::getpid()) + "-XXXXXX";
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) return Fail(errno);
   fd_ = fd;
   temp_ = pattern;
   final_ = final;
-  // The new file gets the mode of the one it replaces, or what a plain create would give.
+  // The new file gets the mode of the one it replaces (without setuid and setgid, which a
+  // written data file must not gain), or what a plain create would give; and its owner where
+  // the system lets us (as root), so that replacing does not hand the file to us.
   mode_t mode = 0;
   if (exists) {
-    mode = existing.st_mode & 07777;
+    mode = existing.st_mode & 07777 & ~static_cast<mode_t>(S_ISUID | S_ISGID);
+    if (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) {
+      [[maybe_unused]] const int ignored = ::fchown(fd_, existing.st_uid, existing.st_gid);
+    }
   } else {
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -182,6 +239,7 @@ bool AtomicFileWriter::Commit() {
   if (Calls().close(fd) != 0) return Fail(errno);
   if (Calls().rename(temp_.c_str(), final_.c_str()) != 0) return Fail(errno);
   temp_.clear();
+  RemoveStaleTemporaries(final_);
   // The rename itself reaches the disk with the folder; a folder that cannot be synced (some
   // network file systems) does not make the written file less complete.
   const std::size_t slash = final_.rfind('/');

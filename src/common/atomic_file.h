@@ -25,9 +25,14 @@ struct WriteOutcome {
   std::string reason;  // the reason alone
 };
 
-// Writes one file by atomic replace. Open() first; then Write() any number of times (a failed
-// write is remembered, later writes do nothing); Commit() syncs, closes and renames. A writer
-// destroyed without a successful Commit() removes its temporary file.
+// Writes one file by atomic replace. The target must be a regular file the user may write
+// (a link is followed to one; a dangling link, a link loop, a device such as /dev/null and a
+// read-only file are refused), or a new name in a folder. The replacement keeps the old
+// file's mode, without setuid and setgid. The temporary file is ".NAME.tmp-PID-XXXXXX";
+// a successful Commit() also removes those that writers since killed left of the same file.
+// Open() first; then Write() any number of times (a failed write is remembered, later writes
+// do nothing); Commit() syncs, closes and renames. A writer destroyed without a successful
+// Commit() removes its temporary file.
 class AtomicFileWriter {
  public:
   explicit AtomicFileWriter(std::string target);
@@ -50,6 +55,7 @@ class AtomicFileWriter {
 
  private:
   bool Fail(int errnum);
+  bool FailWith(std::string reason);
 
   std::string target_;
   std::string final_;  // the target with links resolved
@@ -57,6 +63,10 @@ class AtomicFileWriter {
   int fd_ = -1;
   std::string error_, reason_;
 };
+
+// Removes the temporary files of `path` whose writer process no longer runs (Commit() does
+// this after its rename).
+void RemoveStaleTemporaries(const std::string& path);
 
 // The whole file at once.
 WriteOutcome WriteFileAtomically(const std::string& path, std::string_view bytes);

@@ -1,12 +1,10 @@
 #include "platform/text_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cerrno>
 #include <iconv.h>
 
 #include "common/atomic_file.h"
+#include "common/bounded_file.h"
 
 namespace platform {
 
@@ -67,44 +65,13 @@ survey::Outcome WriteGbkFile(const std::string& path, std::string_view utf8) {
 }
 
 std::optional<std::string> ReadGbkFile(const std::string& path, std::string* error, std::size_t maxBytes) {
-  const auto fail = [error](std::string reason) -> std::optional<std::string> {
-    if (error) *error = std::move(reason);
+  survey::ReadOutcome read = survey::ReadBoundedFile(path, maxBytes);
+  if (!read.ok) {
+    if (error) *error = std::move(read.reason);
     return std::nullopt;
-  };
-  // Without O_NONBLOCK the open of a FIFO waits for a writer forever; the type is checked on
-  // the open file, so it cannot change between the check and the read.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return fail(survey::SystemErrorText(errno));
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) return fail(survey::SystemErrorText(errno));
-  if (!S_ISREG(st.st_mode)) return fail("不是普通文件 (not a regular file)");
-  if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
-    return fail("文件太大，超过 " + std::to_string(maxBytes / 1024) + " KB (file larger than " +
-                std::to_string(maxBytes / 1024) + " KB)");
   }
-  // The size may change while we read; never take more than the limit.
-  std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
-  std::size_t got = 0;
-  char extra = 0;
-  for (;;) {
-    char* at = got < bytes.size() ? bytes.data() + got : &extra;
-    const std::size_t room = got < bytes.size() ? bytes.size() - got : 1;
-    const ssize_t n = ::read(fd, at, room);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return fail(survey::SystemErrorText(errno));
-    }
-    if (n == 0) break;
-    if (at == &extra) return fail("文件在读取时被改动 (the file changed while it was read)");
-    got += static_cast<std::size_t>(n);
-  }
-  bytes.resize(got);
-  std::optional<std::string> text = FromGbk(bytes);
-  if (!text) return fail(kNoConverter);
+  std::optional<std::string> text = FromGbk(read.bytes);
+  if (!text && error) *error = kNoConverter;
   return text;
 }
 

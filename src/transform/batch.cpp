@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "alignment/alignment_error.h"
-#include "alignment/batch.h"
+#include "common/bounded_file.h"
 #include "alignment/table_reader.h"
 #include "common/atomic_file.h"
 #include "common/number_reading.h"
@@ -522,8 +522,13 @@ CommandResult Apply7(const ParsedOptions& o, const FileReader& readFile) {
 
 }  // namespace
 
+// The same bound as the alignment program's tables: a point list of a million rows is far
+// below it, and a device or FIFO given by mistake is refused instead of read without end.
 std::string ReadFileFromDisk(const std::string& path) {
-  return Reading([&] { return alignment::ReadFileFromDisk(path); });
+  constexpr std::size_t kMaxPointFileBytes = 64u << 20;
+  ReadOutcome read = ReadBoundedFile(path, kMaxPointFileBytes);
+  if (!read.ok) Refuse("无法打开文件“" + path + "”：" + read.reason + "。");
+  return std::move(read.bytes);
 }
 
 void WriteFileToDisk(const std::string& path, const std::string& text) {

@@ -17,9 +17,10 @@
 
 namespace survey::alignment::cli {
 
-// The whole content of a file; throws AlignmentError when it cannot be read or is larger
-// than kMaxInputBytes (so that a device or a runaway file cannot exhaust the memory).
-inline constexpr std::size_t kMaxInputBytes = 256u * 1024 * 1024;
+// The whole content of a regular file (links followed); throws AlignmentError when it cannot
+// be read, is a device, a FIFO or a folder, or is larger than kMaxInputBytes. The row caps of
+// the tables are reached well within this size; anything bigger is not one of ours.
+inline constexpr std::size_t kMaxInputBytes = 64u * 1024 * 1024;
 using FileReader = std::function<std::string(const std::string& path)>;
 std::string ReadFileFromDisk(const std::string& path);
 
@@ -97,7 +98,8 @@ std::string Quote(std::string_view text);
 
 // --interval, --from and --to of the stake commands.
 StakeOptions StakeRange(const CommandContext& ctx);
-// --skew of stakes and point, refused unless below 90° either way.
+// --skew of stakes, point and stakeout, refused unless below 90° either way and unless every
+// --offset D keeps its side stake D / cos A within the magnitude the program accepts.
 double Skew(const CommandContext& ctx);
 
 }  // namespace survey::alignment::cli

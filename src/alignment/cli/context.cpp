@@ -1,15 +1,11 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 
 #include "alignment/alignment_error.h"
 #include "alignment/cli/command.h"
 #include "alignment/table_reader.h"
+#include "common/bounded_file.h"
+#include "common/message_text.h"
 
 namespace survey::alignment::cli {
 
@@ -21,32 +17,9 @@ std::string Quote(std::string_view text) {
 }
 
 std::string ReadFileFromDisk(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) Refuse("无法打开文件" + Quote(path) + "：" + std::strerror(errno) + "。");
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
-  struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) Refuse(Quote(path) + "是文件夹，不是文件。");
-  std::string bytes;
-  if (S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) <= kMaxInputBytes) {
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-  }
-  char buf[1 << 16];
-  while (true) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      Refuse("无法读取文件" + Quote(path) + "：" + std::strerror(errno) + "。");
-    }
-    if (n == 0) break;
-    if (bytes.size() + static_cast<std::size_t>(n) > kMaxInputBytes) {
-      Refuse("文件" + Quote(path) + "超过 " + std::to_string(kMaxInputBytes / (1024 * 1024)) + " MB，不是本程序的表格。");
-    }
-    bytes.append(buf, static_cast<std::size_t>(n));
-  }
-  return bytes;
+  ReadOutcome read = ReadBoundedFile(path, kMaxInputBytes);
+  if (!read.ok) Refuse("无法打开文件" + Quote(path) + "：" + read.reason + "。");
+  return std::move(read.bytes);
 }
 
 CommandContext::CommandContext(const ParsedOptions& options_, const FileReader& readFile_,
@@ -66,7 +39,7 @@ const RouteDesign& CommandContext::Design() {
       Refuse("没有给出路线：需要 " + list + "。");
     }
     design_.emplace(chosen->build(*this));
-    for (const std::string& note : design_->notes) err << "alignment: " << note << '\n';
+    for (const std::string& note : design_->notes) err << "alignment: " << EscapeControls(note) << '\n';
   }
   return *design_;
 }
@@ -132,6 +105,15 @@ StakeOptions StakeRange(const CommandContext& ctx) {
 double Skew(const CommandContext& ctx) {
   const double skew = ctx.Angle("skew").value_or(0);
   if (!(std::fabs(skew) < std::numbers::pi / 2)) Refuse("--skew 的绝对值必须小于 90°：" + Quote(ctx.options.Value("skew")) + "。");
+  // Near 90° the side stake runs off along the centre line: D / cos A metres away. Beyond the
+  // magnitude the program accepts for any coordinate it is no stake but round-off.
+  for (const std::string& text : ctx.options.Values("offset")) {
+    const double distance = std::fabs(ctx.NumberValue("offset", text) / std::cos(skew));
+    if (!(distance <= kMaxMagnitude)) {
+      Refuse("--skew " + Quote(ctx.options.Value("skew")) + "与 --offset " + Quote(text) +
+             "的边桩离中桩太远（D / cos A 超过 1e9 m）；斜交角应离 90° 远些。");
+    }
+  }
   return skew;
 }
 

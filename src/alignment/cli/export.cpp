@@ -2,6 +2,7 @@
 
 #include "alignment/cli/commands.h"
 #include "alignment/landxml_writer.h"
+#include "alignment/output_guard.h"
 
 namespace survey::alignment::cli {
 
@@ -18,6 +19,7 @@ Command ExportCommand() {
   c.run = [](CommandContext& ctx) {
     if (!ctx.options.Has("out") || ctx.options.Value("out").empty()) Refuse("export 命令需要 --out 文件名。");
     const std::string out = ctx.options.Value("out");
+    RefuseOutputOverInput("out", out, InputFiles(ctx.options));
     const RouteDesign& design = ctx.DesignWithProfile();
     const Route& route = design.route;
     LandXmlExport alignment;

@@ -29,7 +29,7 @@ PointsRead ReadPoints(CommandContext& ctx, bool withProfile) {
   }
   static const std::vector<ColumnHeading> columns = {
       {"name", {"name", "点名"}, false}, {"x", {"x", "X"}}, {"y", {"y", "Y"}}, {"z", {"z", "Z", "高程"}, false}};
-  auto table = std::make_shared<const Table>(ReadTable(std::move(bytes), columns));
+  auto table = std::make_shared<const Table>(ReadTable(std::move(bytes), columns, {kMaxPointRows, "点表"}));
   read.withZ = table->HasColumn(3);
   read.points.reserve(table->RowCount());
   for (std::size_t i = 0; i < table->RowCount(); ++i) {

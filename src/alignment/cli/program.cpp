@@ -6,6 +6,7 @@
 
 #include "alignment/alignment_error.h"
 #include "alignment/cli/commands.h"
+#include "common/message_text.h"
 #include "common/notation.h"
 
 namespace survey::alignment::cli {
@@ -99,8 +100,10 @@ std::string CommandTable::HelpText() const {
 
 int CommandTable::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                       const FileReader& readFile) const {
+  // Every message may quote the input (a file name, an option, a cell): its control
+  // characters are shown escaped, never sent to the terminal.
   const auto refuse = [&](const std::string& message) {
-    err << "alignment: " << message << '\n';
+    err << "alignment: " << EscapeControls(message) << '\n';
     return 2;
   };
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {

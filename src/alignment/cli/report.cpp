@@ -9,8 +9,10 @@
 #include <memory>
 #include <sstream>
 
+#include "alignment/alignment_error.h"
 #include "alignment/cli/commands.h"
 #include "alignment/cli/program.h"
+#include "alignment/output_guard.h"
 #include "alignment/row_layout.h"
 #include "alignment/window/report.h"
 #include "platform/qt_host.h"
@@ -56,22 +58,42 @@ int RunReport(const std::vector<std::string>& args) {
       }
     }
   }
-  // The command's own options and refusals; its rows are kept instead of written.
+  // The PDF must not replace a file the report is computed from.
+  std::vector<std::string> inputs;
+  for (std::size_t i = 0; i < rest.size(); ++i) {
+    for (const char* name : kInputFileOptions) {
+      const std::string option = std::string("--") + name;
+      if (rest[i] == option && i + 1 < rest.size()) inputs.push_back(rest[i + 1]);
+      if (rest[i].rfind(option + "=", 0) == 0) inputs.push_back(rest[i].substr(option.size() + 1));
+    }
+  }
+  try {
+    RefuseOutputOverInput("pdf", pdf, inputs);
+  } catch (const AlignmentError& e) {
+    return refuse(e.what());
+  }
+  // The command's own options and refusals; its rows are kept instead of written. Rows beyond
+  // the report's cap are only counted: a stake list of millions is refused with its count
+  // without being held or laid out.
   CommandTable program = AlignmentCommandLine();
   std::shared_ptr<ResultTable> rows;
+  std::size_t rowCount = 0;
   program.SetRun("stakes", [&](CommandContext& ctx) {
     const StakeRun run = ReadStakeRun(ctx);
     const bool withProfile = run.design->profile.has_value();
     rows = std::make_shared<ResultTable>(ResultTable::Kind::Stakes, layout::StakeKeys(run.offsetLabels, withProfile),
                                          CellFormat{ctx.format.decimals, ctx.format.angles});
     rows->withProfile = withProfile;
-    ForEachStakeRow(*run.design, run.query, [&](const StakeRow& row) { rows->stakes.push_back(row); });
+    ForEachStakeRow(*run.design, run.query, [&](const StakeRow& row) {
+      if (++rowCount <= kMaxReportRows) rows->stakes.push_back(row);
+    });
   });
   program.SetRun("curves", [&](CommandContext& ctx) {
     const Route& route = CurvesRoute(ctx);
     rows = std::make_shared<ResultTable>(ResultTable::Kind::Curves, layout::CurveKeys(),
                                          CellFormat{ctx.format.decimals, ctx.format.angles});
     rows->curves = CurveRows(route);
+    rowCount = rows->curves.size();
   });
   std::vector<std::string> commandArgs = {table};
   commandArgs.insert(commandArgs.end(), rest.begin(), rest.end());
@@ -81,6 +103,7 @@ int RunReport(const std::vector<std::string>& args) {
   if (status != 0) return 2;
   // --help among the options: the command printed its help, not rows.
   if (!rows) return refuse("report 命令打印表格，不显示帮助；选项见 alignment --help。");
+  if (rowCount > kMaxReportRows) return refuse(ReportTooLongText(rowCount));
   const window::ReportTable report = window::MakeReportTable(
       table == "stakes" ? window::ReportKind::Stakes : window::ReportKind::Curves, *rows, platform::ToQString(project), degrees);
   QString error;

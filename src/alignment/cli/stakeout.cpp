@@ -1,5 +1,4 @@
 #include <cmath>
-#include <numbers>
 
 #include "alignment/cli/commands.h"
 #include "alignment/cli/csv_writer.h"
@@ -50,8 +49,7 @@ Command StakeoutCommand() {
     StakeQuery query;
     query.range = StakeRange(ctx);
     for (const std::string& text : ctx.options.Values("offset")) query.offsets.push_back(ctx.NumberValue("offset", text));
-    query.skew = ctx.Angle("skew").value_or(0);
-    if (!(std::fabs(query.skew) < std::numbers::pi / 2)) Refuse("--skew 的绝对值必须小于 90°。");
+    query.skew = Skew(ctx);
     CsvWriter csv(ctx.out, ctx.format);
     csv.Keys(layout::StakeoutKeys());
     ForEachStakeoutRow(route, instrument, query, [&](const StakeoutRow& row) { csv.Row(row); });

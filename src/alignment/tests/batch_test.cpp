@@ -77,6 +77,11 @@ TEST_F(Batch, RefusalsExitTwoWithNothingOnStdout) {
       {{"stakes", jd, "--from", "K1+2000"}, "--from 不是桩号"},
       {{"stakes", jd, "--skew", "90"}, "--skew 的绝对值必须小于 90°"},
       {{"stakes", jd, "--skew=-90", "--degrees"}, "--skew 的绝对值必须小于 90°"},
+      // A skew so near 90° that the side stake lands beyond 1e9 m, in each command with side stakes.
+      {{"point", jd, "--station", "50", "--offset", "5", "--skew", "89.9999999", "--degrees"}, "的边桩离中桩太远"},
+      {{"stakes", jd, "--offset=-5", "--offset", "0.5", "--skew", "89.9999999", "--degrees"}, "--offset “-5”的边桩离中桩太远"},
+      {{"stakeout", jd, "--setup", "0,0", "--backsight", "10,0", "--offset", "5", "--skew", "89.9999999", "--degrees"},
+       "的边桩离中桩太远"},
       {{"stakes", jd, "--skew", "abc"}, "--skew 不是角度（度.分秒"},
       {{"stakes", jd, "--start", "1e300"}, "--start 超出范围"},
       {{"stakes", jd, "--equation", "1200"}, "--equation 应写成 BACK=AHEAD"},
@@ -87,6 +92,10 @@ TEST_F(Batch, RefusalsExitTwoWithNothingOnStdout) {
       {{"locate", jd, "--x", "1"}, "locate 命令需要 --x 和 --y 两者"},
       {{"locate", jd, "--x", "1", "--y", "2", "--points", "p.csv"}, "二者取一"},
       {{"locate", jd, "--x", "1e999", "--y", "2"}, "--x 不是数字"},
+      // The input's control characters reach the terminal escaped, whatever message quotes them.
+      {{"stakes", jd, "--interval", "\x1b[31mred\r"}, "--interval 不是数字：“\\x1B[31mred\\r”"},
+      {{"\x1b]0;title\x07"}, "unknown command \"\\x1B]0;title\\x07\""},
+      {{"stakes", "--jd", "a\x1b[2J.csv"}, "无法打开文件“a\\x1B[2J.csv”"},
   };
   for (const Case& c : cases) ExpectRefused(c.args, {c.message});
 }
@@ -116,6 +125,9 @@ TEST_F(Batch, SkewDecimalsDegreesAndRange) {
             "name,station,x,y,azimuth,x_5.0,y_5.0\n"
             ",40.0,0.0,40.0,90.00000000,-5.0,37.1\n"
             ",60.0,0.0,60.0,90.00000000,-5.0,57.1\n");
+  // Near 90° a side stake within 1e9 m is still given (0.5 / cos 89.9999999° = 2.9e8 m).
+  EXPECT_EQ(Run({"point", "--jd", "straight.csv", "--station", "50", "--offset", "0.5", "--skew", "89.9999999",
+                 "--degrees"}).status, 0);
 }
 
 TEST_F(Batch, PointAndLocateOnAStraightWithStationsAndEquations) {

@@ -184,6 +184,25 @@ TEST(JdMethod, Refusals) {
   }
 }
 
+// A turn that is round-off of the coordinates is refused like an exactly straight JD; the
+// smallest turn α prints is still a curve.
+TEST(JdMethod, TurnsBelowTheLastPrintedPlaceAreNoCurve) {
+  const double second = kDeg / 3600;
+  const struct {
+    double turn;
+    bool curve;
+  } cases[] = {{0, false}, {1e-13, false}, {-3e-10, false}, {0.0099 * second, false}, {-0.0099 * second, false},
+               {0.0101 * second, true}, {-0.0101 * second, true}, {1 * second, true}};
+  for (const auto& c : cases) {
+    const std::string refusal = RefusalOf([&] { LayOutJd(OneCurve(0.7, c.turn, 500, 0, 0)); });
+    if (c.curve) {
+      EXPECT_EQ(refusal, "(accepted)") << c.turn;
+    } else {
+      EXPECT_EQ(refusal, "JD1：转角小于 0.01″（与前后两点共线），不能设曲线。") << c.turn;
+    }
+  }
+}
+
 TEST(JdMethod, AMillionPointsAreRefusedAtOnce) {
   std::vector<JdInput> points(1'000'000);
   for (std::size_t i = 0; i < points.size(); ++i) points[i] = {"", static_cast<double>(i), 0.0, 1, 0, 0};

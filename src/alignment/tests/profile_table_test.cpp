@@ -5,6 +5,7 @@
 #include <string>
 
 #include "alignment/alignment_error.h"
+#include "alignment/table_reader.h"
 #include "refusal.h"
 
 namespace survey::alignment {
@@ -29,6 +30,13 @@ TEST(ProfileTableTest, RefusalsNameTheLine) {
       "station,elevation,r\n0,100,\n300,1e300,\n",
   };
   for (const std::string& text : cases) EXPECT_NE(RefusalOf([&] { ReadProfileTable(text); }).find("第 3 行"), std::string::npos) << text;
+}
+
+TEST(ProfileTableTest, StopsAtItsRowCap) {
+  std::string table = "station,elevation\n";
+  for (std::size_t i = 0; i < kMaxProfileRows; ++i) table += std::to_string(i) + ",1\n";
+  EXPECT_EQ(ReadProfileTable(table).size(), kMaxProfileRows);
+  EXPECT_EQ(RefusalOf([&] { ReadProfileTable(table + "1e6,1\n"); }), "第 100002 行：纵断面表超过 100000 行。");
 }
 
 TEST(ProfileTableTest, StationsBecomeChainagesAcrossAnEquation) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -54,6 +55,35 @@ TEST(AlignmentProgram, CsvOnStdoutMessagesOnStderrRefusalsExitTwo) {
                          "ZD,100.000,100.000,0.000,0.000000\n");
   const Result err = RunShell(stakes + " 2>&1 >/dev/null");
   EXPECT_NE(err.out.find("0.400 mm"), std::string::npos) << err.out;
+  std::filesystem::remove_all(dir);
+}
+
+// export refuses an output that is one of its inputs (by any name) and names /dev/null as a
+// device; the input stays as it was and the status is 2.
+TEST(AlignmentProgram, ExportNeverWritesOverAnInputOrADevice) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "alignment-program-export-test";
+  std::filesystem::create_directories(dir);
+  const std::filesystem::path table = dir / "r.csv", profile = dir / "p.csv";
+  const std::string route = "name,x,y,r,ls1,ls2\nQD,0,0\nZD,0,100\n";
+  std::ofstream(table) << route;
+  std::ofstream(profile) << "station,elevation\n0,10\n100,11\n";
+  std::filesystem::create_symlink(profile, dir / "p-link.xml");
+  const std::string program = std::string("'") + ALIGNMENT_PROGRAM + "'";
+  const std::string exportRun = program + " export --jd '" + table.string() + "' --profile '" + profile.string() + "' --out ";
+  const struct {
+    std::string out, message;
+  } cases[] = {
+      {table.string(), "就是输入文件“" + table.string() + "”"},
+      {(dir / "p-link.xml").string(), "就是输入文件“" + profile.string() + "”"},
+      {"/dev/null", "无法写入 /dev/null：这是一个设备，不是普通文件，不能写入"},
+  };
+  for (const auto& c : cases) {
+    const Result r = RunShell(exportRun + "'" + c.out + "' 2>&1");
+    EXPECT_EQ(r.status, 2) << c.out;
+    EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
+  }
+  EXPECT_EQ((std::stringstream() << std::ifstream(table).rdbuf()).str(), route);
+  EXPECT_EQ(RunShell(exportRun + "'" + (dir / "new.xml").string() + "'").status, 0);
   std::filesystem::remove_all(dir);
 }
 

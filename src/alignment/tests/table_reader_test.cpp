@@ -49,6 +49,8 @@ TEST(JdTable, EncodingsSeparatorsAndHeadersAllReadAlike) {
       "ZD\t2300\t3100\n",                                             // tabs, short rows
       "# route of the test\n\nname,x,y,r,ls1,ls2\n  # a comment\nQD,1000,2000\n\n\"JD1\",1500,2200,600,120\n"
       "JD2,1800,2900,800,100,150\nZD,2300,3100,,,,\n",               // comments, blanks, quotes, trailing comma
+      "name,x,y,r,ls1,ls2\rQD,1000,2000,,,\rJD1,1500,2200,600,120,\rJD2,1800,2900,800,100,150\rZD,2300,3100,,,",  // CR only
+      "\xB5\xE3\xC3\xFB,X,Y,R,Ls1,Ls2\r" + chineseBody,             // GBK, a CR line end among LF ones
   };
   for (const std::string& bytes : variants) ExpectTheJdTable(ReadJdTable(bytes));
 }
@@ -92,6 +94,8 @@ TEST(TableRefusals, EachNamesItsLine) {
       {"\xEF\xBB\xBF" + h + "QD,0,0\nZ\xC3\x28,1,1\n", "第 3 行：文件标明为 UTF-8"},
       {h + "QD,0,0\n\n\xFF\xFE,1,1\n", "第 4 行：既不是 UTF-8 也不是 GBK"},
       {h + "QD,0,0\nZD,1,1\xB5\n", "第 3 行：既不是 UTF-8 也不是 GBK"},  // a lead byte cut off by the line end
+      {h + "QD,\x1b[2J\x1b]0;x\x07,0\nZD,1,1\n", "第 2 行：x 不是数字：“\\x1B[2J\\x1B]0;x\\x07”"},  // shown escaped
+      {h + "QD,0,0\nZD,1,\"1\xE2\x80\xAE\x7f\"\n", "第 3 行：y 不是数字：“1\\u202E\\x7F”"},
   };
   for (const Case& c : cases) {
     const std::string message = RefusalOf([&] { ReadJdTable(c.bytes); });
@@ -113,6 +117,16 @@ TEST(TableRefusals, RowsBeyondWhatARouteMayHaveStopTheReading) {
   EXPECT_NE(RefusalOf([&] { ReadJdTable(jds); }).find("第 100002 行：JD 表超过 100000 行"), std::string::npos);
   jds.resize(jds.rfind("J,"));
   EXPECT_EQ(ReadJdTable(jds).size(), kMaxJdRows);
+
+  // The points and profile tables stop at their own caps, naming the first row beyond.
+  std::string points = "name,x,y\r\n";
+  points.reserve(12 * (kMaxPointRows + 2));
+  for (std::size_t i = 0; i < kMaxPointRows; ++i) points += "p,1,2\r\n";
+  EXPECT_EQ(ReadPointTable(points).rows.size(), kMaxPointRows);
+  EXPECT_EQ(RefusalOf([&] { ReadPointTable(points + "p,1,2\r\n"); }), "第 1000002 行：点表超过 1000000 行。");
+  const std::vector<ColumnHeading> xy = {{"x", {"x"}}, {"y", {"y"}}};
+  EXPECT_EQ(ReadTable("x,y\n1,2\n3,4\n", xy, {2, "纵断面表"}).RowCount(), 2u);
+  EXPECT_EQ(RefusalOf([&] { ReadTable("x,y\n1,2\n# c\n3,4\n5,6\n", xy, {2, "纵断面表"}); }), "第 5 行：纵断面表超过 2 行。");
 }
 
 TEST(ElementTable, TypesRadiiAndTurnsInBothLanguages) {

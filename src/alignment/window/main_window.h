@@ -111,6 +111,7 @@ class AlignmentWindow : public QMainWindow {
   SourceGridModel* CurrentSourceModel(QTableView** view = nullptr);
   bool AskToSave();
   void PrintReport(ReportKind kind, bool preview);
+  bool ReportWithinCap(ReportKind kind);
 
   AlignmentForm form_;
   QUndoStack undo_;

@@ -4,6 +4,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include "alignment/output_guard.h"
 #include "alignment/window/main_window.h"
 #include "platform/qt_host.h"
 #include "platform/text_printing.h"
@@ -18,6 +19,7 @@ ReportTable AlignmentWindow::Report(ReportKind kind) const {
 }
 
 bool AlignmentWindow::ExportReportPdf(ReportKind kind, const QString& path) {
+  if (!ReportWithinCap(kind)) return false;
   QString error;
   if (!WriteReportPdf(Report(kind), path, &error)) {
     ShowRefusal(error);
@@ -26,7 +28,17 @@ bool AlignmentWindow::ExportReportPdf(ReportKind kind, const QString& path) {
   return true;
 }
 
+// A printed report takes at most kMaxReportRows rows, as in the other programs; the check
+// comes before the table is laid out, which for a million stakes would take minutes.
+bool AlignmentWindow::ReportWithinCap(ReportKind kind) {
+  const int rows = results_.at(kind == ReportKind::Stakes ? RunKind::Stakes : RunKind::Curves)->rowCount();
+  if (static_cast<std::size_t>(rows) <= kMaxReportRows) return true;
+  ShowRefusal(platform::ToQString(ReportTooLongText(static_cast<std::size_t>(rows))));
+  return false;
+}
+
 void AlignmentWindow::PrintReport(ReportKind kind, bool preview) {
+  if (!ReportWithinCap(kind)) return;
   const ReportTable table = Report(kind);
   if (table.rows.empty()) {
     ShowRefusal(QStringLiteral("还没有计算结果，请先计算。"));

@@ -1,12 +1,16 @@
 #include "alignment/window/project_file.h"
 
+#include "alignment/jd_method.h"
+#include "alignment/route.h"
+#include "alignment/table_reader.h"
+#include "common/bounded_file.h"
 #include "platform/text_files.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include "platform/qt_host.h"
+#include <cmath>
 
 namespace survey::alignment::window {
 
@@ -44,6 +48,36 @@ void ForEachField(Form& form, Fn fn) {
   fn("setupY", form.setupYText);
   fn("backsightX", form.backsightXText);
   fn("backsightY", form.backsightYText);
+}
+
+// The caps of the batch program's tables (the points table's lower, see kMaxProjectBytes): a
+// project holds nothing the program would refuse for its size.
+std::size_t MaxRows(TableId id) {
+  switch (id) {
+    case TableId::Jd: return kMaxJdRows;
+    case TableId::Elements: return kMaxElements;
+    case TableId::Equations: return kMaxEquationRows;
+    case TableId::Profile: return kMaxProfileRows;
+    case TableId::Points: return kMaxProjectPointRows;
+  }
+  return 0;
+}
+
+// The number of the "version" key as the bytes spell it (at most 40 characters). A quote
+// inside a text value is escaped, so the key in quotes followed by a colon is the key.
+QString VersionAsWritten(const QByteArray& bytes) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+  for (qsizetype at = bytes.indexOf("\"version\""); at >= 0; at = bytes.indexOf("\"version\"", at + 1)) {
+    qsizetype i = at + 9;
+    while (i < bytes.size() && blank(bytes[i])) ++i;
+    if (i >= bytes.size() || bytes[i] != ':') continue;
+    ++i;
+    while (i < bytes.size() && blank(bytes[i])) ++i;
+    qsizetype end = i;
+    while (end < bytes.size() && end - i < 40 && QByteArrayView("+-.0123456789eE").contains(bytes[end])) ++end;
+    return QString::fromLatin1(bytes.mid(i, end - i));
+  }
+  return QStringLiteral("?");
 }
 
 }  // namespace
@@ -86,8 +120,10 @@ std::optional<AlignmentForm> FormFromProjectBytes(const QByteArray& bytes, QStri
   }
   const QJsonValue version = root.value(QStringLiteral("version"));
   if (!version.isDouble()) return fail(QStringLiteral("文件没有版本号。"));
-  if (version.toInt() > kProjectVersion || version.toInt() < 1) {
-    return fail(QStringLiteral("文件版本 %1 不受支持（本程序读版本 1 到 %2）。").arg(version.toInt()).arg(kProjectVersion));
+  const double number = version.toDouble();
+  if (number != std::trunc(number) || number > kProjectVersion || number < 1) {
+    // As the file wrote it: 1.5 is not version 1, nor 1e300 version 0.
+    return fail(QStringLiteral("文件版本 %1 不受支持（本程序读版本 1 到 %2）。").arg(VersionAsWritten(bytes)).arg(kProjectVersion));
   }
   AlignmentForm form;
   const QString kind = root.value(QStringLiteral("inputKind")).toString();
@@ -118,6 +154,9 @@ std::optional<AlignmentForm> FormFromProjectBytes(const QByteArray& bytes, QStri
     const QJsonValue t = tables.value(QString::fromLatin1(TableKey(id)));
     if (t.isUndefined()) continue;
     if (!t.isArray()) return fail(QStringLiteral("表格 %1 不是行的列表。").arg(QString::fromLatin1(TableKey(id))));
+    if (static_cast<std::size_t>(t.toArray().size()) > MaxRows(id)) {
+      return fail(QStringLiteral("%1超过 %2 行。").arg(platform::ToQString(AlignmentForm::TableTitle(id))).arg(MaxRows(id)));
+    }
     const std::size_t width = AlignmentForm::Columns(id).size();
     Grid grid;
     for (const QJsonValue& rowValue : t.toArray()) {
@@ -146,18 +185,17 @@ bool SaveProject(const AlignmentForm& form, const QString& path, QString* error)
 }
 
 std::optional<AlignmentForm> OpenProject(const QString& path, QString* error) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    if (error) *error = QStringLiteral("无法打开“%1”：%2").arg(path, file.errorString());
+  // Through the suite's bounded reader: a link to a device or a FIFO is refused at once
+  // instead of read without end or waited on.
+  survey::ReadOutcome read = survey::ReadBoundedFile(path.toStdString(), kMaxProjectBytes);
+  if (!read.ok) {
+    if (error) *error = QStringLiteral("无法打开“%1”：%2").arg(path, QString::fromStdString(read.reason));
     return std::nullopt;
   }
-  constexpr qint64 kMaxProjectBytes = 256ll * 1024 * 1024;
-  if (file.size() > kMaxProjectBytes) {
-    if (error) *error = QStringLiteral("“%1”超过 256 MB，不是路线项目文件。").arg(path);
-    return std::nullopt;
-  }
+  const QByteArray bytes = QByteArray::fromStdString(read.bytes);
+  read.bytes = std::string();
   QString why;
-  std::optional<AlignmentForm> form = FormFromProjectBytes(file.readAll(), &why);
+  std::optional<AlignmentForm> form = FormFromProjectBytes(bytes, &why);
   if (!form && error) *error = QStringLiteral("无法打开“%1”：%2").arg(path, why);
   return form;
 }

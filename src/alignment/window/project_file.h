@@ -12,6 +12,12 @@ namespace survey::alignment::window {
 
 inline constexpr int kProjectVersion = 1;
 inline constexpr const char* kProjectFormat = "route-survey-alignment";
+// The parsed document takes about twelve times the file's size, so the file and its points
+// table are capped below the batch program's caps: the largest project opens within 500 MB
+// (figures from alignment_project_bench).
+inline constexpr std::size_t kMaxProjectBytes = 32u * 1024 * 1024;
+inline constexpr std::size_t kMaxProjectPointRows = 500'000;
+inline constexpr std::size_t kMaxEquationRows = 10'000;
 
 QByteArray ProjectBytes(const AlignmentForm& form);
 // The form the bytes describe, or nullopt with the reason.

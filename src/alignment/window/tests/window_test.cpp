@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#include <sys/stat.h>
 #include <sstream>
 
 #include "alignment/cli/program.h"
@@ -304,6 +305,16 @@ class AlignmentWindowTest : public QObject {
     QByteArray newer = good;
     newer.replace("\"version\": 1", "\"version\": 7");
     QTest::newRow("newer version") << newer << "文件版本 7 不受支持";
+    for (const char* written : {"1.5", "1e300", "-0.5"}) {
+      QByteArray odd = good;
+      odd.replace("\"version\": 1", QByteArray("\"version\": ") + written);
+      QTest::newRow(written) << odd << QStringLiteral("文件版本 %1 不受支持").arg(QLatin1String(written));
+    }
+    QByteArray manyEquations = good;
+    QByteArray rows = "[\"1\",\"1\"]";
+    for (std::size_t i = 0; i < kMaxEquationRows; ++i) rows += ",[\"1\",\"1\"]";
+    manyEquations.replace("\"equations\": [\n        ]", "\"equations\": [" + rows + "]");
+    QTest::newRow("too many rows") << manyEquations << "断链表超过 10000 行";
     QByteArray shortRow = good;
     shortRow.replace("\"ZD\",", "");
     QTest::newRow("short row") << shortRow << "JD 表第 2 行的格数不对";
@@ -324,6 +335,36 @@ class AlignmentWindowTest : public QObject {
     QCOMPARE(recorder.messages.size(), std::size_t{1});
     const QString text = QString::fromStdString(recorder.messages[0].text);
     QVERIFY2(text.contains(path) && text.contains(reason), qPrintable(text));
+  }
+
+  // What is not a regular file is refused at once through the window's open path: a link to
+  // /dev/zero would read without end, a FIFO would freeze the window waiting for a writer.
+  void NonRegularProjectIsRefusedAtOnce() {
+    QTemporaryDir tmp;
+    const QString zero = tmp.filePath(QStringLiteral("zero.alnproj"));
+    const QString fifo = tmp.filePath(QStringLiteral("fifo.alnproj"));
+    const QString folder = tmp.filePath(QStringLiteral("folder.alnproj"));
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), zero));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QVERIFY(QDir(tmp.path()).mkdir(QStringLiteral("folder.alnproj")));
+    const QString big = tmp.filePath(QStringLiteral("big.alnproj"));
+    {
+      QFile f(big);
+      QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(static_cast<qint64>(kMaxProjectBytes) + 1));
+    }
+    for (const auto& [path, reason] : {std::pair{zero, QStringLiteral("不是普通文件")}, std::pair{fifo, QStringLiteral("不是普通文件")},
+                                       std::pair{folder, QStringLiteral("不是普通文件")}, std::pair{big, QStringLiteral("文件太大，超过 32 MB")}}) {
+      platform::MessageRecorder recorder;
+      AlignmentWindow w;
+      w.Model(TableId::Jd)->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+      const QByteArray before = ProjectBytes(w.Form());
+      QVERIFY(!w.OpenFrom(path));
+      QCOMPARE(ProjectBytes(w.Form()), before);
+      QVERIFY(w.CurrentPath().isEmpty());
+      QCOMPARE(recorder.messages.size(), std::size_t{1});
+      const QString text = QString::fromStdString(recorder.messages[0].text);
+      QVERIFY2(text.contains(path) && text.contains(reason), qPrintable(text));
+    }
   }
 
   // A save that cannot be written names the file and leaves the old file as it was.
@@ -482,6 +523,53 @@ class AlignmentWindowTest : public QObject {
     // once read the help text as a table and crashed).
     QCOMPARE(report(bad, {QStringLiteral("--help")}), 2);
     QVERIFY(!QFile::exists(bad));
+  }
+
+  // A report beyond 10,000 rows is refused with the other programs' message, in batch mode
+  // (counted, not laid out) and in the window; a PDF named like an input is never written.
+  void ReportRefusesTooManyRowsAndItsOwnInput() {
+    QTemporaryDir tmp;
+    const QString jd = tmp.filePath(QStringLiteral("route.csv"));
+    WriteFile(jd, QByteArray::fromStdString(JdCsv()));
+    QVERIFY(QFile::link(jd, tmp.filePath(QStringLiteral("link.pdf"))));
+    const auto report = [&](const QString& pdf, const QStringList& more, QString* err) {
+      QProcess p;
+      p.start(QStringLiteral(ALIGNMENT_PROGRAM), QStringList{QStringLiteral("report"), QStringLiteral("--table"), QStringLiteral("stakes"),
+                                                             QStringLiteral("--pdf"), pdf} + more);
+      const bool done = p.waitForFinished(60000);
+      *err = QString::fromUtf8(p.readAllStandardError());
+      return done ? p.exitCode() : -1;
+    };
+    QString err;
+    const QString pdf = tmp.filePath(QStringLiteral("stakes.pdf"));
+    // About 4.9 km every 0.4 m: 12,2xx rows.
+    QCOMPARE(report(pdf, {QStringLiteral("--jd"), jd, QStringLiteral("--interval"), QStringLiteral("0.4")}, &err), 2);
+    QVERIFY2(err.contains(QRegularExpression(QStringLiteral("^alignment: 报表有1\\d{4}行，超过10000行，无法打印。\n请加大点间距离或分段计算后打印。\n$"))),
+             qPrintable(err));
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(report(pdf, {QStringLiteral("--jd"), jd, QStringLiteral("--interval"), QStringLiteral("0.5")}, &err), 0);  // 9,75x rows
+    QVERIFY(QFile::exists(pdf));
+    const QByteArray table = QByteArray::fromStdString(JdCsv());
+    for (const QString& over : {jd, tmp.filePath(QStringLiteral("link.pdf"))}) {
+      QCOMPARE(report(over, {QStringLiteral("--jd=") + jd}, &err), 2);
+      QVERIFY2(err.contains(QStringLiteral("就是输入文件")), qPrintable(err));
+      QFile f(jd);
+      QVERIFY(f.open(QIODevice::ReadOnly));
+      QCOMPARE(f.readAll(), table);
+    }
+
+    platform::MessageRecorder recorder;
+    AlignmentWindow w;
+    w.Model(TableId::Jd)->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+    w.Form().intervalText = "0.4";
+    w.PushFields();
+    QVERIFY(w.ComputeAll());
+    QVERIFY(w.Result(RunKind::Stakes).RowCountLarge() > 10000);
+    const QString windowPdf = tmp.filePath(QStringLiteral("window.pdf"));
+    QVERIFY(!w.ExportReportPdf(ReportKind::Stakes, windowPdf));
+    QVERIFY(!QFile::exists(windowPdf));
+    QCOMPARE(recorder.messages.size(), std::size_t{1});
+    QVERIFY2(recorder.messages[0].text.find("超过10000行，无法打印。") != std::string::npos, recorder.messages[0].text.c_str());
   }
 
  private:
