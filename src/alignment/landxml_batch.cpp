@@ -201,7 +201,6 @@ Command ExportCommand() {
     alignment.elements = route.Elements();
     if (loaded) {
       alignment.profile = &loaded->profile;
-      alignment.profileStations = loaded->stations;
     }
     WriteFileAtomically(out, LandXmlText(alignment));
   };

@@ -605,10 +605,7 @@ std::string ExportLandXmlText(const AlignmentForm& form) {
   alignment.startStation = route->Stations().StartStation();
   alignment.equations = route->Stations().Equations();
   alignment.elements = route->Elements();
-  if (profile) {
-    alignment.profile = &*profile;
-    alignment.profileStations = stations;
-  }
+  if (profile) alignment.profile = &*profile;
   return LandXmlText(alignment);
 }
 
