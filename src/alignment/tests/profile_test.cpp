@@ -78,6 +78,11 @@ TEST(ProfileTest, Refusals) {
       // ... or ends after it.
       {{{"", 0, 100, 0}, {"", 900, 118, 10000}, {"", 1000, 116, 0}}, {"BPD2", "BPD3"}},
       {{{"", 0, 100, 0}, {"", 300, std::numeric_limits<double>::quiet_NaN(), 0}}, {"BPD2"}},
+      // Asymmetric curves: one half only, both kinds at once, at an end, and overlapping a neighbour.
+      {{{"", 0, 100, 0}, {"", 300, 106, 0, 80, 0}, {"", 600, 100, 0}}, {"BPD2"}},
+      {{{"", 0, 100, 0}, {"", 300, 106, 4000, 80, 60}, {"", 600, 100, 0}}, {"BPD2"}},
+      {{{"", 0, 100, 0}, {"", 300, 106, 0}, {"", 600, 100, 0, 10, 10}}, {"BPD3"}},
+      {{{"", 0, 100, 0}, {"", 300, 106, 0, 80, 301}, {"", 600, 100, 0}}, {"BPD2", "BPD3"}},
   };
   for (const Case& c : cases) {
     const std::string refusal = RefusalOf([&] { Profile{c.points}; });
