@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "alignment/alignment_error.h"
+#include "alignment/curve_listing.h"
 #include "alignment/landxml_batch.h"
 #include "alignment/stake_list.h"
 #include "alignment/table_reader.h"
@@ -228,26 +229,65 @@ RouteSource ElementSource() {
 
 // --- Commands -------------------------------------------------------------------------------
 
+// An element the curve table cannot read as part of a JD, in the columns it shares with JD
+// rows: start point, turn, radius at the start (empty: straight end), length, stations of its
+// ends, and its kind and end radius in the two columns only element routes have.
+void ElementListingRow(CsvWriter& csv, const Route& route, const ElementListing& e) {
+  const char* kinds[] = {"line", "arc", "spiral"};
+  const Element& element = route.Elements()[e.index - 1];
+  csv.Text("E" + std::to_string(e.index));
+  csv.Number(element.start.x);
+  csv.Number(element.start.y);
+  if (e.kind == ElementKind::Line) csv.Empty(); else csv.Text(e.turnRight ? "right" : "left");
+  csv.Empty();
+  if (e.startRadius > 0) csv.Number(e.startRadius); else csv.Empty();
+  for (int i = 0; i < 4; ++i) csv.Empty();
+  csv.Number(e.length);
+  csv.Empty();
+  csv.Empty();
+  csv.Number(route.StationAt(e.startChainage));
+  for (int i = 0; i < 3; ++i) csv.Empty();
+  csv.Number(route.StationAt(e.endChainage));
+  csv.Empty();
+  csv.Text(kinds[static_cast<int>(e.kind)]);
+  if (e.endRadius > 0) csv.Number(e.endRadius); else csv.Empty();
+}
+
 Command CurvesCommand() {
   Command c;
   c.name = "curves";
   c.description =
       "One row per JD: name,x,y,turn,alpha,r,ls1,ls2,t1,t2,l,e,j,zh,hy,qz,yh,hz,straight_after. zh and hz hold "
       "the curve's start and end (ZY and YZ on a side without transition, where hy or yh is empty); "
-      "straight_after is the straight to the next curve, empty on the last JD. Needs --jd.";
+      "straight_after is the straight to the next curve, empty on the last JD. On a route of elements "
+      "(--elements, --landxml) the JDs are read back from the elements: each group of a transition, an arc and "
+      "a transition between straights is the JD where its tangents meet, a straight meeting a straight at an "
+      "angle a JD without curve; a group that is no JD (an egg transition, a compound curve, an angle point "
+      "inside it) is listed one row per element (name E<n>, its start point, turn, start radius, length l and "
+      "the stations of its ends in zh and hz), and two more columns give kind (jd, line, arc, spiral) and r_end.";
   c.example = "alignment curves --jd route.csv --start K10+000";
   c.run = [](CommandContext& ctx) {
-    if (!ctx.options.Has("jd")) Refuse("curves 命令需要 JD 表（--jd）；线元法的路线没有交点。");
     const Route& route = ctx.GetRoute();
+    // A JD route keeps its columns; a route of elements adds kind and r_end.
+    const bool fromElements = route.Curves().empty();
+    const std::vector<CurveListingRow> rows = ListCurves(route);
     CsvWriter csv(ctx.out, ctx.format);
     for (const char* name : {"name", "x", "y", "turn", "alpha", "r", "ls1", "ls2", "t1", "t2", "l", "e", "j", "zh",
                              "hy", "qz", "yh", "hz", "straight_after"}) {
       csv.Text(name);
     }
+    if (fromElements) {
+      csv.Text("kind");
+      csv.Text("r_end");
+    }
     csv.EndRow();
-    const std::vector<CurveRow>& curves = route.Curves();
-    for (std::size_t i = 0; i < curves.size(); ++i) {
-      const CurveRow& row = curves[i];
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      if (!rows[i].jd) {
+        ElementListingRow(csv, route, rows[i].element);
+        csv.EndRow();
+        continue;
+      }
+      const CurveRow& row = *rows[i].jd;
       csv.Text(row.name);
       csv.Number(row.x);
       csv.Number(row.y);
@@ -267,9 +307,15 @@ Command CurvesCommand() {
         csv.Empty();
       }
       csv.Number(route.StationAt(row.hz));
-      if (i + 1 < curves.size() && row.straightAfter) {
+      const bool lastJd = std::none_of(rows.begin() + static_cast<std::ptrdiff_t>(i) + 1, rows.end(),
+                                       [](const CurveListingRow& r) { return r.jd.has_value(); });
+      if (!lastJd && row.straightAfter) {
         csv.Number(*row.straightAfter);
       } else {
+        csv.Empty();
+      }
+      if (fromElements) {
+        csv.Text("jd");
         csv.Empty();
       }
       csv.EndRow();

@@ -1,5 +1,6 @@
 #include "alignment/landxml_batch.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <numbers>
@@ -27,6 +28,8 @@ LandXmlImport ImportFromOptions(const CommandContext& ctx) {
   LandXmlImportOptions options;
   options.name = ctx.options.Value("name");
   options.trustPoints = ctx.options.Has("trust-points");
+  options.noProfile = ctx.options.Has("no-profile");
+  options.profileName = ctx.options.Value("profile-name");
   return ImportLandXml(document, options);
 }
 
@@ -37,18 +40,33 @@ RouteSource LandXmlSource(std::ostream& notes) {
       {{"landxml"},
        "--landxml FILE",
        "LandXML 1.2 file: the alignment's Line, Curve and Spiral (clothoid) elements, its staStart and "
-       "StaEquations, and its Profile (used when no --profile is given). The chain is rebuilt from the first "
-       "element's Start; an element whose stored End is more than 1 mm off is refused."},
+       "StaEquations, and its Profile (used when no --profile is given; PVI stations are internal, as LandXML "
+       "counts them). The chain is rebuilt from the first element's Start; an element that leaves the previous "
+       "one at an angle its own points fix starts there with its own direction (an angle point, listed in the "
+       "notes); an element whose stored End is more than 1 mm off is refused. Only the alignment asked for is "
+       "checked."},
       {{"name"}, "--name NAME", "the alignment of that name (default: the first one), with --landxml."},
       {{"trust-points", false},
        "--trust-points",
-       "each element starts at its own stored Start instead of the previous element's end, with --landxml."}};
+       "each element starts at its own stored Start instead of the previous element's end, with --landxml; the "
+       "largest gap between elements and the largest disagreement of an element's length with its points are "
+       "reported, and either beyond 1 m is refused."},
+      {{"no-profile", false}, "--no-profile", "the plan alone: the file's profile is not read, with --landxml."},
+      {{"profile-name"},
+       "--profile-name NAME",
+       "the ProfAlign of that name (default: the first one), with --landxml."}};
   source.build = [&notes](CommandContext& ctx) {
     LandXmlImport imported = ImportFromOptions(ctx);
     notes << "alignment: LandXML 各线元推算终点与文件 End 的最大差 " << FixedText(imported.largestEndDifference * 1000, 3)
           << " mm";
     if (imported.largestEndDifferenceElement > 0) notes << "（第 " << imported.largestEndDifferenceElement << " 个线元）";
     notes << "。\n";
+    if (ctx.options.Has("trust-points")) {
+      notes << "alignment: 线元起点与上一线元终点的最大间隙 " << FixedText(imported.largestGap * 1000, 3) << " mm";
+      if (imported.largestGapElement > 0) notes << "（第 " << imported.largestGapElement << " 个线元）";
+      notes << "。\n";
+    }
+    for (const std::string& note : imported.notes) notes << "alignment: " << note << "\n";
     return std::move(imported.route);
   };
   return source;
@@ -62,7 +80,8 @@ Command ProfileCommand() {
   c.name = "profile";
   c.description =
       "One row per grade change point: name,station,elevation,r,t,e,grade_in,grade_out,curve_start,curve_end "
-      "(grades in percent; r, t, e and the curve's stations empty where there is no vertical curve). Needs "
+      "(grades in percent; r, t, e and the curve's stations empty where there is no vertical curve); with an "
+      "asymmetric curve also length_in,length_out, the lengths of its halves (its r and t empty). Needs "
       "--profile or a LandXML file with a profile.";
   c.example = "alignment profile --jd route.csv --profile profile.csv";
   c.run = [](CommandContext& ctx) {
@@ -74,8 +93,14 @@ Command ProfileCommand() {
                              "curve_end"}) {
       csv.Text(name);
     }
-    csv.EndRow();
     const std::vector<ProfileRow>& rows = loaded->profile.Rows();
+    // Asymmetric curves add the lengths of their halves; other profiles keep their columns.
+    const bool asymmetric = std::any_of(rows.begin(), rows.end(), [](const ProfileRow& r) { return r.asymmetric; });
+    if (asymmetric) {
+      csv.Text("length_in");
+      csv.Text("length_out");
+    }
+    csv.EndRow();
     for (std::size_t i = 0; i < rows.size(); ++i) {
       const ProfileRow& row = rows[i];
       csv.Text(row.name);
@@ -83,7 +108,7 @@ Command ProfileCommand() {
       csv.Number(row.elevation);
       if (row.radius > 0) csv.Number(row.radius); else csv.Empty();
       if (row.hasCurve) {
-        csv.Number(row.t);
+        if (row.asymmetric) csv.Empty(); else csv.Number(row.t);
         csv.Number(row.e);
       } else {
         csv.Empty();
@@ -97,6 +122,15 @@ Command ProfileCommand() {
       } else {
         csv.Empty();
         csv.Empty();
+      }
+      if (asymmetric) {
+        if (row.asymmetric) {
+          csv.Number(row.lengthIn);
+          csv.Number(row.lengthOut);
+        } else {
+          csv.Empty();
+          csv.Empty();
+        }
       }
       csv.EndRow();
     }
@@ -184,8 +218,9 @@ Command ExportCommand() {
   c.usage = "--out OUT.xml";
   c.description =
       "Writes the route as LandXML 1.2 (metres, radians): one Alignment with staStart, its StaEquations, every "
-      "element with Start, End, Center and PI, and the Profile when one is loaded. The file is replaced only "
-      "once it is completely written.";
+      "element with Start and End (arcs with Center, arcs and transitions with PI), and the Profile when one is "
+      "loaded; element and PVI stations are internal. The alignment and profile keep the source's names (a "
+      "LandXML file's, or a table's file name). The file is replaced only once it is completely written.";
   c.options = {{{"out"}, "--out FILE", "the LandXML file to write."}};
   c.example = "alignment export --jd route.csv --profile profile.csv --out route.xml";
   c.run = [](CommandContext& ctx) {
@@ -194,8 +229,16 @@ Command ExportCommand() {
     const Route& route = ctx.GetRoute();
     const std::optional<LoadedProfile> loaded = LoadProfile(ctx);
     LandXmlExport alignment;
-    alignment.name = ctx.options.Has("landxml") && ctx.options.Has("name") ? ctx.options.Value("name")
-                                                                           : std::filesystem::path(out).stem().string();
+    const auto stem = [&](const char* option) { return std::filesystem::path(ctx.options.Value(option)).stem().string(); };
+    if (ctx.options.Has("landxml")) {
+      const LandXmlImport source = ImportFromOptions(ctx);
+      alignment.name = source.name;
+      alignment.profileName = source.profileName;
+    } else {
+      alignment.name = stem(ctx.options.Has("jd") ? "jd" : "elements");
+    }
+    if (ctx.options.Has("profile")) alignment.profileName = stem("profile");
+    if (alignment.name.empty()) alignment.name = std::filesystem::path(out).stem().string();
     alignment.startStation = route.Stations().StartStation();
     alignment.equations = route.Stations().Equations();
     alignment.elements = route.Elements();
