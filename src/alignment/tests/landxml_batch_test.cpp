@@ -1,4 +1,4 @@
-#include "alignment/landxml_batch.h"
+#include "alignment/cli/program.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -112,19 +110,6 @@ class LandXmlExportBatch : public LandXmlBatch {
   }
   void TearDown() override { std::filesystem::remove_all(folder_); }
 
-  // A run with what it reports besides its output (the program's notes go to the process's stderr).
-  struct NotesRun {
-    BatchRun run;
-    std::string notes;
-  };
-  NotesRun RunWithNotes(const std::vector<std::string>& args) {
-    std::ostringstream captured;
-    std::streambuf* const saved = std::cerr.rdbuf(captured.rdbuf());
-    NotesRun result{Run(args), {}};
-    std::cerr.rdbuf(saved);
-    result.notes = captured.str();
-    return result;
-  }
   std::filesystem::path folder_;
 };
 
@@ -152,9 +137,9 @@ TEST_F(LandXmlExportBatch, ExportedRouteReadsBackWithTheSameProfile) {
   // The alignment is named after the JD table, the profile after its table; another name is
   // refused naming the one there.
   ExpectRefused({"stakes", "--landxml", "route.xml", "--name", "main"}, {"main", "spiral"});
-  const NotesRun trusted = RunWithNotes({"stakes", "--landxml", "route.xml", "--name", "spiral", "--trust-points"});
-  EXPECT_EQ(trusted.run.status, 0);
-  EXPECT_NE(trusted.notes.find("最大间隙 0.000 mm"), std::string::npos) << trusted.notes;
+  const BatchRun trusted = Run({"stakes", "--landxml", "route.xml", "--name", "spiral", "--trust-points"});
+  EXPECT_EQ(trusted.status, 0);
+  EXPECT_NE(trusted.err.find("最大间隙 0.000 mm"), std::string::npos) << trusted.err;
   EXPECT_NE(files["route.xml"].find("<ProfAlign name=\"profile\">"), std::string::npos);
   EXPECT_NE(files["route.xml"].find("<PI>"), std::string::npos);
   // Exported again from the LandXML file, both names stay.
@@ -190,11 +175,11 @@ TEST_F(LandXmlExportBatch, NotesAndProfileOptions) {
       "<ProfAlign name=\"good\"><PVI>0 10</PVI><PVI>300 13</PVI></ProfAlign></Profile>"
       "</Alignment></Alignments></LandXML>";
   ExpectRefused({"point", "--landxml", "two.xml", "--station", "50"}, {"--no-profile"});
-  const NotesRun plan = RunWithNotes({"point", "--landxml", "two.xml", "--station", "50", "--no-profile"});
-  ASSERT_EQ(plan.run.status, 0) << plan.run.err;
-  EXPECT_EQ(plan.run.out.find("elevation"), std::string::npos);
-  EXPECT_NE(plan.notes.find("第 2 个线元的起点是转折点：桩号 K0+100.000，右偏 5.7106°"), std::string::npos) << plan.notes;
-  EXPECT_NE(plan.notes.find("desc=\"K1\""), std::string::npos) << plan.notes;
+  const BatchRun plan = Run({"point", "--landxml", "two.xml", "--station", "50", "--no-profile"});
+  ASSERT_EQ(plan.status, 0) << plan.err;
+  EXPECT_EQ(plan.out.find("elevation"), std::string::npos);
+  EXPECT_NE(plan.err.find("第 2 个线元的起点是转折点：桩号 K0+100.000，右偏 5.7106°"), std::string::npos) << plan.err;
+  EXPECT_NE(plan.err.find("desc=\"K1\""), std::string::npos) << plan.err;
   const BatchRun good = Run({"point", "--landxml", "two.xml", "--station", "50", "--profile-name", "good"});
   ASSERT_EQ(good.status, 0) << good.err;
   EXPECT_NE(good.out.find("10.500"), std::string::npos) << good.out;
