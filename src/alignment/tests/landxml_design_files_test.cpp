@@ -286,6 +286,12 @@ TEST(LandXmlDesignFiles, DeclaredEncodings) {
     EXPECT_EQ(document.alignments[0].name, "路线一") << declared;
     EXPECT_NEAR(ImportLandXml(document, {"路线一"}).route.Length(), 300, 1e-9);
   }
+  // UTF-16 with its byte-order mark, and UTF-8 with one, read as before.
+  const std::string plain = File(Straight("Main"));
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : plain) utf16 += std::string{c, '\0'};
+  EXPECT_EQ(ParseLandXml(utf16).alignments[0].name, "Main");
+  EXPECT_EQ(ParseLandXml("\xEF\xBB\xBF" + plain).alignments[0].name, "Main");
   std::string unknown = File(Straight("Main"));
   unknown.replace(0, 21, "<?xml version=\"1.0\" encoding=\"x-no-such-code\"?>");
   EXPECT_TRUE(Mentions(RefusalOf([&] { ParseLandXml(unknown); }), {"x-no-such-code", "UTF-8"}));
