@@ -183,6 +183,14 @@ TEST_F(LandXmlExportBatch, NotesAndProfileOptions) {
   const BatchRun good = Run({"point", "--landxml", "two.xml", "--station", "50", "--profile-name", "good"});
   ASSERT_EQ(good.status, 0) << good.err;
   EXPECT_NE(good.out.find("10.500"), std::string::npos) << good.out;
+  // A compound curve is no JD: one row per element, in the JD columns it shares plus kind and r_end.
+  files["compound.csv"] = "type,length,r_start,r_end,turn\nline,100,,,\narc,50,300,,right\narc,50,200,,right\nline,100,,,\n";
+  const BatchRun compound =
+      Run({"curves", "--elements", "compound.csv", "--start-x", "0", "--start-y", "0", "--start-azimuth", "0"});
+  ASSERT_EQ(compound.status, 0) << compound.err;
+  EXPECT_NE(compound.out.find("\nE2,100.000,0.000,right,,300.000,,,,,50.000,,,100.000,,,,150.000,,arc,300.000\nE3,"),
+            std::string::npos)
+      << compound.out;
   const BatchRun kink = Run({"curves", "--landxml", "two.xml", "--no-profile"});
   ASSERT_EQ(kink.status, 0) << kink.err;
   EXPECT_NE(kink.out.find("\nJD1,100.000,0.000,right,"), std::string::npos) << kink.out;
