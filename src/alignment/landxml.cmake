@@ -2,14 +2,14 @@
 # linked here only, so nothing else of the suite depends on an XML parser.
 find_package(pugixml 1.11 CONFIG REQUIRED)
 target_sources(alignment_core PRIVATE
-  profile.cpp stakeout.cpp landxml_reader.cpp landxml_writer.cpp)
+  profile.cpp stakeout.cpp landxml_parse.cpp landxml_reader.cpp landxml_import.cpp landxml_writer.cpp curve_listing.cpp)
 target_link_libraries(alignment_core PRIVATE pugixml::pugixml survey_common)
 # The profile table is read with the program's table reader.
 target_sources(alignment_io PRIVATE profile_table.cpp route_design.cpp route_rows.cpp result_table.cpp)
 
 survey_core_test(alignment_landxml_tests SOURCES
-  tests/profile_test.cpp tests/stakeout_test.cpp tests/landxml_test.cpp tests/profile_table_test.cpp tests/landxml_batch_test.cpp
-  tests/route_rows_test.cpp
+  tests/profile_test.cpp tests/stakeout_test.cpp tests/landxml_test.cpp tests/landxml_design_files_test.cpp
+  tests/curve_listing_test.cpp tests/profile_table_test.cpp tests/landxml_batch_test.cpp tests/route_rows_test.cpp
   DEPENDS alignment_cli)
 
 survey_benchmark(alignment_landxml_bench SOURCES bench/landxml_bench.cpp DEPENDS alignment_cli)

@@ -1,154 +1,113 @@
 #include "alignment/landxml_reader.h"
 
-#include <pugixml.hpp>
-
-#include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <cerrno>
-#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <limits>
 #include <map>
-#include <mutex>
-#include <new>
 #include <numbers>
 #include <string>
-#include <system_error>
 #include <utility>
 
 #include "alignment/alignment_error.h"
+#include "alignment/landxml_xml.h"
 
 namespace survey::alignment {
 
 namespace {
 
-// ---- memory budget -------------------------------------------------------------------
-// pugixml spends about 70 bytes per node, so a file of tiny elements needs many times its
-// own size. Its allocations go through these two functions, which refuse to go past the
-// budget; the parse then fails with "out of memory" and is refused instead of exhausting
-// the machine.
-constexpr std::size_t kParseMemoryBudget = 1024u * 1024u * 1024u;
-constexpr std::size_t kHeader = alignof(std::max_align_t);
-std::atomic<std::size_t> g_parserBytes{0};
-
-void* BudgetedAllocate(std::size_t size) {
-  const std::size_t total = g_parserBytes.fetch_add(size + kHeader) + size + kHeader;
-  if (total > kParseMemoryBudget) {
-    g_parserBytes.fetch_sub(size + kHeader);
-    return nullptr;
-  }
-  auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
-  if (block == nullptr) {
-    g_parserBytes.fetch_sub(size + kHeader);
-    return nullptr;
-  }
-  std::memcpy(block, &size, sizeof size);
-  return block + kHeader;
-}
-
-void BudgetedDeallocate(void* pointer) {
-  if (pointer == nullptr) return;
-  auto* block = static_cast<unsigned char*>(pointer) - kHeader;
-  std::size_t size = 0;
-  std::memcpy(&size, block, sizeof size);
-  g_parserBytes.fetch_sub(size + kHeader);
-  std::free(block);
-}
-
-void InstallBudget() {
-  static std::once_flag once;
-  std::call_once(once, [] { pugi::set_memory_management_functions(BudgetedAllocate, BudgetedDeallocate); });
-}
-
-// ---- names and numbers ----------------------------------------------------------------
-// Files may put the LandXML namespace on a prefix ("lx:Alignment"); only the local name counts.
-std::string_view LocalName(const pugi::xml_node& node) {
-  std::string_view name = node.name();
-  const std::size_t colon = name.find(':');
-  return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
-
-pugi::xml_node Child(const pugi::xml_node& node, std::string_view name) {
-  for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
-    if (c.type() == pugi::node_element && LocalName(c) == name) return c;
-  }
-  return {};
-}
-
-std::string_view Trim(std::string_view s) {
-  const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-  while (!s.empty() && space(s.front())) s.remove_prefix(1);
-  while (!s.empty() && space(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-// A finite decimal number and nothing else ("nan", "inf" and trailing text are not numbers).
-std::optional<double> ParseNumber(std::string_view text) {
-  text = Trim(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty()) return std::nullopt;
-  double value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
-  return value;
-}
-
-std::vector<std::string_view> Words(std::string_view text) {
-  std::vector<std::string_view> words;
-  const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ','; };
-  std::size_t i = 0;
-  while (i < text.size()) {
-    while (i < text.size() && space(text[i])) ++i;
-    std::size_t j = i;
-    while (j < text.size() && !space(text[j])) ++j;
-    if (j > i) words.push_back(text.substr(i, j - i));
-    i = j;
-  }
-  return words;
-}
+using landxml::Child;
+using landxml::LocalName;
+using landxml::ParseNumber;
+using landxml::Trim;
+using landxml::Words;
 
 // Beyond these no road is designed; larger values are typing errors or attacks, and would
 // only overflow later.
 constexpr double kMaxCoordinate = 1e9;
 constexpr double kMaxLength = 1e7;
+// Writers put a huge finite radius (5.9e300, 1e20) on a spiral's straight end for infinity;
+// no curve of a road is this flat.
+constexpr double kInfiniteRadius = 1e12;
 
-struct Units {
-  double linear = 1;      // metres per file unit
-  double elevation = 1;
-  enum class Angle { Radians, Grads, Degrees, Dms } angle = Angle::Degrees, direction = Angle::Degrees;
+// Unit names as writers spell them loosely: "decimal  dd.mm.ss", "Meter".
+std::string NormalisedUnit(std::string_view text) {
+  std::string out;
+  for (const char c : Trim(text)) {
+    const bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    if (blank && !out.empty() && out.back() == ' ') continue;
+    out += blank ? ' ' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return out;
+}
+
+// A unit is refused only when something is measured in it, so a file that declares an
+// unknown angular unit but gives every direction by points still imports.
+struct LinearUnit {
+  double factor = 1;   // metres per file unit, 0 when unknown
+  std::string name;
 };
 
-double LinearFactor(std::string_view unit) {
-  if (unit == "meter" || unit == "metre") return 1;
-  if (unit == "kilometer") return 1000;
-  if (unit == "centimeter") return 0.01;
-  if (unit == "millimeter") return 0.001;
-  if (unit == "foot" || unit == "feet" || unit == "internationalFoot") return 0.3048;
-  if (unit == "USSurveyFoot") return 1200.0 / 3937.0;
-  if (unit == "inch") return 0.0254;
-  if (unit == "mile" || unit == "miles") return 1609.344;
-  throw AlignmentError("LandXML：不支持的长度单位“" + std::string(unit) + "”。");
+enum class AngleKind { Radians, Grads, Degrees, Dms, Unknown };
+struct AngleUnit {
+  AngleKind kind = AngleKind::Degrees;
+  std::string name;
+};
+
+LinearUnit ReadLinear(std::string_view text) {
+  const std::string unit = NormalisedUnit(text);
+  const std::pair<const char*, double> known[] = {
+      {"meter", 1},       {"metre", 1},        {"kilometer", 1000},         {"centimeter", 0.01},
+      {"millimeter", 0.001}, {"foot", 0.3048}, {"feet", 0.3048},            {"internationalfoot", 0.3048},
+      {"ussurveyfoot", 1200.0 / 3937.0},       {"inch", 0.0254},            {"mile", 1609.344},
+      {"miles", 1609.344}};
+  for (const auto& [name, factor] : known) {
+    if (unit == name) return {factor, std::string(text)};
+  }
+  return {0, std::string(Trim(text))};
 }
 
-Units::Angle AngleKind(std::string_view unit) {
-  if (unit == "radians") return Units::Angle::Radians;
-  if (unit == "grads") return Units::Angle::Grads;
-  if (unit == "decimal degrees") return Units::Angle::Degrees;
-  if (unit == "decimal dd.mm.ss") return Units::Angle::Dms;
-  throw AlignmentError("LandXML：不支持的角度单位“" + std::string(unit) + "”。");
+AngleUnit ReadAngle(std::string_view text) {
+  const std::string unit = NormalisedUnit(text);
+  if (unit == "radians") return {AngleKind::Radians, {}};
+  if (unit == "grads") return {AngleKind::Grads, {}};
+  if (unit == "decimal degrees") return {AngleKind::Degrees, {}};
+  if (unit == "decimal dd.mm.ss") return {AngleKind::Dms, {}};
+  return {AngleKind::Unknown, std::string(Trim(text))};
 }
 
-double ToRadians(double value, Units::Angle kind) {
-  switch (kind) {
-    case Units::Angle::Radians: return value;
-    case Units::Angle::Grads: return value * std::numbers::pi / 200;
-    case Units::Angle::Degrees: return value * std::numbers::pi / 180;
-    case Units::Angle::Dms: {
+struct Units {
+  LinearUnit linear, elevation;
+  AngleUnit direction;
+};
+
+Units ReadUnits(const pugi::xml_node& root) {
+  Units units;
+  const pugi::xml_node holder = Child(root, "Units");
+  pugi::xml_node system = holder ? Child(holder, "Metric") : pugi::xml_node();
+  if (!system && holder) system = Child(holder, "Imperial");
+  if (!system) return units;   // no Units: metres and decimal degrees
+  if (const pugi::xml_attribute a = system.attribute("linearUnit")) units.linear = ReadLinear(a.value());
+  units.elevation = units.linear;
+  if (const pugi::xml_attribute a = system.attribute("elevationUnit")) units.elevation = ReadLinear(a.value());
+  if (const pugi::xml_attribute a = system.attribute("angularUnit")) units.direction = ReadAngle(a.value());
+  if (const pugi::xml_attribute a = system.attribute("directionUnit")) units.direction = ReadAngle(a.value());
+  return units;
+}
+
+double Metres(const LinearUnit& unit) {
+  if (unit.factor == 0) throw AlignmentError("LandXML：不支持的长度单位“" + unit.name + "”。");
+  return unit.factor;
+}
+
+double ToRadians(double value, const AngleUnit& unit) {
+  switch (unit.kind) {
+    case AngleKind::Radians: return value;
+    case AngleKind::Grads: return value * std::numbers::pi / 200;
+    case AngleKind::Degrees: return value * std::numbers::pi / 180;
+    case AngleKind::Dms: {
       // d.mmss: 45.3025 is 45 deg 30 min 25 s.
       const double sign = value < 0 ? -1 : 1;
       const double a = std::fabs(value);
@@ -157,29 +116,17 @@ double ToRadians(double value, Units::Angle kind) {
       const double seconds = ((a - degrees) * 100 - minutes) * 100;
       return sign * (degrees + minutes / 60 + seconds / 3600) * std::numbers::pi / 180;
     }
+    case AngleKind::Unknown: break;
   }
-  return value;
+  throw AlignmentError("LandXML：不支持的角度单位“" + unit.name + "”。");
 }
 
-Units ReadUnits(const pugi::xml_node& root) {
-  Units units;
-  const pugi::xml_node holder = Child(root, "Units");
-  pugi::xml_node system = holder ? Child(holder, "Metric") : pugi::xml_node();
-  if (!system && holder) system = Child(holder, "Imperial");
-  if (!system) return units;   // no Units: metres and decimal degrees
-  if (const pugi::xml_attribute a = system.attribute("linearUnit")) units.linear = LinearFactor(Trim(a.value()));
-  units.elevation = units.linear;
-  if (const pugi::xml_attribute a = system.attribute("elevationUnit")) units.elevation = LinearFactor(Trim(a.value()));
-  if (const pugi::xml_attribute a = system.attribute("angularUnit")) units.angle = AngleKind(Trim(a.value()));
-  units.direction = units.angle;
-  if (const pugi::xml_attribute a = system.attribute("directionUnit")) units.direction = AngleKind(Trim(a.value()));
-  return units;
-}
+using PointTable = std::map<std::string, std::string, std::less<>>;
 
 // Reads one element's attributes, each refusal naming the element.
 class ElementReader {
  public:
-  ElementReader(std::string label, const Units& units, const std::map<std::string, std::string, std::less<>>& points)
+  ElementReader(std::string label, const Units& units, const PointTable& points)
       : label_(std::move(label)), units_(units), points_(points) {}
 
   std::optional<double> Number(const pugi::xml_node& node, const char* attribute) const {
@@ -193,19 +140,31 @@ class ElementReader {
   std::optional<double> Length(const pugi::xml_node& node, const char* attribute) const {
     std::optional<double> value = Number(node, attribute);
     if (!value) return value;
-    *value *= units_.linear;
+    *value *= Metres(units_.linear);
     if (!(*value > 0)) Fail(std::string(attribute) + " 必须大于 0");
     if (*value > kMaxLength) Fail(std::string(attribute) + " 过大");
     return value;
   }
 
-  // A radius attribute: "INF" (any case) is a straight end.
+  // A length whose sign some writers use for crest or sag, read by its size.
+  std::optional<double> Magnitude(const pugi::xml_node& node, const char* attribute) const {
+    std::optional<double> value = Number(node, attribute);
+    if (!value) return value;
+    *value = std::fabs(*value) * Metres(units_.linear);
+    if (!(*value > 0)) Fail(std::string(attribute) + " 不能为 0");
+    if (*value > kMaxLength) Fail(std::string(attribute) + " 过大");
+    return value;
+  }
+
+  // A radius attribute: "INF" (any case) or a radius beyond kInfiniteRadius is a straight end.
   std::optional<double> Radius(const pugi::xml_node& node, const char* attribute) const {
     const pugi::xml_attribute a = node.attribute(attribute);
     if (!a) return std::nullopt;
     std::string text(Trim(a.value()));
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (text == "INF" || text == "INFINITY") return std::numeric_limits<double>::infinity();
+    const std::optional<double> value = Number(node, attribute);
+    if (value && *value * Metres(units_.linear) > kInfiniteRadius) return std::numeric_limits<double>::infinity();
     return Length(node, attribute);
   }
 
@@ -233,7 +192,8 @@ class ElementReader {
     const std::optional<double> north = ParseNumber(words[0]);
     const std::optional<double> east = ParseNumber(words[1]);
     if (!north || !east) Fail(std::string(name) + " 点的坐标不是有限的数字");
-    LandXmlPoint p{*north * units_.linear, *east * units_.linear};
+    const double metres = Metres(units_.linear);
+    LandXmlPoint p{*north * metres, *east * metres};
     if (std::fabs(p.x) > kMaxCoordinate || std::fabs(p.y) > kMaxCoordinate) Fail(std::string(name) + " 点的坐标过大");
     return p;
   }
@@ -245,7 +205,6 @@ class ElementReader {
     if (value == "cw") return 1;
     if (value == "ccw") return -1;
     Fail("rot 应为 cw 或 ccw");
-    return 0;
   }
 
   [[noreturn]] void Fail(const std::string& what) const { throw AlignmentError(label_ + "：" + what + "。"); }
@@ -253,17 +212,13 @@ class ElementReader {
  private:
   std::string label_;
   const Units& units_;
-  const std::map<std::string, std::string, std::less<>>& points_;
+  const PointTable& points_;
 };
 
-std::string ElementLabel(std::size_t index, std::string_view kind) {
-  return "LandXML 第 " + std::to_string(index) + " 个线元（" + std::string(kind) + "）";
-}
-
-LandXmlElement ReadElement(const pugi::xml_node& node, std::size_t index, const Units& units,
-                           const std::map<std::string, std::string, std::less<>>& points) {
+LandXmlElement ReadElement(const pugi::xml_node& node, std::size_t index, const Units& units, const PointTable& points,
+                           const std::string& alignment) {
   const std::string_view kind = LocalName(node);
-  const ElementReader r(ElementLabel(index, kind), units, points);
+  const ElementReader r(alignment + " 第 " + std::to_string(index) + " 个线元（" + std::string(kind) + "）", units, points);
   LandXmlElement e;
   e.index = index;
   e.start = r.Point(node, "Start");
@@ -289,6 +244,9 @@ LandXmlElement ReadElement(const pugi::xml_node& node, std::size_t index, const 
     e.pi = r.Point(node, "PI");
     e.radiusStart = r.Radius(node, "radiusStart");
     e.radiusEnd = r.Radius(node, "radiusEnd");
+    if (e.radiusStart && e.radiusEnd && *e.radiusStart == *e.radiusEnd) {
+      r.Fail("缓和曲线两端的半径须不同（相同时为直线或圆曲线）");
+    }
     e.rot = r.Rotation(node);
     e.dirStart = r.Direction(node, "dirStart");
     e.dirEnd = r.Direction(node, "dirEnd");
@@ -297,21 +255,16 @@ LandXmlElement ReadElement(const pugi::xml_node& node, std::size_t index, const 
   return e;
 }
 
-std::vector<LandXmlProfilePoint> ReadProfile(const pugi::xml_node& profAlign, const Units& units,
-                                             const std::string& alignment) {
+std::vector<LandXmlProfilePoint> ReadProfilePoints(const pugi::xml_node& profAlign, const Units& units,
+                                                   const std::string& label) {
   std::vector<LandXmlProfilePoint> points;
+  const PointTable none;
   for (pugi::xml_node node = profAlign.first_child(); node; node = node.next_sibling()) {
     if (node.type() != pugi::node_element) continue;
     const std::string_view kind = LocalName(node);
-    if (kind != "PVI" && kind != "ParaCurve" && kind != "CircCurve") {
-      if (kind == "UnsymParaCurve") {
-        throw AlignmentError("LandXML 路线 " + alignment + "：纵断面中不支持不对称竖曲线（UnsymParaCurve）。");
-      }
-      continue;
-    }
-    const std::string label = "LandXML 路线 " + alignment + " 纵断面第 " + std::to_string(points.size() + 1) + " 个变坡点（" + std::string(kind) + "）";
-    const std::map<std::string, std::string, std::less<>> none;
-    const ElementReader r(label, units, none);
+    if (kind != "PVI" && kind != "ParaCurve" && kind != "CircCurve" && kind != "UnsymParaCurve") continue;
+    const ElementReader r(label + " 第 " + std::to_string(points.size() + 1) + " 个变坡点（" + std::string(kind) + "）",
+                          units, none);
     const std::vector<std::string_view> words = Words(node.child_value());
     if (words.size() != 2) r.Fail("内容应为“桩号 高程”");
     const std::optional<double> station = ParseNumber(words[0]);
@@ -319,102 +272,122 @@ std::vector<LandXmlProfilePoint> ReadProfile(const pugi::xml_node& profAlign, co
     if (!station || !elevation) r.Fail("桩号或高程不是有限的数字");
     LandXmlProfilePoint p;
     if (const pugi::xml_attribute name = node.attribute("name")) p.name = Trim(name.value());
-    p.station = *station * units.linear;
-    p.elevation = *elevation * units.elevation;
+    p.station = *station * Metres(units.linear);
+    p.elevation = *elevation * Metres(units.elevation);
     if (std::fabs(p.station) > kMaxCoordinate || std::fabs(p.elevation) > kMaxCoordinate) r.Fail("桩号或高程过大");
     if (kind == "ParaCurve") {
-      const std::optional<double> length = r.Length(node, "length");
+      const std::optional<double> length = r.Magnitude(node, "length");
       if (!length) r.Fail("缺少 length");
       p.curveLength = *length;
     } else if (kind == "CircCurve") {
-      const std::optional<double> radius = r.Length(node, "radius");
+      const std::optional<double> radius = r.Magnitude(node, "radius");
       if (!radius) r.Fail("缺少 radius");
       p.curveRadius = *radius;
+    } else if (kind == "UnsymParaCurve") {
+      const std::optional<double> in = r.Magnitude(node, "lengthIn");
+      const std::optional<double> out = r.Magnitude(node, "lengthOut");
+      if (!in || !out) r.Fail("缺少 lengthIn 或 lengthOut");
+      p.lengthIn = *in;
+      p.lengthOut = *out;
     }
     points.push_back(std::move(p));
   }
   return points;
 }
 
-LandXmlAlignment ReadAlignment(const pugi::xml_node& node, const Units& units,
-                               const std::map<std::string, std::string, std::less<>>& points, std::size_t ordinal) {
-  LandXmlAlignment alignment;
-  alignment.name = Trim(node.attribute("name").value());
-  const std::string label = alignment.name.empty() ? "LandXML 第 " + std::to_string(ordinal) + " 条路线" : "LandXML 路线 " + alignment.name;
+// Everything but the name; throws what makes the alignment unreadable.
+void FillAlignment(const pugi::xml_node& node, const Units& units, const PointTable& points, const std::string& label,
+                   LandXmlAlignment& alignment) {
   const ElementReader r(label, units, points);
   if (const std::optional<double> start = r.Number(node, "staStart")) {
-    alignment.staStart = *start * units.linear;
+    alignment.staStart = *start * Metres(units.linear);
     if (std::fabs(alignment.staStart) > kMaxCoordinate) r.Fail("staStart 过大");
   }
+  std::size_t equationIndex = 0;
   for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
     if (c.type() != pugi::node_element) continue;
     const std::string_view kind = LocalName(c);
     if (kind == "StaEquation") {
-      const std::optional<double> back = r.Number(c, "staBack");
-      const std::optional<double> ahead = r.Number(c, "staAhead");
-      if (!back || !ahead) r.Fail("断链（StaEquation）缺少 staBack 或 staAhead");
-      const LandXmlStationEquation eq{*back * units.linear, *ahead * units.linear};
-      if (std::fabs(eq.back) > kMaxCoordinate || std::fabs(eq.ahead) > kMaxCoordinate) r.Fail("断链桩号过大");
+      ++equationIndex;
+      const pugi::xml_attribute backText = c.attribute("staBack");
+      const pugi::xml_attribute aheadText = c.attribute("staAhead");
+      if (!backText || !aheadText) r.Fail("断链（StaEquation）缺少 staBack 或 staAhead");
+      const std::optional<double> back = ParseNumber(backText.value());
+      const std::optional<double> ahead = ParseNumber(aheadText.value());
+      if (!back || !ahead) {
+        // Km-post conventions write the post before the start as staBack="NaN": it moves no
+        // station, so it is passed over, not refused.
+        std::string what = "第 " + std::to_string(equationIndex) + " 个断链（staBack=\"" + backText.value() +
+                           "\" staAhead=\"" + aheadText.value() + "\"";
+        if (const pugi::xml_attribute desc = c.attribute("desc")) what += std::string(" desc=\"") + desc.value() + "\"";
+        alignment.notes.push_back(what + "）的桩号不是数字，不能改变桩号，已跳过。");
+        continue;
+      }
+      const double metres = Metres(units.linear);
+      LandXmlStationEquation eq{*back * metres, *ahead * metres, std::nullopt};
+      if (const std::optional<double> internal = r.Number(c, "staInternal")) eq.internal = *internal * metres;
+      if (std::fabs(eq.back) > kMaxCoordinate || std::fabs(eq.ahead) > kMaxCoordinate ||
+          std::fabs(eq.internal.value_or(0)) > kMaxCoordinate) {
+        r.Fail("断链桩号过大");
+      }
       alignment.equations.push_back(eq);
     } else if (kind == "CoordGeom") {
       for (pugi::xml_node e = c.first_child(); e; e = e.next_sibling()) {
         if (e.type() != pugi::node_element) continue;
         const std::string_view ek = LocalName(e);
         if (ek == "Line" || ek == "Curve" || ek == "Spiral") {
-          alignment.elements.push_back(ReadElement(e, alignment.elements.size() + 1, units, points));
+          alignment.elements.push_back(ReadElement(e, alignment.elements.size() + 1, units, points, label));
         } else if (ek == "Chain" || ek == "IrregularLine") {
           r.Fail("不支持的平面线元“" + std::string(ek) + "”");
         }
       }
-    } else if (kind == "Profile" && !alignment.hasProfile) {
+    } else if (kind == "Profile") {
       for (pugi::xml_node p = c.first_child(); p; p = p.next_sibling()) {
-        if (p.type() == pugi::node_element && LocalName(p) == "ProfAlign") {
-          alignment.hasProfile = true;
-          alignment.profile = ReadProfile(p, units, alignment.name);
-          break;
+        if (p.type() != pugi::node_element || LocalName(p) != "ProfAlign") continue;
+        LandXmlProfile profile;
+        profile.name = Trim(p.attribute("name").value());
+        const std::string profileLabel = label + " 纵断面" + (profile.name.empty() ? std::string() : " " + profile.name);
+        // A bad profile refuses the elevations, not the plan: it is checked when it is used.
+        try {
+          profile.points = ReadProfilePoints(p, units, profileLabel);
+        } catch (const AlignmentError& error) {
+          profile.fault = error.what();
+          profile.points.clear();
         }
+        alignment.profiles.push_back(std::move(profile));
       }
     }
   }
-  return alignment;
 }
 
-std::string ParseFailure(const pugi::xml_parse_result& result, std::size_t size) {
-  if (result.status == pugi::status_out_of_memory) return "LandXML 文件的元素过多，解析所需内存超出限制。";
-  if (result.status == pugi::status_no_document_element) return "LandXML 文件是空的（没有 XML 元素）。";
-  // An error in the file's last few bytes is an end that came too early, whatever the
-  // parser was reading at the time.
-  constexpr std::ptrdiff_t kTail = 64;
-  if (result.offset + kTail >= static_cast<std::ptrdiff_t>(size)) {
-    return "LandXML 文件在结尾处不完整（可能被截断），位置：第 " + std::to_string(result.offset) + " 字节。";
+LandXmlAlignment ReadAlignment(const pugi::xml_node& node, const Units& units, const PointTable& points,
+                               std::size_t ordinal) {
+  LandXmlAlignment alignment;
+  alignment.name = Trim(node.attribute("name").value());
+  const std::string label = alignment.name.empty() ? "LandXML 第 " + std::to_string(ordinal) + " 条路线"
+                                                   : "LandXML 路线 " + alignment.name;
+  try {
+    FillAlignment(node, units, points, label, alignment);
+  } catch (const AlignmentError& error) {
+    LandXmlAlignment faulty;
+    faulty.name = std::move(alignment.name);
+    faulty.fault = error.what();
+    return faulty;
   }
-  return "LandXML 文件不是合法的 XML（" + std::string(result.description()) + "），位置：第 " +
-         std::to_string(result.offset) + " 字节。";
+  return alignment;
 }
 
 }  // namespace
 
 LandXmlDocument ParseLandXml(std::string_view bytes) {
-  if (bytes.size() > kLandXmlMaxBytes) throw AlignmentError("LandXML 文件超过 200 MB，拒绝读取。");
-  // Every node starts with "<", so counting them bounds the parser's work and memory before it
-  // starts: a file of millions of tiny elements is refused at once instead of after seconds.
-  if (std::count(bytes.begin(), bytes.end(), '<') > static_cast<std::ptrdiff_t>(kLandXmlMaxMarkup)) {
-    throw AlignmentError("LandXML 文件的标记超过 " + std::to_string(kLandXmlMaxMarkup / 1'000'000) + " 百万个，拒绝读取。");
-  }
-  InstallBudget();
-  // DOCTYPE declarations are skipped, not processed, and only the five predefined entities
-  // and character references are expanded: no entity expansion can grow the document, and
-  // nothing outside the file is fetched.
-  constexpr unsigned kOptions = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_eol;
   pugi::xml_document xml;
-  const pugi::xml_parse_result result = xml.load_buffer(bytes.data(), bytes.size(), kOptions, pugi::encoding_auto);
-  if (!result) throw AlignmentError(ParseFailure(result, bytes.size()));
+  landxml::ParseXml(bytes, xml);
 
   const pugi::xml_node root = xml.document_element();
   if (!root || LocalName(root) != "LandXML") throw AlignmentError("文件不是 LandXML（根元素不是 LandXML）。");
   const Units units = ReadUnits(root);
 
-  std::map<std::string, std::string, std::less<>> points;
+  PointTable points;
   for (pugi::xml_node holder = root.first_child(); holder; holder = holder.next_sibling()) {
     if (holder.type() != pugi::node_element || LocalName(holder) != "CgPoints") continue;
     for (pugi::xml_node p = holder.first_child(); p; p = p.next_sibling()) {
@@ -446,202 +419,24 @@ LandXmlDocument ReadLandXmlFile(const std::string& path) {
   while (in) {
     in.read(chunk.data(), static_cast<std::streamsize>(kChunk));
     bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
-    if (bytes.size() > kLandXmlMaxBytes) throw AlignmentError("LandXML 文件 " + path + " 超过 200 MB，拒绝读取。");
+    if (bytes.size() > kLandXmlMaxBytes) {
+      throw AlignmentError("LandXML 文件 " + path + " 超过 " + std::to_string(kLandXmlMaxBytes >> 20) + " MB，拒绝读取。");
+    }
   }
   if (in.bad()) throw AlignmentError("读取 LandXML 文件 " + path + " 失败。");
   return ParseLandXml(bytes);
 }
 
 const LandXmlAlignment& SelectAlignment(const LandXmlDocument& document, const std::string& name) {
-  if (name.empty()) return document.alignments.front();
+  const LandXmlAlignment* found = name.empty() ? &document.alignments.front() : nullptr;
   std::string names;
   for (const LandXmlAlignment& a : document.alignments) {
-    if (a.name == name) return a;
+    if (found == nullptr && a.name == name) found = &a;
     names += (names.empty() ? "" : "、") + (a.name.empty() ? std::string("（无名）") : a.name);
   }
-  throw AlignmentError("LandXML 文件中没有名为 “" + name + "” 的路线；文件中的路线：" + names + "。");
-}
-
-}  // namespace survey::alignment
-
-namespace survey::alignment {
-
-namespace {
-
-double Azimuth(const LandXmlPoint& from, const LandXmlPoint& to) {
-  return NormalizeAzimuth(std::atan2(to.y - from.y, to.x - from.x));
-}
-
-double Distance(const LandXmlPoint& a, const LandXmlPoint& b) { return std::hypot(b.x - a.x, b.y - a.y); }
-
-std::string KindName(LandXmlElementKind kind) {
-  switch (kind) {
-    case LandXmlElementKind::Line: return "Line";
-    case LandXmlElementKind::Curve: return "Curve";
-    case LandXmlElementKind::Spiral: return "Spiral";
-  }
-  return "";
-}
-
-[[noreturn]] void Refuse(const LandXmlElement& e, const std::string& what) {
-  throw AlignmentError("LandXML 第 " + std::to_string(e.index) + " 个线元（" + KindName(e.kind) + "）：" + what + "。");
-}
-
-// Points closer than this fix no direction.
-constexpr double kMinDirectionBase = 1e-6;
-
-// The element's start azimuth, from its points where they fix it.
-double StartAzimuth(const LandXmlElement& e) {
-  switch (e.kind) {
-    case LandXmlElementKind::Line:
-      if (Distance(*e.start, *e.end) > kMinDirectionBase) return Azimuth(*e.start, *e.end);
-      if (e.dir) return NormalizeAzimuth(*e.dir);
-      break;
-    case LandXmlElementKind::Curve:
-      // The centre lies to the right of a clockwise arc, so the tangent is a quarter turn
-      // counter-clockwise from the radius towards the centre (and the other way for ccw).
-      if (e.center && e.rot != 0 && Distance(*e.start, *e.center) > kMinDirectionBase) {
-        return NormalizeAzimuth(Azimuth(*e.start, *e.center) - e.rot * std::numbers::pi / 2);
-      }
-      if (e.dirStart) return NormalizeAzimuth(*e.dirStart);
-      break;
-    case LandXmlElementKind::Spiral:
-      if (e.pi && Distance(*e.start, *e.pi) > kMinDirectionBase) return Azimuth(*e.start, *e.pi);
-      if (e.dirStart) return NormalizeAzimuth(*e.dirStart);
-      break;
-  }
-  Refuse(e, "点与方向属性都无法确定起点方向");
-}
-
-ElementShape ShapeOf(const LandXmlElement& e) {
-  ElementShape shape;
-  shape.line = 0;
-  switch (e.kind) {
-    case LandXmlElementKind::Line:
-      shape.kind = ElementKind::Line;
-      shape.length = e.length ? *e.length : Distance(*e.start, *e.end);
-      break;
-    case LandXmlElementKind::Curve: {
-      shape.kind = ElementKind::Arc;
-      if (e.rot == 0) Refuse(e, "缺少转向 rot");
-      double radius = 0;
-      if (e.radius) {
-        radius = *e.radius;
-      } else if (e.center) {
-        radius = Distance(*e.start, *e.center);
-      } else {
-        Refuse(e, "缺少 radius 和 Center");
-      }
-      if (!(radius > kMinDirectionBase)) Refuse(e, "半径必须大于 0");
-      shape.startCurvature = shape.endCurvature = e.rot / radius;
-      if (e.length) {
-        shape.length = *e.length;
-      } else if (e.center) {
-        // The angle swept from Start to End in the direction of rot.
-        const double a0 = Azimuth(*e.center, *e.start);
-        const double a1 = Azimuth(*e.center, *e.end);
-        const double swept = NormalizeAzimuth(e.rot > 0 ? a1 - a0 : a0 - a1);
-        shape.length = radius * swept;
-      } else {
-        Refuse(e, "缺少 length");
-      }
-      break;
-    }
-    case LandXmlElementKind::Spiral: {
-      shape.kind = ElementKind::Spiral;
-      if (!e.length) Refuse(e, "缺少 length");
-      if (!e.radiusStart || !e.radiusEnd) Refuse(e, "缺少 radiusStart 或 radiusEnd");
-      if (std::isinf(*e.radiusStart) && std::isinf(*e.radiusEnd)) Refuse(e, "两端半径都是 INF，不是缓和曲线");
-      if (e.rot == 0) Refuse(e, "缺少转向 rot");
-      shape.length = *e.length;
-      shape.startCurvature = std::isinf(*e.radiusStart) ? 0 : e.rot / *e.radiusStart;
-      shape.endCurvature = std::isinf(*e.radiusEnd) ? 0 : e.rot / *e.radiusEnd;
-      break;
-    }
-  }
-  if (!(shape.length > 0) || !std::isfinite(shape.length)) Refuse(e, "长度必须大于 0");
-  return shape;
-}
-
-std::string Millimetres(double metres) {
-  char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%.3f mm", metres * 1000);
-  return buffer;
-}
-
-}  // namespace
-
-LandXmlImport ImportLandXml(const LandXmlDocument& document, const LandXmlImportOptions& options) {
-  const LandXmlAlignment& a = SelectAlignment(document, options.name);
-  const std::string label = a.name.empty() ? std::string("LandXML 路线") : "LandXML 路线 " + a.name;
-  if (a.elements.empty()) throw AlignmentError(label + "：没有平面线元（CoordGeom）。");
-  if (a.elements.size() > kMaxElements) throw AlignmentError(label + "：平面线元过多。");
-
-  std::vector<ElementShape> shapes;
-  shapes.reserve(a.elements.size());
-  for (const LandXmlElement& e : a.elements) shapes.push_back(ShapeOf(e));
-
-  const LandXmlElement& first = a.elements.front();
-  const Pose start{first.start->x, first.start->y, StartAzimuth(first)};
-  std::vector<StationEquation> equations;
-  for (const LandXmlStationEquation& eq : a.equations) equations.push_back({eq.back, eq.ahead});
-  Route chained = BuildRouteFromElements(start, a.staStart, shapes, equations);
-
-  std::vector<Element> elements = chained.Elements();
-  if (options.trustPoints) {
-    for (std::size_t i = 0; i < elements.size(); ++i) {
-      const LandXmlElement& e = a.elements[i];
-      elements[i].start = Pose{e.start->x, e.start->y, StartAzimuth(e)};
-    }
-  }
-
-  double largest = 0;
-  std::size_t worst = 0;
-  for (std::size_t i = 0; i < elements.size(); ++i) {
-    const Pose end = EndPose(elements[i]);
-    const double difference = std::hypot(end.x - a.elements[i].end->x, end.y - a.elements[i].end->y);
-    if (!(difference <= largest)) {
-      largest = difference;
-      worst = i + 1;
-    }
-    if (!options.trustPoints && !(difference <= kLandXmlEndTolerance)) {
-      Refuse(a.elements[i], "按几何推算的终点与文件中的 End 相差 " + Millimetres(difference) +
-                                "，超过 1 mm（文件有误或前后不一致；确认各线元的点可信时可用 --trust-points）");
-    }
-  }
-
-  LandXmlImport result{a.name,
-                       options.trustPoints ? Route(std::move(elements), chained.Stations(), chained.MainPoints(), {}, 0)
-                                           : std::move(chained),
-                       std::nullopt, {}, largest, worst};
-
-  if (a.hasProfile) {
-    const StationLine& stations = result.route.Stations();
-    std::vector<ProfilePoint> points;
-    for (std::size_t i = 0; i < a.profile.size(); ++i) {
-      const LandXmlProfilePoint& p = a.profile[i];
-      const std::string name = p.name.empty() ? "BPD" + std::to_string(i + 1) : p.name;
-      points.push_back({p.name, ProfileMeasureAtStation(stations, p.station, name), p.elevation, p.curveRadius});
-      result.profileStations.push_back(p.station);
-    }
-    // A ParaCurve gives the curve's length L = R |i2 - i1|; the radius follows from the grades.
-    for (std::size_t i = 1; i + 1 < a.profile.size(); ++i) {
-      if (a.profile[i].curveLength == 0) continue;
-      const ProfilePoint& before = points[i - 1];
-      ProfilePoint& p = points[i];
-      const ProfilePoint& after = points[i + 1];
-      const double gradeIn = (p.elevation - before.elevation) / (p.measure - before.measure);
-      const double gradeOut = (after.elevation - p.elevation) / (after.measure - p.measure);
-      const double change = std::fabs(gradeOut - gradeIn);
-      p.radius = change > 0 && std::isfinite(change) ? a.profile[i].curveLength / change : 0;
-    }
-    // A curve on an end point is left for the profile to refuse by name.
-    for (std::size_t i : {std::size_t{0}, a.profile.size() - 1}) {
-      if (i < a.profile.size() && a.profile[i].curveLength > 0) points[i].radius = a.profile[i].curveLength;
-    }
-    result.profile.emplace(std::move(points));
-  }
-  return result;
+  if (found == nullptr) throw AlignmentError("LandXML 文件中没有名为 “" + name + "” 的路线；文件中的路线：" + names + "。");
+  if (!found->fault.empty()) throw AlignmentError(found->fault);
+  return *found;
 }
 
 }  // namespace survey::alignment

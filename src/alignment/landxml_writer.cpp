@@ -33,11 +33,67 @@ void Attribute(std::string& out, const char* name, double value) {
   out += '"';
 }
 
+// Text any XML 1.0 reader takes: control characters other than tab and line ends, which XML
+// cannot hold even escaped, are dropped; tab and line ends are written as references so that
+// attribute normalisation keeps them; bytes that are not UTF-8 become U+FFFD.
+std::string XmlText(std::string_view text) {
+  std::string clean;
+  clean.reserve(text.size());
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      if (c == '\t' || c == '\n' || c == '\r') {
+        clean += c == '\t' ? "\x01" "9" : c == '\n' ? "\x01" "10" : "\x01" "13";
+      } else if (c >= 0x20 && c != 0x7F) {
+        clean += static_cast<char>(c);
+      }
+      ++i;
+      continue;
+    }
+    // The length of a well-formed UTF-8 sequence starting here, 0 if it is not one.
+    std::size_t n = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+    if (n > text.size() - i) n = 0;
+    for (std::size_t k = 1; k < n; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) n = 0;
+    }
+    if (n == 3) {
+      const auto c1 = static_cast<unsigned char>(text[i + 1]);
+      if ((c == 0xE0 && c1 < 0xA0) || (c == 0xED && c1 >= 0xA0)) n = 0;   // overlong, surrogate
+      if (c == 0xEF && c1 == 0xBF && static_cast<unsigned char>(text[i + 2]) >= 0xBE) n = 0;   // U+FFFE, U+FFFF
+    } else if (n == 4) {
+      const auto c1 = static_cast<unsigned char>(text[i + 1]);
+      if ((c == 0xF0 && c1 < 0x90) || (c == 0xF4 && c1 >= 0x90)) n = 0;
+    }
+    if (n == 0) {
+      clean += "\xEF\xBF\xBD";
+      ++i;
+    } else {
+      clean.append(text.substr(i, n));
+      i += n;
+    }
+  }
+  std::string out = survey::MarkupEscape(clean);
+  // The markers stand for character references, added after escaping so their "&" stays.
+  std::string done;
+  done.reserve(out.size());
+  for (std::size_t k = 0; k < out.size(); ++k) {
+    if (out[k] != '\x01') {
+      done += out[k];
+      continue;
+    }
+    done += "&#";
+    while (k + 1 < out.size() && out[k + 1] >= '0' && out[k + 1] <= '9') done += out[++k];
+    done += ';';
+  }
+  return done;
+}
+
 void Attribute(std::string& out, const char* name, std::string_view value) {
   out += ' ';
   out += name;
   out += "=\"";
-  out += survey::MarkupEscape(value);
+  out += XmlText(value);
   out += '"';
 }
 
@@ -71,16 +127,17 @@ Intersection TangentIntersection(const Pose& a, const Pose& b) {
   if (std::fabs(cross) < 1e-12) return {};
   const double dx = b.x - a.x, dy = b.y - a.y;
   const double along = (dx * vy - dy * vx) / cross;
-  const double back = (dx * uy - dy * ux) / cross;
+  // a + along u + back v = b: both distances solved by cross products with the other direction.
+  const double back = (dy * ux - dx * uy) / cross;
   if (!(along > 0) || !(back > 0) || !std::isfinite(along)) return {};
   return {true, a.x + along * ux, a.y + along * uy};
 }
 
-void WriteElement(std::string& out, const StationLine& stations, const Element& e) {
-  // Element stations are only informative: a reader rebuilds them from staStart and the
-  // equations.
+void WriteElement(std::string& out, double startStation, const Element& e) {
+  // LandXML element stations are internal (no equations applied); they are only informative,
+  // a reader rebuilds the stations from staStart and the equations.
   std::string station;
-  Append(station, stations.StationAt(e.startChainage));
+  Append(station, startStation + e.startChainage);
   const Pose end = EndPose(e);
   const char* rot = (e.kind == ElementKind::Spiral ? e.startCurvature + e.endCurvature : e.startCurvature) > 0 ? "cw" : "ccw";
   switch (e.kind) {
@@ -138,15 +195,21 @@ void WriteElement(std::string& out, const StationLine& stations, const Element& 
 void WriteProfile(std::string& out, const LandXmlExport& a) {
   if (a.profile == nullptr) return;
   const std::vector<ProfileRow>& rows = a.profile->Rows();
+  const std::string& name = a.profileName.empty() ? a.name : a.profileName;
   out += "      <Profile";
-  Attribute(out, "name", a.name);
+  Attribute(out, "name", name);
   out += ">\n        <ProfAlign";
-  Attribute(out, "name", a.name);
+  Attribute(out, "name", name);
   out += ">\n";
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const ProfileRow& row = rows[i];
-    const double station = i < a.profileStations.size() ? a.profileStations[i] : row.measure;
-    if (row.hasCurve) {
+  for (const ProfileRow& row : rows) {
+    // PVI stations are internal: staStart plus the distance along the alignment.
+    const double station = a.startStation + row.measure;
+    const bool unsymmetric = row.asymmetric && row.hasCurve;
+    if (unsymmetric) {
+      out += "          <UnsymParaCurve";
+      Attribute(out, "lengthIn", row.lengthIn);
+      Attribute(out, "lengthOut", row.lengthOut);
+    } else if (row.hasCurve) {
       // The parabola's length is 2T; a reader recovers R = 2T / |i2 - i1|.
       out += "          <ParaCurve";
       Attribute(out, "length", 2 * row.t);
@@ -158,7 +221,7 @@ void WriteProfile(std::string& out, const LandXmlExport& a) {
     Append(out, station);
     out += ' ';
     Append(out, row.elevation);
-    out += row.hasCurve ? "</ParaCurve>\n" : "</PVI>\n";
+    out += unsymmetric ? "</UnsymParaCurve>\n" : row.hasCurve ? "</ParaCurve>\n" : "</PVI>\n";
   }
   out += "        </ProfAlign>\n      </Profile>\n";
 }
@@ -192,7 +255,7 @@ std::string LandXmlText(const LandXmlExport& a) {
   Attribute(out, "staStart", a.startStation);
   out += ">\n      <CoordGeom>\n";
   const StationLine stations(a.startStation, a.equations);
-  for (const Element& e : a.elements) WriteElement(out, stations, e);
+  for (const Element& e : a.elements) WriteElement(out, a.startStation, e);
   out += "      </CoordGeom>\n";
   // Part i + 1 of the station line begins at equation i; staInternal is the station the
   // route would read there without equations.

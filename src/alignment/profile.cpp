@@ -27,11 +27,20 @@ Profile::Profile(std::vector<ProfilePoint> points) {
     ProfilePoint& p = points[i];
     ProfileRow row;
     row.name = p.name.empty() ? "BPD" + std::to_string(i + 1) : std::move(p.name);
-    if (!std::isfinite(p.measure) || !std::isfinite(p.elevation) || !std::isfinite(p.radius)) {
+    if (!std::isfinite(p.measure) || !std::isfinite(p.elevation) || !std::isfinite(p.radius) ||
+        !std::isfinite(p.lengthIn) || !std::isfinite(p.lengthOut)) {
       throw AlignmentError(row.name + "：桩号、高程或竖曲线半径不是有限数。");
     }
     if (p.radius < 0) throw AlignmentError(row.name + "：竖曲线半径不能为负。");
-    if ((i == 0 || i + 1 == points.size()) && p.radius != 0) {
+    if (p.lengthIn < 0 || p.lengthOut < 0) throw AlignmentError(row.name + "：竖曲线的前后长度不能为负。");
+    if ((p.lengthIn > 0) != (p.lengthOut > 0)) {
+      throw AlignmentError(row.name + "：不对称竖曲线须同时给出前半长度和后半长度。");
+    }
+    row.asymmetric = p.lengthIn > 0;
+    if (row.asymmetric && p.radius != 0) {
+      throw AlignmentError(row.name + "：竖曲线半径与前后长度只能给一种。");
+    }
+    if ((i == 0 || i + 1 == points.size()) && (p.radius != 0 || row.asymmetric)) {
       throw AlignmentError(row.name + "：纵断面的起点和终点不能设竖曲线。");
     }
     if (i > 0 && !(p.measure > rows_.back().measure)) {
@@ -40,6 +49,8 @@ Profile::Profile(std::vector<ProfilePoint> points) {
     row.measure = p.measure;
     row.elevation = p.elevation;
     row.radius = p.radius;
+    row.lengthIn = p.lengthIn;
+    row.lengthOut = p.lengthOut;
     rows_.push_back(std::move(row));
   }
 
@@ -56,6 +67,16 @@ Profile::Profile(std::vector<ProfilePoint> points) {
 
   for (ProfileRow& row : rows_) {
     const double change = std::fabs(row.gradeOut - row.gradeIn);
+    if (row.asymmetric) {
+      if (change == 0) continue;
+      row.hasCurve = true;
+      const double total = row.lengthIn + row.lengthOut;
+      row.gradeMid = (row.lengthIn * row.gradeIn + row.lengthOut * row.gradeOut) / total;
+      row.e = change * row.lengthIn * row.lengthOut / (2 * total);
+      row.curveStart = row.measure - row.lengthIn;
+      row.curveEnd = row.measure + row.lengthOut;
+      continue;
+    }
     if (row.radius == 0 || change == 0) continue;
     row.hasCurve = true;
     row.t = row.radius * change / 2;
@@ -84,13 +105,13 @@ Profile::Profile(std::vector<ProfilePoint> points) {
 }
 
 ProfileSample Profile::At(double measure) const {
-  if (!(measure >= StartMeasure() && measure <= EndMeasure())) {
-    throw AlignmentError("所求桩号不在纵断面范围内。");
-  }
-  // The grade segment [k, k+1] that holds the measure.
+  if (!Covers(measure)) throw AlignmentError("所求桩号不在纵断面范围内。");
+  // The grade segment [k, k+1] that holds the measure (the first or last within the slack).
   const auto after = std::upper_bound(rows_.begin(), rows_.end(), measure,
                                       [](double m, const ProfileRow& row) { return m < row.measure; });
-  std::size_t k = after == rows_.end() ? rows_.size() - 2 : static_cast<std::size_t>(after - rows_.begin()) - 1;
+  const std::size_t k = after == rows_.end()     ? rows_.size() - 2
+                        : after == rows_.begin() ? 0
+                                                 : static_cast<std::size_t>(after - rows_.begin()) - 1;
   const ProfileRow& a = rows_[k];
   const ProfileRow& b = rows_[k + 1];
 
@@ -100,7 +121,19 @@ ProfileSample Profile::At(double measure) const {
   sample.grade = a.gradeOut;
   // At most one curve reaches into a point of the segment: the back half of a's curve or
   // the front half of b's, since curves do not overlap.
-  if (a.hasCurve && measure < a.curveEnd) {
+  if (a.hasCurve && a.asymmetric && measure < a.curveEnd) {
+    // The second parabola, gm to i2 over lengthOut, measured back from its end.
+    const double x = a.curveEnd - measure;
+    const double c = (a.gradeOut - a.gradeMid) / (2 * a.lengthOut);
+    sample.elevation += c * x * x;
+    sample.grade = a.gradeOut - 2 * c * x;
+  } else if (b.hasCurve && b.asymmetric && measure > b.curveStart) {
+    // The first parabola, i1 to gm over lengthIn.
+    const double x = measure - b.curveStart;
+    const double c = (b.gradeMid - b.gradeIn) / (2 * b.lengthIn);
+    sample.elevation += c * x * x;
+    sample.grade = b.gradeIn + 2 * c * x;
+  } else if (a.hasCurve && measure < a.curveEnd) {
     const double x = a.curveEnd - measure;
     const double sign = CurveSign(a);
     sample.elevation += sign * x * x / (2 * a.radius);
@@ -123,6 +156,12 @@ double ProfileMeasureAtStation(const StationLine& stations, double station, cons
     case StationLine::Where::Gap: break;
   }
   throw AlignmentError(pointName + "：桩号 " + StationMessageText(station) + " 落在断链的空缺中，路线上没有这个桩号。");
+}
+
+double ProfileStationAtMeasure(const StationLine& stations, double measure) {
+  if (measure < 0) return stations.StartStation() + measure;
+  if (measure > stations.Length()) return stations.EndStation() + (measure - stations.Length());
+  return stations.StationAt(measure);
 }
 
 }  // namespace survey::alignment

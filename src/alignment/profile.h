@@ -15,6 +15,9 @@ struct ProfilePoint {
   double measure = 0;
   double elevation = 0;
   double radius = 0;     // R of the vertical curve at this point, 0 for none
+  // Or an asymmetric parabolic curve: the lengths of its halves before and after the point
+  // (both > 0, radius 0).
+  double lengthIn = 0, lengthOut = 0;
 };
 
 // One row of the profile table: the point with its curve elements. Grades are ratios
@@ -26,9 +29,13 @@ struct ProfileRow {
   double radius = 0;
   bool hasGradeIn = false, hasGradeOut = false;   // false at the first / last point
   double gradeIn = 0, gradeOut = 0;
-  bool hasCurve = false;                          // R > 0 and the grade really changes
-  double t = 0, e = 0;                            // tangent length and external distance
+  bool hasCurve = false;                          // a curve is set and the grade really changes
+  bool asymmetric = false;                        // given by lengthIn and lengthOut
+  double lengthIn = 0, lengthOut = 0;             // as given (asymmetric only)
+  double t = 0;                                   // tangent length of a symmetric curve
+  double e = 0;                                   // external distance
   double curveStart = 0, curveEnd = 0;            // measures of the curve's ends
+  double gradeMid = 0;                            // asymmetric: the common grade under the point
 };
 
 // The design elevation at a measure.
@@ -42,19 +49,30 @@ struct ProfileSample {
 // grade change w = i2 - i1 at a point with radius R, T = R|w|/2, E = T^2/(2R), and at a
 // distance x from the nearer end of the curve the elevation is the tangent's minus x^2/(2R)
 // on a crest and plus x^2/(2R) in a sag. The parabola's slope is what `grade` reports.
+//
+// An asymmetric curve with halves L1 before and L2 after the point is two parabolas meeting
+// under the point with the common grade gm = (L1 i1 + L2 i2) / (L1 + L2): the first turns i1
+// into gm over L1, the second gm into i2 over L2; E = |i2 - i1| L1 L2 / (2 (L1 + L2)).
 class Profile {
  public:
   // Refuses fewer than two points, measures not strictly increasing, a non-finite number,
-  // a negative radius, a radius at the first or last point, and vertical curves that
-  // overlap each other or run past either end (naming both points).
+  // a negative radius or half length, a radius together with half lengths, only one half
+  // length, a curve at the first or last point, and vertical curves that overlap each other
+  // or run past either end (naming both points).
   explicit Profile(std::vector<ProfilePoint> points);
 
   const std::vector<ProfileRow>& Rows() const { return rows_; }
   double StartMeasure() const { return rows_.front().measure; }
   double EndMeasure() const { return rows_.back().measure; }
-  bool Covers(double measure) const { return measure >= StartMeasure() && measure <= EndMeasure(); }
+  // A profile that starts or ends within kProfileEndSlack of a measure covers it: files round
+  // the profile's ends differently from the alignment's (0.002 ft seen).
+  bool Covers(double measure) const {
+    return measure >= StartMeasure() - kProfileEndSlack && measure <= EndMeasure() + kProfileEndSlack;
+  }
+  static constexpr double kProfileEndSlack = 0.001;
 
-  // Throws AlignmentError outside [StartMeasure, EndMeasure].
+  // Throws AlignmentError where the profile does not cover the measure; within the slack
+  // beyond an end, the end grade continues.
   ProfileSample At(double measure) const;
 
  private:
@@ -65,5 +83,9 @@ class Profile {
 // straight on before the route's start and after its end (profiles often run a little past
 // the alignment). A station in the gap of an equation is refused, naming the point.
 double ProfileMeasureAtStation(const StationLine& stations, double station, const std::string& pointName);
+
+// The station of a profile measure: the route's station, continued straight on before its
+// start and after its end (the inverse of ProfileMeasureAtStation).
+double ProfileStationAtMeasure(const StationLine& stations, double measure);
 
 }  // namespace survey::alignment

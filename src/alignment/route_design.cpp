@@ -27,10 +27,17 @@ std::string EndDifferenceNote(const LandXmlImport& imported) {
 
 RouteDesign RouteFromLandXml(std::string_view bytes, const LandXmlImportOptions& options) {
   LandXmlImport imported = ImportLandXml(ParseLandXml(bytes), options);
-  std::string note = EndDifferenceNote(imported);
+  std::vector<std::string> notes{EndDifferenceNote(imported)};
+  if (options.trustPoints) {
+    std::string gap = "线元起点与上一线元终点的最大间隙 " + FixedText(imported.largestGap * 1000, 3) + " mm";
+    if (imported.largestGapElement > 0) gap += "（第 " + std::to_string(imported.largestGapElement) + " 个线元）";
+    notes.push_back(gap + "。");
+  }
+  for (std::string& n : imported.notes) notes.push_back(std::move(n));
   std::optional<RouteProfile> profile;
   if (imported.profile) profile = RouteProfile{std::move(*imported.profile), std::move(imported.profileStations)};
-  return {std::move(imported.route), std::move(profile), {std::move(note)}};
+  return {std::move(imported.route), std::move(profile), std::move(notes), std::move(imported.name),
+          std::move(imported.profileName)};
 }
 
 void SetProfileTable(RouteDesign& design, std::string bytes) {
@@ -40,10 +47,6 @@ void SetProfileTable(RouteDesign& design, std::string bytes) {
   design.profile = RouteProfile{std::move(profile), std::move(stations)};
 }
 
-double StationAtMeasure(const StationLine& stations, double measure) {
-  if (measure < 0) return stations.StartStation() + measure;
-  if (measure > stations.Length()) return stations.EndStation() + (measure - stations.Length());
-  return stations.StationAt(measure);
-}
+double StationAtMeasure(const StationLine& stations, double measure) { return ProfileStationAtMeasure(stations, measure); }
 
 }  // namespace survey::alignment

@@ -30,8 +30,11 @@ struct RouteDesign {
   Route route;
   std::optional<RouteProfile> profile;
   // What the import reports besides its result, one sentence each (no program prefix, no line
-  // break): the largest end-point difference of a LandXML file.
+  // break): the largest end-point difference of a LandXML file, its angle points and what it
+  // skipped.
   std::vector<std::string> notes;
+  // The names an export keeps: the LandXML alignment's and ProfAlign's, or a table's file name.
+  std::string name{}, profileName{};
 };
 
 // Each refuses what the route builder refuses (see route.h); nothing is built then.
@@ -39,7 +42,8 @@ RouteDesign RouteFromJd(const std::vector<JdInput>& points, double startStation,
 RouteDesign RouteFromElements(const Pose& start, double startStation, const std::vector<ElementShape>& shapes,
                               std::vector<StationEquation> equations);
 // The alignment the options select, with the file's profile when it has one; the largest
-// end-point difference becomes a note.
+// end-point difference (and under trustPoints the largest gap) and the import's notes become
+// notes.
 RouteDesign RouteFromLandXml(std::string_view bytes, const LandXmlImportOptions& options);
 
 // The note of an import: the largest end-point difference, and the element it is at.

@@ -2,36 +2,71 @@
 
 #include <algorithm>
 
+#include "alignment/curve_listing.h"
 #include "common/parallel_for.h"
 
 namespace survey::alignment {
+
+namespace {
+
+CurveTableRow TableRow(const Route& route, const CurveRow& c) {
+  CurveTableRow row;
+  row.name = c.name;
+  row.x = c.x;
+  row.y = c.y;
+  row.turnRight = c.turnRight;
+  row.alpha = c.alpha;
+  row.r = c.r;
+  row.ls1 = c.ls1;
+  row.ls2 = c.ls2;
+  row.t1 = c.t1;
+  row.t2 = c.t2;
+  row.l = c.l;
+  row.e = c.e;
+  row.j = c.j;
+  row.zh = route.StationAt(c.zh);
+  if (c.hasEntryTransition) row.hy = route.StationAt(c.hy);
+  row.qz = route.StationAt(c.qz);
+  if (c.hasExitTransition) row.yh = route.StationAt(c.yh);
+  row.hz = route.StationAt(c.hz);
+  return row;
+}
+
+}  // namespace
 
 std::vector<CurveTableRow> CurveRows(const Route& route) {
   const std::vector<CurveRow>& curves = route.Curves();
   std::vector<CurveTableRow> rows;
   rows.reserve(curves.size());
   for (std::size_t i = 0; i < curves.size(); ++i) {
-    const CurveRow& c = curves[i];
-    CurveTableRow row;
-    row.name = c.name;
-    row.x = c.x;
-    row.y = c.y;
-    row.turnRight = c.turnRight;
-    row.alpha = c.alpha;
-    row.r = c.r;
-    row.ls1 = c.ls1;
-    row.ls2 = c.ls2;
-    row.t1 = c.t1;
-    row.t2 = c.t2;
-    row.l = c.l;
-    row.e = c.e;
-    row.j = c.j;
-    row.zh = route.StationAt(c.zh);
-    if (c.hasEntryTransition) row.hy = route.StationAt(c.hy);
-    row.qz = route.StationAt(c.qz);
-    if (c.hasExitTransition) row.yh = route.StationAt(c.yh);
-    row.hz = route.StationAt(c.hz);
-    if (i + 1 < curves.size()) row.straightAfter = c.straightAfter;
+    CurveTableRow row = TableRow(route, curves[i]);
+    if (i + 1 < curves.size()) row.straightAfter = curves[i].straightAfter;
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::vector<ElementCurveRow> ElementCurveRows(const Route& route) {
+  const std::vector<CurveListingRow> listing = ListCurves(route);
+  std::vector<ElementCurveRow> rows;
+  rows.reserve(listing.size());
+  std::size_t lastJd = listing.size();
+  for (std::size_t i = 0; i < listing.size(); ++i) {
+    if (listing[i].jd) lastJd = i;
+  }
+  for (std::size_t i = 0; i < listing.size(); ++i) {
+    ElementCurveRow row;
+    if (listing[i].jd) {
+      row.jd = TableRow(route, *listing[i].jd);
+      if (i != lastJd) row.jd->straightAfter = listing[i].jd->straightAfter;
+    } else {
+      const ElementListing& e = listing[i].element;
+      const Pose& start = route.Elements()[e.index - 1].start;
+      row.element = {e.index, e.kind, start.x, start.y, e.turnRight, std::nullopt, std::nullopt, e.length,
+                     route.StationAt(e.startChainage), route.StationAt(e.endChainage)};
+      if (e.startRadius > 0) row.element.startRadius = e.startRadius;
+      if (e.endRadius > 0) row.element.endRadius = e.endRadius;
+    }
     rows.push_back(std::move(row));
   }
   return rows;
@@ -125,8 +160,12 @@ std::vector<ProfileTableLine> ProfileLines(const Route& route, const RouteProfil
     line.station = profile.stations[i];
     line.elevation = p.elevation;
     if (p.radius > 0) line.radius = p.radius;
+    if (p.asymmetric) {
+      line.lengthIn = p.lengthIn;
+      line.lengthOut = p.lengthOut;
+    }
     if (p.hasCurve) {
-      line.t = p.t;
+      if (!p.asymmetric) line.t = p.t;
       line.e = p.e;
       line.curveStart = StationAtMeasure(route.Stations(), p.curveStart);
       line.curveEnd = StationAtMeasure(route.Stations(), p.curveEnd);

@@ -35,6 +35,22 @@ struct CurveTableRow {
 };
 std::vector<CurveTableRow> CurveRows(const Route& route);
 
+// A route of elements read as its curve table (see ListCurves): JD rows as a JD route lists
+// them, and elements that form no JD one row each, stations at their ends.
+struct ElementTableRow {
+  std::size_t index = 0;     // from 1
+  ElementKind kind = ElementKind::Line;
+  double x = 0, y = 0;       // start point
+  bool turnRight = false;
+  std::optional<double> startRadius, endRadius;   // absent: straight end
+  double length = 0, startStation = 0, endStation = 0;
+};
+struct ElementCurveRow {
+  std::optional<CurveTableRow> jd;   // else `element`
+  ElementTableRow element;
+};
+std::vector<ElementCurveRow> ElementCurveRows(const Route& route);
+
 // The design elevation at a chainage: on the grade line, on the vertical curve, and the slope
 // of the design line there.
 struct DesignElevation {
@@ -115,6 +131,7 @@ struct ProfileTableLine {
   std::optional<double> t, e;                  // where there is a vertical curve
   std::optional<double> gradeIn, gradeOut;     // absent at the first / last point
   std::optional<double> curveStart, curveEnd;  // stations of the vertical curve's ends
+  std::optional<double> lengthIn, lengthOut;   // the halves of an asymmetric curve (t and radius absent)
 };
 std::vector<ProfileTableLine> ProfileLines(const Route& route, const RouteProfile& profile);
 

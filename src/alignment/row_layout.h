@@ -16,9 +16,15 @@
 
 namespace survey::alignment::layout {
 
-inline std::vector<std::string> CurveKeys() {
-  return {"name", "x",  "y", "turn", "alpha", "r",  "ls1", "ls2", "t1", "t2",
-          "l",    "e", "j", "zh",   "hy",    "qz", "yh",  "hz",  "straight_after"};
+// A route of elements adds kind (jd, line, arc, spiral) and r_end to the JD columns.
+inline std::vector<std::string> CurveKeys(bool fromElements = false) {
+  std::vector<std::string> keys = {"name", "x",  "y", "turn", "alpha", "r",  "ls1", "ls2", "t1", "t2",
+                                   "l",    "e", "j", "zh",   "hy",    "qz", "yh",  "hz",  "straight_after"};
+  if (fromElements) {
+    keys.push_back("kind");
+    keys.push_back("r_end");
+  }
+  return keys;
 }
 inline std::vector<std::string> ElevationKeys() { return {"grade_elevation", "elevation", "grade"}; }
 // x_D,y_D for each offset as it was typed.
@@ -50,8 +56,14 @@ inline std::vector<std::string> LocateKeys(bool withProfile, bool withZ) {
   return keys;
 }
 inline std::vector<std::string> StakeoutKeys() { return {"name", "station", "x", "y", "azimuth", "angle", "distance"}; }
-inline std::vector<std::string> ProfileKeys() {
-  return {"name", "station", "elevation", "r", "t", "e", "grade_in", "grade_out", "curve_start", "curve_end"};
+// length_in,length_out only where the profile has an asymmetric curve.
+inline std::vector<std::string> ProfileKeys(bool asymmetric = false) {
+  std::vector<std::string> keys = {"name", "station", "elevation", "r", "t", "e", "grade_in", "grade_out", "curve_start", "curve_end"};
+  if (asymmetric) {
+    keys.push_back("length_in");
+    keys.push_back("length_out");
+  }
+  return keys;
 }
 
 template <class Out>
@@ -81,6 +93,36 @@ void Cells(Out& out, const CurveTableRow& row) {
   out.Number(row.yh);
   out.Number(row.hz);
   out.Number(row.straightAfter);
+}
+
+// An element in the JD columns it shares: start point, turn, start radius, length l, the
+// stations of its ends in zh and hz; a group read back as a JD is a JD row of kind jd.
+template <class Out>
+void Cells(Out& out, const ElementCurveRow& row) {
+  if (row.jd) {
+    Cells(out, *row.jd);
+    out.Text("jd");
+    out.Empty();
+    return;
+  }
+  const ElementTableRow& e = row.element;
+  static const char* const kinds[] = {"line", "arc", "spiral"};
+  out.Text("E" + std::to_string(e.index));
+  out.Number(e.x);
+  out.Number(e.y);
+  if (e.kind == ElementKind::Line) out.Empty(); else out.Text(e.turnRight ? "right" : "left");
+  out.Empty();
+  out.Number(e.startRadius);
+  for (int i = 0; i < 4; ++i) out.Empty();
+  out.Number(e.length);
+  out.Empty();
+  out.Empty();
+  out.Number(e.startStation);
+  for (int i = 0; i < 3; ++i) out.Empty();
+  out.Number(e.endStation);
+  out.Empty();
+  out.Text(kinds[static_cast<int>(e.kind)]);
+  out.Number(e.endRadius);
 }
 
 template <class Out>
@@ -152,7 +194,7 @@ void Cells(Out& out, const StakeoutRow& row) {
 }
 
 template <class Out>
-void Cells(Out& out, const ProfileTableLine& row) {
+void Cells(Out& out, const ProfileTableLine& row, bool asymmetric = false) {
   out.Text(row.name);
   out.Number(row.station);
   out.Number(row.elevation);
@@ -163,6 +205,10 @@ void Cells(Out& out, const ProfileTableLine& row) {
   if (row.gradeOut) out.Percent(*row.gradeOut); else out.Empty();
   out.Number(row.curveStart);
   out.Number(row.curveEnd);
+  if (asymmetric) {
+    out.Number(row.lengthIn);
+    out.Number(row.lengthOut);
+  }
 }
 
 }  // namespace survey::alignment::layout

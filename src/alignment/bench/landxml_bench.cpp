@@ -13,6 +13,14 @@
 #include <string>
 #include <vector>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+
+#include "alignment/alignment_error.h"
 #include "alignment/cli/program.h"
 #include "alignment/landxml_reader.h"
 
@@ -118,5 +126,92 @@ void BM_LandXmlImport(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LandXmlImport)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+
+// ---- large and hostile files: peak memory of a whole parse and import -------------------
+// Each case runs in a child process that builds the file and reads it, so the child's peak
+// resident set (wait4) is the cost of one run with the file's bytes in memory, as the program
+// has them. Budget: under 500 MB and a few seconds each, accepted or refused.
+
+std::string ManyTinyElements(std::size_t count) {
+  std::string xml = "<LandXML><Alignments><Alignment name=\"a\"><CoordGeom><Line><Start>0 0</Start><End>1 0</End></Line>"
+                    "</CoordGeom></Alignment></Alignments><Surfaces>";
+  xml.reserve(xml.size() + count * 4 + 64);
+  for (std::size_t i = 0; i < count; ++i) xml += "<a/>";
+  xml += "</Surfaces></LandXML>";
+  return xml;
+}
+
+std::string ManyAttributes(std::size_t count) {
+  std::string xml = "<LandXML><Alignments><Alignment name=\"a\"><CoordGeom><Line";
+  xml.reserve(xml.size() + count * 6 + 128);
+  for (std::size_t i = 0; i < count; ++i) xml += " a=\"1\"";
+  xml += "><Start>0 0</Start><End>1 0</End></Line></CoordGeom></Alignment></Alignments></LandXML>";
+  return xml;
+}
+
+// A file near the size limit whose bulk is text (a surface's faces), as survey files are.
+std::string BulkText(std::size_t bytes) {
+  std::string xml = "<LandXML><Alignments><Alignment name=\"a\"><CoordGeom><Line><Start>0 0</Start><End>1 0</End></Line>"
+                    "</CoordGeom></Alignment></Alignments><Surfaces><Faces>";
+  const std::string face = "1 2 3 4 5 6 7 8 9\n";
+  xml.reserve(bytes + 64);
+  while (xml.size() + face.size() + 40 < bytes) xml += face;
+  xml += "</Faces></Surfaces></LandXML>";
+  return xml;
+}
+
+void BM_LandXmlLargeFilePeakMemory(benchmark::State& state, const std::function<std::string()>& make) {
+  for (auto _ : state) {
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) {
+      state.SkipWithError("pipe");
+      break;
+    }
+    const auto begin = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+      close(pipeEnds[0]);
+      char outcome = 'A';
+      try {
+        const std::string bytes = make();
+        survey::alignment::ImportLandXml(survey::alignment::ParseLandXml(bytes), {});
+      } catch (const survey::alignment::AlignmentError&) {
+        outcome = 'R';
+      } catch (...) {
+        outcome = 'X';
+      }
+      if (write(pipeEnds[1], &outcome, 1) != 1) _exit(2);
+      _exit(0);
+    }
+    close(pipeEnds[1]);
+    char outcome = '?';
+    if (read(pipeEnds[0], &outcome, 1) != 1) outcome = '?';
+    close(pipeEnds[0]);
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    state.SetIterationTime(seconds);
+    state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024;   // ru_maxrss is in KiB
+    state.counters["accepted"] = outcome == 'A' ? 1 : 0;
+    state.counters["refused"] = outcome == 'R' ? 1 : 0;
+    if (outcome == 'X' || outcome == '?' || !WIFEXITED(status)) state.SkipWithError("the child failed");
+  }
+}
+
+constexpr std::size_t kMarkup = survey::alignment::kLandXmlMaxMarkup;
+BENCHMARK_CAPTURE(BM_LandXmlLargeFilePeakMemory, tiny_elements_at_the_cap, [] { return ManyTinyElements(kMarkup - 20); })
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_LandXmlLargeFilePeakMemory, tiny_elements_over_the_cap, [] { return ManyTinyElements(4'900'000); })
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_LandXmlLargeFilePeakMemory, attributes_at_the_cap, [] { return ManyAttributes(kMarkup - 20); })
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_LandXmlLargeFilePeakMemory, attributes_30_million, [] { return ManyAttributes(30'000'000); })
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_LandXmlLargeFilePeakMemory, text_at_the_size_limit,
+                  [] { return BulkText(survey::alignment::kLandXmlMaxBytes - 1024); })
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_LandXmlLargeFilePeakMemory, text_152_MB, [] { return BulkText(152u << 20); })
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

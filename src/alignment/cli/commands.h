@@ -22,8 +22,10 @@ struct StakeRun {
   const RouteDesign* design = nullptr;
 };
 StakeRun ReadStakeRun(CommandContext& ctx);
-// The route of the curves command, which needs a JD table.
+// The route of the curves command: a JD route, or one of elements whose JDs are read back.
 const Route& CurvesRoute(CommandContext& ctx);
+// The curve rows of a JD route, or the JDs read back from a route of elements.
+std::vector<CurveTableRow> CurveOrJdRows(const Route& route);
 
 Command CurvesCommand();
 Command StakesCommand();

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <filesystem>
 #include <numbers>
 
 #include "alignment/alignment_error.h"
@@ -48,6 +49,7 @@ const RouteDesign& CommandContext::DesignWithProfile() {
   Design();
   if (!profileTableRead_ && options.Has("profile")) {
     SetProfileTable(*design_, readFile(options.Value("profile")));
+    design_->profileName = std::filesystem::path(options.Value("profile")).stem().string();
     profileTableRead_ = true;
   }
   return *design_;

@@ -3,9 +3,16 @@
 
 namespace survey::alignment::cli {
 
-const Route& CurvesRoute(CommandContext& ctx) {
-  if (!ctx.options.Has("jd")) Refuse("curves 命令需要 JD 表（--jd）；线元法的路线没有交点。");
-  return ctx.GetRoute();
+const Route& CurvesRoute(CommandContext& ctx) { return ctx.GetRoute(); }
+
+std::vector<CurveTableRow> CurveOrJdRows(const Route& route) {
+  if (!route.Curves().empty()) return CurveRows(route);
+  // A route of elements: the JDs read back from its element groups.
+  std::vector<CurveTableRow> rows;
+  for (ElementCurveRow& row : ElementCurveRows(route)) {
+    if (row.jd) rows.push_back(std::move(*row.jd));
+  }
+  return rows;
 }
 
 Command CurvesCommand() {
@@ -14,13 +21,23 @@ Command CurvesCommand() {
   c.description =
       "One row per JD: name,x,y,turn,alpha,r,ls1,ls2,t1,t2,l,e,j,zh,hy,qz,yh,hz,straight_after. zh and hz hold "
       "the curve's start and end (ZY and YZ on a side without transition, where hy or yh is empty); "
-      "straight_after is the straight to the next curve, empty on the last JD. Needs --jd.";
+      "straight_after is the straight to the next curve, empty on the last JD. On a route of elements "
+      "(--elements, --landxml) the JDs are read back from the elements: each group of a transition, an arc and "
+      "a transition between straights is the JD where its tangents meet, a straight meeting a straight at an "
+      "angle a JD without curve; a group that is no JD (an egg transition, a compound curve, an angle point "
+      "inside it) is listed one row per element (name E<n>, its start point, turn, start radius, length l and "
+      "the stations of its ends in zh and hz), and two more columns give kind (jd, line, arc, spiral) and r_end.";
   c.example = "alignment curves --jd route.csv --start K10+000";
   c.run = [](CommandContext& ctx) {
-    const std::vector<CurveTableRow> rows = CurveRows(CurvesRoute(ctx));
+    const Route& route = CurvesRoute(ctx);
     CsvWriter csv(ctx.out, ctx.format);
-    csv.Keys(layout::CurveKeys());
-    for (const CurveTableRow& row : rows) csv.Row(row);
+    if (!route.Curves().empty()) {
+      csv.Keys(layout::CurveKeys());
+      for (const CurveTableRow& row : CurveRows(route)) csv.Row(row);
+    } else {
+      csv.Keys(layout::CurveKeys(true));
+      for (const ElementCurveRow& row : ElementCurveRows(route)) csv.Row(row);
+    }
     csv.Flush();
   };
   return c;

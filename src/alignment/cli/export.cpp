@@ -12,8 +12,9 @@ Command ExportCommand() {
   c.usage = "--out OUT.xml";
   c.description =
       "Writes the route as LandXML 1.2 (metres, radians): one Alignment with staStart, its StaEquations, every "
-      "element with Start, End, Center and PI, and the Profile when one is loaded. The file is replaced only "
-      "once it is completely written.";
+      "element with Start and End (arcs with Center, arcs and transitions with PI), and the Profile when one is "
+      "loaded; element and PVI stations are internal. The alignment and profile keep the source's names (a "
+      "LandXML file's, or a table's file name). The file is replaced only once it is completely written.";
   c.options = {{{"out"}, "--out FILE", "the LandXML file to write."}};
   c.example = "alignment export --jd route.csv --profile profile.csv --out route.xml";
   c.run = [](CommandContext& ctx) {
@@ -23,15 +24,12 @@ Command ExportCommand() {
     const RouteDesign& design = ctx.DesignWithProfile();
     const Route& route = design.route;
     LandXmlExport alignment;
-    alignment.name = ctx.options.Has("landxml") && ctx.options.Has("name") ? ctx.options.Value("name")
-                                                                           : std::filesystem::path(out).stem().string();
+    alignment.name = design.name.empty() ? std::filesystem::path(out).stem().string() : design.name;
+    alignment.profileName = design.profileName;
     alignment.startStation = route.Stations().StartStation();
     alignment.equations = route.Stations().Equations();
     alignment.elements = route.Elements();
-    if (design.profile) {
-      alignment.profile = &design.profile->profile;
-      alignment.profileStations = design.profile->stations;
-    }
+    if (design.profile) alignment.profile = &design.profile->profile;
     WriteFileAtomically(out, LandXmlText(alignment));
   };
   return c;

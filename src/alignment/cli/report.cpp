@@ -92,7 +92,7 @@ int RunReport(const std::vector<std::string>& args) {
     const Route& route = CurvesRoute(ctx);
     rows = std::make_shared<ResultTable>(ResultTable::Kind::Curves, layout::CurveKeys(),
                                          CellFormat{ctx.format.decimals, ctx.format.angles});
-    rows->curves = CurveRows(route);
+    rows->curves = CurveOrJdRows(route);
     rowCount = rows->curves.size();
   });
   std::vector<std::string> commandArgs = {table};

@@ -1,4 +1,5 @@
 // The route sources (--jd, --elements, --landxml) and the options every command takes.
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,6 +25,12 @@ std::vector<StationEquation> Equations(const CommandContext& ctx) {
 
 double StartStation(const CommandContext& ctx) { return ctx.Station("start").value_or(0); }
 
+// A table's route is named after its file, as an export keeps it.
+RouteDesign Named(RouteDesign design, const CommandContext& ctx, const char* option) {
+  design.name = std::filesystem::path(ctx.options.Value(option)).stem().string();
+  return design;
+}
+
 }  // namespace
 
 // The equations are read before --start: a line wrong in both has always named the equation.
@@ -38,7 +45,7 @@ RouteSource JdSource() {
   source.build = [](CommandContext& ctx) {
     const std::vector<JdInput> points = ReadJdTable(ctx.readFile(ctx.options.Value("jd")));
     std::vector<StationEquation> equations = Equations(ctx);
-    return RouteFromJd(points, StartStation(ctx), std::move(equations));
+    return Named(RouteFromJd(points, StartStation(ctx), std::move(equations)), ctx, "jd");
   };
   return source;
 }
@@ -62,7 +69,7 @@ RouteSource ElementSource() {
     const std::vector<ElementShape> shapes = ReadElementTable(ctx.readFile(ctx.options.Value("elements")));
     const Pose start{*ctx.Number("start-x"), *ctx.Number("start-y"), NormalizeAzimuth(*ctx.Angle("start-azimuth"))};
     std::vector<StationEquation> equations = Equations(ctx);
-    return RouteFromElements(start, StartStation(ctx), shapes, std::move(equations));
+    return Named(RouteFromElements(start, StartStation(ctx), shapes, std::move(equations)), ctx, "elements");
   };
   return source;
 }
@@ -74,16 +81,25 @@ RouteSource LandXmlSource() {
       {{"landxml"},
        "--landxml FILE",
        "LandXML 1.2 file: the alignment's Line, Curve and Spiral (clothoid) elements, its staStart and "
-       "StaEquations, and its Profile (used when no --profile is given). The chain is rebuilt from the first "
-       "element's Start; an element whose stored End is more than 1 mm off is refused."},
+       "StaEquations, and its Profile (used when no --profile is given; PVI stations are internal, as LandXML "
+       "counts them). The chain is rebuilt from the first element's Start; an element that leaves the previous "
+       "one at an angle its own points fix starts there with its own direction (an angle point, listed in the "
+       "notes); an element whose stored End is more than 1 mm off is refused. Only the alignment asked for is "
+       "checked."},
       {{"name"}, "--name NAME", "the alignment of that name (default: the first one), with --landxml."},
       {{"trust-points", false},
        "--trust-points",
-       "each element starts at its own stored Start instead of the previous element's end, with --landxml."}};
+       "each element starts at its own stored Start instead of the previous element's end, with --landxml; the "
+       "largest gap between elements and the largest disagreement of an element's length with its points are "
+       "reported, and either beyond 1 m is refused."},
+      {{"no-profile", false}, "--no-profile", "the plan alone: the file's profile is not read, with --landxml."},
+      {{"profile-name"}, "--profile-name NAME", "the ProfAlign of that name (default: the first one), with --landxml."}};
   source.build = [](CommandContext& ctx) {
     LandXmlImportOptions options;
     options.name = ctx.options.Value("name");
     options.trustPoints = ctx.options.Has("trust-points");
+    options.noProfile = ctx.options.Has("no-profile");
+    options.profileName = ctx.options.Value("profile-name");
     return RouteFromLandXml(ctx.readFile(ctx.options.Value("landxml")), options);
   };
   return source;
@@ -104,7 +120,8 @@ std::vector<OptionHelp> CommonOptions() {
           {{"profile"},
            "--profile FILE",
            "vertical profile station,elevation,r (桩号,高程,竖曲线半径): grade change points in "
-           "station order, r the vertical curve's radius (blank or 0: none). Adds "
+           "station order, r the vertical curve's radius (blank or 0: none), or instead of r "
+           "length_in,length_out (前半长,后半长), the halves of an asymmetric parabolic curve. Adds "
            "grade_elevation,elevation,grade (percent) to stakes, point and locate."}};
 }
 

@@ -62,8 +62,6 @@ TEST_F(Batch, RefusalsExitTwoWithNothingOnStdout) {
       {{"stakes", jd, "--start-x", "0"}, "--start-x 只用于 --elements"},
       {{"stakes", "--elements", "elements.csv", "--start-x", "0", "--start-y", "0"}, "--elements 需要 --start-azimuth"},
       {{"stakes", "--jd", "missing.csv"}, "无法打开文件“missing.csv”"},
-      {{"curves", "--elements", "elements.csv", "--start-x", "0", "--start-y", "0", "--start-azimuth", "0"},
-       "curves 命令需要 JD 表"},
       {{"stakes", jd, "--decimals", "10"}, "--decimals 应为 0 到 9 的整数"},
       {{"stakes", jd, "--decimals=-1"}, "--decimals 应为 0 到 9 的整数"},
       {{"stakes", jd, "--decimals", "2.5"}, "--decimals 应为 0 到 9 的整数"},

@@ -111,6 +111,7 @@ class LandXmlExportBatch : public LandXmlBatch {
     std::filesystem::create_directories(folder_);
   }
   void TearDown() override { std::filesystem::remove_all(folder_); }
+
   std::filesystem::path folder_;
 };
 
@@ -135,9 +136,66 @@ TEST_F(LandXmlExportBatch, ExportedRouteReadsBackWithTheSameProfile) {
   args = {"point", "--station", "1500"};
   args.insert(args.end(), route.begin(), route.end());
   EXPECT_EQ(Run({"point", "--landxml", "route.xml", "--station", "1500"}).out, Run(args).out);
-  // The alignment is named after the file; another name is refused naming both.
-  ExpectRefused({"stakes", "--landxml", "route.xml", "--name", "main"}, {"main", "route"});
-  EXPECT_EQ(Run({"stakes", "--landxml", "route.xml", "--name", "route", "--trust-points"}).status, 0);
+  // The alignment is named after the JD table, the profile after its table; another name is
+  // refused naming the one there.
+  ExpectRefused({"stakes", "--landxml", "route.xml", "--name", "main"}, {"main", "spiral"});
+  const BatchRun trusted = Run({"stakes", "--landxml", "route.xml", "--name", "spiral", "--trust-points"});
+  EXPECT_EQ(trusted.status, 0);
+  EXPECT_NE(trusted.err.find("最大间隙 0.000 mm"), std::string::npos) << trusted.err;
+  EXPECT_NE(files["route.xml"].find("<ProfAlign name=\"profile\">"), std::string::npos);
+  EXPECT_NE(files["route.xml"].find("<PI>"), std::string::npos);
+  // Exported again from the LandXML file, both names stay.
+  const std::string again = (folder_ / "again.xml").string();
+  ASSERT_EQ(Run({"export", "--landxml", "route.xml", "--out", again}).status, 0);
+  std::ifstream back(again, std::ios::binary);
+  const std::string text(std::istreambuf_iterator<char>(back), {});
+  EXPECT_NE(text.find("<Alignment name=\"spiral\""), std::string::npos);
+  EXPECT_NE(text.find("<ProfAlign name=\"profile\">"), std::string::npos);
+
+  // The curve table of the imported elements is the JD table's, with the columns of element routes.
+  args = {"curves"};
+  args.insert(args.end(), route.begin(), route.end());
+  std::string fromJd = Run(args).out;
+  const BatchRun curves = Run({"curves", "--landxml", "route.xml"});
+  ASSERT_EQ(curves.status, 0) << curves.err;
+  // Each line of the JD route's table with ",jd," (or the two headers) appended.
+  std::string expected;
+  std::size_t start = 0;
+  for (std::size_t end = fromJd.find('\n'); end != std::string::npos; start = end + 1, end = fromJd.find('\n', start)) {
+    expected += fromJd.substr(start, end - start) + (start == 0 ? ",kind,r_end\n" : ",jd,\n");
+  }
+  EXPECT_EQ(curves.out, expected);
+}
+
+// The import notes reach stderr; --no-profile and --profile-name choose what of the profile is read.
+TEST_F(LandXmlExportBatch, NotesAndProfileOptions) {
+  files["two.xml"] =
+      "<LandXML><Alignments><Alignment name=\"a\"><CoordGeom><Line><Start>0 0</Start><End>100 0</End></Line>"
+      "<Line><Start>100 0</Start><End>200 10</End></Line></CoordGeom>"
+      "<StaEquation staBack=\"NaN\" staAhead=\"1000\" desc=\"K1\"/>"
+      "<Profile><ProfAlign name=\"broken\"><PVI>0 1</PVI><PVI>0 2</PVI></ProfAlign>"
+      "<ProfAlign name=\"good\"><PVI>0 10</PVI><PVI>300 13</PVI></ProfAlign></Profile>"
+      "</Alignment></Alignments></LandXML>";
+  ExpectRefused({"point", "--landxml", "two.xml", "--station", "50"}, {"--no-profile"});
+  const BatchRun plan = Run({"point", "--landxml", "two.xml", "--station", "50", "--no-profile"});
+  ASSERT_EQ(plan.status, 0) << plan.err;
+  EXPECT_EQ(plan.out.find("elevation"), std::string::npos);
+  EXPECT_NE(plan.err.find("第 2 个线元的起点是转折点：桩号 K0+100.000，右偏 5.7106°"), std::string::npos) << plan.err;
+  EXPECT_NE(plan.err.find("desc=\"K1\""), std::string::npos) << plan.err;
+  const BatchRun good = Run({"point", "--landxml", "two.xml", "--station", "50", "--profile-name", "good"});
+  ASSERT_EQ(good.status, 0) << good.err;
+  EXPECT_NE(good.out.find("10.500"), std::string::npos) << good.out;
+  // A compound curve is no JD: one row per element, in the JD columns it shares plus kind and r_end.
+  files["compound.csv"] = "type,length,r_start,r_end,turn\nline,100,,,\narc,50,300,,right\narc,50,200,,right\nline,100,,,\n";
+  const BatchRun compound =
+      Run({"curves", "--elements", "compound.csv", "--start-x", "0", "--start-y", "0", "--start-azimuth", "0"});
+  ASSERT_EQ(compound.status, 0) << compound.err;
+  EXPECT_NE(compound.out.find("\nE2,100.000,0.000,right,,300.000,,,,,50.000,,,100.000,,,,150.000,,arc,300.000\nE3,"),
+            std::string::npos)
+      << compound.out;
+  const BatchRun kink = Run({"curves", "--landxml", "two.xml", "--no-profile"});
+  ASSERT_EQ(kink.status, 0) << kink.err;
+  EXPECT_NE(kink.out.find("\nJD1,100.000,0.000,right,"), std::string::npos) << kink.out;
 }
 
 TEST_F(LandXmlExportBatch, AFailedExportNamesTheFileAndWritesNothing) {

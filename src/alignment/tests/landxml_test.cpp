@@ -245,6 +245,8 @@ TEST(LandXmlImportTest, EndsFiveMillimetresOffAreRefusedUnlessPointsAreTrusted) 
 
 // ---- refusals ---------------------------------------------------------------------------
 
+std::string OneLine(const std::string& attributes, const std::string& start = "0 0", const std::string& end = "100 0");
+
 TEST(LandXmlImportTest, RefusalsNameWhatIsWrong) {
   const Route route = JdRoute();
   const std::string good = FileFor(route.Elements(), {});
@@ -259,7 +261,7 @@ TEST(LandXmlImportTest, RefusalsNameWhatIsWrong) {
       {"empty", [&] { ParseLandXml(""); }, {"XML"}},
       {"not LandXML", [&] { ParseLandXml("<gml/>"); }, {"LandXML"}},
       {"no alignment", [&] { ParseLandXml("<LandXML><Alignments/></LandXML>"); }, {"Alignment"}},
-      {"unknown unit", [&] { ParseLandXml("<LandXML><Units><Metric linearUnit=\"cubit\"/></Units></LandXML>"); }, {"cubit"}},
+      {"unknown unit", [&] { Import(OneLine("length=\"100\"").insert(9, "<Units><Metric linearUnit=\"cubit\"/></Units>")); }, {"cubit"}},
   };
   for (const Case& c : cases) {
     const std::string refusal = RefusalOf(c.run);
@@ -268,7 +270,7 @@ TEST(LandXmlImportTest, RefusalsNameWhatIsWrong) {
   EXPECT_EQ(Import(good, {"Main", false}).name, "Main");
 }
 
-std::string OneLine(const std::string& attributes, const std::string& start = "0 0", const std::string& end = "100 0") {
+std::string OneLine(const std::string& attributes, const std::string& start, const std::string& end) {
   return "<LandXML><Alignments><Alignment name=\"a\"><CoordGeom><Line " + attributes + "><Start>" + start + "</Start><End>" +
          end + "</End></Line></CoordGeom></Alignment></Alignments></LandXML>";
 }
@@ -310,7 +312,12 @@ TEST(LandXmlImportTest, XmlBombsAreHarmless) {
   std::string flat = "<LandXML>";
   for (std::size_t i = 0; i < kLandXmlMaxMarkup; ++i) flat += "<a/>";
   flat += "</LandXML>";
-  EXPECT_NE(RefusalOf([&] { ParseLandXml(flat); }).find("标记"), std::string::npos);
+  EXPECT_NE(RefusalOf([&] { ParseLandXml(flat); }).find("元素和属性"), std::string::npos);
+  // ... and so is one element with millions of attributes.
+  std::string wide = "<LandXML><Alignments><Alignment";
+  for (std::size_t i = 0; i < kLandXmlMaxMarkup; ++i) wide += " a=\"\"";
+  wide += "/></Alignments></LandXML>";
+  EXPECT_NE(RefusalOf([&] { ParseLandXml(wide); }).find("元素和属性"), std::string::npos);
 
   std::string external = "<!DOCTYPE LandXML [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><LandXML><Alignments>"
                          "<Alignment name=\"&x;\"/></Alignments></LandXML>";
@@ -331,7 +338,6 @@ TEST(LandXmlExportTest, ExportReadBackGivesTheSameStakes) {
     out.equations = route.Stations().Equations();
     out.elements = route.Elements();
     out.profile = &profile;
-    out.profileStations = {route.StationAt(0), route.StationAt(300), route.StationAt(600), route.StationAt(1000)};
     const LandXmlImport back = Import(LandXmlText(out));
     EXPECT_EQ(back.name, "R&D <1>");
     ExpectSameRoute(route, back.route);

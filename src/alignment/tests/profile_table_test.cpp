@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "alignment/alignment_error.h"
 #include "alignment/table_reader.h"
@@ -22,12 +23,31 @@ TEST(ProfileTableTest, ReadsBothHeaderLanguagesAndKStations) {
   EXPECT_EQ(ReadProfileTable("station,elevation\n0,1\n10,2\n").size(), 2u);
 }
 
+// An asymmetric curve by its halves, in either header language, reaches the profile.
+TEST(ProfileTableTest, AsymmetricCurvesByTheirHalves) {
+  for (const char* text : {"station,elevation,length_in,length_out\n0,100,,\nK0+300,106,100,50\n600,100,,\n",
+                           "桩号,高程,前半长,后半长\n0,100,,\nK0+300,106,100,50\n600,100,,\n"}) {
+    const auto rows = ReadProfileTable(text);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1].lengthIn, 100);
+    EXPECT_EQ(rows[1].lengthOut, 50);
+    std::vector<double> given;
+    const Profile profile = ProfileOnRoute(rows, StationLine(0, {}), given);
+    EXPECT_TRUE(profile.Rows()[1].asymmetric);
+    EXPECT_NEAR(profile.Rows()[1].curveStart, 200, 1e-12);
+    EXPECT_NEAR(profile.Rows()[1].curveEnd, 350, 1e-12);
+  }
+}
+
 TEST(ProfileTableTest, RefusalsNameTheLine) {
   const std::string cases[] = {
       "station,elevation,r\n0,100,\n300,106,-4000\n",
       "station,elevation,r\n0,100,\n300,abc,\n",
       "station,elevation,r\n0,100,\nK1+2x,106,\n",
       "station,elevation,r\n0,100,\n300,1e300,\n",
+      "station,elevation,r,length_in,length_out\n0,100,,,\n300,106,,80,\n",
+      "station,elevation,r,length_in,length_out\n0,100,,,\n300,106,4000,80,60\n",
+      "station,elevation,r,length_in,length_out\n0,100,,,\n300,106,,-80,60\n",
   };
   for (const std::string& text : cases) EXPECT_NE(RefusalOf([&] { ReadProfileTable(text); }).find("第 3 行"), std::string::npos) << text;
 }

@@ -55,8 +55,12 @@ TEST(ProfileTest, NamesTouchingCurvesAndEnds) {
   EXPECT_NEAR(profile.At(100).elevation, 11, 1e-12);
   // T = 100 for both: the crest ends where the sag begins.
   EXPECT_NO_THROW(Profile({{"", 0, 0, 0}, {"", 200, 4, 5000}, {"", 400, 0, 5000}, {"", 600, 4, 0}}));
-  EXPECT_FALSE(TwoCurves().Covers(-0.001));
-  EXPECT_THROW(TwoCurves().At(1000.001), AlignmentError);
+  // Within a millimetre beyond an end the end grade continues; beyond it nothing is designed.
+  EXPECT_TRUE(TwoCurves().Covers(-0.001));
+  EXPECT_NEAR(TwoCurves().At(-0.001).elevation, 100 - 0.001 * TwoCurves().Rows()[0].gradeOut, 1e-12);
+  EXPECT_NEAR(TwoCurves().At(1000.001).elevation, 112 + 0.001 * TwoCurves().Rows()[3].gradeIn, 1e-12);
+  EXPECT_FALSE(TwoCurves().Covers(-0.0011));
+  EXPECT_THROW(TwoCurves().At(1000.0011), AlignmentError);
 }
 
 TEST(ProfileTest, Refusals) {
@@ -74,6 +78,11 @@ TEST(ProfileTest, Refusals) {
       // ... or ends after it.
       {{{"", 0, 100, 0}, {"", 900, 118, 10000}, {"", 1000, 116, 0}}, {"BPD2", "BPD3"}},
       {{{"", 0, 100, 0}, {"", 300, std::numeric_limits<double>::quiet_NaN(), 0}}, {"BPD2"}},
+      // Asymmetric curves: one half only, both kinds at once, at an end, and overlapping a neighbour.
+      {{{"", 0, 100, 0}, {"", 300, 106, 0, 80, 0}, {"", 600, 100, 0}}, {"BPD2"}},
+      {{{"", 0, 100, 0}, {"", 300, 106, 4000, 80, 60}, {"", 600, 100, 0}}, {"BPD2"}},
+      {{{"", 0, 100, 0}, {"", 300, 106, 0}, {"", 600, 100, 0, 10, 10}}, {"BPD3"}},
+      {{{"", 0, 100, 0}, {"", 300, 106, 0, 80, 301}, {"", 600, 100, 0}}, {"BPD2", "BPD3"}},
   };
   for (const Case& c : cases) {
     const std::string refusal = RefusalOf([&] { Profile{c.points}; });

@@ -297,6 +297,12 @@ std::string RadiusText(double curvature) { return curvature == 0 ? "inf" : Exact
 std::vector<std::string> ImportLandXmlIntoForm(AlignmentForm& form, const std::string& bytes) {
   const LandXmlDocument document = ParseLandXml(bytes);
   const LandXmlImport imported = ImportLandXml(document, {});
+  // The element table chains every element on the previous one's tangent, so it would bend
+  // an angle point into a different road.
+  if (!imported.anglePoints.empty()) {
+    throw AlignmentError("LandXML 路线在第 " + std::to_string(imported.anglePoints.front().element) +
+                         " 个线元的起点有转折点，线元表不能表示转折点；请用命令 alignment --landxml 计算。");
+  }
   const Route& route = imported.route;
   Grid elements;
   for (const Element& e : route.Elements()) {
@@ -353,7 +359,6 @@ std::string ExportLandXmlText(const AlignmentForm& form) {
   alignment.elements = route.Elements();
   if (design->profile) {
     alignment.profile = &design->profile->profile;
-    alignment.profileStations = design->profile->stations;
   }
   return LandXmlText(alignment);
 }
