@@ -1,0 +1,11 @@
+# Cross-sections: the typical section, superelevation and widening tables and the design
+# surface they make along the route. Pure C++, on the program's table reader.
+set(SECTION_DIR ${CMAKE_CURRENT_LIST_DIR})
+survey_core_library(alignment_section SOURCES
+  ${SECTION_DIR}/section_tables.cpp ${SECTION_DIR}/side_schedule.cpp ${SECTION_DIR}/design_surface.cpp
+  DEPENDS alignment_io)
+
+survey_core_test(alignment_section_tests SOURCES
+  ${SECTION_DIR}/tests/section_tables_test.cpp ${SECTION_DIR}/tests/side_schedule_test.cpp
+  ${SECTION_DIR}/tests/design_surface_test.cpp
+  DEPENDS alignment_section)
