@@ -168,7 +168,9 @@ CrossSection SectionModel::At(double chainage, std::optional<double> profileElev
     parts.reserve(t.Parts(side).size());
     for (const SectionPart& p : t.Parts(side)) {
       ActualPart actual{&p, p.width, p.slope};
-      if (p.super && super) actual.slope = super->Of(side);
+      // A side hanging from its median edge keeps the median at its template slope.
+      const bool keepsSlope = p.median && options_.rotateAbout == RotateAbout::Median;
+      if (p.super && super && !keepsSlope) actual.slope = super->Of(side);
       if (p.widen && widening) actual.width += widening->Of(side);
       section.width_[s] += actual.width;
       parts.push_back(actual);

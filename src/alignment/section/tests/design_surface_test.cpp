@@ -191,6 +191,11 @@ TEST(DesignSurface, DividedHighwayWithTheProfileAtTheMedianEdges) {
   EXPECT_NEAR(*median.At(150, 100.0).ElevationAt(8.5), 99.70, 1e-12);  // the right side is untouched
   EXPECT_NEAR(*line.At(150, 100.0).ElevationAt(-1.5), 99.99, 1e-12);
   EXPECT_NEAR(*line.At(150, 100.0).ElevationAt(-9), 100.14, 1e-12);
+  // Hanging from the median edges, a median marked super still keeps its template slope.
+  const char* superMedian = "side,part,width,slope,super,median\nleft,m,1,-2,1,1\nright,m,1,-2,1,1\n";
+  EXPECT_DOUBLE_EQ(SectionModel(Tables(superMedian, kSuper), kStations, {ProfileAt::Line, RotateAbout::Median})
+                       .At(150, 0.0).Parts(Side::Left)[0].slope, -2);
+  EXPECT_DOUBLE_EQ(SectionModel(Tables(superMedian, kSuper), kStations).At(150, 0.0).Parts(Side::Left)[0].slope, 2);
 }
 
 TEST(DesignSurface, GradedProfileOnARouteWithAnEquation) {
