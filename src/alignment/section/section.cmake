@@ -9,3 +9,5 @@ survey_core_test(alignment_section_tests SOURCES
   ${SECTION_DIR}/tests/section_tables_test.cpp ${SECTION_DIR}/tests/side_schedule_test.cpp
   ${SECTION_DIR}/tests/design_surface_test.cpp
   DEPENDS alignment_section)
+
+survey_benchmark(alignment_section_bench SOURCES ${SECTION_DIR}/bench/section_bench.cpp DEPENDS alignment_section)
