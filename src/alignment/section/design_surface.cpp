@@ -106,7 +106,7 @@ SectionModel::SectionModel(SectionTables tables, const StationLine& stations, Se
       const double b = side == Side::Left ? row.left : row.right;
       if (b == 0) continue;
       const auto refuse = [&](const std::string& what) {
-        throw AlignmentError(FilePrefix(tables_.wideningFile) + LinePrefix(row.line) + SideName(side) + "侧" + what);
+        throw AlignmentError(FilePrefix(tables_.wideningFile) + LinePrefix(row.line) + SideName(side) + "侧" + what, row.line);
       };
       const SectionPart* widened = nullptr;
       for (const SectionPart& p : t.Parts(side)) {

@@ -12,3 +12,11 @@ survey_core_test(alignment_section_tests SOURCES
   DEPENDS alignment_section)
 
 survey_benchmark(alignment_section_bench SOURCES ${SECTION_DIR}/bench/section_bench.cpp DEPENDS alignment_section)
+
+# The commands and columns of the cross-section on the command line.
+target_sources(alignment_cli PRIVATE ${SECTION_DIR}/../cli/section_setup.cpp ${SECTION_DIR}/../cli/section_columns.cpp
+  ${SECTION_DIR}/../cli/section_command.cpp)
+target_link_libraries(alignment_cli PUBLIC alignment_section)
+
+survey_core_test(alignment_section_cli_tests SOURCES ${SECTION_DIR}/tests/section_commands_test.cpp
+  DEPENDS alignment_cli)

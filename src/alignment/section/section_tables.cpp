@@ -15,11 +15,11 @@ auto NamingFile(std::string_view fileName, F&& read) {
   try {
     return read();
   } catch (const AlignmentError& e) {
-    throw AlignmentError(FilePrefix(fileName) + e.what());
+    throw AlignmentError(FilePrefix(fileName) + e.what(), e.Line());
   }
 }
 
-[[noreturn]] void Refuse(int line, const std::string& what) { throw AlignmentError(LinePrefix(line) + what); }
+[[noreturn]] void Refuse(int line, const std::string& what) { throw AlignmentError(LinePrefix(line) + what, line); }
 
 std::string Quoted(std::string_view cell) { return "“" + std::string(cell) + "”"; }
 

@@ -28,7 +28,7 @@ SideSchedule::SideSchedule(const std::vector<SideValuesRow>& rows, const Station
   for (const SideValuesRow& row : rows) {
     const StationLine::Found found = stations.Find(row.station);
     const auto refuse = [&](const std::string& what) {
-      throw AlignmentError(FilePrefix(fileName) + LinePrefix(row.line) + "桩号 " + row.stationText + what);
+      throw AlignmentError(FilePrefix(fileName) + LinePrefix(row.line) + "桩号 " + row.stationText + what, row.line);
     };
     if (found.where == StationLine::Where::Gap) refuse(" 落在断链的空缺中，路线上没有这个桩号。");
     if (found.where != StationLine::Where::Inside) refuse(" 不在路线上。");

@@ -76,6 +76,15 @@ TEST(TypicalSectionTable, RefusesNamingFileLineAndWhat) {
             "“x.csv” 第 1 行：表头缺少 slope 列；列名为 side,part,width,slope,super,widen,median（或 "
             "侧,名称,宽度,横坡,超高,加宽,中央分隔带）。");
   EXPECT_EQ(refusal("left,a,3.5,20\nright,a,3.5,-20\n"), "(accepted)");  // ±20 % itself is a slope
+  // The refusal carries its line for a window to mark, the reader's own ones included.
+  for (const char* rows : {"left,a,3.5,-2\nleft,b,-1,-2\n", "left,a,3.5,-2\nleft,b,x,-2\n"}) {
+    try {
+      ReadTypicalSection(std::string("side,part,width,slope\n") + rows, "sec.csv");
+      ADD_FAILURE() << rows;
+    } catch (const AlignmentError& e) {
+      EXPECT_EQ(e.Line(), 3) << rows;
+    }
+  }
 }
 
 TEST(SideValuesTables, KeepStationsAsTypedAndRefuseSlopesBeyondTwentyPercent) {
