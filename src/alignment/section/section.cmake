@@ -20,3 +20,5 @@ target_link_libraries(alignment_cli PUBLIC alignment_section)
 
 survey_core_test(alignment_section_cli_tests SOURCES ${SECTION_DIR}/tests/section_commands_test.cpp
   DEPENDS alignment_cli)
+survey_benchmark(alignment_section_command_bench SOURCES ${SECTION_DIR}/bench/section_command_bench.cpp
+  DEPENDS alignment_cli)
