@@ -38,13 +38,13 @@ std::vector<OptionHelp> SectionOptionHelp() {
           {{"widening"},
            "--widening FILE",
            "widening station,left,right (桩号,左,右) in metres, linear between rows, 0 outside them."},
-          {{"widening-transition"}, "--widening-transition linear|cubic",
-           "cubic: b·(4k³ − 3k⁴) between rows of 0 and b (default linear)."},
-          {{"profile-at"}, "--profile-at line|edge|median",
-           "the profile gives the elevation of the design line (default), of both subgrade edges of the "
+          {{"widening-transition"}, "--widening-transition T",
+           "linear (default) or cubic: b·(4k³ − 3k⁴) between rows of 0 and b, k counted from the 0 row."},
+          {{"profile-at"}, "--profile-at P",
+           "line, edge or median: the profile gives the elevation of the design line (default), of both subgrade edges of the "
            "normal section, or of the median's outer edges."},
-          {{"rotate-about"}, "--rotate-about line|inner-edge|median",
-           "superelevation turns the section about the design line (default), about the carriageway's inner "
+          {{"rotate-about"}, "--rotate-about R",
+           "line, inner-edge or median: superelevation turns the section about the design line (default), about the carriageway's inner "
            "edge before widening, or each side about its median edge."}};
 }
 
