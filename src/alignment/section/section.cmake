@@ -3,12 +3,13 @@
 set(SECTION_DIR ${CMAKE_CURRENT_LIST_DIR})
 survey_core_library(alignment_section SOURCES
   ${SECTION_DIR}/section_tables.cpp ${SECTION_DIR}/side_schedule.cpp ${SECTION_DIR}/design_surface.cpp
-  ${SECTION_DIR}/section_rows.cpp
+  ${SECTION_DIR}/section_rows.cpp ${SECTION_DIR}/subgrade_table.cpp
   DEPENDS alignment_io alignment_core)
 
 survey_core_test(alignment_section_tests SOURCES
   ${SECTION_DIR}/tests/section_tables_test.cpp ${SECTION_DIR}/tests/side_schedule_test.cpp
   ${SECTION_DIR}/tests/design_surface_test.cpp ${SECTION_DIR}/tests/section_rows_test.cpp
+  ${SECTION_DIR}/tests/subgrade_table_test.cpp
   DEPENDS alignment_section)
 
 survey_benchmark(alignment_section_bench SOURCES ${SECTION_DIR}/bench/section_bench.cpp DEPENDS alignment_section)
