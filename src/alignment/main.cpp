@@ -7,7 +7,7 @@
 #include "alignment/cli/program.h"
 #ifdef ALIGNMENT_WITH_WINDOW
 #include "alignment/window/main_window.h"
-#include "alignment/window/report.h"
+#include "alignment/cli/report.h"
 #include "common/batch_cli.h"
 #include "platform/paths.h"
 #include "platform/program_main.h"
@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
   if (!args.empty() && args[0] == "report" && survey::WantsBatchMode(argc, argv)) {
     return platform::RunProgram(
         argc, argv, "alignment",
-        [](const std::vector<std::string>& batchArgs) { return survey::alignment::window::RunReportBatch(batchArgs); },
+        [](const std::vector<std::string>& batchArgs) { return survey::alignment::cli::RunReport(batchArgs); },
         [](QApplication&) { return 2; });
   }
 #endif

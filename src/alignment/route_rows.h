@@ -98,7 +98,7 @@ void ForEachLocateRow(const RouteDesign& design, std::span<const SurveyedPoint> 
 
 // Setting-out data for one stake or side stake. `offset` is absent for the centre stake.
 struct StakeoutRow {
-  std::string_view stakeName;
+  std::string stakeName;
   std::optional<double> offset;
   double station = 0, x = 0, y = 0;
   StakeoutAim aim;

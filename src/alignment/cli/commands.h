@@ -24,6 +24,17 @@ struct PointsRead {
 };
 PointsRead ReadPoints(CommandContext& ctx, bool withProfile);
 
+// What the stakes command reads from its line: the query, the offsets as typed (for the column
+// names) and the design with its profile. Refuses in the order the options are checked.
+struct StakeRun {
+  StakeQuery query;
+  std::vector<std::string> offsetLabels;
+  const RouteDesign* design = nullptr;
+};
+StakeRun ReadStakeRun(CommandContext& ctx);
+// The route of the curves command, which needs a JD table.
+const Route& CurvesRoute(CommandContext& ctx);
+
 Command CurvesCommand();
 Command StakesCommand();
 Command PointCommand();

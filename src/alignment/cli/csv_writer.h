@@ -1,5 +1,5 @@
-// The program's CSV: fields into one buffer that goes to the stream in large blocks, and the
-// header and the cells of every kind of row the queries answer with.
+// The program's CSV: fields into one buffer that goes to the stream in large blocks, rows in the
+// layout the window shows too (row_layout.h).
 #pragma once
 
 #include <ostream>
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "alignment/cli/command.h"
-#include "alignment/route_rows.h"
+#include "alignment/row_layout.h"
 
 namespace survey::alignment::cli {
 
@@ -31,27 +31,18 @@ class CsvWriter {
   void Flush();
   const OutputFormat& Format() const { return format_; }
 
-  void Header(std::initializer_list<const char*> names);
+  int Decimals() const { return format_.decimals; }
 
-  // Rows of the queries; each Header matches its Row.
-  void CurveHeader();
-  void Row(const CurveTableRow& row);
-  // x_D,y_D for each offset as the line typed it; the elevation columns when `withProfile`.
-  void StakeHeader(const std::vector<std::string>& offsetLabels, bool withProfile);
-  void Row(const StakeRow& row, bool withProfile);
-  void PointHeader(bool withProfile);
-  void Row(const StationPoint& row, bool withProfile);
-  // The elevation columns when `withProfile`, and dz after them when `withZ`.
-  void LocateHeader(bool withProfile, bool withZ);
-  void Row(const LocateRow& row, bool withProfile, bool withZ);
-  void StakeoutHeader();
-  void Row(const StakeoutRow& row);
-  void ProfileHeader();
-  void Row(const ProfileTableLine& row);
+  // A header row of column keys, and one row of a query in the layout of row_layout.h.
+  void Keys(const std::vector<std::string>& keys);
+  template <class Query, class... Flags>
+  void Row(const Query& row, Flags... flags) {
+    layout::Cells(*this, row, flags...);
+    EndRow();
+  }
 
  private:
   void Separate();
-  void Elevation(const std::optional<DesignElevation>& elevation);
   std::ostream& out_;
   OutputFormat format_;
   std::string buffer_;

@@ -3,6 +3,11 @@
 
 namespace survey::alignment::cli {
 
+const Route& CurvesRoute(CommandContext& ctx) {
+  if (!ctx.options.Has("jd")) Refuse("curves 命令需要 JD 表（--jd）；线元法的路线没有交点。");
+  return ctx.GetRoute();
+}
+
 Command CurvesCommand() {
   Command c;
   c.name = "curves";
@@ -12,10 +17,9 @@ Command CurvesCommand() {
       "straight_after is the straight to the next curve, empty on the last JD. Needs --jd.";
   c.example = "alignment curves --jd route.csv --start K10+000";
   c.run = [](CommandContext& ctx) {
-    if (!ctx.options.Has("jd")) Refuse("curves 命令需要 JD 表（--jd）；线元法的路线没有交点。");
-    const std::vector<CurveTableRow> rows = CurveRows(ctx.GetRoute());
+    const std::vector<CurveTableRow> rows = CurveRows(CurvesRoute(ctx));
     CsvWriter csv(ctx.out, ctx.format);
-    csv.CurveHeader();
+    csv.Keys(layout::CurveKeys());
     for (const CurveTableRow& row : rows) csv.Row(row);
     csv.Flush();
   };

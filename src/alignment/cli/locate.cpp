@@ -61,7 +61,7 @@ Command LocateCommand() {
       read = ReadPoints(ctx, withProfile);
     }
     CsvWriter csv(ctx.out, ctx.format);
-    csv.LocateHeader(withProfile, read.withZ);
+    csv.Keys(layout::LocateKeys(withProfile, read.withZ));
     ForEachLocateRow(design, read.points, withProfile,
                      [&](const LocateRow& row) { csv.Row(row, withProfile, read.withZ); });
     csv.Flush();

@@ -23,7 +23,7 @@ Command PointCommand() {
     const RouteDesign& design = ctx.DesignWithProfile();
     if (design.profile) point.elevation = ElevationAt(*design.profile, point.chainage);
     CsvWriter csv(ctx.out, ctx.format);
-    csv.PointHeader(design.profile.has_value());
+    csv.Keys(layout::PointKeys(design.profile.has_value()));
     csv.Row(point, design.profile.has_value());
     csv.Flush();
   };

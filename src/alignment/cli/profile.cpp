@@ -15,7 +15,7 @@ Command ProfileCommand() {
     const RouteDesign& design = ctx.DesignWithProfile();
     if (!design.profile) Refuse("profile 命令需要纵断面：--profile 文件，或带纵断面的 LandXML 文件。");
     CsvWriter csv(ctx.out, ctx.format);
-    csv.ProfileHeader();
+    csv.Keys(layout::ProfileKeys());
     for (const ProfileTableLine& row : ProfileLines(design.route, *design.profile)) csv.Row(row);
     csv.Flush();
   };

@@ -54,6 +54,12 @@ void AppendOptionLines(std::string& out, const std::vector<OptionHelp>& options,
 
 }  // namespace
 
+void CommandTable::SetRun(const std::string& name, std::function<void(CommandContext&)> run) {
+  for (Command& c : commands_) {
+    if (c.name == name) c.run = run;
+  }
+}
+
 std::string CommandTable::HelpText() const {
   std::string text =
       "usage: alignment COMMAND (--jd FILE | --elements FILE --start-x X --start-y Y --start-azimuth A)\n"

@@ -19,62 +19,37 @@ std::string Label(const std::string& text) {
   return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
 }
 
-void ProfileColumns(CsvWriter& csv, const std::optional<DesignElevation>& elevation) {
-  if (!elevation) {
-    csv.Empty();
-    csv.Empty();
-    csv.Empty();
-    return;
-  }
-  csv.Number(elevation->gradeElevation);
-  csv.Number(elevation->elevation);
-  csv.Percent(elevation->grade);
-}
-
 const Profile* ProfileOf(const RouteDesign& design) { return design.profile ? &design.profile->profile : nullptr; }
 
+void Append(std::vector<std::string>& keys, std::vector<std::string> more) {
+  for (std::string& k : more) keys.push_back(std::move(k));
+}
+
+// The stake rows as without --section, then z_D for each offset and, with --edges, x,y,z of
+// every part edge.
 void RunStakes(CommandContext& ctx, const section::SectionModel& model) {
-  ctx.Design();
-  StakeQuery query;
-  query.range = StakeRange(ctx);
-  std::vector<std::string> labels;
-  for (const std::string& text : ctx.options.Values("offset")) {
-    query.offsets.push_back(ctx.NumberValue("offset", text));
-    labels.push_back(Label(text));
-  }
-  if (ctx.options.Has("skew")) Refuse("--section 不与 --skew 同用：斜向边桩不在本桩号的横断面上。");
+  const StakeRun run = ReadStakeRun(ctx);
+  if (run.query.skew != 0) Refuse("--section 不与 --skew 同用：斜向边桩不在本桩号的横断面上。");
   const bool edges = ctx.options.Has("edges");
-  const RouteDesign& design = ctx.DesignWithProfile();
+  const RouteDesign& design = *run.design;
   const bool withProfile = design.profile.has_value();
   const Profile* profile = ProfileOf(design);
-  CheckSides(model, query.offsets);
-  const std::vector<std::string> edgeNames = edges ? section::EdgeNames(model.Template()) : std::vector<std::string>();
+  CheckSides(model, run.query.offsets);
 
-  CsvWriter csv(ctx.out, ctx.format);
-  csv.Header({"name", "station", "x", "y", "azimuth"});
-  const auto sideHeader = [&](const std::string& name) {
-    csv.Text("x_" + name);
-    csv.Text("y_" + name);
-    csv.Text(ElevationColumn(name, withProfile));
-  };
-  for (const std::string& label : labels) sideHeader(label);
-  for (const std::string& name : edgeNames) sideHeader(name);
-  if (withProfile) csv.Header({"grade_elevation", "elevation", "grade"});
-  csv.EndRow();
-
-  std::vector<double> edgeOffsets;
-  ForEachStakeRow(design, query, [&](const StakeRow& row) {
-    const section::SectionAtStation at = section::SectionAt(model, profile, row.chainage);
-    csv.Text(row.name);
-    csv.Number(row.station);
-    csv.Number(row.x);
-    csv.Number(row.y);
-    csv.Angle(row.azimuth, AngleKind::Azimuth);
-    for (std::size_t i = 0; i < row.sides.size(); ++i) {
-      csv.Number(row.sides[i].x);
-      csv.Number(row.sides[i].y);
-      csv.Number(at.ElevationAt(query.offsets[i]));
+  std::vector<std::string> keys = layout::StakeKeys(run.offsetLabels, withProfile);
+  for (const std::string& label : run.offsetLabels) keys.push_back(ElevationColumn(label, withProfile));
+  if (edges) {
+    for (const std::string& name : section::EdgeNames(model.Template())) {
+      Append(keys, {"x_" + name, "y_" + name, ElevationColumn(name, withProfile)});
     }
+  }
+  CsvWriter csv(ctx.out, ctx.format);
+  csv.Keys(keys);
+  std::vector<double> edgeOffsets;
+  ForEachStakeRow(design, run.query, [&](const StakeRow& row) {
+    const section::SectionAtStation at = section::SectionAt(model, profile, row.chainage);
+    layout::Cells(csv, row, withProfile);
+    for (const double offset : run.query.offsets) csv.Number(at.ElevationAt(offset));
     if (edges) {
       section::EdgeOffsets(at.section, edgeOffsets);
       for (const double offset : edgeOffsets) {
@@ -84,16 +59,16 @@ void RunStakes(CommandContext& ctx, const section::SectionModel& model) {
         csv.Number(at.ElevationAt(offset));
       }
     }
-    if (withProfile) ProfileColumns(csv, row.elevation);
     csv.EndRow();
   });
   csv.Flush();
 }
 
+// The point's row as without --section, then z_D.
 void RunPoint(CommandContext& ctx, const section::SectionModel& model) {
   const Route& route = ctx.GetRoute();
   if (!ctx.options.Has("station")) Refuse("point 命令需要 --station。");
-  if (ctx.options.Has("skew")) Refuse("--section 不与 --skew 同用：斜向边桩不在本桩号的横断面上。");
+  if (ctx.Angle("skew").value_or(0) != 0) Refuse("--section 不与 --skew 同用：斜向边桩不在本桩号的横断面上。");
   const double station = *ctx.Station("station");
   const double offset = ctx.Number("offset").value_or(0);
   StationPoint point = PointAtStation(route, station, offset, 0);
@@ -102,16 +77,11 @@ void RunPoint(CommandContext& ctx, const section::SectionModel& model) {
   const bool withProfile = design.profile.has_value();
   CheckSides(model, {offset});
   const section::SectionAtStation at = section::SectionAt(model, ProfileOf(design), point.chainage);
+  std::vector<std::string> keys = layout::PointKeys(withProfile);
+  keys.push_back(ElevationColumn(ctx.options.Has("offset") ? Label(ctx.options.Value("offset")) : "0", withProfile));
   CsvWriter csv(ctx.out, ctx.format);
-  csv.Header({"station", "x", "y", "azimuth"});
-  if (withProfile) csv.Header({"grade_elevation", "elevation", "grade"});
-  csv.Text(ElevationColumn(ctx.options.Has("offset") ? Label(ctx.options.Value("offset")) : "0", withProfile));
-  csv.EndRow();
-  csv.Number(point.station);
-  csv.Number(point.x);
-  csv.Number(point.y);
-  csv.Angle(point.azimuth, AngleKind::Azimuth);
-  if (withProfile) ProfileColumns(csv, point.elevation);
+  csv.Keys(keys);
+  layout::Cells(csv, point, withProfile);
   csv.Number(at.ElevationAt(offset));
   csv.EndRow();
   csv.Flush();
@@ -133,34 +103,20 @@ void RunLocate(CommandContext& ctx, const section::SectionModel& model) {
     read = ReadPoints(ctx, true);
   }
   const Profile* profile = ProfileOf(design);
+  std::vector<std::string> keys = layout::LocateKeys(true, read.withZ);
+  keys.push_back("section_elevation");
+  if (read.withZ) keys.push_back("section_dz");
   CsvWriter csv(ctx.out, ctx.format);
-  csv.Header({"name", "x", "y", "station", "offset", "status", "grade_elevation", "elevation", "grade"});
-  if (read.withZ) csv.Text("dz");
-  csv.Text("section_elevation");
-  if (read.withZ) csv.Text("section_dz");
-  csv.EndRow();
+  csv.Keys(keys);
   std::size_t next = 0;  // the rows come in the points' order
   ForEachLocateRow(design, read.points, true, [&](const LocateRow& row) {
     const std::optional<double> z = read.points[next++].z;
-    csv.Text(row.name);
-    csv.Number(row.x);
-    csv.Number(row.y);
     std::optional<double> surface;
-    if (row.inside) {
-      csv.Number(row.station);
-      csv.Number(row.offset);
-      csv.Text("ok");
-      const section::Side side = row.offset < 0 ? section::Side::Left : section::Side::Right;
-      if (row.offset == 0 || !model.Template().Parts(side).empty()) {
-        surface = section::SectionAt(model, profile, row.chainage).ElevationAt(row.offset);
-      }
-    } else {
-      csv.Empty();
-      csv.Empty();
-      csv.Text("outside");
+    const section::Side side = row.offset < 0 ? section::Side::Left : section::Side::Right;
+    if (row.inside && (row.offset == 0 || !model.Template().Parts(side).empty())) {
+      surface = section::SectionAt(model, profile, row.chainage).ElevationAt(row.offset);
     }
-    ProfileColumns(csv, row.elevation);
-    if (read.withZ) csv.Number(row.dz);
+    layout::Cells(csv, row, true, read.withZ);
     csv.Number(surface);
     if (read.withZ) csv.Number(surface && z ? std::optional<double>(*z - *surface) : std::nullopt);
     csv.EndRow();

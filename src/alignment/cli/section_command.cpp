@@ -28,10 +28,8 @@ Command SectionCommand() {
     if (!model) Refuse("section 命令需要 --section。");
     const Profile* profile = design.profile ? &design.profile->profile : nullptr;
     CsvWriter csv(ctx.out, ctx.format);
-    csv.Header({"name", "station", "side", "part", "offset", "width", "slope"});
-    csv.Text(profile ? "elevation" : "relative_elevation");
-    csv.Header({"x", "y"});
-    csv.EndRow();
+    csv.Keys({"name", "station", "side", "part", "offset", "width", "slope",
+              profile ? "elevation" : "relative_elevation", "x", "y"});
     std::vector<section::SectionRow> rows;
     ForEachStake(route, range, [&](const Stake& stake) {
       rows.clear();

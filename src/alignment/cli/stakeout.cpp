@@ -53,7 +53,7 @@ Command StakeoutCommand() {
     query.skew = ctx.Angle("skew").value_or(0);
     if (!(std::fabs(query.skew) < std::numbers::pi / 2)) Refuse("--skew 的绝对值必须小于 90°。");
     CsvWriter csv(ctx.out, ctx.format);
-    csv.StakeoutHeader();
+    csv.Keys(layout::StakeoutKeys());
     ForEachStakeoutRow(route, instrument, query, [&](const StakeoutRow& row) { csv.Row(row); });
     csv.Flush();
   };

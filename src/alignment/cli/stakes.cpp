@@ -3,6 +3,22 @@
 
 namespace survey::alignment::cli {
 
+StakeRun ReadStakeRun(CommandContext& ctx) {
+  ctx.Design();
+  StakeRun run;
+  run.query.range = StakeRange(ctx);
+  // The columns are named after the offsets as typed (blanks around them dropped).
+  for (const std::string& text : ctx.options.Values("offset")) {
+    run.query.offsets.push_back(ctx.NumberValue("offset", text));
+    const std::size_t first = text.find_first_not_of(" \t");
+    const std::size_t last = text.find_last_not_of(" \t");
+    run.offsetLabels.push_back(text.substr(first, last - first + 1));
+  }
+  run.query.skew = Skew(ctx);
+  run.design = &ctx.DesignWithProfile();
+  return run;
+}
+
 Command StakesCommand() {
   Command c;
   c.name = "stakes";
@@ -22,25 +38,13 @@ Command StakesCommand() {
                 "side stakes on the line at azimuth + 90° + A, at distance D / cos A (default 0)."}};
   c.example = "alignment stakes --jd route.csv --interval 10 --offset=-5 --offset 5";
   c.run = [](CommandContext& ctx) {
-    ctx.Design();
-    StakeQuery query;
-    query.range = StakeRange(ctx);
-    // The columns are named after the offsets as typed (blanks around them dropped).
-    std::vector<std::string> labels;
-    for (const std::string& text : ctx.options.Values("offset")) {
-      query.offsets.push_back(ctx.NumberValue("offset", text));
-      const std::size_t first = text.find_first_not_of(" \t");
-      const std::size_t last = text.find_last_not_of(" \t");
-      labels.push_back(text.substr(first, last - first + 1));
-    }
-    query.skew = Skew(ctx);
-    const RouteDesign& design = ctx.DesignWithProfile();
-    const bool withProfile = design.profile.has_value();
+    const StakeRun run = ReadStakeRun(ctx);
+    const bool withProfile = run.design->profile.has_value();
     CsvWriter csv(ctx.out, ctx.format);
-    csv.StakeHeader(labels, withProfile);
+    csv.Keys(layout::StakeKeys(run.offsetLabels, withProfile));
     // Every refusal of the stake list comes before its first row, so nothing has reached the
     // stream when one is thrown.
-    ForEachStakeRow(design, query, [&](const StakeRow& row) { csv.Row(row, withProfile); });
+    ForEachStakeRow(*run.design, run.query, [&](const StakeRow& row) { csv.Row(row, withProfile); });
     csv.Flush();
   };
   return c;

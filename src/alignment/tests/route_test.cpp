@@ -167,36 +167,58 @@ TEST(Route, ElementTableRefusalsNameTheElement) {
   }
 }
 
-// Huge, tiny and non-finite numbers anywhere end in a refusal or a result, never in a hang or
-// undefined behaviour (the sanitizer build runs this too).
-TEST(Route, HostileNumbersEndInARefusalOrAResult) {
+// Huge, tiny and non-finite numbers anywhere end in a refusal with a message or in a result
+// whose numbers are all finite: never a hang, undefined behaviour (the sanitizer build runs this
+// too) or a NaN handed on as a coordinate.
+TEST(Route, HostileNumbersEndInARefusalOrAFiniteResult) {
   const double inf = std::numeric_limits<double>::infinity();
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double big = 1e308;
   auto jd = [](double r, double ls) {
     return std::vector<JdInput>{{"QD", 0, 0}, {"JD1", 1000, 0, r, ls, ls}, {"ZD", 1000, 1000}};
   };
-  const std::vector<std::function<void()>> cases = {
-      [&] { BuildRouteFromJd(jd(big, 0), 0, {}); },
-      [&] { BuildRouteFromJd(jd(big, big), 0, {}); },
-      [&] { BuildRouteFromJd(jd(1e-300, 0), 0, {}); },
-      [&] { BuildRouteFromJd(jd(100, 1e-300), 0, {}); },
-      [&] { BuildRouteFromJd(jd(inf, 0), 0, {}); },
-      [&] { BuildRouteFromJd(jd(100, nan), nan, {}); },
-      [&] { BuildRouteFromJd(jd(100, 0), big, {}); },
-      [&] { BuildRouteFromJd(jd(100, 0), 0, {{inf, 0}}); },
-      [&] { BuildRouteFromJd(jd(100, 0), 0, {{100, -big}}); },
-      [&] { BuildRouteFromJd({{"QD", 0, 0}, {"JD1", 1e9, 1e-9, 1e-3, 0, 0}, {"ZD", -1e9, 0}}, 0, {}); },
-      [&] { BuildRouteFromElements({0, 0, big}, 0, {Line(big)}, {}); },
-      [&] { BuildRouteFromElements({0, 0, 0}, 0, {Spiral(1e8, 0, 1e-300), Spiral(1e-300, big, -big)}, {}); },
-      [&] { BuildRouteFromElements({big, 0, 0}, 0, {Line(10)}, {}); },
-      [&] { RampRoute().PointAt(10, big, 0); },
-      [&] { StakeList(RampRoute(), {1e308, {}, nan}); },
-      [&] { RampRoute().PointAt(10, 5, 89.9999999 * kDeg); },
-      [&] { RampRoute().Locate(big, big); },
-      [&] { RampRoute().Locate(3000000, 1e-300); },
+  // What a result hands on: the route's length and end point, or a pose, or a location.
+  const auto route = [](const Route& r) {
+    const Pose end = r.PointAt(r.Length());
+    return std::vector<double>{r.Length(), end.x, end.y, end.azimuth, r.StationAt(r.Length())};
   };
-  for (const auto& run : cases) RefusalOf(run);
+  const auto pose = [](const Pose& p) { return std::vector<double>{p.x, p.y, p.azimuth}; };
+  const auto location = [](const Location& at) {
+    return at.inside ? std::vector<double>{at.chainage, at.offset} : std::vector<double>{};
+  };
+  const std::vector<std::function<std::vector<double>()>> cases = {
+      [&] { return route(BuildRouteFromJd(jd(big, 0), 0, {})); },
+      [&] { return route(BuildRouteFromJd(jd(big, big), 0, {})); },
+      [&] { return route(BuildRouteFromJd(jd(1e-300, 0), 0, {})); },
+      [&] { return route(BuildRouteFromJd(jd(100, 1e-300), 0, {})); },
+      [&] { return route(BuildRouteFromJd(jd(inf, 0), 0, {})); },
+      [&] { return route(BuildRouteFromJd(jd(100, nan), nan, {})); },
+      [&] { return route(BuildRouteFromJd(jd(100, 0), big, {})); },
+      [&] { return route(BuildRouteFromJd(jd(100, 0), 0, {{inf, 0}})); },
+      [&] { return route(BuildRouteFromJd(jd(100, 0), 0, {{100, -big}})); },
+      [&] { return route(BuildRouteFromJd({{"QD", 0, 0}, {"JD1", 1e9, 1e-9, 1e-3, 0, 0}, {"ZD", -1e9, 0}}, 0, {})); },
+      [&] { return route(BuildRouteFromElements({0, 0, big}, 0, {Line(big)}, {})); },
+      [&] { return route(BuildRouteFromElements({0, 0, 0}, 0, {Spiral(1e8, 0, 1e-300), Spiral(1e-300, big, -big)}, {})); },
+      [&] { return route(BuildRouteFromElements({big, 0, 0}, 0, {Line(10)}, {})); },
+      [&] { return pose(RampRoute().PointAt(10, big, 0)); },
+      [&] {
+        std::vector<double> stations;
+        for (const Stake& s : StakeList(RampRoute(), {1e308, {}, nan})) stations.push_back(s.station);
+        return stations;
+      },
+      [&] { return pose(RampRoute().PointAt(10, 5, 89.9999999 * kDeg)); },
+      [&] { return location(RampRoute().Locate(big, big)); },
+      [&] { return location(RampRoute().Locate(3000000, 1e-300)); },
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    std::vector<double> values;
+    const std::string refusal = RefusalOf([&] { values = cases[i](); });
+    if (refusal == "(accepted)") {
+      for (double v : values) EXPECT_TRUE(std::isfinite(v)) << "case " << i << " handed on " << v;
+    } else {
+      EXPECT_GT(refusal.size(), 10u) << "case " << i << " refused without saying why";
+    }
+  }
 }
 
 }  // namespace

@@ -3,12 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <numbers>
-#include <regex>
-#include <sstream>
-#include <streambuf>
 
 #include "alignment/alignment_error.h"
-#include "alignment/cli/program.h"
 #include "alignment/landxml_reader.h"
 #include "alignment/landxml_writer.h"
 #include "alignment/profile_table.h"
@@ -93,61 +89,14 @@ std::vector<ColumnHeading> ImportColumns(TableId id) {
   return {};
 }
 
+}  // namespace
+
 bool RowBlank(const std::vector<std::string>& row) {
   for (const std::string& c : row) {
     if (!Trimmed(c).empty()) return false;
   }
   return true;
 }
-
-// An output stream buffer that keeps what the batch program writes, counts its lines for the
-// progress, and stops the run when asked by throwing from the write.
-struct Cancelled {};
-
-class CaptureBuffer : public std::streambuf {
- public:
-  CaptureBuffer(std::string& out, const std::atomic<bool>* cancel, const ProgressFn& progress, std::size_t expected)
-      : out_(out), cancel_(cancel), progress_(progress), expected_(expected) {}
-
- protected:
-  std::streamsize xsputn(const char* s, std::streamsize n) override {
-    if (cancel_ && cancel_->load(std::memory_order_relaxed)) throw Cancelled{};
-    out_.append(s, static_cast<std::size_t>(n));
-    if (progress_ && expected_ > 0) {
-      for (std::streamsize i = 0; i < n; ++i) lines_ += s[i] == '\n';
-      progress_(std::min(1.0, static_cast<double>(lines_) / static_cast<double>(expected_)));
-    }
-    return n;
-  }
-  int_type overflow(int_type c) override {
-    if (c != traits_type::eof()) {
-      const char ch = static_cast<char>(c);
-      xsputn(&ch, 1);
-    }
-    return traits_type::not_eof(c);
-  }
-
- private:
-  std::string& out_;
-  const std::atomic<bool>* cancel_;
-  const ProgressFn& progress_;
-  std::size_t expected_;
-  std::size_t lines_ = 0;
-};
-
-std::vector<StationEquation> ReadEquations(const Grid& grid) {
-  std::vector<StationEquation> equations;
-  for (const auto& row : grid) {
-    if (RowBlank(row)) continue;
-    const auto back = ReadStation(row[0]);
-    const auto ahead = ReadStation(row[1]);
-    if (!back || !ahead) throw AlignmentError("断链表有不是桩号的格子。");
-    equations.push_back({*back, *ahead});
-  }
-  return equations;
-}
-
-}  // namespace
 
 AlignmentForm::AlignmentForm() : tables_(std::size(kAllTables)) {}
 
@@ -182,8 +131,6 @@ std::string AlignmentForm::TableTitle(TableId id) {
   }
   return "";
 }
-
-std::string AlignmentForm::VirtualFileName(TableId id) const { return TableTitle(id) + ".csv"; }
 
 std::string AlignmentForm::CellProblemText(TableId id, int row, int column) const {
   const Grid& grid = Table(id);
@@ -306,149 +253,6 @@ std::string AlignmentForm::TableCsv(TableId id) const {
   return csv;
 }
 
-std::vector<std::string> AlignmentForm::Arguments(RunKind kind) const {
-  std::vector<std::string> args;
-  switch (kind) {
-    case RunKind::Curves: args.push_back("curves"); break;
-    case RunKind::Stakes: args.push_back("stakes"); break;
-    case RunKind::LocatePoint:
-    case RunKind::LocateTable: args.push_back("locate"); break;
-    case RunKind::Stakeout: args.push_back("stakeout"); break;
-    case RunKind::Profile: args.push_back("profile"); break;
-  }
-  const auto option = [&](const std::string& name, const std::string& value) {
-    if (!Trimmed(value).empty()) args.push_back("--" + name + "=" + Trimmed(value));
-  };
-  if (inputKind == InputKind::Jd) {
-    args.push_back("--jd=" + VirtualFileName(TableId::Jd));
-  } else {
-    args.push_back("--elements=" + VirtualFileName(TableId::Elements));
-    args.push_back("--start-x=" + Trimmed(startXText));
-    args.push_back("--start-y=" + Trimmed(startYText));
-    args.push_back("--start-azimuth=" + Trimmed(startAzimuthText));
-  }
-  option("start", startStationText);
-  for (const auto& row : Table(TableId::Equations)) {
-    if (!RowBlank(row)) args.push_back("--equation=" + Trimmed(row[0]) + "=" + Trimmed(row[1]));
-  }
-  option("decimals", decimalsText);
-  if (degrees) args.push_back("--degrees");
-  bool hasProfile = false;
-  for (const auto& row : Table(TableId::Profile)) hasProfile = hasProfile || !RowBlank(row);
-  if (hasProfile && kind != RunKind::Curves && kind != RunKind::Stakeout) {
-    args.push_back("--profile=" + VirtualFileName(TableId::Profile));
-  }
-  if (kind == RunKind::Stakes || kind == RunKind::Stakeout) {
-    option("interval", intervalText);
-    option("from", fromText);
-    option("to", toText);
-    std::string offsets = offsetsText;
-    for (char& c : offsets) {
-      if (c == ',' || c == ';' || c == '\t') c = ' ';
-    }
-    std::istringstream in(offsets);
-    for (std::string o; in >> o;) args.push_back("--offset=" + o);
-    option("skew", skewText);
-  }
-  if (kind == RunKind::LocatePoint) {
-    args.push_back("--x=" + Trimmed(locateXText));
-    args.push_back("--y=" + Trimmed(locateYText));
-  }
-  if (kind == RunKind::LocateTable) args.push_back("--points=" + VirtualFileName(TableId::Points));
-  if (kind == RunKind::Stakeout) {
-    args.push_back("--setup=" + Trimmed(setupXText) + "," + Trimmed(setupYText));
-    args.push_back("--backsight=" + Trimmed(backsightXText) + "," + Trimmed(backsightYText));
-  }
-  return args;
-}
-
-RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, const ProgressFn& progress,
-                             std::size_t expectedRows) const {
-  RunResult result;
-  if (const std::string problem = FirstProblemMessage(kind); !problem.empty()) {
-    result.error = problem;
-    return result;
-  }
-  if (kind == RunKind::Profile) {
-    bool any = false;
-    for (const auto& row : Table(TableId::Profile)) any = any || !RowBlank(row);
-    if (!any) {
-      result.ok = true;
-      return result;
-    }
-  }
-  std::string lastRead;
-  const cli::FileReader reader = [&](const std::string& path) -> std::string {
-    for (TableId id : kAllTables) {
-      if (path == VirtualFileName(id)) {
-        lastRead = TableTitle(id);
-        return TableCsv(id);
-      }
-    }
-    throw AlignmentError("没有表格“" + path + "”。");
-  };
-  CaptureBuffer buffer(result.csv, cancel, progress, expectedRows);
-  std::ostream out(&buffer);
-  out.exceptions(std::ios::badbit);
-  std::ostringstream err;
-  try {
-    const int status = cli::RunBatch(Arguments(kind), out, err, reader);
-    result.ok = status == 0;
-  } catch (const Cancelled&) {
-    result.cancelled = true;
-    result.csv.clear();
-    return result;
-  }
-  if (!result.ok) {
-    result.csv.clear();
-    std::string message = err.str();
-    if (message.rfind("alignment: ", 0) == 0) message.erase(0, 11);
-    while (!message.empty() && message.back() == '\n') message.pop_back();
-    // A line of a table: the header is line 1, so line N is the grid's row N - 1.
-    static const std::regex linePattern("^第 ([0-9]+) 行：");
-    std::smatch m;
-    if (!lastRead.empty() && std::regex_search(message, m, linePattern)) {
-      message = lastRead + "第 " + std::to_string(std::stoi(m[1].str()) - 1) + " 行：" + m.suffix().str();
-    }
-    result.error = message;
-  }
-  return result;
-}
-
-std::optional<Route> AlignmentForm::BuildRoute(std::string* error) const {
-  try {
-    if (const std::string problem = FirstProblemMessage(RunKind::Stakes); !problem.empty()) throw AlignmentError(problem);
-    const double start = ReadStation(startStationText).value_or(0);
-    std::vector<StationEquation> equations = ReadEquations(Table(TableId::Equations));
-    if (inputKind == InputKind::Jd) {
-      return BuildRouteFromJd(ReadJdTable(TableCsv(TableId::Jd)), start, std::move(equations));
-    }
-    const std::optional<double> x = ReadNumber(startXText), y = ReadNumber(startYText);
-    const std::optional<double> az = ReadAngle(startAzimuthText, degrees ? AngleUnit::Degrees : AngleUnit::PackedDms);
-    if (!x || !y || !az) throw AlignmentError("线元法需要起点 X、Y 和起始方位角。");
-    return BuildRouteFromElements({*x, *y, NormalizeAzimuth(*az)}, start, ReadElementTable(TableCsv(TableId::Elements)),
-                                  std::move(equations));
-  } catch (const AlignmentError& e) {
-    if (error) *error = e.what();
-  } catch (const std::bad_alloc&) {
-    if (error) *error = "内存不足，输入过大。";
-  }
-  return std::nullopt;
-}
-
-std::optional<Profile> AlignmentForm::BuildProfile(const Route& route, std::string* error) const {
-  bool any = false;
-  for (const auto& row : Table(TableId::Profile)) any = any || !RowBlank(row);
-  if (!any) return std::nullopt;
-  try {
-    std::vector<double> stations;
-    return ProfileOnRoute(ReadProfileTable(TableCsv(TableId::Profile)), route.Stations(), stations);
-  } catch (const AlignmentError& e) {
-    if (error) *error = e.what();
-  }
-  return std::nullopt;
-}
-
 std::size_t AlignmentForm::ExpectedStakeRows(const Route& route) const {
   const double interval = ReadNumber(intervalText).value_or(20);
   if (!(interval > 0)) return 0;
@@ -474,36 +278,6 @@ std::string ResultColumnTitle(const std::string& key) {
   if (key.rfind("x_", 0) == 0) return "X 偏 " + key.substr(2) + " (m)";
   if (key.rfind("y_", 0) == 0) return "Y 偏 " + key.substr(2) + " (m)";
   return key;
-}
-
-std::vector<std::string> SplitCsvLine(std::string_view line) {
-  std::vector<std::string> cells;
-  std::string cell;
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c == '"') {
-        if (i + 1 < line.size() && line[i + 1] == '"') {
-          cell += '"';
-          ++i;
-        } else {
-          quoted = false;
-        }
-      } else {
-        cell += c;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      cells.push_back(std::move(cell));
-      cell.clear();
-    } else if (c != '\r') {
-      cell += c;
-    }
-  }
-  cells.push_back(std::move(cell));
-  return cells;
 }
 
 Grid ReadGridFromCsv(TableId id, const std::string& bytes) {
@@ -593,21 +367,17 @@ void ImportLandXmlIntoForm(AlignmentForm& form, const std::string& bytes) {
 
 std::string ExportLandXmlText(const AlignmentForm& form) {
   std::string error;
-  const std::optional<Route> route = form.BuildRoute(&error);
-  if (!route) throw AlignmentError(error);
-  std::optional<Profile> profile;
-  std::vector<double> stations;
-  bool any = false;
-  for (const auto& row : form.Table(TableId::Profile)) any = any || !RowBlank(row);
-  if (any) profile = ProfileOnRoute(ReadProfileTable(form.TableCsv(TableId::Profile)), route->Stations(), stations);
+  const std::shared_ptr<const RouteDesign> design = form.Design(true, &error);
+  if (!design) throw AlignmentError(error);
+  const Route& route = design->route;
   LandXmlExport alignment;
   alignment.name = form.projectName.empty() ? "alignment" : form.projectName;
-  alignment.startStation = route->Stations().StartStation();
-  alignment.equations = route->Stations().Equations();
-  alignment.elements = route->Elements();
-  if (profile) {
-    alignment.profile = &*profile;
-    alignment.profileStations = stations;
+  alignment.startStation = route.Stations().StartStation();
+  alignment.equations = route.Stations().Equations();
+  alignment.elements = route.Elements();
+  if (design->profile) {
+    alignment.profile = &design->profile->profile;
+    alignment.profileStations = design->profile->stations;
   }
   return LandXmlText(alignment);
 }

@@ -1,18 +1,21 @@
 // The alignment window's state and handlers, without widgets: the source tables as the
-// surveyor typed them (texts), the options of the result tabs, cell checks, and the runs of
-// the batch program's commands on these tables. The window, the report batch and the tests all
-// go through here, so the window shows exactly the rows the batch program prints.
+// surveyor typed them (texts), the options of the result tabs, cell checks, and the runs of the
+// route's queries on these tables. A run answers with the same typed rows, laid out in the same
+// columns, as the command line, so the window shows exactly the rows the command line prints.
 #pragma once
 
 #include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "alignment/profile.h"
+#include "alignment/result_table.h"
 #include "alignment/route.h"
+#include "alignment/route_design.h"
 
 namespace survey::alignment::window {
 
@@ -42,8 +45,10 @@ enum class RunKind { Curves, Stakes, LocatePoint, LocateTable, Stakeout, Profile
 struct RunResult {
   bool ok = false;
   bool cancelled = false;
-  std::string csv;    // the batch program's output: header line, then rows (LF)
-  std::string error;  // the refusal, when not ok and not cancelled
+  std::shared_ptr<const ResultTable> table;  // the rows, when ok (none for an empty profile)
+  std::string error;                         // the refusal, when not ok and not cancelled
+  // The rows as the command line prints them (header line, then rows, LF); "" without rows.
+  std::string Csv() const { return table ? table->Csv() : std::string(); }
 };
 
 // Reports progress in [0, 1]; called on the thread that runs.
@@ -81,34 +86,35 @@ class AlignmentForm {
   std::string FirstProblemMessage(RunKind kind) const;
 
   // --- Runs ---
-  // The table as the batch program reads it (English header, comma separated, UTF-8).
+  // The table as the core's table readers read it (English header, comma separated, UTF-8).
   std::string TableCsv(TableId id) const;
-  // The batch arguments of a run; file options name the form's tables.
-  std::vector<std::string> Arguments(RunKind kind) const;
-  // Runs the batch program's command on the form's tables. `expectedRows` scales progress.
-  // `cancel` stops the run between blocks of rows; a cancelled run returns cancelled = true.
+  // Runs the query of `kind` on the form's route. `expectedRows` scales progress. `cancel`
+  // stops the run between rows; a cancelled run returns cancelled = true.
   RunResult Run(RunKind kind, const std::atomic<bool>* cancel = nullptr, const ProgressFn& progress = {},
                 std::size_t expectedRows = 0) const;
 
-  // The route and profile for the views (the same readers the batch program uses); nullopt and
-  // the reason when the tables do not make one.
-  std::optional<Route> BuildRoute(std::string* error) const;
-  std::optional<Profile> BuildProfile(const Route& route, std::string* error) const;
+  // The route of the tables and start fields, with the profile table's profile when
+  // `withProfile` and that table has rows. Built when first asked for and again only once the
+  // inputs it is built from have changed; copies of the form share what was built. nullptr and
+  // the reason when the inputs do not make one.
+  std::shared_ptr<const RouteDesign> Design(bool withProfile, std::string* error) const;
   // Rows a stake run will give, for progress: route length / interval + main points.
   std::size_t ExpectedStakeRows(const Route& route) const;
 
-  // Files given to the batch program by name, e.g. for a whole LandXML export.
-  std::string VirtualFileName(TableId id) const;
-
  private:
   std::vector<Grid> tables_;
+  struct DesignCache {
+    std::string key, profileKey;
+    std::shared_ptr<const RouteDesign> route, withProfile;
+  };
+  mutable DesignCache cache_;
 };
 
-// The batch program's column names shown in Chinese with units (unknown names as they are).
-std::string ResultColumnTitle(const std::string& key);
+// Whether every cell of a grid row is blank (such rows are not read).
+bool RowBlank(const std::vector<std::string>& row);
 
-// Splits one CSV line (as the batch program writes it) into cells.
-std::vector<std::string> SplitCsvLine(std::string_view line);
+// The column keys of the rows shown in Chinese with units (unknown keys as they are).
+std::string ResultColumnTitle(const std::string& key);
 
 // Fills the element table from a LandXML file's alignment (with start fields, equations and
 // profile); throws AlignmentError when the file is refused.

@@ -153,55 +153,33 @@ void SourceGridModel::Reload() {
 
 // --- Results ----------------------------------------------------------------------------------
 
-CsvResultModel::CsvResultModel(QObject* parent) : QAbstractTableModel(parent), csv_(std::make_shared<std::string>()) {}
+ResultGridModel::ResultGridModel(QObject* parent) : QAbstractTableModel(parent), table_(std::make_shared<ResultTable>()) {}
 
-IndexedCsv IndexCsv(std::string csv) {
-  IndexedCsv out;
-  out.csv = std::make_shared<std::string>(std::move(csv));
-  const std::string& text = *out.csv;
-  const std::size_t headerEnd = text.find('\n');
-  if (headerEnd == std::string::npos) return out;
-  out.keys = SplitCsvLine(std::string_view(text).substr(0, headerEnd));
-  std::size_t pos = headerEnd + 1;
-  out.starts.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-  while (pos < text.size()) {
-    out.starts.push_back(pos);
-    const std::size_t end = text.find('\n', pos);
-    pos = end == std::string::npos ? text.size() : end + 1;
-  }
-  out.starts.push_back(text.size());
-  return out;
-}
-
-void CsvResultModel::SetIndexed(IndexedCsv indexed) {
+void ResultGridModel::SetTable(std::shared_ptr<const ResultTable> table) {
   beginResetModel();
-  csv_ = std::move(indexed.csv);
-  keys_ = std::move(indexed.keys);
-  starts_ = std::move(indexed.starts);
+  table_ = table ? std::move(table) : std::make_shared<ResultTable>();
   endResetModel();
 }
 
-int CsvResultModel::KeyColumn(const std::string& key) const {
-  const auto it = std::find(keys_.begin(), keys_.end(), key);
-  return it == keys_.end() ? -1 : static_cast<int>(it - keys_.begin());
+int ResultGridModel::KeyColumn(const std::string& key) const {
+  const auto it = std::find(Keys().begin(), Keys().end(), key);
+  return it == Keys().end() ? -1 : static_cast<int>(it - Keys().begin());
 }
 
-std::vector<std::string> CsvResultModel::RowCells(std::size_t row) const {
-  if (row + 1 >= starts_.size()) return {};
-  std::string_view line = std::string_view(*csv_).substr(starts_[row], starts_[row + 1] - starts_[row]);
-  if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
-  return SplitCsvLine(line);
+std::vector<std::string> ResultGridModel::RowCells(std::size_t row) const {
+  if (row >= RowCountLarge()) return {};
+  return table_->Cells(row);
 }
 
-int CsvResultModel::rowCount(const QModelIndex& parent) const {
+int ResultGridModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(std::min<std::size_t>(RowCountLarge(), 0x7fffffff));
 }
 
-int CsvResultModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(keys_.size());
+int ResultGridModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(Keys().size());
 }
 
-QVariant CsvResultModel::data(const QModelIndex& index, int role) const {
+QVariant ResultGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   if (role == Qt::TextAlignmentRole) {
     return index.column() == 0 ? QVariant() : QVariant(Qt::AlignRight | Qt::AlignVCenter);
@@ -212,17 +190,17 @@ QVariant CsvResultModel::data(const QModelIndex& index, int role) const {
   return Q(cells[static_cast<std::size_t>(index.column())]);
 }
 
-QVariant CsvResultModel::headerData(int section, Qt::Orientation orientation, int role) const {
+QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Vertical) return section + 1;
-  if (section < 0 || section >= static_cast<int>(keys_.size())) return {};
-  return Q(ResultColumnTitle(keys_[static_cast<std::size_t>(section)]));
+  if (section < 0 || section >= static_cast<int>(Keys().size())) return {};
+  return Q(ResultColumnTitle(Keys()[static_cast<std::size_t>(section)]));
 }
 
-QString CsvResultModel::TsvText(const std::vector<int>& rows) const {
+QString ResultGridModel::TsvText(const std::vector<int>& rows) const {
   QString text;
   QStringList header;
-  for (const std::string& key : keys_) header << Q(ResultColumnTitle(key));
+  for (const std::string& key : Keys()) header << Q(ResultColumnTitle(key));
   text += header.join(QLatin1Char('\t')) + QLatin1Char('\n');
   const auto addRow = [&](std::size_t r) {
     QStringList cells;
@@ -239,14 +217,16 @@ QString CsvResultModel::TsvText(const std::vector<int>& rows) const {
   return text;
 }
 
-std::string CsvResultModel::CsvWithTitles() const {
+std::string ResultGridModel::CsvWithTitles() const {
   std::string out;
-  for (std::size_t i = 0; i < keys_.size(); ++i) {
+  for (std::size_t i = 0; i < Keys().size(); ++i) {
     if (i) out += ',';
-    AppendCsvField(out, ResultColumnTitle(keys_[i]));
+    AppendCsvField(out, ResultColumnTitle(Keys()[i]));
   }
   out += '\n';
-  if (!starts_.empty()) out.append(*csv_, starts_.front(), std::string::npos);
+  const std::string csv = Csv();
+  const std::size_t header = csv.find('\n');
+  if (header != std::string::npos) out.append(csv, header + 1, std::string::npos);
   return out;
 }
 

@@ -1,6 +1,5 @@
 // The models behind the window's grids: the editable source tables (every change an undo step,
-// every cell checked as it is shown) and the read-only result tables over the batch program's
-// CSV output (cells split when shown, so a million rows cost one string and an index).
+// every cell checked as it is shown) and the read-only result tables over a run's typed rows.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -51,28 +50,23 @@ class SourceGridModel : public QAbstractTableModel {
   QUndoStack* undo_;
 };
 
-// A result's text with its header keys and the start of every row, built off the GUI thread
-// for large results.
-struct IndexedCsv {
-  std::shared_ptr<std::string> csv = std::make_shared<std::string>();
-  std::vector<std::string> keys;
-  std::vector<std::size_t> starts;  // start of each data line, plus the end
-};
-IndexedCsv IndexCsv(std::string csv);
-
-// Every rows' cells of a result, with its header keys from the CSV header line.
-class CsvResultModel : public QAbstractTableModel {
+// A result's rows, read-only: the typed rows of one run, each row's cells laid out when shown
+// (so a million rows cost their numbers, not a million lists of texts).
+class ResultGridModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  explicit CsvResultModel(QObject* parent = nullptr);
+  explicit ResultGridModel(QObject* parent = nullptr);
 
-  void SetCsv(std::string csv) { SetIndexed(IndexCsv(std::move(csv))); }
-  void SetIndexed(IndexedCsv indexed);
-  const std::string& Csv() const { return *csv_; }
-  const std::vector<std::string>& Keys() const { return keys_; }
+  // nullptr: no rows, no columns.
+  void SetTable(std::shared_ptr<const ResultTable> table);
+  const ResultTable& Table() const { return *table_; }
+  std::shared_ptr<const ResultTable> SharedTable() const { return table_; }
+  // The rows as the command line prints them.
+  std::string Csv() const { return table_->Csv(); }
+  const std::vector<std::string>& Keys() const { return table_->Keys(); }
   int KeyColumn(const std::string& key) const;  // -1 when absent
-  std::size_t RowCountLarge() const { return starts_.empty() ? 0 : starts_.size() - 1; }
+  std::size_t RowCountLarge() const { return table_->RowCount(); }
   std::vector<std::string> RowCells(std::size_t row) const;
 
   int rowCount(const QModelIndex& parent = {}) const override;
@@ -85,9 +79,7 @@ class CsvResultModel : public QAbstractTableModel {
   std::string CsvWithTitles() const;
 
  private:
-  std::shared_ptr<std::string> csv_;
-  std::vector<std::string> keys_;
-  std::vector<std::size_t> starts_;  // start of each data line, plus the end
+  std::shared_ptr<const ResultTable> table_;
 };
 
 }  // namespace survey::alignment::window

@@ -35,7 +35,7 @@
 
 #include "alignment/alignment_error.h"
 #include "alignment/text_format.h"
-#include "alignment/cli/program.h"
+#include "alignment/cli/command.h"
 #include "alignment/window/project_file.h"
 #include "platform/paths.h"
 #include "platform/text_files.h"
@@ -52,32 +52,18 @@ QSettings Settings() {
   return QSettings(platform::UserDataDir() + QStringLiteral("/alignment.ini"), QSettings::IniFormat);
 }
 
-// The stake marks of a stakes CSV for the plan view.
-std::vector<StakeMark> StakeMarks(const std::string& csv, AngleUnit unit) {
+// The stake marks of a stake run for the plan view.
+std::vector<StakeMark> StakeMarks(const ResultTable& table) {
   std::vector<StakeMark> marks;
-  std::size_t pos = csv.find('\n');
-  if (pos == std::string::npos) return marks;
-  const std::vector<std::string> keys = SplitCsvLine(std::string_view(csv).substr(0, pos));
-  std::vector<std::pair<std::size_t, std::size_t>> sides;
-  for (std::size_t i = 5; i + 1 < keys.size(); ++i) {
-    if (keys[i].rfind("x_", 0) == 0 && keys[i + 1].rfind("y_", 0) == 0) sides.emplace_back(i, i + 1);
-  }
-  ++pos;
-  while (pos < csv.size()) {
-    std::size_t end = csv.find('\n', pos);
-    if (end == std::string::npos) end = csv.size();
-    const std::vector<std::string> c = SplitCsvLine(std::string_view(csv).substr(pos, end - pos));
-    pos = end + 1;
-    if (c.size() < 5) continue;
+  marks.reserve(table.stakes.size());
+  for (const StakeRow& row : table.stakes) {
     StakeMark m;
-    m.name = c[0];
-    m.station = ReadNumber(c[1]).value_or(0);
-    m.x = ReadNumber(c[2]).value_or(0);
-    m.y = ReadNumber(c[3]).value_or(0);
-    m.azimuth = ReadAngle(c[4], unit).value_or(0);
-    for (auto [xi, yi] : sides) {
-      if (yi < c.size()) m.sides.emplace_back(ReadNumber(c[xi]).value_or(0), ReadNumber(c[yi]).value_or(0));
-    }
+    m.name = row.name;
+    m.station = row.station;
+    m.x = row.x;
+    m.y = row.y;
+    m.azimuth = row.azimuth;
+    for (const SidePoint& side : row.sides) m.sides.emplace_back(side.x, side.y);
     marks.push_back(std::move(m));
   }
   return marks;
@@ -101,9 +87,9 @@ class SourceGridView : public QTableView {
 
 }  // namespace
 
-struct AlignmentWindow::Outcome {
+struct AlignmentWindow::RunOutcome {
   std::map<RunKind, RunResult> results;
-  std::map<RunKind, IndexedCsv> indexed;
+  std::map<RunKind, std::shared_ptr<const ResultTable>> tables;
   std::vector<StakeMark> marks;
   bool cancelled = false;
 };
@@ -125,7 +111,7 @@ AlignmentWindow::~AlignmentWindow() {
   }
 }
 
-CsvResultModel& AlignmentWindow::Result(RunKind kind) {
+ResultGridModel& AlignmentWindow::Result(RunKind kind) {
   if (kind == RunKind::LocateTable) kind = RunKind::LocatePoint;
   return *results_.at(kind);
 }
@@ -209,7 +195,7 @@ QWidget* AlignmentWindow::BuildResultTab(RunKind kind, QWidget* options) {
   auto* layout = new QVBoxLayout(page);
   layout->setContentsMargins(2, 2, 2, 2);
   if (options) layout->addWidget(options);
-  auto* model = new CsvResultModel(this);
+  auto* model = new ResultGridModel(this);
   results_[kind] = model;
   auto* view = new QTableView;
   view->setObjectName(QStringLiteral("result%1").arg(static_cast<int>(kind)));
@@ -318,7 +304,7 @@ void AlignmentWindow::BuildUi() {
   connect(outButton, &QPushButton::clicked, this, [this] { ComputeStakeout(); });
   oo->addWidget(outButton);
   leftTabs_->addTab(BuildResultTab(RunKind::Stakeout, outOptions), QStringLiteral("放样"));
-  results_[RunKind::Profile] = new CsvResultModel(this);
+  results_[RunKind::Profile] = new ResultGridModel(this);
 
   rightTabs_ = new QTabWidget;
   rightTabs_->setObjectName(QStringLiteral("viewTabs"));
@@ -533,19 +519,19 @@ bool AlignmentWindow::StartRun(std::vector<RunKind> kinds) {
     return false;
   }
   std::string error;
-  std::optional<Route> route = form_.BuildRoute(&error);
-  if (!route) {
+  const std::shared_ptr<const RouteDesign> design = form_.Design(false, &error);
+  if (!design) {
     ShowRefusal(Q(error));
     return false;
   }
+  std::optional<Route> route = design->route;
   const bool stakes = std::find(kinds.begin(), kinds.end(), RunKind::Stakes) != kinds.end() ||
                       std::find(kinds.begin(), kinds.end(), RunKind::Stakeout) != kinds.end();
   const std::size_t expected = stakes ? form_.ExpectedStakeRows(*route) : 0;
-  const AngleUnit unit = form_.degrees ? AngleUnit::Degrees : AngleUnit::PackedDms;
   cancel_ = std::make_shared<std::atomic<bool>>(false);
   progressPermille_ = std::make_shared<std::atomic<int>>(0);
-  auto outcome = std::make_shared<Outcome>();
-  auto job = [form = form_, kinds, expected, unit, outcome, cancel = cancel_, progress = progressPermille_] {
+  auto outcome = std::make_shared<RunOutcome>();
+  auto job = [form = form_, kinds, expected, outcome, cancel = cancel_, progress = progressPermille_] {
     const std::size_t steps = kinds.size();
     for (std::size_t i = 0; i < steps && !outcome->cancelled; ++i) {
       const ProgressFn report = [&](double f) {
@@ -553,9 +539,9 @@ bool AlignmentWindow::StartRun(std::vector<RunKind> kinds) {
       };
       RunResult r = form.Run(kinds[i], cancel.get(), report, expected);
       if (r.cancelled || cancel->load()) outcome->cancelled = true;
-      if (kinds[i] == RunKind::Stakes && r.ok && !outcome->cancelled) outcome->marks = StakeMarks(r.csv, unit);
+      if (kinds[i] == RunKind::Stakes && r.ok && !outcome->cancelled) outcome->marks = StakeMarks(*r.table);
       if (cancel->load()) outcome->cancelled = true;
-      if (r.ok && !outcome->cancelled) outcome->indexed[kinds[i]] = IndexCsv(std::move(r.csv));
+      if (r.ok && !outcome->cancelled) outcome->tables[kinds[i]] = r.table;
       outcome->results[kinds[i]] = std::move(r);
     }
   };
@@ -587,7 +573,7 @@ bool AlignmentWindow::StartRun(std::vector<RunKind> kinds) {
   return true;
 }
 
-void AlignmentWindow::Apply(Outcome& outcome, std::optional<Route> route) {
+void AlignmentWindow::Apply(RunOutcome& outcome, std::optional<Route> route) {
   if (outcome.cancelled) {
     statusBar()->showMessage(QStringLiteral("计算已取消，保留原来的结果。"), 8000);
     return;
@@ -598,10 +584,12 @@ void AlignmentWindow::Apply(Outcome& outcome, std::optional<Route> route) {
       return;
     }
   }
-  for (auto& [kind, indexed] : outcome.indexed) Result(kind).SetIndexed(std::move(indexed));
+  for (auto& [kind, table] : outcome.tables) Result(kind).SetTable(std::move(table));
   if (outcome.results.count(RunKind::Stakes)) {
-    std::string error;
-    std::optional<Profile> profile = route ? form_.BuildProfile(*route, &error) : std::nullopt;
+    std::optional<Profile> profile;
+    if (const std::shared_ptr<const RouteDesign> design = form_.Design(true, nullptr); design && design->profile) {
+      profile = design->profile->profile;
+    }
     profileView_->SetProfile(std::move(profile), route ? std::optional<StationLine>(route->Stations()) : std::nullopt);
     profileView_->SetCurrent(std::nullopt);
     plan_->SetRoute(std::move(route));
@@ -611,7 +599,7 @@ void AlignmentWindow::Apply(Outcome& outcome, std::optional<Route> route) {
     for (RunKind k : {RunKind::Stakes, RunKind::Curves}) {
       if (resultViews_.count(k) && Result(k).RowCountLarge() < 50'000) resultViews_[k]->resizeColumnsToContents();
     }
-    if (form_.inputKind != InputKind::Jd) Result(RunKind::Curves).SetCsv({});
+    if (form_.inputKind != InputKind::Jd) Result(RunKind::Curves).SetTable(nullptr);
   }
   statusBar()->showMessage(QStringLiteral("计算完成：%1 个桩。").arg(Result(RunKind::Stakes).RowCountLarge()), 8000);
 }
@@ -716,7 +704,7 @@ bool AlignmentWindow::OpenFrom(const QString& path) {
   undo_.clear();
   path_ = path;
   fieldsModified_ = false;
-  for (auto& [kind, model] : results_) model->SetCsv({});
+  for (auto& [kind, model] : results_) model->SetTable(nullptr);
   plan_->SetRoute(std::nullopt);
   plan_->SetStakes({});
   profileView_->SetProfile(std::nullopt, std::nullopt);
@@ -752,7 +740,7 @@ void AlignmentWindow::NewProject() {
   undo_.clear();
   path_.clear();
   fieldsModified_ = false;
-  for (auto& [kind, model] : results_) model->SetCsv({});
+  for (auto& [kind, model] : results_) model->SetTable(nullptr);
   plan_->SetRoute(std::nullopt);
   profileView_->SetProfile(std::nullopt, std::nullopt);
   UpdateTitle();
@@ -856,10 +844,10 @@ void AlignmentWindow::CopyResult(RunKind kind) {
 }
 
 ReportTable AlignmentWindow::Report(ReportKind kind) const {
-  const CsvResultModel* model = results_.at(kind == ReportKind::Stakes ? RunKind::Stakes : RunKind::Curves);
+  const ResultGridModel* model = results_.at(kind == ReportKind::Stakes ? RunKind::Stakes : RunKind::Curves);
   QString name = Q(form_.projectName);
   if (name.isEmpty()) name = path_.isEmpty() ? QStringLiteral("未命名") : QFileInfo(path_).completeBaseName();
-  return MakeReportTable(kind, model->Csv(), name, form_.degrees);
+  return MakeReportTable(kind, model->Table(), name, form_.degrees);
 }
 
 bool AlignmentWindow::ExportReportPdf(ReportKind kind, const QString& path) {

@@ -41,7 +41,7 @@ class AlignmentWindow : public QMainWindow {
   AlignmentForm& Form() { return form_; }
   SourceGridModel* Model(TableId id) { return models_[static_cast<int>(id)]; }
   QTableView* SourceView(TableId id) { return sourceViews_[static_cast<int>(id)]; }
-  CsvResultModel& Result(RunKind kind);
+  ResultGridModel& Result(RunKind kind);
   QUndoStack& Undo() { return undo_; }
   PlanView* Plan() { return plan_; }
   ProfileView* ProfileChart() { return profileView_; }
@@ -88,7 +88,7 @@ class AlignmentWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  struct Outcome;
+  struct RunOutcome;
   void BuildUi();
   void BuildMenus();
   QWidget* BuildSettingsTab();
@@ -96,7 +96,7 @@ class AlignmentWindow : public QMainWindow {
   QWidget* BuildResultTab(RunKind kind, QWidget* options);
   QLineEdit* Field(const QString& name, std::string AlignmentForm::*member);
   bool StartRun(std::vector<RunKind> kinds);
-  void Apply(Outcome& outcome, std::optional<Route> route);
+  void Apply(RunOutcome& outcome, std::optional<Route> route);
   void ShowRefusal(const QString& text);
   void MarkModified();
   void UpdateTitle();
@@ -116,7 +116,7 @@ class AlignmentWindow : public QMainWindow {
   platform::QtHost host_{this};
   SourceGridModel* models_[5] = {};
   QTableView* sourceViews_[5] = {};
-  std::map<RunKind, CsvResultModel*> results_;
+  std::map<RunKind, ResultGridModel*> results_;
   std::map<RunKind, QTableView*> resultViews_;
   std::vector<std::pair<QLineEdit*, std::string AlignmentForm::*>> fields_;
   QRadioButton* jdKind_ = nullptr;

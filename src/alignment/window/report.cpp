@@ -8,10 +8,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
-#include <iostream>
-#include <sstream>
 
-#include "alignment/cli/program.h"
 #include "alignment/text_format.h"
 #include "alignment/window/form.h"
 #include "platform/text_printing.h"
@@ -89,13 +86,10 @@ void SetUpPage(const ReportTable& table, QPagedPaintDevice* device) {
 
 }  // namespace
 
-ReportTable MakeReportTable(ReportKind kind, const std::string& csv, const QString& projectName, bool degrees) {
+ReportTable MakeReportTable(ReportKind kind, const ResultTable& rows, const QString& projectName, bool degrees) {
   ReportTable table;
   table.projectName = projectName;
-  std::istringstream in(csv);
-  std::string line;
-  std::getline(in, line);
-  const std::vector<std::string> keys = SplitCsvLine(line);
+  const std::vector<std::string>& keys = rows.Keys();
   const auto col = [&](const std::string& key) {
     const auto it = std::find(keys.begin(), keys.end(), key);
     return it == keys.end() ? -1 : static_cast<int>(it - keys.begin());
@@ -110,8 +104,8 @@ ReportTable MakeReportTable(ReportKind kind, const std::string& csv, const QStri
       table.headers << Q(ResultColumnTitle(keys[i]));
     }
     table.landscape = table.headers.size() > 7;
-    while (std::getline(in, line)) {
-      const std::vector<std::string> c = SplitCsvLine(line);
+    for (std::size_t r = 0; r < rows.RowCount(); ++r) {
+      const std::vector<std::string> c = rows.Cells(r);
       if (c.size() < 5) continue;
       QStringList row = {StationCell(c[static_cast<std::size_t>(col("station"))]), Q(c[0]), Q(c[2]), Q(c[3]),
                          AngleCell(c[4], degrees)};
@@ -126,8 +120,8 @@ ReportTable MakeReportTable(ReportKind kind, const std::string& csv, const QStri
                      QStringLiteral("J (m)"), QStringLiteral("ZH(ZY)"), QStringLiteral("HY"), QStringLiteral("QZ"),
                      QStringLiteral("YH"), QStringLiteral("HZ(YZ)"), QStringLiteral("直线长 (m)")};
     table.landscape = true;
-    while (std::getline(in, line)) {
-      const std::vector<std::string> c = SplitCsvLine(line);
+    for (std::size_t r = 0; r < rows.RowCount(); ++r) {
+      const std::vector<std::string> c = rows.Cells(r);
       if (c.size() < 19) continue;
       QStringList row;
       for (std::size_t i = 0; i < 19; ++i) {
@@ -217,56 +211,6 @@ bool WriteReportPdf(const ReportTable& table, const QString& path, QString* erro
     *error = painted ? QStringLiteral("无法写入“%1”：%2").arg(path, QString::fromStdString(outcome.error))
                      : QStringLiteral("无法生成 PDF“%1”。").arg(path);
   return false;
-}
-
-int RunReportBatch(const std::vector<std::string>& args) {
-  const auto refuse = [](const std::string& message) {
-    std::cerr << "alignment: " << message << '\n';
-    return 2;
-  };
-  std::string table, pdf, project;
-  std::vector<std::string> rest;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const auto take = [&](const std::string& name, std::string& into) {
-      if (a == "--" + name) {
-        if (i + 1 >= args.size()) return false;
-        into = args[++i];
-        return true;
-      }
-      if (a.rfind("--" + name + "=", 0) == 0) {
-        into = a.substr(name.size() + 3);
-        return true;
-      }
-      return false;
-    };
-    if (take("table", table) || take("pdf", pdf) || take("project", project)) continue;
-    rest.push_back(a);
-  }
-  if (table != "stakes" && table != "curves") return refuse("report 命令需要 --table stakes 或 --table curves。");
-  if (pdf.empty()) return refuse("report 命令需要 --pdf 文件名。");
-  bool degrees = false;
-  for (const std::string& a : rest) degrees = degrees || a == "--degrees";
-  if (project.empty()) {
-    for (std::size_t i = 0; i < rest.size(); ++i) {
-      for (const char* source : {"--jd", "--elements", "--landxml"}) {
-        const std::string s = source;
-        if (rest[i] == s && i + 1 < rest.size()) project = QFileInfo(Q(rest[i + 1])).completeBaseName().toStdString();
-        if (rest[i].rfind(s + "=", 0) == 0) project = QFileInfo(Q(rest[i].substr(s.size() + 1))).completeBaseName().toStdString();
-      }
-    }
-  }
-  std::vector<std::string> batchArgs = {table};
-  batchArgs.insert(batchArgs.end(), rest.begin(), rest.end());
-  std::ostringstream out, err;
-  const int status = cli::RunBatch(batchArgs, out, err);
-  std::cerr << err.str();  // the refusal, or the notes of a LandXML import
-  if (status != 0) return 2;
-  const ReportTable report =
-      MakeReportTable(table == "stakes" ? ReportKind::Stakes : ReportKind::Curves, out.str(), Q(project), degrees);
-  QString error;
-  if (!WriteReportPdf(report, Q(pdf), &error)) return refuse(error.toStdString());
-  return 0;
 }
 
 }  // namespace survey::alignment::window

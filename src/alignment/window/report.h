@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "alignment/result_table.h"
+
 class QPagedPaintDevice;
 class QPageLayout;
 
@@ -23,18 +25,14 @@ struct ReportTable {
   bool landscape = false;
 };
 
-// The table from the batch program's CSV of `stakes` or `curves` (stations in K notation,
-// packed angles as D°MM′SS.ss″).
-ReportTable MakeReportTable(ReportKind kind, const std::string& csv, const QString& projectName, bool degrees);
+// The table from the rows of a stakes or curves run (stations in K notation, packed angles as
+// D°MM′SS.ss″).
+ReportTable MakeReportTable(ReportKind kind, const ResultTable& rows, const QString& projectName, bool degrees);
 
 // Page count for the device's page size.
 int ReportPageCount(const ReportTable& table, QPagedPaintDevice* device);
 // Paints every page; false when painting cannot start.
 bool PaintReport(const ReportTable& table, QPagedPaintDevice* device);
 bool WriteReportPdf(const ReportTable& table, const QString& path, QString* error);
-
-// `alignment report --table stakes|curves --pdf OUT [--project NAME] ROUTE-OPTIONS ...`:
-// status 0 written, 2 refused (message on stderr).
-int RunReportBatch(const std::vector<std::string>& args);
 
 }  // namespace survey::alignment::window

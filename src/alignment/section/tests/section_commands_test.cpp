@@ -41,6 +41,7 @@ TEST_F(SectionCommands, SectionListsTheBreakPointsOfEachStake) {
   EXPECT_EQ(Lines(relative.out).at(3), "QD,0.000,左,土路肩,-4.250,0.750,-4.0000,-0.100,1000.000,1995.750");
 }
 
+// The rows as without --section, the section's columns after them.
 TEST_F(SectionCommands, StakesGainTheElevationOfEachSideStakeAndTheEdges) {
   const auto r = Run({"stakes", "--jd", "jd.csv", "--profile", "profile.csv", "--section", "section.csv",
                       "--superelevation", "super.csv", "--widening", "widening.csv", "--offset=-4", "--offset", "4.5",
@@ -49,14 +50,13 @@ TEST_F(SectionCommands, StakesGainTheElevationOfEachSideStakeAndTheEdges) {
   const auto lines = Lines(r.out);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0],
-            "name,station,x,y,azimuth,x_-4,y_-4,z_-4,x_4.5,y_4.5,z_4.5,x_左 行车道,y_左 行车道,z_左 行车道,"
-            "x_左 土路肩,y_左 土路肩,z_左 土路肩,x_右 行车道,y_右 行车道,z_右 行车道,x_右 土路肩,y_右 土路肩,z_右 土路肩,"
-            "grade_elevation,elevation,grade");
+            "name,station,x,y,azimuth,x_-4,y_-4,x_4.5,y_4.5,grade_elevation,elevation,grade,z_-4,z_4.5,"
+            "x_左 行车道,y_左 行车道,z_左 行车道,x_左 土路肩,y_左 土路肩,z_左 土路肩,"
+            "x_右 行车道,y_右 行车道,z_右 行车道,x_右 土路肩,y_右 土路肩,z_右 土路肩");
   // -4: 50.57 - 0.04·0.5 = 50.55; 4.5 (on the surface thanks to the widening): 50.34 - 0.02.
   EXPECT_EQ(lines[1],
-            ",150.000,1150.000,2000.000,0.000000,1150.000,1996.000,50.550,1150.000,2004.500,50.320,"
-            "1150.000,1996.500,50.570,1150.000,1995.750,50.540,1150.000,2004.000,50.340,1150.000,2004.750,50.310,"
-            "50.500,50.500,1.0000");
+            ",150.000,1150.000,2000.000,0.000000,1150.000,1996.000,1150.000,2004.500,50.500,50.500,1.0000,50.550,50.320,"
+            "1150.000,1996.500,50.570,1150.000,1995.750,50.540,1150.000,2004.000,50.340,1150.000,2004.750,50.310");
   // Beyond the surface the elevation is empty (no widening at K0+100: the edge is at 4.25).
   const auto normal = Run({"stakes", "--jd", "jd.csv", "--section", "section.csv", "--offset", "4.5", "--interval",
                            "50", "--from", "100", "--to", "100"});

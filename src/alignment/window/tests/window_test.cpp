@@ -332,7 +332,7 @@ class AlignmentWindowTest : public QObject {
       }
       return rows;
     };
-    const QStringList a = regular(expected.csv), b = regular(again.csv);
+    const QStringList a = regular(expected.Csv()), b = regular(again.Csv());
     QCOMPARE(b.size(), a.size());
     QVERIFY(a.size() > 150);
     QCOMPARE(b[0], a[0]);
@@ -349,13 +349,13 @@ class AlignmentWindowTest : public QObject {
     AlignmentForm f;
     f.Table(TableId::Jd) = JdRows(1);
     f.startStationText = "K10+000";
-    const ReportTable stakes = MakeReportTable(ReportKind::Stakes, f.Run(RunKind::Stakes).csv, QStringLiteral("p"), false);
+    const ReportTable stakes = MakeReportTable(ReportKind::Stakes, *f.Run(RunKind::Stakes).table, QStringLiteral("p"), false);
     QVERIFY(!stakes.rows.empty());
     QCOMPARE(stakes.rows.front()[0], QStringLiteral("K10+000.000"));
     QCOMPARE(stakes.rows.front()[1], QStringLiteral("QD"));
     QVERIFY(stakes.rows.front()[4].contains(QRegularExpression(QStringLiteral("^\\d+°\\d\\d′\\d\\d\\.\\d\\d″$"))));
     QVERIFY(!stakes.landscape);
-    const ReportTable curves = MakeReportTable(ReportKind::Curves, f.Run(RunKind::Curves).csv, QStringLiteral("p"), false);
+    const ReportTable curves = MakeReportTable(ReportKind::Curves, *f.Run(RunKind::Curves).table, QStringLiteral("p"), false);
     QCOMPARE(curves.headers.size(), 19);
     QCOMPARE(curves.rows.size(), std::size_t{1});
     QCOMPARE(curves.rows[0][3], QStringLiteral("右"));

@@ -19,8 +19,9 @@ int main(int argc, char** argv) {
   w.Model(TableId::Jd)->PasteBlock(0, 0, QStringLiteral("QD\t3000\t5000\nJD1\t3600\t5400\t600\t120\nJD2\t3700\t6300\t800\t100\t150\n"
                                                         "JD3\t4300\t6800\t500\t0\t0\nJD4\t4400\t7700\t700\t120\n"
                                                         "JD5\t5100\t8100\t600\t100\nZD\t5300\t9000"));
-  const std::optional<survey::alignment::Route> route = w.Form().BuildRoute(nullptr);
-  if (!route) return 1;
+  const auto design = w.Form().Design(false, nullptr);
+  if (!design) return 1;
+  const survey::alignment::Route* route = &design->route;
   const double stakes = argc > 1 ? std::atof(argv[1]) : 1e6;
   w.Form().intervalText = std::to_string(route->Length() / stakes);
   w.PushFields();

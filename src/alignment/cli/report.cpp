@@ -1,0 +1,91 @@
+// `alignment report --table stakes|curves --pdf OUT [--project NAME] ROUTE-OPTIONS ...`: the
+// rows of the stakes or curves command printed to a PDF. It paints with Qt, so it is part of
+// the program only where the window is, and runs on the offscreen platform.
+#include "alignment/cli/report.h"
+
+#include <QFileInfo>
+#include <QString>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "alignment/cli/commands.h"
+#include "alignment/cli/program.h"
+#include "alignment/row_layout.h"
+#include "alignment/window/report.h"
+#include "platform/qt_host.h"
+
+namespace survey::alignment::cli {
+
+int RunReport(const std::vector<std::string>& args) {
+  const auto refuse = [](const std::string& message) {
+    std::cerr << "alignment: " << message << '\n';
+    return 2;
+  };
+  std::string table, pdf, project;
+  std::vector<std::string> rest;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const auto take = [&](const std::string& name, std::string& into) {
+      if (a == "--" + name) {
+        if (i + 1 >= args.size()) return false;
+        into = args[++i];
+        return true;
+      }
+      if (a.rfind("--" + name + "=", 0) == 0) {
+        into = a.substr(name.size() + 3);
+        return true;
+      }
+      return false;
+    };
+    if (take("table", table) || take("pdf", pdf) || take("project", project)) continue;
+    rest.push_back(a);
+  }
+  if (table != "stakes" && table != "curves") return refuse("report 命令需要 --table stakes 或 --table curves。");
+  if (pdf.empty()) return refuse("report 命令需要 --pdf 文件名。");
+  bool degrees = false;
+  for (const std::string& a : rest) degrees = degrees || a == "--degrees";
+  if (project.empty()) {
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+      for (const char* source : {"--jd", "--elements", "--landxml"}) {
+        const std::string s = source;
+        if (rest[i] == s && i + 1 < rest.size()) project = QFileInfo(platform::ToQString(rest[i + 1])).completeBaseName().toStdString();
+        if (rest[i].rfind(s + "=", 0) == 0) {
+          project = QFileInfo(platform::ToQString(rest[i].substr(s.size() + 1))).completeBaseName().toStdString();
+        }
+      }
+    }
+  }
+  // The command's own options and refusals; its rows are kept instead of written.
+  CommandTable program = AlignmentCommandLine();
+  std::shared_ptr<ResultTable> rows;
+  program.SetRun("stakes", [&](CommandContext& ctx) {
+    const StakeRun run = ReadStakeRun(ctx);
+    const bool withProfile = run.design->profile.has_value();
+    rows = std::make_shared<ResultTable>(ResultTable::Kind::Stakes, layout::StakeKeys(run.offsetLabels, withProfile),
+                                         CellFormat{ctx.format.decimals, ctx.format.angles});
+    rows->withProfile = withProfile;
+    ForEachStakeRow(*run.design, run.query, [&](const StakeRow& row) { rows->stakes.push_back(row); });
+  });
+  program.SetRun("curves", [&](CommandContext& ctx) {
+    const Route& route = CurvesRoute(ctx);
+    rows = std::make_shared<ResultTable>(ResultTable::Kind::Curves, layout::CurveKeys(),
+                                         CellFormat{ctx.format.decimals, ctx.format.angles});
+    rows->curves = CurveRows(route);
+  });
+  std::vector<std::string> commandArgs = {table};
+  commandArgs.insert(commandArgs.end(), rest.begin(), rest.end());
+  std::ostringstream out, err;
+  const int status = program.Run(commandArgs, out, err);
+  std::cerr << err.str();  // the refusal, or the notes of a LandXML import
+  if (status != 0) return 2;
+  // --help among the options: the command printed its help, not rows.
+  if (!rows) return refuse("report 命令打印表格，不显示帮助；选项见 alignment --help。");
+  const window::ReportTable report = window::MakeReportTable(
+      table == "stakes" ? window::ReportKind::Stakes : window::ReportKind::Curves, *rows, platform::ToQString(project), degrees);
+  QString error;
+  if (!window::WriteReportPdf(report, platform::ToQString(pdf), &error)) return refuse(error.toStdString());
+  return 0;
+}
+
+}  // namespace survey::alignment::cli
