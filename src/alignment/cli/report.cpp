@@ -1,4 +1,4 @@
-// `alignment report --table stakes|curves --pdf OUT [--project NAME] ROUTE-OPTIONS ...`: the
+// `alignment report --table stakes|curves|sections --pdf OUT [--project NAME] ROUTE-OPTIONS ...`: the
 // rows of the stakes or curves command printed to a PDF. It paints with Qt, so it is part of
 // the program only where the window is, and runs on the offscreen platform.
 #include "alignment/cli/report.h"
@@ -11,6 +11,7 @@
 
 #include "alignment/cli/commands.h"
 #include "alignment/cli/program.h"
+#include "alignment/cli/section_report.h"
 #include "alignment/row_layout.h"
 #include "alignment/window/report.h"
 #include "platform/qt_host.h"
@@ -41,7 +42,9 @@ int RunReport(const std::vector<std::string>& args) {
     if (take("table", table) || take("pdf", pdf) || take("project", project)) continue;
     rest.push_back(a);
   }
-  if (table != "stakes" && table != "curves") return refuse("report 命令需要 --table stakes 或 --table curves。");
+  if (table != "stakes" && table != "curves" && table != "sections") {
+    return refuse("report 命令需要 --table stakes、--table curves 或 --table sections。");
+  }
   if (pdf.empty()) return refuse("report 命令需要 --pdf 文件名。");
   bool degrees = false;
   for (const std::string& a : rest) degrees = degrees || a == "--degrees";
@@ -56,6 +59,7 @@ int RunReport(const std::vector<std::string>& args) {
       }
     }
   }
+  if (table == "sections") return RunSectionsReport(rest, pdf, project);
   // The command's own options and refusals; its rows are kept instead of written.
   CommandTable program = AlignmentCommandLine();
   std::shared_ptr<ResultTable> rows;

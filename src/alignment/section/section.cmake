@@ -23,3 +23,9 @@ survey_core_test(alignment_section_cli_tests SOURCES ${SECTION_DIR}/tests/sectio
   DEPENDS alignment_cli)
 survey_benchmark(alignment_section_command_bench SOURCES ${SECTION_DIR}/bench/section_command_bench.cpp
   DEPENDS alignment_cli)
+
+# The 路基设计表 of `report --table sections`, printed with the window's tables where the
+# program has them.
+if(NOT SURVEY_CORE_ONLY)
+  target_sources(alignment PRIVATE ${SECTION_DIR}/../cli/section_report.cpp)
+endif()
