@@ -134,11 +134,12 @@ Command Wrap(Command base, bool withEdges, void (*withSection)(CommandContext&, 
                             "included), named by side and part (\"左 行车道\")."});
   }
   base.run = [run = base.run, withSection](CommandContext& ctx) {
-    ctx.Design();  // the route's own refusals come first
     if (ctx.options.Has("section")) {
+      ctx.Design();  // the route's own refusals come first
       withSection(ctx, *SectionFromOptions(ctx));
       return;
     }
+    // A line without the section's options runs exactly as the command alone.
     if (ctx.options.Has("edges")) Refuse("--edges 只与 --section 同用。");
     SectionFromOptions(ctx);  // refuses the options that only go with --section
     run(ctx);

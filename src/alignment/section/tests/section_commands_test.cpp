@@ -108,7 +108,9 @@ TEST_F(SectionCommands, Refusals) {
   ExpectRefused(with({"section", "--section", "section.csv", "--widening", "late.csv"}),
                 {"“late.csv” 第 3 行：桩号 K1+100 不在路线上。"});
   // The route's own refusal comes before the section's.
-  ExpectRefused({"stakes", "--jd", "missing.csv", "--edges"}, {"missing.csv"});
+  ExpectRefused({"stakes", "--jd", "missing.csv", "--section", "section.csv", "--edges"}, {"missing.csv"});
+  // Without the section's options, the command's own order of refusals.
+  ExpectRefused({"locate", "--jd", "missing.csv", "--x", "1"}, {"locate 命令需要 --x 和 --y 两者。"});
 }
 
 TEST_F(SectionCommands, WithoutSectionTheCommandsAreUnchanged) {
