@@ -12,7 +12,8 @@
 namespace survey::alignment {
 
 // The options whose values name files the run reads.
-inline constexpr const char* kInputFileOptions[] = {"jd", "elements", "landxml", "profile", "points"};
+inline constexpr const char* kInputFileOptions[] = {"jd",      "elements",       "landxml",  "profile",
+                                                    "points",  "section",        "superelevation", "widening"};
 
 // The files the options name for reading.
 std::vector<std::string> InputFiles(const ParsedOptions& options);

@@ -2,6 +2,7 @@
 // takes, and one function per command, each in its own file.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "alignment/cli/command.h"
@@ -13,6 +14,15 @@ RouteSource JdSource();
 RouteSource ElementSource();
 RouteSource LandXmlSource();
 std::vector<OptionHelp> CommonOptions();
+
+// The points table of locate --points, read in locate.cpp and by locate's --section columns:
+// the points and what keeps their names alive.
+struct PointsRead {
+  std::vector<SurveyedPoint> points;
+  std::shared_ptr<const void> keep;
+  bool withZ = false;
+};
+PointsRead ReadPoints(CommandContext& ctx, bool withProfile);
 
 // What the stakes command reads from its line: the query, the offsets as typed (for the column
 // names) and the design with its profile. Refuses in the order the options are checked.

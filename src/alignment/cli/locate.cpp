@@ -6,15 +6,6 @@
 
 namespace survey::alignment::cli {
 
-namespace {
-
-// The points to locate and what keeps their names alive.
-struct PointsRead {
-  std::vector<SurveyedPoint> points;
-  std::shared_ptr<const void> keep;
-  bool withZ = false;
-};
-
 // With a profile a points table may give z (name,x,y,z / 点名,X,Y,Z), for dz; without one the
 // table is name,x,y and a z column is refused as unknown, as it always was.
 PointsRead ReadPoints(CommandContext& ctx, bool withProfile) {
@@ -43,8 +34,6 @@ PointsRead ReadPoints(CommandContext& ctx, bool withProfile) {
   read.keep = std::move(table);
   return read;
 }
-
-}  // namespace
 
 Command LocateCommand() {
   Command c;

@@ -7,6 +7,7 @@
 #include "alignment/alignment_error.h"
 #include "alignment/cli/commands.h"
 #include "common/message_text.h"
+#include "alignment/cli/section_columns.h"
 #include "common/notation.h"
 
 namespace survey::alignment::cli {
@@ -174,12 +175,13 @@ CommandTable AlignmentCommandLine() {
   program.AddRouteSource(LandXmlSource());
   for (OptionHelp& o : CommonOptions()) program.AddCommonOption(std::move(o));
   program.AddCommand(CurvesCommand());
-  program.AddCommand(StakesCommand());
-  program.AddCommand(PointCommand());
-  program.AddCommand(LocateCommand());
+  program.AddCommand(WithSectionStakes(StakesCommand()));
+  program.AddCommand(WithSectionPoint(PointCommand()));
+  program.AddCommand(WithSectionLocate(LocateCommand()));
   program.AddCommand(ProfileCommand());
   program.AddCommand(StakeoutCommand());
   program.AddCommand(ExportCommand());
+  program.AddCommand(SectionCommand());
   return program;
 }
 

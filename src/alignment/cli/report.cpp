@@ -1,4 +1,4 @@
-// `alignment report --table stakes|curves --pdf OUT [--project NAME] ROUTE-OPTIONS ...`: the
+// `alignment report --table stakes|curves|sections --pdf OUT [--project NAME] ROUTE-OPTIONS ...`: the
 // rows of the stakes or curves command printed to a PDF. It paints with Qt, so it is part of
 // the program only where the window is, and runs on the offscreen platform.
 #include "alignment/cli/report.h"
@@ -12,6 +12,7 @@
 #include "alignment/alignment_error.h"
 #include "alignment/cli/commands.h"
 #include "alignment/cli/program.h"
+#include "alignment/cli/section_report.h"
 #include "alignment/output_guard.h"
 #include "alignment/row_layout.h"
 #include "alignment/window/report.h"
@@ -43,7 +44,9 @@ int RunReport(const std::vector<std::string>& args) {
     if (take("table", table) || take("pdf", pdf) || take("project", project)) continue;
     rest.push_back(a);
   }
-  if (table != "stakes" && table != "curves") return refuse("report 命令需要 --table stakes 或 --table curves。");
+  if (table != "stakes" && table != "curves" && table != "sections") {
+    return refuse("report 命令需要 --table stakes、--table curves 或 --table sections。");
+  }
   if (pdf.empty()) return refuse("report 命令需要 --pdf 文件名。");
   bool degrees = false;
   for (const std::string& a : rest) degrees = degrees || a == "--degrees";
@@ -72,6 +75,7 @@ int RunReport(const std::vector<std::string>& args) {
   } catch (const AlignmentError& e) {
     return refuse(e.what());
   }
+  if (table == "sections") return RunSectionsReport(rest, pdf, project);
   // The command's own options and refusals; its rows are kept instead of written. Rows beyond
   // the report's cap are only counted: a stake list of millions is refused with its count
   // without being held or laid out.
