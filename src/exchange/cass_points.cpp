@@ -19,7 +19,7 @@ void CheckField(const std::string& text, const char* what) {
 
 }  // namespace
 
-std::string WriteCassPoints(const std::vector<PointRecord>& points, int decimals) {
+std::string CassText(const std::vector<PointRecord>& points, int decimals) {
   if (decimals < 0 || decimals > 6) throw ExchangeError("小数位数应在 0 到 6 之间。");
   std::string utf8;
   utf8.reserve(points.size() * 48);
@@ -38,6 +38,11 @@ std::string WriteCassPoints(const std::vector<PointRecord>& points, int decimals
     if (p.z) AppendFixed(utf8, *p.z, decimals);
     utf8 += "\r\n";
   }
+  return utf8;
+}
+
+std::string WriteCassPoints(const std::vector<PointRecord>& points, int decimals) {
+  const std::string utf8 = CassText(points, decimals);
   std::string gbk;
   std::size_t badAt = 0;
   if (!TryUtf8ToGbk(utf8, gbk, badAt)) {

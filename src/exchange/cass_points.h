@@ -12,6 +12,10 @@
 
 namespace survey::exchange {
 
+// The file's text as UTF-8 (for a text store that encodes it), CR LF, `decimals` decimals.
+// Refuses names with a comma or line break, empty names and values that are not finite.
+std::string CassText(const std::vector<PointRecord>& points, int decimals = 3);
+
 // The file's bytes: GBK, CR LF, `decimals` decimals (0 to 6) for coordinates and elevations.
 // Names must be unique (MakeNamesUnique) and hold no comma or line break; a name or code GBK
 // cannot hold is refused (ExchangeError).
