@@ -16,10 +16,6 @@
 
 namespace survey::exchange {
 
-// "1810.791" -> "K1+810.791", "20" -> "K0+020", "加桩1100.5" -> "加桩K1+100.5"; a text that
-// is not a station of 0 or more stays as it is.
-std::string StationName(std::string_view metres);
-
 // `sideOffset`: the form's side-stake offset field; when it is not a number above 0 the side
 // stakes are named "…左" and "…右" without it.
 std::vector<PointRecord> StakeTablePoints(const std::vector<coordinates::StakeRecord>& rows,

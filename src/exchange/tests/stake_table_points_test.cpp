@@ -3,6 +3,7 @@
 
 #include "coordinates/testing/memory_stores.h"
 #include "exchange/stake_table_points.h"
+#include "exchange/station_names.h"
 
 namespace survey::exchange {
 namespace {

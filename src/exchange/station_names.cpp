@@ -1,0 +1,61 @@
+#include "exchange/station_names.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "exchange/exchange_error.h"
+#include "exchange/field_text.h"
+
+namespace survey::exchange {
+
+std::string StationName(std::string_view metres) {
+  std::string_view t = TrimBlanks(metres);
+  // The curve window marks extra stakes "加桩1100.5": the mark stays in front of the station.
+  const std::size_t digits = t.find_first_of("0123456789");
+  if (digits != std::string_view::npos && digits > 0 && static_cast<unsigned char>(t[0]) >= 0x80) {
+    return std::string(t.substr(0, digits)) + StationName(t.substr(digits));
+  }
+  double value = 0;
+  try {
+    value = ReadCoordinate(t, 0, "");
+  } catch (const ExchangeError&) {
+    return std::string(t);
+  }
+  const std::size_t point = t.find('.');
+  const int decimals = point == std::string_view::npos ? 0 : static_cast<int>(std::min<std::size_t>(t.size() - point - 1, 6));
+  if (value < 0) return std::string(t);
+  const double scale = std::pow(10.0, decimals);
+  const long long units = std::llround(value * scale);
+  const long long perKm = std::llround(1000 * scale);
+  const long long km = units / perKm;
+  const long long rest = units % perKm;
+  const long long whole = rest / static_cast<long long>(scale);
+  const long long fraction = rest % static_cast<long long>(scale);
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "K%lld+%03lld", km, whole);
+  std::string name = buf;
+  if (decimals > 0) {
+    std::snprintf(buf, sizeof buf, ".%0*lld", decimals, fraction);
+    name += buf;
+  }
+  return name;
+}
+
+std::string TrimmedMetres(double metres) {
+  std::string text;
+  AppendFixed(text, metres, 3);
+  if (text.find('.') != std::string::npos) {
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+  }
+  return text;
+}
+
+std::string StakeName(double station) { return StationName(TrimmedMetres(station)); }
+
+std::string SideStakeName(const std::string& stakeName, double offset) {
+  return stakeName + (offset < 0 ? "左" : "右") + TrimmedMetres(std::fabs(offset));
+}
+
+}  // namespace survey::exchange
