@@ -5,7 +5,9 @@
 #include <cmath>
 #include <filesystem>
 
+#include "alignment/route.h"
 #include "exchange/exchange_files.h"
+#include "exchange/route_plan.h"
 
 namespace {
 
@@ -59,5 +61,29 @@ void BM_StakesToDxf(benchmark::State& state) {
   std::filesystem::remove(path);
 }
 BENCHMARK(BM_StakesToDxf)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A route of 2,000 km (a JD every 10 km, R 2000, Ls 200) staked every 20 m: 100,000 stakes and
+// more, drawn from the engine (clothoids by their exact positions) and written.
+void BM_RouteStakesToDxf(benchmark::State& state) {
+  std::vector<survey::alignment::JdInput> jds;
+  for (int i = 0; i <= 200; ++i) {
+    const bool end = i == 0 || i == 200;
+    jds.push_back({end ? (i == 0 ? "QD" : "ZD") : "JD" + std::to_string(i), 10000.0 * i, i % 2 ? 3000.0 : 0.0,
+                   end ? 0 : 2000.0, end ? 0 : 200.0, end ? 0 : 200.0, 0});
+  }
+  const survey::alignment::Route route = survey::alignment::BuildRouteFromJd(jds, 0, {});
+  PlanOptions options;
+  options.interval = 20;
+  const std::string path = Target("exchange_route_bench.dxf");
+  std::size_t stakes = 0;
+  for (auto _ : state) {
+    const PlanDrawing drawing = RoutePlan(route, options);
+    stakes = drawing.stakes.size();
+    if (!SavePlanDxf(path, drawing).ok) state.SkipWithError("write failed");
+  }
+  state.counters["stakes"] = static_cast<double>(stakes);
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_RouteStakesToDxf)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
