@@ -58,4 +58,22 @@ std::string SideStakeName(const std::string& stakeName, double offset) {
   return stakeName + (offset < 0 ? "左" : "右") + TrimmedMetres(std::fabs(offset));
 }
 
+std::string AsciiStakeName(std::string_view name) {
+  std::string out;
+  out.reserve(name.size());
+  for (std::size_t i = 0; i < name.size();) {
+    if (name.substr(i).starts_with("左")) {
+      out += 'L';
+      i += std::string_view("左").size();
+    } else if (name.substr(i).starts_with("右")) {
+      out += 'R';
+      i += std::string_view("右").size();
+    } else {
+      out += name[i] == ' ' ? '_' : name[i];
+      ++i;
+    }
+  }
+  return out;
+}
+
 }  // namespace survey::exchange

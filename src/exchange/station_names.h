@@ -20,4 +20,9 @@ std::string StakeName(double station);
 // "K10+020左5" (offset < 0, left) or "K10+020右3.75".
 std::string SideStakeName(const std::string& stakeName, double offset);
 
+// The name as an instrument's point id (GSI-16 holds printable ASCII only, no blanks): "左" and
+// "右" become "L" and "R", a blank "_" ("JD3 HY左5" -> "JD3_HYL5"); other characters stay (and
+// the GSI writer refuses what it cannot hold).
+std::string AsciiStakeName(std::string_view name);
+
 }  // namespace survey::exchange

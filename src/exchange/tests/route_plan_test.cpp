@@ -120,6 +120,9 @@ TEST(RoutePlan, NamesOfStakes) {
   EXPECT_EQ(StakeName(999.9996), "K1+000");
   EXPECT_EQ(SideStakeName("K10+020", -5), "K10+020左5");
   EXPECT_EQ(SideStakeName("K10+020", 3.75), "K10+020右3.75");
+  EXPECT_EQ(AsciiStakeName("JD3 HY左5"), "JD3_HYL5");
+  EXPECT_EQ(AsciiStakeName("K10+020右3.75"), "K10+020R3.75");
+  EXPECT_EQ(AsciiStakeName("加桩1"), "加桩1");
   const PlanDrawing d = RoutePlan(SampleRoute(), {});
   ASSERT_GE(d.mainPoints.size(), 3u);
   EXPECT_EQ(d.mainPoints[0].text, "QD K10+000");
