@@ -63,7 +63,7 @@ PlanDrawing RoutePlan(const alignment::Route& route, const PlanOptions& options)
     const std::string name = StakeName(s.station);
     d.stakes.push_back({At(pose), pose.azimuth, labelled ? name : std::string()});
     for (const double offset : options.offsets) {
-      d.sideStakes.push_back({At(route.PointAt(s.chainage, offset)), SideStakeName(name, offset)});
+      d.sideStakes.push_back({At(route.PointAt(s.chainage, offset, options.skew)), SideStakeName(name, offset)});
     }
   });
   return d;

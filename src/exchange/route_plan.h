@@ -16,6 +16,7 @@ struct PlanOptions {
   double interval = 20;                    // stakes
   double labelEvery = 100;                 // a station label every n metres of station
   std::vector<double> offsets;             // side stakes, right positive
+  double skew = 0;                         // side stakes on the line at azimuth + 90° + skew
   double textHeight = 2.5;
   std::optional<double> fromStation, toStation;
 };
