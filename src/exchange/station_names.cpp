@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "exchange/exchange_error.h"
 #include "exchange/field_text.h"
@@ -32,13 +31,12 @@ std::string StationName(std::string_view metres) {
   const long long rest = units % perKm;
   const long long whole = rest / static_cast<long long>(scale);
   const long long fraction = rest % static_cast<long long>(scale);
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "K%lld+%03lld", km, whole);
-  std::string name = buf;
-  if (decimals > 0) {
-    std::snprintf(buf, sizeof buf, ".%0*lld", decimals, fraction);
-    name += buf;
-  }
+  const auto padded = [](long long number, std::size_t width) {
+    const std::string text = std::to_string(number);
+    return std::string(text.size() < width ? width - text.size() : 0, '0') + text;
+  };
+  std::string name = "K" + std::to_string(km) + "+" + padded(whole, 3);
+  if (decimals > 0) name += "." + padded(fraction, static_cast<std::size_t>(decimals));
   return name;
 }
 
