@@ -5,12 +5,12 @@ target_sources(alignment_core PRIVATE
   profile.cpp stakeout.cpp landxml_reader.cpp landxml_writer.cpp)
 target_link_libraries(alignment_core PRIVATE pugixml::pugixml survey_common)
 # The profile table is read with the program's table reader.
-target_sources(alignment_io PRIVATE profile_table.cpp landxml_batch.cpp)
+target_sources(alignment_io PRIVATE profile_table.cpp route_design.cpp route_rows.cpp)
 
 survey_core_test(alignment_landxml_tests SOURCES
   tests/profile_test.cpp tests/stakeout_test.cpp tests/landxml_test.cpp tests/profile_table_test.cpp tests/landxml_batch_test.cpp
-  DEPENDS alignment_io)
+  DEPENDS alignment_cli)
 
-survey_benchmark(alignment_landxml_bench SOURCES bench/landxml_bench.cpp DEPENDS alignment_io)
+survey_benchmark(alignment_landxml_bench SOURCES bench/landxml_bench.cpp DEPENDS alignment_cli)
 
 

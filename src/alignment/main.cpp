@@ -1,10 +1,10 @@
-// The alignment program: a command runs the batch mode (see batch.h); without one, the window
+// The alignment program: a command runs the command line (see cli/program.h); without one, the window
 // opens (in builds with Qt). `report` paints with Qt, so it runs on the offscreen platform.
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "alignment/batch.h"
+#include "alignment/cli/program.h"
 #ifdef ALIGNMENT_WITH_WINDOW
 #include "alignment/window/main_window.h"
 #include "alignment/window/report.h"
@@ -16,8 +16,6 @@
 int main(int argc, char** argv) {
   // The CSV goes out in large blocks; the C stdio buffer in between would only copy them.
   std::ios::sync_with_stdio(false);
-  // Further commands and inputs register here.
-  const survey::alignment::BatchProgram program = survey::alignment::StandardProgram();
   const std::vector<std::string> args(argv + 1, argv + argc);
 #ifdef ALIGNMENT_WITH_WINDOW
   // Without a display (a script, a test) the program prints its help as without a window.
@@ -34,5 +32,5 @@ int main(int argc, char** argv) {
         [](QApplication&) { return 2; });
   }
 #endif
-  return program.Run(args, std::cout, std::cerr);
+  return survey::alignment::cli::RunBatch(args, std::cout, std::cerr);
 }

@@ -19,7 +19,7 @@ namespace survey::alignment {
 
 namespace {
 
-[[noreturn]] void Refuse(int line, const std::string& what) { throw AlignmentError(LinePrefix(line) + what); }
+[[noreturn]] void Refuse(int line, const std::string& what) { throw AlignmentError(LinePrefix(line) + what, line); }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 

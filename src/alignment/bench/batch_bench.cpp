@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "alignment/batch.h"
+#include "alignment/cli/program.h"
 
 extern char** environ;
 
@@ -107,7 +107,7 @@ void RunInProcess(benchmark::State& state, const std::vector<std::string>& args)
     NullBuffer sink;
     std::ostream out(&sink);
     std::ostringstream err;
-    if (survey::alignment::RunBatch(args, out, err) != 0) {
+    if (survey::alignment::cli::RunBatch(args, out, err) != 0) {
       state.SkipWithError(err.str().c_str());
       break;
     }

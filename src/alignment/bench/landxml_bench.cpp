@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "alignment/batch.h"
+#include "alignment/cli/program.h"
 #include "alignment/landxml_reader.h"
 
 namespace {
@@ -35,7 +35,7 @@ class NullBuffer : public std::streambuf {
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::string& error) {
   std::ostringstream err;
-  const int status = survey::alignment::RunBatch(args, out, err);
+  const int status = survey::alignment::cli::RunBatch(args, out, err);
   error = err.str();
   return status;
 }

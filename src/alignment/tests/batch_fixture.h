@@ -10,10 +10,13 @@
 #include <vector>
 
 #include "alignment/alignment_error.h"
-#include "alignment/batch.h"
+#include "alignment/cli/program.h"
 #include "common/testing/batch_capture.h"
 
 namespace survey::alignment {
+
+using cli::FileReader;
+using cli::RunBatch;
 
 class BatchFixture : public ::testing::Test {
  protected:

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "alignment/cli/csv_writer.h"
 #include "batch_fixture.h"
 
 namespace survey::alignment {
@@ -213,22 +214,22 @@ TEST_F(Batch, HostileInputEndsQuicklyWithZeroOrTwo) {
 }
 
 TEST_F(Batch, CommandsCanBeAdded) {
-  BatchProgram program = StandardProgram();
-  program.AddCommonOption({{"profile"}, "--profile FILE", "vertical profile table."});
+  cli::CommandTable program = cli::AlignmentCommandLine();
+  program.AddCommonOption({{"label"}, "--label TEXT", "a heading."});
   program.AddCommand({"length", "", "The route's length.", {}, "alignment length --jd route.csv",
-                      [](CommandContext& ctx) {
-                        CsvWriter csv(ctx.out, ctx.format);
+                      [](cli::CommandContext& ctx) {
+                        cli::CsvWriter csv(ctx.out, ctx.format);
                         csv.Text("length");
-                        csv.Text(ctx.options.Value("profile"));
+                        csv.Text(ctx.options.Value("label"));
                         csv.EndRow();
                         csv.Number(ctx.GetRoute().Length());
                         csv.EndRow();
                         csv.Flush();
                       }});
   std::ostringstream out, err;
-  EXPECT_EQ(program.Run({"length", "--jd", "straight.csv", "--profile", "v.csv"}, out, err, Reader()), 0);
+  EXPECT_EQ(program.Run({"length", "--jd", "straight.csv", "--label", "v.csv"}, out, err, Reader()), 0);
   EXPECT_EQ(out.str(), "length,v.csv\n100.000\n");
-  EXPECT_NE(program.HelpText().find("--profile FILE"), std::string::npos);
+  EXPECT_NE(program.HelpText().find("--label TEXT"), std::string::npos);
   EXPECT_NE(program.HelpText().find("  length\n"), std::string::npos);
 }
 

@@ -1,4 +1,4 @@
-#include "alignment/landxml_batch.h"
+#include "alignment/cli/program.h"
 
 #include <gtest/gtest.h>
 

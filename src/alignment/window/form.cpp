@@ -8,7 +8,7 @@
 #include <streambuf>
 
 #include "alignment/alignment_error.h"
-#include "alignment/batch.h"
+#include "alignment/cli/program.h"
 #include "alignment/landxml_reader.h"
 #include "alignment/landxml_writer.h"
 #include "alignment/profile_table.h"
@@ -378,7 +378,7 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
     }
   }
   std::string lastRead;
-  const FileReader reader = [&](const std::string& path) -> std::string {
+  const cli::FileReader reader = [&](const std::string& path) -> std::string {
     for (TableId id : kAllTables) {
       if (path == VirtualFileName(id)) {
         lastRead = TableTitle(id);
@@ -392,7 +392,7 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
   out.exceptions(std::ios::badbit);
   std::ostringstream err;
   try {
-    const int status = RunBatch(Arguments(kind), out, err, reader);
+    const int status = cli::RunBatch(Arguments(kind), out, err, reader);
     result.ok = status == 0;
   } catch (const Cancelled&) {
     result.cancelled = true;

@@ -35,7 +35,7 @@
 
 #include "alignment/alignment_error.h"
 #include "alignment/text_format.h"
-#include "alignment/batch.h"
+#include "alignment/cli/program.h"
 #include "alignment/window/project_file.h"
 #include "platform/paths.h"
 #include "platform/text_files.h"
@@ -783,7 +783,7 @@ void AlignmentWindow::closeEvent(QCloseEvent* event) {
 
 bool AlignmentWindow::ImportTable(TableId id, const QString& path) {
   try {
-    const std::string bytes = ReadFileFromDisk(path.toStdString());
+    const std::string bytes = cli::ReadFileFromDisk(path.toStdString());
     Grid grid = ReadGridFromCsv(id, bytes);
     models_[static_cast<int>(id)]->ReplaceAll(std::move(grid), QStringLiteral("导入") + Q(AlignmentForm::TableTitle(id)));
     if (id == TableId::Jd || id == TableId::Elements) {
@@ -800,7 +800,7 @@ bool AlignmentWindow::ImportLandXml(const QString& path) {
   PullFields();
   AlignmentForm imported = form_;
   try {
-    ImportLandXmlIntoForm(imported, ReadFileFromDisk(path.toStdString()));
+    ImportLandXmlIntoForm(imported, cli::ReadFileFromDisk(path.toStdString()));
   } catch (const AlignmentError& e) {
     ShowRefusal(QStringLiteral("无法导入“%1”：%2").arg(path, Q(e.what())));
     return false;

@@ -11,7 +11,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "alignment/batch.h"
+#include "alignment/cli/program.h"
 #include "alignment/text_format.h"
 #include "alignment/window/form.h"
 #include "platform/text_printing.h"
@@ -259,10 +259,9 @@ int RunReportBatch(const std::vector<std::string>& args) {
   std::vector<std::string> batchArgs = {table};
   batchArgs.insert(batchArgs.end(), rest.begin(), rest.end());
   std::ostringstream out, err;
-  if (RunBatch(batchArgs, out, err) != 0) {
-    std::cerr << err.str();
-    return 2;
-  }
+  const int status = cli::RunBatch(batchArgs, out, err);
+  std::cerr << err.str();  // the refusal, or the notes of a LandXML import
+  if (status != 0) return 2;
   const ReportTable report =
       MakeReportTable(table == "stakes" ? ReportKind::Stakes : ReportKind::Curves, out.str(), Q(project), degrees);
   QString error;

@@ -9,7 +9,7 @@
 #include <numbers>
 
 #include "alignment/text_format.h"
-#include "alignment/landxml_batch.h"
+#include "alignment/route_design.h"
 
 namespace survey::alignment::window {
 

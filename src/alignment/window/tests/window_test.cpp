@@ -14,13 +14,13 @@
 #include <cmath>
 #include <sstream>
 
-#include "alignment/batch.h"
+#include "alignment/cli/program.h"
 #include "alignment/window/main_window.h"
 #include "alignment/window/project_file.h"
 #include "alignment/window/report.h"
 
 using namespace survey::alignment::window;
-using survey::alignment::RunBatch;
+using survey::alignment::cli::RunBatch;
 
 namespace {
 
