@@ -171,6 +171,7 @@ CommandTable AlignmentCommandLine() {
   program.AddCommand(ProfileCommand());
   program.AddCommand(StakeoutCommand());
   program.AddCommand(ExportCommand());
+  program.AddCommand(PlanCommand());
   return program;
 }
 
