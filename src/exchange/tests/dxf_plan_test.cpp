@@ -150,8 +150,9 @@ TEST(DxfPlan, StakesLieOnTheirPointsAndTicksPointRight) {
     EXPECT_EQ(r.lines[1 + i].first, "桩号");
     const double dx = tick.x2 - tick.x1, dy = tick.y2 - tick.y1;  // east, north
     const double az = d.stakes[i].azimuth;
-    EXPECT_NEAR(std::hypot(dx, dy), 2.5, 1e-9);
-    EXPECT_NEAR(dx * std::sin(az) + dy * std::cos(az), 0.0, 1e-9);  // across the route
+    // Coordinates are written to the micrometre.
+    EXPECT_NEAR(std::hypot(dx, dy), 2.5, 2e-6);
+    EXPECT_NEAR(dx * std::sin(az) + dy * std::cos(az), 0.0, 2e-6);  // across the route
     EXPECT_GT(dx * std::cos(az) - dy * std::sin(az), 0.0);           // to its right
   }
   std::vector<std::string> labels;
@@ -172,8 +173,8 @@ TEST(DxfPlan, ClothoidPolylineStaysWithinAMillimetreOfTheCurve) {
   ASSERT_GE(vertices.size(), 3u);
   const PlanCurve& curve = d.spirals[0];
   const PlanPoint end = curve.pointAt(curve.length);
-  EXPECT_NEAR(vertices.back().x, end.y, 1e-9);
-  EXPECT_NEAR(vertices.back().y, end.x, 1e-9);
+  EXPECT_NEAR(vertices.back().x, end.y, 1e-6);
+  EXPECT_NEAR(vertices.back().y, end.x, 1e-6);
   double worst = 0;
   for (int i = 0; i <= 600; ++i) {
     const PlanPoint p = curve.pointAt(curve.length * i / 600);
