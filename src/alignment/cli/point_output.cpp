@@ -11,12 +11,12 @@
 
 namespace survey::alignment::cli {
 
-std::vector<OptionHelp> PointOutputOptions() {
+std::vector<OptionHelp> PointOutputOptions(bool withDxf) {
   return {{{"out"}, "--out FILE", "write the rows into FILE instead of stdout (replaced only once complete)."},
           {{"format"},
            "--format F",
-           "with --out: csv (default), cass (CASS point list: 点名,编码,Y(东),X(北),高程; GBK, CR LF), gsi16 "
-           "(GSI-16 blocks, mm) or dxf (the plan drawing)."},
+           std::string("with --out: csv (default), cass (CASS point list: 点名,编码,Y(东),X(北),高程; GBK, CR LF)") +
+               (withDxf ? ", gsi16 (GSI-16 blocks, mm) or dxf (the plan drawing)." : " or gsi16 (GSI-16 blocks, mm).")},
           {{"code"}, "--code TEXT", "the point code of every point in a cass or gsi16 file (default empty)."}};
 }
 

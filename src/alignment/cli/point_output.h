@@ -16,8 +16,8 @@ namespace survey::alignment::cli {
 
 enum class PointOutput { Stdout, Csv, Cass, Gsi16, Dxf };
 
-// --out, --format and --code.
-std::vector<OptionHelp> PointOutputOptions();
+// --out, --format (dxf among the formats when `withDxf`) and --code.
+std::vector<OptionHelp> PointOutputOptions(bool withDxf = true);
 
 // The output the options ask for; refuses --format or --code without --out, an unknown format
 // and a format `allowDxf` excludes.
