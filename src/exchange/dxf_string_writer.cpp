@@ -5,15 +5,22 @@
 
 namespace survey::exchange {
 
-void DxfStringWriter::Code(int gc) const {
-  // Group codes right-aligned in three columns, as dxflib's own writer does.
+namespace {
+
+// An integer right-aligned in `width` columns, and the line's end.
+void AppendLine(std::string& out, int value, std::size_t width) {
   char buf[16];
-  const auto r = std::to_chars(buf, buf + sizeof buf, gc);
+  const auto r = std::to_chars(buf, buf + sizeof buf, value);
   const std::size_t n = static_cast<std::size_t>(r.ptr - buf);
-  if (n < 3) out_->append(3 - n, ' ');
-  out_->append(buf, n);
-  out_->push_back('\n');
+  if (n < width) out.append(width - n, ' ');
+  out.append(buf, n);
+  out.push_back('\n');
 }
+
+}  // namespace
+
+// Group codes right-aligned in three columns, as dxflib's own writer does.
+void DxfStringWriter::Code(int gc) const { AppendLine(*out_, gc, 3); }
 
 void DxfStringWriter::dxfReal(int gc, double value) const {
   Code(gc);
@@ -44,12 +51,7 @@ void DxfStringWriter::dxfReal(int gc, double value) const {
 
 void DxfStringWriter::dxfInt(int gc, int value) const {
   Code(gc);
-  char buf[16];
-  const auto r = std::to_chars(buf, buf + sizeof buf, value);
-  const std::size_t n = static_cast<std::size_t>(r.ptr - buf);
-  if (n < 6) out_->append(6 - n, ' ');
-  out_->append(buf, n);
-  out_->push_back('\n');
+  AppendLine(*out_, value, 6);
 }
 
 void DxfStringWriter::dxfHex(int gc, int value) const {

@@ -50,40 +50,6 @@ bool IsAscii(std::string_view s) {
 
 }  // namespace
 
-std::size_t FirstInvalidUtf8(std::string_view s) {
-  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-  const std::size_t n = s.size();
-  std::size_t i = 0;
-  while (i < n) {
-    const unsigned c = p[i];
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t len;
-    unsigned lo = 0x80, hi = 0xBF;  // the allowed second byte: no overlong forms, surrogates or > U+10FFFF
-    if (c >= 0xC2 && c <= 0xDF) {
-      len = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      len = 3;
-      if (c == 0xE0) lo = 0xA0;
-      if (c == 0xED) hi = 0x9F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      len = 4;
-      if (c == 0xF0) lo = 0x90;
-      if (c == 0xF4) hi = 0x8F;
-    } else {
-      return i;
-    }
-    if (i + len > n || p[i + 1] < lo || p[i + 1] > hi) return i;
-    for (std::size_t k = 2; k < len; ++k) {
-      if ((p[i + k] & 0xC0) != 0x80) return i;
-    }
-    i += len;
-  }
-  return std::string_view::npos;
-}
-
 bool TryUtf8ToGbk(std::string_view utf8, std::string& gbk, std::size_t& badAt) {
   gbk.clear();
   if (IsAscii(utf8)) {  // the common case: numbers and stations
@@ -97,7 +63,15 @@ bool TryUtf8ToGbk(std::string_view utf8, std::string& gbk, std::size_t& badAt) {
 
 std::string DecodeFieldText(std::string_view bytes) {
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-  if (FirstInvalidUtf8(bytes) == std::string_view::npos) return std::string(bytes);
+  if (IsAscii(bytes)) return std::string(bytes);
+  {
+    // Valid UTF-8 is UTF-8: iconv refuses overlong forms, surrogates and what lies beyond
+    // U+10FFFF.
+    Converter utf8("UTF-8", "UTF-8");
+    std::string out;
+    std::size_t at = 0;
+    if (utf8.Append(bytes, out, at)) return out;
+  }
   // GBK, converted line by line so that a bad byte is refused with its line (no GBK trail
   // byte is a line feed).
   Converter converter("UTF-8", "GB18030");

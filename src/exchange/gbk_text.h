@@ -17,7 +17,4 @@ bool TryUtf8ToGbk(std::string_view utf8, std::string& gbk, std::size_t& badAt);
 // UTF-8, others are read as GBK. Bytes that are neither are refused with their line.
 std::string DecodeFieldText(std::string_view bytes);
 
-// Offset of the first byte that breaks UTF-8, or npos.
-std::size_t FirstInvalidUtf8(std::string_view s);
-
 }  // namespace survey::exchange
