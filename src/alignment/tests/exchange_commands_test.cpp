@@ -1,5 +1,6 @@
 // The alignment program's exchange with the field and with CAD: stakes and points to CASS,
 // GSI-16 and DXF files, and --points read as CASS or GSI-16 by content.
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <filesystem>
@@ -211,6 +212,22 @@ TEST_F(Exchange, StakeoutOfTheStakesWrittenAsCassGivesTheStakesOwnAims) {
   EXPECT_TRUE(b[2].starts_with("K0+100,100.000,")) << b[2];
   fromFile.push_back("--offset=5");
   ExpectRefused(fromFile, {"--points 不与 --offset 一起使用"});
+}
+
+TEST_F(Exchange, AStationListedTwiceAfterAnOverlappingEquationGetsASuffix) {
+  const std::string dat = Path("overlap.dat");
+  ASSERT_EQ(Run({"stakes", "--jd", "route.csv", "--interval", "20", "--equation", "500=450", "--out", dat, "--format",
+                 "cass"})
+                .status,
+            0);
+  const exchange::PointFile read = exchange::ReadCassPoints(ReadAll(dat));
+  std::vector<std::string> names;
+  for (const exchange::PointRecord& p : read.points) names.push_back(p.name);
+  const auto first = std::find(names.begin(), names.end(), "K0+460");
+  ASSERT_NE(first, names.end());
+  EXPECT_NE(std::find(first + 1, names.end(), "K0+460_2"), names.end());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
 }
 
 TEST_F(Exchange, OnePointToCass) {
