@@ -56,7 +56,7 @@ struct PlanDrawing {
   std::vector<PlanLabel> jds;             // "JD3" at the JD
   std::vector<PlanLabel> mainPoints;      // "ZH K10+123.456" at the point
   std::vector<PlanStake> stakes;
-  std::vector<PlanLabel> sideStakes;      // "K10+020左5" at the side stake
+  std::vector<PlanLabel> sideStakes;      // "K10+020左5" at the side stake (empty: no name)
   double textHeight = 2.5;                // metres in model space (2.5 mm at 1:1000)
 };
 

@@ -62,8 +62,11 @@ PlanDrawing RoutePlan(const alignment::Route& route, const PlanOptions& options)
     const bool labelled = std::fabs(ratio - std::round(ratio)) * options.labelEvery < 0.0005;
     const std::string name = StakeName(s.station);
     d.stakes.push_back({At(pose), pose.azimuth, labelled ? name : std::string()});
+    // Every side stake is drawn; only those beside a labelled station carry their names, or
+    // the names would cover one another at short intervals.
     for (const double offset : options.offsets) {
-      d.sideStakes.push_back({At(route.PointAt(s.chainage, offset, options.skew)), SideStakeName(name, offset)});
+      d.sideStakes.push_back({At(route.PointAt(s.chainage, offset, options.skew)),
+                              labelled ? SideStakeName(name, offset) : std::string()});
     }
   });
   return d;
