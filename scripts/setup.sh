@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6opengl6-dev
   qt6-tools-dev qt6-tools-dev-tools designer-qt6
-  libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev libdxflib-dev
   libproj-dev proj-data libeigen3-dev
   fonts-noto-cjk fonts-wqy-zenhei qt6-translations-l10n
   xvfb xauth x11-utils imagemagick poppler-utils

@@ -10,9 +10,11 @@ namespace {
 constexpr char kUsage[] =
     "usage: marlowby [--batch] [--open FILE] [--start-x T] [--start-y T] [--forward-x T] [--forward-y T]\n"
     "                [--interval T] [--offset T] [--start-station T] [--end-station T] [--skew T]\n"
-    "                [--extra T]... [--export FILE] [--save FILE] [--report FILE.pdf]\n"
+    "                [--extra T]... [--export FILE] [--export-cass FILE.dat] [--save FILE]\n"
+    "                [--report FILE.pdf]\n"
     "Computes the stakes of a straight line from the window's default fields, changed by the\n"
     "options (Text1..Text8, Text10), then one extra stake per --extra, and prints the .ly lines.\n"
+    "--export-cass writes the stakes as a CASS point list (点名,编码,Y(东),X(北),高程; GBK).\n"
     "Use --name=VALUE for values that begin with '-'.\n";
 
 // The options that set a field, in the order of the window's fields.
@@ -36,6 +38,7 @@ survey::BatchProgram Program() {
                                 {"open", true, false},
                                 {"extra", true, true},
                                 {"export", true, false},
+                                {"export-cass", true, false},
                                 {"save", true, false},
                                 {"report", true, false}}};
   for (const auto& [option, field] : kFieldOptions) program.options.push_back({option, true, false});
@@ -85,6 +88,11 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (options.Has("export")) {
     host.savePath = options.Value("export");
     form.ExportGrid();
+    if (host.Refused()) return finish({});
+  }
+  if (options.Has("export-cass")) {
+    host.savePath = options.Value("export-cass");
+    form.ExportGridAsCass();
     if (host.Refused()) return finish({});
   }
   if (options.Has("save")) {

@@ -1,6 +1,7 @@
 #include "marlowby/straight_line_form.h"
 
 #include "common/number_reading.h"
+#include "exchange/stake_table_points.h"
 
 namespace marlowby {
 
@@ -158,6 +159,11 @@ survey::Outcome StraightLineForm::SaveParameters() {
 survey::Outcome StraightLineForm::ExportGrid() {
   return coordinates::ExportStakeRows(host_, files_, grid_, std::string(coordinates::kStraightExportName),
                                       kProgramTitle);
+}
+
+survey::Outcome StraightLineForm::ExportGridAsCass() {
+  return survey::exchange::ExportStakeRowsAsCass(host_, files_, grid_, fields_.offset, std::string(coordinates::kStraightExportName),
+                                                 kProgramTitle);
 }
 
 void StraightLineForm::PrintReport() {

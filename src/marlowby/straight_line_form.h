@@ -75,6 +75,8 @@ class StraightLineForm {
   survey::Outcome SaveParameters();
   // "导  出": the grid as a ".ly" file.
   survey::Outcome ExportGrid();
+  // The grid as a CASS point list (".dat"), beside the ".ly" export.
+  survey::Outcome ExportGridAsCass();
   // "打  印": the table as a report.
   void PrintReport();
 

@@ -1,5 +1,6 @@
 #include "marlowby/straight_line_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -137,6 +138,13 @@ void StraightLineWindow::BuildControls() {
   grid_->setObjectName(QStringLiteral("MSFlexGrid1"));
   grid_->setGeometry(Twips(3120, 360, 6855, 4335).intersected(QRect(QPoint(0, 0), size())));
   coordinates::ConfigureStakeGrid(grid_, &model_);
+  // The CASS export has no button of its own (the window's buttons keep their places): it is
+  // on the grid's context menu.
+  auto* exportCass = new QAction(QStringLiteral("导出 CASS 点文件(*.dat)…"), grid_);
+  exportCass->setObjectName(QStringLiteral("exportCassAction"));
+  grid_->addAction(exportCass);
+  grid_->setContextMenuPolicy(Qt::ActionsContextMenu);
+  connect(exportCass, &QAction::triggered, this, [this] { Run([](StraightLineForm& f) { f.ExportGridAsCass(); }); });
   // Columns under their heading labels: each runs from one label's left to the next one's.
   // Those are the narrowest the columns get; a longer number widens its column, and the
   // headings move along.

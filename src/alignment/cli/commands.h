@@ -44,5 +44,6 @@ Command LocateCommand();
 Command ProfileCommand();
 Command StakeoutCommand();
 Command ExportCommand();
+Command PlanCommand();
 
 }  // namespace survey::alignment::cli

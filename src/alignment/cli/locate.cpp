@@ -2,6 +2,7 @@
 
 #include "alignment/cli/commands.h"
 #include "alignment/cli/csv_writer.h"
+#include "alignment/cli/point_input.h"
 #include "alignment/table_reader.h"
 
 namespace survey::alignment::cli {
@@ -11,6 +12,16 @@ namespace survey::alignment::cli {
 PointsRead ReadPoints(CommandContext& ctx, bool withProfile) {
   PointsRead read;
   std::string bytes = ctx.readFile(ctx.options.Value("points"));
+  if (std::shared_ptr<const exchange::PointFile> field = ReadFieldPoints(ctx, bytes)) {
+    // A CASS list or GSI-16 blocks: names and z as read (z used with a profile, for dz).
+    read.points.reserve(field->points.size());
+    for (const exchange::PointRecord& p : field->points) {
+      read.points.push_back({p.name, p.x, p.y, withProfile ? p.z : std::nullopt});
+      read.withZ = read.withZ || read.points.back().z.has_value();
+    }
+    read.keep = std::move(field);
+    return read;
+  }
   if (!withProfile) {
     PointTable table = ReadPointTable(std::move(bytes));
     read.points.reserve(table.rows.size());
@@ -44,7 +55,8 @@ Command LocateCommand() {
       "status; status is \"outside\" (station and offset empty) when the foot point lies beyond either end.";
   c.options = {{{"x"}, "--x X", "X (north) of one point."},
                {{"y"}, "--y Y", "Y (east) of one point."},
-               {{"points"}, "--points FILE", "points table name,x,y (点名,X,Y)."}};
+               {{"points"}, "--points FILE", "points: a table name,x,y (点名,X,Y), a CASS list or GSI-16 blocks."},
+               PointsFormatOption()};
   c.example = "alignment locate --jd route.csv --points surveyed.csv";
   c.run = [](CommandContext& ctx) {
     const bool single = ctx.options.Has("x") || ctx.options.Has("y");

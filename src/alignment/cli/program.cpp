@@ -182,6 +182,7 @@ CommandTable AlignmentCommandLine() {
   program.AddCommand(StakeoutCommand());
   program.AddCommand(ExportCommand());
   program.AddCommand(SectionCommand());
+  program.AddCommand(PlanCommand());
   return program;
 }
 

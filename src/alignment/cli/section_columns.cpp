@@ -135,6 +135,8 @@ Command Wrap(Command base, bool withEdges, void (*withSection)(CommandContext&, 
   }
   base.run = [run = base.run, withSection](CommandContext& ctx) {
     if (ctx.options.Has("section")) {
+      // The section's columns are written to stdout only; a file asked for would stay unwritten.
+      if (ctx.options.Has("out")) Refuse("--out 不能与 --section 同用；请把输出重定向到文件。");
       ctx.Design();  // the route's own refusals come first
       withSection(ctx, *SectionFromOptions(ctx));
       return;

@@ -2,6 +2,8 @@
 
 #include "alignment/cli/commands.h"
 #include "alignment/cli/csv_writer.h"
+#include "alignment/cli/point_input.h"
+#include "alignment/cli/stakeout_points.h"
 
 namespace survey::alignment::cli {
 
@@ -39,13 +41,24 @@ Command StakeoutCommand() {
                {{"from"}, "--from S", "first station listed."},
                {{"to"}, "--to S", "last station listed."},
                {{"offset", true, true}, "--offset D", "side stakes D metres right (negative: left); repeatable."},
-               {{"skew"}, "--skew A", "side stakes on the line at azimuth + 90° + A (default 0)."}};
+               {{"skew"}, "--skew A", "side stakes on the line at azimuth + 90° + A (default 0)."},
+               {{"points"},
+                "--points FILE",
+                "set out the points of FILE (name,x,y table, CASS list or GSI-16) instead of the stakes; the station "
+                "is the foot point's, empty beyond the ends."},
+               PointsFormatOption()};
   c.example = "alignment stakeout --jd route.csv --setup 3000120.5,500080.2 --backsight 3000400,500010 --offset=-5";
   c.run = [](CommandContext& ctx) {
     const Route& route = ctx.GetRoute();
     const PlanePoint setup = PointOption(ctx, "setup");
     const PlanePoint backsight = PointOption(ctx, "backsight");
     const StakeoutStation instrument(setup.x, setup.y, backsight.x, backsight.y);
+    if (ctx.options.Has("points")) {
+      for (const char* stakeOption : {"interval", "from", "to", "offset", "skew"}) {
+        if (ctx.options.Has(stakeOption)) Refuse(std::string("--points 不与 --") + stakeOption + " 一起使用。");
+      }
+      return WritePointsStakeout(ctx, instrument);
+    }
     StakeQuery query;
     query.range = StakeRange(ctx);
     for (const std::string& text : ctx.options.Values("offset")) query.offsets.push_back(ctx.NumberValue("offset", text));

@@ -1,6 +1,11 @@
 #include "alignment/cli/commands.h"
 #include "alignment/cli/csv_writer.h"
+#include "alignment/cli/plan_output.h"
+#include "alignment/cli/point_output.h"
 #include "common/text_blanks.h"
+#include "exchange/station_names.h"
+
+#include <sstream>
 
 namespace survey::alignment::cli {
 
@@ -35,16 +40,37 @@ Command StakesCommand() {
                {{"skew"},
                 "--skew A",
                 "side stakes on the line at azimuth + 90° + A, at distance D / cos A (default 0)."}};
+  for (OptionHelp& option : PointOutputOptions()) c.options.push_back(std::move(option));
+  for (OptionHelp& option : DrawingOptions()) c.options.push_back(std::move(option));
+  c.usage += " [--out FILE [--format csv|cass|gsi16|dxf] [--code TEXT]]";
   c.example = "alignment stakes --jd route.csv --interval 10 --offset=-5 --offset 5";
   c.run = [](CommandContext& ctx) {
     const StakeRun run = ReadStakeRun(ctx);
-    const bool withProfile = run.design->profile.has_value();
-    CsvWriter csv(ctx.out, ctx.format);
+    const PointOutput output = ChosenPointOutput(ctx);
+    if (output == PointOutput::Dxf) return SavePlanDrawing(ctx, run.query);
+    const RouteDesign& design = *run.design;
+    const bool withProfile = design.profile.has_value();
+    if (output == PointOutput::Cass || output == PointOutput::Gsi16) {
+      // Centre stakes by name ("JD3 HY") or station ("K10+020") with the design elevation where
+      // there is one; side stakes after them ("K10+020左5"), without one.
+      PointFileOutput file(ctx, output);
+      ForEachStakeRow(design, run.query, [&](const StakeRow& row) {
+        const std::string name = row.name.empty() ? exchange::StakeName(row.station) : row.name;
+        file.Add(name, row.x, row.y, row.elevation ? std::optional<double>(row.elevation->elevation) : std::nullopt);
+        for (std::size_t i = 0; i < row.sides.size(); ++i) {
+          file.Add(exchange::SideStakeName(name, run.query.offsets[i]), row.sides[i].x, row.sides[i].y, std::nullopt);
+        }
+      });
+      return file.Save();
+    }
+    std::ostringstream buffer;
+    CsvWriter csv(output == PointOutput::Csv ? buffer : ctx.out, ctx.format);
     csv.Keys(layout::StakeKeys(run.offsetLabels, withProfile));
     // Every refusal of the stake list comes before its first row, so nothing has reached the
     // stream when one is thrown.
     ForEachStakeRow(*run.design, run.query, [&](const StakeRow& row) { csv.Row(row, withProfile); });
     csv.Flush();
+    if (output == PointOutput::Csv) SaveOutputFile(ctx, buffer.str());
   };
   return c;
 }

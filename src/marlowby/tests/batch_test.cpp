@@ -37,6 +37,7 @@ TEST_F(BatchTest, RefusalsGoToStderrWithStatusTwo) {
       {{"--open", "missing.xq"}, "marlowby: 无法打开参数文件 missing.xq: No such file\n"},
       {{"--open", "curve.xq"}, "文件类型出错\n"},
       {{"--export", "/readonly/x.ly"}, "导出失败：/readonly/x.ly\nPermission denied\n"},
+      {{"--export-cass", "/readonly/x.dat"}, "导出失败：/readonly/x.dat\nPermission denied\n"},
       {{"--bogus"}, "marlowby: unknown option: --bogus\n" + std::string(kUsageStart)},
   };
   for (const auto& [args, expected] : cases) {
@@ -60,6 +61,16 @@ TEST_F(BatchTest, FieldsExtrasAndFilesAndTheSavedFileOpensAgain) {
             "[zxzb]\r\n46276.097\r\n-4532.808\r\n44992.796\r\n-1906.348\r\n10\r\n5\r\n1810.791\r\n1850\r\n-20\r\n30\r\n");
   EXPECT_EQ(printer.pdfFile, "r.pdf");
   EXPECT_EQ(printer.reports.size(), 1u);
+  // The CASS list beside it: east before north, side stakes named by side and offset, and the
+  // .ly output the same as without it.
+  const std::string ly = files.files["直线.ly"];
+  EXPECT_EQ(Batch({"--offset", "5", "--skew=30", "--end-station", "1850", "--extra", "5000", "--extra=-20",
+                   "--export", "直线.ly", "--export-cass", "直线.dat"}), 0);
+  EXPECT_EQ(files.files["直线.ly"], ly);
+  const std::string& cass = files.files["直线.dat"];
+  EXPECT_NE(cass.find("\r\nK1+850,,-4497.579,46258.884,\r\nK1+850左5,,-4492.791,46262.109,\r\n"
+                      "K1+850右5,,-4502.368,46255.659,\r\nK5+000,,-1667.351,44876.021,\r\n"), std::string::npos) << cass;
+  EXPECT_NE(cass.find("\r\n-20,,-6177.746,47079.822,\r\n"), std::string::npos) << cass;
 
   EXPECT_TRUE(table.rows.empty());  // a run ends with an empty table
   // Each field option sets its own field.

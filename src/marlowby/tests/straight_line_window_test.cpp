@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
@@ -77,6 +78,37 @@ class WindowTest : public QObject {
     }
     StraightLineWindow reopened(nullptr, Db());
     QCOMPARE(Grid(reopened)->model()->rowCount(), 0);
+  }
+
+  // The grid's context menu writes the CASS list (east before north, GBK on disk); the batch
+  // option writes the same list.
+  void gridMenuExportsACassPointList() {
+    const QString dat = dir_.filePath(QStringLiteral("直线.dat"));
+    StraightLineWindow w(nullptr, Db());
+    Field(w, 6)->setText(QStringLiteral("5"));
+    Field(w, 8)->setText(QStringLiteral("1830"));
+    Click(w, 1);
+    auto* action = Grid(w)->findChild<QAction*>(QStringLiteral("exportCassAction"));
+    QVERIFY(action);
+    QVERIFY(Grid(w)->actions().contains(action));
+    QCOMPARE(Grid(w)->contextMenuPolicy(), Qt::ActionsContextMenu);
+    {
+      platform::ScopedFileChoice choice(dat);
+      action->trigger();
+    }
+    const QByteArray expected("K1+810.791,,-4532.808,46276.097,\r\n"
+                              "K1+810.791\xD7\xF3" "5,,-4530.613,46280.589,\r\n");
+    QVERIFY2(Read(dat).startsWith(expected), Read(dat).constData());
+    QCOMPARE(Read(dat).count("\r\n"), 9);
+
+    const QString batchDat = dir_.filePath(QStringLiteral("batch.dat"));
+    QProcess p;
+    p.start(QStringLiteral(MARLOWBY_PROGRAM), {QStringLiteral("--offset=5"), QStringLiteral("--end-station=1830"),
+                                                QStringLiteral("--export-cass"), batchDat});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    QCOMPARE(Read(batchDat), Read(dat));
+    w.close();
   }
 };
 

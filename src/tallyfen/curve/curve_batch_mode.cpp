@@ -16,13 +16,14 @@ const survey::BatchProgram& CurveProgram() {
       "usage: tallyfen --curve [--open FILE] [--project T] [--tabulator T] [--zh-x T] [--zh-y T]\n"
       "                [--jd-x T] [--jd-y T] [--zh-station T] [--alpha T] [--radius T] [--ls T]\n"
       "                [--offset T] [--left|--right] [--extra T]... [--export FILE] [--save FILE]\n"
-      "                [--report FILE.pdf]\n"
+      "                [--export-cass FILE.dat] [--report FILE.pdf]\n"
       "Fields start from the window's defaults; --open reads a [qxzb] parameter file first. The\n"
       "curve is computed, then one extra stake per --extra; the grid is printed as .ly lines.\n"
+      "--export-cass writes the stakes as a CASS point list (点名,编码,Y(东),X(北),高程; GBK).\n"
       "Use --name=VALUE for values that begin with '-'.\n",
       {{"open"},        {"project"}, {"tabulator"},   {"zh-x"},      {"zh-y"},        {"jd-x"},
        {"jd-y"},        {"zh-station"}, {"alpha"},    {"radius"},    {"ls"},          {"offset"},
-       {"left", false}, {"right", false}, {"extra", true, true}, {"export"}, {"save"}, {"report"}}};
+       {"left", false}, {"right", false}, {"extra", true, true}, {"export"}, {"export-cass"}, {"save"}, {"report"}}};
   return program;
 }
 
@@ -79,6 +80,10 @@ int RunCurveBatch(const std::vector<std::string>& args, std::ostream& out, std::
   if (o.Has("export")) {
     host.savePath = o.Value("export");
     form.ExportGrid();
+  }
+  if (o.Has("export-cass") && !host.Refused()) {
+    host.savePath = o.Value("export-cass");
+    form.ExportGridAsCass();
   }
   if (o.Has("save") && !host.Refused()) {
     host.savePath = o.Value("save");

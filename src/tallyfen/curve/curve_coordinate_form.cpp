@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "coordinates/parameter_file.h"
+#include "exchange/stake_table_points.h"
 
 namespace tallyfen {
 
@@ -229,6 +230,11 @@ coordinates::OpenedParameters CurveCoordinateForm::OpenParameters() {
 
 survey::Outcome CurveCoordinateForm::ExportGrid() {
   return coordinates::ExportStakeRows(host_, files_, grid_, std::string(coordinates::kCurveExportName), kProgramTitle);
+}
+
+survey::Outcome CurveCoordinateForm::ExportGridAsCass() {
+  return survey::exchange::ExportStakeRowsAsCass(host_, files_, grid_, fields_.offset, std::string(coordinates::kCurveExportName),
+                                                 kProgramTitle);
 }
 
 coordinates::ReportValues CurveCoordinateForm::ReportValues() const {

@@ -60,6 +60,8 @@ class CurveCoordinateForm {
   survey::Outcome SaveParameters();
   coordinates::OpenedParameters OpenParameters();
   survey::Outcome ExportGrid();
+  // The grid as a CASS point list (".dat"), beside the ".ly" export.
+  survey::Outcome ExportGridAsCass();
   // False when the report could not be made (a message has been shown).
   bool PrintReport();
 

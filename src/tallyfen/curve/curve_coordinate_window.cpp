@@ -1,5 +1,6 @@
 #include "tallyfen/curve/curve_coordinate_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGridLayout>
@@ -212,6 +213,13 @@ void CurveCoordinateWindow::BuildControls() {
   grid_->setObjectName(QStringLiteral("MSFlexGrid1"));
   model_ = new coordinates::StakeTableModel(grid_);
   coordinates::ConfigureStakeGrid(grid_, model_);
+  // The CASS export has no button of its own (the button grid keeps its layout): it is on the
+  // grid's context menu.
+  auto* exportCass = new QAction(QStringLiteral("导出 CASS 点文件(*.dat)…"), grid_);
+  exportCass->setObjectName(QStringLiteral("exportCassAction"));
+  grid_->addAction(exportCass);
+  grid_->setContextMenuPolicy(Qt::ActionsContextMenu);
+  connect(exportCass, &QAction::triggered, this, [this] { Run([](CurveCoordinateForm& f) { f.ExportGridAsCass(); }); });
   grid_->horizontalHeader()->setDefaultSectionSize(kGridColumnWidth);
   grid_->setMinimumWidth(kGridColumnWidth * 7 + 24);
   coordinates::KeepStakeColumnsWhole(grid_, std::vector<int>(coordinates::kStakeFieldCount, kGridColumnWidth), headings);

@@ -57,6 +57,11 @@ TEST_F(BatchTest, OptionsFillTheFieldsAndTheGridGoesToStdout) {
   EXPECT_EQ(out, curve);
   EXPECT_EQ(Run({"--open", "/w.xq", "--left"}), 0);
   EXPECT_NE(out.find("\n1010,1008.13,2001.057,1004.597,2004.595,1001.064,2008.133\n"), std::string::npos);
+  EXPECT_EQ(Run({"--open", "/w.xq", "--extra", "1100.5", "--export-cass", "/w.dat"}), 0);
+  EXPECT_NE(files.files["/w.dat"].find("\r\n加桩K1+100.5,,2071.826,1065.064,\r\n"
+                                       "加桩K1+100.5左5,,2068.795,1069.040,\r\n加桩K1+100.5右5,,2074.858,1061.088,\r\n"),
+            std::string::npos)
+      << files.files["/w.dat"];
 }
 
 TEST_F(BatchTest, RefusalsGoToStderrWithStatusTwo) {

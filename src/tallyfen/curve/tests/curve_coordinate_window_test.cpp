@@ -1,5 +1,7 @@
 #include "tallyfen/curve/curve_coordinate_window.h"
 
+#include <QAction>
+#include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTableView>
@@ -122,6 +124,29 @@ class CurveCoordinateWindowTest : public QObject {
     }
     Click(*window_, "Command4");
     QCOMPARE(dialogs.previews, 1);
+  }
+
+  // The grid's context menu writes the CASS list: east before north, GBK, named by station.
+  void gridMenuExportsACassPointList() {
+    platform::MessageRecorder messages;
+    const QString path = home_.filePath(QStringLiteral("curve.dat"));
+    FileDialogScope dialogs(path);
+    const char* worked[] = {"1000", "2000", "1116.0018", "2116.0018", "1003.5", "30.0000", "500", "60", "", "5"};
+    for (int i = 1; i <= 10; ++i) Field(*window_, i)->setText(QString::fromLatin1(worked[i - 1]));
+    Option(*window_, 2)->setChecked(true);
+    Click(*window_, "Command1");
+    auto* action = Grid(*window_)->findChild<QAction*>(QStringLiteral("exportCassAction"));
+    QVERIFY(action);
+    QCOMPARE(Grid(*window_)->contextMenuPolicy(), Qt::ActionsContextMenu);
+    action->trigger();
+    QCOMPARE(QString::fromStdString(messages.messages.back().text), QStringLiteral("导出成功"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    // Row 1 of the grid: 1010, left 1008.133/2001.064, centre 1004.595/2004.597.
+    QVERIFY2(bytes.contains("\r\nK1+010,,2004.597,1004.595,\r\nK1+010\xD7\xF3" "5,,2001.064,1008.133,\r\n"),
+             bytes.left(200).constData());
+    QCOMPARE(bytes.count("\r\n"), 37 * 3);
   }
 
  private:

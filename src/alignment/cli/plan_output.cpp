@@ -1,0 +1,35 @@
+#include "alignment/cli/plan_output.h"
+
+#include "alignment/cli/point_output.h"
+#include "exchange/dxf_plan.h"
+#include "exchange/exchange_error.h"
+#include "exchange/route_plan.h"
+
+namespace survey::alignment::cli {
+
+std::vector<OptionHelp> DrawingOptions() {
+  return {{{"text-height"}, "--text-height H", "text height in drawing metres (default 2.5: 2.5 mm at 1:1000)."},
+          {{"label-every"}, "--label-every D", "a station label every D metres of station (default 100)."}};
+}
+
+void SavePlanDrawing(CommandContext& ctx, const StakeQuery& query) {
+  exchange::PlanOptions options;
+  options.interval = query.range.interval;
+  options.fromStation = query.range.fromStation;
+  options.toStation = query.range.toStation;
+  options.offsets = query.offsets;
+  options.skew = query.skew;
+  options.textHeight = ctx.Number("text-height").value_or(2.5);
+  if (!(options.textHeight > 0)) Refuse("--text-height 必须大于 0。");
+  options.labelEvery = ctx.Number("label-every").value_or(100);
+  if (!(options.labelEvery > 0)) Refuse("--label-every 必须大于 0。");
+  std::string bytes;
+  try {
+    bytes = exchange::WritePlanDxf(exchange::RoutePlan(ctx.GetRoute(), options));
+  } catch (const exchange::ExchangeError& e) {
+    Refuse(e.what());
+  }
+  SaveOutputFile(ctx, bytes);
+}
+
+}  // namespace survey::alignment::cli

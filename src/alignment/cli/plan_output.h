@@ -1,0 +1,18 @@
+// The route's plan drawing (DXF) to --out: the `plan` command, and `stakes --format dxf`.
+#pragma once
+
+#include <vector>
+
+#include "alignment/cli/command.h"
+#include "alignment/route_rows.h"
+
+namespace survey::alignment::cli {
+
+// --text-height and --label-every.
+std::vector<OptionHelp> DrawingOptions();
+
+// Draws the route with the stakes and side stakes of `query` and writes it to --out; refuses
+// (AlignmentError) what cannot be drawn or written.
+void SavePlanDrawing(CommandContext& ctx, const StakeQuery& query);
+
+}  // namespace survey::alignment::cli
