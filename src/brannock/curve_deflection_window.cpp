@@ -200,7 +200,7 @@ CurveDeflectionWindow::CurveDeflectionWindow(QWidget* parent) : QMainWindow(pare
   g1->addWidget(alpha, 1, 1);
   g1->addWidget(Label("Label3", QStringLiteral("曲线半径R ："), frame1), 2, 0);
   g1->addWidget(radius, 2, 1);
-  g1->addWidget(Label("Label4", QStringLiteral("DovetreeLs："), frame1), 3, 0);
+  g1->addWidget(Label("Label4", QStringLiteral("缓和曲线Ls："), frame1), 3, 0);
   g1->addWidget(ls, 3, 1);
 
   auto* frame2 = new QGroupBox(QStringLiteral("任意桩号"), central);

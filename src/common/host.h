@@ -106,6 +106,14 @@ inline Message DataErrorMessage() {
   return m;
 }
 
+// The data error of a curve whose two transitions turn through more than its deflection
+// (2β0 > α): the arc between them would have a negative length, so no such curve exists.
+inline Message OverlappingTransitionsMessage() {
+  Message m = DataErrorMessage();
+  m.text = "缓和曲线过长：2β0 大于偏角 α";
+  return m;
+}
+
 // The warning of a program that refuses to run twice.
 inline Message AlreadyRunningMessage() {
   Message m;

@@ -49,6 +49,12 @@ double TangentOffsetQ(double R, double Ls);
 // Transition angle in degrees: Ls * 90 / (R * SurveyPi).
 double TransitionAngle(double R, double Ls);
 
+// True when the two transitions turn through more than the deflection, 2 β0 > |alpha|
+// (degrees): the arc would have a negative length, HY would lie beyond YH and L < 2 Ls. Equal
+// (no circular arc) is a curve; the relative margin of 1e-12 keeps a pair that meets exactly
+// on paper from being refused for the rounding of pi.
+bool TransitionsOverlap(double alphaDegrees, double R, double Ls);
+
 // The five main-point stations from the stored tangent and curve lengths; each is a float
 // that later steps use as stored.
 struct MainStations {

@@ -18,6 +18,13 @@ survey::Message PrintFailedMessage(const std::string& reason, int code) {
 StationDeflectionForm::StationDeflectionForm(survey::Host& host, survey::TextPrinter& printer)
     : host_(host), printer_(printer), report_(HelpText()), insertion_(report_.size()) {}
 
+bool StationDeflectionForm::Overlapping(const StationInput& input) {
+  const survey::curve::CurveInput& c = input.curve;
+  if (!survey::curve::TransitionsOverlap(survey::PackedAngleToDegrees(c.alpha).degrees, c.R, c.Ls)) return false;
+  host_.ShowMessage(survey::OverlappingTransitionsMessage());
+  return true;
+}
+
 bool StationDeflectionForm::AllFilled(bool withExtraStake) const {
   const DeflectionFields& f = fields_;
   for (const std::string* text : {&f.jd, &f.alpha, &f.radius, &f.ls, &f.station})
@@ -32,6 +39,7 @@ void StationDeflectionForm::ComputeDeflections() {
     return;
   }
   const auto input = ReadStationInput(f.jd, f.alpha, f.radius, f.ls, f.station);
+  if (input && Overlapping(*input)) return;
   const auto result = input ? ComputeStationDeflections(*input) : std::nullopt;
   if (!result) {
     host_.ShowMessage(survey::DataErrorMessage());
@@ -48,6 +56,7 @@ void StationDeflectionForm::AddExtraStake() {
     return;
   }
   const auto input = ReadStationInput(f.jd, f.alpha, f.radius, f.ls, f.station);
+  if (input && Overlapping(*input)) return;
   const auto JZ = ReadStationText(f.extra);
   const auto row = input && JZ ? ComputeExtraStakeDeflection(*input, *JZ) : std::nullopt;
   if (!row) {

@@ -9,10 +9,11 @@
 
 #include "common/host.h"
 #include "common/services.h"
+#include "dovetree/station_deflections.h"
 
 namespace dovetree {
 
-inline constexpr const char* kWindowTitle = "Dovetree切线及偏角";
+inline constexpr const char* kWindowTitle = "缓和曲线切线及偏角";
 // The program title: print failures carry it as their message title.
 inline constexpr const char* kProgramTitle = "Dovetree";
 
@@ -64,6 +65,8 @@ class StationDeflectionForm {
 
  private:
   bool AllFilled(bool withExtraStake) const;
+  // Shows the refusal and answers true when the two transitions of `input` overlap.
+  bool Overlapping(const StationInput& input);
 
   survey::Host& host_;
   survey::TextPrinter& printer_;

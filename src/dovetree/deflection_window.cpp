@@ -34,7 +34,7 @@ struct FieldPlace {
 };
 constexpr FieldPlace kFieldPlaces[] = {
     {"Text1", "Frame1", "Label1", "交点桩号JD：", 240}, {"Text2", "Frame1", "Label2", "偏角角度α：", 720},
-    {"Text3", "Frame1", "Label3", "曲线半径R ：", 1200}, {"Text4", "Frame1", "Label4", "DovetreeLs：", 1680},
+    {"Text3", "Frame1", "Label3", "曲线半径R ：", 1200}, {"Text4", "Frame1", "Label4", "缓和曲线Ls：", 1680},
     {"Text5", "Frame3", "Label6", "置镜点桩号：", 240},  {"Text6", "Frame2", "Label5", "随机加桩JZ：", 240},
 };
 

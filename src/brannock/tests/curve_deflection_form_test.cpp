@@ -39,7 +39,7 @@ struct FormTest : ::testing::Test {
 
 TEST(HelpText, ThreeLinesWithTheContactAddress) {
   EXPECT_EQ(HelpText(), "调用WORD打印时应选择否才可以打印，否则会退出。    使用声明：本窗口为阅览窗口。如果你想打印的话，可以按“打印”。\r\n"
-                        "    在原始数据输入时，偏交输入方法为：88．2222（如果要输入：88度22分22秒）。如果没有Dovetree，则LS中为0。\r\n"
+                        "    在原始数据输入时，偏交输入方法为：88．2222（如果要输入：88度22分22秒）。如果没有缓和曲线，则LS中为0。\r\n"
                         "    使用中发现问题或有改进建议，欢迎来信告诉我们：" + std::string(survey::kContactAddress));
 }
 
@@ -66,6 +66,27 @@ TEST_F(FormTest, RefusalsShowTheDataErrorAndChangeNothing) {
     EXPECT_EQ(host.messages[0].text, "你输入所有数据了吗？\r\n请重新输入。");
     EXPECT_EQ(form.report(), before);
   }
+}
+
+// Transitions that turn through more than the deflection leave no curve: both handlers refuse
+// with the condition named, as a data error; meeting exactly (L = 2 Ls, no arc) is a curve.
+TEST_F(FormTest, OverlappingTransitionsAreRefused) {
+  ASSERT_TRUE(form.ComputeReport());
+  const std::string before = form.report();
+  fields = {"199.25", "22.30", "152.45", "60", "200", "26-12-6"};
+  EXPECT_FALSE(form.ComputeReport());
+  EXPECT_FALSE(form.AddExtraStake());
+  ASSERT_EQ(host.messages.size(), 2u);
+  for (const survey::Message& m : host.messages) {
+    EXPECT_EQ(m.text, "缓和曲线过长：2β0 大于偏角 α");
+    EXPECT_EQ(m.title, "输入数据出错");
+    EXPECT_TRUE(m.refusal);
+  }
+  EXPECT_EQ(form.report(), before);
+  fields = {"1000", "30", "114.59155902616466", "60", "", "26-12-6"};
+  ASSERT_TRUE(form.ComputeReport());
+  EXPECT_NE(form.report().find("L=120\r\n"), std::string::npos);
+  EXPECT_NE(form.report().find("HY=999.0131\r\n" + std::string(15, ' ') + "YH=999.0131"), std::string::npos);
 }
 
 TEST_F(FormTest, ExtraStakeAfterEditsOrAResetStandsOnALineOfItsOwn) {

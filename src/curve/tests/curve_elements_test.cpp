@@ -57,6 +57,22 @@ TEST(CurveElements, VariantsKeepTheirOwnDigits) {
   }
 }
 
+// 2 beta0 against the deflection (degrees); R = 10800 / (30 pi) makes 2 beta0 = 30° on paper.
+TEST(TransitionsOverlap, Cases) {
+  const struct { double alpha, R, Ls; bool overlap; } cases[] = {
+      {22.5, 152.45, 60, true},                 // 2 beta0 = 22.55°: the published refusal
+      {-22.5, 152.45, 60, true},                // a left-hand curve the same
+      {22.5, -152.45, 60, true},                // and a radius typed negative
+      {30, 114.59155902616466, 60, false},      // 2 beta0 = alpha: no arc, still a curve
+      {30, 114.5915, 60, true},                 // 0.1 mm less radius: 2.6e-5° too much
+      {30, 114.5916, 60, false},
+      {30, 500, 60, false}, {0.0003, 500, 0, false},  // no transition never overlaps
+      {0.0003, 1e5, 1, true},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(TransitionsOverlap(c.alpha, c.R, c.Ls), c.overlap) << c.alpha << " " << c.R << " " << c.Ls;
+}
+
 // The design data as typed: JD, alpha, R, Ls -> the numbers read, or "" for a refusal.
 TEST(ReadCurveInput, Cases) {
   const struct { const char *jd, *alpha, *r, *ls, *read; } cases[] = {

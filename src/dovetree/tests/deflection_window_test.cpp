@@ -41,7 +41,7 @@ class DeflectionWindowTest : public QObject {
     }
     QTest::keyClick(w.focusWidget(), Qt::Key_Return);
     const QString report = box->toPlainText();
-    for (const char* line : {"交点桩号JD=1000     偏角角度α＝30°0′0″\n", "曲线半径R ＝500     DovetreeLS＝60\n",
+    for (const char* line : {"交点桩号JD=1000     偏角角度α＝30°0′0″\n", "曲线半径R ＝500     缓和曲线LS＝60\n",
                              "               870(置镜)        0° 0′ 0″      360°0′0″\n"})
       QVERIFY2(report.contains(QString::fromUtf8(line)), line);
     QCOMPARE(box->horizontalScrollBar()->maximum(), 0);

@@ -75,6 +75,9 @@ std::optional<CurveCoordInput> CurveCoordinateForm::CheckedInput() {
     case InputRefusal::ZeroAngleOrRadius:
       host_.ShowMessage(ZeroAngleOrRadiusMessage());
       return std::nullopt;
+    case InputRefusal::OverlappingTransitions:
+      host_.ShowMessage(survey::OverlappingTransitionsMessage());
+      return std::nullopt;
   }
   // A curve whose stations overflow, or one with more rows than anyone can stake, is refused
   // before the table is touched.

@@ -156,7 +156,7 @@ void CurveCoordinateWindow::BuildControls() {
   const UnitRow units[] = {{"Label3", "ZH点桩号：", &CurveFields::zhStation, "Label9_0", "M"},
                            {"Label4", "偏  角α：", &CurveFields::alpha, "Label9_1", "°′″"},
                            {"Label7", "半径  R ：", &CurveFields::radius, "Label9_2", "M"},
-                           {"Label8", "DovetreeL：", &CurveFields::ls, "Label9_3", "M"},
+                           {"Label8", "缓和曲线L：", &CurveFields::ls, "Label9_3", "M"},
                            {"Label12", "边桩距离：", &CurveFields::offset, "Label11", "M"}};
   for (const UnitRow& u : units) {
     grid->addWidget(MakeLabel(QString::fromLatin1(u.label), QString::fromUtf8(u.caption), frame1), row, 0);

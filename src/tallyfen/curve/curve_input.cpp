@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/number_reading.h"
+#include "curve/curve_elements.h"
 
 namespace tallyfen {
 
@@ -33,6 +34,10 @@ InputReading ReadCurveInput(const CurveFields& f) {
   // 27.5659), which would list hundreds of thousands of stakes.
   if (!(std::fabs(survey::PackedAngleToDegrees(*alpha).degrees) < 180)) {
     out.refusal = InputRefusal::DataError;
+    return out;
+  }
+  if (survey::curve::TransitionsOverlap(survey::PackedAngleToDegrees(*alpha).degrees, *radius, lsRounded)) {
+    out.refusal = InputRefusal::OverlappingTransitions;
     return out;
   }
   CurveCoordInput& in = out.input;

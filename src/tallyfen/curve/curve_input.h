@@ -34,6 +34,7 @@ enum class InputRefusal {
   None,
   DataError,      // empty or unreadable field, transition too long, curve not computable
   ZeroAngleOrRadius,
+  OverlappingTransitions,  // 2 beta0 > alpha: no arc is left between the transitions
 };
 
 struct InputReading {
@@ -45,7 +46,8 @@ struct InputReading {
 // length are read strictly (text that is not a number is refused, and so is an empty radius);
 // an empty transition length counts as 0. The offset reads leniently. The transition length is
 // rounded half to even and must stay within kMaxTransitionLength either way. A deflection or
-// radius that reads as 0 is refused after all fields have been read.
+// radius that reads as 0 is refused after all fields have been read, then transitions that
+// overlap (2 β0 > α).
 InputReading ReadCurveInput(const CurveFields& fields);
 
 // The extra station: the number at the start of its field, blanks ignored, 0 without one.
