@@ -1,5 +1,6 @@
 #include "platform/text_printing.h"
 
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QImage>
@@ -12,54 +13,45 @@
 #include <cmath>
 
 #include "common/atomic_file.h"
+#include "platform/pdf_text_layer.h"
 #include "platform/qt_host.h"
 
 namespace platform {
 
-namespace {
-
-// The PDF engine writes through a QIODevice and does not look at write errors; this device
-// hands every byte to the atomic writer, which remembers the first failure for Commit().
-class AtomicWriterDevice final : public QIODevice {
- public:
-  explicit AtomicWriterDevice(survey::AtomicFileWriter& writer) : writer_(writer) {}
-
- protected:
-  qint64 readData(char*, qint64) override { return -1; }
-  qint64 writeData(const char* data, qint64 size) override {
-    if (!writer_.Write(std::string_view(data, static_cast<std::size_t>(size)))) return -1;
-    return size;
-  }
-
- private:
-  survey::AtomicFileWriter& writer_;
-};
-
-}  // namespace
-
 survey::Outcome WritePdfFile(const QString& path, const std::function<bool(QPdfWriter& writer)>& paint) {
   survey::AtomicFileWriter file(ToUtf8(path));
   if (!file.Open()) return survey::Outcome::Failed(file.Reason());
+  // The document is made in memory first: its character maps are put right before a byte of
+  // it reaches the file (platform/pdf_text_layer.h).
+  QByteArray document;
   bool painted = false;
   {
-    AtomicWriterDevice device(file);
-    device.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    QPdfWriter writer(&device);
+    QBuffer buffer(&document);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
     painted = paint(writer);
   }
-  if (file.Failed()) return survey::Outcome::Failed(file.Reason());
   if (!painted) {
     file.Abort();
     return survey::Outcome::Failed("无法生成 PDF 文档 (the PDF could not be painted)");
   }
+  std::string bytes(document.constData(), static_cast<std::size_t>(document.size()));
+  document.clear();
+  RepairToUnicodeMaps(bytes);
+  if (!file.Write(bytes) || file.Failed()) return survey::Outcome::Failed(file.Reason());
   if (!file.Commit()) return survey::Outcome::Failed(file.Reason());
   return survey::Outcome::Done();
+}
+
+QFont Unshaped(QFont font) {
+  font.setStyleStrategy(static_cast<QFont::StyleStrategy>(font.styleStrategy() | QFont::PreferNoShaping));
+  return font;
 }
 
 bool PaintTextPages(QPagedPaintDevice* device, const QString& text, const QFont& font, int copies) {
   QPainter painter;
   if (!painter.begin(device)) return false;
-  painter.setFont(font);
+  painter.setFont(Unshaped(font));
   painter.setPen(Qt::black);
   const QFontMetricsF metrics(font, device);
   const double lineHeight = metrics.lineSpacing();
@@ -149,7 +141,7 @@ QFont CjkFont(const QString& family, double pointSize, bool monospaced) {
   QFont font(chosen);
   font.setPointSizeF(pointSize);
   if (monospaced) font.setStyleHint(QFont::Monospace);
-  return font;
+  return Unshaped(font);
 }
 
 bool HasHalfWidthLatin(const QFont& font) {
@@ -185,6 +177,7 @@ QFont ColumnPrintFont(double pointSize) {
     font.setPointSizeF(pointSize);
     font.setBold(false);
     font.setStyleHint(QFont::Monospace);
+    font = Unshaped(font);
     if (HasHalfWidthLatin(font)) return font;
   }
   // None installed: the best the system has, marked monospaced so that matching prefers one.

@@ -38,7 +38,14 @@ survey::Outcome PaintOnPrinter(QPrinter& printer, const std::function<bool(QPage
 // the dialog is printed back to back in one document.
 survey::Outcome PrintTextWithDialog(QWidget* parent, const QString& text, const QFont& font, bool useDialogCopies = false);
 
-// A font of the given CJK family for printing or showing; when the family is not installed,
+// `font` drawn glyph for character from the face's character map, without shaping. Shaped, a
+// CJK face (Noto Sans CJK) swaps the digits after a Latin letter for variant glyphs that no
+// character maps to, and a PDF then reads "K10+000" as "K   +"; for the Latin, digits and CJK
+// of the reports shaping changes neither the glyph shapes nor the advances. Every face the
+// suite prints in goes through here.
+QFont Unshaped(QFont font);
+
+// A font of the given CJK family for printing or showing, unshaped; when the family is not installed,
 // the first installed CJK family that fits ("黑体" falls back to a CJK sans face).
 QFont CjkFont(const QString& family, double pointSize, bool monospaced = false);
 
