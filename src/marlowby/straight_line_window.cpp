@@ -1,6 +1,7 @@
 #include "marlowby/straight_line_window.h"
 
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
@@ -64,7 +65,9 @@ StraightLineWindow::StraightLineWindow(QWidget* parent, const QString& databaseP
       form_(host_, table_, files_, printer_) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("公路直线段中边桩坐标计算"));
-  setFixedSize(TwipsToPixels(9915), TwipsToPixels(4635));
+  // The fields and buttons keep their places; the grid takes whatever room the window gives it.
+  setMinimumSize(TwipsToPixels(9915), TwipsToPixels(4635));
+  resize(minimumSize());
   BuildControls();
   platform::PushFields<StraightLineFields>(*this, kFieldObjects, form_.fields());
   // The window opens on the table as stored.
@@ -135,7 +138,7 @@ void StraightLineWindow::BuildControls() {
 
   grid_ = new QTableView(this);
   grid_->setObjectName(QStringLiteral("MSFlexGrid1"));
-  grid_->setGeometry(Twips(3120, 360, 6855, 4335).intersected(QRect(QPoint(0, 0), size())));
+  PlaceGrid();
   coordinates::ConfigureStakeGrid(grid_, &model_);
   // Columns under their heading labels: each runs from one label's left to the next one's.
   // Those are the narrowest the columns get; a longer number widens its column, and the
@@ -150,6 +153,16 @@ void StraightLineWindow::BuildControls() {
   widths.push_back(TwipsToPixels(1200));
   const int headingInset = TwipsToPixels(headingLefts[0]) - TwipsToPixels(3120) - grid_->frameWidth();
   coordinates::KeepStakeColumnsWhole(grid_, widths, headings, headingInset);
+}
+
+void StraightLineWindow::PlaceGrid() {
+  const QPoint topLeft(TwipsToPixels(3120), TwipsToPixels(360));
+  grid_->setGeometry(QRect(topLeft, QPoint(width() - 1, height() - 1)));
+}
+
+void StraightLineWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (grid_) PlaceGrid();
 }
 
 void StraightLineWindow::RefreshGrid() {

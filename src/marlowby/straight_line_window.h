@@ -30,6 +30,7 @@ class StraightLineWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -38,6 +39,8 @@ class StraightLineWindow : public QWidget {
   template <typename Handler>
   void Run(Handler handler);
   void BuildControls();
+  // The grid from its place beside the fields to the right and bottom edges of the window.
+  void PlaceGrid();
   void RefreshGrid();
   // Shows a long computation's progress once it has run for half a second; false when the
   // user cancelled it.
