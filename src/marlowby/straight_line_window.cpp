@@ -103,7 +103,7 @@ void StraightLineWindow::BuildControls() {
   label("Label12", QStringLiteral("中 间 加 桩"), 120, 3240, 1335);
 
   auto* enter = new platform::EnterAsTab(this);
-  QLineEdit* previous = nullptr;
+  QWidget* previous = nullptr;
   for (std::size_t i = 0; i < std::size(kFieldObjects); ++i) {
     auto* field = new QLineEdit(this);
     field->setObjectName(QString::fromLatin1(kFieldObjects[i].objectName));
@@ -123,6 +123,9 @@ void StraightLineWindow::BuildControls() {
     button->SetCaption(QString::fromUtf8(b.caption));
     button->SetFont(labelFont);
     button->setGeometry(Twips(b.left, b.top, b.width, 375));
+    // Tab reaches the buttons after the fields, row by row as they stand.
+    setTabOrder(previous, button);
+    previous = button;
     const ButtonHandler handler = b.handler;
     connect(button, &fennick::KestrelCommand::Click, this, [this, handler] {
       Run([&](StraightLineForm& f) { handler(f, [this](std::size_t done, std::size_t total) { return progress_.Report(done, total); }); });

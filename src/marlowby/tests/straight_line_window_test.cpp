@@ -87,6 +87,24 @@ class WindowTest : public QObject {
     QTRY_COMPARE(w.size(), w.minimumSize());
   }
 
+  // Tab goes on from the last field to the buttons, row by row; Space on "计  算" computes.
+  void keyboardReachesTheButtons() {
+    StraightLineWindow w(nullptr, Db());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QApplication::setActiveWindow(&w);
+    Field(w, 10)->setFocus();
+    QTRY_VERIFY(Field(w, 10)->hasFocus());
+    for (const int n : {1, 4, 5, 3, 2, 6}) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("KestrelCommand%1").arg(n));
+    }
+    for (int i = 0; i < 5; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("KestrelCommand1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(Grid(w)->model()->rowCount(), 294);
+  }
+
   void gridShowsTheTableWhichBatchRunsLeaveAlone() {
     {
       StraightLineWindow w(nullptr, Db());

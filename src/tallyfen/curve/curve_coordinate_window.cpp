@@ -237,6 +237,13 @@ void CurveCoordinateWindow::BuildControls() {
                       TurnButton(*this, kTurnObjects[1]), field(&CurveFields::extraStation),
                       field(&CurveFields::offset), field(&CurveFields::projectName), field(&CurveFields::tabulator)};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+  // Then the buttons, row by row as they stand.
+  QWidget* previous = order[std::size(order) - 1];
+  for (const ButtonObject& b : kButtonObjects) {
+    QWidget* button = findChild<fennick::KestrelCommand*>(QString::fromLatin1(b.objectName));
+    setTabOrder(previous, button);
+    previous = button;
+  }
   resize(1080, 600);
 }
 
