@@ -18,6 +18,7 @@
 #include "alignment/window/main_window.h"
 #include "alignment/window/project_file.h"
 #include "alignment/window/report.h"
+#include "platform/testing/pdf_columns.h"
 
 using namespace survey::alignment::window;
 using survey::alignment::RunBatch;
@@ -379,6 +380,12 @@ class AlignmentWindowTest : public QObject {
     QFile f(pdf);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(f.read(5) == "%PDF-");
+    // Its text reads as printed: stations with their digits, the header, the page numbers.
+    QString error;
+    const QString text = platform::testing::PdfPlainText(pdf, &error).remove(QLatin1Char(' '));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY(QRegularExpression(QStringLiteral("K\\d+\\+\\d{3}\\.\\d{3}")).match(text).hasMatch());
+    for (const char* printed : {"逐桩坐标表", "项目：", "方位角", "第1页共"}) QVERIFY2(text.contains(QString::fromUtf8(printed)), printed);
     QCOMPARE(report(bad, {QStringLiteral("--interval"), QStringLiteral("-1")}), 2);
     QVERIFY(!QFile::exists(bad));
   }
