@@ -115,9 +115,9 @@ VerticalCurveWindow::VerticalCurveWindow(QWidget* parent) : QWidget(parent) {
     // Enter moves on from the six fields of the frame, not from the extra stake.
     enter->Add(field);
   }
-  auto* label7 = new QLabel(QStringLiteral("加桩桩号："), this);
-  label7->setObjectName(QStringLiteral("Label7"));
-  label7->setGeometry(Twips(240, 3600, 1200, 255));
+  auto* extraStationLabel = new QLabel(QStringLiteral("加桩桩号："), this);
+  extraStationLabel->setObjectName(QStringLiteral("Label7"));
+  extraStationLabel->setGeometry(Twips(240, 3600, 1200, 255));
   auto* extra = new QLineEdit(this);
   extra->setObjectName(QLatin1String(kFieldObjects[6].objectName));
   extra->setGeometry(Twips(1440, 3480, 1455, 375));

@@ -50,7 +50,7 @@ Message ZeroAngleOrRadiusMessage() {
 StakeRecord ToStakeRecord(const StakePoint& p) {
   using survey::PlainNumberText;
   StakeRecord r;
-  r.zh = StationText(p);
+  r.station = StationText(p);
   r.zx = PlainNumberText(p.centre.x);
   r.zy = PlainNumberText(p.centre.y);
   if (p.left) {
@@ -235,16 +235,16 @@ survey::Outcome CurveCoordinateForm::ExportGrid() {
 }
 
 coordinates::ReportValues CurveCoordinateForm::ReportValues() const {
-  return {echo_.varc,
-          echo_.alf,
-          echo_.zhydzh,
-          echo_.tt,
+  return {echo_.projectName,
+          echo_.deflection,
+          echo_.zhStation,
+          echo_.tangentLength,
           survey::PlainNumberText(echo_.r),
-          echo_.zhydxy,
-          echo_.jdxy,
+          echo_.zhPoint,
+          echo_.jdPoint,
           std::to_string(echo_.ls),
-          echo_.bzjl,
-          echo_.zbname};
+          echo_.sideOffset,
+          echo_.tabulator};
 }
 
 bool CurveCoordinateForm::PrintReport() {

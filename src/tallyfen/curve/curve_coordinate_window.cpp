@@ -115,35 +115,35 @@ void CurveCoordinateWindow::BuildControls() {
   root->addLayout(left);
 
   // Input frame.
-  auto* frame1 = new QGroupBox(QStringLiteral("请输入原始数据"), this);
-  frame1->setObjectName(QStringLiteral("Frame1"));
-  frame1->setToolTip(QStringLiteral(
+  auto* inputBox = new QGroupBox(QStringLiteral("请输入原始数据"), this);
+  inputBox->setObjectName(QStringLiteral("Frame1"));
+  inputBox->setToolTip(QStringLiteral(
       "先输入ZH点坐标，再输入JD点或ZH→JD方向上任一点的坐标（用于求该切线的方位角；有缓和曲线时须为真实的JD点），"
       "然后输入偏角等数据；5°8′9″输入为5.0809。选择方位角转向（与曲线偏向不同）：第一切线方位角小于第二切线方位角时"
       "为顺时针（路线右转），否则为逆时针（路线左转）。计算从ZH点开始，ZH栏中不要输入HZ点。全曲线算完后，输入桩号"
       "并按“加  桩”计算加桩；按“打  印”显示打印格式。"));
-  auto* grid = new QGridLayout(frame1);
-  for (const auto& binding : kFieldObjects) MakeField(QString::fromLatin1(binding.objectName), frame1);
+  auto* grid = new QGridLayout(inputBox);
+  for (const auto& binding : kFieldObjects) MakeField(QString::fromLatin1(binding.objectName), inputBox);
   const auto field = [this](std::string CurveFields::*member) { return FieldOf(*this, member); };
   for (auto member : {&CurveFields::zhX, &CurveFields::zhY, &CurveFields::jdX, &CurveFields::jdY}) {
     field(member)->setMinimumWidth(96);
   }
 
   int row = 0;
-  grid->addWidget(MakeLabel(QStringLiteral("Label13"), QStringLiteral("项目名称："), frame1), row, 0);
+  grid->addWidget(MakeLabel(QStringLiteral("Label13"), QStringLiteral("项目名称："), inputBox), row, 0);
   grid->addWidget(field(&CurveFields::projectName), row++, 1, 1, 3);
-  grid->addWidget(MakeLabel(QStringLiteral("Label14"), QStringLiteral("制 表 人："), frame1), row, 0);
+  grid->addWidget(MakeLabel(QStringLiteral("Label14"), QStringLiteral("制 表 人："), inputBox), row, 0);
   grid->addWidget(field(&CurveFields::tabulator), row++, 1, 1, 3);
-  QLabel* label5 = MakeLabel(QStringLiteral("Label5"), QStringLiteral("X坐标"), frame1);
-  QLabel* label6 = MakeLabel(QStringLiteral("Label6"), QStringLiteral("y坐标"), frame1);
-  label5->setAlignment(Qt::AlignCenter);
-  label6->setAlignment(Qt::AlignCenter);
-  grid->addWidget(label5, row, 1);
-  grid->addWidget(label6, row++, 2, 1, 2);
-  grid->addWidget(MakeLabel(QStringLiteral("Label1"), QStringLiteral("ZH点坐标:"), frame1), row, 0);
+  QLabel* xHeading = MakeLabel(QStringLiteral("Label5"), QStringLiteral("X坐标"), inputBox);
+  QLabel* yHeading = MakeLabel(QStringLiteral("Label6"), QStringLiteral("y坐标"), inputBox);
+  xHeading->setAlignment(Qt::AlignCenter);
+  yHeading->setAlignment(Qt::AlignCenter);
+  grid->addWidget(xHeading, row, 1);
+  grid->addWidget(yHeading, row++, 2, 1, 2);
+  grid->addWidget(MakeLabel(QStringLiteral("Label1"), QStringLiteral("ZH点坐标:"), inputBox), row, 0);
   grid->addWidget(field(&CurveFields::zhX), row, 1);
   grid->addWidget(field(&CurveFields::zhY), row++, 2, 1, 2);
-  grid->addWidget(MakeLabel(QStringLiteral("Label2"), QStringLiteral("JD点坐标:"), frame1), row, 0);
+  grid->addWidget(MakeLabel(QStringLiteral("Label2"), QStringLiteral("JD点坐标:"), inputBox), row, 0);
   grid->addWidget(field(&CurveFields::jdX), row, 1);
   grid->addWidget(field(&CurveFields::jdY), row++, 2, 1, 2);
   struct UnitRow {
@@ -159,24 +159,24 @@ void CurveCoordinateWindow::BuildControls() {
                            {"Label8", "缓和曲线L：", &CurveFields::ls, "Label9_3", "M"},
                            {"Label12", "边桩距离：", &CurveFields::offset, "Label11", "M"}};
   for (const UnitRow& u : units) {
-    grid->addWidget(MakeLabel(QString::fromLatin1(u.label), QString::fromUtf8(u.caption), frame1), row, 0);
+    grid->addWidget(MakeLabel(QString::fromLatin1(u.label), QString::fromUtf8(u.caption), inputBox), row, 0);
     grid->addWidget(field(u.field), row, 1);
-    grid->addWidget(MakeLabel(QString::fromLatin1(u.unitName), QString::fromUtf8(u.unit), frame1), row++, 2);
+    grid->addWidget(MakeLabel(QString::fromLatin1(u.unitName), QString::fromUtf8(u.unit), inputBox), row++, 2);
   }
-  auto* frame2 = new QGroupBox(QStringLiteral("选择方位角转向"), frame1);
-  frame2->setObjectName(QStringLiteral("Frame2"));
-  auto* turns = new QHBoxLayout(frame2);
+  auto* turnBox = new QGroupBox(QStringLiteral("选择方位角转向"), inputBox);
+  turnBox->setObjectName(QStringLiteral("Frame2"));
+  auto* turns = new QHBoxLayout(turnBox);
   for (const TurnObject& t : kTurnObjects) {
-    auto* button = new QRadioButton(QString::fromUtf8(t.caption), frame2);
+    auto* button = new QRadioButton(QString::fromUtf8(t.caption), turnBox);
     button->setObjectName(QString::fromLatin1(t.objectName));
     turns->addWidget(button);
   }
-  grid->addWidget(frame2, row++, 0, 1, 4);
-  grid->addWidget(MakeLabel(QStringLiteral("Label10"), QStringLiteral("输入某点加桩："), frame1), row, 0);
+  grid->addWidget(turnBox, row++, 0, 1, 4);
+  grid->addWidget(MakeLabel(QStringLiteral("Label10"), QStringLiteral("输入某点加桩："), inputBox), row, 0);
   grid->addWidget(field(&CurveFields::extraStation), row++, 1);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(2, 1);
-  left->addWidget(frame1);
+  left->addWidget(inputBox);
 
   // The project-name hint asks for a double click; it and the name typed after it are red.
   QLineEdit* projectName = field(&CurveFields::projectName);

@@ -103,7 +103,7 @@ TEST_F(FormTest, RowsEchoAndReportOfTheLastComputation) {
   ASSERT_EQ(printer.reports.size(), 1u);
   EXPECT_EQ(printer.reports[0].values, expected);
   ASSERT_EQ(printer.reports[0].rows.size(), 38u);
-  EXPECT_EQ(printer.reports[0].rows[37].zh, "加桩1100");
+  EXPECT_EQ(printer.reports[0].rows[37].station, "加桩1100");
   EXPECT_EQ(form.grid(), table.rows);
 }
 
