@@ -6,7 +6,6 @@
 
 #include "brannock/deflection_batch.h"
 #include "common/batch_cli.h"
-#include "common/project_info.h"
 #include "common/testing/batch_capture.h"
 #include "coordinates/testing/memory_stores.h"
 
@@ -37,10 +36,11 @@ struct FormTest : ::testing::Test {
   void SetUp() override { fields = {"1000", "30.0000", "500", "60", "", "26-12-6"}; }
 };
 
-TEST(HelpText, ThreeLinesWithTheContactAddress) {
-  EXPECT_EQ(HelpText(), "调用WORD打印时应选择否才可以打印，否则会退出。    使用声明：本窗口为阅览窗口。如果你想打印的话，可以按“打印”。\r\n"
-                        "    在原始数据输入时，偏交输入方法为：88．2222（如果要输入：88度22分22秒）。如果没有缓和曲线，则LS中为0。\r\n"
-                        "    使用中发现问题或有改进建议，欢迎来信告诉我们：" + std::string(survey::kContactAddress));
+// The help names the transition curve by its term; the program's name would read as a
+// different thing to a surveyor.
+TEST(HelpText, NamesTheTransitionCurveByItsTerm) {
+  EXPECT_NE(HelpText().find("如果没有缓和曲线，则LS中为0"), std::string::npos);
+  EXPECT_EQ(HelpText().find("Dovetree"), std::string::npos);
 }
 
 TEST(DateField, TwoDigitYearSoTheReportPrintsTheRightCentury) {
