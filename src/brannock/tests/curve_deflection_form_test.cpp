@@ -12,6 +12,8 @@
 namespace brannock {
 namespace {
 
+// Golden lines: a snapshot of the report (p and q in 15 digits); p, q and L agree with the
+// hand-worked example of curve/tests/curve_elements_test.cpp.
 const std::string kParameters = "               P=0.3     Q=29.9964     L=321.7994\r\n";
 const std::string kExtra850 = std::string(15, ' ') + " 850(加桩)        0° 3′ 46″     359°56′14″\r\n";
 

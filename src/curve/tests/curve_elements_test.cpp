@@ -31,6 +31,10 @@ std::string Compute(Variant v, double station, double alpha, double R, double Ls
   return {};
 }
 
+// Golden table: a snapshot of the digits each program prints (field crews compare them with
+// their earlier printouts); the worked example (JD 1000, α 30°, R 500, Ls 60) was worked by
+// hand from the textbook formulas as an independent check: p 0.3, q 29.9964, β0 3.43775°,
+// T 164.0514, L 321.7994, E 17.9487.
 // The same curves through the three variants: each row pins the digits one program prints, and
 // rows of one curve differ exactly where the variants differ (p and q in 15 digits, 7 digits
 // or four places; T, QZ and YH in their last digit). The station is JD for the first two

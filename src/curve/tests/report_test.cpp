@@ -29,6 +29,8 @@ TEST(ReportFields, Cases) {
   for (const auto& [field, expected] : cases) EXPECT_EQ(field, expected);
 }
 
+// Golden lines: a snapshot of the report's layout; its elements agree with the hand-worked
+// example of curve_elements_test.cpp.
 TEST(MainReport, WorkedExampleLines) {
   const CurveInput in{1000, 30.0000, 500, 60};
   const CurveElements e = ComputeCurveElementsDoublePQ(in);

@@ -42,6 +42,9 @@ struct Desk {
   StationDeflectionForm form{host, printer};
 };
 
+// Golden report: a snapshot of the program's digits and layout (single-float p and q, as the
+// station deflection sheets print them); its elements agree with the hand-worked example of
+// curve/tests/curve_elements_test.cpp to the digits a float holds.
 TEST(DeflectionForm, WorkedExampleReport) {
   Desk d;
   const std::vector<std::string> expected = {b25 + "Dovetree 置镜点偏角计算表", "", b25 + "－－－原 始 数 据－－－",
