@@ -52,12 +52,12 @@ bool CurveDeflectionForm::Overlapping(const survey::curve::CurveInput& input) {
   return true;
 }
 
-bool CurveDeflectionForm::HasDesignData() const {
+bool CurveDeflectionForm::FieldsFilled() const {
   return !fields_.jd.empty() && !fields_.alpha.empty() && !fields_.radius.empty() && !fields_.ls.empty();
 }
 
 bool CurveDeflectionForm::ComputeReport() {
-  const auto input = HasDesignData() ? ReadCurveInput(fields_.jd, fields_.alpha, fields_.radius, fields_.ls)
+  const auto input = FieldsFilled() ? ReadCurveInput(fields_.jd, fields_.alpha, fields_.radius, fields_.ls)
                                      : std::nullopt;
   if (input && Overlapping(*input)) return false;
   const auto listing = input ? ComputeCurveListing(*input) : std::nullopt;
@@ -73,7 +73,7 @@ bool CurveDeflectionForm::ComputeReport() {
 }
 
 std::optional<survey::InsertedLines> CurveDeflectionForm::AddExtraStake() {
-  const auto input = HasDesignData() && !fields_.extraStation.empty()
+  const auto input = FieldsFilled() && !fields_.extraStation.empty()
                          ? ReadCurveInput(fields_.jd, fields_.alpha, fields_.radius, fields_.ls)
                          : std::nullopt;
   if (input && Overlapping(*input)) return std::nullopt;

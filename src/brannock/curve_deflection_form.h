@@ -79,7 +79,7 @@ class CurveDeflectionForm {
   static survey::FileRequest SaveRequest();
 
  private:
-  bool HasDesignData() const;
+  bool FieldsFilled() const;
   // Shows the refusal and answers true when the two transitions of `input` overlap.
   bool Overlapping(const survey::curve::CurveInput& input);
 

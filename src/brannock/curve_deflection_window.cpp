@@ -170,14 +170,6 @@ QFont CurveDeflectionWindow::ReportFont() {
 
 QFont CurveDeflectionWindow::PrintFont() { return platform::ColumnPrintFont(12); }
 
-survey::Outcome DialogPrinter::Print(const std::string& text) {
-  const survey::Outcome o =
-      platform::PrintTextWithDialog(parent_, ToQString(text), CurveDeflectionWindow::PrintFont());
-  // The failure message shows the code 1 after the reason.
-  if (o == survey::Outcome::Status::Failed) return survey::Outcome::Failed(o.error, 1);
-  return o;
-}
-
 CurveDeflectionWindow::CurveDeflectionWindow(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("qxjsForm1"));
   setWindowTitle(ToQString(form_.title()));

@@ -25,7 +25,7 @@ bool StationDeflectionForm::Overlapping(const StationInput& input) {
   return true;
 }
 
-bool StationDeflectionForm::AllFilled(bool withExtraStake) const {
+bool StationDeflectionForm::FieldsFilled(bool withExtraStake) const {
   const DeflectionFields& f = fields_;
   for (const std::string* text : {&f.jd, &f.alpha, &f.radius, &f.ls, &f.station})
     if (text->empty()) return false;
@@ -34,7 +34,7 @@ bool StationDeflectionForm::AllFilled(bool withExtraStake) const {
 
 void StationDeflectionForm::ComputeDeflections() {
   const DeflectionFields& f = fields_;
-  if (!AllFilled(false)) {
+  if (!FieldsFilled(false)) {
     host_.ShowMessage(survey::DataErrorMessage());
     return;
   }
@@ -51,7 +51,7 @@ void StationDeflectionForm::ComputeDeflections() {
 
 void StationDeflectionForm::AddExtraStake() {
   const DeflectionFields& f = fields_;
-  if (!AllFilled(true)) {
+  if (!FieldsFilled(true)) {
     host_.ShowMessage(survey::DataErrorMessage());
     return;
   }

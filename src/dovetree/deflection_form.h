@@ -64,7 +64,7 @@ class StationDeflectionForm {
   void SetReportFromBox(std::string_view text, std::size_t cursorCharacters);
 
  private:
-  bool AllFilled(bool withExtraStake) const;
+  bool FieldsFilled(bool withExtraStake) const;
   // Shows the refusal and answers true when the two transitions of `input` overlap.
   bool Overlapping(const StationInput& input);
 

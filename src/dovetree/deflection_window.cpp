@@ -11,6 +11,7 @@
 #include "platform/enter_as_tab.h"
 #include "platform/field_binding.h"
 #include "platform/text_printing.h"
+#include "platform/twips_rect.h"
 
 namespace dovetree {
 
@@ -60,27 +61,9 @@ constexpr ButtonControl kButtons[] = {
 };
 
 // The layout is kept in twips, as the window was drawn.
-QRect Twips(int left, int top, int width, int height) {
-  return QRect(survey::TwipsToPixels(left), survey::TwipsToPixels(top), survey::TwipsToPixels(width),
-               survey::TwipsToPixels(height));
-}
+using platform::Twips;
 
 }  // namespace
-
-survey::Outcome DialogPrinter::Print(const std::string& text) {
-  const survey::Outcome o =
-      platform::PrintTextWithDialog(parent_, platform::ToQString(text), DeflectionWindow::PrintFont());
-  if (o == survey::Outcome::Status::Failed) return survey::Outcome::Failed(o.error, 1);
-  return o;
-}
-
-survey::Outcome PdfFileWriter::Write(const std::string& pdfPath, const std::string& text) {
-  std::string reason;
-  if (platform::PrintTextToPdf(platform::ToQString(pdfPath), platform::ToQString(text),
-                               DeflectionWindow::PrintFont(), 1, &reason))
-    return survey::Outcome::Done();
-  return survey::Outcome::Failed(reason);
-}
 
 DeflectionWindow::DeflectionWindow(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("hhForm1"));

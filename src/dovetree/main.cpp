@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
   return platform::RunProgram(
       argc, argv, "dovetree",
       [](const std::vector<std::string>& args) {
-        dovetree::PdfFileWriter pdf;
+        platform::PdfTextFileWriter pdf(dovetree::DeflectionWindow::PrintFont());
         return dovetree::RunBatch(args, std::cout, std::cerr, {&pdf});
       },
       [](QApplication& app) {

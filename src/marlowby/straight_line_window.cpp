@@ -11,6 +11,7 @@
 #include "platform/enter_as_tab.h"
 #include "platform/field_binding.h"
 #include "platform/text_printing.h"
+#include "platform/twips_rect.h"
 
 namespace marlowby {
 
@@ -18,9 +19,7 @@ namespace {
 
 using survey::TwipsToPixels;
 
-QRect Twips(int left, int top, int width, int height) {
-  return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
-}
+using platform::Twips;
 
 // Object names (found by stored layouts, automation and the window tests) -> form fields, in
 // tab order. Enter moves on from the first eight; a double click empties all but the skew.

@@ -109,18 +109,56 @@ survey::Outcome PaintOnPrinter(QPrinter& printer, const std::function<bool(QPage
   return survey::Outcome::Done();
 }
 
-survey::Outcome PrintTextWithDialog(QWidget* parent, const QString& text, const QFont& font, bool useDialogCopies) {
+namespace {
+
+PrintDialogRunner& DialogRunner() {
+  static PrintDialogRunner runner;
+  return runner;
+}
+
+}  // namespace
+
+ScopedPrintDialog::ScopedPrintDialog(PrintDialogRunner runner) { DialogRunner() = std::move(runner); }
+ScopedPrintDialog::~ScopedPrintDialog() { DialogRunner() = nullptr; }
+
+survey::Outcome PrintWithDialog(QWidget* parent, bool useDialogCopies,
+                                const std::function<bool(QPagedPaintDevice* device, int copies)>& paint,
+                                bool* toPdfFile) {
   QPrinter printer(QPrinter::HighResolution);
-  QPrintDialog dialog(&printer, parent);
-  if (useDialogCopies) dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
-  if (dialog.exec() != QDialog::Accepted) return survey::Outcome::Cancelled();
+  bool accepted = false;
+  if (DialogRunner()) {
+    accepted = DialogRunner()(printer, parent);
+  } else {
+    QPrintDialog dialog(&printer, parent);
+    if (useDialogCopies) dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
+    accepted = dialog.exec() == QDialog::Accepted;
+  }
+  if (!accepted) return survey::Outcome::Cancelled();
   int copies = 1;
   if (useDialogCopies) {
-    // We print the copies ourselves, back to back in one document.
-    copies = printer.copyCount();
+    // We print the copies ourselves, into the one document.
+    copies = std::max(1, printer.copyCount());
     printer.setCopyCount(1);
   }
-  return PaintOnPrinter(printer, [&](QPagedPaintDevice* device) { return PaintTextPages(device, text, font, copies); });
+  if (toPdfFile) *toPdfFile = printer.outputFormat() == QPrinter::PdfFormat;
+  return PaintOnPrinter(printer, [&](QPagedPaintDevice* device) { return paint(device, copies); });
+}
+
+survey::Outcome PrintTextWithDialog(QWidget* parent, const QString& text, const QFont& font, bool useDialogCopies) {
+  return PrintWithDialog(parent, useDialogCopies,
+                         [&](QPagedPaintDevice* device, int copies) { return PaintTextPages(device, text, font, copies); });
+}
+
+survey::Outcome DialogTextPrinter::Print(const std::string& text) {
+  const survey::Outcome o = PrintTextWithDialog(parent_, ToQString(text), font_);
+  if (o == survey::Outcome::Status::Failed) return survey::Outcome::Failed(o.error, 1);
+  return o;
+}
+
+survey::Outcome PdfTextFileWriter::Write(const std::string& pdfPath, const std::string& text) {
+  std::string reason;
+  if (PrintTextToPdf(ToQString(pdfPath), ToQString(text), font_, 1, &reason)) return survey::Outcome::Done();
+  return survey::Outcome::Failed(reason);
 }
 
 QFont CjkFont(const QString& family, double pointSize, bool monospaced) {

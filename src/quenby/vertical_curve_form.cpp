@@ -24,7 +24,7 @@ survey::Message QuenbyMessage(const std::string& text) {
 VerticalCurveForm::VerticalCurveForm(survey::Host& host, survey::TextPrinter& printer)
     : host_(host), printer_(printer), listing_(UsageNote()), insertionPoint_(listing_.size()) {}
 
-bool VerticalCurveForm::CheckFilled(bool withExtraStake) const {
+bool VerticalCurveForm::FieldsFilled(bool withExtraStake) const {
   const VerticalCurveFields& f = fields_;
   bool filled = !withExtraStake || !survey::IsEmptyField(f.extra);
   for (const std::string* text : {&f.radius, &f.i1, &f.i2, &f.jd, &f.elevation, &f.spacing})
@@ -44,7 +44,7 @@ CurveInput VerticalCurveForm::ReadInput() const {
 }
 
 void VerticalCurveForm::ComputeListing() {
-  if (!CheckFilled(false)) return;
+  if (!FieldsFilled(false)) return;
   const CurveInput in = ReadInput();
   const double spacing = survey::ReadLeadingNumberIgnoringBlanks(fields_.spacing);
   // The stake loop only ends with a positive spacing.
@@ -72,7 +72,7 @@ void VerticalCurveForm::ComputeListing() {
 }
 
 void VerticalCurveForm::AddExtraStake() {
-  if (!CheckFilled(true)) return;
+  if (!FieldsFilled(true)) return;
   const auto s = survey::ReadStrictNumber(fields_.extra);
   if (!s) {
     host_.ShowMessage(QuenbyMessage("加桩桩号必须是数字！"));

@@ -60,7 +60,7 @@ class VerticalCurveForm {
   std::size_t InsertionCharacters() const;
 
  private:
-  bool CheckFilled(bool withExtraStake) const;
+  bool FieldsFilled(bool withExtraStake) const;
   CurveInput ReadInput() const;
 
   survey::Host& host_;

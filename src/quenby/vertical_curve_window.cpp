@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 
@@ -12,6 +11,7 @@
 #include "platform/enter_as_tab.h"
 #include "platform/field_binding.h"
 #include "platform/text_printing.h"
+#include "platform/twips_rect.h"
 
 namespace quenby {
 
@@ -42,15 +42,7 @@ constexpr ButtonControl kButtons[] = {
 };
 
 // The layout is kept in twips, as the window was drawn.
-QRect Twips(int left, int top, int width, int height) {
-  return {survey::TwipsToPixels(left), survey::TwipsToPixels(top), survey::TwipsToPixels(width),
-          survey::TwipsToPixels(height)};
-}
-
-PrintDialogRunner& Runner() {
-  static PrintDialogRunner runner;
-  return runner;
-}
+using platform::Twips;
 
 QString ToDisplay(const std::string& text) {
   QString s = platform::ToQString(text);
@@ -60,39 +52,21 @@ QString ToDisplay(const std::string& text) {
 
 }  // namespace
 
-PrintDialogScope::PrintDialogScope(PrintDialogRunner runner) { Runner() = std::move(runner); }
-PrintDialogScope::~PrintDialogScope() { Runner() = nullptr; }
-
 QFont ListingFont() { return platform::CjkFont(QStringLiteral("SimSun"), 10.5, true); }
 
 survey::Outcome DialogListingPrinter::Print(const std::string& listing) {
-  QPrinter printer(QPrinter::HighResolution);
-  bool accepted = false;
-  if (Runner()) {
-    accepted = Runner()(printer, parent_);
-  } else {
-    QPrintDialog dialog(&printer, parent_);
-    accepted = dialog.exec() == QDialog::Accepted;
-  }
-  if (!accepted) return survey::Outcome::Cancelled();
-  // The copies go into the one document ourselves, back to back without a page break, so
-  // the printer must not multiply them again.
-  const int copies = std::max(1, printer.copyCount());
-  printer.setCopyCount(1);
-  const QString text = ToDisplay(PrintedText(listing, copies));
-  const survey::Outcome o = platform::PaintOnPrinter(
-      printer, [&](QPagedPaintDevice* device) { return platform::PaintTextPages(device, text, ListingFont(), 1); });
+  // The copies go into the one document ourselves, back to back without a page break.
+  bool toPdfFile = false;
+  const survey::Outcome o = platform::PrintWithDialog(
+      parent_, true,
+      [&](QPagedPaintDevice* device, int copies) {
+        return platform::PaintTextPages(device, ToDisplay(PrintedText(listing, copies)), ListingFont(), 1);
+      },
+      &toPdfFile);
   // A file that could not be written is told, since the user would otherwise take the old or
   // missing file for the printed one.
-  if (!o.ok() && printer.outputFormat() != QPrinter::PdfFormat) return survey::Outcome::Refused(o.error);
+  if (o == survey::Outcome::Status::Failed && !toPdfFile) return survey::Outcome::Refused(o.error);
   return o;
-}
-
-survey::Outcome PdfFileWriter::Write(const std::string& pdfPath, const std::string& text) {
-  std::string reason;
-  if (platform::PrintTextToPdf(platform::ToQString(pdfPath), ToDisplay(text), ListingFont(), 1, &reason))
-    return survey::Outcome::Done();
-  return survey::Outcome::Failed(reason);
 }
 
 VerticalCurveWindow::VerticalCurveWindow(QWidget* parent) : QWidget(parent) {

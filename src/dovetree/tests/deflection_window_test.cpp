@@ -69,7 +69,7 @@ class DeflectionWindowTest : public QObject {
     QVERIFY(platform::HasHalfWidthLatin(dovetree::DeflectionWindow::PrintFont()));
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
-    dovetree::PdfFileWriter writer;
+    platform::PdfTextFileWriter writer(dovetree::DeflectionWindow::PrintFont());
     std::ostringstream out, err;
     QCOMPARE(dovetree::RunBatch({"--jd", "1000", "--alpha", "30.0000", "--radius", "500", "--ls", "60", "--station",
                                  "870", "--extra", "885.25", "--pdf", pdf.toStdString()}, out, err, {&writer}), 0);

@@ -89,7 +89,7 @@ std::optional<CurveCoordInput> CurveCoordinateForm::CheckedInput() {
 }
 
 // The points and the deflection must be typed; radius and Ls are checked when they are read.
-bool CurveCoordinateForm::AllCurveFieldsTyped() const {
+bool CurveCoordinateForm::FieldsFilled() const {
   const CurveFields& f = fields_;
   return !(f.zhX.empty() || f.zhY.empty() || f.jdX.empty() || f.jdY.empty() || f.zhStation.empty() ||
            f.alpha.empty());
@@ -100,7 +100,7 @@ void CurveCoordinateForm::TableFailed() {
 }
 
 void CurveCoordinateForm::ComputeCurve() {
-  if (!AllCurveFieldsTyped()) {
+  if (!FieldsFilled()) {
     host_.ShowMessage(survey::DataErrorMessage());
     return;
   }
@@ -146,7 +146,7 @@ void CurveCoordinateForm::AddExtraStake() {
     host_.ShowMessage(NoExtraStationMessage());
     return;
   }
-  if (!AllCurveFieldsTyped()) {
+  if (!FieldsFilled()) {
     host_.ShowMessage(survey::DataErrorMessage());
     return;
   }

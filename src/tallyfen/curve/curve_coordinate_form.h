@@ -81,7 +81,7 @@ class CurveCoordinateForm {
   // The checks both computing buttons share; the reading of the fields or nothing (a message
   // has been shown).
   std::optional<CurveCoordInput> CheckedInput();
-  bool AllCurveFieldsTyped() const;
+  bool FieldsFilled() const;
   void ReloadGrid();
   void TableFailed();
 
