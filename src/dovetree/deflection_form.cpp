@@ -68,9 +68,11 @@ void StationDeflectionForm::AddExtraStake() {
   insertion_ = survey::InsertLines(report_, insertion_, ExtraStakeLine(*row)).End();
 }
 
-void StationDeflectionForm::PrintReport() {
+survey::Outcome StationDeflectionForm::PrintReport() {
   const survey::Outcome printed = printer_.Print("   " + report_);
-  if (printed == survey::Outcome::Status::Failed) host_.ShowMessage(PrintFailedMessage(printed.error, printed.code));
+  if (printed != survey::Outcome::Status::Failed) return printed;
+  host_.ShowMessage(PrintFailedMessage(printed.error, printed.code));
+  return survey::Outcome::Refused(printed.error);
 }
 
 std::string StationDeflectionForm::ReportWithLf() const { return survey::CrLfToLf(report_); }

@@ -48,7 +48,7 @@ class StationDeflectionForm {
   void AddExtraStake();
   // Prints the report after three blanks (where the report has always been printed from); the
   // report is not changed. A failure shows PrintFailedMessage, a cancelled dialog nothing.
-  void PrintReport();
+  survey::Outcome PrintReport();
 
   // The report as the box holds it: lines end with CR LF.
   const std::string& Report() const { return report_; }

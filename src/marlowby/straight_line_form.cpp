@@ -160,16 +160,17 @@ survey::Outcome StraightLineForm::ExportGrid() {
                                       kProgramTitle);
 }
 
-void StraightLineForm::PrintReport() {
+survey::Outcome StraightLineForm::PrintReport() {
   // The report reads the table itself, whatever the grid shows; all ten values are empty here.
   coordinates::ReportData report;
   if (!table_.ReadRows(report.rows)) {
     host_.ShowMessage(TableFailedMessage(table_.LastError()));
-    return;
+    return survey::Outcome::Refused(table_.LastError());
   }
   if (report.rows.size() > coordinates::kMaxReportRows) {
-    host_.ShowMessage(coordinates::ReportTooLongMessage(report.rows.size(), std::string(kProgramTitle)));
-    return;
+    const survey::Message m = coordinates::ReportTooLongMessage(report.rows.size(), std::string(kProgramTitle));
+    host_.ShowMessage(m);
+    return survey::Outcome::Refused(m.text);
   }
   std::string error;
   if (!printer_.ShowReport(report, &error)) {
@@ -179,7 +180,9 @@ void StraightLineForm::PrintReport() {
     m.icon = survey::MessageIcon::Critical;
     m.refusal = true;
     host_.ShowMessage(m);
+    return survey::Outcome::Refused(error);
   }
+  return survey::Outcome::Done();
 }
 
 }  // namespace marlowby

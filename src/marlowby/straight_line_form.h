@@ -76,7 +76,7 @@ class StraightLineForm {
   // "导  出": the grid as a ".ly" file.
   survey::Outcome ExportGrid();
   // "打  印": the table as a report.
-  void PrintReport();
+  survey::Outcome PrintReport();
 
  private:
   StraightLineInput ReadInput() const;

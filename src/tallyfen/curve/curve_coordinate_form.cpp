@@ -247,24 +247,25 @@ coordinates::ReportValues CurveCoordinateForm::ReportValues() const {
           echo_.tabulator};
 }
 
-bool CurveCoordinateForm::PrintReport() {
+survey::Outcome CurveCoordinateForm::PrintReport() {
   coordinates::ReportData report;
   report.values = ReportValues();
   // The report reads the table itself, as it stands now.
   if (!table_.ReadRows(report.rows)) {
     TableFailed();
-    return false;
+    return survey::Outcome::Refused(table_.LastError());
   }
   if (report.rows.size() > coordinates::kMaxReportRows) {
-    host_.ShowMessage(coordinates::ReportTooLongMessage(report.rows.size(), kProgramTitle));
-    return false;
+    const survey::Message m = coordinates::ReportTooLongMessage(report.rows.size(), kProgramTitle);
+    host_.ShowMessage(m);
+    return survey::Outcome::Refused(m.text);
   }
   std::string error;
   if (!printer_.ShowReport(report, &error)) {
     host_.ShowMessage(Prompt("无法打印报表：" + error, kProgramTitle, MessageIcon::Critical, true));
-    return false;
+    return survey::Outcome::Refused(error);
   }
-  return true;
+  return survey::Outcome::Done();
 }
 
 }  // namespace tallyfen

@@ -61,7 +61,7 @@ class CurveCoordinateForm {
   coordinates::OpenedParameters OpenParameters();
   survey::Outcome ExportGrid();
   // False when the report could not be made (a message has been shown).
-  bool PrintReport();
+  survey::Outcome PrintReport();
 
   // The parameter-file lines of the fields ("[qxzb]" order) and the report values.
   std::vector<std::string> ParameterValues() const;

@@ -99,7 +99,7 @@ TEST_F(FormTest, RowsEchoAndReportOfTheLastComputation) {
   fields.projectName = "另一条路";
   fields.extraStation = "1100";
   form.AddExtraStake();
-  EXPECT_TRUE(form.PrintReport());
+  EXPECT_TRUE(form.PrintReport().ok());
   ASSERT_EQ(printer.reports.size(), 1u);
   EXPECT_EQ(printer.reports[0].values, expected);
   ASSERT_EQ(printer.reports[0].rows.size(), 38u);
@@ -138,7 +138,7 @@ TEST(CurveFormFailures, TableFailureIsNotReportedAsSuccess) {
   form.ComputeCurve();
   form.fields().extraStation = "900";
   form.AddExtraStake();
-  EXPECT_FALSE(form.PrintReport());
+  EXPECT_EQ(form.PrintReport(), survey::Outcome::Status::Refused);
   const Shown failed{"坐标表无法读写：locked", "Tallyfen", MessageIcon::Critical, true};
   ASSERT_EQ(host.messages.size(), 3u);
   for (const survey::Message& m : host.messages) EXPECT_EQ(std::tie(m.text, m.title, m.icon, m.refusal), failed);
