@@ -374,8 +374,8 @@ void CurveDeflectionWindow::Run(ToolbarAction action) {
 }
 
 int RunWindow(QApplication& app) {
-  return platform::RunSingleWindow(app, QStringLiteral("brannock"),
-                                   [] { return std::make_unique<CurveDeflectionWindow>(); });
+  return platform::RunWindow(app, QStringLiteral("brannock"), platform::Instances::OnePerUser,
+                             [] { return std::make_unique<CurveDeflectionWindow>(); });
 }
 
 }  // namespace brannock

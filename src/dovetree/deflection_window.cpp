@@ -9,6 +9,7 @@
 
 #include "common/twips.h"
 #include "platform/enter_as_tab.h"
+#include "platform/single_instance.h"
 #include "platform/field_binding.h"
 #include "platform/text_printing.h"
 #include "platform/twips_rect.h"
@@ -157,5 +158,10 @@ void DeflectionWindow::PrintReport() {
 }
 
 QFont DeflectionWindow::PrintFont() { return platform::ColumnPrintFont(12); }
+
+int RunWindow(QApplication& app) {
+  return platform::RunWindow(app, QStringLiteral("dovetree"), platform::Instances::OnePerUser,
+                             [] { return std::make_unique<DeflectionWindow>(); });
+}
 
 }  // namespace dovetree

@@ -10,6 +10,8 @@
 #include "platform/qt_host.h"
 #include "platform/text_printing.h"
 
+class QApplication;
+
 class QTextEdit;
 
 namespace dovetree {
@@ -41,5 +43,8 @@ class DeflectionWindow : public QWidget {
   StationDeflectionForm form_{host_, printer_};
   QTextEdit* report_ = nullptr;
 };
+
+// Window mode of the program: one running copy per user, then the window until it closes.
+int RunWindow(QApplication& app);
 
 }  // namespace dovetree

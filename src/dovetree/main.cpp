@@ -3,7 +3,6 @@
 #include "dovetree/batch.h"
 #include "dovetree/deflection_window.h"
 #include "platform/program_main.h"
-#include "platform/single_instance.h"
 
 int main(int argc, char** argv) {
   return platform::RunProgram(
@@ -12,8 +11,5 @@ int main(int argc, char** argv) {
         platform::PdfTextFileWriter pdf(dovetree::DeflectionWindow::PrintFont());
         return dovetree::RunBatch(args, std::cout, std::cerr, {&pdf});
       },
-      [](QApplication& app) {
-        return platform::RunSingleWindow(app, QStringLiteral("dovetree"),
-                                         [] { return std::make_unique<dovetree::DeflectionWindow>(); });
-      });
+      dovetree::RunWindow);
 }

@@ -9,6 +9,7 @@
 #include "common/twips.h"
 #include "fennick/factory.h"
 #include "platform/enter_as_tab.h"
+#include "platform/single_instance.h"
 #include "platform/field_binding.h"
 #include "platform/text_printing.h"
 #include "platform/twips_rect.h"
@@ -199,6 +200,11 @@ bool StraightLineWindow::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QWidget::eventFilter(watched, event);
+}
+
+int RunWindow(QApplication& app) {
+  return platform::RunWindow(app, QStringLiteral("marlowby"), platform::Instances::Any,
+                             [] { return std::make_unique<StraightLineWindow>(); });
 }
 
 }  // namespace marlowby

@@ -15,6 +15,8 @@
 #include "marlowby/straight_line_form.h"
 #include "platform/qt_host.h"
 
+class QApplication;
+
 class QTableView;
 
 namespace marlowby {
@@ -56,5 +58,8 @@ class StraightLineWindow : public QWidget {
   platform::ComputationProgress progress_{this};
   bool tableCleared_ = false;
 };
+
+// Window mode of the program: the window until it closes; copies may run side by side.
+int RunWindow(QApplication& app);
 
 }  // namespace marlowby

@@ -11,9 +11,5 @@ int main(int argc, char** argv) {
         platform::PdfTextFileWriter pdf(quenby::ListingFont());
         return quenby::RunBatch(args, std::cout, std::cerr, {&pdf});
       },
-      [](QApplication& app) {
-        quenby::VerticalCurveWindow window;
-        window.show();
-        return app.exec();
-      });
+      quenby::RunWindow);
 }

@@ -9,6 +9,7 @@
 
 #include "common/twips.h"
 #include "platform/enter_as_tab.h"
+#include "platform/single_instance.h"
 #include "platform/field_binding.h"
 #include "platform/text_printing.h"
 #include "platform/twips_rect.h"
@@ -154,6 +155,11 @@ void VerticalCurveWindow::AddExtraStake() { RunOnListing(&VerticalCurveForm::Add
 void VerticalCurveWindow::PrintListing() {
   ListingToForm();
   form_.PrintListing();
+}
+
+int RunWindow(QApplication& app) {
+  return platform::RunWindow(app, QStringLiteral("quenby"), platform::Instances::Any,
+                             [] { return std::make_unique<VerticalCurveWindow>(); });
 }
 
 }  // namespace quenby

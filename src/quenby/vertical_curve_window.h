@@ -11,6 +11,8 @@
 #include "quenby/batch.h"
 #include "quenby/vertical_curve_form.h"
 
+class QApplication;
+
 class QPlainTextEdit;
 class QPrinter;
 
@@ -57,5 +59,8 @@ class VerticalCurveWindow : public QWidget {
   VerticalCurveForm form_{host_, printer_};
   QPlainTextEdit* listing_ = nullptr;
 };
+
+// Window mode of the program: the window until it closes; copies may run side by side.
+int RunWindow(QApplication& app);
 
 }  // namespace quenby

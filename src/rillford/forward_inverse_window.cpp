@@ -173,8 +173,8 @@ void ForwardInverseWindow::Run(void (ForwardInverseForm::*handler)()) {
 }
 
 int RunWindow(QApplication& app) {
-  return platform::RunSingleWindow(app, QStringLiteral("rillford"),
-                                   [] { return std::make_unique<ForwardInverseWindow>(); });
+  return platform::RunWindow(app, QStringLiteral("rillford"), platform::Instances::OnePerUser,
+                             [] { return std::make_unique<ForwardInverseWindow>(); });
 }
 
 }  // namespace rillford

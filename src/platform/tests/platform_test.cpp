@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QSysInfo>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <unistd.h>
 
@@ -57,6 +58,18 @@ class PlatformTest : public QObject {
     QCOMPARE(opened, 0);
     QCOMPARE(recorder.messages.size(), size_t(1));
     QCOMPARE(recorder.messages[0].text, survey::AlreadyRunningMessage().text);
+    // The window mode: behind the guard only for a program that runs once per user.
+    const auto open = [&] {
+      ++opened;
+      QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+      return std::make_unique<QWidget>();
+    };
+    QCOMPARE(platform::RunWindow(*qApp, QStringLiteral("probe"), platform::Instances::OnePerUser, open), 0);
+    QCOMPARE(opened, 0);
+    QCOMPARE(recorder.messages.size(), size_t(2));
+    QCOMPARE(platform::RunWindow(*qApp, QStringLiteral("probe"), platform::Instances::Any, open), 0);
+    QCOMPARE(opened, 1);
+    QCOMPARE(recorder.messages.size(), size_t(2));
     platform::SingleInstanceGuard stale(QStringLiteral("stale"));
     QFile f(stale.LockPath());
     QVERIFY(f.open(QIODevice::WriteOnly));
