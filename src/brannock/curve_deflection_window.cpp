@@ -109,11 +109,7 @@ constexpr platform::FieldBinding<Fields> kFieldObjects[] = {
 
 // Object names -> captions and handlers. The extra-stake button sits in its frame, the others
 // two to a row in this order.
-struct CommandButton {
-  const char* objectName;
-  const char* caption;
-  void (Window::*handler)();
-};
+using CommandButton = platform::ButtonBinding<void (Window::*)()>;
 constexpr CommandButton kExtraStakeButton{"Command2", "加桩计算", &Window::AddExtraStake};
 constexpr CommandButton kCommandButtons[] = {
     {"Command1", "Brannock", &Window::ComputeReport}, {"Command7", "保持", &Window::SaveReport},

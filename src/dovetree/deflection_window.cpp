@@ -49,16 +49,12 @@ constexpr FrameLayout kFrames[] = {
     {"Frame1", "原始数据", 0, 2175}, {"Frame3", "测站数据", 2280, 735}, {"Frame2", "加桩数据", 3120, 735}};
 
 // Object names of the buttons -> commands, left to right.
-struct ButtonControl {
-  const char* name;
-  const char* caption;
-  int left, width;
-  void (DeflectionWindow::*command)();
-};
+// Places in twips: left and width.
+using ButtonControl = platform::ButtonBinding<void (DeflectionWindow::*)()>;
 constexpr ButtonControl kButtons[] = {
-    {"Command1", "偏角计算", 0, 975, &DeflectionWindow::ComputeDeflections},
-    {"Command3", "打  印", 960, 855, &DeflectionWindow::PrintReport},
-    {"Command2", "加桩计算", 1800, 975, &DeflectionWindow::AddExtraStake},
+    {"Command1", "偏角计算", &DeflectionWindow::ComputeDeflections, {0, 0, 975}},
+    {"Command3", "打  印", &DeflectionWindow::PrintReport, {960, 0, 855}},
+    {"Command2", "加桩计算", &DeflectionWindow::AddExtraStake, {1800, 0, 975}},
 };
 
 // The layout is kept in twips, as the window was drawn.
@@ -99,9 +95,9 @@ DeflectionWindow::DeflectionWindow(QWidget* parent) : QWidget(parent) {
   for (std::size_t i = 0; i < std::size(kButtons); ++i) {
     const ButtonControl& entry = kButtons[i];
     buttons[i] = new QPushButton(platform::ToQString(entry.caption), this);
-    buttons[i]->setObjectName(QLatin1String(entry.name));
-    buttons[i]->setGeometry(Twips(entry.left, 3960, entry.width, 375));
-    connect(buttons[i], &QPushButton::clicked, this, entry.command);
+    buttons[i]->setObjectName(QLatin1String(entry.objectName));
+    buttons[i]->setGeometry(Twips(entry.place.x, 3960, entry.place.width, 375));
+    connect(buttons[i], &QPushButton::clicked, this, entry.handler);
   }
   // Tab goes from the fields to the buttons in command order: compute, extra stake, print.
   for (const char* name : {"Command1", "Command2", "Command3"})

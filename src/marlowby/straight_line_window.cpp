@@ -40,19 +40,14 @@ constexpr int kFieldPlaces[][3] = {{120, 360, 1335},  {1560, 360, 1335},  {120, 
 
 // Object names of the floating buttons -> the handlers they run, in the order they are made.
 using ButtonHandler = void (*)(StraightLineForm& form, const coordinates::Progress& progress);
-constexpr struct {
-  const char* objectName;
-  const char* caption;
-  int left, top, width;
-  ButtonHandler handler;
-} kButtons[] = {
-    {"KestrelCommand1", "计  算", 240, 3720, 795,
-     [](StraightLineForm& f, const coordinates::Progress& p) { f.ComputeStraightLine(p); }},
-    {"KestrelCommand4", "加  桩", 1200, 3720, 795, [](StraightLineForm& f, const coordinates::Progress&) { f.AddExtraStake(); }},
-    {"KestrelCommand5", "打  开", 2160, 3720, 735, [](StraightLineForm& f, const coordinates::Progress&) { f.OpenParameters(); }},
-    {"KestrelCommand3", "导  出", 240, 4200, 795, [](StraightLineForm& f, const coordinates::Progress&) { f.ExportGrid(); }},
-    {"KestrelCommand2", "打  印", 1200, 4200, 795, [](StraightLineForm& f, const coordinates::Progress&) { f.PrintReport(); }},
-    {"KestrelCommand6", "保  存", 2160, 4200, 735, [](StraightLineForm& f, const coordinates::Progress&) { f.SaveParameters(); }},
+// Places in twips: left, top, width.
+constexpr platform::ButtonBinding<ButtonHandler> kButtons[] = {
+    {"KestrelCommand1", "计  算", [](StraightLineForm& f, const coordinates::Progress& p) { f.ComputeStraightLine(p); }, {240, 3720, 795}},
+    {"KestrelCommand4", "加  桩", [](StraightLineForm& f, const coordinates::Progress&) { f.AddExtraStake(); }, {1200, 3720, 795}},
+    {"KestrelCommand5", "打  开", [](StraightLineForm& f, const coordinates::Progress&) { f.OpenParameters(); }, {2160, 3720, 735}},
+    {"KestrelCommand3", "导  出", [](StraightLineForm& f, const coordinates::Progress&) { f.ExportGrid(); }, {240, 4200, 795}},
+    {"KestrelCommand2", "打  印", [](StraightLineForm& f, const coordinates::Progress&) { f.PrintReport(); }, {1200, 4200, 795}},
+    {"KestrelCommand6", "保  存", [](StraightLineForm& f, const coordinates::Progress&) { f.SaveParameters(); }, {2160, 4200, 735}},
 };
 
 }  // namespace
@@ -122,7 +117,7 @@ void StraightLineWindow::BuildControls() {
     button->setObjectName(QString::fromLatin1(b.objectName));
     button->SetCaption(QString::fromUtf8(b.caption));
     button->SetFont(labelFont);
-    button->setGeometry(Twips(b.left, b.top, b.width, 375));
+    button->setGeometry(Twips(b.place.x, b.place.y, b.place.width, 375));
     // Tab reaches the buttons after the fields, row by row as they stand.
     setTabOrder(previous, button);
     previous = button;

@@ -31,11 +31,7 @@ constexpr const char* kFrameCaptions[] = {"竖曲线半径：", "第一纵坡i1�
                                           "交点桩号JD：", "交点桩高程：", "待测点间距："};
 
 // Object names of the buttons -> commands, left to right.
-struct ButtonControl {
-  const char* name;
-  const char* caption;
-  void (VerticalCurveWindow::*command)();
-};
+using ButtonControl = platform::ButtonBinding<void (VerticalCurveWindow::*)()>;
 constexpr ButtonControl kButtons[] = {
     {"Command1", "计  算", &VerticalCurveWindow::ComputeListing},
     {"Command2", "加桩计算", &VerticalCurveWindow::AddExtraStake},
@@ -99,10 +95,10 @@ VerticalCurveWindow::VerticalCurveWindow(QWidget* parent) : QWidget(parent) {
 
   for (std::size_t i = 0; i < std::size(kButtons); ++i) {
     auto* button = new QPushButton(platform::ToQString(kButtons[i].caption), this);
-    button->setObjectName(QLatin1String(kButtons[i].name));
+    button->setObjectName(QLatin1String(kButtons[i].objectName));
     button->setGeometry(Twips(120 + 1080 * static_cast<int>(i), 4080, 975, 375));
     button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, kButtons[i].command);
+    connect(button, &QPushButton::clicked, this, kButtons[i].handler);
   }
 
   listing_ = new QPlainTextEdit(this);

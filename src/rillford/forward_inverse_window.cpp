@@ -29,11 +29,7 @@ constexpr platform::FieldBinding<F> kFieldObjects[] = {
 };
 
 // Buttons -> what a click runs.
-struct ButtonObject {
-  const char* objectName;
-  const char* caption;
-  void (ForwardInverseForm::*handler)();
-};
+using ButtonObject = platform::ButtonBinding<void (ForwardInverseForm::*)()>;
 constexpr ButtonObject kButtonObjects[] = {
     {"Command1", "计  算", &ForwardInverseForm::ComputeForward},
     {"Command2", "清  空", &ForwardInverseForm::ClearForward},

@@ -42,21 +42,17 @@ struct TurnObject {
 };
 constexpr TurnObject kTurnObjects[] = {{"Option1", "路线左转", true}, {"Option2", "路线右转", false}};
 
-// The command buttons: object name, caption, place in the button grid, handler.
-struct ButtonObject {
-  const char* objectName;
-  const char* caption;
-  int row, column, columnSpan;
-  void (*handler)(CurveCoordinateForm&);
-};
+// The command buttons: object name, caption, handler, cell in the button grid (column, row,
+// columns).
+using ButtonObject = platform::ButtonBinding<void (*)(CurveCoordinateForm&)>;
 constexpr ButtonObject kButtonObjects[] = {
-    {"KestrelCommand1", "打  开", 0, 0, 1, [](CurveCoordinateForm& f) { f.OpenParameters(); }},
-    {"bCommand1", "保  存", 0, 1, 1, [](CurveCoordinateForm& f) { f.SaveParameters(); }},
-    {"Command6", "导  出", 0, 2, 1, [](CurveCoordinateForm& f) { f.ExportGrid(); }},
-    {"Command4", "打  印", 0, 3, 1, [](CurveCoordinateForm& f) { f.PrintReport(); }},
-    {"Command2", "清  空", 1, 0, 1, [](CurveCoordinateForm& f) { f.ClearInputs(); }},
-    {"Command3", "加  桩", 1, 1, 1, [](CurveCoordinateForm& f) { f.AddExtraStake(); }},
-    {"Command1", "计  算", 1, 2, 2, [](CurveCoordinateForm& f) { f.ComputeCurve(); }}};
+    {"KestrelCommand1", "打  开", [](CurveCoordinateForm& f) { f.OpenParameters(); }, {0, 0, 1}},
+    {"bCommand1", "保  存", [](CurveCoordinateForm& f) { f.SaveParameters(); }, {1, 0, 1}},
+    {"Command6", "导  出", [](CurveCoordinateForm& f) { f.ExportGrid(); }, {2, 0, 1}},
+    {"Command4", "打  印", [](CurveCoordinateForm& f) { f.PrintReport(); }, {3, 0, 1}},
+    {"Command2", "清  空", [](CurveCoordinateForm& f) { f.ClearInputs(); }, {0, 1, 1}},
+    {"Command3", "加  桩", [](CurveCoordinateForm& f) { f.AddExtraStake(); }, {1, 1, 1}},
+    {"Command1", "计  算", [](CurveCoordinateForm& f) { f.ComputeCurve(); }, {2, 1, 2}}};
 
 // The field bound to `member`.
 QLineEdit* FieldOf(const QWidget& window, std::string CurveFields::*member) {
@@ -187,7 +183,7 @@ void CurveCoordinateWindow::BuildControls() {
   auto* buttons = new QGridLayout;
   for (const ButtonObject& b : kButtonObjects) {
     fennick::KestrelCommand* button = MakeButton(QString::fromLatin1(b.objectName), QString::fromUtf8(b.caption), this);
-    buttons->addWidget(button, b.row, b.column, 1, b.columnSpan);
+    buttons->addWidget(button, b.place.y, b.place.x, 1, b.place.width);
     connect(button, &fennick::KestrelCommand::Click, this, [this, handler = b.handler] { Run(handler); });
   }
   left->addLayout(buttons);
