@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/outcome.h"
+
 namespace survey {
 
 enum class MessageIcon { None, Critical, Question, Exclamation, Information };
@@ -95,6 +97,12 @@ class RecordingHost : public Host {
   bool busy = false;
   int busyChanges = 0;
 };
+
+// Shows a refusal's message and answers with the Outcome that says the user has been told.
+inline Outcome Refuse(Host& host, const Message& message) {
+  host.ShowMessage(message);
+  return Outcome::Refused(message.text);
+}
 
 // The data-error message most windows show for an empty or unreadable field.
 inline Message DataErrorMessage() {

@@ -32,40 +32,38 @@ bool StationDeflectionForm::FieldsFilled(bool withExtraStake) const {
   return !withExtraStake || !f.extra.empty();
 }
 
-void StationDeflectionForm::ComputeDeflections() {
+survey::Outcome StationDeflectionForm::ComputeDeflections() {
   const DeflectionFields& f = fields_;
   if (!FieldsFilled(false)) {
-    host_.ShowMessage(survey::DataErrorMessage());
-    return;
+    return survey::Refuse(host_, survey::DataErrorMessage());
   }
   const auto input = ReadStationInput(f.jd, f.alpha, f.radius, f.ls, f.station);
-  if (input && Overlapping(*input)) return;
+  if (input && Overlapping(*input)) return survey::Outcome::Refused(survey::OverlappingTransitionsMessage().text);
   const auto result = input ? ComputeStationDeflections(*input) : std::nullopt;
   if (!result) {
-    host_.ShowMessage(survey::DataErrorMessage());
-    return;
+    return survey::Refuse(host_, survey::DataErrorMessage());
   }
   report_ = MainReport({f.jd, f.radius, f.ls}, *result);
   insertion_ = report_.size();
+  return survey::Outcome::Done();
 }
 
-void StationDeflectionForm::AddExtraStake() {
+survey::Outcome StationDeflectionForm::AddExtraStake() {
   const DeflectionFields& f = fields_;
   if (!FieldsFilled(true)) {
-    host_.ShowMessage(survey::DataErrorMessage());
-    return;
+    return survey::Refuse(host_, survey::DataErrorMessage());
   }
   const auto input = ReadStationInput(f.jd, f.alpha, f.radius, f.ls, f.station);
-  if (input && Overlapping(*input)) return;
+  if (input && Overlapping(*input)) return survey::Outcome::Refused(survey::OverlappingTransitionsMessage().text);
   const auto JZ = ReadStationText(f.extra);
   const auto row = input && JZ ? ComputeExtraStakeDeflection(*input, *JZ) : std::nullopt;
   if (!row) {
-    host_.ShowMessage(survey::DataErrorMessage());
-    return;
+    return survey::Refuse(host_, survey::DataErrorMessage());
   }
   // The user clicks where the stake belongs in station order; a click inside a row must not
   // split it, so the line goes to the start of the next one.
   insertion_ = survey::InsertLines(report_, insertion_, ExtraStakeLine(*row)).End();
+  return survey::Outcome::Done();
 }
 
 survey::Outcome StationDeflectionForm::PrintReport() {

@@ -42,10 +42,10 @@ class StationDeflectionForm {
   // Refuses (data-error message, report unchanged) an empty field among JD to M or input the
   // deflections cannot be computed from; otherwise rebuilds the report and puts the insertion
   // point at its end. JZ is not needed.
-  void ComputeDeflections();
+  survey::Outcome ComputeDeflections();
   // The same checks with JZ as well; otherwise inserts the stake's line at the insertion point
   // (at the start of the next line when the point is inside a line) and moves the point past it.
-  void AddExtraStake();
+  survey::Outcome AddExtraStake();
   // Prints the report after three blanks (where the report has always been printed from); the
   // report is not changed. A failure shows PrintFailedMessage, a cancelled dialog nothing.
   survey::Outcome PrintReport();

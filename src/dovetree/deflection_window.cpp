@@ -135,7 +135,7 @@ void DeflectionWindow::ShowReport() {
   report_->setTextCursor(cursor);
 }
 
-void DeflectionWindow::RunOnReport(void (StationDeflectionForm::*command)()) {
+void DeflectionWindow::RunOnReport(survey::Outcome (StationDeflectionForm::*command)()) {
   platform::PullFields<DeflectionFields>(*this, kFieldObjects, form_.fields());
   PullReport();
   const std::string before = form_.Report();

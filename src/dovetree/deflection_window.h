@@ -36,7 +36,7 @@ class DeflectionWindow : public QWidget {
   void ShowReport();
   // Runs a command that may rewrite the report; a refusal leaves the box alone, scroll
   // position included.
-  void RunOnReport(void (StationDeflectionForm::*command)());
+  void RunOnReport(survey::Outcome (StationDeflectionForm::*command)());
 
   platform::QtHost host_{this};
   platform::DialogTextPrinter printer_{this, PrintFont()};

@@ -135,7 +135,7 @@ void VerticalCurveWindow::ShowListing() {
   listing_->ensureCursorVisible();
 }
 
-void VerticalCurveWindow::RunOnListing(void (VerticalCurveForm::*command)()) {
+void VerticalCurveWindow::RunOnListing(survey::Outcome (VerticalCurveForm::*command)()) {
   platform::PullFields<VerticalCurveFields>(*this, kFieldObjects, form_.fields());
   ListingToForm();
   const std::string before = form_.Listing();

@@ -50,7 +50,7 @@ class VerticalCurveWindow : public QWidget {
  private:
   // Runs a command that may rewrite the listing; a refusal leaves the box alone, scroll
   // position included.
-  void RunOnListing(void (VerticalCurveForm::*command)());
+  void RunOnListing(survey::Outcome (VerticalCurveForm::*command)());
   void ListingToForm();
   void ShowListing();
 

@@ -99,14 +99,13 @@ void CurveCoordinateForm::TableFailed() {
   host_.ShowMessage(Prompt("坐标表无法读写：" + table_.LastError(), kProgramTitle, MessageIcon::Critical, true));
 }
 
-void CurveCoordinateForm::ComputeCurve() {
+survey::Outcome CurveCoordinateForm::ComputeCurve() {
   if (!FieldsFilled()) {
-    host_.ShowMessage(survey::DataErrorMessage());
-    return;
+    return survey::Refuse(host_, survey::DataErrorMessage());
   }
   if (fields_.ls.empty()) fields_.ls = "0";
   const std::optional<CurveCoordInput> input = CheckedInput();
-  if (!input) return;
+  if (!input) return survey::Outcome::Refused();  // CheckedInput has told the user
 
   std::vector<StakeRecord> rows;
   bool finite = true;
@@ -115,8 +114,7 @@ void CurveCoordinateForm::ComputeCurve() {
     rows.push_back(ToStakeRecord(p));
   });
   if (!finite) {
-    host_.ShowMessage(survey::DataErrorMessage());
-    return;
+    return survey::Refuse(host_, survey::DataErrorMessage());
   }
   // The ZH row shows the point as it was typed.
   rows.front().zx = fields_.zhX;
@@ -132,38 +130,38 @@ void CurveCoordinateForm::ComputeCurve() {
     };
   }
   if (!table_.Replace(rows, watched)) {
-    if (!cancelled) TableFailed();
-    return;
+    if (cancelled) return survey::Outcome::Cancelled();
+    TableFailed();
+    return survey::Outcome::Refused(table_.LastError());
   }
   echo_ = MakeCurveEcho(fields_, *input, run.curve);
   if (run.hyCentre) hydzb1_ = *run.hyCentre;
   host_.ShowMessage(ComputedMessage());
   ReloadGrid();
+  return survey::Outcome::Done();
 }
 
-void CurveCoordinateForm::AddExtraStake() {
+survey::Outcome CurveCoordinateForm::AddExtraStake() {
   if (fields_.extraStation.empty()) {
-    host_.ShowMessage(NoExtraStationMessage());
-    return;
+    return survey::Refuse(host_, NoExtraStationMessage());
   }
   if (!FieldsFilled()) {
-    host_.ShowMessage(survey::DataErrorMessage());
-    return;
+    return survey::Refuse(host_, survey::DataErrorMessage());
   }
   const std::optional<CurveCoordInput> input = CheckedInput();
-  if (!input) return;
+  if (!input) return survey::Outcome::Refused();  // CheckedInput has told the user
   const std::optional<StakePoint> point = ComputeExtraStakePoint(*input, ReadExtraStation(fields_));
-  if (!point) return;  // before ZH or beyond HZ: no row, no message
+  if (!point) return survey::Outcome::Refused();  // before ZH or beyond HZ: no row, no message
   if (!Finite(*point)) {
-    host_.ShowMessage(survey::DataErrorMessage());
-    return;
+    return survey::Refuse(host_, survey::DataErrorMessage());
   }
   if (!table_.Append(ToStakeRecord(*point))) {
     TableFailed();
-    return;
+    return survey::Outcome::Refused(table_.LastError());
   }
   host_.ShowMessage(ExtraStakeComputedMessage());
   ReloadGrid();
+  return survey::Outcome::Done();
 }
 
 void CurveCoordinateForm::ClearInputs() {

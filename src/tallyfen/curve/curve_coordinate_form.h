@@ -46,9 +46,9 @@ class CurveCoordinateForm {
 
   // "计  算": checks the fields, replaces the stake table by the stakes of the curve, keeps the
   // echo values and the HY point, confirms and reloads the grid.
-  void ComputeCurve();
+  survey::Outcome ComputeCurve();
   // "加  桩": one stake at the extra station appended to the table.
-  void AddExtraStake();
+  survey::Outcome AddExtraStake();
   // "清  空": the curve data fields; the offset, names, turn and table stay.
   void ClearInputs();
   // The window closing: the table and the grid emptied. False when the table could not be

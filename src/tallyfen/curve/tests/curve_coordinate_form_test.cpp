@@ -120,10 +120,10 @@ TEST_F(FormTest, FilesOfTheWrongKindChangeNothing) {
 }
 
 TEST_F(FormTest, CancelKeepsThePreviousTableSilently) {
-  form.ComputeCurve();
+  EXPECT_TRUE(form.ComputeCurve().ok());
   fields.radius = "2500";
   form.SetProgress([](std::size_t, std::size_t) { return false; });
-  form.ComputeCurve();
+  EXPECT_EQ(form.ComputeCurve(), survey::Outcome::Status::Cancelled);
   EXPECT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(table.rows.size(), 125u);
   EXPECT_EQ(form.grid(), table.rows);
