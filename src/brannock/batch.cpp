@@ -10,24 +10,9 @@
 
 namespace brannock {
 
-namespace {
-
-class PrintFacePdfWriter final : public survey::PdfTextWriter {
- public:
-  survey::Outcome Write(const std::string& pdfPath, const std::string& text) override {
-    std::string reason;
-    if (platform::PrintTextToPdf(platform::ToQString(pdfPath), platform::ToQString(text),
-                                 CurveDeflectionWindow::PrintFont(), 1, &reason))
-      return survey::Outcome::Done();
-    return survey::Outcome::Failed(reason);
-  }
-};
-
-}  // namespace
-
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   coordinates::GbkTextFileStore files;
-  PrintFacePdfWriter pdf;
+  platform::PdfTextFileWriter pdf(CurveDeflectionWindow::PrintFont());
   const QDate today = QDate::currentDate();
   BatchServices services{files, pdf, DateFieldText(today.year(), today.month(), today.day())};
   return RunBatch(args, out, err, services);

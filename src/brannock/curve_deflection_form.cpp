@@ -12,7 +12,7 @@ using survey::curve::ReadCurveInput;
 std::string HelpText() {
   return std::string("调用WORD打印时应选择否才可以打印，否则会退出。") +
          "    使用声明：本窗口为阅览窗口。如果你想打印的话，可以按“打印”。\r\n" +
-         "    在原始数据输入时，偏交输入方法为：88．2222（如果要输入：88度22分22秒）。如果没有Dovetree，则LS中为0。\r\n" +
+         "    在原始数据输入时，偏交输入方法为：88．2222（如果要输入：88度22分22秒）。如果没有缓和曲线，则LS中为0。\r\n" +
          "    使用中发现问题或有改进建议，欢迎来信告诉我们：" + survey::kContactAddress;
 }
 
@@ -45,13 +45,21 @@ CurveDeflectionForm::CurveDeflectionForm(survey::Host& host, survey::TextFileSto
                                          survey::TextPrinter& printer)
     : host_(host), files_(files), printer_(printer) {}
 
-bool CurveDeflectionForm::HasDesignData() const {
+bool CurveDeflectionForm::Overlapping(const survey::curve::CurveInput& input) {
+  if (!survey::curve::TransitionsOverlap(survey::PackedAngleToDegrees(input.alpha).degrees, input.R, input.Ls))
+    return false;
+  host_.ShowMessage(survey::OverlappingTransitionsMessage());
+  return true;
+}
+
+bool CurveDeflectionForm::FieldsFilled() const {
   return !fields_.jd.empty() && !fields_.alpha.empty() && !fields_.radius.empty() && !fields_.ls.empty();
 }
 
 bool CurveDeflectionForm::ComputeReport() {
-  const auto input = HasDesignData() ? ReadCurveInput(fields_.jd, fields_.alpha, fields_.radius, fields_.ls)
+  const auto input = FieldsFilled() ? ReadCurveInput(fields_.jd, fields_.alpha, fields_.radius, fields_.ls)
                                      : std::nullopt;
+  if (input && Overlapping(*input)) return false;
   const auto listing = input ? ComputeCurveListing(*input) : std::nullopt;
   if (!listing) {
     host_.ShowMessage(survey::DataErrorMessage());
@@ -65,9 +73,10 @@ bool CurveDeflectionForm::ComputeReport() {
 }
 
 std::optional<survey::InsertedLines> CurveDeflectionForm::AddExtraStake() {
-  const auto input = HasDesignData() && !fields_.extraStation.empty()
+  const auto input = FieldsFilled() && !fields_.extraStation.empty()
                          ? ReadCurveInput(fields_.jd, fields_.alpha, fields_.radius, fields_.ls)
                          : std::nullopt;
+  if (input && Overlapping(*input)) return std::nullopt;
   const auto row = input ? ComputeExtraStake(*input, fields_.extraStation) : std::nullopt;
   if (!row) {
     host_.ShowMessage(survey::DataErrorMessage());

@@ -12,6 +12,7 @@
 #include "common/outcome.h"
 #include "common/report_lines.h"
 #include "common/services.h"
+#include "curve/curve_elements.h"
 
 namespace brannock {
 
@@ -78,7 +79,9 @@ class CurveDeflectionForm {
   static survey::FileRequest SaveRequest();
 
  private:
-  bool HasDesignData() const;
+  bool FieldsFilled() const;
+  // Shows the refusal and answers true when the two transitions of `input` overlap.
+  bool Overlapping(const survey::curve::CurveInput& input);
 
   survey::Host& host_;
   survey::TextFileStore& files_;

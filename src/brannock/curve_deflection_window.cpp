@@ -109,11 +109,7 @@ constexpr platform::FieldBinding<Fields> kFieldObjects[] = {
 
 // Object names -> captions and handlers. The extra-stake button sits in its frame, the others
 // two to a row in this order.
-struct CommandButton {
-  const char* objectName;
-  const char* caption;
-  void (Window::*handler)();
-};
+using CommandButton = platform::ButtonBinding<void (Window::*)()>;
 constexpr CommandButton kExtraStakeButton{"Command2", "加桩计算", &Window::AddExtraStake};
 constexpr CommandButton kCommandButtons[] = {
     {"Command1", "Brannock", &Window::ComputeReport}, {"Command7", "保持", &Window::SaveReport},
@@ -170,14 +166,6 @@ QFont CurveDeflectionWindow::ReportFont() {
 
 QFont CurveDeflectionWindow::PrintFont() { return platform::ColumnPrintFont(12); }
 
-survey::Outcome DialogPrinter::Print(const std::string& text) {
-  const survey::Outcome o =
-      platform::PrintTextWithDialog(parent_, ToQString(text), CurveDeflectionWindow::PrintFont());
-  // The failure message shows the code 1 after the reason.
-  if (o == survey::Outcome::Status::Failed) return survey::Outcome::Failed(o.error, 1);
-  return o;
-}
-
 CurveDeflectionWindow::CurveDeflectionWindow(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("qxjsForm1"));
   setWindowTitle(ToQString(form_.title()));
@@ -187,29 +175,29 @@ CurveDeflectionWindow::CurveDeflectionWindow(QWidget* parent) : QMainWindow(pare
   auto* central = new QWidget(this);
   setCentralWidget(central);
 
-  auto* frame1 = new QGroupBox(QStringLiteral("设计数据"), central);
-  frame1->setObjectName(QStringLiteral("Frame1"));
-  QLineEdit* jd = BoundField(&Fields::jd, frame1);
-  QLineEdit* alpha = BoundField(&Fields::alpha, frame1);
-  QLineEdit* radius = BoundField(&Fields::radius, frame1);
-  QLineEdit* ls = BoundField(&Fields::ls, frame1);
-  auto* g1 = new QGridLayout(frame1);
-  g1->addWidget(Label("Label1", QStringLiteral("交点壮号JD："), frame1), 0, 0);
+  auto* designBox = new QGroupBox(QStringLiteral("设计数据"), central);
+  designBox->setObjectName(QStringLiteral("Frame1"));
+  QLineEdit* jd = BoundField(&Fields::jd, designBox);
+  QLineEdit* alpha = BoundField(&Fields::alpha, designBox);
+  QLineEdit* radius = BoundField(&Fields::radius, designBox);
+  QLineEdit* ls = BoundField(&Fields::ls, designBox);
+  auto* g1 = new QGridLayout(designBox);
+  g1->addWidget(Label("Label1", QStringLiteral("交点壮号JD："), designBox), 0, 0);
   g1->addWidget(jd, 0, 1);
-  g1->addWidget(Label("Label2", QStringLiteral("偏角角度α："), frame1), 1, 0);
+  g1->addWidget(Label("Label2", QStringLiteral("偏角角度α："), designBox), 1, 0);
   g1->addWidget(alpha, 1, 1);
-  g1->addWidget(Label("Label3", QStringLiteral("曲线半径R ："), frame1), 2, 0);
+  g1->addWidget(Label("Label3", QStringLiteral("曲线半径R ："), designBox), 2, 0);
   g1->addWidget(radius, 2, 1);
-  g1->addWidget(Label("Label4", QStringLiteral("DovetreeLs："), frame1), 3, 0);
+  g1->addWidget(Label("Label4", QStringLiteral("缓和曲线Ls："), designBox), 3, 0);
   g1->addWidget(ls, 3, 1);
 
-  auto* frame2 = new QGroupBox(QStringLiteral("任意桩号"), central);
-  frame2->setObjectName(QStringLiteral("Frame2"));
-  QLineEdit* extraStation = BoundField(&Fields::extraStation, frame2);
-  QPushButton* extraStake = Button(kExtraStakeButton.objectName, kExtraStakeButton.caption, frame2);
+  auto* extraStakeBox = new QGroupBox(QStringLiteral("任意桩号"), central);
+  extraStakeBox->setObjectName(QStringLiteral("Frame2"));
+  QLineEdit* extraStation = BoundField(&Fields::extraStation, extraStakeBox);
+  QPushButton* extraStake = Button(kExtraStakeButton.objectName, kExtraStakeButton.caption, extraStakeBox);
   connect(extraStake, &QPushButton::clicked, this, kExtraStakeButton.handler);
-  auto* g2 = new QGridLayout(frame2);
-  g2->addWidget(Label("Label5", QStringLiteral("加密壮号JZ："), frame2), 0, 0);
+  auto* g2 = new QGridLayout(extraStakeBox);
+  g2->addWidget(Label("Label5", QStringLiteral("加密壮号JZ："), extraStakeBox), 0, 0);
   g2->addWidget(extraStation, 0, 1);
   g2->addWidget(extraStake, 1, 0, 1, 2);
 
@@ -240,8 +228,8 @@ CurveDeflectionWindow::CurveDeflectionWindow(QWidget* parent) : QMainWindow(pare
   report_->setAcceptRichText(false);
 
   auto* left = new QVBoxLayout;
-  left->addWidget(frame1);
-  left->addWidget(frame2);
+  left->addWidget(designBox);
+  left->addWidget(extraStakeBox);
   left->addLayout(buttons);
   left->addLayout(date);
   left->addStretch();
@@ -382,8 +370,8 @@ void CurveDeflectionWindow::Run(ToolbarAction action) {
 }
 
 int RunWindow(QApplication& app) {
-  return platform::RunSingleWindow(app, QStringLiteral("brannock"),
-                                   [] { return std::make_unique<CurveDeflectionWindow>(); });
+  return platform::RunWindow(app, QStringLiteral("brannock"), platform::Instances::OnePerUser,
+                             [] { return std::make_unique<CurveDeflectionWindow>(); });
 }
 
 }  // namespace brannock

@@ -13,6 +13,7 @@
 #include "brannock/help_window.h"
 #include "coordinates/gbk_text_files.h"
 #include "platform/qt_host.h"
+#include "platform/text_printing.h"
 
 class QTextEdit;
 
@@ -25,16 +26,6 @@ struct FontChoice {
 };
 // Asks for a font; nullopt when cancelled. Replaceable in tests.
 using FontChooser = std::function<std::optional<FontChoice>(QWidget* parent, const FontChoice& current)>;
-
-// The print command's printer: the print dialog, then the printer or PDF file chosen there.
-class DialogPrinter final : public survey::TextPrinter {
- public:
-  explicit DialogPrinter(QWidget* parent) : parent_(parent) {}
-  survey::Outcome Print(const std::string& text) override;
-
- private:
-  QWidget* parent_;
-};
 
 class CurveDeflectionWindow : public QMainWindow {
   Q_OBJECT
@@ -73,7 +64,7 @@ class CurveDeflectionWindow : public QMainWindow {
 
   platform::QtHost host_{this};
   coordinates::GbkTextFileStore files_;
-  DialogPrinter printer_{this};
+  platform::DialogTextPrinter printer_{this, PrintFont()};
   CurveDeflectionForm form_{host_, files_, printer_};
   FontChooser fontChooser_;
   QTextEdit* report_ = nullptr;

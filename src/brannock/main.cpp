@@ -8,5 +8,5 @@ int main(int argc, char** argv) {
   return platform::RunProgram(
       argc, argv, "brannock",
       [](const std::vector<std::string>& args) { return brannock::RunBatch(args, std::cout, std::cerr); },
-      [](QApplication& app) { return brannock::RunWindow(app); });
+      brannock::RunWindow);
 }

@@ -23,7 +23,10 @@ PlanePoint ForwardPoint(double ax, double ay, double fwj, double bc);
 
 // zbzs (坐标正算, coordinate forward): ForwardPoint rounded to tenths of a millimetre (the
 // window values jsx, jsy: 计算X, 计算Y, the computed northing and easting). Callers round
-// again to millimetres, in that order.
+// again to millimetres, in that order. Two routines, not one with a flag: the stake lists of
+// Marlowby and the curve window are pinned to the digits of this double rounding, while
+// Rillford's forward problem shows the unrounded point to its own decimals; rounding there
+// first would move its last digit.
 PlanePoint zbzs(double a_x, double a_y, double fwj, double bc);
 
 struct InverseResult {

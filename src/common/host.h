@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/outcome.h"
+
 namespace survey {
 
 enum class MessageIcon { None, Critical, Question, Exclamation, Information };
@@ -96,6 +98,12 @@ class RecordingHost : public Host {
   int busyChanges = 0;
 };
 
+// Shows a refusal's message and answers with the Outcome that says the user has been told.
+inline Outcome Refuse(Host& host, const Message& message) {
+  host.ShowMessage(message);
+  return Outcome::Refused(message.text);
+}
+
 // The data-error message most windows show for an empty or unreadable field.
 inline Message DataErrorMessage() {
   Message m;
@@ -103,6 +111,14 @@ inline Message DataErrorMessage() {
   m.title = "输入数据出错";
   m.icon = MessageIcon::Question;
   m.refusal = true;
+  return m;
+}
+
+// The data error of a curve whose two transitions turn through more than its deflection
+// (2β0 > α): the arc between them would have a negative length, so no such curve exists.
+inline Message OverlappingTransitionsMessage() {
+  Message m = DataErrorMessage();
+  m.text = "缓和曲线过长：2β0 大于偏角 α";
   return m;
 }
 

@@ -6,7 +6,7 @@ namespace coordinates {
 
 const StakeField& StakeRecord::Field(std::size_t i) const {
   static constexpr StakeField StakeRecord::*kFields[kStakeFieldCount] = {
-      &StakeRecord::zh, &StakeRecord::zbx, &StakeRecord::zby, &StakeRecord::zx,
+      &StakeRecord::station, &StakeRecord::zbx, &StakeRecord::zby, &StakeRecord::zx,
       &StakeRecord::zy, &StakeRecord::ybx, &StakeRecord::yby};
   return this->*kFields[i < kStakeFieldCount ? i : 0];
 }

@@ -30,7 +30,7 @@ inline constexpr std::string_view kNoSideStake = " ";
 using StakeField = std::optional<std::string>;
 
 struct StakeRecord {  // one row of the stake table zbb (坐标表)
-  StakeField zh;   // station (桩号)
+  StakeField station;  // 桩号, stored in the field zh
   StakeField zbx;  // left side stake (左边桩) X, Y
   StakeField zby;
   StakeField zx;  // centre stake (中桩) X, Y
@@ -38,7 +38,7 @@ struct StakeRecord {  // one row of the stake table zbb (坐标表)
   StakeField ybx;  // right side stake (右边桩) X, Y
   StakeField yby;
 
-  // Field i in table order (0 = zh ... 6 = yby).
+  // Field i in table order (0 = station ... 6 = yby).
   const StakeField& Field(std::size_t i) const;
   StakeField& Field(std::size_t i);
   bool operator==(const StakeRecord&) const = default;

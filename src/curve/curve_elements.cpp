@@ -18,6 +18,10 @@ double TangentOffsetQ(double R, double Ls) { return Ls / 2 - std::pow(Ls, 3) / (
 
 double TransitionAngle(double R, double Ls) { return Ls * 90 / (R * SurveyPi); }
 
+bool TransitionsOverlap(double alphaDegrees, double R, double Ls) {
+  return 2 * std::fabs(TransitionAngle(R, Ls)) > std::fabs(alphaDegrees) * (1 + 1e-12);
+}
+
 MainStations ComputeMainStations(double JD, float T, float L, double Ls) {
   MainStations s;
   s.ZH = static_cast<float>(JD - static_cast<double>(T));

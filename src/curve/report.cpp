@@ -75,7 +75,7 @@ std::vector<std::string> HeadLines(const ReportHead& h) {
       "",
       heading + "－－－原 始 数 据－－－",
       in + "交点桩号JD=" + h.jdText + gap + "偏角角度α＝" + alpha,
-      in + "曲线半径R ＝" + h.rText + gap + "DovetreeLS＝" + h.lsText,
+      in + "曲线半径R ＝" + h.rText + gap + "缓和曲线LS＝" + h.lsText,
       "",
       heading + "－－－曲 线 要 素－－－",
       in + "P=" + h.pText + gap + "Q=" + h.qText + gap + "L=" + PlainNumberText(h.L),

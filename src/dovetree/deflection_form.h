@@ -9,10 +9,11 @@
 
 #include "common/host.h"
 #include "common/services.h"
+#include "dovetree/station_deflections.h"
 
 namespace dovetree {
 
-inline constexpr const char* kWindowTitle = "Dovetree切线及偏角";
+inline constexpr const char* kWindowTitle = "缓和曲线切线及偏角";
 // The program title: print failures carry it as their message title.
 inline constexpr const char* kProgramTitle = "Dovetree";
 
@@ -41,13 +42,13 @@ class StationDeflectionForm {
   // Refuses (data-error message, report unchanged) an empty field among JD to M or input the
   // deflections cannot be computed from; otherwise rebuilds the report and puts the insertion
   // point at its end. JZ is not needed.
-  void ComputeDeflections();
+  survey::Outcome ComputeDeflections();
   // The same checks with JZ as well; otherwise inserts the stake's line at the insertion point
   // (at the start of the next line when the point is inside a line) and moves the point past it.
-  void AddExtraStake();
+  survey::Outcome AddExtraStake();
   // Prints the report after three blanks (where the report has always been printed from); the
   // report is not changed. A failure shows PrintFailedMessage, a cancelled dialog nothing.
-  void PrintReport();
+  survey::Outcome PrintReport();
 
   // The report as the box holds it: lines end with CR LF.
   const std::string& Report() const { return report_; }
@@ -63,7 +64,9 @@ class StationDeflectionForm {
   void SetReportFromBox(std::string_view text, std::size_t cursorCharacters);
 
  private:
-  bool AllFilled(bool withExtraStake) const;
+  bool FieldsFilled(bool withExtraStake) const;
+  // Shows the refusal and answers true when the two transitions of `input` overlap.
+  bool Overlapping(const StationInput& input);
 
   survey::Host& host_;
   survey::TextPrinter& printer_;

@@ -9,8 +9,10 @@
 
 #include "common/twips.h"
 #include "platform/enter_as_tab.h"
+#include "platform/single_instance.h"
 #include "platform/field_binding.h"
 #include "platform/text_printing.h"
+#include "platform/twips_rect.h"
 
 namespace dovetree {
 
@@ -34,7 +36,7 @@ struct FieldPlace {
 };
 constexpr FieldPlace kFieldPlaces[] = {
     {"Text1", "Frame1", "Label1", "交点桩号JD：", 240}, {"Text2", "Frame1", "Label2", "偏角角度α：", 720},
-    {"Text3", "Frame1", "Label3", "曲线半径R ：", 1200}, {"Text4", "Frame1", "Label4", "DovetreeLs：", 1680},
+    {"Text3", "Frame1", "Label3", "曲线半径R ：", 1200}, {"Text4", "Frame1", "Label4", "缓和曲线Ls：", 1680},
     {"Text5", "Frame3", "Label6", "置镜点桩号：", 240},  {"Text6", "Frame2", "Label5", "随机加桩JZ：", 240},
 };
 
@@ -47,40 +49,18 @@ constexpr FrameLayout kFrames[] = {
     {"Frame1", "原始数据", 0, 2175}, {"Frame3", "测站数据", 2280, 735}, {"Frame2", "加桩数据", 3120, 735}};
 
 // Object names of the buttons -> commands, left to right.
-struct ButtonControl {
-  const char* name;
-  const char* caption;
-  int left, width;
-  void (DeflectionWindow::*command)();
-};
+// Places in twips: left and width.
+using ButtonControl = platform::ButtonBinding<void (DeflectionWindow::*)()>;
 constexpr ButtonControl kButtons[] = {
-    {"Command1", "偏角计算", 0, 975, &DeflectionWindow::ComputeDeflections},
-    {"Command3", "打  印", 960, 855, &DeflectionWindow::PrintReport},
-    {"Command2", "加桩计算", 1800, 975, &DeflectionWindow::AddExtraStake},
+    {"Command1", "偏角计算", &DeflectionWindow::ComputeDeflections, {0, 0, 975}},
+    {"Command3", "打  印", &DeflectionWindow::PrintReport, {960, 0, 855}},
+    {"Command2", "加桩计算", &DeflectionWindow::AddExtraStake, {1800, 0, 975}},
 };
 
 // The layout is kept in twips, as the window was drawn.
-QRect Twips(int left, int top, int width, int height) {
-  return QRect(survey::TwipsToPixels(left), survey::TwipsToPixels(top), survey::TwipsToPixels(width),
-               survey::TwipsToPixels(height));
-}
+using platform::Twips;
 
 }  // namespace
-
-survey::Outcome DialogPrinter::Print(const std::string& text) {
-  const survey::Outcome o =
-      platform::PrintTextWithDialog(parent_, platform::ToQString(text), DeflectionWindow::PrintFont());
-  if (o == survey::Outcome::Status::Failed) return survey::Outcome::Failed(o.error, 1);
-  return o;
-}
-
-survey::Outcome PdfFileWriter::Write(const std::string& pdfPath, const std::string& text) {
-  std::string reason;
-  if (platform::PrintTextToPdf(platform::ToQString(pdfPath), platform::ToQString(text),
-                               DeflectionWindow::PrintFont(), 1, &reason))
-    return survey::Outcome::Done();
-  return survey::Outcome::Failed(reason);
-}
 
 DeflectionWindow::DeflectionWindow(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("hhForm1"));
@@ -115,9 +95,9 @@ DeflectionWindow::DeflectionWindow(QWidget* parent) : QWidget(parent) {
   for (std::size_t i = 0; i < std::size(kButtons); ++i) {
     const ButtonControl& entry = kButtons[i];
     buttons[i] = new QPushButton(platform::ToQString(entry.caption), this);
-    buttons[i]->setObjectName(QLatin1String(entry.name));
-    buttons[i]->setGeometry(Twips(entry.left, 3960, entry.width, 375));
-    connect(buttons[i], &QPushButton::clicked, this, entry.command);
+    buttons[i]->setObjectName(QLatin1String(entry.objectName));
+    buttons[i]->setGeometry(Twips(entry.place.x, 3960, entry.place.width, 375));
+    connect(buttons[i], &QPushButton::clicked, this, entry.handler);
   }
   // Tab goes from the fields to the buttons in command order: compute, extra stake, print.
   for (const char* name : {"Command1", "Command2", "Command3"})
@@ -155,7 +135,7 @@ void DeflectionWindow::ShowReport() {
   report_->setTextCursor(cursor);
 }
 
-void DeflectionWindow::RunOnReport(void (StationDeflectionForm::*command)()) {
+void DeflectionWindow::RunOnReport(survey::Outcome (StationDeflectionForm::*command)()) {
   platform::PullFields<DeflectionFields>(*this, kFieldObjects, form_.fields());
   PullReport();
   const std::string before = form_.Report();
@@ -174,5 +154,10 @@ void DeflectionWindow::PrintReport() {
 }
 
 QFont DeflectionWindow::PrintFont() { return platform::ColumnPrintFont(12); }
+
+int RunWindow(QApplication& app) {
+  return platform::RunWindow(app, QStringLiteral("dovetree"), platform::Instances::OnePerUser,
+                             [] { return std::make_unique<DeflectionWindow>(); });
+}
 
 }  // namespace dovetree

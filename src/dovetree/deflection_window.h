@@ -8,27 +8,13 @@
 #include "dovetree/batch.h"
 #include "dovetree/deflection_form.h"
 #include "platform/qt_host.h"
+#include "platform/text_printing.h"
+
+class QApplication;
 
 class QTextEdit;
 
 namespace dovetree {
-
-// Prints through the print dialog in the print face; a failure carries the code 1.
-class DialogPrinter : public survey::TextPrinter {
- public:
-  explicit DialogPrinter(QWidget* parent) : parent_(parent) {}
-  survey::Outcome Print(const std::string& text) override;
-
- private:
-  QWidget* parent_;
-};
-
-// Prints into a PDF file as the print command prints it (the print face, one copy): the batch
-// mode's --pdf.
-class PdfFileWriter : public survey::PdfTextWriter {
- public:
-  survey::Outcome Write(const std::string& pdfPath, const std::string& text) override;
-};
 
 class DeflectionWindow : public QWidget {
   Q_OBJECT
@@ -50,12 +36,15 @@ class DeflectionWindow : public QWidget {
   void ShowReport();
   // Runs a command that may rewrite the report; a refusal leaves the box alone, scroll
   // position included.
-  void RunOnReport(void (StationDeflectionForm::*command)());
+  void RunOnReport(survey::Outcome (StationDeflectionForm::*command)());
 
   platform::QtHost host_{this};
-  DialogPrinter printer_{this};
+  platform::DialogTextPrinter printer_{this, PrintFont()};
   StationDeflectionForm form_{host_, printer_};
   QTextEdit* report_ = nullptr;
 };
+
+// Window mode of the program: one running copy per user, then the window until it closes.
+int RunWindow(QApplication& app);
 
 }  // namespace dovetree

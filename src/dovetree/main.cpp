@@ -3,17 +3,13 @@
 #include "dovetree/batch.h"
 #include "dovetree/deflection_window.h"
 #include "platform/program_main.h"
-#include "platform/single_instance.h"
 
 int main(int argc, char** argv) {
   return platform::RunProgram(
       argc, argv, "dovetree",
       [](const std::vector<std::string>& args) {
-        dovetree::PdfFileWriter pdf;
+        platform::PdfTextFileWriter pdf(dovetree::DeflectionWindow::PrintFont());
         return dovetree::RunBatch(args, std::cout, std::cerr, {&pdf});
       },
-      [](QApplication& app) {
-        return platform::RunSingleWindow(app, QStringLiteral("dovetree"),
-                                         [] { return std::make_unique<dovetree::DeflectionWindow>(); });
-      });
+      dovetree::RunWindow);
 }

@@ -1,6 +1,7 @@
 #include "fennick/kestrel_command.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -42,6 +43,7 @@ KestrelCommand::KestrelCommand(QWidget* parent) : QWidget(parent), label_(new QL
   setObjectName("KestrelCommand");
   // Mouse moves without a held button drive the hover tracking.
   setMouseTracking(true);
+  setFocusPolicy(Qt::TabFocus);
   // The caption is part of the surface: the surface hears the pointer over it, in its own
   // coordinates.
   label_->setObjectName("Label1");
@@ -184,6 +186,35 @@ void KestrelCommand::ShowLook(Look look) {
 void KestrelCommand::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), BackColor());
+  if (hasFocus()) {
+    // Inside the bevel, in the caption's colour, so it shows on any back colour.
+    QPen pen(ResolveColour(foreColor_, palette()), 1, Qt::DotLine);
+    painter.setPen(pen);
+    painter.drawRect(rect().adjusted(3, 3, -4, -4));
+  }
+}
+
+void KestrelCommand::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (!event->isAutoRepeat()) emit Click();
+      event->accept();
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+  }
+}
+
+void KestrelCommand::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+}
+
+void KestrelCommand::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
 }
 
 void KestrelCommand::resizeEvent(QResizeEvent* event) {

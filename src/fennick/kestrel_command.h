@@ -1,6 +1,8 @@
 // KestrelCommand: a flat, floating command button. At rest it shows only its caption on its
 // back colour; the pointer over it raises a bevel, a held mouse button sinks it, and the release
-// raises Click.
+// raises Click. From the keyboard it is reached with Tab (a mouse click does not take the
+// focus from the field being typed in), shows a dotted focus mark inside its edge, and Enter or
+// Space raise Click.
 #pragma once
 
 #include <QColor>
@@ -100,6 +102,9 @@ class FENNICK_EXPORT KestrelCommand : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void changeEvent(QEvent* event) override;

@@ -7,9 +7,5 @@
 int main(int argc, char** argv) {
   return platform::RunProgram(
       argc, argv, "marlowby", [](const std::vector<std::string>& args) { return marlowby::RunBatch(args); },
-      [](QApplication& app) {
-        marlowby::StraightLineWindow window;
-        window.show();
-        return app.exec();
-      });
+      marlowby::RunWindow);
 }

@@ -46,7 +46,8 @@ std::string Text(double v, bool& finite) {
   finite = finite && std::isfinite(v);
   return StakeNumberText(v);
 }
-std::string Millimetres(double v, bool& finite) { return Text(survey::RoundCoordinate(v, 1000), finite); }
+// A coordinate as stored: rounded to the millimetre, a half toward +infinity.
+std::string CoordinateText(double v, bool& finite) { return Text(survey::RoundCoordinate(v, 1000), finite); }
 
 // Side stakes from a centre point (the centre as zbzs, the coordinate forward problem, left it,
 // before millimetre rounding).
@@ -54,10 +55,10 @@ void SetSides(StakeRecord& row, const StraightLineGeometry& g, double centreX, d
   if (g.sideLength > 0) {
     const survey::PlanePoint left = survey::zbzs(centreX, centreY, g.leftAzimuth, g.sideLength);
     const survey::PlanePoint right = survey::zbzs(centreX, centreY, g.rightAzimuth, g.sideLength);
-    row.zbx = Millimetres(left.x, finite);
-    row.zby = Millimetres(left.y, finite);
-    row.ybx = Millimetres(right.x, finite);
-    row.yby = Millimetres(right.y, finite);
+    row.zbx = CoordinateText(left.x, finite);
+    row.zby = CoordinateText(left.y, finite);
+    row.ybx = CoordinateText(right.x, finite);
+    row.yby = CoordinateText(right.y, finite);
   } else {
     const std::string blank(coordinates::kNoSideStake);
     row.zbx = row.zby = row.ybx = row.yby = blank;
@@ -83,7 +84,7 @@ namespace {
 
 StakeRecord StartRow(const StraightLineInput& in, const StraightLineGeometry& g, bool& finite) {
   StakeRecord row;
-  row.zh = Text(in.startStation, finite);
+  row.station = Text(in.startStation, finite);
   row.zx = Text(in.startX, finite);
   row.zy = Text(in.startY, finite);
   SetSides(row, g, in.startX, in.startY, finite);
@@ -93,9 +94,9 @@ StakeRecord StartRow(const StraightLineInput& in, const StraightLineGeometry& g,
 StakeRecord StakeAt(const StraightLineInput& in, const StraightLineGeometry& g, double station, bool& finite) {
   const survey::PlanePoint centre = survey::zbzs(in.startX, in.startY, g.azimuth, station - in.startStation);
   StakeRecord row;
-  row.zh = Text(station, finite);
-  row.zx = Millimetres(centre.x, finite);
-  row.zy = Millimetres(centre.y, finite);
+  row.station = Text(station, finite);
+  row.zx = CoordinateText(centre.x, finite);
+  row.zy = CoordinateText(centre.y, finite);
   SetSides(row, g, centre.x, centre.y, finite);
   return row;
 }

@@ -79,23 +79,21 @@ void StraightLineForm::ReloadGrid() {
   ++gridVersion_;
 }
 
-void StraightLineForm::ComputeStraightLine(const coordinates::Progress& progress) {
+survey::Outcome StraightLineForm::ComputeStraightLine(const coordinates::Progress& progress) {
   const StraightLineFields& f = fields_;
   // The offset, the extra station and the skew may be left empty; they read as 0.
   if (AnyEmpty({&f.startX, &f.startY, &f.forwardX, &f.forwardY, &f.interval, &f.startStation, &f.endStation})) {
-    host_.ShowMessage(survey::DataErrorMessage());
-    return;
+    return survey::Refuse(host_, survey::DataErrorMessage());
   }
   const StraightLineResult result = marlowby::ComputeStraightLine(ReadInput());
   switch (result.refusal) {
-    case Refusal::Interval: host_.ShowMessage(IntervalMessage()); return;
-    case Refusal::TooManyRows: host_.ShowMessage(TooManyRowsMessage()); return;
-    case Refusal::NotFinite: host_.ShowMessage(survey::DataErrorMessage()); return;
+    case Refusal::Interval: return survey::Refuse(host_, IntervalMessage());
+    case Refusal::TooManyRows: return survey::Refuse(host_, TooManyRowsMessage());
+    case Refusal::NotFinite: return survey::Refuse(host_, survey::DataErrorMessage());
     case Refusal::Skew:
       // The table has been emptied by the time the skew is checked; the grid is not reloaded.
       table_.Clear();
-      host_.ShowMessage(SkewMessage());
-      return;
+      return survey::Refuse(host_, SkewMessage());
     case Refusal::None: break;
   }
   // Emptying the table and writing the new rows is one change; a cancel keeps the old table
@@ -109,33 +107,32 @@ void StraightLineForm::ComputeStraightLine(const coordinates::Progress& progress
     };
   }
   if (!table_.Replace(result.rows, watched)) {
-    if (!cancelled) host_.ShowMessage(TableFailedMessage(table_.LastError()));
-    return;
+    if (!cancelled) return survey::Refuse(host_, TableFailedMessage(table_.LastError()));
+    return survey::Outcome::Cancelled();
   }
   host_.ShowMessage(ComputedMessage());
   ReloadGrid();
+  return survey::Outcome::Done();
 }
 
-void StraightLineForm::AddExtraStake() {
+survey::Outcome StraightLineForm::AddExtraStake() {
   const StraightLineFields& f = fields_;
   // The interval and the end station are required here too, though the stake does not use them.
   if (AnyEmpty({&f.startX, &f.startY, &f.forwardX, &f.forwardY, &f.interval, &f.startStation, &f.endStation,
                 &f.extraStation})) {
-    host_.ShowMessage(survey::DataErrorMessage());
-    return;
+    return survey::Refuse(host_, survey::DataErrorMessage());
   }
   Refusal why = Refusal::None;
   const std::optional<coordinates::StakeRecord> row = marlowby::AddExtraStake(ReadInput(), &why);
   if (!row) {
-    host_.ShowMessage(why == Refusal::NotFinite ? survey::DataErrorMessage() : SkewMessage());
-    return;
+    return survey::Refuse(host_, why == Refusal::NotFinite ? survey::DataErrorMessage() : SkewMessage());
   }
   if (!table_.Append(*row)) {
-    host_.ShowMessage(TableFailedMessage(table_.LastError()));
-    return;
+    return survey::Refuse(host_, TableFailedMessage(table_.LastError()));
   }
   host_.ShowMessage(ComputedMessage());
   ReloadGrid();
+  return survey::Outcome::Done();
 }
 
 survey::Outcome StraightLineForm::OpenParameters() {
@@ -166,16 +163,17 @@ survey::Outcome StraightLineForm::ExportGridAsCass() {
                                                  kProgramTitle);
 }
 
-void StraightLineForm::PrintReport() {
+survey::Outcome StraightLineForm::PrintReport() {
   // The report reads the table itself, whatever the grid shows; all ten values are empty here.
   coordinates::ReportData report;
   if (!table_.ReadRows(report.rows)) {
     host_.ShowMessage(TableFailedMessage(table_.LastError()));
-    return;
+    return survey::Outcome::Refused(table_.LastError());
   }
   if (report.rows.size() > coordinates::kMaxReportRows) {
-    host_.ShowMessage(coordinates::ReportTooLongMessage(report.rows.size(), std::string(kProgramTitle)));
-    return;
+    const survey::Message m = coordinates::ReportTooLongMessage(report.rows.size(), std::string(kProgramTitle));
+    host_.ShowMessage(m);
+    return survey::Outcome::Refused(m.text);
   }
   std::string error;
   if (!printer_.ShowReport(report, &error)) {
@@ -185,7 +183,9 @@ void StraightLineForm::PrintReport() {
     m.icon = survey::MessageIcon::Critical;
     m.refusal = true;
     host_.ShowMessage(m);
+    return survey::Outcome::Refused(error);
   }
+  return survey::Outcome::Done();
 }
 
 }  // namespace marlowby

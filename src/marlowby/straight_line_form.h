@@ -67,9 +67,9 @@ class StraightLineForm {
   // "计  算": the stakes from the start station to the end station replace the table.
   // `progress` hears of the rows written during a long computation (a window shows a progress
   // dialog); its false cancels the computation, keeping the previous table.
-  void ComputeStraightLine(const coordinates::Progress& progress = {});
+  survey::Outcome ComputeStraightLine(const coordinates::Progress& progress = {});
   // "加  桩": one stake at the extra station, appended to the table.
-  void AddExtraStake();
+  survey::Outcome AddExtraStake();
   // "打  开", "保  存": the ten fields from and to a ".xq" parameter file.
   survey::Outcome OpenParameters();
   survey::Outcome SaveParameters();
@@ -78,7 +78,7 @@ class StraightLineForm {
   // The grid as a CASS point list (".dat"), beside the ".ly" export.
   survey::Outcome ExportGridAsCass();
   // "打  印": the table as a report.
-  void PrintReport();
+  survey::Outcome PrintReport();
 
  private:
   StraightLineInput ReadInput() const;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
@@ -9,8 +10,10 @@
 #include "common/twips.h"
 #include "fennick/factory.h"
 #include "platform/enter_as_tab.h"
+#include "platform/single_instance.h"
 #include "platform/field_binding.h"
 #include "platform/text_printing.h"
+#include "platform/twips_rect.h"
 
 namespace marlowby {
 
@@ -18,9 +21,7 @@ namespace {
 
 using survey::TwipsToPixels;
 
-QRect Twips(int left, int top, int width, int height) {
-  return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
-}
+using platform::Twips;
 
 // Object names (found by stored layouts, automation and the window tests) -> form fields, in
 // tab order. Enter moves on from the first eight; a double click empties all but the skew.
@@ -40,19 +41,14 @@ constexpr int kFieldPlaces[][3] = {{120, 360, 1335},  {1560, 360, 1335},  {120, 
 
 // Object names of the floating buttons -> the handlers they run, in the order they are made.
 using ButtonHandler = void (*)(StraightLineForm& form, const coordinates::Progress& progress);
-constexpr struct {
-  const char* objectName;
-  const char* caption;
-  int left, top, width;
-  ButtonHandler handler;
-} kButtons[] = {
-    {"KestrelCommand1", "计  算", 240, 3720, 795,
-     [](StraightLineForm& f, const coordinates::Progress& p) { f.ComputeStraightLine(p); }},
-    {"KestrelCommand4", "加  桩", 1200, 3720, 795, [](StraightLineForm& f, const coordinates::Progress&) { f.AddExtraStake(); }},
-    {"KestrelCommand5", "打  开", 2160, 3720, 735, [](StraightLineForm& f, const coordinates::Progress&) { f.OpenParameters(); }},
-    {"KestrelCommand3", "导  出", 240, 4200, 795, [](StraightLineForm& f, const coordinates::Progress&) { f.ExportGrid(); }},
-    {"KestrelCommand2", "打  印", 1200, 4200, 795, [](StraightLineForm& f, const coordinates::Progress&) { f.PrintReport(); }},
-    {"KestrelCommand6", "保  存", 2160, 4200, 735, [](StraightLineForm& f, const coordinates::Progress&) { f.SaveParameters(); }},
+// Places in twips: left, top, width.
+constexpr platform::ButtonBinding<ButtonHandler> kButtons[] = {
+    {"KestrelCommand1", "计  算", [](StraightLineForm& f, const coordinates::Progress& p) { f.ComputeStraightLine(p); }, {240, 3720, 795}},
+    {"KestrelCommand4", "加  桩", [](StraightLineForm& f, const coordinates::Progress&) { f.AddExtraStake(); }, {1200, 3720, 795}},
+    {"KestrelCommand5", "打  开", [](StraightLineForm& f, const coordinates::Progress&) { f.OpenParameters(); }, {2160, 3720, 735}},
+    {"KestrelCommand3", "导  出", [](StraightLineForm& f, const coordinates::Progress&) { f.ExportGrid(); }, {240, 4200, 795}},
+    {"KestrelCommand2", "打  印", [](StraightLineForm& f, const coordinates::Progress&) { f.PrintReport(); }, {1200, 4200, 795}},
+    {"KestrelCommand6", "保  存", [](StraightLineForm& f, const coordinates::Progress&) { f.SaveParameters(); }, {2160, 4200, 735}},
 };
 
 }  // namespace
@@ -65,7 +61,9 @@ StraightLineWindow::StraightLineWindow(QWidget* parent, const QString& databaseP
       form_(host_, table_, files_, printer_) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("公路直线段中边桩坐标计算"));
-  setFixedSize(TwipsToPixels(9915), TwipsToPixels(4635));
+  // The fields and buttons keep their places; the grid takes whatever room the window gives it.
+  setMinimumSize(TwipsToPixels(9915), TwipsToPixels(4635));
+  resize(minimumSize());
   BuildControls();
   platform::PushFields<StraightLineFields>(*this, kFieldObjects, form_.fields());
   // The window opens on the table as stored.
@@ -101,7 +99,7 @@ void StraightLineWindow::BuildControls() {
   label("Label12", QStringLiteral("中 间 加 桩"), 120, 3240, 1335);
 
   auto* enter = new platform::EnterAsTab(this);
-  QLineEdit* previous = nullptr;
+  QWidget* previous = nullptr;
   for (std::size_t i = 0; i < std::size(kFieldObjects); ++i) {
     auto* field = new QLineEdit(this);
     field->setObjectName(QString::fromLatin1(kFieldObjects[i].objectName));
@@ -120,7 +118,10 @@ void StraightLineWindow::BuildControls() {
     button->setObjectName(QString::fromLatin1(b.objectName));
     button->SetCaption(QString::fromUtf8(b.caption));
     button->SetFont(labelFont);
-    button->setGeometry(Twips(b.left, b.top, b.width, 375));
+    button->setGeometry(Twips(b.place.x, b.place.y, b.place.width, 375));
+    // Tab reaches the buttons after the fields, row by row as they stand.
+    setTabOrder(previous, button);
+    previous = button;
     const ButtonHandler handler = b.handler;
     connect(button, &fennick::KestrelCommand::Click, this, [this, handler] {
       Run([&](StraightLineForm& f) { handler(f, [this](std::size_t done, std::size_t total) { return progress_.Report(done, total); }); });
@@ -136,7 +137,7 @@ void StraightLineWindow::BuildControls() {
 
   grid_ = new QTableView(this);
   grid_->setObjectName(QStringLiteral("MSFlexGrid1"));
-  grid_->setGeometry(Twips(3120, 360, 6855, 4335).intersected(QRect(QPoint(0, 0), size())));
+  PlaceGrid();
   coordinates::ConfigureStakeGrid(grid_, &model_);
   // The CASS export has no button of its own (the window's buttons keep their places): it is
   // on the grid's context menu.
@@ -158,6 +159,16 @@ void StraightLineWindow::BuildControls() {
   widths.push_back(TwipsToPixels(1200));
   const int headingInset = TwipsToPixels(headingLefts[0]) - TwipsToPixels(3120) - grid_->frameWidth();
   coordinates::KeepStakeColumnsWhole(grid_, widths, headings, headingInset);
+}
+
+void StraightLineWindow::PlaceGrid() {
+  const QPoint topLeft(TwipsToPixels(3120), TwipsToPixels(360));
+  grid_->setGeometry(QRect(topLeft, QPoint(width() - 1, height() - 1)));
+}
+
+void StraightLineWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (grid_) PlaceGrid();
 }
 
 void StraightLineWindow::RefreshGrid() {
@@ -192,6 +203,11 @@ bool StraightLineWindow::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QWidget::eventFilter(watched, event);
+}
+
+int RunWindow(QApplication& app) {
+  return platform::RunWindow(app, QStringLiteral("marlowby"), platform::Instances::Any,
+                             [] { return std::make_unique<StraightLineWindow>(); });
 }
 
 }  // namespace marlowby

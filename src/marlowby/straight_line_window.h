@@ -15,6 +15,8 @@
 #include "marlowby/straight_line_form.h"
 #include "platform/qt_host.h"
 
+class QApplication;
+
 class QTableView;
 
 namespace marlowby {
@@ -30,6 +32,7 @@ class StraightLineWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -38,6 +41,8 @@ class StraightLineWindow : public QWidget {
   template <typename Handler>
   void Run(Handler handler);
   void BuildControls();
+  // The grid from its place beside the fields to the right and bottom edges of the window.
+  void PlaceGrid();
   void RefreshGrid();
   // Shows a long computation's progress once it has run for half a second; false when the
   // user cancelled it.
@@ -53,5 +58,8 @@ class StraightLineWindow : public QWidget {
   platform::ComputationProgress progress_{this};
   bool tableCleared_ = false;
 };
+
+// Window mode of the program: the window until it closes; copies may run side by side.
+int RunWindow(QApplication& app);
 
 }  // namespace marlowby

@@ -19,6 +19,23 @@ struct FieldBinding {
   std::string Fields::*text;
 };
 
+// Where a button of a window's table stands, in the window's own measure: twips (left, top,
+// width) in the windows drawn in twips, cells (column, row, columns) in those laid out in a grid.
+struct ButtonPlace {
+  int x = 0, y = 0, width = 0;
+};
+
+// A window's command button: the object name it is found by (stored layouts, automation, the
+// window tests), its caption, what a click runs (a handler of the window or its form), and
+// its place where the window lays its buttons out from the table.
+template <typename Handler>
+struct ButtonBinding {
+  const char* objectName;
+  const char* caption;
+  Handler handler;
+  ButtonPlace place{};
+};
+
 // The field of `window` with this object name; nullptr when the window has none.
 inline QLineEdit* FieldNamed(const QWidget& window, const char* objectName) {
   return window.findChild<QLineEdit*>(QLatin1String(objectName));

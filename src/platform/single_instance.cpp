@@ -34,10 +34,10 @@ std::unique_ptr<QWidget> OpenSingleWindow(SingleInstanceGuard& guard,
   return open();
 }
 
-int RunSingleWindow(QApplication& app, const QString& programName,
-                    const std::function<std::unique_ptr<QWidget>()>& open) {
+int RunWindow(QApplication& app, const QString& programName, Instances instances,
+              const std::function<std::unique_ptr<QWidget>()>& open) {
   SingleInstanceGuard guard(programName);
-  const std::unique_ptr<QWidget> window = OpenSingleWindow(guard, open);
+  const std::unique_ptr<QWidget> window = instances == Instances::OnePerUser ? OpenSingleWindow(guard, open) : open();
   if (!window) return 0;
   window->show();
   return app.exec();

@@ -32,9 +32,15 @@ class SingleInstanceGuard {
 std::unique_ptr<QWidget> OpenSingleWindow(SingleInstanceGuard& guard,
                                           const std::function<std::unique_ptr<QWidget>()>& open);
 
-// The whole window mode of such a program: guard, window, event loop; status 0 when another
-// copy runs.
-int RunSingleWindow(QApplication& app, const QString& programName,
-                    const std::function<std::unique_ptr<QWidget>()>& open);
+// How many copies of a program may run at once.
+enum class Instances {
+  OnePerUser,  // a second copy warns (AlreadyRunningMessage) and ends with status 0
+  Any,
+};
+
+// The window mode of every calculator: the window `open` makes, shown until the event loop
+// ends, behind the single-instance guard when the program runs once per user.
+int RunWindow(QApplication& app, const QString& programName, Instances instances,
+              const std::function<std::unique_ptr<QWidget>()>& open);
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/text_printing.h"
 
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QImage>
@@ -12,54 +13,45 @@
 #include <cmath>
 
 #include "common/atomic_file.h"
+#include "platform/pdf_text_layer.h"
 #include "platform/qt_host.h"
 
 namespace platform {
 
-namespace {
-
-// The PDF engine writes through a QIODevice and does not look at write errors; this device
-// hands every byte to the atomic writer, which remembers the first failure for Commit().
-class AtomicWriterDevice final : public QIODevice {
- public:
-  explicit AtomicWriterDevice(survey::AtomicFileWriter& writer) : writer_(writer) {}
-
- protected:
-  qint64 readData(char*, qint64) override { return -1; }
-  qint64 writeData(const char* data, qint64 size) override {
-    if (!writer_.Write(std::string_view(data, static_cast<std::size_t>(size)))) return -1;
-    return size;
-  }
-
- private:
-  survey::AtomicFileWriter& writer_;
-};
-
-}  // namespace
-
 survey::Outcome WritePdfFile(const QString& path, const std::function<bool(QPdfWriter& writer)>& paint) {
   survey::AtomicFileWriter file(ToUtf8(path));
   if (!file.Open()) return survey::Outcome::Failed(file.Reason());
+  // The document is made in memory first: its character maps are put right before a byte of
+  // it reaches the file (platform/pdf_text_layer.h).
+  QByteArray document;
   bool painted = false;
   {
-    AtomicWriterDevice device(file);
-    device.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    QPdfWriter writer(&device);
+    QBuffer buffer(&document);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
     painted = paint(writer);
   }
-  if (file.Failed()) return survey::Outcome::Failed(file.Reason());
   if (!painted) {
     file.Abort();
     return survey::Outcome::Failed("无法生成 PDF 文档 (the PDF could not be painted)");
   }
+  std::string bytes(document.constData(), static_cast<std::size_t>(document.size()));
+  document.clear();
+  RepairToUnicodeMaps(bytes);
+  if (!file.Write(bytes) || file.Failed()) return survey::Outcome::Failed(file.Reason());
   if (!file.Commit()) return survey::Outcome::Failed(file.Reason());
   return survey::Outcome::Done();
+}
+
+QFont Unshaped(QFont font) {
+  font.setStyleStrategy(static_cast<QFont::StyleStrategy>(font.styleStrategy() | QFont::PreferNoShaping));
+  return font;
 }
 
 bool PaintTextPages(QPagedPaintDevice* device, const QString& text, const QFont& font, int copies) {
   QPainter painter;
   if (!painter.begin(device)) return false;
-  painter.setFont(font);
+  painter.setFont(Unshaped(font));
   painter.setPen(Qt::black);
   const QFontMetricsF metrics(font, device);
   const double lineHeight = metrics.lineSpacing();
@@ -117,18 +109,56 @@ survey::Outcome PaintOnPrinter(QPrinter& printer, const std::function<bool(QPage
   return survey::Outcome::Done();
 }
 
-survey::Outcome PrintTextWithDialog(QWidget* parent, const QString& text, const QFont& font, bool useDialogCopies) {
+namespace {
+
+PrintDialogRunner& DialogRunner() {
+  static PrintDialogRunner runner;
+  return runner;
+}
+
+}  // namespace
+
+ScopedPrintDialog::ScopedPrintDialog(PrintDialogRunner runner) { DialogRunner() = std::move(runner); }
+ScopedPrintDialog::~ScopedPrintDialog() { DialogRunner() = nullptr; }
+
+survey::Outcome PrintWithDialog(QWidget* parent, bool useDialogCopies,
+                                const std::function<bool(QPagedPaintDevice* device, int copies)>& paint,
+                                bool* toPdfFile) {
   QPrinter printer(QPrinter::HighResolution);
-  QPrintDialog dialog(&printer, parent);
-  if (useDialogCopies) dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
-  if (dialog.exec() != QDialog::Accepted) return survey::Outcome::Cancelled();
+  bool accepted = false;
+  if (DialogRunner()) {
+    accepted = DialogRunner()(printer, parent);
+  } else {
+    QPrintDialog dialog(&printer, parent);
+    if (useDialogCopies) dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
+    accepted = dialog.exec() == QDialog::Accepted;
+  }
+  if (!accepted) return survey::Outcome::Cancelled();
   int copies = 1;
   if (useDialogCopies) {
-    // We print the copies ourselves, back to back in one document.
-    copies = printer.copyCount();
+    // We print the copies ourselves, into the one document.
+    copies = std::max(1, printer.copyCount());
     printer.setCopyCount(1);
   }
-  return PaintOnPrinter(printer, [&](QPagedPaintDevice* device) { return PaintTextPages(device, text, font, copies); });
+  if (toPdfFile) *toPdfFile = printer.outputFormat() == QPrinter::PdfFormat;
+  return PaintOnPrinter(printer, [&](QPagedPaintDevice* device) { return paint(device, copies); });
+}
+
+survey::Outcome PrintTextWithDialog(QWidget* parent, const QString& text, const QFont& font, bool useDialogCopies) {
+  return PrintWithDialog(parent, useDialogCopies,
+                         [&](QPagedPaintDevice* device, int copies) { return PaintTextPages(device, text, font, copies); });
+}
+
+survey::Outcome DialogTextPrinter::Print(const std::string& text) {
+  const survey::Outcome o = PrintTextWithDialog(parent_, ToQString(text), font_);
+  if (o == survey::Outcome::Status::Failed) return survey::Outcome::Failed(o.error, 1);
+  return o;
+}
+
+survey::Outcome PdfTextFileWriter::Write(const std::string& pdfPath, const std::string& text) {
+  std::string reason;
+  if (PrintTextToPdf(ToQString(pdfPath), ToQString(text), font_, 1, &reason)) return survey::Outcome::Done();
+  return survey::Outcome::Failed(reason);
 }
 
 QFont CjkFont(const QString& family, double pointSize, bool monospaced) {
@@ -149,7 +179,7 @@ QFont CjkFont(const QString& family, double pointSize, bool monospaced) {
   QFont font(chosen);
   font.setPointSizeF(pointSize);
   if (monospaced) font.setStyleHint(QFont::Monospace);
-  return font;
+  return Unshaped(font);
 }
 
 bool HasHalfWidthLatin(const QFont& font) {
@@ -185,6 +215,7 @@ QFont ColumnPrintFont(double pointSize) {
     font.setPointSizeF(pointSize);
     font.setBold(false);
     font.setStyleHint(QFont::Monospace);
+    font = Unshaped(font);
     if (HasHalfWidthLatin(font)) return font;
   }
   // None installed: the best the system has, marked monospaced so that matching prefers one.

@@ -5,7 +5,9 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <utility>
 
+#include "common/services.h"
 #include "platform/text_files.h"
 
 class QPagedPaintDevice;
@@ -34,11 +36,61 @@ bool PrintTextToPdf(const QString& pdfPath, const QString& text, const QFont& fo
 // the file is written by WritePdfFile with the printer's page layout and resolution.
 survey::Outcome PaintOnPrinter(QPrinter& printer, const std::function<bool(QPagedPaintDevice* device)>& paint);
 
-// Shows the print dialog and prints. When `useDialogCopies` is true the number of copies of
-// the dialog is printed back to back in one document.
+// Shows the print dialog for `printer`; false when cancelled.
+using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* parent)>;
+
+// Replaces the print dialog for its lifetime (window tests, which cannot close a modal
+// dialog); the platform's dialog afterwards.
+class ScopedPrintDialog {
+ public:
+  explicit ScopedPrintDialog(PrintDialogRunner runner);
+  ~ScopedPrintDialog();
+  ScopedPrintDialog(const ScopedPrintDialog&) = delete;
+  ScopedPrintDialog& operator=(const ScopedPrintDialog&) = delete;
+};
+
+// Every print command's dialog: shows it, then paints with `paint(device, copies)` on the
+// printer or PDF file chosen there (PaintOnPrinter). When `useDialogCopies` is true `copies` is
+// the dialog's number of copies, which the caller prints into the one document, and the
+// printer is told to print one; otherwise it is 1. *toPdfFile tells whether a file was chosen.
+survey::Outcome PrintWithDialog(QWidget* parent, bool useDialogCopies,
+                                const std::function<bool(QPagedPaintDevice* device, int copies)>& paint,
+                                bool* toPdfFile = nullptr);
+
+// Shows the print dialog and prints the text. When `useDialogCopies` is true the number of
+// copies of the dialog is printed back to back in one document, each from a new page.
 survey::Outcome PrintTextWithDialog(QWidget* parent, const QString& text, const QFont& font, bool useDialogCopies = false);
 
-// A font of the given CJK family for printing or showing; when the family is not installed,
+// The print command of the report windows: the print dialog, the text in `font`; a failure
+// carries the code 1, which their message shows after the reason.
+class DialogTextPrinter final : public survey::TextPrinter {
+ public:
+  DialogTextPrinter(QWidget* parent, QFont font) : parent_(parent), font_(std::move(font)) {}
+  survey::Outcome Print(const std::string& text) override;
+
+ private:
+  QWidget* parent_;
+  QFont font_;
+};
+
+// The batch modes' --pdf: the text in `font`, one copy, as the print command prints it.
+class PdfTextFileWriter final : public survey::PdfTextWriter {
+ public:
+  explicit PdfTextFileWriter(QFont font) : font_(std::move(font)) {}
+  survey::Outcome Write(const std::string& pdfPath, const std::string& text) override;
+
+ private:
+  QFont font_;
+};
+
+// `font` drawn glyph for character from the face's character map, without shaping. Shaped, a
+// CJK face (Noto Sans CJK) swaps the digits after a Latin letter for variant glyphs that no
+// character maps to, and a PDF then reads "K10+000" as "K   +"; for the Latin, digits and CJK
+// of the reports shaping changes neither the glyph shapes nor the advances. Every face the
+// suite prints in goes through here.
+QFont Unshaped(QFont font);
+
+// A font of the given CJK family for printing or showing, unshaped; when the family is not installed,
 // the first installed CJK family that fits ("黑体" falls back to a CJK sans face).
 QFont CjkFont(const QString& family, double pointSize, bool monospaced = false);
 

@@ -8,12 +8,8 @@ int main(int argc, char** argv) {
   return platform::RunProgram(
       argc, argv, "quenby",
       [](const std::vector<std::string>& args) {
-        quenby::PdfFileWriter pdf;
+        platform::PdfTextFileWriter pdf(quenby::ListingFont());
         return quenby::RunBatch(args, std::cout, std::cerr, {&pdf});
       },
-      [](QApplication& app) {
-        quenby::VerticalCurveWindow window;
-        window.show();
-        return app.exec();
-      });
+      quenby::RunWindow);
 }

@@ -24,7 +24,7 @@ survey::Message QuenbyMessage(const std::string& text) {
 VerticalCurveForm::VerticalCurveForm(survey::Host& host, survey::TextPrinter& printer)
     : host_(host), printer_(printer), listing_(UsageNote()), insertionPoint_(listing_.size()) {}
 
-bool VerticalCurveForm::CheckFilled(bool withExtraStake) const {
+bool VerticalCurveForm::FieldsFilled(bool withExtraStake) const {
   const VerticalCurveFields& f = fields_;
   bool filled = !withExtraStake || !survey::IsEmptyField(f.extra);
   for (const std::string* text : {&f.radius, &f.i1, &f.i2, &f.jd, &f.elevation, &f.spacing})
@@ -43,48 +43,43 @@ CurveInput VerticalCurveForm::ReadInput() const {
   return in;
 }
 
-void VerticalCurveForm::ComputeListing() {
-  if (!CheckFilled(false)) return;
+survey::Outcome VerticalCurveForm::ComputeListing() {
+  if (!FieldsFilled(false)) return survey::Outcome::Refused();  // it has told the user
   const CurveInput in = ReadInput();
   const double spacing = survey::ReadLeadingNumberIgnoringBlanks(fields_.spacing);
   // The stake loop only ends with a positive spacing.
   if (!(spacing > 0)) {
-    host_.ShowMessage(QuenbyMessage("待测点间距必须大于零！"));
-    return;
+    return survey::Refuse(host_, QuenbyMessage("待测点间距必须大于零！"));
   }
   CurveState probe = state_;
   if (!ComputeElements(in, probe).Finite()) {
-    host_.ShowMessage(QuenbyMessage("原始数据超出计算范围！"));
-    return;
+    return survey::Refuse(host_, QuenbyMessage("原始数据超出计算范围！"));
   }
   std::string text;
   const ListingOutcome outcome = BuildListing(in, spacing, state_, text, kMaxListingLines);
   if (outcome == ListingOutcome::TooManyLines) {
-    host_.ShowMessage(QuenbyMessage("计算结果超过" + std::to_string(kMaxListingLines) + "行，请加大待测点间距！"));
-    return;
+    return survey::Refuse(host_, QuenbyMessage("计算结果超过" + std::to_string(kMaxListingLines) + "行，请加大待测点间距！"));
   }
   if (outcome == ListingOutcome::NotFinite) {
-    host_.ShowMessage(QuenbyMessage("原始数据超出计算范围！"));
-    return;
+    return survey::Refuse(host_, QuenbyMessage("原始数据超出计算范围！"));
   }
   listing_ = std::move(text);
   insertionPoint_ = listing_.size();
+  return survey::Outcome::Done();
 }
 
-void VerticalCurveForm::AddExtraStake() {
-  if (!CheckFilled(true)) return;
+survey::Outcome VerticalCurveForm::AddExtraStake() {
+  if (!FieldsFilled(true)) return survey::Outcome::Refused();  // it has told the user
   const auto s = survey::ReadStrictNumber(fields_.extra);
   if (!s) {
-    host_.ShowMessage(QuenbyMessage("加桩桩号必须是数字！"));
-    return;
+    return survey::Refuse(host_, QuenbyMessage("加桩桩号必须是数字！"));
   }
   const CurveInput in = ReadInput();
   CurveState next = state_;
   const CurveElements e = ComputeElements(in, next);
   const double elevation = StakeElevation(in, e, next, *s);
   if (!e.Finite() || !std::isfinite(RoundElevation(elevation))) {
-    host_.ShowMessage(QuenbyMessage("原始数据超出计算范围！"));
-    return;
+    return survey::Refuse(host_, QuenbyMessage("原始数据超出计算范围！"));
   }
   PadAfterStation(next, fields_.extra);
   state_ = next;
@@ -92,15 +87,15 @@ void VerticalCurveForm::AddExtraStake() {
   // split it, so the lines go to the start of the next one.
   const std::string lines = ExtraStakeLine(fields_.extra, state_.kg, elevation) + SolidRule();
   insertionPoint_ = survey::InsertLines(listing_, insertionPoint_, lines).End();
+  return survey::Outcome::Done();
 }
 
-void VerticalCurveForm::PrintListing() {
+survey::Outcome VerticalCurveForm::PrintListing() {
   const survey::Outcome printed = printer_.Print(listing_);
-  if (printed == survey::Outcome::Status::Failed) {
-    survey::Message m = QuenbyMessage(printed.error);
-    m.icon = survey::MessageIcon::Exclamation;
-    host_.ShowMessage(m);
-  }
+  if (printed != survey::Outcome::Status::Failed) return printed;
+  survey::Message m = QuenbyMessage(printed.error);
+  m.icon = survey::MessageIcon::Exclamation;
+  return survey::Refuse(host_, m);
 }
 
 void VerticalCurveForm::SetListingFromBox(std::string_view text) { listing_ = survey::LfToCrLf(text); }

@@ -39,12 +39,12 @@ class VerticalCurveForm {
   const VerticalCurveFields& fields() const { return fields_; }
 
   // The full listing from the begin to the end of the curve; a refusal leaves it as it was.
-  void ComputeListing();
+  survey::Outcome ComputeListing();
   // An extra stake's lines at the insertion point (at the start of the next line when the point
   // is inside a line); the point moves past them.
-  void AddExtraStake();
+  survey::Outcome AddExtraStake();
   // Prints the listing; a file that could not be written is told, a cancel is not.
-  void PrintListing();
+  survey::Outcome PrintListing();
 
   // The listing, lines ending in CR LF.
   const std::string& Listing() const { return listing_; }
@@ -60,7 +60,7 @@ class VerticalCurveForm {
   std::size_t InsertionCharacters() const;
 
  private:
-  bool CheckFilled(bool withExtraStake) const;
+  bool FieldsFilled(bool withExtraStake) const;
   CurveInput ReadInput() const;
 
   survey::Host& host_;

@@ -4,14 +4,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 
 #include "common/twips.h"
 #include "platform/enter_as_tab.h"
+#include "platform/single_instance.h"
 #include "platform/field_binding.h"
 #include "platform/text_printing.h"
+#include "platform/twips_rect.h"
 
 namespace quenby {
 
@@ -30,11 +31,7 @@ constexpr const char* kFrameCaptions[] = {"竖曲线半径：", "第一纵坡i1�
                                           "交点桩号JD：", "交点桩高程：", "待测点间距："};
 
 // Object names of the buttons -> commands, left to right.
-struct ButtonControl {
-  const char* name;
-  const char* caption;
-  void (VerticalCurveWindow::*command)();
-};
+using ButtonControl = platform::ButtonBinding<void (VerticalCurveWindow::*)()>;
 constexpr ButtonControl kButtons[] = {
     {"Command1", "计  算", &VerticalCurveWindow::ComputeListing},
     {"Command2", "加桩计算", &VerticalCurveWindow::AddExtraStake},
@@ -42,15 +39,7 @@ constexpr ButtonControl kButtons[] = {
 };
 
 // The layout is kept in twips, as the window was drawn.
-QRect Twips(int left, int top, int width, int height) {
-  return {survey::TwipsToPixels(left), survey::TwipsToPixels(top), survey::TwipsToPixels(width),
-          survey::TwipsToPixels(height)};
-}
-
-PrintDialogRunner& Runner() {
-  static PrintDialogRunner runner;
-  return runner;
-}
+using platform::Twips;
 
 QString ToDisplay(const std::string& text) {
   QString s = platform::ToQString(text);
@@ -60,39 +49,21 @@ QString ToDisplay(const std::string& text) {
 
 }  // namespace
 
-PrintDialogScope::PrintDialogScope(PrintDialogRunner runner) { Runner() = std::move(runner); }
-PrintDialogScope::~PrintDialogScope() { Runner() = nullptr; }
-
 QFont ListingFont() { return platform::CjkFont(QStringLiteral("SimSun"), 10.5, true); }
 
 survey::Outcome DialogListingPrinter::Print(const std::string& listing) {
-  QPrinter printer(QPrinter::HighResolution);
-  bool accepted = false;
-  if (Runner()) {
-    accepted = Runner()(printer, parent_);
-  } else {
-    QPrintDialog dialog(&printer, parent_);
-    accepted = dialog.exec() == QDialog::Accepted;
-  }
-  if (!accepted) return survey::Outcome::Cancelled();
-  // The copies go into the one document ourselves, back to back without a page break, so
-  // the printer must not multiply them again.
-  const int copies = std::max(1, printer.copyCount());
-  printer.setCopyCount(1);
-  const QString text = ToDisplay(PrintedText(listing, copies));
-  const survey::Outcome o = platform::PaintOnPrinter(
-      printer, [&](QPagedPaintDevice* device) { return platform::PaintTextPages(device, text, ListingFont(), 1); });
+  // The copies go into the one document ourselves, back to back without a page break.
+  bool toPdfFile = false;
+  const survey::Outcome o = platform::PrintWithDialog(
+      parent_, true,
+      [&](QPagedPaintDevice* device, int copies) {
+        return platform::PaintTextPages(device, ToDisplay(PrintedText(listing, copies)), ListingFont(), 1);
+      },
+      &toPdfFile);
   // A file that could not be written is told, since the user would otherwise take the old or
   // missing file for the printed one.
-  if (!o.ok() && printer.outputFormat() != QPrinter::PdfFormat) return survey::Outcome::Refused(o.error);
+  if (o == survey::Outcome::Status::Failed && !toPdfFile) return survey::Outcome::Refused(o.error);
   return o;
-}
-
-survey::Outcome PdfFileWriter::Write(const std::string& pdfPath, const std::string& text) {
-  std::string reason;
-  if (platform::PrintTextToPdf(platform::ToQString(pdfPath), ToDisplay(text), ListingFont(), 1, &reason))
-    return survey::Outcome::Done();
-  return survey::Outcome::Failed(reason);
 }
 
 VerticalCurveWindow::VerticalCurveWindow(QWidget* parent) : QWidget(parent) {
@@ -115,19 +86,19 @@ VerticalCurveWindow::VerticalCurveWindow(QWidget* parent) : QWidget(parent) {
     // Enter moves on from the six fields of the frame, not from the extra stake.
     enter->Add(field);
   }
-  auto* label7 = new QLabel(QStringLiteral("加桩桩号："), this);
-  label7->setObjectName(QStringLiteral("Label7"));
-  label7->setGeometry(Twips(240, 3600, 1200, 255));
+  auto* extraStationLabel = new QLabel(QStringLiteral("加桩桩号："), this);
+  extraStationLabel->setObjectName(QStringLiteral("Label7"));
+  extraStationLabel->setGeometry(Twips(240, 3600, 1200, 255));
   auto* extra = new QLineEdit(this);
   extra->setObjectName(QLatin1String(kFieldObjects[6].objectName));
   extra->setGeometry(Twips(1440, 3480, 1455, 375));
 
   for (std::size_t i = 0; i < std::size(kButtons); ++i) {
     auto* button = new QPushButton(platform::ToQString(kButtons[i].caption), this);
-    button->setObjectName(QLatin1String(kButtons[i].name));
+    button->setObjectName(QLatin1String(kButtons[i].objectName));
     button->setGeometry(Twips(120 + 1080 * static_cast<int>(i), 4080, 975, 375));
     button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, kButtons[i].command);
+    connect(button, &QPushButton::clicked, this, kButtons[i].handler);
   }
 
   listing_ = new QPlainTextEdit(this);
@@ -164,7 +135,7 @@ void VerticalCurveWindow::ShowListing() {
   listing_->ensureCursorVisible();
 }
 
-void VerticalCurveWindow::RunOnListing(void (VerticalCurveForm::*command)()) {
+void VerticalCurveWindow::RunOnListing(survey::Outcome (VerticalCurveForm::*command)()) {
   platform::PullFields<VerticalCurveFields>(*this, kFieldObjects, form_.fields());
   ListingToForm();
   const std::string before = form_.Listing();
@@ -180,6 +151,11 @@ void VerticalCurveWindow::AddExtraStake() { RunOnListing(&VerticalCurveForm::Add
 void VerticalCurveWindow::PrintListing() {
   ListingToForm();
   form_.PrintListing();
+}
+
+int RunWindow(QApplication& app) {
+  return platform::RunWindow(app, QStringLiteral("quenby"), platform::Instances::Any,
+                             [] { return std::make_unique<VerticalCurveWindow>(); });
 }
 
 }  // namespace quenby

@@ -7,25 +7,16 @@
 
 #include "common/services.h"
 #include "platform/qt_host.h"
+#include "platform/text_printing.h"
 #include "quenby/batch.h"
 #include "quenby/vertical_curve_form.h"
+
+class QApplication;
 
 class QPlainTextEdit;
 class QPrinter;
 
 namespace quenby {
-
-// Shows the print dialog for `printer`; false when cancelled.
-using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* parent)>;
-
-// Replaces the print dialog for its lifetime (window tests); the platform's dialog afterwards.
-class PrintDialogScope {
- public:
-  explicit PrintDialogScope(PrintDialogRunner runner);
-  ~PrintDialogScope();
-  PrintDialogScope(const PrintDialogScope&) = delete;
-  PrintDialogScope& operator=(const PrintDialogScope&) = delete;
-};
 
 // The listing's font: a Chinese character exactly two Latin columns wide.
 QFont ListingFont();
@@ -43,11 +34,6 @@ class DialogListingPrinter : public survey::TextPrinter {
   QWidget* parent_;
 };
 
-// Prints into a PDF file in the listing's font: the batch mode's --pdf.
-class PdfFileWriter : public survey::PdfTextWriter {
- public:
-  survey::Outcome Write(const std::string& pdfPath, const std::string& text) override;
-};
 
 class VerticalCurveWindow : public QWidget {
   Q_OBJECT
@@ -64,7 +50,7 @@ class VerticalCurveWindow : public QWidget {
  private:
   // Runs a command that may rewrite the listing; a refusal leaves the box alone, scroll
   // position included.
-  void RunOnListing(void (VerticalCurveForm::*command)());
+  void RunOnListing(survey::Outcome (VerticalCurveForm::*command)());
   void ListingToForm();
   void ShowListing();
 
@@ -73,5 +59,8 @@ class VerticalCurveWindow : public QWidget {
   VerticalCurveForm form_{host_, printer_};
   QPlainTextEdit* listing_ = nullptr;
 };
+
+// Window mode of the program: the window until it closes; copies may run side by side.
+int RunWindow(QApplication& app);
 
 }  // namespace quenby

@@ -29,11 +29,7 @@ constexpr platform::FieldBinding<F> kFieldObjects[] = {
 };
 
 // Buttons -> what a click runs.
-struct ButtonObject {
-  const char* objectName;
-  const char* caption;
-  void (ForwardInverseForm::*handler)();
-};
+using ButtonObject = platform::ButtonBinding<void (ForwardInverseForm::*)()>;
 constexpr ButtonObject kButtonObjects[] = {
     {"Command1", "计  算", &ForwardInverseForm::ComputeForward},
     {"Command2", "清  空", &ForwardInverseForm::ClearForward},
@@ -105,40 +101,40 @@ ForwardInverseWindow::ForwardInverseWindow(QWidget* parent) : QWidget(parent) {
   setAutoFillBackground(true);
 
   // Frame1: the forward problem. Creation order is the tab order.
-  auto* frame1 = new QGroupBox(QStringLiteral("坐标正算"), this);
-  frame1->setObjectName(QStringLiteral("Frame1"));
-  frame1->setGeometry(8, 8, kFrameWidth, kFrameHeight);
-  AddLabel(frame1, "Label1", QStringLiteral("X坐标"), kColX, 18, kFieldWidth)->setAlignment(Qt::AlignCenter);
-  AddLabel(frame1, "Label2", QStringLiteral("y坐标"), kColY, 18, kFieldWidth)->setAlignment(Qt::AlignCenter);
-  AddLabel(frame1, "Label3", QStringLiteral("A点坐标:"), 10, 42);
-  AddField(frame1, &F::forwardAx, kColX, 42);
-  AddField(frame1, &F::forwardAy, kColY, 42);
-  AddAzimuthRow(frame1, 4, &F::forwardDegrees, &F::forwardMinutes, &F::forwardSeconds, 74);
-  AddLabel(frame1, "Label8", QStringLiteral("边  长:"), 10, 106);
-  AddField(frame1, &F::forwardDistance, kColX, 106);
-  AddLabel(frame1, "Label9", QStringLiteral("B点坐标:"), 10, 154);
-  AddField(frame1, &F::forwardBx, kColX, 154);
-  AddField(frame1, &F::forwardBy, kColY, 154);
-  AddButton(frame1, "Command1", 352, 42);
-  AddButton(frame1, "Command2", 352, 90);
+  auto* forwardBox = new QGroupBox(QStringLiteral("坐标正算"), this);
+  forwardBox->setObjectName(QStringLiteral("Frame1"));
+  forwardBox->setGeometry(8, 8, kFrameWidth, kFrameHeight);
+  AddLabel(forwardBox, "Label1", QStringLiteral("X坐标"), kColX, 18, kFieldWidth)->setAlignment(Qt::AlignCenter);
+  AddLabel(forwardBox, "Label2", QStringLiteral("y坐标"), kColY, 18, kFieldWidth)->setAlignment(Qt::AlignCenter);
+  AddLabel(forwardBox, "Label3", QStringLiteral("A点坐标:"), 10, 42);
+  AddField(forwardBox, &F::forwardAx, kColX, 42);
+  AddField(forwardBox, &F::forwardAy, kColY, 42);
+  AddAzimuthRow(forwardBox, 4, &F::forwardDegrees, &F::forwardMinutes, &F::forwardSeconds, 74);
+  AddLabel(forwardBox, "Label8", QStringLiteral("边  长:"), 10, 106);
+  AddField(forwardBox, &F::forwardDistance, kColX, 106);
+  AddLabel(forwardBox, "Label9", QStringLiteral("B点坐标:"), 10, 154);
+  AddField(forwardBox, &F::forwardBx, kColX, 154);
+  AddField(forwardBox, &F::forwardBy, kColY, 154);
+  AddButton(forwardBox, "Command1", 352, 42);
+  AddButton(forwardBox, "Command2", 352, 90);
 
   // Frame2: the inverse problem.
-  auto* frame2 = new QGroupBox(QStringLiteral("坐标反算"), this);
-  frame2->setObjectName(QStringLiteral("Frame2"));
-  frame2->setGeometry(8, 16 + kFrameHeight, kFrameWidth, kFrameHeight);
-  AddLabel(frame2, "Label10", QStringLiteral("X坐标"), kColX, 18, kFieldWidth)->setAlignment(Qt::AlignCenter);
-  AddLabel(frame2, "Label11", QStringLiteral("y坐标"), kColY, 18, kFieldWidth)->setAlignment(Qt::AlignCenter);
-  AddLabel(frame2, "Label12", QStringLiteral("A点坐标:"), 10, 42);
-  AddField(frame2, &F::inverseAx, kColX, 42);
-  AddField(frame2, &F::inverseAy, kColY, 42);
-  AddLabel(frame2, "Label13", QStringLiteral("B点坐标:"), 10, 74);
-  AddField(frame2, &F::inverseBx, kColX, 74);
-  AddField(frame2, &F::inverseBy, kColY, 74);
-  AddAzimuthRow(frame2, 14, &F::inverseDegrees, &F::inverseMinutes, &F::inverseSeconds, 122);
-  AddLabel(frame2, "Label18", QStringLiteral("边  长:"), 10, 154);
-  AddField(frame2, &F::inverseDistance, kColX, 154);
-  AddButton(frame2, "Command3", 352, 42);
-  AddButton(frame2, "Command4", 352, 90);
+  auto* inverseBox = new QGroupBox(QStringLiteral("坐标反算"), this);
+  inverseBox->setObjectName(QStringLiteral("Frame2"));
+  inverseBox->setGeometry(8, 16 + kFrameHeight, kFrameWidth, kFrameHeight);
+  AddLabel(inverseBox, "Label10", QStringLiteral("X坐标"), kColX, 18, kFieldWidth)->setAlignment(Qt::AlignCenter);
+  AddLabel(inverseBox, "Label11", QStringLiteral("y坐标"), kColY, 18, kFieldWidth)->setAlignment(Qt::AlignCenter);
+  AddLabel(inverseBox, "Label12", QStringLiteral("A点坐标:"), 10, 42);
+  AddField(inverseBox, &F::inverseAx, kColX, 42);
+  AddField(inverseBox, &F::inverseAy, kColY, 42);
+  AddLabel(inverseBox, "Label13", QStringLiteral("B点坐标:"), 10, 74);
+  AddField(inverseBox, &F::inverseBx, kColX, 74);
+  AddField(inverseBox, &F::inverseBy, kColY, 74);
+  AddAzimuthRow(inverseBox, 14, &F::inverseDegrees, &F::inverseMinutes, &F::inverseSeconds, 122);
+  AddLabel(inverseBox, "Label18", QStringLiteral("边  长:"), 10, 154);
+  AddField(inverseBox, &F::inverseDistance, kColX, 154);
+  AddButton(inverseBox, "Command3", 352, 42);
+  AddButton(inverseBox, "Command4", 352, 90);
 
   // Results in blue; they stay editable like any field.
   for (auto member : {&F::forwardBx, &F::forwardBy, &F::inverseDegrees, &F::inverseMinutes, &F::inverseSeconds,
@@ -173,8 +169,8 @@ void ForwardInverseWindow::Run(void (ForwardInverseForm::*handler)()) {
 }
 
 int RunWindow(QApplication& app) {
-  return platform::RunSingleWindow(app, QStringLiteral("rillford"),
-                                   [] { return std::make_unique<ForwardInverseWindow>(); });
+  return platform::RunWindow(app, QStringLiteral("rillford"), platform::Instances::OnePerUser,
+                             [] { return std::make_unique<ForwardInverseWindow>(); });
 }
 
 }  // namespace rillford

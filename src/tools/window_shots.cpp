@@ -11,6 +11,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -80,6 +81,13 @@ int main(int argc, char** argv) {
     auto* grid = w.findChild<QTableView*>(QStringLiteral("MSFlexGrid1"));
     grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
     ok &= Capture(w, QStringLiteral("marlowby-grid-8-digits-scrolled"));
+    w.resize(w.width() + 260, w.height() + 200);
+    ok &= Capture(w, QStringLiteral("marlowby-grid-larger-window"));
+    // The keyboard's way to the buttons: Tab from the last field lands on "计  算".
+    w.findChild<QLineEdit*>(QStringLiteral("Text10"))->setFocus();
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    if (QWidget* focused = QApplication::focusWidget()) QApplication::sendEvent(focused, &tab);
+    ok &= Capture(w, QStringLiteral("marlowby-button-focus"));
     w.close();
   }
   {

@@ -6,13 +6,14 @@
 
 #include "brannock/deflection_batch.h"
 #include "common/batch_cli.h"
-#include "common/project_info.h"
 #include "common/testing/batch_capture.h"
 #include "coordinates/testing/memory_stores.h"
 
 namespace brannock {
 namespace {
 
+// Golden lines: a snapshot of the report (p and q in 15 digits); p, q and L agree with the
+// hand-worked example of curve/tests/curve_elements_test.cpp.
 const std::string kParameters = "               P=0.3     Q=29.9964     L=321.7994\r\n";
 const std::string kExtra850 = std::string(15, ' ') + " 850(加桩)        0° 3′ 46″     359°56′14″\r\n";
 
@@ -37,10 +38,11 @@ struct FormTest : ::testing::Test {
   void SetUp() override { fields = {"1000", "30.0000", "500", "60", "", "26-12-6"}; }
 };
 
-TEST(HelpText, ThreeLinesWithTheContactAddress) {
-  EXPECT_EQ(HelpText(), "调用WORD打印时应选择否才可以打印，否则会退出。    使用声明：本窗口为阅览窗口。如果你想打印的话，可以按“打印”。\r\n"
-                        "    在原始数据输入时，偏交输入方法为：88．2222（如果要输入：88度22分22秒）。如果没有Dovetree，则LS中为0。\r\n"
-                        "    使用中发现问题或有改进建议，欢迎来信告诉我们：" + std::string(survey::kContactAddress));
+// The help names the transition curve by its term; the program's name would read as a
+// different thing to a surveyor.
+TEST(HelpText, NamesTheTransitionCurveByItsTerm) {
+  EXPECT_NE(HelpText().find("如果没有缓和曲线，则LS中为0"), std::string::npos);
+  EXPECT_EQ(HelpText().find("Dovetree"), std::string::npos);
 }
 
 TEST(DateField, TwoDigitYearSoTheReportPrintsTheRightCentury) {
@@ -66,6 +68,27 @@ TEST_F(FormTest, RefusalsShowTheDataErrorAndChangeNothing) {
     EXPECT_EQ(host.messages[0].text, "你输入所有数据了吗？\r\n请重新输入。");
     EXPECT_EQ(form.report(), before);
   }
+}
+
+// Transitions that turn through more than the deflection leave no curve: both handlers refuse
+// with the condition named, as a data error; meeting exactly (L = 2 Ls, no arc) is a curve.
+TEST_F(FormTest, OverlappingTransitionsAreRefused) {
+  ASSERT_TRUE(form.ComputeReport());
+  const std::string before = form.report();
+  fields = {"199.25", "22.30", "152.45", "60", "200", "26-12-6"};
+  EXPECT_FALSE(form.ComputeReport());
+  EXPECT_FALSE(form.AddExtraStake());
+  ASSERT_EQ(host.messages.size(), 2u);
+  for (const survey::Message& m : host.messages) {
+    EXPECT_EQ(m.text, "缓和曲线过长：2β0 大于偏角 α");
+    EXPECT_EQ(m.title, "输入数据出错");
+    EXPECT_TRUE(m.refusal);
+  }
+  EXPECT_EQ(form.report(), before);
+  fields = {"1000", "30", "114.59155902616466", "60", "", "26-12-6"};
+  ASSERT_TRUE(form.ComputeReport());
+  EXPECT_NE(form.report().find("L=120\r\n"), std::string::npos);
+  EXPECT_NE(form.report().find("HY=999.0131\r\n" + std::string(15, ' ') + "YH=999.0131"), std::string::npos);
 }
 
 TEST_F(FormTest, ExtraStakeAfterEditsOrAResetStandsOnALineOfItsOwn) {

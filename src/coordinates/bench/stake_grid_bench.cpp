@@ -15,7 +15,7 @@ std::vector<coordinates::StakeRecord> Rows(std::size_t n) {
   for (std::size_t i = 0; i < n; ++i) {
     const std::string x = std::to_string(3456789.123 + static_cast<double>(i) * 0.731);
     const std::string y = std::to_string(38512352.012 - static_cast<double>(i) * 0.417);
-    rows[i].zh = std::to_string(i * 10);
+    rows[i].station = std::to_string(i * 10);
     rows[i].zbx = rows[i].zx = rows[i].ybx = x;
     rows[i].zby = rows[i].zy = rows[i].yby = y;
   }

@@ -19,10 +19,5 @@ TEST(LyExport, LinesKeepTheFieldsAsStored) {
             "1810.791, , ,46276.097,-4532.808, , \r\n加桩900,,,46722.855,-7619.616,,\r\n");
 }
 
-TEST(RowColours, AlternateFromGreenOnTheFirstRow) {
-  for (std::size_t row : {0u, 2u, 294u}) EXPECT_EQ(StakeRowColour(row), (RowColour{128, 255, 128})) << row;
-  for (std::size_t row : {1u, 293u}) EXPECT_EQ(StakeRowColour(row), (RowColour{192, 255, 255})) << row;
-}
-
 }  // namespace
 }  // namespace coordinates

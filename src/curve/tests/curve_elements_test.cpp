@@ -31,6 +31,10 @@ std::string Compute(Variant v, double station, double alpha, double R, double Ls
   return {};
 }
 
+// Golden table: a snapshot of the digits each program prints (field crews compare them with
+// their earlier printouts); the worked example (JD 1000, α 30°, R 500, Ls 60) was worked by
+// hand from the textbook formulas as an independent check: p 0.3, q 29.9964, β0 3.43775°,
+// T 164.0514, L 321.7994, E 17.9487.
 // The same curves through the three variants: each row pins the digits one program prints, and
 // rows of one curve differ exactly where the variants differ (p and q in 15 digits, 7 digits
 // or four places; T, QZ and YH in their last digit). The station is JD for the first two
@@ -55,6 +59,22 @@ TEST(CurveElements, VariantsKeepTheirOwnDigits) {
     EXPECT_EQ(Compute(c.variant, c.station, c.alpha, c.R, c.Ls), c.expected)
         << "variant " << static_cast<int>(c.variant) << ", R " << c.R << ", Ls " << c.Ls;
   }
+}
+
+// 2 beta0 against the deflection (degrees); R = 10800 / (30 pi) makes 2 beta0 = 30° on paper.
+TEST(TransitionsOverlap, Cases) {
+  const struct { double alpha, R, Ls; bool overlap; } cases[] = {
+      {22.5, 152.45, 60, true},                 // 2 beta0 = 22.55°: the published refusal
+      {-22.5, 152.45, 60, true},                // a left-hand curve the same
+      {22.5, -152.45, 60, true},                // and a radius typed negative
+      {30, 114.59155902616466, 60, false},      // 2 beta0 = alpha: no arc, still a curve
+      {30, 114.5915, 60, true},                 // 0.1 mm less radius: 2.6e-5° too much
+      {30, 114.5916, 60, false},
+      {30, 500, 60, false}, {0.0003, 500, 0, false},  // no transition never overlaps
+      {0.0003, 1e5, 1, true},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(TransitionsOverlap(c.alpha, c.R, c.Ls), c.overlap) << c.alpha << " " << c.R << " " << c.Ls;
 }
 
 // The design data as typed: JD, alpha, R, Ls -> the numbers read, or "" for a refusal.

@@ -29,6 +29,8 @@ TEST(ReportFields, Cases) {
   for (const auto& [field, expected] : cases) EXPECT_EQ(field, expected);
 }
 
+// Golden lines: a snapshot of the report's layout; its elements agree with the hand-worked
+// example of curve_elements_test.cpp.
 TEST(MainReport, WorkedExampleLines) {
   const CurveInput in{1000, 30.0000, 500, 60};
   const CurveElements e = ComputeCurveElementsDoublePQ(in);
@@ -42,7 +44,7 @@ TEST(MainReport, WorkedExampleLines) {
       {1, ""}, {5, ""}, {11, ""}, {51, B(5)},
       {2, B(25) + "－－－原 始 数 据－－－"},
       {3, B(15) + "交点桩号JD=1000" + B(5) + "偏角角度α＝30°0′0″"},
-      {4, B(15) + "曲线半径R ＝500" + B(5) + "DovetreeLS＝60"},
+      {4, B(15) + "曲线半径R ＝500" + B(5) + "缓和曲线LS＝60"},
       {6, B(25) + "－－－曲 线 要 素－－－"},
       {7, B(15) + "P=0.3" + B(5) + "Q=29.9964" + B(5) + "L=321.7994"},
       {8, B(15) + "T=164.0514" + B(5) + "E=17.94867" + B(5) + "QZ=996.8483"},

@@ -41,7 +41,7 @@ class DeflectionWindowTest : public QObject {
     }
     QTest::keyClick(w.focusWidget(), Qt::Key_Return);
     const QString report = box->toPlainText();
-    for (const char* line : {"交点桩号JD=1000     偏角角度α＝30°0′0″\n", "曲线半径R ＝500     DovetreeLS＝60\n",
+    for (const char* line : {"交点桩号JD=1000     偏角角度α＝30°0′0″\n", "曲线半径R ＝500     缓和曲线LS＝60\n",
                              "               870(置镜)        0° 0′ 0″      360°0′0″\n"})
       QVERIFY2(report.contains(QString::fromUtf8(line)), line);
     QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
@@ -69,7 +69,7 @@ class DeflectionWindowTest : public QObject {
     QVERIFY(platform::HasHalfWidthLatin(dovetree::DeflectionWindow::PrintFont()));
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
-    dovetree::PdfFileWriter writer;
+    platform::PdfTextFileWriter writer(dovetree::DeflectionWindow::PrintFont());
     std::ostringstream out, err;
     QCOMPARE(dovetree::RunBatch({"--jd", "1000", "--alpha", "30.0000", "--radius", "500", "--ls", "60", "--station",
                                  "870", "--extra", "885.25", "--pdf", pdf.toStdString()}, out, err, {&writer}), 0);

@@ -1,4 +1,6 @@
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
@@ -18,12 +20,12 @@ using fennick::KestrelCommand;
 
 namespace {
 
-QLabel* Label1(KestrelCommand* button) { return button->findChild<QLabel*>(QStringLiteral("Label1")); }
+QLabel* CaptionLabel(KestrelCommand* button) { return button->findChild<QLabel*>(QStringLiteral("Label1")); }
 QWidget* Line(KestrelCommand* button, int i) { return button->findChild<QWidget*>(QStringLiteral("Line%1").arg(i)); }
 QColor LineColour(KestrelCommand* button, int i) { return Line(button, i)->property("BorderColor").value<QColor>(); }
 
 bool IsCentred(KestrelCommand* button) {
-  const QLabel* label = Label1(button);
+  const QLabel* label = CaptionLabel(button);
   return label->x() == fennick::CentreOffset(button->width(), label->width()) &&
          label->y() == fennick::CentreOffset(button->height(), label->height());
 }
@@ -122,9 +124,9 @@ class KestrelCommandTest : public QObject {
     QCOMPARE(LineColour(b, 1), before);  // the bevel takes the new colour at the next flat look
     b->SetCaption(QStringLiteral("计算曲线坐标并导出"));
     b->SetForeColor(QColor(0, 0, 255));
-    QCOMPARE(Label1(b)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QCOMPARE(CaptionLabel(b)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
     b->SetFont(QFont(QStringLiteral("Noto Sans CJK SC"), 20));
-    QCOMPARE(Label1(b)->font().pointSize(), 20);
+    QCOMPARE(CaptionLabel(b)->font().pointSize(), 20);
     QVERIFY(IsCentred(b));
     b->SetForeColor(QColor());  // no stored form: back to the button text colour
     QCOMPARE(b->ForeColorValue(), fennick::kButtonText);
@@ -134,6 +136,39 @@ class KestrelCommandTest : public QObject {
     host.Move(QPoint(10, 10));
     host.MoveInWindow(QPoint(250, 150));
     QCOMPARE(LineColour(b, 4), QColor(255, 0, 0));
+  }
+
+  // Tab reaches the button from a field, a dotted mark shows it has the focus, Enter and Space
+  // click; the mouse clicks without taking the focus from the field.
+  void keyboardReachesAndClicksTheButton() {
+    Host host;
+    KestrelCommand* b = host.button;
+    auto* field = new QLineEdit(&host.window);
+    field->setGeometry(20, 100, 120, 24);
+    field->show();
+    QWidget::setTabOrder(field, b);
+    int clicks = 0;
+    connect(b, &KestrelCommand::Click, this, [&] { ++clicks; });
+    QApplication::setActiveWindow(&host.window);
+    field->setFocus();
+    QTRY_VERIFY(field->hasFocus());
+    const QImage unfocused = b->grab().toImage();
+    host.Move(QPoint(10, 10));
+    host.Press(QPoint(10, 10));
+    host.Release(QPoint(10, 10));
+    QCOMPARE(clicks, 1);
+    QVERIFY(field->hasFocus());
+    host.MoveInWindow(QPoint(299, 199));
+    QTest::keyClick(field, Qt::Key_Tab);
+    QTRY_VERIFY(b->hasFocus());
+    QVERIFY(b->grab().toImage() != unfocused);
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) QTest::keyClick(b, key);
+    QCOMPARE(clicks, 4);
+    QTest::keyClick(b, Qt::Key_A);
+    QCOMPARE(clicks, 4);
+    field->setFocus();
+    QTRY_VERIFY(!b->hasFocus());
+    QTRY_COMPARE(b->grab().toImage(), unfocused);
   }
 
   void writeThenReadRestoresTheButtonWithoutReportingChanges() {
@@ -160,7 +195,7 @@ class KestrelCommandTest : public QObject {
     ui.setupUi(&form);
     form.show();  // a hidden widget hears of its size only when shown
     QCOMPARE(ui.Command1->Caption() + " " + ui.Command1->BackColor().name(), QStringLiteral("计算 #ffffc0"));
-    QVERIFY(Label1(ui.Command1)->height() > Label1(ui.Command2)->height());  // its font of 16 points
+    QVERIFY(CaptionLabel(ui.Command1)->height() > CaptionLabel(ui.Command2)->height());  // its font of 16 points
     QVERIFY(IsCentred(ui.Command1) && IsCentred(ui.Command2));
   }
 

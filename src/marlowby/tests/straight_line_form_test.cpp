@@ -74,11 +74,11 @@ TEST_F(FormTest, RefusalsKeepTheTable) {
 // The report reads the table; beyond its cap it is refused.
 TEST_F(FormTest, PrintHandsTheTableToTheReportUpToItsCap) {
   table.rows.assign(coordinates::kMaxReportRows, {"1", " ", " ", "2", "3", " ", " "});
-  form.PrintReport();
+  EXPECT_TRUE(form.PrintReport().ok());
   ASSERT_EQ(printer.reports.size(), 1u);
   EXPECT_EQ(printer.reports[0].rows, table.rows);
   table.rows.emplace_back();
-  form.PrintReport();
+  EXPECT_EQ(form.PrintReport(), survey::Outcome::Status::Refused);
   EXPECT_EQ(printer.reports.size(), 1u);
   EXPECT_NE(Shown().find("超过10000行"), std::string::npos);
 }

@@ -16,7 +16,8 @@ StraightLineInput Defaults(Change change = nullptr) {
   return in;
 }
 
-// Exact export lines of chosen rows: these digits are what a user stakes out.
+// Exact export lines of chosen rows: these digits are what a user stakes out. Golden rows: a
+// snapshot of the program's digits, not an independent reference.
 TEST(StraightLine, RowsToTheMillimetre) {
   const struct {
     Change change;

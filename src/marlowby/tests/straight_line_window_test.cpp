@@ -9,6 +9,7 @@
 
 #include "fennick/kestrel_command.h"
 #include "marlowby/straight_line_window.h"
+#include "platform/testing/pdf_columns.h"
 
 using marlowby::StraightLineWindow;
 
@@ -58,6 +59,53 @@ class WindowTest : public QObject {
 
   // The grid shows the table; the program's batch run meanwhile has a table of its own, writes
   // its files and prints the lines; the window's close empties its table.
+  // At its opening size the grid shows 右边桩Y only after scrolling; a larger window gives the
+  // grid the room, the fields stay where they are.
+  void gridGrowsWithTheWindow() {
+    StraightLineWindow w(nullptr, Db());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // Coordinates of a national grid: eight digits before the point, as wide as columns get.
+    for (const auto& [n, text] : {std::pair{1, "3456789.123"}, {2, "51234567.8"}, {3, "3456889.123"}, {4, "51234667.8"}})
+      Field(w, n)->setText(QString::fromLatin1(text));
+    Click(w, 1);
+    QTableView* grid = Grid(w);
+    const QRect field = Field(w, 1)->geometry();
+    const auto lastColumnShown = [grid] {
+      const int last = grid->model()->columnCount() - 1;
+      return grid->columnViewportPosition(last) + grid->columnWidth(last) <= grid->viewport()->width();
+    };
+    QCOMPARE(grid->geometry().topLeft(), QPoint(208, 24));
+    QCOMPARE(grid->geometry().bottomRight(), QPoint(w.width() - 1, w.height() - 1));
+    QVERIFY(!lastColumnShown());
+    w.resize(w.width() + 400, w.height() + 300);
+    QTRY_COMPARE(grid->geometry().bottomRight(), QPoint(w.width() - 1, w.height() - 1));
+    QCOMPARE(grid->geometry().topLeft(), QPoint(208, 24));
+    QTRY_VERIFY(lastColumnShown());
+    QCOMPARE(Field(w, 1)->geometry(), field);
+    // Never smaller than the layout of its fields and buttons.
+    w.resize(100, 100);
+    QTRY_COMPARE(w.size(), w.minimumSize());
+  }
+
+  // Tab goes on from the last field to the buttons, row by row; Space on "计  算" computes.
+  void keyboardReachesTheButtons() {
+    StraightLineWindow w(nullptr, Db());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QApplication::setActiveWindow(&w);
+    Field(w, 10)->setFocus();
+    QTRY_VERIFY(Field(w, 10)->hasFocus());
+    for (const int n : {1, 4, 5, 3, 2, 6}) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("KestrelCommand%1").arg(n));
+    }
+    for (int i = 0; i < 5; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("KestrelCommand1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(Grid(w)->model()->rowCount(), 294);
+  }
+
   void gridShowsTheTableWhichBatchRunsLeaveAlone() {
     {
       StraightLineWindow w(nullptr, Db());
@@ -71,7 +119,12 @@ class WindowTest : public QObject {
       QCOMPARE(p.readAllStandardError() + p.readAllStandardOutput(),
                QByteArray("1810.791, , ,46276.097,-4532.808, , \n1820, , ,46272.054,-4524.534, , \n1830, , ,46267.664,-4515.549, , \n"));
       QCOMPARE(Read(ly).count("\r\n"), 3);
-      QVERIFY(Read(pdf).startsWith("%PDF-"));
+      // The report reads back as printed: headings with 中心 and 项目, the stations.
+      QString error;
+      const QString text = platform::testing::PdfPlainText(pdf, &error).remove(QLatin1Char(' '));
+      QVERIFY2(error.isEmpty(), qPrintable(error));
+      for (const char* printed : {"直线中边桩坐标计算表", "项目名称：", "中心桩X", "制表人：", "1810.791", "-4515.549", "第1页"})
+        QVERIFY2(text.contains(QString::fromUtf8(printed)), printed);
       StraightLineWindow other(nullptr, Db());
       QCOMPARE(Grid(other)->model()->rowCount(), 294);
       w.close();

@@ -43,6 +43,20 @@ inline std::vector<PdfWord> PdfWords(const QString& pdfPath, QString* error) {
   return words;
 }
 
+// The text of the PDF as pdftotext gives it (reading order, pages parted by form feeds), with
+// every run of blanks made one blank; a null string with *error set when pdftotext fails.
+inline QString PdfPlainText(const QString& pdfPath, QString* error) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), {pdfPath, QStringLiteral("-")});
+  if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+    *error = QStringLiteral("pdftotext failed: ") + p.errorString() + QString::fromUtf8(p.readAllStandardError());
+    return {};
+  }
+  QString text = QString::fromUtf8(p.readAllStandardOutput());
+  static const QRegularExpression blanks(QStringLiteral("[ \\t]+"));
+  return text.replace(blanks, QStringLiteral(" "));
+}
+
 // The lines of the PDF, top to bottom page by page: words sharing a page and a top.
 inline std::vector<std::vector<PdfWord>> PdfLines(const std::vector<PdfWord>& words) {
   QMap<QPair<int, qint64>, std::vector<PdfWord>> byLine;

@@ -7,14 +7,19 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QSysInfo>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <unistd.h>
 
 #include "platform/enter_as_tab.h"
+#include "platform/pdf_text_layer.h"
+#include "platform/testing/pdf_columns.h"
 #include "platform/program_setup.h"
 #include "platform/qt_host.h"
 #include "platform/single_instance.h"
@@ -53,6 +58,18 @@ class PlatformTest : public QObject {
     QCOMPARE(opened, 0);
     QCOMPARE(recorder.messages.size(), size_t(1));
     QCOMPARE(recorder.messages[0].text, survey::AlreadyRunningMessage().text);
+    // The window mode: behind the guard only for a program that runs once per user.
+    const auto open = [&] {
+      ++opened;
+      QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+      return std::make_unique<QWidget>();
+    };
+    QCOMPARE(platform::RunWindow(*qApp, QStringLiteral("probe"), platform::Instances::OnePerUser, open), 0);
+    QCOMPARE(opened, 0);
+    QCOMPARE(recorder.messages.size(), size_t(2));
+    QCOMPARE(platform::RunWindow(*qApp, QStringLiteral("probe"), platform::Instances::Any, open), 0);
+    QCOMPARE(opened, 1);
+    QCOMPARE(recorder.messages.size(), size_t(2));
     platform::SingleInstanceGuard stale(QStringLiteral("stale"));
     QFile f(stale.LockPath());
     QVERIFY(f.open(QIODevice::WriteOnly));
@@ -97,6 +114,66 @@ class PlatformTest : public QObject {
     QFont proportional(QStringLiteral("Noto Sans CJK SC"));
     proportional.setPointSizeF(12);
     QVERIFY(!platform::HasHalfWidthLatin(proportional));
+  }
+
+  // What a surveyor copies out of a report: stations, main points, page numbers and the
+  // characters whose glyphs the CJK faces share with a radical. Each face the suite may print
+  // in, and the proportional face the tables print in through every way a PDF gets written.
+  void pdfTextReadsBackAsPrinted_data() {
+    QTest::addColumn<QFont>("font");
+    QTest::newRow("column print face") << platform::ColumnPrintFont(12);
+    QTest::newRow("宋体 for tables") << platform::CjkFont(QStringLiteral("宋体"), 9);
+    QTest::newRow("monospaced CJK") << platform::CjkFont(QStringLiteral("SimSun"), 10.5, true);
+    for (const char* family : {"Noto Sans CJK SC", "Noto Sans Mono CJK SC", "WenQuanYi Zen Hei", "WenQuanYi Zen Hei Mono"})
+      QTest::newRow(family) << QFont(QString::fromUtf8(family));
+  }
+  void pdfTextReadsBackAsPrinted() {
+    QFETCH(QFont, font);
+    const QStringList lines = {QStringLiteral("第 1 页 共 2 页 项目 方位角 高程 长 中心 制表人 左边桩X"),
+                               QStringLiteral("K10+000.000 JD1 G318 ZH=835.9486 HY2"),
+                               QStringLiteral("交点桩号JD=1000 偏角角度α＝30°0′0″ 缓和曲线LS＝60")};
+    QTemporaryDir dir;
+    QString error;
+    // Plain text through the page painter, and a table cell painted straight on the writer.
+    const QString listing = dir.filePath(QStringLiteral("listing.pdf"));
+    QVERIFY(platform::PrintTextToPdf(listing, lines.join(QStringLiteral("\r\n")), font, 1));
+    QCOMPARE(platform::testing::PdfPlainText(listing, &error).split(QLatin1Char('\n')).mid(0, 3), lines);
+    const QString cells = dir.filePath(QStringLiteral("cells.pdf"));
+    const QFont cellFont = platform::Unshaped(font);
+    const survey::Outcome written = platform::WritePdfFile(cells, [&](QPdfWriter& writer) {
+      QPainter painter(&writer);
+      painter.setFont(cellFont);
+      for (int i = 0; i < lines.size(); ++i)
+        painter.drawText(QRectF(0, i * 200, writer.width(), 150), Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
+      return true;
+    });
+    QVERIFY2(written.ok(), written.error.c_str());
+    QCOMPARE(platform::testing::PdfPlainText(cells, &error).split(QLatin1Char('\n')).mid(0, 3), lines);
+  }
+
+  void characterMapsNameThePrintedCharacter() {
+    // Radical look-alikes become the ideograph, the tab a blank; everything else stays.
+    QCOMPARE(platform::PrintedCharacter(0x2EDA), char32_t(0x9875));  // ⻚ -> 页
+    QCOMPARE(platform::PrintedCharacter(0x2F6C), char32_t(0x76EE));  // ⽬ -> 目
+    QCOMPARE(platform::PrintedCharacter(0x2FD5), char32_t(0x9FA0));  // the last Kangxi radical
+    QCOMPARE(platform::PrintedCharacter(0x2E80), char32_t(0x2E80));  // no ideograph shares it
+    QCOMPARE(platform::PrintedCharacter(U'\t'), char32_t(U' '));
+    QCOMPARE(platform::PrintedCharacter(0x9875), char32_t(0x9875));
+    std::string map =
+        "/CIDInit /ProcSet findresource begin\nbegincmap\n"
+        "2 beginbfchar\n<2EDA> <2EDA>\n<0003> <0009>\nendbfchar\n"
+        "3 beginbfrange\n<0001> <0003> [<2EDA> <0031> <2F6C>]\n<2F00> <2F00> <2F6C>\n<0010> <0012> <2F00>\nendbfrange\n"
+        "endcmap\n<2EDA> outside the map\n";
+    const std::size_t size = map.size();
+    platform::RepairToUnicodeMaps(map);
+    QCOMPARE(map.size(), size);
+    // The glyph side of a line stays; a run of three from a radical is left as it is.
+    QCOMPARE(QString::fromStdString(map),
+             QString::fromStdString("/CIDInit /ProcSet findresource begin\nbegincmap\n"
+                                    "2 beginbfchar\n<2EDA> <9875>\n<0003> <0020>\nendbfchar\n"
+                                    "3 beginbfrange\n<0001> <0003> [<9875> <0031> <76EE>]\n<2F00> <2F00> <76EE>\n"
+                                    "<0010> <0012> <2F00>\nendbfrange\n"
+                                    "endcmap\n<2EDA> outside the map\n"));
   }
 
   // The Chinese toolkit texts whatever the locale: the test runs under the C locale.

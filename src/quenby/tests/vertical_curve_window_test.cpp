@@ -61,7 +61,7 @@ class VerticalCurveWindowTest : public QObject {
     for (const Case& c : {Case{"0.03", 2, true, "equal.pdf", 1, 0}, Case{"-0.01", 2, true, "two.pdf", 2, 0},
                           Case{"-0.01", 1, true, "no/such.pdf", -1, 1}, Case{"-0.01", 1, false, "never.pdf", -1, 0}}) {
       const QString pdf = dir.filePath(QLatin1String(c.file));
-      quenby::PrintDialogScope dialog([&](QPrinter& printer, QWidget*) {
+      platform::ScopedPrintDialog dialog([&](QPrinter& printer, QWidget*) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
         printer.setPageSize(QPageSize(QPageSize::A4));
@@ -78,7 +78,7 @@ class VerticalCurveWindowTest : public QObject {
       QCOMPARE(recorder.messages.size(), c.messages);
       if (c.messages) QVERIFY(platform::ToQString(recorder.messages[0].text).contains(pdf));
     }
-    quenby::PdfFileWriter writer;
+    platform::PdfTextFileWriter writer(quenby::ListingFont());
     const std::string error = writer.Write(dir.filePath(QStringLiteral("no/l.pdf")).toStdString(), "x").error;
     QVERIFY2(error.find("No such file or directory") != std::string::npos, error.c_str());
   }

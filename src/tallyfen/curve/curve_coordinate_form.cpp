@@ -51,7 +51,7 @@ Message ZeroAngleOrRadiusMessage() {
 StakeRecord ToStakeRecord(const StakePoint& p) {
   using survey::PlainNumberText;
   StakeRecord r;
-  r.zh = StationText(p);
+  r.station = StationText(p);
   r.zx = PlainNumberText(p.centre.x);
   r.zy = PlainNumberText(p.centre.y);
   if (p.left) {
@@ -76,6 +76,9 @@ std::optional<CurveCoordInput> CurveCoordinateForm::CheckedInput() {
     case InputRefusal::ZeroAngleOrRadius:
       host_.ShowMessage(ZeroAngleOrRadiusMessage());
       return std::nullopt;
+    case InputRefusal::OverlappingTransitions:
+      host_.ShowMessage(survey::OverlappingTransitionsMessage());
+      return std::nullopt;
   }
   // A curve whose stations overflow, or one with more rows than anyone can stake, is refused
   // before the table is touched.
@@ -87,7 +90,7 @@ std::optional<CurveCoordInput> CurveCoordinateForm::CheckedInput() {
 }
 
 // The points and the deflection must be typed; radius and Ls are checked when they are read.
-bool CurveCoordinateForm::AllCurveFieldsTyped() const {
+bool CurveCoordinateForm::FieldsFilled() const {
   const CurveFields& f = fields_;
   return !(f.zhX.empty() || f.zhY.empty() || f.jdX.empty() || f.jdY.empty() || f.zhStation.empty() ||
            f.alpha.empty());
@@ -97,14 +100,13 @@ void CurveCoordinateForm::TableFailed() {
   host_.ShowMessage(Prompt("坐标表无法读写：" + table_.LastError(), kProgramTitle, MessageIcon::Critical, true));
 }
 
-void CurveCoordinateForm::ComputeCurve() {
-  if (!AllCurveFieldsTyped()) {
-    host_.ShowMessage(survey::DataErrorMessage());
-    return;
+survey::Outcome CurveCoordinateForm::ComputeCurve() {
+  if (!FieldsFilled()) {
+    return survey::Refuse(host_, survey::DataErrorMessage());
   }
   if (fields_.ls.empty()) fields_.ls = "0";
   const std::optional<CurveCoordInput> input = CheckedInput();
-  if (!input) return;
+  if (!input) return survey::Outcome::Refused();  // CheckedInput has told the user
 
   std::vector<StakeRecord> rows;
   bool finite = true;
@@ -113,8 +115,7 @@ void CurveCoordinateForm::ComputeCurve() {
     rows.push_back(ToStakeRecord(p));
   });
   if (!finite) {
-    host_.ShowMessage(survey::DataErrorMessage());
-    return;
+    return survey::Refuse(host_, survey::DataErrorMessage());
   }
   // The ZH row shows the point as it was typed.
   rows.front().zx = fields_.zhX;
@@ -130,38 +131,38 @@ void CurveCoordinateForm::ComputeCurve() {
     };
   }
   if (!table_.Replace(rows, watched)) {
-    if (!cancelled) TableFailed();
-    return;
+    if (cancelled) return survey::Outcome::Cancelled();
+    TableFailed();
+    return survey::Outcome::Refused(table_.LastError());
   }
   echo_ = MakeCurveEcho(fields_, *input, run.curve);
   if (run.hyCentre) hydzb1_ = *run.hyCentre;
   host_.ShowMessage(ComputedMessage());
   ReloadGrid();
+  return survey::Outcome::Done();
 }
 
-void CurveCoordinateForm::AddExtraStake() {
+survey::Outcome CurveCoordinateForm::AddExtraStake() {
   if (fields_.extraStation.empty()) {
-    host_.ShowMessage(NoExtraStationMessage());
-    return;
+    return survey::Refuse(host_, NoExtraStationMessage());
   }
-  if (!AllCurveFieldsTyped()) {
-    host_.ShowMessage(survey::DataErrorMessage());
-    return;
+  if (!FieldsFilled()) {
+    return survey::Refuse(host_, survey::DataErrorMessage());
   }
   const std::optional<CurveCoordInput> input = CheckedInput();
-  if (!input) return;
+  if (!input) return survey::Outcome::Refused();  // CheckedInput has told the user
   const std::optional<StakePoint> point = ComputeExtraStakePoint(*input, ReadExtraStation(fields_));
-  if (!point) return;  // before ZH or beyond HZ: no row, no message
+  if (!point) return survey::Outcome::Refused();  // before ZH or beyond HZ: no row, no message
   if (!Finite(*point)) {
-    host_.ShowMessage(survey::DataErrorMessage());
-    return;
+    return survey::Refuse(host_, survey::DataErrorMessage());
   }
   if (!table_.Append(ToStakeRecord(*point))) {
     TableFailed();
-    return;
+    return survey::Outcome::Refused(table_.LastError());
   }
   host_.ShowMessage(ExtraStakeComputedMessage());
   ReloadGrid();
+  return survey::Outcome::Done();
 }
 
 void CurveCoordinateForm::ClearInputs() {
@@ -238,36 +239,37 @@ survey::Outcome CurveCoordinateForm::ExportGridAsCass() {
 }
 
 coordinates::ReportValues CurveCoordinateForm::ReportValues() const {
-  return {echo_.varc,
-          echo_.alf,
-          echo_.zhydzh,
-          echo_.tt,
+  return {echo_.projectName,
+          echo_.deflection,
+          echo_.zhStation,
+          echo_.tangentLength,
           survey::PlainNumberText(echo_.r),
-          echo_.zhydxy,
-          echo_.jdxy,
+          echo_.zhPoint,
+          echo_.jdPoint,
           std::to_string(echo_.ls),
-          echo_.bzjl,
-          echo_.zbname};
+          echo_.sideOffset,
+          echo_.tabulator};
 }
 
-bool CurveCoordinateForm::PrintReport() {
+survey::Outcome CurveCoordinateForm::PrintReport() {
   coordinates::ReportData report;
   report.values = ReportValues();
   // The report reads the table itself, as it stands now.
   if (!table_.ReadRows(report.rows)) {
     TableFailed();
-    return false;
+    return survey::Outcome::Refused(table_.LastError());
   }
   if (report.rows.size() > coordinates::kMaxReportRows) {
-    host_.ShowMessage(coordinates::ReportTooLongMessage(report.rows.size(), kProgramTitle));
-    return false;
+    const survey::Message m = coordinates::ReportTooLongMessage(report.rows.size(), kProgramTitle);
+    host_.ShowMessage(m);
+    return survey::Outcome::Refused(m.text);
   }
   std::string error;
   if (!printer_.ShowReport(report, &error)) {
     host_.ShowMessage(Prompt("无法打印报表：" + error, kProgramTitle, MessageIcon::Critical, true));
-    return false;
+    return survey::Outcome::Refused(error);
   }
-  return true;
+  return survey::Outcome::Done();
 }
 
 }  // namespace tallyfen

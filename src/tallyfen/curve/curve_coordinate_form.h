@@ -46,9 +46,9 @@ class CurveCoordinateForm {
 
   // "计  算": checks the fields, replaces the stake table by the stakes of the curve, keeps the
   // echo values and the HY point, confirms and reloads the grid.
-  void ComputeCurve();
+  survey::Outcome ComputeCurve();
   // "加  桩": one stake at the extra station appended to the table.
-  void AddExtraStake();
+  survey::Outcome AddExtraStake();
   // "清  空": the curve data fields; the offset, names, turn and table stay.
   void ClearInputs();
   // The window closing: the table and the grid emptied. False when the table could not be
@@ -63,7 +63,7 @@ class CurveCoordinateForm {
   // The grid as a CASS point list (".dat"), beside the ".ly" export.
   survey::Outcome ExportGridAsCass();
   // False when the report could not be made (a message has been shown).
-  bool PrintReport();
+  survey::Outcome PrintReport();
 
   // The parameter-file lines of the fields ("[qxzb]" order) and the report values.
   std::vector<std::string> ParameterValues() const;
@@ -83,7 +83,7 @@ class CurveCoordinateForm {
   // The checks both computing buttons share; the reading of the fields or nothing (a message
   // has been shown).
   std::optional<CurveCoordInput> CheckedInput();
-  bool AllCurveFieldsTyped() const;
+  bool FieldsFilled() const;
   void ReloadGrid();
   void TableFailed();
 

@@ -43,21 +43,17 @@ struct TurnObject {
 };
 constexpr TurnObject kTurnObjects[] = {{"Option1", "路线左转", true}, {"Option2", "路线右转", false}};
 
-// The command buttons: object name, caption, place in the button grid, handler.
-struct ButtonObject {
-  const char* objectName;
-  const char* caption;
-  int row, column, columnSpan;
-  void (*handler)(CurveCoordinateForm&);
-};
+// The command buttons: object name, caption, handler, cell in the button grid (column, row,
+// columns).
+using ButtonObject = platform::ButtonBinding<void (*)(CurveCoordinateForm&)>;
 constexpr ButtonObject kButtonObjects[] = {
-    {"KestrelCommand1", "打  开", 0, 0, 1, [](CurveCoordinateForm& f) { f.OpenParameters(); }},
-    {"bCommand1", "保  存", 0, 1, 1, [](CurveCoordinateForm& f) { f.SaveParameters(); }},
-    {"Command6", "导  出", 0, 2, 1, [](CurveCoordinateForm& f) { f.ExportGrid(); }},
-    {"Command4", "打  印", 0, 3, 1, [](CurveCoordinateForm& f) { f.PrintReport(); }},
-    {"Command2", "清  空", 1, 0, 1, [](CurveCoordinateForm& f) { f.ClearInputs(); }},
-    {"Command3", "加  桩", 1, 1, 1, [](CurveCoordinateForm& f) { f.AddExtraStake(); }},
-    {"Command1", "计  算", 1, 2, 2, [](CurveCoordinateForm& f) { f.ComputeCurve(); }}};
+    {"KestrelCommand1", "打  开", [](CurveCoordinateForm& f) { f.OpenParameters(); }, {0, 0, 1}},
+    {"bCommand1", "保  存", [](CurveCoordinateForm& f) { f.SaveParameters(); }, {1, 0, 1}},
+    {"Command6", "导  出", [](CurveCoordinateForm& f) { f.ExportGrid(); }, {2, 0, 1}},
+    {"Command4", "打  印", [](CurveCoordinateForm& f) { f.PrintReport(); }, {3, 0, 1}},
+    {"Command2", "清  空", [](CurveCoordinateForm& f) { f.ClearInputs(); }, {0, 1, 1}},
+    {"Command3", "加  桩", [](CurveCoordinateForm& f) { f.AddExtraStake(); }, {1, 1, 1}},
+    {"Command1", "计  算", [](CurveCoordinateForm& f) { f.ComputeCurve(); }, {2, 1, 2}}};
 
 // The field bound to `member`.
 QLineEdit* FieldOf(const QWidget& window, std::string CurveFields::*member) {
@@ -116,35 +112,35 @@ void CurveCoordinateWindow::BuildControls() {
   root->addLayout(left);
 
   // Input frame.
-  auto* frame1 = new QGroupBox(QStringLiteral("请输入原始数据"), this);
-  frame1->setObjectName(QStringLiteral("Frame1"));
-  frame1->setToolTip(QStringLiteral(
+  auto* inputBox = new QGroupBox(QStringLiteral("请输入原始数据"), this);
+  inputBox->setObjectName(QStringLiteral("Frame1"));
+  inputBox->setToolTip(QStringLiteral(
       "先输入ZH点坐标，再输入JD点或ZH→JD方向上任一点的坐标（用于求该切线的方位角；有缓和曲线时须为真实的JD点），"
       "然后输入偏角等数据；5°8′9″输入为5.0809。选择方位角转向（与曲线偏向不同）：第一切线方位角小于第二切线方位角时"
       "为顺时针（路线右转），否则为逆时针（路线左转）。计算从ZH点开始，ZH栏中不要输入HZ点。全曲线算完后，输入桩号"
       "并按“加  桩”计算加桩；按“打  印”显示打印格式。"));
-  auto* grid = new QGridLayout(frame1);
-  for (const auto& binding : kFieldObjects) MakeField(QString::fromLatin1(binding.objectName), frame1);
+  auto* grid = new QGridLayout(inputBox);
+  for (const auto& binding : kFieldObjects) MakeField(QString::fromLatin1(binding.objectName), inputBox);
   const auto field = [this](std::string CurveFields::*member) { return FieldOf(*this, member); };
   for (auto member : {&CurveFields::zhX, &CurveFields::zhY, &CurveFields::jdX, &CurveFields::jdY}) {
     field(member)->setMinimumWidth(96);
   }
 
   int row = 0;
-  grid->addWidget(MakeLabel(QStringLiteral("Label13"), QStringLiteral("项目名称："), frame1), row, 0);
+  grid->addWidget(MakeLabel(QStringLiteral("Label13"), QStringLiteral("项目名称："), inputBox), row, 0);
   grid->addWidget(field(&CurveFields::projectName), row++, 1, 1, 3);
-  grid->addWidget(MakeLabel(QStringLiteral("Label14"), QStringLiteral("制 表 人："), frame1), row, 0);
+  grid->addWidget(MakeLabel(QStringLiteral("Label14"), QStringLiteral("制 表 人："), inputBox), row, 0);
   grid->addWidget(field(&CurveFields::tabulator), row++, 1, 1, 3);
-  QLabel* label5 = MakeLabel(QStringLiteral("Label5"), QStringLiteral("X坐标"), frame1);
-  QLabel* label6 = MakeLabel(QStringLiteral("Label6"), QStringLiteral("y坐标"), frame1);
-  label5->setAlignment(Qt::AlignCenter);
-  label6->setAlignment(Qt::AlignCenter);
-  grid->addWidget(label5, row, 1);
-  grid->addWidget(label6, row++, 2, 1, 2);
-  grid->addWidget(MakeLabel(QStringLiteral("Label1"), QStringLiteral("ZH点坐标:"), frame1), row, 0);
+  QLabel* xHeading = MakeLabel(QStringLiteral("Label5"), QStringLiteral("X坐标"), inputBox);
+  QLabel* yHeading = MakeLabel(QStringLiteral("Label6"), QStringLiteral("y坐标"), inputBox);
+  xHeading->setAlignment(Qt::AlignCenter);
+  yHeading->setAlignment(Qt::AlignCenter);
+  grid->addWidget(xHeading, row, 1);
+  grid->addWidget(yHeading, row++, 2, 1, 2);
+  grid->addWidget(MakeLabel(QStringLiteral("Label1"), QStringLiteral("ZH点坐标:"), inputBox), row, 0);
   grid->addWidget(field(&CurveFields::zhX), row, 1);
   grid->addWidget(field(&CurveFields::zhY), row++, 2, 1, 2);
-  grid->addWidget(MakeLabel(QStringLiteral("Label2"), QStringLiteral("JD点坐标:"), frame1), row, 0);
+  grid->addWidget(MakeLabel(QStringLiteral("Label2"), QStringLiteral("JD点坐标:"), inputBox), row, 0);
   grid->addWidget(field(&CurveFields::jdX), row, 1);
   grid->addWidget(field(&CurveFields::jdY), row++, 2, 1, 2);
   struct UnitRow {
@@ -157,27 +153,27 @@ void CurveCoordinateWindow::BuildControls() {
   const UnitRow units[] = {{"Label3", "ZH点桩号：", &CurveFields::zhStation, "Label9_0", "M"},
                            {"Label4", "偏  角α：", &CurveFields::alpha, "Label9_1", "°′″"},
                            {"Label7", "半径  R ：", &CurveFields::radius, "Label9_2", "M"},
-                           {"Label8", "DovetreeL：", &CurveFields::ls, "Label9_3", "M"},
+                           {"Label8", "缓和曲线L：", &CurveFields::ls, "Label9_3", "M"},
                            {"Label12", "边桩距离：", &CurveFields::offset, "Label11", "M"}};
   for (const UnitRow& u : units) {
-    grid->addWidget(MakeLabel(QString::fromLatin1(u.label), QString::fromUtf8(u.caption), frame1), row, 0);
+    grid->addWidget(MakeLabel(QString::fromLatin1(u.label), QString::fromUtf8(u.caption), inputBox), row, 0);
     grid->addWidget(field(u.field), row, 1);
-    grid->addWidget(MakeLabel(QString::fromLatin1(u.unitName), QString::fromUtf8(u.unit), frame1), row++, 2);
+    grid->addWidget(MakeLabel(QString::fromLatin1(u.unitName), QString::fromUtf8(u.unit), inputBox), row++, 2);
   }
-  auto* frame2 = new QGroupBox(QStringLiteral("选择方位角转向"), frame1);
-  frame2->setObjectName(QStringLiteral("Frame2"));
-  auto* turns = new QHBoxLayout(frame2);
+  auto* turnBox = new QGroupBox(QStringLiteral("选择方位角转向"), inputBox);
+  turnBox->setObjectName(QStringLiteral("Frame2"));
+  auto* turns = new QHBoxLayout(turnBox);
   for (const TurnObject& t : kTurnObjects) {
-    auto* button = new QRadioButton(QString::fromUtf8(t.caption), frame2);
+    auto* button = new QRadioButton(QString::fromUtf8(t.caption), turnBox);
     button->setObjectName(QString::fromLatin1(t.objectName));
     turns->addWidget(button);
   }
-  grid->addWidget(frame2, row++, 0, 1, 4);
-  grid->addWidget(MakeLabel(QStringLiteral("Label10"), QStringLiteral("输入某点加桩："), frame1), row, 0);
+  grid->addWidget(turnBox, row++, 0, 1, 4);
+  grid->addWidget(MakeLabel(QStringLiteral("Label10"), QStringLiteral("输入某点加桩："), inputBox), row, 0);
   grid->addWidget(field(&CurveFields::extraStation), row++, 1);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(2, 1);
-  left->addWidget(frame1);
+  left->addWidget(inputBox);
 
   // The project-name hint asks for a double click; it and the name typed after it are red.
   QLineEdit* projectName = field(&CurveFields::projectName);
@@ -188,7 +184,7 @@ void CurveCoordinateWindow::BuildControls() {
   auto* buttons = new QGridLayout;
   for (const ButtonObject& b : kButtonObjects) {
     fennick::KestrelCommand* button = MakeButton(QString::fromLatin1(b.objectName), QString::fromUtf8(b.caption), this);
-    buttons->addWidget(button, b.row, b.column, 1, b.columnSpan);
+    buttons->addWidget(button, b.place.y, b.place.x, 1, b.place.width);
     connect(button, &fennick::KestrelCommand::Click, this, [this, handler = b.handler] { Run(handler); });
   }
   left->addLayout(buttons);
@@ -245,6 +241,13 @@ void CurveCoordinateWindow::BuildControls() {
                       TurnButton(*this, kTurnObjects[1]), field(&CurveFields::extraStation),
                       field(&CurveFields::offset), field(&CurveFields::projectName), field(&CurveFields::tabulator)};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+  // Then the buttons, row by row as they stand.
+  QWidget* previous = order[std::size(order) - 1];
+  for (const ButtonObject& b : kButtonObjects) {
+    QWidget* button = findChild<fennick::KestrelCommand*>(QString::fromLatin1(b.objectName));
+    setTabOrder(previous, button);
+    previous = button;
+  }
   resize(1080, 600);
 }
 

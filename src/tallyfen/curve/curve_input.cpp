@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/number_reading.h"
+#include "curve/curve_elements.h"
 
 namespace tallyfen {
 
@@ -35,6 +36,10 @@ InputReading ReadCurveInput(const CurveFields& f) {
     out.refusal = InputRefusal::DataError;
     return out;
   }
+  if (survey::curve::TransitionsOverlap(survey::PackedAngleToDegrees(*alpha).degrees, *radius, lsRounded)) {
+    out.refusal = InputRefusal::OverlappingTransitions;
+    return out;
+  }
   CurveCoordInput& in = out.input;
   in.zhX = *zhX;
   in.zhY = *zhY;
@@ -54,14 +59,14 @@ double ReadExtraStation(const CurveFields& fields) { return survey::ReadLeadingN
 CurveEcho MakeCurveEcho(const CurveFields& fields, const CurveCoordInput& input, const CurveStationsResult& curve) {
   using survey::SignedNumberText;
   CurveEcho e;
-  e.varc = fields.projectName;
-  e.zbname = fields.tabulator;
-  e.alf = survey::DmsText(input.alpha.D, input.alpha.M, static_cast<int>(input.alpha.S), survey::TextForm::Signed);
-  e.zhydzh = SignedNumberText(curve.stations.ZH);
-  e.tt = SignedNumberText(curve.elements.T);
-  e.zhydxy = "x:" + SignedNumberText(input.zhX) + "  y:" + SignedNumberText(input.zhY);
-  e.jdxy = "x:" + SignedNumberText(input.jdX) + "  y:" + SignedNumberText(input.jdY);
-  e.bzjl = fields.offset;
+  e.projectName = fields.projectName;
+  e.tabulator = fields.tabulator;
+  e.deflection = survey::DmsText(input.alpha.D, input.alpha.M, static_cast<int>(input.alpha.S), survey::TextForm::Signed);
+  e.zhStation = SignedNumberText(curve.stations.ZH);
+  e.tangentLength = SignedNumberText(curve.elements.T);
+  e.zhPoint = "x:" + SignedNumberText(input.zhX) + "  y:" + SignedNumberText(input.zhY);
+  e.jdPoint = "x:" + SignedNumberText(input.jdX) + "  y:" + SignedNumberText(input.jdY);
+  e.sideOffset = fields.offset;
   e.r = input.R;
   e.ls = input.ls;
   return e;

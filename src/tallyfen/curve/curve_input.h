@@ -34,6 +34,7 @@ enum class InputRefusal {
   None,
   DataError,      // empty or unreadable field, transition too long, curve not computable
   ZeroAngleOrRadius,
+  OverlappingTransitions,  // 2 beta0 > alpha: no arc is left between the transitions
 };
 
 struct InputReading {
@@ -45,7 +46,8 @@ struct InputReading {
 // length are read strictly (text that is not a number is refused, and so is an empty radius);
 // an empty transition length counts as 0. The offset reads leniently. The transition length is
 // rounded half to even and must stay within kMaxTransitionLength either way. A deflection or
-// radius that reads as 0 is refused after all fields have been read.
+// radius that reads as 0 is refused after all fields have been read, then transitions that
+// overlap (2 β0 > α).
 InputReading ReadCurveInput(const CurveFields& fields);
 
 // The extra station: the number at the start of its field, blanks ignored, 0 without one.
@@ -53,14 +55,14 @@ double ReadExtraStation(const CurveFields& fields);
 
 // Values the main computation leaves for the parameter file and the report.
 struct CurveEcho {
-  std::string varc;    // project name as typed
-  std::string zbname;  // tabulator (制表人) as typed
-  std::string alf;     // deflection in the signed degree-minute-second form
-  std::string zhydzh;  // ZH station, signed single form
-  std::string tt;      // tangent length, signed single form
-  std::string zhydxy;  // "x:" ZH x "  y:" ZH y, signed double forms
-  std::string jdxy;    // the same for JD
-  std::string bzjl;    // side-stake offset (边桩距离) as typed
+  std::string projectName;    // VarC: project name as typed
+  std::string tabulator;      // zbname: who drew up the table (制表人), as typed
+  std::string deflection;     // alf: deflection in the signed degree-minute-second form
+  std::string zhStation;      // zhydzh: ZH station, signed single form
+  std::string tangentLength;  // tt: tangent length, signed single form
+  std::string zhPoint;        // zhydxy: "x:" ZH x "  y:" ZH y, signed double forms
+  std::string jdPoint;        // jdxy: the same for JD
+  std::string sideOffset;     // bzjl: side-stake offset (边桩距离) as typed
   double r = 0;          // radius as read
   std::int16_t ls = 0;   // transition length as rounded
 };

@@ -7,15 +7,13 @@
 
 #include "common/project_info.h"
 #include "common/twips.h"
+#include "platform/twips_rect.h"
 
 namespace tallyfen {
 
 namespace {
 
-QRect TwipsRect(int left, int top, int width, int height) {
-  return {survey::TwipsToPixels(left), survey::TwipsToPixels(top), survey::TwipsToPixels(width),
-          survey::TwipsToPixels(height)};
-}
+using platform::Twips;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QColor& color) {
   auto* label = new QLabel(text, parent);
@@ -47,7 +45,7 @@ AboutBox::AboutBox(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frameless
   auto* image = new QLabel(this);
   image->setObjectName(QStringLiteral("Image1"));
   image->setPixmap(ProgramIcon());
-  image->setGeometry(TwipsRect(240, 240, 480, 480));
+  image->setGeometry(Twips(240, 240, 480, 480));
 
   const QColor light(255, 255, 192);
   QLabel* title = MakeLabel(this, "Label1", QStringLiteral("Tallyfen"), QColor(255, 255, 0));
@@ -70,14 +68,14 @@ AboutBox::AboutBox(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frameless
   description->setFont(textFont);
   description->setWordWrap(true);
   description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  description->setGeometry(TwipsRect(360, 960, 3975, 1140));
+  description->setGeometry(Twips(360, 960, 3975, 1140));
 
   QLabel* home = MakeLabel(this, "Label3", QStringLiteral("主页：%1").arg(QString::fromUtf8(survey::kProjectHomePage)), light);
   home->setFont(textFont);
-  home->setGeometry(TwipsRect(360, 2190, 3975, 300));
+  home->setGeometry(Twips(360, 2190, 3975, 300));
   QLabel* mail = MakeLabel(this, "Label4", QStringLiteral("邮箱：%1").arg(QString::fromUtf8(survey::kContactAddress)), light);
   mail->setFont(textFont);
-  mail->setGeometry(TwipsRect(360, 2520, 3975, 300));
+  mail->setGeometry(Twips(360, 2520, 3975, 300));
 
   for (QObject* child : children())
     if (child->isWidgetType()) child->installEventFilter(this);

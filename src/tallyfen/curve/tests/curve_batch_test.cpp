@@ -68,6 +68,7 @@ TEST_F(BatchTest, RefusalsGoToStderrWithStatusTwo) {
   files.files["/line.xq"] = "[zxzb]\r\n";
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"--radius", "0"}, "对不起，偏角角度及曲线半径不能为零！\n"},
+      {{"--alpha", "22.30", "--radius", "152.45", "--ls", "60", "--export", "/o.ly"}, "缓和曲线过长：2β0 大于偏角 α\n"},
       {{"--left", "--right"}, "tallyfen --curve: --left and --right exclude each other\n"},
       {{"--extra", "900", "--extra="}, "你输入加桩桩号了吗？\n请重新输入。\n"},
       {{"--bogus"}, "tallyfen --curve: unknown option: --bogus\nusage: tallyfen --curve [--open FILE] [--project T]"},
@@ -82,6 +83,9 @@ TEST_F(BatchTest, RefusalsGoToStderrWithStatusTwo) {
     EXPECT_EQ(out, "");
   }
   EXPECT_EQ(printer.printed, "/x.pdf");  // no report printed, the save refused before it
+  EXPECT_EQ(files.files.count("/o.ly"), 0u);
+  // Transitions that meet exactly (2 beta0 = alpha, no arc) are a curve.
+  EXPECT_EQ(Run({"--alpha", "30", "--radius", "114.59155902616466", "--ls", "60"}), 0);
   EXPECT_EQ(Run({"--help"}), 0);
   EXPECT_EQ(out.rfind("usage: tallyfen --curve [--open FILE]", 0), 0u);
 }

@@ -99,11 +99,11 @@ TEST_F(FormTest, RowsEchoAndReportOfTheLastComputation) {
   fields.projectName = "另一条路";
   fields.extraStation = "1100";
   form.AddExtraStake();
-  EXPECT_TRUE(form.PrintReport());
+  EXPECT_TRUE(form.PrintReport().ok());
   ASSERT_EQ(printer.reports.size(), 1u);
   EXPECT_EQ(printer.reports[0].values, expected);
   ASSERT_EQ(printer.reports[0].rows.size(), 38u);
-  EXPECT_EQ(printer.reports[0].rows[37].zh, "加桩1100");
+  EXPECT_EQ(printer.reports[0].rows[37].station, "加桩1100");
   EXPECT_EQ(form.grid(), table.rows);
 }
 
@@ -120,10 +120,10 @@ TEST_F(FormTest, FilesOfTheWrongKindChangeNothing) {
 }
 
 TEST_F(FormTest, CancelKeepsThePreviousTableSilently) {
-  form.ComputeCurve();
+  EXPECT_TRUE(form.ComputeCurve().ok());
   fields.radius = "2500";
   form.SetProgress([](std::size_t, std::size_t) { return false; });
-  form.ComputeCurve();
+  EXPECT_EQ(form.ComputeCurve(), survey::Outcome::Status::Cancelled);
   EXPECT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(table.rows.size(), 125u);
   EXPECT_EQ(form.grid(), table.rows);
@@ -138,7 +138,7 @@ TEST(CurveFormFailures, TableFailureIsNotReportedAsSuccess) {
   form.ComputeCurve();
   form.fields().extraStation = "900";
   form.AddExtraStake();
-  EXPECT_FALSE(form.PrintReport());
+  EXPECT_EQ(form.PrintReport(), survey::Outcome::Status::Refused);
   const Shown failed{"坐标表无法读写：locked", "Tallyfen", MessageIcon::Critical, true};
   ASSERT_EQ(host.messages.size(), 3u);
   for (const survey::Message& m : host.messages) EXPECT_EQ(std::tie(m.text, m.title, m.icon, m.refusal), failed);

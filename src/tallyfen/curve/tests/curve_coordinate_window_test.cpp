@@ -81,6 +81,22 @@ class CurveCoordinateWindowTest : public QObject {
     for (int c = 0; c < 7; ++c) QCOMPARE(Cell(*window_, 1, c), QString::fromLatin1(row[c]));
   }
 
+  // Tab goes on from the last field to the buttons, row by row; Enter on "计  算" computes.
+  void keyboardReachesTheButtons() {
+    platform::MessageRecorder messages;
+    const char* worked[] = {"1000", "2000", "1116.0018", "2116.0018", "1003.5", "30.0000", "500", "60", "", "5"};
+    for (int i = 1; i <= 10; ++i) Field(*window_, i)->setText(QString::fromLatin1(worked[i - 1]));
+    QApplication::setActiveWindow(window_.get());
+    Field(*window_, 12)->setFocus();
+    QTRY_VERIFY(Field(*window_, 12)->hasFocus());
+    for (const char* name : {"KestrelCommand1", "bCommand1", "Command6", "Command4", "Command2", "Command3", "Command1"}) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(GridRows(*window_), 37);
+  }
+
   // A double click empties a field, "计  算" writes Ls 0 back, "加  桩" appends, "清  空" keeps
   // offset and names, closing empties the table: a new window starts without rows.
   void handlersThroughTheirButtons() {

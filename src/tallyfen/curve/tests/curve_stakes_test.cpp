@@ -46,6 +46,9 @@ std::string StakeText(Curve curve, const std::string& station) {
   return "not listed";
 }
 
+// Golden rows: a snapshot of the coordinates the window lists (0.1 mm, then mm, rounding), not
+// an independent reference; the ZH and the straight stakes before it can be checked by hand
+// with the forward problem from the given ZH point.
 TEST(CurveStakes, RowsToTheMillimetre) {
   const struct { Curve curve; const char *station, *row; } cases[] = {  // row: left, centre, right X, Y
       {Curve::Default, "875.262", "875.262,,,46722.855,-7619.616,,"},
