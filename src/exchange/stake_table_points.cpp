@@ -37,7 +37,7 @@ std::vector<PointRecord> StakeTablePoints(const std::vector<coordinates::StakeRe
   for (const coordinates::StakeRecord& row : rows) {
     const std::optional<double> x = Number(row.zx), y = Number(row.zy);
     if (!x || !y) continue;
-    const std::string station = StationName(coordinates::CellText(row.zh));
+    const std::string station = StationName(coordinates::CellText(row.station));
     PointRecord centre;
     centre.name = station;
     centre.x = *x;

@@ -31,7 +31,8 @@ Command CurvesCommand() {
   c.run = [](CommandContext& ctx) {
     const Route& route = CurvesRoute(ctx);
     CsvWriter csv(ctx.out, ctx.format);
-    if (!route.Curves().empty()) {
+    // A JD table keeps its own columns even without a curve (a straight from QD to ZD).
+    if (ctx.options.Has("jd") || !route.Curves().empty()) {
       csv.Keys(layout::CurveKeys());
       for (const CurveTableRow& row : CurveRows(route)) csv.Row(row);
     } else {

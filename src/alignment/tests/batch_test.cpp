@@ -158,6 +158,14 @@ TEST_F(Batch, CurvesOfAPlainCircle) {
             "711.325,,973.124,,1234.924,");
 }
 
+// A JD table without a curve (QD to ZD) is still a JD table: its columns, no element rows.
+TEST_F(Batch, CurvesOfAStraightJdTableKeepTheJdColumns) {
+  files["straight.csv"] = "name,x,y,r,ls1,ls2\nQD,0,0,,,\nZD,100,0,,,\n";
+  const BatchRun r = Run({"curves", "--jd", "straight.csv"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "name,x,y,turn,alpha,r,ls1,ls2,t1,t2,l,e,j,zh,hy,qz,yh,hz,straight_after\n");
+}
+
 TEST_F(Batch, CurvesWithTransitionsFillEveryMainPoint) {
   // Independent: the textbook series p = Ls²/24R - Ls⁴/2688R³ = 0.8332, q = Ls/2 - Ls³/240R² =
   // 49.9833 (next terms below 1e-5 m) give T = (R + p) tan 30° + q = 339.14, L = Rα + Ls = 623.60.
