@@ -12,3 +12,8 @@ target_link_libraries(alignment_cli PUBLIC alignment_check)
 
 survey_core_test(alignment_check_cli_tests SOURCES ${CHECK_DIR}/tests/check_commands_test.cpp DEPENDS alignment_cli)
 survey_benchmark(alignment_check_bench SOURCES ${CHECK_DIR}/bench/check_bench.cpp DEPENDS alignment_cli)
+
+# The printed deviation report with its plot, where the program has the window's tables.
+if(NOT SURVEY_CORE_ONLY)
+  target_sources(alignment PRIVATE ${CHECK_DIR}/../cli/check_report.cpp)
+endif()

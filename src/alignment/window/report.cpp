@@ -148,6 +148,11 @@ bool PaintReport(const ReportTable& table, QPagedPaintDevice* device) {
   if (!painter.begin(device)) return false;
   const Layout layout = ComputeLayout(table, device, &painter);
   const int pages = ReportPageCount(table, device);
+  const int front = table.frontPage ? 1 : 0;
+  if (front != 0) {
+    table.frontPage(painter, QRectF(0, 0, device->width(), device->height()));
+    device->newPage();
+  }
   QFont titleFont = layout.font;
   titleFont.setPointSizeF(layout.font.pointSizeF() * 1.8);
   titleFont.setBold(true);
@@ -163,7 +168,7 @@ bool PaintReport(const ReportTable& table, QPagedPaintDevice* device) {
     painter.drawText(QRectF(0, infoY, width / 2, fm.height() * 1.4), Qt::AlignLeft | Qt::AlignVCenter,
                      QStringLiteral("项目：") + table.projectName);
     painter.drawText(QRectF(width / 2, infoY, width / 2, fm.height() * 1.4), Qt::AlignRight | Qt::AlignVCenter,
-                     QStringLiteral("第 %1 页 共 %2 页").arg(page + 1).arg(pages));
+                     QStringLiteral("第 %1 页 共 %2 页").arg(page + 1 + front).arg(pages + front));
     // Header, two rows high so that long titles break.
     const double headerTop = layout.top - layout.rowHeight * 2;
     double x = 0;
