@@ -150,7 +150,9 @@ bool PaintReport(const ReportTable& table, QPagedPaintDevice* device) {
   const int pages = ReportPageCount(table, device);
   const int front = table.frontPage ? 1 : 0;
   if (front != 0) {
+    painter.save();  // the table's pages start from the painter as it began
     table.frontPage(painter, QRectF(0, 0, device->width(), device->height()));
+    painter.restore();
     device->newPage();
   }
   QFont titleFont = layout.font;
