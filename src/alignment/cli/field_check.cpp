@@ -5,7 +5,8 @@
 
 #include <cmath>
 #include <memory>
-#include <unordered_map>
+#include <cstdint>
+#include <functional>
 #include <utility>
 
 #include "alignment/alignment_error.h"
@@ -161,13 +162,24 @@ CheckPoints ReadCheckPoints(CommandContext& ctx) {
     }
     read.keep = std::move(table);
   }
-  std::unordered_map<std::string_view, int> seen;
-  seen.reserve(read.points.size());
+  // Duplicate names by open addressing over the rows: a node per name would cost more than
+  // locating the points.
+  std::size_t slots = 2;
+  while (slots < read.points.size() * 2) slots *= 2;
+  constexpr std::uint32_t kEmpty = UINT32_MAX;
+  std::vector<std::uint32_t> table(slots, kEmpty);
+  const std::hash<std::string_view> hash;
   for (std::size_t i = 0; i < read.points.size(); ++i) {
-    const auto [it, added] = seen.emplace(read.points[i].name, read.lines[i]);
-    if (!added) {
-      Refuse(LinePrefix(read.lines[i]) + "点名“" + std::string(read.points[i].name) + "”与第 " +
-             std::to_string(it->second) + " 行重复。");
+    const std::string_view name = read.points[i].name;
+    for (std::size_t at = hash(name) & (slots - 1);; at = (at + 1) & (slots - 1)) {
+      if (table[at] == kEmpty) {
+        table[at] = static_cast<std::uint32_t>(i);
+        break;
+      }
+      if (read.points[table[at]].name == name) {
+        Refuse(LinePrefix(read.lines[i]) + "点名“" + std::string(name) + "”与第 " + std::to_string(read.lines[table[at]]) +
+               " 行重复。");
+      }
     }
   }
   return read;
