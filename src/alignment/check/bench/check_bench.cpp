@@ -33,11 +33,11 @@ const Files& MakeFiles() {
     f.points.reserve(60'000'000);
     f.points = "name,x,y,z\n";
     char line[96];
-    for (int i = 0; i < 1'000'000; ++i) {
+    for (long i = 0; i < 1'000'000; ++i) {
       // Along the route near the centreline, within ±20 m across.
-      const double x = 100.0 + 0.0979 * i;
-      const double y = ((i * 7919) % 4000) / 100.0 - 20.0;
-      std::snprintf(line, sizeof line, "P%d,%.3f,%.3f,%.3f\n", i, x, y, 110.0 + (i % 1000) / 100.0);
+      const double x = 100.0 + 0.0979 * static_cast<double>(i);
+      const double y = static_cast<double>((i * 7919) % 4000) / 100.0 - 20.0;
+      std::snprintf(line, sizeof line, "P%ld,%.3f,%.3f,%.3f\n", i, x, y, 110.0 + static_cast<double>(i % 1000) / 100.0);
       f.points += line;
     }
     return f;
