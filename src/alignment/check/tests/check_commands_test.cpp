@@ -28,9 +28,10 @@ TEST_F(CheckCommands, LocateStakesTheSlopesBeyondTheEdge) {
   //  C: on the left edge itself, 0.8 above it: still the surface (section_dz), no slope stake.
   //  K: at the catch point of a 1 m fill on the left: −(4.25 + 1.5) = −5.75, z 49.40.
   //  S: on the surface 2 m right (50.46): no slope columns, fill_cut 50.46 − 50.50.
-  //  O: before the start of the route: nothing.
+  //  O: before the start of the route, E beyond its end: nothing.
   files["points.csv"] =
-      "name,x,y,z\nF,1150,2006.25,48.9\nC,1150,1995.75,51.2\nK,1150,1994.25,49.4\nS,1150,2002,50.5\nO,990,2000,49\n";
+      "name,x,y,z\nF,1150,2006.25,48.9\nC,1150,1995.75,51.2\nK,1150,1994.25,49.4\nS,1150,2002,50.5\nO,990,2000,49\n"
+      "E,2010,2008,49\n";
   const auto r = Run({"locate", "--jd", "jd.csv", "--profile", "profile.csv", "--section", "section.csv", "--slopes",
                       "slopes.csv", "--points", "points.csv"});
   ASSERT_EQ(r.status, 0) << r.err;
@@ -41,7 +42,8 @@ TEST_F(CheckCommands, LocateStakesTheSlopesBeyondTheEdge) {
             "C,1150.000,1995.750,150.000,-4.250,ok,50.500,50.500,1.0000,0.700,50.400,0.800,,,,,,,-0.800\n"
             "K,1150.000,1994.250,150.000,-5.750,ok,50.500,50.500,1.0000,-1.100,,,fill,5.750,0.000,49.400,0.000,catch,0.000\n"
             "S,1150.000,2002.000,150.000,2.000,ok,50.500,50.500,1.0000,0.000,50.460,0.040,,,,,,,-0.040\n"
-            "O,990.000,2000.000,,,outside,,,,,,,,,,,,,\n");
+            "O,990.000,2000.000,,,outside,,,,,,,,,,,,,\n"
+            "E,2010.000,2008.000,,,outside,,,,,,,,,,,,,\n");
 }
 
 TEST_F(CheckCommands, LocateCutCase) {
