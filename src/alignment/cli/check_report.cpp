@@ -68,7 +68,7 @@ void PaintPanel(QPainter& p, const QRectF& box, const QString& title, const Axis
   const double margin = std::max((hi - lo) * 0.08, 0.001);
   lo -= margin;
   hi += margin;
-  if (distance) lo = std::max(lo, 0.0) == 0 ? 0 : lo;
+  if (distance) lo = std::max(lo, 0.0);  // a distance is never negative
   const QFontMetricsF fm(p.font());
   const double left = fm.horizontalAdvance(QStringLiteral("-0.0000")) * 1.3;
   const QRectF plot = box.adjusted(left, fm.height() * 1.6, -fm.averageCharWidth() * 2, -fm.height() * 1.8);
