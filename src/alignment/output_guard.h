@@ -13,7 +13,7 @@ namespace survey::alignment {
 
 // The options whose values name files the run reads.
 inline constexpr const char* kInputFileOptions[] = {"jd",      "elements",       "landxml",  "profile",
-                                                    "points",  "section",        "superelevation", "widening"};
+                                                    "points",  "section",        "superelevation", "widening", "slopes"};
 
 // The files the options name for reading.
 std::vector<std::string> InputFiles(const ParsedOptions& options);

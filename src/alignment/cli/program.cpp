@@ -7,6 +7,7 @@
 #include "alignment/alignment_error.h"
 #include "alignment/cli/commands.h"
 #include "common/message_text.h"
+#include "alignment/cli/field_check.h"
 #include "alignment/cli/section_columns.h"
 #include "common/notation.h"
 
@@ -177,12 +178,13 @@ CommandTable AlignmentCommandLine() {
   program.AddCommand(CurvesCommand());
   program.AddCommand(WithSectionStakes(StakesCommand()));
   program.AddCommand(WithSectionPoint(PointCommand()));
-  program.AddCommand(WithSectionLocate(LocateCommand()));
+  program.AddCommand(WithSlopesLocate(WithSectionLocate(LocateCommand())));
   program.AddCommand(ProfileCommand());
   program.AddCommand(StakeoutCommand());
   program.AddCommand(ExportCommand());
   program.AddCommand(SectionCommand());
   program.AddCommand(PlanCommand());
+  program.AddCommand(CheckCommand());
   return program;
 }
 

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "alignment/alignment_error.h"
+#include "alignment/cli/check_report.h"
 #include "alignment/cli/commands.h"
 #include "alignment/cli/program.h"
 #include "alignment/cli/section_report.h"
@@ -44,8 +45,8 @@ int RunReport(const std::vector<std::string>& args) {
     if (take("table", table) || take("pdf", pdf) || take("project", project)) continue;
     rest.push_back(a);
   }
-  if (table != "stakes" && table != "curves" && table != "sections") {
-    return refuse("report 命令需要 --table stakes、--table curves 或 --table sections。");
+  if (table != "stakes" && table != "curves" && table != "sections" && table != "check") {
+    return refuse("report 命令需要 --table stakes、--table curves、--table sections 或 --table check。");
   }
   if (pdf.empty()) return refuse("report 命令需要 --pdf 文件名。");
   bool degrees = false;
@@ -76,6 +77,7 @@ int RunReport(const std::vector<std::string>& args) {
     return refuse(e.what());
   }
   if (table == "sections") return RunSectionsReport(rest, pdf, project);
+  if (table == "check") return RunCheckReport(rest, pdf, project);
   // The command's own options and refusals; its rows are kept instead of written. Rows beyond
   // the report's cap are only counted: a stake list of millions is refused with its count
   // without being held or laid out.

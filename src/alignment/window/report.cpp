@@ -148,6 +148,13 @@ bool PaintReport(const ReportTable& table, QPagedPaintDevice* device) {
   if (!painter.begin(device)) return false;
   const Layout layout = ComputeLayout(table, device, &painter);
   const int pages = ReportPageCount(table, device);
+  const int front = table.frontPage ? 1 : 0;
+  if (front != 0) {
+    painter.save();  // the table's pages start from the painter as it began
+    table.frontPage(painter, QRectF(0, 0, device->width(), device->height()));
+    painter.restore();
+    device->newPage();
+  }
   QFont titleFont = layout.font;
   titleFont.setPointSizeF(layout.font.pointSizeF() * 1.8);
   titleFont.setBold(true);
@@ -163,7 +170,7 @@ bool PaintReport(const ReportTable& table, QPagedPaintDevice* device) {
     painter.drawText(QRectF(0, infoY, width / 2, fm.height() * 1.4), Qt::AlignLeft | Qt::AlignVCenter,
                      QStringLiteral("项目：") + table.projectName);
     painter.drawText(QRectF(width / 2, infoY, width / 2, fm.height() * 1.4), Qt::AlignRight | Qt::AlignVCenter,
-                     QStringLiteral("第 %1 页 共 %2 页").arg(page + 1).arg(pages));
+                     QStringLiteral("第 %1 页 共 %2 页").arg(page + 1 + front).arg(pages + front));
     // Header, two rows high so that long titles break.
     const double headerTop = layout.top - layout.rowHeight * 2;
     double x = 0;

@@ -5,12 +5,15 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "alignment/result_table.h"
 
 class QPagedPaintDevice;
+class QPainter;
+class QRectF;
 class QPageLayout;
 
 namespace survey::alignment::window {
@@ -23,6 +26,8 @@ struct ReportTable {
   QStringList headers;  // with units
   std::vector<QStringList> rows;
   bool landscape = false;
+  // A page painted before the table's pages (the plot of a deviation report), counted with them.
+  std::function<void(QPainter& painter, const QRectF& page)> frontPage;
 };
 
 // The table from the rows of a stakes or curves run (stations in K notation, packed angles as

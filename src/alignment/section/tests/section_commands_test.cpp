@@ -74,13 +74,13 @@ TEST_F(SectionCommands, PointAndLocate) {
   const auto locate = Run({"locate", "--jd", "jd.csv", "--profile", "profile.csv", "--section", "section.csv",
                            "--superelevation", "super.csv", "--points", "points.csv"});
   // A: 4 m left, 50.50 + 0.07 - 0.02 = 50.55, fill 0.05; B beyond the surface; C off the route;
-  // D without z: 2 m right, 50.50 - 0.08.
+  // D without z: 2 m right, 50.50 - 0.08. fill_cut is design − measured (填正挖负).
   EXPECT_EQ(locate.out,
-            "name,x,y,station,offset,status,grade_elevation,elevation,grade,dz,section_elevation,section_dz\n"
-            "A,1150.000,1996.000,150.000,-4.000,ok,50.500,50.500,1.0000,0.100,50.550,0.050\n"
-            "B,1150.000,2010.000,150.000,10.000,ok,50.500,50.500,1.0000,-0.500,,\n"
-            "C,900.000,2000.000,,,outside,,,,,,\n"
-            "D,1150.000,2002.000,150.000,2.000,ok,50.500,50.500,1.0000,,50.420,\n");
+            "name,x,y,station,offset,status,grade_elevation,elevation,grade,dz,section_elevation,section_dz,fill_cut\n"
+            "A,1150.000,1996.000,150.000,-4.000,ok,50.500,50.500,1.0000,0.100,50.550,0.050,-0.050\n"
+            "B,1150.000,2010.000,150.000,10.000,ok,50.500,50.500,1.0000,-0.500,,,\n"
+            "C,900.000,2000.000,,,outside,,,,,,,\n"
+            "D,1150.000,2002.000,150.000,2.000,ok,50.500,50.500,1.0000,,50.420,,\n");
   // A point on the side the template lacks is simply off the surface.
   const auto oneSided = Run({"locate", "--jd", "jd.csv", "--profile", "profile.csv", "--section", "left-only.csv",
                              "--x", "1150", "--y", "2002"});
