@@ -203,7 +203,10 @@ QWidget* AlignmentWindow::BuildResultTab(RunKind kind, QWidget* options) {
       if (const auto path = host_.AskSaveFile(request)) ExportResultCsv(kind, platform::ToQString(*path), isGbk);
     });
   }
-  view->addActions({copy, utf8, gbk});
+  auto* asShown = new QAction(QStringLiteral("复制和导出按显示格式（K 桩号、度分秒）"), view);
+  asShown->setCheckable(true);
+  connect(asShown, &QAction::toggled, model, [model](bool on) { model->SetTransferAsShown(on); });
+  view->addActions({copy, utf8, gbk, asShown});
   layout->addWidget(view, 1);
   return page;
 }
