@@ -2,6 +2,9 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QEvent>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <algorithm>
 #include <map>
 #include <optional>
@@ -197,6 +200,14 @@ int ResultGridModel::KeyAt(int column) const {
   return column >= 0 && column < static_cast<int>(order_.size()) ? order_[static_cast<std::size_t>(column)] : -1;
 }
 
+int ResultGridModel::FrozenColumns() const {
+  if (Keys().empty()) return 0;
+  for (int c = 0; c < 2 && c < columnCount(); ++c) {
+    if (Keys()[static_cast<std::size_t>(KeyAt(c))] == "station") return c + 1;
+  }
+  return 1;
+}
+
 int ResultGridModel::KeyColumn(const std::string& key) const {
   const auto it = std::find(Keys().begin(), Keys().end(), key);
   return it == Keys().end() ? -1 : static_cast<int>(it - Keys().begin());
@@ -292,5 +303,78 @@ std::string ResultGridModel::CsvWithTitles() const {
   for (std::size_t r = 0; r < RowCountLarge(); ++r) line(TransferRow(r));
   return out;
 }
+
+namespace {
+
+// The overlay: no focus of its own (keys and the clipboard stay with the grid), rows and
+// column widths following the grid's.
+class FrozenColumnsOverlay : public QObject {
+ public:
+  FrozenColumnsOverlay(QTableView* view, ResultGridModel* model)
+      : QObject(view), view_(view), model_(model), frozen_(new QTableView(view)) {
+    frozen_->setObjectName(QStringLiteral("frozenColumns"));
+    frozen_->setModel(model);
+    frozen_->setSelectionModel(view->selectionModel());
+    frozen_->setSelectionBehavior(view->selectionBehavior());
+    frozen_->setFocusPolicy(Qt::NoFocus);
+    frozen_->verticalHeader()->hide();
+    frozen_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    frozen_->verticalHeader()->setDefaultSectionSize(view->verticalHeader()->defaultSectionSize());
+    frozen_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen_->setFrameShape(QFrame::NoFrame);
+    frozen_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    frozen_->addActions(view->actions());
+    view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    view->viewport()->stackUnder(frozen_);
+    connect(view->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+      if (column < count_) {
+        frozen_->setColumnWidth(column, size);
+        Place();
+      }
+    });
+    connect(view->verticalHeader(), &QHeaderView::geometriesChanged, this, [this] { Place(); });
+    connect(view->verticalScrollBar(), &QAbstractSlider::valueChanged, frozen_->verticalScrollBar(), &QAbstractSlider::setValue);
+    connect(frozen_->verticalScrollBar(), &QAbstractSlider::valueChanged, view->verticalScrollBar(), &QAbstractSlider::setValue);
+    connect(frozen_, &QTableView::clicked, view, &QTableView::clicked);
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { Refresh(); });
+    view->installEventFilter(this);
+    Refresh();
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize || event->type() == QEvent::Show) Place();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  void Refresh() {
+    count_ = model_->FrozenColumns();
+    for (int c = 0; c < model_->columnCount(); ++c) {
+      frozen_->setColumnHidden(c, c >= count_);
+      if (c < count_) frozen_->setColumnWidth(c, view_->columnWidth(c));
+    }
+    frozen_->setVisible(count_ > 0 && model_->columnCount() > count_);
+    Place();
+  }
+  void Place() {
+    int width = 0;
+    for (int c = 0; c < count_; ++c) width += view_->columnWidth(c);
+    const int frame = view_->frameWidth();
+    frozen_->setGeometry(view_->verticalHeader()->width() + frame, frame, width,
+                         view_->viewport()->height() + view_->horizontalHeader()->height());
+    frozen_->verticalScrollBar()->setValue(view_->verticalScrollBar()->value());
+  }
+
+  QTableView* view_;
+  ResultGridModel* model_;
+  QTableView* frozen_;
+  int count_ = 0;
+};
+
+}  // namespace
+
+void FreezeLeadingColumns(QTableView* view, ResultGridModel* model) { new FrozenColumnsOverlay(view, model); }
 
 }  // namespace survey::alignment::window

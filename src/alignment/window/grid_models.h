@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <QTableView>
 #include <QUndoCommand>
 #include <QUndoStack>
 #include <memory>
@@ -88,6 +89,9 @@ class ResultGridModel : public QAbstractTableModel {
 
   // The key column shown at a grid column: the curve table puts 交点桩号 beside the point.
   int KeyAt(int column) const;
+  // How many leading columns stay in view when the grid scrolls right: up to 桩号 where it is
+  // among the first two, else the name.
+  int FrozenColumns() const;
 
  private:
   std::vector<std::string> TransferRow(std::size_t row) const;
@@ -96,5 +100,10 @@ class ResultGridModel : public QAbstractTableModel {
   std::vector<int> order_;  // grid column -> key column
   bool transferAsShown_ = false;
 };
+
+// Keeps the model's FrozenColumns() of `view` in place while it scrolls right: a second view
+// over the same model and selection laid over the leading columns. Call once the view has its
+// model and context-menu actions.
+void FreezeLeadingColumns(QTableView* view, ResultGridModel* model);
 
 }  // namespace survey::alignment::window

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QProcess>
 #include <QRegularExpression>
@@ -541,6 +543,22 @@ class AlignmentWindowTest : public QObject {
     QVERIFY(shownLines[0].contains(QStringLiteral("左边桩 12 m X")));
     QVERIFY(shownLines[1].startsWith(QStringLiteral("QD\tK10+000.000\t")));
     QVERIFY(stakes.CsvWithTitles().find("\nQD,K10+000.000,") != std::string::npos);
+    // Name and 桩号 stay in view when the stake grid scrolls right; the curve table keeps its 交点号.
+    QCOMPARE(stakes.FrozenColumns(), 2);
+    QCOMPARE(w.Result(RunKind::Curves).FrozenColumns(), 1);
+    // At 1024 × 700 every tab is in sight and no field is a sliver.
+    w.resize(1024, 700);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("leftTabs"));
+    QVERIFY(tabs);
+    for (int i = 0; i < tabs->count(); ++i) {
+      QVERIFY2(tabs->tabBar()->rect().contains(tabs->tabBar()->tabRect(i)), qPrintable(tabs->tabText(i)));
+    }
+    for (const char* name : {"interval", "from", "to", "offsets", "skew"}) {
+      auto* field = w.findChild<QLineEdit*>(QString::fromLatin1(name));
+      QVERIFY2(field && field->width() >= 50, name);
+    }
   }
 
   // The printed tables: stations in K notation, angles in degrees, minutes and seconds, the

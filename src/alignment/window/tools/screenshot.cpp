@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
   if (argc > 6) {
     const QStringList size = QString::fromLocal8Bit(argv[6]).split(QLatin1Char('x'));
     if (size.size() == 2) w.resize(size[0].toInt(), size[1].toInt());
+    QTimer::singleShot(0, [&] { w.Plan()->FitToWindow(); });
   }
   QTimer::singleShot(std::atoi(argv[3]) * 1000, [&] {
     if (argc > 4) w.grab().save(QString::fromLocal8Bit(argv[4]));
