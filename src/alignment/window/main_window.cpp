@@ -185,7 +185,10 @@ QWidget* AlignmentWindow::BuildResultTab(RunKind kind, QWidget* options) {
   view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
   view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  view->horizontalHeader()->setDefaultSectionSize(96);
+  // Wide enough for an 8-digit coordinate or a K station where a large result keeps the
+  // default widths instead of measuring its rows.
+  view->horizontalHeader()->setDefaultSectionSize(
+      std::max(96, view->fontMetrics().horizontalAdvance(QStringLiteral("-30000000.0000")) + 12));
   resultViews_[kind] = view;
   connect(view, &QTableView::clicked, this, [this, kind](const QModelIndex& index) { OnResultRow(kind, index.row()); });
   view->setContextMenuPolicy(Qt::ActionsContextMenu);
