@@ -37,12 +37,16 @@ class ResultTable {
   std::size_t RowCount() const;
   // The row's cells as the command line prints them.
   std::vector<std::string> Cells(std::size_t row) const;
+  // The row's cells as a surveyor reads them: stations K10+469.825, angles 49°23′55.34″ (or
+  // 49.39870556° in decimal degrees), 左/右, 正常/超出路线; numbers as in Cells.
+  std::vector<std::string> DisplayCells(std::size_t row) const;
   // Header line and rows, LF, exactly the command line's output.
   std::string Csv() const;
 
   // Filled by the run; the flags say which optional columns the keys have.
   bool withProfile = false, withZ = false;
   std::vector<CurveTableRow> curves;
+  std::vector<ElementCurveRow> elementCurves;  // a route of elements: used instead of curves when set
   std::vector<StakeRow> stakes;
   std::vector<StationPoint> points;
   std::vector<LocateRow> located;

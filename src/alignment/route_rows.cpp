@@ -1,6 +1,7 @@
 #include "alignment/route_rows.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "alignment/curve_listing.h"
 #include "common/parallel_for.h"
@@ -29,7 +30,38 @@ CurveTableRow TableRow(const Route& route, const CurveRow& c) {
   row.qz = route.StationAt(c.qz);
   if (c.hasExitTransition) row.yh = route.StationAt(c.yh);
   row.hz = route.StationAt(c.hz);
+  row.straightAfter = c.straightAfter;
+  // Counted along the tangent from ZH: the JD's station as a surveyor writes it, not the
+  // chainage of a point off the road.
+  row.jdStation = row.zh + c.t1;
   return row;
+}
+
+CurveTableRow EndRow(const Route& route, bool start) {
+  CurveTableRow row;
+  row.kind = start ? CurveRowKind::Start : CurveRowKind::End;
+  row.name = start ? "QD" : "ZD";
+  const Pose p = start ? route.Elements().front().start : EndPose(route.Elements().back());
+  row.x = p.x;
+  row.y = p.y;
+  row.jdStation = route.StationAt(start ? 0 : route.Length());
+  row.zh = row.qz = row.hz = row.jdStation;
+  return row;
+}
+
+bool IsPoint(const ElementCurveRow& row) { return row.jd.has_value(); }
+
+// The leg from each point of the table to the next one, where the next row is a point.
+template <class Rows, class PointOf>
+void FillLegs(Rows& rows, PointOf point) {
+  for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
+    CurveTableRow* from = point(rows[i]);
+    const CurveTableRow* to = point(rows[i + 1]);
+    if (from == nullptr || to == nullptr) continue;
+    const double dx = to->x - from->x, dy = to->y - from->y;
+    from->jdDistance = std::hypot(dx, dy);
+    from->azimuth = NormalizeAzimuth(std::atan2(dy, dx));
+  }
 }
 
 }  // namespace
@@ -37,30 +69,30 @@ CurveTableRow TableRow(const Route& route, const CurveRow& c) {
 std::vector<CurveTableRow> CurveRows(const Route& route) {
   const std::vector<CurveRow>& curves = route.Curves();
   std::vector<CurveTableRow> rows;
-  rows.reserve(curves.size());
-  for (std::size_t i = 0; i < curves.size(); ++i) {
-    CurveTableRow row = TableRow(route, curves[i]);
-    if (i + 1 < curves.size()) row.straightAfter = curves[i].straightAfter;
-    rows.push_back(std::move(row));
-  }
+  if (route.Elements().empty()) return rows;
+  rows.reserve(curves.size() + 2);
+  rows.push_back(EndRow(route, true));
+  rows.front().straightAfter = curves.empty() ? route.Length() : curves.front().zh;
+  for (const CurveRow& c : curves) rows.push_back(TableRow(route, c));
+  rows.push_back(EndRow(route, false));
+  FillLegs(rows, [](CurveTableRow& r) { return &r; });
   return rows;
 }
 
 std::vector<ElementCurveRow> ElementCurveRows(const Route& route) {
   const std::vector<CurveListingRow> listing = ListCurves(route);
   std::vector<ElementCurveRow> rows;
-  rows.reserve(listing.size());
-  std::size_t lastJd = listing.size();
-  for (std::size_t i = 0; i < listing.size(); ++i) {
-    if (listing[i].jd) lastJd = i;
-  }
-  for (std::size_t i = 0; i < listing.size(); ++i) {
+  if (route.Elements().empty()) return rows;
+  rows.reserve(listing.size() + 2);
+  rows.push_back({EndRow(route, true), {}});
+  // The straight from QD is a leg of the table only where the route starts with one to a JD.
+  if (!listing.empty() && listing.front().jd) rows.front().jd->straightAfter = listing.front().jd->zh;
+  for (const CurveListingRow& listed : listing) {
     ElementCurveRow row;
-    if (listing[i].jd) {
-      row.jd = TableRow(route, *listing[i].jd);
-      if (i != lastJd) row.jd->straightAfter = listing[i].jd->straightAfter;
+    if (listed.jd) {
+      row.jd = TableRow(route, *listed.jd);
     } else {
-      const ElementListing& e = listing[i].element;
+      const ElementListing& e = listed.element;
       const Pose& start = route.Elements()[e.index - 1].start;
       row.element = {e.index, e.kind, start.x, start.y, e.turnRight, std::nullopt, std::nullopt, e.length,
                      route.StationAt(e.startChainage), route.StationAt(e.endChainage)};
@@ -69,6 +101,8 @@ std::vector<ElementCurveRow> ElementCurveRows(const Route& route) {
     }
     rows.push_back(std::move(row));
   }
+  rows.push_back({EndRow(route, false), {}});
+  FillLegs(rows, [](ElementCurveRow& r) { return IsPoint(r) ? &*r.jd : nullptr; });
   return rows;
 }
 

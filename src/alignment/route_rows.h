@@ -18,10 +18,15 @@
 
 namespace survey::alignment {
 
-// One JD of a route built from a JD table, its main points as stations. hy and yh are absent on
-// a side without transition (zh and hz are then the curve's ZY and YZ); straightAfter is the
-// straight to the next curve, absent on the last JD.
+// One row of the curve table (直线、曲线及转角表): QD, each JD with its main points as stations,
+// ZD. hy and yh are absent on a side without transition (zh and hz are then the curve's ZY and
+// YZ). straightAfter, jdDistance and azimuth describe the leg to the next point of the table
+// (QD to JD1, a JD to the next, the last JD to ZD; the straight from HZ to the next ZH), absent
+// on ZD and where the next row is no point of the table. On QD and ZD only the point, its
+// station and the leg are set.
+enum class CurveRowKind { Jd, Start, End };
 struct CurveTableRow {
+  CurveRowKind kind = CurveRowKind::Jd;
   std::string name;
   double x = 0, y = 0;
   bool turnRight = false;
@@ -32,6 +37,8 @@ struct CurveTableRow {
   std::optional<double> yh;
   double hz = 0;
   std::optional<double> straightAfter;
+  double jdStation = 0;  // ZH + T1 on a JD
+  std::optional<double> jdDistance, azimuth;
 };
 std::vector<CurveTableRow> CurveRows(const Route& route);
 

@@ -3,8 +3,11 @@
 // two cannot drift apart.
 //
 // `Out` takes cells in order: Text(string_view), Number(double) (the run's decimals),
-// Number(optional<double>) (empty when absent), Angle(radians, AngleKind) (the run's unit),
-// Percent(ratio) (four places), Empty(), and tells Decimals().
+// Number(optional<double>) (empty when absent), Station(double or optional<double>),
+// Angle(radians, AngleKind) (the run's unit), Percent(ratio) (four places), Turn(right),
+// Status(inside), Empty(), and tells Decimals(). The machine form (CSV, the clipboard) writes a
+// station as a number and turn and status as words of the file format ("left", "ok"); the
+// window's display form writes them as a surveyor reads them (K10+469.825, 左, 正常).
 #pragma once
 
 #include <optional>
@@ -16,10 +19,13 @@
 
 namespace survey::alignment::layout {
 
-// A route of elements adds kind (jd, line, arc, spiral) and r_end to the JD columns.
+// The leg to the next point (straight_after, jd_distance, azimuth) follows the main points; a
+// route of elements adds kind (qd, jd, zd, line, arc, spiral) and r_end.
 inline std::vector<std::string> CurveKeys(bool fromElements = false) {
-  std::vector<std::string> keys = {"name", "x",  "y", "turn", "alpha", "r",  "ls1", "ls2", "t1", "t2",
-                                   "l",    "e", "j", "zh",   "hy",    "qz", "yh",  "hz",  "straight_after"};
+  std::vector<std::string> keys = {"name", "x",  "y",  "turn", "alpha",          "r",          "ls1",
+                                   "ls2",  "t1", "t2", "l",    "e",              "j",          "zh",
+                                   "hy",   "qz", "yh", "hz",   "straight_after", "jd_station", "jd_distance",
+                                   "azimuth"};
   if (fromElements) {
     keys.push_back("kind");
     keys.push_back("r_end");
@@ -84,15 +90,22 @@ void Cells(Out& out, const CurveTableRow& row) {
   out.Text(row.name);
   out.Number(row.x);
   out.Number(row.y);
-  out.Text(row.turnRight ? "right" : "left");
-  out.Angle(row.alpha, AngleKind::Angle);
-  for (double v : {row.r, row.ls1, row.ls2, row.t1, row.t2, row.l, row.e, row.j}) out.Number(v);
-  out.Number(row.zh);
-  out.Number(row.hy);
-  out.Number(row.qz);
-  out.Number(row.yh);
-  out.Number(row.hz);
+  if (row.kind == CurveRowKind::Jd) {
+    out.Turn(row.turnRight);
+    out.Angle(row.alpha, AngleKind::Angle);
+    for (double v : {row.r, row.ls1, row.ls2, row.t1, row.t2, row.l, row.e, row.j}) out.Number(v);
+    out.Station(row.zh);
+    out.Station(row.hy);
+    out.Station(row.qz);
+    out.Station(row.yh);
+    out.Station(row.hz);
+  } else {
+    for (int i = 0; i < 15; ++i) out.Empty();
+  }
   out.Number(row.straightAfter);
+  out.Station(row.jdStation);
+  out.Number(row.jdDistance);
+  if (row.azimuth) out.Angle(*row.azimuth, AngleKind::Azimuth); else out.Empty();
 }
 
 // An element in the JD columns it shares: start point, turn, start radius, length l, the
@@ -101,7 +114,8 @@ template <class Out>
 void Cells(Out& out, const ElementCurveRow& row) {
   if (row.jd) {
     Cells(out, *row.jd);
-    out.Text("jd");
+    static const char* const points[] = {"jd", "qd", "zd"};
+    out.Text(points[static_cast<int>(row.jd->kind)]);
     out.Empty();
     return;
   }
@@ -110,17 +124,17 @@ void Cells(Out& out, const ElementCurveRow& row) {
   out.Text("E" + std::to_string(e.index));
   out.Number(e.x);
   out.Number(e.y);
-  if (e.kind == ElementKind::Line) out.Empty(); else out.Text(e.turnRight ? "right" : "left");
+  if (e.kind == ElementKind::Line) out.Empty(); else out.Turn(e.turnRight);
   out.Empty();
   out.Number(e.startRadius);
   for (int i = 0; i < 4; ++i) out.Empty();
   out.Number(e.length);
   out.Empty();
   out.Empty();
-  out.Number(e.startStation);
+  out.Station(e.startStation);
   for (int i = 0; i < 3; ++i) out.Empty();
-  out.Number(e.endStation);
-  out.Empty();
+  out.Station(e.endStation);
+  for (int i = 0; i < 4; ++i) out.Empty();
   out.Text(kinds[static_cast<int>(e.kind)]);
   out.Number(e.endRadius);
 }
@@ -128,7 +142,7 @@ void Cells(Out& out, const ElementCurveRow& row) {
 template <class Out>
 void Cells(Out& out, const StakeRow& row, bool withProfile) {
   out.Text(row.name);
-  out.Number(row.station);
+  out.Station(row.station);
   out.Number(row.x);
   out.Number(row.y);
   out.Angle(row.azimuth, AngleKind::Azimuth);
@@ -141,7 +155,7 @@ void Cells(Out& out, const StakeRow& row, bool withProfile) {
 
 template <class Out>
 void Cells(Out& out, const StationPoint& row, bool withProfile) {
-  out.Number(row.station);
+  out.Station(row.station);
   out.Number(row.x);
   out.Number(row.y);
   out.Angle(row.azimuth, AngleKind::Azimuth);
@@ -154,14 +168,13 @@ void Cells(Out& out, const LocateRow& row, bool withProfile, bool withZ) {
   out.Number(row.x);
   out.Number(row.y);
   if (row.inside) {
-    out.Number(row.station);
+    out.Station(row.station);
     out.Number(row.offset);
-    out.Text("ok");
   } else {
     out.Empty();
     out.Empty();
-    out.Text("outside");
   }
+  out.Status(row.inside);
   if (withProfile) {
     ElevationCells(out, row.elevation);
     if (withZ) out.Number(row.dz);
@@ -185,7 +198,7 @@ void Cells(Out& out, const StakeoutRow& row) {
   } else {
     out.Text(row.stakeName);
   }
-  out.Number(row.station);
+  out.Station(row.station);
   out.Number(row.x);
   out.Number(row.y);
   out.Angle(row.aim.azimuth, AngleKind::Azimuth);
@@ -196,15 +209,15 @@ void Cells(Out& out, const StakeoutRow& row) {
 template <class Out>
 void Cells(Out& out, const ProfileTableLine& row, bool asymmetric = false) {
   out.Text(row.name);
-  out.Number(row.station);
+  out.Station(row.station);
   out.Number(row.elevation);
   out.Number(row.radius);
   out.Number(row.t);
   out.Number(row.e);
   if (row.gradeIn) out.Percent(*row.gradeIn); else out.Empty();
   if (row.gradeOut) out.Percent(*row.gradeOut); else out.Empty();
-  out.Number(row.curveStart);
-  out.Number(row.curveEnd);
+  out.Station(row.curveStart);
+  out.Station(row.curveEnd);
   if (asymmetric) {
     out.Number(row.lengthIn);
     out.Number(row.lengthOut);

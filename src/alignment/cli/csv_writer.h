@@ -26,6 +26,10 @@ class CsvWriter {
   void Number(const std::optional<double>& value);  // empty when absent
   void Angle(double radians, AngleKind kind = AngleKind::Angle);
   void Percent(double ratio);        // percent with four places, whatever `decimals`
+  void Station(double station) { Number(station); }  // metres, as stations are typed back
+  void Station(const std::optional<double>& station) { Number(station); }
+  void Turn(bool right) { Text(right ? "right" : "left"); }
+  void Status(bool inside) { Text(inside ? "ok" : "outside"); }
   void Empty();
   void EndRow();
   void Flush();

@@ -150,12 +150,16 @@ TEST_F(Batch, CurvesOfAPlainCircle) {
   const BatchRun r = Run({"curves", "--jd", "circle.csv"});
   ASSERT_EQ(r.status, 0) << r.err;
   const std::vector<std::string> lines = Lines(r.out);
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], "name,x,y,turn,alpha,r,ls1,ls2,t1,t2,l,e,j,zh,hy,qz,yh,hz,straight_after");
-  // T = R tan(α/2), L = R α, E = R (sec(α/2) - 1), J = 2T - L; ZY = 1000 - T, no HY/YH, nothing after.
-  EXPECT_EQ(lines[1],
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "name,x,y,turn,alpha,r,ls1,ls2,t1,t2,l,e,j,zh,hy,qz,yh,hz,straight_after,jd_station,jd_distance,azimuth");
+  // T = R tan(α/2), L = R α, E = R (sec(α/2) - 1), J = 2T - L; ZY = 1000 - T, no HY/YH. Each row's
+  // leg to the next point: straights 1000 - T, the JDs 1000 m apart at azimuths 0° and 60°; the
+  // JD at K1+000 (ZY + T), ZD at 2000 - J.
+  EXPECT_EQ(lines[1], "QD,0.000,0.000,,,,,,,,,,,,,,,,711.325,0.000,1000.000,0.000000");
+  EXPECT_EQ(lines[2],
             "JD1,1000.000,0.000,right,60.000000,500.000,0.000,0.000,288.675,288.675,523.599,77.350,53.751,"
-            "711.325,,973.124,,1234.924,");
+            "711.325,,973.124,,1234.924,711.325,1000.000,1000.000,60.000000");
+  EXPECT_EQ(lines[3], "ZD,1500.000,866.025,,,,,,,,,,,,,,,,,1946.249,,");
 }
 
 // A JD table without a curve (QD to ZD) is still a JD table: its columns, no element rows.
@@ -163,7 +167,10 @@ TEST_F(Batch, CurvesOfAStraightJdTableKeepTheJdColumns) {
   files["straight.csv"] = "name,x,y,r,ls1,ls2\nQD,0,0,,,\nZD,100,0,,,\n";
   const BatchRun r = Run({"curves", "--jd", "straight.csv"});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "name,x,y,turn,alpha,r,ls1,ls2,t1,t2,l,e,j,zh,hy,qz,yh,hz,straight_after\n");
+  EXPECT_EQ(r.out,
+            "name,x,y,turn,alpha,r,ls1,ls2,t1,t2,l,e,j,zh,hy,qz,yh,hz,straight_after,jd_station,jd_distance,azimuth\n"
+            "QD,0.000,0.000,,,,,,,,,,,,,,,,100.000,0.000,100.000,0.000000\n"
+            "ZD,100.000,0.000,,,,,,,,,,,,,,,,,100.000,,\n");
 }
 
 TEST_F(Batch, CurvesWithTransitionsFillEveryMainPoint) {
@@ -171,9 +178,10 @@ TEST_F(Batch, CurvesWithTransitionsFillEveryMainPoint) {
   // 49.9833 (next terms below 1e-5 m) give T = (R + p) tan 30° + q = 339.14, L = Rα + Ls = 623.60.
   // HY - ZH = HZ - YH = Ls and QZ halfway, in stations from K2+000.
   const std::vector<std::string> lines = Lines(Run({"curves", "--jd", "spiral.csv", "--start", "K2+000", "--decimals", "2"}).out);
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[1], "JD1,1000.00,0.00,right,60.000000,500.00,100.00,100.00,339.14,339.14,623.60,78.31,54.68,2660.86,"
-                      "2760.86,2972.66,3184.46,3284.46,");
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[2].substr(0, lines[2].find(",660.86,")),
+            "JD1,1000.00,0.00,right,60.000000,500.00,100.00,100.00,339.14,339.14,623.60,78.31,54.68,2660.86,"
+            "2760.86,2972.66,3184.46,3284.46");
 }
 
 TEST_F(Batch, StakesNameTheMainPointsInOrder) {

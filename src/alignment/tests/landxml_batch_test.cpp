@@ -158,11 +158,13 @@ TEST_F(LandXmlExportBatch, ExportedRouteReadsBackWithTheSameProfile) {
   std::string fromJd = Run(args).out;
   const BatchRun curves = Run({"curves", "--landxml", "route.xml"});
   ASSERT_EQ(curves.status, 0) << curves.err;
-  // Each line of the JD route's table with ",jd," (or the two headers) appended.
+  // Each line of the JD route's table with its kind (qd, jd, zd) and an empty r_end appended.
   std::string expected;
   std::size_t start = 0;
   for (std::size_t end = fromJd.find('\n'); end != std::string::npos; start = end + 1, end = fromJd.find('\n', start)) {
-    expected += fromJd.substr(start, end - start) + (start == 0 ? ",kind,r_end\n" : ",jd,\n");
+    const std::string line = fromJd.substr(start, end - start);
+    const char* kind = start == 0 ? ",kind,r_end\n" : line.starts_with("QD,") ? ",qd,\n" : line.starts_with("ZD,") ? ",zd,\n" : ",jd,\n";
+    expected += line + kind;
   }
   EXPECT_EQ(curves.out, expected);
 }
@@ -190,7 +192,7 @@ TEST_F(LandXmlExportBatch, NotesAndProfileOptions) {
   const BatchRun compound =
       Run({"curves", "--elements", "compound.csv", "--start-x", "0", "--start-y", "0", "--start-azimuth", "0"});
   ASSERT_EQ(compound.status, 0) << compound.err;
-  EXPECT_NE(compound.out.find("\nE2,100.000,0.000,right,,300.000,,,,,50.000,,,100.000,,,,150.000,,arc,300.000\nE3,"),
+  EXPECT_NE(compound.out.find("\nE2,100.000,0.000,right,,300.000,,,,,50.000,,,100.000,,,,150.000,,,,,arc,300.000\nE3,"),
             std::string::npos)
       << compound.out;
   const BatchRun kink = Run({"curves", "--landxml", "two.xml", "--no-profile"});

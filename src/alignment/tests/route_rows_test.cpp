@@ -5,10 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <string>
 #include <vector>
+#include <algorithm>
 
 #include "alignment/alignment_error.h"
+#include "alignment/result_table.h"
+#include "alignment/row_layout.h"
 #include "alignment/table_reader.h"
 
 namespace survey::alignment {
@@ -141,6 +145,143 @@ TEST(RouteRows, TableRefusalsCarryTheLineTheyName) {
   } catch (const AlignmentError& e) {
     EXPECT_EQ(e.Line(), 0);
   }
+}
+
+
+// QD due south of JD1, JD1 turning right towards JD2, JD2 turning left towards ZD; asymmetric
+// transitions on JD2. Start K10+000.
+Route CurveTableRoute() {
+  return BuildRouteFromJd({{"QD", 0, 0, 0, 0, 0},
+                           {"JD1", 1000, 0, 500, 100, 100},
+                           {"JD2", 1500, 600, 400, 80, 60},
+                           {"ZD", 2600, 700, 0, 0, 0}},
+                          10000, {});
+}
+
+double Degrees(double radians) { return radians * 180 / std::numbers::pi; }
+
+TEST(CurveTable, QdAndZdFrameTheJdsAndEveryLegIsMeasuredFromTheCoordinates) {
+  const Route route = CurveTableRoute();
+  const std::vector<CurveTableRow> rows = CurveRows(route);
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[0].kind, CurveRowKind::Start);
+  EXPECT_EQ(rows[0].name, "QD");
+  EXPECT_EQ(rows[3].kind, CurveRowKind::End);
+  EXPECT_EQ(rows[3].name, "ZD");
+  EXPECT_NEAR(rows[3].x, 2600, 1e-6);
+  EXPECT_NEAR(rows[3].y, 700, 1e-6);
+  // Distances and azimuths by hand from the typed coordinates (X north, Y east).
+  const double legs[][2] = {{1000, 0}, {781.0249675906654, 50.19442890773481}, {1104.5361017187261, 5.194428907734806}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    ASSERT_TRUE(rows[i].jdDistance && rows[i].azimuth);
+    EXPECT_NEAR(*rows[i].jdDistance, legs[i][0], 1e-9);
+    EXPECT_NEAR(Degrees(*rows[i].azimuth), legs[i][1], 1e-10);
+  }
+  EXPECT_FALSE(rows[3].jdDistance || rows[3].azimuth || rows[3].straightAfter);
+  // 交点桩号: the first JD lies a leg from the start; each next one a leg on, less the
+  // previous JD's J; ZD likewise. And it is ZH + T1.
+  EXPECT_NEAR(rows[0].jdStation, 10000, 1e-9);
+  EXPECT_NEAR(rows[1].jdStation, 11000, 1e-9);
+  EXPECT_NEAR(rows[2].jdStation, 11000 + legs[1][0] - rows[1].j, 1e-9);
+  EXPECT_NEAR(rows[3].jdStation, rows[2].jdStation + legs[2][0] - rows[2].j, 1e-9);
+  EXPECT_NEAR(rows[3].jdStation, 10000 + route.Length(), 1e-9);
+  for (int i : {1, 2}) EXPECT_NEAR(rows[static_cast<std::size_t>(i)].jdStation, rows[static_cast<std::size_t>(i)].zh + rows[static_cast<std::size_t>(i)].t1, 1e-12);
+  // The straights: QD to ZH, HZ to ZH, HZ to ZD.
+  ASSERT_TRUE(rows[0].straightAfter && rows[1].straightAfter && rows[2].straightAfter);
+  EXPECT_NEAR(*rows[0].straightAfter, 1000 - rows[1].t1, 1e-9);
+  EXPECT_NEAR(*rows[1].straightAfter, legs[1][0] - rows[1].t2 - rows[2].t1, 1e-9);
+  EXPECT_NEAR(*rows[2].straightAfter, legs[2][0] - rows[2].t2, 1e-9);
+  EXPECT_TRUE(rows[1].turnRight);
+  EXPECT_FALSE(rows[2].turnRight);
+}
+
+TEST(CurveTable, AJdTableWithoutCurveIsTheStraightFromQdToZd) {
+  const std::vector<CurveTableRow> rows = CurveRows(RouteFromJd({{"QD", 0, 0}, {"ZD", 300, 400}}, 500, {}).route);
+  ASSERT_EQ(rows.size(), 2u);
+  ASSERT_TRUE(rows[0].straightAfter && rows[0].jdDistance);
+  EXPECT_NEAR(*rows[0].straightAfter, 500, 1e-9);
+  EXPECT_NEAR(*rows[0].jdDistance, 500, 1e-9);
+  EXPECT_NEAR(rows[1].jdStation, 1000, 1e-9);
+}
+
+TEST(CurveTable, ElementRouteListsQdTheJdsReadBackAndZd) {
+  const Route jd = CurveTableRoute();
+  std::vector<ElementShape> shapes;
+  for (const Element& e : jd.Elements()) shapes.push_back({e.kind, e.length, e.startCurvature, e.endCurvature});
+  const Route elements = BuildRouteFromElements(jd.Elements().front().start, 10000, shapes, {});
+  const std::vector<ElementCurveRow> got = ElementCurveRows(elements);
+  const std::vector<CurveTableRow> want = CurveRows(jd);
+  ASSERT_EQ(got.size(), want.size());
+  for (std::size_t i = 0; i < got.size(); ++i) {
+    SCOPED_TRACE(i);
+    ASSERT_TRUE(got[i].jd);
+    EXPECT_EQ(got[i].jd->kind, want[i].kind);
+    EXPECT_NEAR(got[i].jd->jdStation, want[i].jdStation, 1e-6);
+    EXPECT_EQ(got[i].jd->jdDistance.has_value(), want[i].jdDistance.has_value());
+    if (want[i].jdDistance) {
+      EXPECT_NEAR(*got[i].jd->jdDistance, *want[i].jdDistance, 1e-6);
+    }
+    EXPECT_EQ(got[i].jd->straightAfter.has_value(), want[i].straightAfter.has_value());
+    if (want[i].straightAfter) {
+      EXPECT_NEAR(*got[i].jd->straightAfter, *want[i].straightAfter, 1e-6);
+    }
+  }
+}
+
+// The machine form the command line prints, and the display form of the window's grids, cell
+// by cell for the same rows.
+TEST(CurveTable, MachineAndDisplayCells) {
+  ResultTable table(ResultTable::Kind::Curves, layout::CurveKeys(), CellFormat{3, AngleUnit::PackedDms});
+  table.curves = CurveRows(CurveTableRoute());
+  const std::vector<std::string>& keys = table.Keys();
+  const auto at = [&](const std::vector<std::string>& cells, const std::string& key) {
+    return cells[static_cast<std::size_t>(std::find(keys.begin(), keys.end(), key) - keys.begin())];
+  };
+  ASSERT_EQ(table.Cells(0).size(), keys.size());
+  ASSERT_EQ(table.Cells(1).size(), keys.size());
+  const std::vector<std::string> qd = table.Cells(0), qdShown = table.DisplayCells(0);
+  for (const char* key : {"turn", "alpha", "r", "t1", "zh", "hy", "qz", "hz"}) {
+    EXPECT_EQ(at(qd, key), "") << key;
+    EXPECT_EQ(at(qdShown, key), "") << key;
+  }
+  EXPECT_EQ(at(qd, "jd_station"), "10000.000");
+  EXPECT_EQ(at(qdShown, "jd_station"), "K10+000.000");
+  EXPECT_EQ(at(qd, "azimuth"), "0.000000");
+  EXPECT_EQ(at(qdShown, "azimuth"), "0°00′00.00″");
+  const std::vector<std::string> jd1 = table.Cells(1), jd1Shown = table.DisplayCells(1);
+  EXPECT_EQ(at(jd1, "name"), "JD1");
+  EXPECT_EQ(at(jd1, "turn"), "right");
+  EXPECT_EQ(at(jd1Shown, "turn"), "右");
+  EXPECT_EQ(at(table.DisplayCells(2), "turn"), "左");
+  // 50.194428907734...° = 50°11′39.94″.
+  EXPECT_EQ(at(jd1, "alpha"), "50.113994");
+  EXPECT_EQ(at(jd1Shown, "alpha"), "50°11′39.94″");
+  EXPECT_EQ(at(jd1, "azimuth"), "50.113994");
+  EXPECT_EQ(at(jd1, "jd_station"), "11000.000");
+  EXPECT_EQ(at(jd1Shown, "jd_station"), "K11+000.000");
+  EXPECT_EQ(at(jd1, "jd_distance"), "781.025");
+  EXPECT_EQ(at(jd1Shown, "jd_distance"), "781.025");
+  EXPECT_EQ(at(jd1Shown, "x"), "1000.000");
+  EXPECT_EQ(at(jd1Shown, "zh").rfind("K10+", 0), 0u);
+  EXPECT_EQ(at(table.DisplayCells(3), "jd_distance"), "");
+
+  ResultTable degrees(ResultTable::Kind::Curves, layout::CurveKeys(), CellFormat{2, AngleUnit::Degrees});
+  degrees.curves = table.curves;
+  EXPECT_EQ(at(degrees.DisplayCells(1), "alpha"), "50.19442891°");
+  EXPECT_EQ(at(degrees.DisplayCells(1), "jd_station"), "K11+000.00");
+}
+
+TEST(ResultCells, LocateStatusAndStationsInBothForms) {
+  const RouteDesign design = Straight();
+  ResultTable table(ResultTable::Kind::Locate, layout::LocateKeys(false, false), CellFormat{3, AngleUnit::PackedDms});
+  const std::vector<SurveyedPoint> points = {{"P1", 469.8254, 2, std::nullopt}, {"P2", 1300, 0, std::nullopt}};
+  ForEachLocateRow(design, points, false, [&](const LocateRow& row) { table.located.push_back(row); });
+  ASSERT_EQ(table.RowCount(), 2u);
+  EXPECT_EQ(table.Cells(0), (std::vector<std::string>{"P1", "469.825", "2.000", "469.825", "2.000", "ok"}));
+  EXPECT_EQ(table.DisplayCells(0), (std::vector<std::string>{"P1", "469.825", "2.000", "K0+469.825", "2.000", "正常"}));
+  EXPECT_EQ(table.Cells(1), (std::vector<std::string>{"P2", "1300.000", "0.000", "", "", "outside"}));
+  EXPECT_EQ(table.DisplayCells(1), (std::vector<std::string>{"P2", "1300.000", "0.000", "", "", "超出路线"}));
 }
 
 }  // namespace

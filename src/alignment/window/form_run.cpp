@@ -185,9 +185,9 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
     std::shared_ptr<ResultTable> table;
     switch (kind) {
       case RunKind::Curves:
-        if (inputKind != InputKind::Jd) throw AlignmentError("线元法的路线没有交点，没有曲线表。");
-        table = std::make_shared<ResultTable>(ResultTable::Kind::Curves, layout::CurveKeys(), format);
-        table->curves = CurveRows(route);
+        // A route of elements lists the JDs read back from it, and elements that form none.
+        table = std::make_shared<ResultTable>(ResultTable::Kind::Curves, layout::CurveKeys(inputKind != InputKind::Jd), format);
+        if (inputKind == InputKind::Jd) table->curves = CurveRows(route); else table->elementCurves = ElementCurveRows(route);
         break;
       case RunKind::Stakes:
         table = std::make_shared<ResultTable>(ResultTable::Kind::Stakes, layout::StakeKeys(offsetLabels, profiled), format);

@@ -2,7 +2,12 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QEvent>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <algorithm>
+#include <map>
+#include <optional>
 
 #include "alignment/text_format.h"
 #include "platform/qt_host.h"
@@ -153,12 +158,54 @@ void SourceGridModel::Reload() {
 
 // --- Results ----------------------------------------------------------------------------------
 
+std::string ResultDisplayTitle(const std::string& key) {
+  static const std::map<std::string, std::string> titles = {
+      {"jd_station", "交点桩号"}, {"jd_distance", "交点间距 (m)"}, {"straight_after", "直线长度 (m)"},
+      {"kind", "类型"},           {"r_end", "终点 R (m)"},         {"alpha", "转角值"},
+      {"azimuth", "方位角"}};
+  if (const auto it = titles.find(key); it != titles.end()) return it->second;
+  const bool sideX = key.rfind("x_", 0) == 0, sideY = key.rfind("y_", 0) == 0;
+  if (sideX || sideY) {
+    const std::string typed = key.substr(2);
+    const std::optional<double> offset = ReadNumber(typed);
+    if (offset) {
+      std::string distance = typed;
+      distance.erase(0, distance.find_first_not_of(" +-"));
+      const char* side = *offset < 0 ? "左边桩 " : *offset > 0 ? "右边桩 " : "中桩 ";
+      return *offset == 0 ? std::string(side) + (sideX ? "X" : "Y") : side + distance + " m " + (sideX ? "X" : "Y");
+    }
+  }
+  return ResultColumnTitle(key);
+}
+
 ResultGridModel::ResultGridModel(QObject* parent) : QAbstractTableModel(parent), table_(std::make_shared<ResultTable>()) {}
 
 void ResultGridModel::SetTable(std::shared_ptr<const ResultTable> table) {
   beginResetModel();
   table_ = table ? std::move(table) : std::make_shared<ResultTable>();
+  order_.clear();
+  for (int i = 0; i < static_cast<int>(Keys().size()); ++i) order_.push_back(i);
+  // 交点桩号 belongs beside the point it numbers, as the printed table has it.
+  if (table_->RowKind() == ResultTable::Kind::Curves) {
+    const int from = KeyColumn("jd_station"), to = KeyColumn("turn");
+    if (from > to && to > 0) {
+      order_.erase(order_.begin() + from);
+      order_.insert(order_.begin() + to, from);
+    }
+  }
   endResetModel();
+}
+
+int ResultGridModel::KeyAt(int column) const {
+  return column >= 0 && column < static_cast<int>(order_.size()) ? order_[static_cast<std::size_t>(column)] : -1;
+}
+
+int ResultGridModel::FrozenColumns() const {
+  if (Keys().empty()) return 0;
+  for (int c = 0; c < 2 && c < columnCount(); ++c) {
+    if (Keys()[static_cast<std::size_t>(KeyAt(c))] == "station") return c + 1;
+  }
+  return 1;
 }
 
 int ResultGridModel::KeyColumn(const std::string& key) const {
@@ -181,30 +228,56 @@ int ResultGridModel::columnCount(const QModelIndex& parent) const {
 
 QVariant ResultGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
+  const int key = KeyAt(index.column());
   if (role == Qt::TextAlignmentRole) {
-    return index.column() == 0 ? QVariant() : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    // Names and words read from the left; numbers, stations and angles line up on the right.
+    const std::string& k = key >= 0 ? Keys()[static_cast<std::size_t>(key)] : std::string();
+    const bool words = k == "name" || k == "turn" || k == "status" || k == "kind";
+    return words ? QVariant(Qt::AlignLeft | Qt::AlignVCenter) : QVariant(Qt::AlignRight | Qt::AlignVCenter);
   }
-  if (role != Qt::DisplayRole) return {};
-  const std::vector<std::string> cells = RowCells(static_cast<std::size_t>(index.row()));
-  if (index.column() >= static_cast<int>(cells.size())) return {};
-  return platform::ToQString(cells[static_cast<std::size_t>(index.column())]);
+  if (role != Qt::DisplayRole || key < 0 || static_cast<std::size_t>(index.row()) >= RowCountLarge()) return {};
+  const std::vector<std::string> cells = table_->DisplayCells(static_cast<std::size_t>(index.row()));
+  if (key >= static_cast<int>(cells.size())) return {};
+  return platform::ToQString(cells[static_cast<std::size_t>(key)]);
 }
 
 QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Vertical) return section + 1;
-  if (section < 0 || section >= static_cast<int>(Keys().size())) return {};
-  return platform::ToQString(ResultColumnTitle(Keys()[static_cast<std::size_t>(section)]));
+  const int key = KeyAt(section);
+  if (key < 0) return {};
+  return platform::ToQString(ResultDisplayTitle(Keys()[static_cast<std::size_t>(key)]));
+}
+
+std::vector<std::string> ResultGridModel::TransferHeader() const {
+  std::vector<std::string> header;
+  for (std::size_t i = 0; i < Keys().size(); ++i) {
+    if (transferAsShown_) {
+      header.push_back(ResultDisplayTitle(Keys()[static_cast<std::size_t>(order_[i])]));
+    } else {
+      header.push_back(ResultColumnTitle(Keys()[i]));
+    }
+  }
+  return header;
+}
+
+std::vector<std::string> ResultGridModel::TransferRow(std::size_t row) const {
+  if (!transferAsShown_) return RowCells(row);
+  const std::vector<std::string> cells = table_->DisplayCells(row);
+  std::vector<std::string> shown;
+  for (const int key : order_) shown.push_back(static_cast<std::size_t>(key) < cells.size() ? cells[static_cast<std::size_t>(key)] : std::string());
+  return shown;
 }
 
 QString ResultGridModel::TsvText(const std::vector<int>& rows) const {
   QString text;
   QStringList header;
-  for (const std::string& key : Keys()) header << platform::ToQString(ResultColumnTitle(key));
+  for (const std::string& title : TransferHeader()) header << platform::ToQString(title);
   text += header.join(QLatin1Char('\t')) + QLatin1Char('\n');
   const auto addRow = [&](std::size_t r) {
+    if (r >= RowCountLarge()) return;
     QStringList cells;
-    for (const std::string& c : RowCells(r)) cells << platform::ToQString(c);
+    for (const std::string& c : TransferRow(r)) cells << platform::ToQString(c);
     text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
   };
   if (rows.empty()) {
@@ -219,15 +292,89 @@ QString ResultGridModel::TsvText(const std::vector<int>& rows) const {
 
 std::string ResultGridModel::CsvWithTitles() const {
   std::string out;
-  for (std::size_t i = 0; i < Keys().size(); ++i) {
-    if (i) out += ',';
-    AppendCsvField(out, ResultColumnTitle(Keys()[i]));
-  }
-  out += '\n';
-  const std::string csv = Csv();
-  const std::size_t header = csv.find('\n');
-  if (header != std::string::npos) out.append(csv, header + 1, std::string::npos);
+  const auto line = [&](const std::vector<std::string>& cells) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      if (i) out += ',';
+      AppendCsvField(out, cells[i]);
+    }
+    out += '\n';
+  };
+  line(TransferHeader());
+  for (std::size_t r = 0; r < RowCountLarge(); ++r) line(TransferRow(r));
   return out;
 }
+
+namespace {
+
+// The overlay: no focus of its own (keys and the clipboard stay with the grid), rows and
+// column widths following the grid's.
+class FrozenColumnsOverlay : public QObject {
+ public:
+  FrozenColumnsOverlay(QTableView* view, ResultGridModel* model)
+      : QObject(view), view_(view), model_(model), frozen_(new QTableView(view)) {
+    frozen_->setObjectName(QStringLiteral("frozenColumns"));
+    frozen_->setModel(model);
+    frozen_->setSelectionModel(view->selectionModel());
+    frozen_->setSelectionBehavior(view->selectionBehavior());
+    frozen_->setFocusPolicy(Qt::NoFocus);
+    frozen_->verticalHeader()->hide();
+    frozen_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    frozen_->verticalHeader()->setDefaultSectionSize(view->verticalHeader()->defaultSectionSize());
+    frozen_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen_->setFrameShape(QFrame::NoFrame);
+    frozen_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    frozen_->addActions(view->actions());
+    view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    view->viewport()->stackUnder(frozen_);
+    connect(view->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+      if (column < count_) {
+        frozen_->setColumnWidth(column, size);
+        Place();
+      }
+    });
+    connect(view->verticalHeader(), &QHeaderView::geometriesChanged, this, [this] { Place(); });
+    connect(view->verticalScrollBar(), &QAbstractSlider::valueChanged, frozen_->verticalScrollBar(), &QAbstractSlider::setValue);
+    connect(frozen_->verticalScrollBar(), &QAbstractSlider::valueChanged, view->verticalScrollBar(), &QAbstractSlider::setValue);
+    connect(frozen_, &QTableView::clicked, view, &QTableView::clicked);
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { Refresh(); });
+    view->installEventFilter(this);
+    Refresh();
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize || event->type() == QEvent::Show) Place();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  void Refresh() {
+    count_ = model_->FrozenColumns();
+    for (int c = 0; c < model_->columnCount(); ++c) {
+      frozen_->setColumnHidden(c, c >= count_);
+      if (c < count_) frozen_->setColumnWidth(c, view_->columnWidth(c));
+    }
+    frozen_->setVisible(count_ > 0 && model_->columnCount() > count_);
+    Place();
+  }
+  void Place() {
+    int width = 0;
+    for (int c = 0; c < count_; ++c) width += view_->columnWidth(c);
+    const int frame = view_->frameWidth();
+    frozen_->setGeometry(view_->verticalHeader()->width() + frame, frame, width,
+                         view_->viewport()->height() + view_->horizontalHeader()->height());
+    frozen_->verticalScrollBar()->setValue(view_->verticalScrollBar()->value());
+  }
+
+  QTableView* view_;
+  ResultGridModel* model_;
+  QTableView* frozen_;
+  int count_ = 0;
+};
+
+}  // namespace
+
+void FreezeLeadingColumns(QTableView* view, ResultGridModel* model) { new FrozenColumnsOverlay(view, model); }
 
 }  // namespace survey::alignment::window

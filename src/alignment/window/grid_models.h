@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <QTableView>
 #include <QUndoCommand>
 #include <QUndoStack>
 #include <memory>
@@ -50,8 +51,14 @@ class SourceGridModel : public QAbstractTableModel {
   QUndoStack* undo_;
 };
 
+// A result column's title as the grid shows it: "桩号", "交点间距 (m)", side stakes by side and
+// distance ("左边桩 12 m X" for the offset typed as -12).
+std::string ResultDisplayTitle(const std::string& key);
+
 // A result's rows, read-only: the typed rows of one run, each row's cells laid out when shown
-// (so a million rows cost their numbers, not a million lists of texts).
+// (so a million rows cost their numbers, not a million lists of texts). The grid shows the
+// display form (K stations, D°M′S″, 左/右); copying and CSV export give the machine form the
+// command line prints unless SetTransferAsShown(true).
 class ResultGridModel : public QAbstractTableModel {
   Q_OBJECT
 
@@ -77,9 +84,26 @@ class ResultGridModel : public QAbstractTableModel {
   // The rows as tab-separated text with the shown header (for the clipboard), and as CSV.
   QString TsvText(const std::vector<int>& rows = {}) const;
   std::string CsvWithTitles() const;
+  void SetTransferAsShown(bool asShown) { transferAsShown_ = asShown; }
+  bool TransferAsShown() const { return transferAsShown_; }
+
+  // The key column shown at a grid column: the curve table puts 交点桩号 beside the point.
+  int KeyAt(int column) const;
+  // How many leading columns stay in view when the grid scrolls right: up to 桩号 where it is
+  // among the first two, else the name.
+  int FrozenColumns() const;
 
  private:
+  std::vector<std::string> TransferRow(std::size_t row) const;
+  std::vector<std::string> TransferHeader() const;
   std::shared_ptr<const ResultTable> table_;
+  std::vector<int> order_;  // grid column -> key column
+  bool transferAsShown_ = false;
 };
+
+// Keeps the model's FrozenColumns() of `view` in place while it scrolls right: a second view
+// over the same model and selection laid over the leading columns. Call once the view has its
+// model and context-menu actions.
+void FreezeLeadingColumns(QTableView* view, ResultGridModel* model);
 
 }  // namespace survey::alignment::window

@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QGridLayout>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -184,7 +185,10 @@ QWidget* AlignmentWindow::BuildResultTab(RunKind kind, QWidget* options) {
   view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
   view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  view->horizontalHeader()->setDefaultSectionSize(96);
+  // Wide enough for an 8-digit coordinate or a K station where a large result keeps the
+  // default widths instead of measuring its rows.
+  view->horizontalHeader()->setDefaultSectionSize(
+      std::max(96, view->fontMetrics().horizontalAdvance(QStringLiteral("-30000000.0000")) + 12));
   resultViews_[kind] = view;
   connect(view, &QTableView::clicked, this, [this, kind](const QModelIndex& index) { OnResultRow(kind, index.row()); });
   view->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -203,7 +207,11 @@ QWidget* AlignmentWindow::BuildResultTab(RunKind kind, QWidget* options) {
       if (const auto path = host_.AskSaveFile(request)) ExportResultCsv(kind, platform::ToQString(*path), isGbk);
     });
   }
-  view->addActions({copy, utf8, gbk});
+  auto* asShown = new QAction(QStringLiteral("复制和导出按显示格式（K 桩号、度分秒）"), view);
+  asShown->setCheckable(true);
+  connect(asShown, &QAction::toggled, model, [model](bool on) { model->SetTransferAsShown(on); });
+  view->addActions({copy, utf8, gbk, asShown});
+  FreezeLeadingColumns(view, model);
   layout->addWidget(view, 1);
   return page;
 }
@@ -219,23 +227,30 @@ void AlignmentWindow::BuildUi() {
 
   leftTabs_->addTab(BuildResultTab(RunKind::Curves, nullptr), QStringLiteral("曲线要素"));
 
+  // Two rows, so that no field shrinks to a sliver at 1024 px: the range, then the side stakes.
   auto* stakeOptions = new QWidget;
-  auto* so = new QHBoxLayout(stakeOptions);
+  auto* so = new QGridLayout(stakeOptions);
   so->setContentsMargins(0, 0, 0, 0);
-  so->addWidget(new QLabel(QStringLiteral("间距 (m)")));
-  so->addWidget(Field(QStringLiteral("interval"), &AlignmentForm::intervalText));
-  so->addWidget(new QLabel(QStringLiteral("起")));
-  so->addWidget(Field(QStringLiteral("from"), &AlignmentForm::fromText));
-  so->addWidget(new QLabel(QStringLiteral("止")));
-  so->addWidget(Field(QStringLiteral("to"), &AlignmentForm::toText));
-  so->addWidget(new QLabel(QStringLiteral("边桩偏距 (m)")));
-  so->addWidget(Field(QStringLiteral("offsets"), &AlignmentForm::offsetsText));
-  so->addWidget(new QLabel(QStringLiteral("斜交角")));
-  so->addWidget(Field(QStringLiteral("skew"), &AlignmentForm::skewText));
+  const int charWidth = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+  const auto sized = [charWidth](QLineEdit* field, int chars) {
+    field->setMinimumWidth(charWidth * chars);
+    return field;
+  };
+  so->addWidget(new QLabel(QStringLiteral("间距 (m)")), 0, 0);
+  so->addWidget(sized(Field(QStringLiteral("interval"), &AlignmentForm::intervalText), 6), 0, 1);
+  so->addWidget(new QLabel(QStringLiteral("起")), 0, 2);
+  so->addWidget(sized(Field(QStringLiteral("from"), &AlignmentForm::fromText), 12), 0, 3);
+  so->addWidget(new QLabel(QStringLiteral("止")), 0, 4);
+  so->addWidget(sized(Field(QStringLiteral("to"), &AlignmentForm::toText), 12), 0, 5);
+  so->addWidget(new QLabel(QStringLiteral("边桩偏距 (m)")), 1, 0);
+  so->addWidget(sized(Field(QStringLiteral("offsets"), &AlignmentForm::offsetsText), 14), 1, 1, 1, 3);
+  so->addWidget(new QLabel(QStringLiteral("斜交角")), 1, 4);
+  so->addWidget(sized(Field(QStringLiteral("skew"), &AlignmentForm::skewText), 10), 1, 5);
   auto* computeButton = new QPushButton(QStringLiteral("计算"));
   computeButton->setObjectName(QStringLiteral("computeStakes"));
   connect(computeButton, &QPushButton::clicked, this, [this] { ComputeAll(); });
-  so->addWidget(computeButton);
+  so->addWidget(computeButton, 0, 6, 2, 1);
+  so->setColumnStretch(7, 1);
   leftTabs_->addTab(BuildResultTab(RunKind::Stakes, stakeOptions), QStringLiteral("逐桩坐标"));
 
   auto* locateOptions = new QWidget;
@@ -296,6 +311,8 @@ void AlignmentWindow::BuildUi() {
   rightTabs_->addTab(profileView_, QStringLiteral("纵断面图"));
   connect(plan_, &PlanView::CursorMoved, this, [this](double x, double y) { OnCursor(x, y); });
 
+  // Every tab in sight: the tab bar takes the width its titles need instead of scrolling.
+  leftTabs_->setUsesScrollButtons(false);
   auto* splitter = new QSplitter;
   splitter->addWidget(leftTabs_);
   splitter->addWidget(rightTabs_);

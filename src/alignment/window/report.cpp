@@ -114,21 +114,36 @@ ReportTable MakeReportTable(ReportKind kind, const ResultTable& rows, const QStr
     }
   } else {
     table.title = QStringLiteral("直线、曲线及转角表");
-    table.headers = {QStringLiteral("交点号"), QStringLiteral("X (m)"), QStringLiteral("Y (m)"), QStringLiteral("转向"),
-                     QStringLiteral("转角"), QStringLiteral("R (m)"), QStringLiteral("Ls1 (m)"), QStringLiteral("Ls2 (m)"),
-                     QStringLiteral("T1 (m)"), QStringLiteral("T2 (m)"), QStringLiteral("L (m)"), QStringLiteral("E (m)"),
-                     QStringLiteral("J (m)"), QStringLiteral("ZH(ZY)"), QStringLiteral("HY"), QStringLiteral("QZ"),
-                     QStringLiteral("YH"), QStringLiteral("HZ(YZ)"), QStringLiteral("直线长 (m)")};
+    // The standard columns; the deflection goes under 左 or 右 by the turn.
+    struct Column {
+      const char* key;
+      const char* title;
+    };
+    static const Column columns[] = {
+        {"name", "交点号"},          {"x", "交点坐标\nX (m)"},     {"y", "交点坐标\nY (m)"},
+        {"jd_station", "交点桩号"},  {"", "转角\n左"},              {"", "转角\n右"},
+        {"r", "R (m)"},              {"ls1", "Ls1 (m)"},            {"ls2", "Ls2 (m)"},
+        {"t1", "T1 (m)"},            {"t2", "T2 (m)"},              {"l", "L (m)"},
+        {"e", "E (m)"},              {"j", "J (m)"},                {"zh", "ZH(ZY)"},
+        {"hy", "HY"},                {"qz", "QZ"},                  {"yh", "YH"},
+        {"hz", "HZ(YZ)"},            {"straight_after", "直线长度\n(m)"}, {"jd_distance", "交点间距\n(m)"},
+        {"azimuth", "计算方位角"}};
+    for (const Column& c : columns) table.headers << QString::fromUtf8(c.title);
     table.landscape = true;
+    const int turn = col("turn"), alpha = col("alpha");
     for (std::size_t r = 0; r < rows.RowCount(); ++r) {
-      const std::vector<std::string> c = rows.Cells(r);
-      if (c.size() < 19) continue;
+      const std::vector<std::string> c = rows.DisplayCells(r);
+      const auto cell = [&](int i) { return i >= 0 && static_cast<std::size_t>(i) < c.size() ? platform::ToQString(c[static_cast<std::size_t>(i)]) : QString(); };
       QStringList row;
-      for (std::size_t i = 0; i < 19; ++i) {
-        if (i == 3) row << (c[i] == "right" ? QStringLiteral("右") : QStringLiteral("左"));
-        else if (i == 4) row << AngleCell(c[i], degrees);
-        else if (i >= 13 && i <= 17) row << (c[i].empty() ? QString() : StationCell(c[i]));
-        else row << platform::ToQString(c[i]);
+      for (const Column& column : columns) {
+        const std::string key = column.key;
+        if (!key.empty()) {
+          row << cell(col(key));
+          continue;
+        }
+        const bool rightColumn = std::string(column.title).ends_with("右");
+        const QString side = cell(turn);
+        row << (side == (rightColumn ? QStringLiteral("右") : QStringLiteral("左")) ? cell(alpha) : QString());
       }
       table.rows.push_back(row);
     }

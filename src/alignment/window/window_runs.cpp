@@ -33,9 +33,7 @@ void AlignmentWindow::ShowRefusal(const QString& text) {
 }
 
 bool AlignmentWindow::ComputeAll() {
-  std::vector<RunKind> kinds = {RunKind::Stakes, RunKind::Profile};
-  if (form_.inputKind == InputKind::Jd) kinds.insert(kinds.begin(), RunKind::Curves);
-  return StartRun(kinds);
+  return StartRun({RunKind::Curves, RunKind::Stakes, RunKind::Profile});
 }
 bool AlignmentWindow::ComputeLocatePoint() { return StartRun({RunKind::LocatePoint}); }
 bool AlignmentWindow::ComputeLocateTable() { return StartRun({RunKind::LocateTable}); }
@@ -103,7 +101,6 @@ void AlignmentWindow::Apply(RunOutcome& outcome) {
     for (RunKind k : {RunKind::Stakes, RunKind::Curves}) {
       if (resultViews_.count(k) && Result(k).RowCountLarge() < 50'000) resultViews_[k]->resizeColumnsToContents();
     }
-    if (form_.inputKind != InputKind::Jd) Result(RunKind::Curves).SetTable(nullptr);
   }
   statusBar()->showMessage(QStringLiteral("计算完成：%1 个桩。").arg(Result(RunKind::Stakes).RowCountLarge()), 8000);
 }

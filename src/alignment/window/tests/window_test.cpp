@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QProcess>
 #include <QRegularExpression>
@@ -85,8 +87,8 @@ class AlignmentWindowTest : public QObject {
     w.PushFields();
     QVERIFY(w.ComputeAll());
     const ResultGridModel& curves = w.Result(RunKind::Curves);
-    QCOMPARE(curves.RowCountLarge(), std::size_t{1});
-    const std::vector<std::string> c = curves.RowCells(0);
+    QCOMPARE(curves.RowCountLarge(), std::size_t{3});  // QD, JD1, ZD
+    const std::vector<std::string> c = curves.RowCells(1);
     const auto cell = [&](const char* key) { return c[static_cast<std::size_t>(curves.KeyColumn(key))]; };
     const double pi = std::acos(-1.0);
     const auto fixed = [](double v) { return QString::number(v, 'f', 3).toStdString(); };
@@ -99,6 +101,29 @@ class AlignmentWindowTest : public QObject {
     QCOMPARE(cell("hy"), std::string());  // no transition: ZY and YZ only
     QCOMPARE(cell("qz"), fixed(500 + 500 * pi / 4));
     QCOMPARE(cell("hz"), fixed(500 + 500 * pi / 2));
+    // The leg to ZD: 1000 m due east; the JD at ZY + T; ZD at 2000 - J.
+    QCOMPARE(cell("jd_station"), fixed(1000));
+    QCOMPARE(cell("jd_distance"), fixed(1000));
+    QCOMPARE(cell("azimuth"), std::string("90.000000"));
+    QCOMPARE(curves.RowCells(2)[static_cast<std::size_t>(curves.KeyColumn("jd_station"))], fixed(1000 + 500 * pi / 2));
+    // On screen: 交点桩号 beside the point, K stations, D°M′S″, 左/右.
+    const auto shown = [&](int row, const char* title) {
+      for (int col = 0; col < curves.columnCount(); ++col) {
+        if (curves.headerData(col, Qt::Horizontal, Qt::DisplayRole).toString() == QString::fromUtf8(title)) {
+          return curves.data(curves.index(row, col), Qt::DisplayRole).toString();
+        }
+      }
+      return QStringLiteral("<no column>");
+    };
+    QCOMPARE(curves.headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("交点桩号"));
+    QCOMPARE(shown(1, "交点桩号"), QStringLiteral("K1+000.000"));
+    QCOMPARE(shown(1, "转向"), QStringLiteral("右"));
+    QCOMPARE(shown(1, "转角值"), QStringLiteral("90°00′00.00″"));
+    QCOMPARE(shown(1, "方位角"), QStringLiteral("90°00′00.00″"));
+    QCOMPARE(shown(1, "ZH(ZY) 桩号"), QStringLiteral("K0+500.000"));
+    QCOMPARE(shown(1, "交点间距 (m)"), QStringLiteral("1000.000"));
+    QCOMPARE(shown(0, "名称"), QStringLiteral("QD"));
+    QCOMPARE(shown(0, "转向"), QString());
     const ResultGridModel& stakes = w.Result(RunKind::Stakes);
     bool sawQz = false, saw300 = false;
     for (std::size_t r = 0; r < stakes.RowCountLarge(); ++r) {
@@ -196,7 +221,9 @@ class AlignmentWindowTest : public QObject {
     const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'));
     QVERIFY(lines.size() >= 2);
     QVERIFY(lines[0].startsWith(QStringLiteral("名称\tX (m)\tY (m)\t转向\t转角")));
-    QVERIFY(lines[1].startsWith(QStringLiteral("JD1\t3600.000\t5400.000\t")));
+    QVERIFY(lines.size() >= 4);
+    QVERIFY(lines[1].startsWith(QStringLiteral("QD\t")));
+    QVERIFY(lines[2].startsWith(QStringLiteral("JD1\t3600.000\t5400.000\tright\t")));
   }
 
   void UndoRestoresTheTable() {
@@ -440,6 +467,19 @@ class AlignmentWindowTest : public QObject {
     QCOMPARE(imported.Table(TableId::Elements)[1][4], std::string("右"));
     const RunResult again = imported.Run(RunKind::Stakes);
     QVERIFY2(again.ok, again.error.c_str());
+    // The curve table of the imported elements is no empty tab: QD, the JDs read back, ZD, at the
+    // JD route's stations.
+    const RunResult curvesJd = jd.Run(RunKind::Curves), curvesEl = imported.Run(RunKind::Curves);
+    QVERIFY2(curvesEl.ok, curvesEl.error.c_str());
+    QCOMPARE(curvesEl.table->RowCount(), std::size_t{5});
+    QCOMPARE(curvesEl.table->RowCount(), curvesJd.table->RowCount());
+    const std::size_t station = 19;
+    QCOMPARE(curvesEl.table->Keys()[station], std::string("jd_station"));
+    for (std::size_t r = 0; r < 5; ++r) {
+      const std::vector<std::string> want = curvesJd.table->Cells(r), got = curvesEl.table->Cells(r);
+      QCOMPARE(got[0], want[0]);
+      QVERIFY2(std::fabs(std::stod(got[station]) - std::stod(want[station])) <= 0.0010001, (got[station] + " / " + want[station]).c_str());
+    }
     // Main points are the elements' joints now (no QZ, "E2 ZH" for "JD1 ZH"); the regular
     // stakes are the same, every number to its last printed place.
     const auto regular = [](const std::string& csv) {
@@ -474,6 +514,53 @@ class AlignmentWindowTest : public QObject {
     QVERIFY2(w.statusBar()->currentMessage().contains(QStringLiteral("最大差")), qPrintable(w.statusBar()->currentMessage()));
   }
 
+  // The grids show survey notation; copying and CSV export keep the command line's form unless
+  // the user asks for the shown one.
+  void ResultGridsShowSurveyNotation() {
+    AlignmentWindow w;
+    w.Form().Table(TableId::Jd) = JdRows(1);
+    w.Model(TableId::Jd)->Reload();
+    w.Form().startStationText = "K10+000";
+    w.Form().offsetsText = "-12 +7.5 0";
+    w.Form().intervalText = "50";
+    w.PushFields();
+    QVERIFY(w.ComputeAll());
+    ResultGridModel& stakes = w.Result(RunKind::Stakes);
+    QStringList titles;
+    for (int c = 0; c < stakes.columnCount(); ++c) titles << stakes.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    QCOMPARE(titles.mid(5, 6), (QStringList{QStringLiteral("左边桩 12 m X"), QStringLiteral("左边桩 12 m Y"),
+                                            QStringLiteral("右边桩 7.5 m X"), QStringLiteral("右边桩 7.5 m Y"),
+                                            QStringLiteral("中桩 X"), QStringLiteral("中桩 Y")}));
+    QCOMPARE(stakes.data(stakes.index(0, 1), Qt::DisplayRole).toString(), QStringLiteral("K10+000.000"));
+    QVERIFY(stakes.data(stakes.index(0, 4), Qt::DisplayRole).toString().contains(QRegularExpression(QStringLiteral("^\\d+°\\d\\d′\\d\\d\\.\\d\\d″$"))));
+    QCOMPARE(stakes.data(stakes.index(0, 2), Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+    QCOMPARE(stakes.data(stakes.index(0, 0), Qt::TextAlignmentRole).toInt(), int(Qt::AlignLeft | Qt::AlignVCenter));
+    // Transfers: the machine form by default, the shown one on request.
+    QVERIFY(stakes.TsvText({0}).split(QLatin1Char('\n'))[1].startsWith(QStringLiteral("QD\t10000.000\t")));
+    QVERIFY(stakes.CsvWithTitles().find("\nQD,10000.000,") != std::string::npos);
+    stakes.SetTransferAsShown(true);
+    const QStringList shownLines = stakes.TsvText({0}).split(QLatin1Char('\n'));
+    QVERIFY(shownLines[0].contains(QStringLiteral("左边桩 12 m X")));
+    QVERIFY(shownLines[1].startsWith(QStringLiteral("QD\tK10+000.000\t")));
+    QVERIFY(stakes.CsvWithTitles().find("\nQD,K10+000.000,") != std::string::npos);
+    // Name and 桩号 stay in view when the stake grid scrolls right; the curve table keeps its 交点号.
+    QCOMPARE(stakes.FrozenColumns(), 2);
+    QCOMPARE(w.Result(RunKind::Curves).FrozenColumns(), 1);
+    // At 1024 × 700 every tab is in sight and no field is a sliver.
+    w.resize(1024, 700);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("leftTabs"));
+    QVERIFY(tabs);
+    for (int i = 0; i < tabs->count(); ++i) {
+      QVERIFY2(tabs->tabBar()->rect().contains(tabs->tabBar()->tabRect(i)), qPrintable(tabs->tabText(i)));
+    }
+    for (const char* name : {"interval", "from", "to", "offsets", "skew"}) {
+      auto* field = w.findChild<QLineEdit*>(QString::fromLatin1(name));
+      QVERIFY2(field && field->width() >= 50, name);
+    }
+  }
+
   // The printed tables: stations in K notation, angles in degrees, minutes and seconds, the
   // curve table across the page.
   void ReportTables() {
@@ -487,10 +574,27 @@ class AlignmentWindowTest : public QObject {
     QVERIFY(stakes.rows.front()[4].contains(QRegularExpression(QStringLiteral("^\\d+°\\d\\d′\\d\\d\\.\\d\\d″$"))));
     QVERIFY(!stakes.landscape);
     const ReportTable curves = MakeReportTable(ReportKind::Curves, *f.Run(RunKind::Curves).table, QStringLiteral("p"), false);
-    QCOMPARE(curves.headers.size(), 19);
-    QCOMPARE(curves.rows.size(), std::size_t{1});
-    QCOMPARE(curves.rows[0][3], QStringLiteral("右"));
-    QCOMPARE(curves.rows[0][13].left(4), QStringLiteral("K10+"));
+    const QStringList headers = {QStringLiteral("交点号"), QStringLiteral("交点坐标\nX (m)"), QStringLiteral("交点坐标\nY (m)"),
+                                 QStringLiteral("交点桩号"), QStringLiteral("转角\n左"), QStringLiteral("转角\n右"),
+                                 QStringLiteral("R (m)"), QStringLiteral("Ls1 (m)"), QStringLiteral("Ls2 (m)"),
+                                 QStringLiteral("T1 (m)"), QStringLiteral("T2 (m)"), QStringLiteral("L (m)"),
+                                 QStringLiteral("E (m)"), QStringLiteral("J (m)"), QStringLiteral("ZH(ZY)"),
+                                 QStringLiteral("HY"), QStringLiteral("QZ"), QStringLiteral("YH"),
+                                 QStringLiteral("HZ(YZ)"), QStringLiteral("直线长度\n(m)"), QStringLiteral("交点间距\n(m)"),
+                                 QStringLiteral("计算方位角")};
+    QCOMPARE(curves.headers, headers);
+    QCOMPARE(curves.rows.size(), std::size_t{3});
+    QCOMPARE(curves.rows[0][0], QStringLiteral("QD"));
+    QCOMPARE(curves.rows[0][3], QStringLiteral("K10+000.000"));
+    QCOMPARE(curves.rows[0][5], QString());
+    QVERIFY(!curves.rows[0][19].isEmpty() && !curves.rows[0][20].isEmpty());
+    QVERIFY(curves.rows[0][21].contains(QRegularExpression(QStringLiteral("^\\d+°\\d\\d′\\d\\d\\.\\d\\d″$"))));
+    // The deflection under the side it turns to.
+    QCOMPARE(curves.rows[1][4], QString());
+    QVERIFY(curves.rows[1][5].contains(QRegularExpression(QStringLiteral("^\\d+°\\d\\d′\\d\\d\\.\\d\\d″$"))));
+    QCOMPARE(curves.rows[1][14].left(4), QStringLiteral("K10+"));
+    QCOMPARE(curves.rows[2][0], QStringLiteral("ZD"));
+    QCOMPARE(curves.rows[2][19], QString());
     QVERIFY(curves.landscape);
   }
 

@@ -1,8 +1,9 @@
 // Shows the window with a project computed and one stake marked, for screenshots under Xvfb:
-//   alignment_window_shot PROJECT.alnproj STAKE-ROW SECONDS [OUT.png [profile]]
+//   alignment_window_shot PROJECT.alnproj STAKE-ROW SECONDS [OUT.png [profile | TAB-TITLE [WIDTHxHEIGHT]]]
 // The window stays open SECONDS seconds (for `import -window root`); with OUT.png it also
 // saves its own picture.
 #include <QApplication>
+#include <QStringList>
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdlib>
@@ -21,7 +22,21 @@ int main(int argc, char** argv) {
   if (!w.OpenFrom(QString::fromLocal8Bit(argv[1])) || !w.ComputeAll()) return 1;
   w.ShowResultRow(RunKind::Stakes, std::atoi(argv[2]));
   w.Plan()->FitToWindow();
-  if (argc > 5) w.findChild<QTabWidget*>(QStringLiteral("viewTabs"))->setCurrentIndex(1);
+  if (argc > 5) {
+    const QString view = QString::fromLocal8Bit(argv[5]);
+    if (view == QStringLiteral("profile")) {
+      w.findChild<QTabWidget*>(QStringLiteral("viewTabs"))->setCurrentIndex(1);
+    } else if (auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("leftTabs"))) {
+      for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->tabText(i) == view) tabs->setCurrentIndex(i);
+      }
+    }
+  }
+  if (argc > 6) {
+    const QStringList size = QString::fromLocal8Bit(argv[6]).split(QLatin1Char('x'));
+    if (size.size() == 2) w.resize(size[0].toInt(), size[1].toInt());
+    QTimer::singleShot(0, [&] { w.Plan()->FitToWindow(); });
+  }
   QTimer::singleShot(std::atoi(argv[3]) * 1000, [&] {
     if (argc > 4) w.grab().save(QString::fromLocal8Bit(argv[4]));
     QApplication::exit(0);
