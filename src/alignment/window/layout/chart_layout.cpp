@@ -1,0 +1,73 @@
+#include "alignment/window/layout/chart_layout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace survey::alignment::window {
+
+bool Box::Overlaps(const Box& o) const {
+  return left < o.Right() && o.left < Right() && top < o.Bottom() && o.top < Bottom();
+}
+
+bool Box::Inside(const Box& f) const {
+  return left >= f.left && top >= f.top && Right() <= f.Right() && Bottom() <= f.Bottom();
+}
+
+std::vector<std::optional<Box>> PlaceLabels(const std::vector<LabelRequest>& requests, const Box& frame,
+                                            const std::vector<Box>& obstacles) {
+  std::vector<std::size_t> order(requests.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return requests[a].priority < requests[b].priority; });
+  std::vector<std::optional<Box>> placed(requests.size());
+  std::vector<Box> taken = obstacles;
+  constexpr double gap = 4;
+  for (const std::size_t i : order) {
+    const LabelRequest& r = requests[i];
+    if (!(r.width > 0 && r.height > 0) || !std::isfinite(r.anchorX) || !std::isfinite(r.anchorY)) continue;
+    // Upper right first, as a draughtsman writes, then the other corners, then above and below.
+    const double w = r.width, h = r.height, x = r.anchorX, y = r.anchorY;
+    const Box candidates[] = {
+        {x + gap, y - gap - h, w, h}, {x + gap, y + gap, w, h},         {x - gap - w, y - gap - h, w, h},
+        {x - gap - w, y + gap, w, h}, {x - w / 2, y - 2 * gap - h, w, h}, {x - w / 2, y + 2 * gap, w, h},
+        {x + gap, y - h / 2, w, h},   {x - gap - w, y - h / 2, w, h},
+    };
+    for (const Box& c : candidates) {
+      if (!c.Inside(frame)) continue;
+      if (std::any_of(taken.begin(), taken.end(), [&](const Box& t) { return t.Overlaps(c); })) continue;
+      placed[i] = c;
+      taken.push_back(c);
+      break;
+    }
+  }
+  return placed;
+}
+
+double NiceStep(double pixelsPerUnit, double minPixels, double smallest) {
+  if (!(pixelsPerUnit > 0) || !std::isfinite(pixelsPerUnit)) return smallest;
+  const double wanted = std::max(minPixels / pixelsPerUnit, smallest);
+  const double decade = std::pow(10.0, std::floor(std::log10(wanted)));
+  for (const double m : {1.0, 2.0, 5.0, 10.0}) {
+    // The tolerance keeps an exact 1-2-5 value from stepping up through rounding of the log.
+    if (decade * m >= wanted * (1 - 1e-12)) return decade * m;
+  }
+  return decade * 10;
+}
+
+double StationStep(double pixelsPerMetre, double minPixels) { return NiceStep(pixelsPerMetre, minPixels, 10.0); }
+
+std::vector<double> RoundValues(double from, double to, double step, std::size_t limit) {
+  std::vector<double> values;
+  if (!(step > 0) || !std::isfinite(from) || !std::isfinite(to)) return values;
+  if (from > to) std::swap(from, to);
+  // A value a hair inside the range by rounding (from = 99.9999999999 for 100) still counts.
+  const double slack = step * 1e-9;
+  const double first = std::ceil((from - slack) / step), last = std::floor((to + slack) / step);
+  if (last < first) return values;
+  if (last - first + 1 > static_cast<double>(limit)) return values;
+  for (double k = first; k <= last; k += 1) values.push_back(k * step);
+  return values;
+}
+
+}  // namespace survey::alignment::window
