@@ -54,7 +54,7 @@ bool PaintPlanSheet(const PlanView& plan, QPagedPaintDevice* device, const PlanS
 
   // Title block: 图名, 项目, 比例, 起讫桩号, 日期.
   const Route& route = *plan.CurrentRoute();
-  const QString stations = platform::ToQString(StationKText(route.StationAt(0), 3)) + QStringLiteral(" ～ ") +
+  const QString stations = platform::ToQString(StationKText(route.StationAt(0), 3)) + QStringLiteral(" ~ ") +
                            platform::ToQString(StationKText(route.StationAt(route.Length()), 3));
   const QString date = sheet.date.isEmpty() ? QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) : sheet.date;
   const std::pair<QString, QString> rows[] = {

@@ -319,7 +319,7 @@ void PlanView::Draw(QPainter& painter, const PlanFrame& frame, bool marks) const
       if (!frame.area.contains(s)) continue;
       painter.drawLine(s + QPointF(-4, -4), s + QPointF(4, 4));
       painter.drawLine(s + QPointF(-4, 4), s + QPointF(4, -4));
-      if (!r.name.empty()) request(s, platform::ToQString(std::string(r.name)), 4);
+      request(s, r.name.empty() ? QStringLiteral("反算点") : platform::ToQString(std::string(r.name)), 4);
     }
   }
 

@@ -55,7 +55,7 @@ double NiceStep(double pixelsPerUnit, double minPixels, double smallest) {
   return decade * 10;
 }
 
-double StationStep(double pixelsPerMetre, double minPixels) { return NiceStep(pixelsPerMetre, minPixels, 10.0); }
+double StationStep(double pixelsPerMetre, double minPixels) { return NiceStep(pixelsPerMetre, minPixels, 100.0); }
 
 std::vector<double> RoundValues(double from, double to, double step, std::size_t limit) {
   std::vector<double> values;

@@ -32,8 +32,8 @@ std::vector<std::optional<Box>> PlaceLabels(const std::vector<LabelRequest>& req
 // steps at least `minPixels` apart; never below `smallest`.
 double NiceStep(double pixelsPerUnit, double minPixels, double smallest = 1e-6);
 
-// The station labels' spacing: 100 m while such labels stay `minPixels` apart on screen, else
-// 200, 500, 1 km, 2 km …; closer in, 50, 20 or 10 m.
+// The station labels' spacing: every 100 m while such labels stay `minPixels` apart on screen,
+// else 200, 500 m, 1 km, 2 km …; never closer than 100 m, however far in.
 double StationStep(double pixelsPerMetre, double minPixels);
 
 // The multiples of `step` in [from, to] (either order), ascending; at most `limit` of them
