@@ -46,26 +46,35 @@ QRectF ProfileView::PlotArea() const {
 }
 
 void ProfileView::FitToWindow() {
-  fitted_ = false;
   if (profile_) {
-    double minZ = 1e300, maxZ = -1e300;
-    for (const ProfileRow& r : profile_->Rows()) {
-      minZ = std::min(minZ, r.elevation);
-      maxZ = std::max(maxZ, r.elevation);
-    }
     m0_ = profile_->StartMeasure();
     m1_ = profile_->EndMeasure();
     if (!(m1_ > m0_)) m1_ = m0_ + 1;
-    // Room above the line for the points' data blocks.
-    const double pad = std::max((maxZ - minZ) * 0.15, 1.0);
-    z0_ = minZ - pad;
-    z1_ = maxZ + pad * 4;
     const double mPad = (m1_ - m0_) * 0.03;
     m0_ -= mPad;
     m1_ += mPad;
-    fitted_ = true;
+    FitElevations();
   }
   update();
+}
+
+void ProfileView::FitElevations() {
+  // The grade points and the design line over the stations shown, with room above the line for
+  // the points' data blocks.
+  double minZ = 1e300, maxZ = -1e300;
+  const auto take = [&](double z) {
+    minZ = std::min(minZ, z);
+    maxZ = std::max(maxZ, z);
+  };
+  for (const ProfileRow& r : profile_->Rows()) {
+    if (r.measure >= m0_ && r.measure <= m1_) take(r.elevation);
+  }
+  const double from = std::max(m0_, profile_->StartMeasure()), to = std::min(m1_, profile_->EndMeasure());
+  for (int i = 0; i <= 100 && to >= from; ++i) take(profile_->At(from + (to - from) * i / 100).elevation);
+  if (minZ > maxZ) return;  // nothing of the profile shown: the elevations stay
+  const double pad = std::max((maxZ - minZ) * 0.15, 1.0);
+  z0_ = minZ - pad;
+  z1_ = maxZ + pad * 4;
 }
 
 QPointF ProfileView::ToScreen(double m, double z) const {
@@ -86,14 +95,13 @@ void ProfileView::ZoomAt(QPointF anchor, double factor) {
   if (!profile_ || !(factor > 0)) return;
   const QRectF a = PlotArea();
   const double m = m0_ + (anchor.x() - a.left()) / a.width() * (m1_ - m0_);
-  const double z = z0_ + (a.bottom() - anchor.y()) / a.height() * (z1_ - z0_);
-  // Not closer than a metre across nor wider than a thousand times the profile.
-  const double span = std::clamp((m1_ - m0_) / factor, 1.0, (profile_->EndMeasure() - profile_->StartMeasure() + 1) * 1000);
+  // Along the stations only, the elevations fitted to what is shown: zoomed both ways the line
+  // soon leaves the drawing. Not closer than 10 m across nor wider than ten times the profile.
+  const double span = std::clamp((m1_ - m0_) / factor, 10.0, (profile_->EndMeasure() - profile_->StartMeasure() + 10) * 10);
   const double k = span / (m1_ - m0_);
   m0_ = m - (m - m0_) * k;
   m1_ = m + (m1_ - m) * k;
-  z0_ = z - (z - z0_) * k;
-  z1_ = z + (z1_ - z) * k;
+  FitElevations();
   update();
 }
 
@@ -281,13 +289,10 @@ void ProfileView::mousePressEvent(QMouseEvent* event) {
 
 void ProfileView::mouseMoveEvent(QMouseEvent* event) {
   if (!dragFrom_) return;
-  const QRectF a = PlotArea();
-  const QPointF d = event->position() - *dragFrom_;
-  const double dm = d.x() / a.width() * (m1_ - m0_), dz = d.y() / a.height() * (z1_ - z0_);
+  const double dm = (event->position().x() - dragFrom_->x()) / PlotArea().width() * (m1_ - m0_);
   m0_ -= dm;
   m1_ -= dm;
-  z0_ += dz;
-  z1_ += dz;
+  FitElevations();
   dragFrom_ = event->position();
   update();
 }

@@ -1,6 +1,7 @@
 // The profile view as a 纵断面图: grid, the grade line with its vertical curves, the vertical-curve
 // data (R, T, E) at each grade change point, and under the drawing the grades in % with the
-// lengths between the points and the stations. Wheel zooms, drag pans, double click fits.
+// lengths between the points and the stations. Wheel zooms along the stations, drag pans, double
+// click fits.
 #pragma once
 
 #include <QPointF>
@@ -31,7 +32,8 @@ class ProfileView : public QWidget {
   // The chainage of the current stake (nullopt: none).
   void SetCurrent(std::optional<double> chainage);
   void FitToWindow();
-  // Zooms both axes by `factor` about the drawing's point under `anchor` (widget pixels).
+  // Zooms the stations by `factor` about the one under `anchor` (widget pixels); the elevations
+  // follow the part shown.
   void ZoomAt(QPointF anchor, double factor);
 
   // The drawing's frame in widget pixels, and the measure and elevation ranges it shows.
@@ -52,6 +54,7 @@ class ProfileView : public QWidget {
   QPointF ToScreen(double m, double z) const;
   double Station(double m) const;
   std::optional<double> MeasureAt(double station) const;
+  void FitElevations();
   void DrawGrid(QPainter& painter, const QRectF& area) const;
   void DrawBands(QPainter& painter, const QRectF& area) const;
   void DrawPointData(QPainter& painter, const QRectF& area) const;
@@ -59,7 +62,6 @@ class ProfileView : public QWidget {
   std::optional<StationLine> stations_;
   std::optional<double> current_;
   double m0_ = 0, m1_ = 1, z0_ = 0, z1_ = 1;  // the shown ranges
-  bool fitted_ = false;
   std::optional<QPointF> dragFrom_;
   mutable std::vector<ProfileLabel> labels_;
 };

@@ -1,5 +1,5 @@
 // Shows the window with a project computed and one stake marked, for screenshots under Xvfb:
-//   alignment_window_shot PROJECT.alnproj STAKE-ROW SECONDS [OUT.png [profile]]
+//   alignment_window_shot PROJECT.alnproj STAKE-ROW SECONDS [OUT.png [plan|profile [ZOOM]]]
 // The window stays open SECONDS seconds (for `import -window root`); with OUT.png it also
 // saves its own picture.
 #include <QApplication>
@@ -21,7 +21,18 @@ int main(int argc, char** argv) {
   if (!w.OpenFrom(QString::fromLocal8Bit(argv[1])) || !w.ComputeAll()) return 1;
   w.ShowResultRow(RunKind::Stakes, std::atoi(argv[2]));
   w.Plan()->FitToWindow();
-  if (argc > 5) w.findChild<QTabWidget*>(QStringLiteral("viewTabs"))->setCurrentIndex(1);
+  const bool profile = argc > 5 && QString::fromLocal8Bit(argv[5]) == QStringLiteral("profile");
+  if (profile) w.findChild<QTabWidget*>(QStringLiteral("viewTabs"))->setCurrentIndex(1);
+  // Zoomed about the marked stake (plan) or the middle of the drawing (profile).
+  if (argc > 6) {
+    const double zoom = std::atof(argv[6]);
+    if (profile) {
+      w.ProfileChart()->ZoomAt(w.ProfileChart()->PlotArea().center(), zoom);
+    } else {
+      w.ShowResultRow(RunKind::Stakes, std::atoi(argv[2]));
+      w.Plan()->ZoomBy(zoom);
+    }
+  }
   QTimer::singleShot(std::atoi(argv[3]) * 1000, [&] {
     if (argc > 4) w.grab().save(QString::fromLocal8Bit(argv[4]));
     QApplication::exit(0);
