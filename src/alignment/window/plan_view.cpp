@@ -326,8 +326,20 @@ void PlanView::Draw(QPainter& painter, const PlanFrame& frame, bool marks) const
   std::vector<Box> obstacles;
   for (const QRectF& r : keepClear) obstacles.push_back({r.left(), r.top(), r.width(), r.height()});
   const QRectF inner = frame.area.adjusted(2, 2, -2, -2);
+  // The route itself, sampled every few pixels of screen: labels keep off it where they can.
+  std::vector<Box> routeBoxes;
+  for (const Polyline& p : polylines_) {
+    for (std::size_t i = 1; i < p.points.size(); ++i) {
+      const QPointF a = frame.ToScreen(p.points[i - 1].x(), p.points[i - 1].y()), b = frame.ToScreen(p.points[i].x(), p.points[i].y());
+      const int steps = static_cast<int>(std::min(QLineF(a, b).length() / 6, 2000.0));
+      for (int k = 0; k <= steps; ++k) {
+        const QPointF s = steps == 0 ? a : a + (b - a) * (static_cast<double>(k) / steps);
+        if (inner.contains(s)) routeBoxes.push_back({s.x() - 3, s.y() - 3, 6, 6});
+      }
+    }
+  }
   const std::vector<std::optional<Box>> placed =
-      PlaceLabels(requests, {inner.left(), inner.top(), inner.width(), inner.height()}, obstacles);
+      PlaceLabelsPreferClear(requests, {inner.left(), inner.top(), inner.width(), inner.height()}, obstacles, routeBoxes);
   for (std::size_t i = 0; i < placed.size(); ++i) {
     if (!placed[i]) continue;
     const QRectF box(placed[i]->left, placed[i]->top, placed[i]->width, placed[i]->height);

@@ -270,7 +270,18 @@ void ProfileView::DrawPointData(QPainter& painter, const QRectF& area) const {
       texts.push_back(text);
     }
   }
-  const std::vector<std::optional<Box>> placed = PlaceLabels(requests, {inner.left(), inner.top(), inner.width(), inner.height()});
+  // Clear of the design line where there is room, else only clear of each other: a point's data
+  // is never left out for the line's sake.
+  const Box frame{inner.left(), inner.top(), inner.width(), inner.height()};
+  std::vector<Box> line;
+  const double from = std::max(m0_, profile_->StartMeasure()), to = std::min(m1_, profile_->EndMeasure());
+  const int samples = static_cast<int>(std::clamp(area.width() / 6, 2.0, 2000.0));
+  for (int i = 0; i <= samples && to > from; ++i) {
+    const double m = from + (to - from) * i / samples;
+    const QPointF s = ToScreen(m, profile_->At(m).elevation);
+    line.push_back({s.x() - 3, s.y() - 3, 6, 6});
+  }
+  const std::vector<std::optional<Box>> placed = PlaceLabelsPreferClear(requests, frame, {}, line);
   for (std::size_t i = 0; i < placed.size(); ++i) {
     if (!placed[i]) continue;
     const QRectF box(placed[i]->left, placed[i]->top, placed[i]->width, placed[i]->height);

@@ -44,6 +44,27 @@ std::vector<std::optional<Box>> PlaceLabels(const std::vector<LabelRequest>& req
   return placed;
 }
 
+std::vector<std::optional<Box>> PlaceLabelsPreferClear(const std::vector<LabelRequest>& requests, const Box& frame,
+                                                       const std::vector<Box>& obstacles, const std::vector<Box>& soft) {
+  std::vector<Box> both = obstacles;
+  both.insert(both.end(), soft.begin(), soft.end());
+  std::vector<std::optional<Box>> placed = PlaceLabels(requests, frame, both);
+  std::vector<Box> taken = obstacles;
+  std::vector<LabelRequest> rest;
+  std::vector<std::size_t> restIndex;
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    if (placed[i]) {
+      taken.push_back(*placed[i]);
+    } else {
+      rest.push_back(requests[i]);
+      restIndex.push_back(i);
+    }
+  }
+  const std::vector<std::optional<Box>> second = PlaceLabels(rest, frame, taken);
+  for (std::size_t j = 0; j < second.size(); ++j) placed[restIndex[j]] = second[j];
+  return placed;
+}
+
 double NiceStep(double pixelsPerUnit, double minPixels, double smallest) {
   if (!(pixelsPerUnit > 0) || !std::isfinite(pixelsPerUnit)) return smallest;
   const double wanted = std::max(minPixels / pixelsPerUnit, smallest);

@@ -28,6 +28,11 @@ struct LabelRequest {
 std::vector<std::optional<Box>> PlaceLabels(const std::vector<LabelRequest>& requests, const Box& frame,
                                             const std::vector<Box>& obstacles = {});
 
+// As PlaceLabels, clear of `soft` (the drawn line) where a label has room, else over it: a
+// label is never left out for the line's sake, only for want of room.
+std::vector<std::optional<Box>> PlaceLabelsPreferClear(const std::vector<LabelRequest>& requests, const Box& frame,
+                                                       const std::vector<Box>& obstacles, const std::vector<Box>& soft);
+
 // The spacing of a 1-2-5 series (…, 10, 20, 50, 100, …) that keeps `pixelsPerUnit`-scaled
 // steps at least `minPixels` apart; never below `smallest`.
 double NiceStep(double pixelsPerUnit, double minPixels, double smallest = 1e-6);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace survey::alignment::window {
 namespace {
 
@@ -67,6 +69,24 @@ TEST(PlaceLabels, KeepsClearOfObstaclesAndSkipsBadSizes) {
   ASSERT_TRUE(placed[0].has_value());
   EXPECT_GE(placed[0]->top, 140);
   EXPECT_FALSE(placed[1].has_value());
+}
+
+TEST(PlaceLabelsPreferClear, OffTheLineWhereThereIsRoomOverItWhereNot) {
+  // A line along y = 150 from x = 0 to 400; one label with room beside the line, one in a frame
+  // so low that it can only sit on the line.
+  std::vector<Box> line;
+  for (double x = 0; x < 400; x += 6) line.push_back({x - 3, 147, 6, 6});
+  const auto roomy = PlaceLabelsPreferClear({{200, 150, 60, 12, 0}}, kFrame, {}, line);
+  ASSERT_TRUE(roomy[0].has_value());
+  EXPECT_FALSE(std::any_of(line.begin(), line.end(), [&](const Box& b) { return b.Overlaps(*roomy[0]); }));
+  const Box strip{0, 144, 400, 14};
+  const auto tight = PlaceLabelsPreferClear({{200, 150, 60, 12, 0}, {200, 150, 60, 12, 0}}, strip, {}, line);
+  ASSERT_TRUE(tight[0].has_value());  // kept, over the line
+  ASSERT_TRUE(tight[1].has_value());
+  EXPECT_FALSE(tight[0]->Overlaps(*tight[1]));  // but never over another label
+  // Hard obstacles stay hard in the second pass.
+  const auto blocked = PlaceLabelsPreferClear({{200, 150, 60, 12, 0}}, strip, {{0, 0, 400, 300}}, line);
+  EXPECT_FALSE(blocked[0].has_value());
 }
 
 TEST(StationStep, RoundStepsByZoom) {
