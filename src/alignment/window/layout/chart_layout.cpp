@@ -14,14 +14,63 @@ bool Box::Inside(const Box& f) const {
   return left >= f.left && top >= f.top && Right() <= f.Right() && Bottom() <= f.Bottom();
 }
 
+namespace {
+
+// The boxes taken so far, filed by the 64 px cells of the frame they touch, so that a route with
+// thousands of main points is labelled in time proportional to their number.
+class TakenBoxes {
+ public:
+  explicit TakenBoxes(const Box& frame)
+      : frame_(frame),
+        columns_(Cells(frame.width)),
+        rows_(Cells(frame.height)),
+        cells_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_)) {}
+
+  void Add(const Box& b) {
+    ForCells(b, [&](std::vector<Box>& cell) {
+      cell.push_back(b);
+      return false;
+    });
+  }
+  bool Hits(const Box& b) {
+    return ForCells(b, [&](std::vector<Box>& cell) {
+      return std::any_of(cell.begin(), cell.end(), [&](const Box& t) { return t.Overlaps(b); });
+    });
+  }
+
+ private:
+  static constexpr double kCell = 64;
+  static int Cells(double extent) { return std::clamp(static_cast<int>(std::ceil(extent / kCell)), 1, 512); }
+  int Column(double x) const { return std::clamp(static_cast<int>((x - frame_.left) / frame_.width * columns_), 0, columns_ - 1); }
+  int Row(double y) const { return std::clamp(static_cast<int>((y - frame_.top) / frame_.height * rows_), 0, rows_ - 1); }
+  template <typename F>
+  bool ForCells(const Box& b, F f) {
+    // Boxes beyond the frame land in its edge cells, where they still count.
+    const int c0 = Column(b.left), c1 = Column(b.Right()), r0 = Row(b.top), r1 = Row(b.Bottom());
+    for (int r = r0; r <= r1; ++r) {
+      for (int c = c0; c <= c1; ++c) {
+        if (f(cells_[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c)])) return true;
+      }
+    }
+    return false;
+  }
+  Box frame_;
+  int columns_, rows_;
+  std::vector<std::vector<Box>> cells_;
+};
+
+}  // namespace
+
 std::vector<std::optional<Box>> PlaceLabels(const std::vector<LabelRequest>& requests, const Box& frame,
                                             const std::vector<Box>& obstacles) {
+  std::vector<std::optional<Box>> placed(requests.size());
+  if (!(frame.width > 0 && frame.height > 0) || !std::isfinite(frame.left) || !std::isfinite(frame.top)) return placed;
   std::vector<std::size_t> order(requests.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
   std::stable_sort(order.begin(), order.end(),
                    [&](std::size_t a, std::size_t b) { return requests[a].priority < requests[b].priority; });
-  std::vector<std::optional<Box>> placed(requests.size());
-  std::vector<Box> taken = obstacles;
+  TakenBoxes taken(frame);
+  for (const Box& b : obstacles) taken.Add(b);
   constexpr double gap = 4;
   for (const std::size_t i : order) {
     const LabelRequest& r = requests[i];
@@ -34,10 +83,9 @@ std::vector<std::optional<Box>> PlaceLabels(const std::vector<LabelRequest>& req
         {x + gap, y - h / 2, w, h},   {x - gap - w, y - h / 2, w, h},
     };
     for (const Box& c : candidates) {
-      if (!c.Inside(frame)) continue;
-      if (std::any_of(taken.begin(), taken.end(), [&](const Box& t) { return t.Overlaps(c); })) continue;
+      if (!c.Inside(frame) || taken.Hits(c)) continue;
       placed[i] = c;
-      taken.push_back(c);
+      taken.Add(c);
       break;
     }
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace survey::alignment::window {
 namespace {
@@ -41,6 +42,21 @@ TEST(PlaceLabels, CrowdedAnchorsNeverOverlapAndStayInFrame) {
     EXPECT_TRUE(b->Inside(kFrame));
   }
   EXPECT_GE(count, 4);  // the corners around the spot are used, not just one
+}
+
+TEST(PlaceLabels, LabelsAcrossAWideFrameNeverOverlap) {
+  // Labels wider than the bookkeeping's cells, anchors on a skewed lattice so that boxes straddle
+  // cell borders in every way.
+  const Box frame{-300, 50, 2000, 1500};
+  std::vector<LabelRequest> requests;
+  for (int i = 0; i < 1500; ++i) {
+    requests.push_back({-300 + std::fmod(i * 37.3, 2000.0), 50 + std::fmod(i * 53.9, 1500.0), 40.0 + i % 5 * 30, 10.0 + i % 3 * 4, i % 4});
+  }
+  const auto placed = PlaceLabels(requests, frame);
+  EXPECT_FALSE(AnyOverlap(placed));
+  std::size_t count = 0;
+  for (const auto& b : placed) count += b.has_value() ? 1 : 0;
+  EXPECT_GT(count, 300u);
 }
 
 TEST(PlaceLabels, HigherPriorityWinsWhateverTheOrder) {
