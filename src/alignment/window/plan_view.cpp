@@ -29,6 +29,7 @@ QString KText(double station, int decimals) { return platform::ToQString(Station
 
 QColor LabelColour(int priority) {
   switch (priority) {
+    case -1: return QColor(255, 0, 160);
     case 0: return QColor(0, 110, 0);
     case 1: return QColor(70, 70, 70);
     case 2: return QColor(120, 0, 120);
@@ -323,6 +324,14 @@ void PlanView::Draw(QPainter& painter, const PlanFrame& frame, bool marks) const
     }
   }
 
+  if (marks && marked_ >= 0 && marked_ < static_cast<int>(Stakes().size())) {
+    const StakeRow& s = Stakes()[static_cast<std::size_t>(marked_)];
+    const QPointF at = frame.ToScreen(s.x, s.y);
+    painter.setPen(QPen(QColor(255, 0, 160), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(at, 9, 9);
+    request(at, KText(s.station, 3), -1);  // the stake the table points at keeps its station
+  }
   std::vector<Box> obstacles;
   for (const QRectF& r : keepClear) obstacles.push_back({r.left(), r.top(), r.width(), r.height()});
   const QRectF inner = frame.area.adjusted(2, 2, -2, -2);
@@ -348,13 +357,6 @@ void PlanView::Draw(QPainter& painter, const PlanFrame& frame, bool marks) const
     labels_.push_back({texts[i], box, requests[i].priority});
   }
 
-  if (marks && marked_ >= 0 && marked_ < static_cast<int>(Stakes().size())) {
-    const StakeRow& s = Stakes()[static_cast<std::size_t>(marked_)];
-    const QPointF at = frame.ToScreen(s.x, s.y);
-    painter.setPen(QPen(QColor(255, 0, 160), 2));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(at, 9, 9);
-  }
   painter.restore();
 }
 

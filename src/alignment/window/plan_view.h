@@ -22,7 +22,7 @@ namespace survey::alignment::window {
 struct PlanLabel {
   QString text;
   QRectF box;
-  int priority = 0;  // 0 stake-out stations, 1 JDs, 2 main points, 3 round stations, 4 located points
+  int priority = 0;  // -1 the marked stake, 0 stake-out stations, 1 JDs, 2 main points, 3 round stations, 4 located points
 };
 
 // World (X north, Y east) to drawing coordinates: `scale` pixels per metre, the world centre at

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "alignment/text_format.h"
 #include "alignment/window/main_window.h"
 #include "platform/qt_host.h"
 #include "platform/testing/pdf_columns.h"
@@ -81,6 +82,12 @@ class RouteViewsTest : public QObject {
     plan->MarkStake(100);
     plan->ZoomBy(4);
     plan->grab();
+    // The marked stake is labelled with its own station before anything else.
+    const std::vector<PlanLabel> marked = LabelsOf(plan->Labels(), -1);
+    QCOMPARE(marked.size(), std::size_t{1});
+    const std::optional<double> station = survey::alignment::ReadNumber(w.Result(RunKind::Stakes).RowCells(100)[1]);
+    QVERIFY(station.has_value());
+    QCOMPARE(marked[0].text, QString::fromStdString(survey::alignment::StationKText(*station, 3)));
     std::vector<double> stations;
     for (const PlanLabel& l : LabelsOf(plan->Labels(), 3)) stations.push_back(RoundStation(l.text));
     std::sort(stations.begin(), stations.end());
