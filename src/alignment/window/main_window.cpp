@@ -383,6 +383,17 @@ void AlignmentWindow::BuildMenus() {
       if (const auto path = host_.AskSaveFile(request)) ExportReportPdf(kind, platform::ToQString(*path));
     });
   }
+  QMenu* planMenu = file->addMenu(QStringLiteral("路线平面图"));
+  planMenu->addAction(QStringLiteral("打印预览…"), this, [this] { PrintPlan(true); });
+  planMenu->addAction(QStringLiteral("打印…"), this, [this] { PrintPlan(false); });
+  planMenu->addAction(QStringLiteral("导出 PDF…"), this, [this] {
+    FileRequest request;
+    request.title = "导出 PDF：路线平面图";
+    request.initialName = "路线平面图.pdf";
+    request.filters = {{"PDF (*.pdf)", "*.pdf"}};
+    request.defaultSuffix = "pdf";
+    if (const auto path = host_.AskSaveFile(request)) ExportPlanPdf(platform::ToQString(*path));
+  });
   file->addSeparator();
   file->addAction(QStringLiteral("退出"), QKeySequence::Quit, this, [this] { close(); });
   RebuildRecentMenu();

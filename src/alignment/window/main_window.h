@@ -75,6 +75,8 @@ class AlignmentWindow : public QMainWindow {
   void CopyResult(RunKind kind);
   ReportTable Report(ReportKind kind) const;
   bool ExportReportPdf(ReportKind kind, const QString& path);
+  // The plan on a sheet with its title block (window_plan.cpp).
+  bool ExportPlanPdf(const QString& path);
 
   // Fields into the form (the line edits are bound as they change; this re-reads them all).
   void PullFields();
@@ -111,6 +113,7 @@ class AlignmentWindow : public QMainWindow {
   SourceGridModel* CurrentSourceModel(QTableView** view = nullptr);
   bool AskToSave();
   void PrintReport(ReportKind kind, bool preview);
+  void PrintPlan(bool preview);
   bool ReportWithinCap(ReportKind kind);
 
   AlignmentForm form_;

@@ -80,6 +80,8 @@ void AlignmentWindow::ClearResults() {
   for (auto& [kind, model] : results_) model->SetTable(nullptr);
   plan_->SetRoute(std::nullopt);
   plan_->SetStakes(nullptr);
+  plan_->SetLocated(nullptr);
+  plan_->SetStakeoutStations(std::nullopt, std::nullopt);
   profileView_->SetProfile(std::nullopt, std::nullopt);
 }
 

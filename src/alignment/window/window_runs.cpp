@@ -86,6 +86,18 @@ void AlignmentWindow::Apply(RunOutcome& outcome) {
     }
   }
   for (auto& [kind, result] : outcome.results) Result(kind).SetTable(result.table);
+  // The plan shows where the last located points and stake-out stations are.
+  for (RunKind k : {RunKind::LocatePoint, RunKind::LocateTable}) {
+    if (outcome.results.count(k)) plan_->SetLocated(outcome.results[k].table);
+  }
+  if (outcome.results.count(RunKind::Stakeout)) {
+    const auto point = [](const std::string& x, const std::string& y) -> std::optional<QPointF> {
+      const std::optional<double> px = ReadNumber(x), py = ReadNumber(y);
+      if (!px || !py) return std::nullopt;
+      return QPointF(*px, *py);
+    };
+    plan_->SetStakeoutStations(point(form_.setupXText, form_.setupYText), point(form_.backsightXText, form_.backsightYText));
+  }
   if (outcome.results.count(RunKind::Stakes)) {
     const Route& route = outcome.design->route;
     std::optional<Profile> profile;

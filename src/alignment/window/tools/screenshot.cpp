@@ -1,5 +1,5 @@
 // Shows the window with a project computed and one stake marked, for screenshots under Xvfb:
-//   alignment_window_shot PROJECT.alnproj STAKE-ROW SECONDS [OUT.png [profile | TAB-TITLE [WIDTHxHEIGHT]]]
+//   alignment_window_shot PROJECT.alnproj STAKE-ROW SECONDS [OUT.png [plan | profile | TAB-TITLE [ZOOM | WIDTHxHEIGHT]]]
 // The window stays open SECONDS seconds (for `import -window root`); with OUT.png it also
 // saves its own picture.
 #include <QApplication>
@@ -22,20 +22,34 @@ int main(int argc, char** argv) {
   if (!w.OpenFrom(QString::fromLocal8Bit(argv[1])) || !w.ComputeAll()) return 1;
   w.ShowResultRow(RunKind::Stakes, std::atoi(argv[2]));
   w.Plan()->FitToWindow();
-  if (argc > 5) {
-    const QString view = QString::fromLocal8Bit(argv[5]);
-    if (view == QStringLiteral("profile")) {
-      w.findChild<QTabWidget*>(QStringLiteral("viewTabs"))->setCurrentIndex(1);
-    } else if (auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("leftTabs"))) {
+  const QString view = argc > 5 ? QString::fromLocal8Bit(argv[5]) : QString();
+  const bool profile = view == QStringLiteral("profile");
+  if (profile) {
+    w.findChild<QTabWidget*>(QStringLiteral("viewTabs"))->setCurrentIndex(1);
+  } else if (!view.isEmpty() && view != QStringLiteral("plan")) {
+    if (auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("leftTabs"))) {
       for (int i = 0; i < tabs->count(); ++i) {
         if (tabs->tabText(i) == view) tabs->setCurrentIndex(i);
       }
     }
   }
   if (argc > 6) {
-    const QStringList size = QString::fromLocal8Bit(argv[6]).split(QLatin1Char('x'));
-    if (size.size() == 2) w.resize(size[0].toInt(), size[1].toInt());
-    QTimer::singleShot(0, [&] { w.Plan()->FitToWindow(); });
+    const QString last = QString::fromLocal8Bit(argv[6]);
+    if (last.contains(QLatin1Char('x'))) {
+      // A window size.
+      const QStringList size = last.split(QLatin1Char('x'));
+      if (size.size() == 2) w.resize(size[0].toInt(), size[1].toInt());
+      QTimer::singleShot(0, [&] { w.Plan()->FitToWindow(); });
+    } else {
+      // Zoomed about the marked stake (plan) or the middle of the drawing (profile).
+      const double zoom = last.toDouble();
+      if (profile) {
+        w.ProfileChart()->ZoomAt(w.ProfileChart()->PlotArea().center(), zoom);
+      } else {
+        w.ShowResultRow(RunKind::Stakes, std::atoi(argv[2]));
+        w.Plan()->ZoomBy(zoom);
+      }
+    }
   }
   QTimer::singleShot(std::atoi(argv[3]) * 1000, [&] {
     if (argc > 4) w.grab().save(QString::fromLocal8Bit(argv[4]));

@@ -1,0 +1,198 @@
+// The plan and profile drawings of the window on the example project: labels measured on the
+// rectangles they were drawn in, the plan's sheet read back from its PDF, the profile's data
+// worked out by hand.
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "alignment/text_format.h"
+#include "alignment/window/main_window.h"
+#include "platform/qt_host.h"
+#include "platform/testing/pdf_columns.h"
+
+using namespace survey::alignment::window;
+
+namespace {
+
+template <typename Label>
+QString OverlapOrOutside(const std::vector<Label>& labels, const QRectF& frame) {
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    if (!frame.contains(labels[i].box)) return QStringLiteral("outside: ") + labels[i].text;
+    for (std::size_t j = i + 1; j < labels.size(); ++j) {
+      if (labels[i].box.intersects(labels[j].box)) return labels[i].text + QStringLiteral(" over ") + labels[j].text;
+    }
+  }
+  return {};
+}
+
+// "K12+300" -> 12300; NaN when the text is not a whole-metre K station.
+double RoundStation(const QString& text) {
+  static const QRegularExpression k(QStringLiteral("^K(\\d+)\\+(\\d{3})$"));
+  const auto m = k.match(text);
+  return m.hasMatch() ? m.captured(1).toDouble() * 1000 + m.captured(2).toDouble() : std::nan("");
+}
+
+std::vector<PlanLabel> LabelsOf(const std::vector<PlanLabel>& labels, int priority) {
+  std::vector<PlanLabel> out;
+  for (const PlanLabel& l : labels) {
+    if (l.priority == priority) out.push_back(l);
+  }
+  return out;
+}
+
+}  // namespace
+
+class RouteViewsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { qputenv("SURVEY_DATA_HOME", dir_.path().toUtf8()); }
+
+  void PlanLabelsStayApartInsideTheViewAtFitAndZoomed() {
+    AlignmentWindow w;
+    QVERIFY(w.OpenFrom(QStringLiteral(EXAMPLE_PROJECT)));
+    QVERIFY(w.ComputeAll());
+    PlanView* plan = w.Plan();
+    plan->resize(900, 700);
+    plan->FitToWindow();
+    // At fit, then centred on a stake and closer in (fit alone would zoom into open country).
+    for (const double zoom : {0.0, 1.0, 4.0, 30.0}) {
+      plan->FitToWindow();
+      if (zoom > 0) {
+        plan->MarkStake(100);
+        plan->ZoomBy(zoom);
+      }
+      plan->grab();
+      const std::vector<PlanLabel>& labels = plan->Labels();
+      const QString fault = OverlapOrOutside(labels, QRectF(plan->rect()));
+      QVERIFY2(fault.isEmpty(), qPrintable(QStringLiteral("zoom %1: ").arg(zoom) + fault));
+      QVERIFY2(!LabelsOf(labels, 3).empty(), "no round station labelled");
+      // Station labels only at round values, never at a stake's own station (K10+381.073).
+      for (const PlanLabel& l : LabelsOf(labels, 3)) {
+        const double station = RoundStation(l.text);
+        QVERIFY2(std::isfinite(station) && std::fmod(station, 100) == 0, qPrintable(l.text));
+      }
+    }
+    // At fit the five JDs are named, and main points win the room before round stations.
+    plan->FitToWindow();
+    plan->grab();
+    QCOMPARE(LabelsOf(plan->Labels(), 1).size(), std::size_t{5});
+    QVERIFY(LabelsOf(plan->Labels(), 2).size() >= 15);
+    // Close in, stations come every 100 m: two labels 100 m apart are both there.
+    plan->MarkStake(100);
+    plan->ZoomBy(4);
+    plan->grab();
+    // The marked stake is labelled with its own station before anything else.
+    const std::vector<PlanLabel> marked = LabelsOf(plan->Labels(), -1);
+    QCOMPARE(marked.size(), std::size_t{1});
+    const std::optional<double> station = survey::alignment::ReadNumber(w.Result(RunKind::Stakes).RowCells(100)[1]);
+    QVERIFY(station.has_value());
+    QCOMPARE(marked[0].text, QString::fromStdString(survey::alignment::StationKText(*station, 3)));
+    std::vector<double> stations;
+    for (const PlanLabel& l : LabelsOf(plan->Labels(), 3)) stations.push_back(RoundStation(l.text));
+    std::sort(stations.begin(), stations.end());
+    bool hundredApart = false;
+    for (std::size_t i = 1; i < stations.size(); ++i) hundredApart = hundredApart || stations[i] - stations[i - 1] == 100;
+    QVERIFY2(hundredApart, "no two round stations 100 m apart when zoomed in");
+  }
+
+  void PlanShowsStakeoutStationsAndLocatedPoints() {
+    AlignmentWindow w;
+    QVERIFY(w.OpenFrom(QStringLiteral(EXAMPLE_PROJECT)));
+    QVERIFY(w.ComputeAll());
+    w.Form().setupXText = "3300";
+    w.Form().setupYText = "5300";
+    w.Form().backsightXText = "3900";
+    w.Form().backsightYText = "5500";
+    w.Form().locateXText = "3200";  // in open country south-east of the route, where its label has room
+    w.Form().locateYText = "7500";
+    w.PushFields();
+    QVERIFY(w.ComputeStakeout());
+    QVERIFY(w.ComputeLocatePoint());
+    PlanView* plan = w.Plan();
+    plan->resize(900, 700);
+    plan->FitToWindow();
+    plan->grab();
+    QStringList texts;
+    for (const PlanLabel& l : plan->Labels()) texts << l.text;
+    for (const char* name : {"测站", "后视", "反算点"}) QVERIFY2(texts.contains(QString::fromUtf8(name)), name);
+    // Where they are drawn: each label sits beside its point.
+    for (const PlanLabel& l : plan->Labels()) {
+      if (l.text != QStringLiteral("测站")) continue;
+      const QPointF at = plan->ToScreen(3300, 5300);
+      QVERIFY(QLineF(at, l.box.center()).length() < l.box.width() + 10);
+    }
+  }
+
+  void PlanSheetPdfReadsBack() {
+    AlignmentWindow w;
+    QVERIFY(w.OpenFrom(QStringLiteral(EXAMPLE_PROJECT)));
+    QTemporaryDir tmp;
+    const QString pdf = tmp.filePath(QStringLiteral("plan.pdf"));
+    {
+      platform::MessageRecorder recorder;
+      QVERIFY(!w.ExportPlanPdf(pdf));  // nothing computed: refused with a message, no file
+      QCOMPARE(recorder.messages.size(), std::size_t{1});
+      QVERIFY(!QFile::exists(pdf));
+    }
+    QVERIFY(w.ComputeAll());
+    QVERIFY(w.ExportPlanPdf(pdf));
+    QString error;
+    const QString text = platform::testing::PdfPlainText(pdf, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const QString flat = QString(text).remove(QLatin1Char(' '));
+    for (const char* printed : {"路线平面图", "图名", "比例", "起讫桩号", "JD1", "JD5", "K10+000.000~K14+866.524"}) {
+      QVERIFY2(flat.contains(QString::fromUtf8(printed)), printed);
+    }
+    // A round scale of the 1-2-5 series, and round stations with their digits.
+    const auto scale = QRegularExpression(QStringLiteral("1:(\\d+)")).match(flat);
+    QVERIFY(scale.hasMatch());
+    const QString n = scale.captured(1);
+    QVERIFY2(QRegularExpression(QStringLiteral("^[125]0*$")).match(n).hasMatch(), qPrintable(n));
+    QVERIFY(QRegularExpression(QStringLiteral("K1\\d\\+\\d00(?!\\.)")).match(flat).hasMatch());
+  }
+
+  void ProfileIsAProfileDrawing() {
+    AlignmentWindow w;
+    QVERIFY(w.OpenFrom(QStringLiteral(EXAMPLE_PROJECT)));
+    QVERIFY(w.ComputeAll());
+    ProfileView* profile = w.ProfileChart();
+    profile->resize(900, 600);
+    profile->FitToWindow();
+    profile->grab();
+    QStringList texts;
+    for (const ProfileLabel& l : profile->Labels()) texts << l.text;
+    const QString all = texts.join(QLatin1Char('|'));
+    // BPD1 K10+000 H 152.400 to BPD2 K10+850 H 161.900: 9.5 / 850 = 1.118 %; at BPD2 the grade
+    // turns to -1.200 %, so with R 12000: T = R w / 2 = 139.059, E = T^2 / 2R = 0.806.
+    QVERIFY2(texts.contains(QStringLiteral("1.118% 850.00")), qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral("R=12000 T=139.059 E=0.806")), qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral("K11+000")), qPrintable(all));
+    QString fault = OverlapOrOutside(profile->Labels(), QRectF(profile->rect()));
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    // Point data stays inside the drawing's frame.
+    const QRectF area = profile->PlotArea();
+    for (const ProfileLabel& l : profile->Labels()) {
+      if (l.text.contains(QStringLiteral("H="))) QVERIFY2(area.contains(l.box), qPrintable(l.text));
+    }
+    // Zoomed in about the middle: a narrower range, finer round stations, still inside and apart.
+    const double span = profile->MeasureTo() - profile->MeasureFrom();
+    profile->ZoomAt(area.center(), 5);
+    QVERIFY(std::fabs((profile->MeasureTo() - profile->MeasureFrom()) * 5 - span) < 1e-6 * span);
+    profile->grab();
+    fault = OverlapOrOutside(profile->Labels(), QRectF(profile->rect()));
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    bool finer = false;
+    for (const ProfileLabel& l : profile->Labels()) {
+      const double s = RoundStation(l.text);
+      finer = finer || (std::isfinite(s) && std::fmod(s, 1000) != 0);
+    }
+    QVERIFY(finer);
+  }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+QTEST_MAIN(RouteViewsTest)
+#include "route_views_test.moc"
