@@ -74,6 +74,7 @@ void AlignmentWindow::PushFields() {
   (form_.inputKind == InputKind::Jd ? jdKind_ : elementKind_)->setChecked(true);
   degrees_->setChecked(form_.degrees);
   for (SourceGridModel* model : models_) model->Reload();
+  sections_->Reload();
   pushing_ = false;
 }
 
