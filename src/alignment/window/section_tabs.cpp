@@ -272,7 +272,9 @@ CrossSectionView::CrossSectionView(QWidget* parent) : QWidget(parent) {
   message_ = QStringLiteral("在逐桩坐标表中选一个桩，这里画出它的横断面。");
 }
 
-void CrossSectionView::SetSection(std::optional<section::SectionAtStation> at, const QString& title, bool relative) {
+void CrossSectionView::SetSection(std::shared_ptr<const section::SectionModel> model, section::SectionAtStation at,
+                                  const QString& title, bool relative) {
+  model_ = std::move(model);
   at_ = std::move(at);
   title_ = title;
   relative_ = relative;
@@ -282,6 +284,7 @@ void CrossSectionView::SetSection(std::optional<section::SectionAtStation> at, c
 
 void CrossSectionView::SetMessage(const QString& text) {
   at_.reset();
+  model_.reset();
   message_ = text;
   update();
 }
@@ -450,6 +453,7 @@ void SectionPanel::Reload() {
   select(transition_, TransitionKey(form_.section.options.widening));
   pushing_ = false;
   rows_.SetRows({});
+  shownStation_.reset();
   view_->SetMessage(QStringLiteral("在逐桩坐标表中选一个桩，这里画出它的横断面。"));
 }
 
@@ -507,11 +511,14 @@ bool SectionPanel::Compute() {
     return false;
   }
   tabs_->setCurrentIndex(3);
-  if (!rows_.Rows().rows.empty()) ShowRow(0);
+  // The tables may have changed since the view was drawn: the same station again, or the first.
+  if (shownStation_) ShowStation(*shownStation_);
+  else if (!rows_.Rows().rows.empty()) ShowRow(0);
   return true;
 }
 
 bool SectionPanel::ShowStation(double station) {
+  shownStation_ = station;
   if (!form_.section.HasSection()) {
     view_->SetMessage(QStringLiteral("没有标准横断面：在“横断面”页填写后，这里画出所选桩的横断面。"));
     return false;
@@ -523,11 +530,12 @@ bool SectionPanel::ShowStation(double station) {
     return false;
   }
   SectionProblem problem;
-  const std::optional<section::SectionModel> model = form_.section.Model(design->route.Stations(), &problem);
-  if (!model) {
+  std::optional<section::SectionModel> built = form_.section.Model(design->route.Stations(), &problem);
+  if (!built) {
     view_->SetMessage(platform::ToQString(problem.message));
     return false;
   }
+  const auto model = std::make_shared<const section::SectionModel>(std::move(*built));
   const StationLine::Found found = design->route.Stations().Find(station);
   if (found.where != StationLine::Where::Inside) {
     view_->SetMessage(QStringLiteral("桩号不在路线上。"));
@@ -535,7 +543,7 @@ bool SectionPanel::ShowStation(double station) {
   }
   const Profile* profile = design->profile ? &design->profile->profile : nullptr;
   try {
-    view_->SetSection(section::SectionAt(*model, profile, found.chainage),
+    view_->SetSection(model, section::SectionAt(*model, profile, found.chainage),
                       QStringLiteral("%1 横断面").arg(platform::ToQString(StationKText(station, DecimalsOf(form_)))),
                       profile == nullptr);
   } catch (const AlignmentError& e) {

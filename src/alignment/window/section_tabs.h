@@ -84,8 +84,9 @@ class CrossSectionView : public QWidget {
 
  public:
   explicit CrossSectionView(QWidget* parent = nullptr);
-  // nullopt: nothing to show (with the reason).
-  void SetSection(std::optional<section::SectionAtStation> at, const QString& title, bool relative);
+  // The section names its parts in `model`, which the view keeps while it shows them.
+  void SetSection(std::shared_ptr<const section::SectionModel> model, section::SectionAtStation at, const QString& title,
+                  bool relative);
   void SetMessage(const QString& text);
   const std::optional<section::SectionAtStation>& Current() const { return at_; }
   QSize sizeHint() const override { return {640, 360}; }
@@ -94,6 +95,7 @@ class CrossSectionView : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  std::shared_ptr<const section::SectionModel> model_;
   std::optional<section::SectionAtStation> at_;
   QString title_, message_;
   bool relative_ = false;
@@ -149,6 +151,7 @@ class SectionPanel : public QWidget {
   QComboBox* transition_ = nullptr;
   SectionRowsModel rows_;
   bool pushing_ = false;
+  std::optional<double> shownStation_;  // the station the view shows, redrawn after a compute
 };
 
 }  // namespace survey::alignment::window

@@ -2,6 +2,8 @@
 // readers' refusals, paste, undo), the rows the `section` command prints, the view of a
 // selected stake, and the project file's cross-section tables (and older projects without).
 #include <QApplication>
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -12,6 +14,8 @@
 #include "alignment/window/main_window.h"
 #include "alignment/window/project_file.h"
 #include "alignment/window/section_tabs.h"
+#include "platform/qt_host.h"
+#include "platform/testing/pdf_columns.h"
 #include "platform/text_files.h"
 
 using namespace survey::alignment::window;
@@ -121,6 +125,9 @@ class SectionWindowTest : public QObject {
     QVERIFY(std::fabs(*at->ElevationAt(3.5) - 100.66) < 1e-9);
     QVERIFY(std::fabs(*at->ElevationAt(4.25) - 100.63) < 1e-9);
     QVERIFY(!at->ElevationAt(4.3));
+    // Drawn with its parts' names: the view keeps what the section points into.
+    view.resize(640, 360);
+    QVERIFY(!view.grab().isNull());
     // Off the route, or without a typical section, nothing is drawn.
     QVERIFY(!panel.ShowStation(500));
     QVERIFY(!view.Current());
@@ -179,6 +186,55 @@ class SectionWindowTest : public QObject {
     QVERIFY(refused.contains(QStringLiteral("超高表")));
     QCOMPARE(panel.Model(SectionTableId::Superelevation)->Problem()->row, 2);
     QCOMPARE(panel.Rows().rowCount(), 0);
+  }
+
+  // In the window: an opened project fills the grids, a stake selected in the stake list is
+  // drawn, and the print menu's 路基设计表 is the report command's, word for word.
+  void WindowOpensDrawsAndPrints() {
+    QTemporaryDir dir;
+    AlignmentForm form = RouteForm();
+    form.projectName = "route";
+    const QString project = dir.filePath(QStringLiteral("p.alnproj"));
+    QVERIFY(SaveProject(form, project, nullptr));
+    platform::MessageRecorder recorder;
+    AlignmentWindow w;
+    QVERIFY(w.OpenFrom(project));
+    QCOMPARE(w.Sections()->Model(SectionTableId::Section)->rowCount(), 4);
+    QCOMPARE(w.Sections()->Model(SectionTableId::Superelevation)->rowCount(), 2);
+    QVERIFY(!w.IsModified());
+
+    QVERIFY(w.ComputeAll());
+    w.ShowResultRow(RunKind::Stakes, 2);  // K0+040
+    const auto& at = w.SectionView()->Current();
+    QVERIFY(at.has_value());
+    QVERIFY(std::fabs(*at->ElevationAt(-3.5) - 0.07) < 1e-9);
+    QVERIFY(std::fabs(*at->ElevationAt(3.5) + 0.14) < 1e-9);
+
+    const QString windowPdf = dir.filePath(QStringLiteral("window.pdf")), batchPdf = dir.filePath(QStringLiteral("batch.pdf"));
+    QVERIFY(w.ExportSectionsPdf(windowPdf));
+    const QString jd = QString::fromStdString(WriteText(dir, "route.csv", form.TableCsv(TableId::Jd)));
+    const QString sectionCsv = QString::fromStdString(WriteText(dir, "s.csv", form.section.Csv(SectionTableId::Section)));
+    const QString superCsv = QString::fromStdString(WriteText(dir, "e.csv", form.section.Csv(SectionTableId::Superelevation)));
+    QProcess p;
+    p.start(QStringLiteral(ALIGNMENT_PROGRAM),
+            {QStringLiteral("report"), QStringLiteral("--table"), QStringLiteral("sections"), QStringLiteral("--pdf"), batchPdf,
+             QStringLiteral("--jd"), jd, QStringLiteral("--section"), sectionCsv, QStringLiteral("--superelevation"), superCsv});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    QString error;
+    const QString printed = platform::testing::PdfPlainText(windowPdf, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY(printed.contains(QStringLiteral("路基设计表")));
+    QCOMPARE(printed, platform::testing::PdfPlainText(batchPdf, &error));
+    QVERIFY(recorder.messages.empty());
+
+    // Without a typical section nothing is printed and the window says why.
+    w.Sections()->Model(SectionTableId::Section)->RemoveRowList({0, 1, 2, 3});
+    QVERIFY(w.IsModified());
+    const QString none = dir.filePath(QStringLiteral("none.pdf"));
+    QVERIFY(!w.ExportSectionsPdf(none));
+    QVERIFY(!QFile::exists(none));
+    QCOMPARE(recorder.messages.size(), std::size_t{1});
   }
 
   void PasteAndUndo() {
