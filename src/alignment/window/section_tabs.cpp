@@ -1,5 +1,6 @@
 #include "alignment/window/section_tabs.h"
 
+#include <QAction>
 #include <QBrush>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -424,6 +425,14 @@ SectionPanel::SectionPanel(AlignmentForm& form, QUndoStack& undo, CrossSectionVi
                             QGuiApplication::clipboard()->text());
     };
     views_[i] = grid;
+    grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* insert = new QAction(QStringLiteral("插入行"), grid);
+    connect(insert, &QAction::triggered, this, [this] { InsertRowInCurrent(); });
+    auto* remove = new QAction(QStringLiteral("删除行"), grid);
+    connect(remove, &QAction::triggered, this, [this] { DeleteRowsInCurrent(); });
+    auto* paste = new QAction(QStringLiteral("粘贴表格"), grid);
+    connect(paste, &QAction::triggered, this, [this] { PasteIntoCurrent(); });
+    grid->addActions({insert, remove, paste});
     connect(models_[i], &SectionGridModel::Edited, this, [this] { emit Edited(); });
     tabs_->addTab(grid, platform::ToQString(SectionInputs::Title(id)));
   }
@@ -442,6 +451,33 @@ SectionGridModel* SectionPanel::CurrentModel(QTableView** view) {
   if (i < 0 || i >= 3) return nullptr;
   if (view) *view = views_[i];
   return models_[i];
+}
+
+void SectionPanel::PasteIntoCurrent() {
+  QTableView* view = nullptr;
+  SectionGridModel* model = CurrentModel(&view);
+  if (!model) return;
+  const QModelIndex at = view->currentIndex();
+  model->PasteBlock(at.isValid() ? at.row() : model->rowCount(), at.isValid() ? at.column() : 0,
+                    QGuiApplication::clipboard()->text());
+}
+
+void SectionPanel::InsertRowInCurrent() {
+  QTableView* view = nullptr;
+  SectionGridModel* model = CurrentModel(&view);
+  if (!model) return;
+  const QModelIndex at = view->currentIndex();
+  model->InsertRowsAt(at.isValid() ? at.row() : model->rowCount(), 1);
+}
+
+void SectionPanel::DeleteRowsInCurrent() {
+  QTableView* view = nullptr;
+  SectionGridModel* model = CurrentModel(&view);
+  if (!model) return;
+  std::vector<int> rows;
+  for (const QModelIndex& index : view->selectionModel()->selectedIndexes()) rows.push_back(index.row());
+  if (rows.empty() && view->currentIndex().isValid()) rows.push_back(view->currentIndex().row());
+  model->RemoveRowList(rows);
 }
 
 void SectionPanel::Reload() {

@@ -113,6 +113,10 @@ class SectionPanel : public QWidget {
   SectionRowsModel& Rows() { return rows_; }
   // The grid of the current table tab, or null when the rows or options are shown.
   SectionGridModel* CurrentModel(QTableView** view = nullptr);
+  // The edit menu's row edits on the current table tab (nothing on the rows tab).
+  void PasteIntoCurrent();
+  void InsertRowInCurrent();
+  void DeleteRowsInCurrent();
   // After an open: the grids and options as the form holds them, no rows.
   void Reload();
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QProcess>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -253,6 +254,12 @@ class SectionWindowTest : public QObject {
     undo.undo();
     QVERIFY(form.section.Grid(SectionTableId::Widening).empty());
     QCOMPARE(model->rowCount(), 0);
+    // The edit menu's rows go to the table tab shown, as wide as its columns.
+    panel.InsertRowInCurrent();
+    QCOMPARE(form.section.Grid(SectionTableId::Section), Rows(1, std::vector<std::string>(7)));
+    panel.GridView(SectionTableId::Section)->setCurrentIndex(panel.Model(SectionTableId::Section)->index(0, 0));
+    panel.DeleteRowsInCurrent();
+    QVERIFY(form.section.Grid(SectionTableId::Section).empty());
   }
 
   // The project keeps the tables and options; an older project (no cross-sections) opens.
