@@ -1,6 +1,7 @@
 #include "alignment/window/section_form.h"
 
 #include <new>
+#include <string>
 
 #include "alignment/alignment_error.h"
 #include "alignment/text_format.h"
@@ -189,7 +190,7 @@ std::optional<section::Transition> TransitionFromKey(const std::string& key) {
 }
 
 SectionRowsResult SectionRowsOf(const Route& route, const section::SectionModel& model, const Profile* profile,
-                                const StakeOptions& stakes, int decimals) {
+                                const StakeOptions& stakes, int decimals, std::size_t maxRows) {
   SectionRowsResult result;
   result.keys = {"name", "station", "side", "part", "offset", "width", "slope",
                  profile ? "elevation" : "relative_elevation", "x", "y"};
@@ -197,6 +198,10 @@ SectionRowsResult SectionRowsOf(const Route& route, const section::SectionModel&
   ForEachStake(route, stakes, [&](const Stake& stake) {
     rows.clear();
     section::AppendSectionRows(route, section::SectionAt(model, profile, stake.chainage), stake.chainage, rows);
+    if (result.rows.size() + rows.size() > maxRows) {
+      throw AlignmentError("横断面成果超过 " + std::to_string(maxRows) +
+                           " 行：请加大桩距或缩小桩号范围（全线的成果可用命令行 section 输出）。");
+    }
     const std::string station = FixedText(stake.station, decimals);
     for (const section::SectionRow& row : rows) {
       std::vector<std::string> cells;

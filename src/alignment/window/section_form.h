@@ -69,7 +69,11 @@ struct SectionRowsResult {
   // Each row's stake chainage, so that a row selects its stake's section.
   std::vector<double> chainages;
 };
+// The grid holds its rows as texts (about 400 bytes a row): beyond this many the window refuses
+// and the `section` command, which streams them, is the way.
+inline constexpr std::size_t kMaxSectionGridRows = 500'000;
+// Refuses (AlignmentError) what the stake list refuses, and more than `maxRows` rows.
 SectionRowsResult SectionRowsOf(const Route& route, const section::SectionModel& model, const Profile* profile,
-                                const StakeOptions& stakes, int decimals);
+                                const StakeOptions& stakes, int decimals, std::size_t maxRows = kMaxSectionGridRows);
 
 }  // namespace survey::alignment::window

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "alignment/alignment_error.h"
 #include "alignment/cli/program.h"
 #include "alignment/window/main_window.h"
 #include "alignment/window/project_file.h"
@@ -111,12 +112,15 @@ class SectionWindowTest : public QObject {
 
   // The view shows the section of the station asked for: at K0+040 the slopes are +2/-4.
   void ViewShowsTheSelectedStation() {
+    // From K1+000, so that a station taken for a chainage shows another section.
     AlignmentForm form = RouteForm();
-    form.Table(TableId::Profile) = {{"0", "100", ""}, {"200", "104", ""}};  // 2 % grade
+    form.startStationText = "K1+000";
+    form.section.Grid(SectionTableId::Superelevation) = {{"K1+020", "-2", "-2"}, {"K1+060", "6", "-6"}};
+    form.Table(TableId::Profile) = {{"K1+000", "100", ""}, {"K1+200", "104", ""}};  // 2 % grade
     QUndoStack undo;
     CrossSectionView view;
     SectionPanel panel(form, undo, &view);
-    QVERIFY(panel.ShowStation(40));
+    QVERIFY(panel.ShowStation(1040));
     const auto& at = view.Current();
     QVERIFY(at.has_value());
     // Design line 100.8; left lane edge +2 % over 3.5 m, then the shoulder -4 % over 0.75 m.
@@ -130,10 +134,10 @@ class SectionWindowTest : public QObject {
     view.resize(640, 360);
     QVERIFY(!view.grab().isNull());
     // Off the route, or without a typical section, nothing is drawn.
-    QVERIFY(!panel.ShowStation(500));
+    QVERIFY(!panel.ShowStation(40));
     QVERIFY(!view.Current());
     form.section.Grid(SectionTableId::Section).clear();
-    QVERIFY(!panel.ShowStation(40));
+    QVERIFY(!panel.ShowStation(1040));
   }
 
   // A refusal marks the grid row it names, counting past blank rows the reader never sees.
@@ -236,6 +240,20 @@ class SectionWindowTest : public QObject {
     QVERIFY(!w.ExportSectionsPdf(none));
     QVERIFY(!QFile::exists(none));
     QCOMPARE(recorder.messages.size(), std::size_t{1});
+  }
+
+  // Rows beyond the grid's cap are refused whole, not cut short.
+  void TooManyRowsAreRefused() {
+    AlignmentForm form = RouteForm();
+    std::string error;
+    const auto design = form.Design(false, &error);
+    QVERIFY(design);
+    SectionProblem problem;
+    const auto model = form.section.Model(design->route.Stations(), &problem);
+    QVERIFY(model);
+    survey::alignment::StakeOptions stakes;  // every 20 m: 11 stakes of 5 rows
+    QCOMPARE(SectionRowsOf(design->route, *model, nullptr, stakes, 3, 55).rows.size(), std::size_t{55});
+    QVERIFY_THROWS_EXCEPTION(survey::alignment::AlignmentError, SectionRowsOf(design->route, *model, nullptr, stakes, 3, 54));
   }
 
   void PasteAndUndo() {
