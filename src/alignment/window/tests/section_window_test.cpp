@@ -2,6 +2,7 @@
 // readers' refusals, paste, undo), the rows the `section` command prints, the view of a
 // selected stake, and the project file's cross-section tables (and older projects without).
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QProcess>
 #include <QTableView>
@@ -233,9 +234,14 @@ class SectionWindowTest : public QObject {
     QCOMPARE(printed, platform::testing::PdfPlainText(batchPdf, &error));
     QVERIFY(recorder.messages.empty());
 
+    // An option chosen is the form's and marks the project modified.
+    auto* rotate = w.findChild<QComboBox*>(QStringLiteral("rotateAbout"));
+    rotate->setCurrentIndex(rotate->findData(QStringLiteral("inner-edge")));
+    QVERIFY(w.Form().section.options.rotateAbout == survey::alignment::section::RotateAbout::InnerEdge);
+    QVERIFY(w.IsModified());
+
     // Without a typical section nothing is printed and the window says why.
     w.Sections()->Model(SectionTableId::Section)->RemoveRowList({0, 1, 2, 3});
-    QVERIFY(w.IsModified());
     const QString none = dir.filePath(QStringLiteral("none.pdf"));
     QVERIFY(!w.ExportSectionsPdf(none));
     QVERIFY(!QFile::exists(none));
