@@ -16,6 +16,7 @@
 #include "alignment/result_table.h"
 #include "alignment/route.h"
 #include "alignment/route_design.h"
+#include "alignment/window/section_form.h"
 
 namespace survey::alignment::window {
 
@@ -71,6 +72,8 @@ class AlignmentForm {
   std::string locateXText, locateYText;
   // Stake-out stations.
   std::string setupXText, setupYText, backsightXText, backsightYText;
+  // The cross-section tables and how they apply.
+  SectionInputs section;
 
   Grid& Table(TableId id) { return tables_[static_cast<int>(id)]; }
   const Grid& Table(TableId id) const { return tables_[static_cast<int>(id)]; }

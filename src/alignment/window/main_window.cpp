@@ -224,6 +224,14 @@ void AlignmentWindow::BuildUi() {
   leftTabs_->addTab(BuildSourceTab(TableId::Elements), QStringLiteral("线元表"));
   leftTabs_->addTab(BuildSourceTab(TableId::Equations), QStringLiteral("断链"));
   leftTabs_->addTab(BuildSourceTab(TableId::Profile), QStringLiteral("纵断面"));
+  sectionView_ = new CrossSectionView;
+  sectionView_->setObjectName(QStringLiteral("sectionView"));
+  sections_ = new SectionPanel(form_, undo_, sectionView_);
+  sections_->setObjectName(QStringLiteral("sections"));
+  sections_->refuse = [this](const QString& text) { ShowRefusal(text); };
+  connect(sections_, &SectionPanel::Edited, this, [this] { UpdateTitle(); });
+  connect(sections_, &SectionPanel::OptionsChanged, this, [this] { MarkModified(); });
+  leftTabs_->addTab(sections_, QStringLiteral("横断面"));
 
   leftTabs_->addTab(BuildResultTab(RunKind::Curves, nullptr), QStringLiteral("曲线要素"));
 
@@ -309,6 +317,7 @@ void AlignmentWindow::BuildUi() {
   profileView_->setObjectName(QStringLiteral("profileView"));
   rightTabs_->addTab(plan_, QStringLiteral("平面图"));
   rightTabs_->addTab(profileView_, QStringLiteral("纵断面图"));
+  rightTabs_->addTab(sectionView_, QStringLiteral("横断面图"));
   connect(plan_, &PlanView::CursorMoved, this, [this](double x, double y) { OnCursor(x, y); });
 
   // Every tab in sight: the tab bar takes the width its titles need instead of scrolling.
@@ -393,6 +402,17 @@ void AlignmentWindow::BuildMenus() {
     request.filters = {{"PDF (*.pdf)", "*.pdf"}};
     request.defaultSuffix = "pdf";
     if (const auto path = host_.AskSaveFile(request)) ExportPlanPdf(platform::ToQString(*path));
+  });
+  QMenu* sectionsReport = file->addMenu(QStringLiteral("路基设计表"));
+  sectionsReport->addAction(QStringLiteral("打印预览…"), this, [this] { PrintSections(true); });
+  sectionsReport->addAction(QStringLiteral("打印…"), this, [this] { PrintSections(false); });
+  sectionsReport->addAction(QStringLiteral("导出 PDF…"), this, [this] {
+    FileRequest request;
+    request.title = "导出 PDF：路基设计表";
+    request.initialName = "路基设计表.pdf";
+    request.filters = {{"PDF (*.pdf)", "*.pdf"}};
+    request.defaultSuffix = "pdf";
+    if (const auto path = host_.AskSaveFile(request)) ExportSectionsPdf(platform::ToQString(*path));
   });
   file->addSeparator();
   file->addAction(QStringLiteral("退出"), QKeySequence::Quit, this, [this] { close(); });

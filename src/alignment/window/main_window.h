@@ -17,6 +17,7 @@
 #include "alignment/window/report.h"
 #include "alignment/window/route_views.h"
 #include "alignment/window/run_controller.h"
+#include "alignment/window/section_tabs.h"
 #include "platform/qt_host.h"
 
 class QApplication;
@@ -47,6 +48,8 @@ class AlignmentWindow : public QMainWindow {
   QUndoStack& Undo() { return undo_; }
   PlanView* Plan() { return plan_; }
   ProfileView* ProfileChart() { return profileView_; }
+  SectionPanel* Sections() { return sections_; }
+  CrossSectionView* SectionView() { return sectionView_; }
 
   // Handlers (menu entries and buttons call these; tests too).
   bool ComputeAll();  // curves, stakes and profile
@@ -77,6 +80,10 @@ class AlignmentWindow : public QMainWindow {
   bool ExportReportPdf(ReportKind kind, const QString& path);
   // The plan on a sheet with its title block (window_plan.cpp).
   bool ExportPlanPdf(const QString& path);
+  // The 路基设计表 of the stake list (report --table sections): nullopt after a refusal shown.
+  std::optional<ReportTable> SectionsReport();
+  bool ExportSectionsPdf(const QString& path);
+  void PrintSections(bool preview);
 
   // Fields into the form (the line edits are bound as they change; this re-reads them all).
   void PullFields();
@@ -138,6 +145,8 @@ class AlignmentWindow : public QMainWindow {
   ProjectDocument document_{undo_};
   bool pushing_ = false;
   RunController runs_;
+  SectionPanel* sections_ = nullptr;
+  CrossSectionView* sectionView_ = nullptr;
 };
 
 int RunWindow(QApplication& app);

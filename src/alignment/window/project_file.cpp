@@ -80,6 +80,80 @@ QString VersionAsWritten(const QByteArray& bytes) {
   return QStringLiteral("?");
 }
 
+const char* SectionTableKey(SectionTableId id) {
+  switch (id) {
+    case SectionTableId::Section: return "typical";
+    case SectionTableId::Superelevation: return "superelevation";
+    case SectionTableId::Widening: return "widening";
+  }
+  return "";
+}
+
+QJsonArray GridJson(const std::vector<std::vector<std::string>>& grid) {
+  QJsonArray rows;
+  for (const auto& row : grid) {
+    QJsonArray cells;
+    for (const std::string& c : row) cells.append(platform::ToQString(c));
+    rows.append(cells);
+  }
+  return rows;
+}
+
+// Rows of `width` text cells, at most `maxRows`; "" when fine, else why not (naming `title`).
+QString GridFromJson(const QJsonValue& value, std::size_t width, std::size_t maxRows, const QString& title,
+                     std::vector<std::vector<std::string>>& grid) {
+  if (!value.isArray()) return QStringLiteral("%1不是行的列表。").arg(title);
+  const QJsonArray array = value.toArray();
+  if (static_cast<std::size_t>(array.size()) > maxRows) return QStringLiteral("%1超过 %2 行。").arg(title).arg(maxRows);
+  grid.clear();
+  for (const QJsonValue& rowValue : array) {
+    if (!rowValue.isArray() || static_cast<std::size_t>(rowValue.toArray().size()) != width) {
+      return QStringLiteral("%1第 %2 行的格数不对。").arg(title).arg(grid.size() + 1);
+    }
+    std::vector<std::string> row;
+    for (const QJsonValue& cell : rowValue.toArray()) {
+      if (!cell.isString()) return QStringLiteral("%1第 %2 行有不是文字的格子。").arg(title).arg(grid.size() + 1);
+      row.push_back(cell.toString().toStdString());
+    }
+    grid.push_back(std::move(row));
+  }
+  return {};
+}
+
+QJsonObject SectionJson(const SectionInputs& inputs) {
+  QJsonObject section;
+  for (SectionTableId id : kSectionTables) section[QString::fromLatin1(SectionTableKey(id))] = GridJson(inputs.Grid(id));
+  section[QStringLiteral("profileAt")] = QString::fromLatin1(ProfileAtKey(inputs.options.profileAt));
+  section[QStringLiteral("rotateAbout")] = QString::fromLatin1(RotateAboutKey(inputs.options.rotateAbout));
+  section[QStringLiteral("wideningTransition")] = QString::fromLatin1(TransitionKey(inputs.options.widening));
+  return section;
+}
+
+// "" when read, else why not.
+QString SectionFromJson(const QJsonValue& value, SectionInputs& inputs) {
+  if (!value.isObject()) return QStringLiteral("横断面（section）不是对象。");
+  const QJsonObject section = value.toObject();
+  for (SectionTableId id : kSectionTables) {
+    const QJsonValue t = section.value(QString::fromLatin1(SectionTableKey(id)));
+    if (t.isUndefined()) continue;
+    const QString why = GridFromJson(t, SectionInputs::Columns(id).size(), kMaxSectionRows,
+                                     platform::ToQString(SectionInputs::Title(id)), inputs.Grid(id));
+    if (!why.isEmpty()) return why;
+  }
+  const auto option = [&](const char* key, auto parse, auto& member) -> QString {
+    const QJsonValue v = section.value(QString::fromLatin1(key));
+    if (v.isUndefined()) return {};
+    const auto parsed = v.isString() ? parse(v.toString().toStdString()) : std::nullopt;
+    if (!parsed) return QStringLiteral("横断面选项 %1 的值“%2”不认识。").arg(QString::fromLatin1(key), v.toVariant().toString());
+    member = *parsed;
+    return {};
+  };
+  if (QString why = option("profileAt", ProfileAtFromKey, inputs.options.profileAt); !why.isEmpty()) return why;
+  if (QString why = option("rotateAbout", RotateAboutFromKey, inputs.options.rotateAbout); !why.isEmpty()) return why;
+  if (QString why = option("wideningTransition", TransitionFromKey, inputs.options.widening); !why.isEmpty()) return why;
+  return {};
+}
+
 }  // namespace
 
 QByteArray ProjectBytes(const AlignmentForm& form) {
@@ -102,6 +176,7 @@ QByteArray ProjectBytes(const AlignmentForm& form) {
     tables[QString::fromLatin1(TableKey(id))] = rows;
   }
   root[QStringLiteral("tables")] = tables;
+  root[QStringLiteral("section")] = SectionJson(form.section);
   return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -171,6 +246,10 @@ std::optional<AlignmentForm> FormFromProjectBytes(const QByteArray& bytes, QStri
       grid.push_back(std::move(row));
     }
     form.Table(id) = std::move(grid);
+  }
+  // Version 1 had no cross-sections: such a project opens with empty section tables.
+  if (const QJsonValue section = root.value(QStringLiteral("section")); !section.isUndefined()) {
+    if (const QString why = SectionFromJson(section, form.section); !why.isEmpty()) return fail(why);
   }
   return form;
 }

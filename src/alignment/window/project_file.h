@@ -10,7 +10,9 @@
 
 namespace survey::alignment::window {
 
-inline constexpr int kProjectVersion = 1;
+// Version 2 added the cross-section tables and their options ("section"); a version 1 file
+// opens with none.
+inline constexpr int kProjectVersion = 2;
 inline constexpr const char* kProjectFormat = "route-survey-alignment";
 // The parsed document takes about twelve times the file's size, so the file and its points
 // table are capped below the batch program's caps: the largest project opens within 500 MB
@@ -18,6 +20,8 @@ inline constexpr const char* kProjectFormat = "route-survey-alignment";
 inline constexpr std::size_t kMaxProjectBytes = 32u * 1024 * 1024;
 inline constexpr std::size_t kMaxProjectPointRows = 500'000;
 inline constexpr std::size_t kMaxEquationRows = 10'000;
+// Each cross-section table (a superelevation row every metre of 100 km is 100,000 rows).
+inline constexpr std::size_t kMaxSectionRows = 200'000;
 
 QByteArray ProjectBytes(const AlignmentForm& form);
 // The form the bytes describe, or nullopt with the reason.

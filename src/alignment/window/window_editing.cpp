@@ -37,6 +37,7 @@ SourceGridModel* AlignmentWindow::CurrentSourceModel(QTableView** viewOut) {
 }
 
 void AlignmentWindow::PasteIntoCurrent() {
+  if (leftTabs_->currentWidget() == sections_) return sections_->PasteIntoCurrent();
   QTableView* view = nullptr;
   SourceGridModel* model = CurrentSourceModel(&view);
   if (!model) return;
@@ -45,6 +46,7 @@ void AlignmentWindow::PasteIntoCurrent() {
 }
 
 void AlignmentWindow::InsertRowInCurrent() {
+  if (leftTabs_->currentWidget() == sections_) return sections_->InsertRowInCurrent();
   QTableView* view = nullptr;
   SourceGridModel* model = CurrentSourceModel(&view);
   if (!model) return;
@@ -53,6 +55,7 @@ void AlignmentWindow::InsertRowInCurrent() {
 }
 
 void AlignmentWindow::DeleteRowsInCurrent() {
+  if (leftTabs_->currentWidget() == sections_) return sections_->DeleteRowsInCurrent();
   QTableView* view = nullptr;
   SourceGridModel* model = CurrentSourceModel(&view);
   if (!model) return;
@@ -74,6 +77,7 @@ void AlignmentWindow::PushFields() {
   (form_.inputKind == InputKind::Jd ? jdKind_ : elementKind_)->setChecked(true);
   degrees_->setChecked(form_.degrees);
   for (SourceGridModel* model : models_) model->Reload();
+  sections_->Reload();
   pushing_ = false;
 }
 

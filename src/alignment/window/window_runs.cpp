@@ -148,6 +148,7 @@ void AlignmentWindow::OnResultRow(RunKind kind, int row) {
   if (!station) return;
   const StationLine::Found found = route->Stations().Find(*station);
   profileView_->SetCurrent(found.where == StationLine::Where::Inside ? std::optional<double>(found.chainage) : std::nullopt);
+  if (form_.section.HasSection()) sections_->ShowStation(*station);
 }
 
 }  // namespace survey::alignment::window

@@ -100,8 +100,8 @@ class RouteViewsTest : public QObject {
     AlignmentWindow w;
     QVERIFY(w.OpenFrom(QStringLiteral(EXAMPLE_PROJECT)));
     QVERIFY(w.ComputeAll());
-    w.Form().setupXText = "3300";
-    w.Form().setupYText = "5300";
+    w.Form().setupXText = "3300";  // like the located point, in open country west of the route
+    w.Form().setupYText = "6800";
     w.Form().backsightXText = "3900";
     w.Form().backsightYText = "5500";
     w.Form().locateXText = "3200";  // in open country south-east of the route, where its label has room
@@ -119,7 +119,7 @@ class RouteViewsTest : public QObject {
     // Where they are drawn: each label sits beside its point.
     for (const PlanLabel& l : plan->Labels()) {
       if (l.text != QStringLiteral("测站")) continue;
-      const QPointF at = plan->ToScreen(3300, 5300);
+      const QPointF at = plan->ToScreen(3300, 6800);
       QVERIFY(QLineF(at, l.box.center()).length() < l.box.width() + 10);
     }
   }

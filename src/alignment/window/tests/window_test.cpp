@@ -331,11 +331,11 @@ class AlignmentWindowTest : public QObject {
     QTest::newRow("truncated") << good.left(good.size() / 2) << "文件已损坏";
     QTest::newRow("not a project") << QByteArray("{\"a\":1}") << "不是路线项目文件";
     QByteArray newer = good;
-    newer.replace("\"version\": 1", "\"version\": 7");
+    newer.replace("\"version\": 2", "\"version\": 7");
     QTest::newRow("newer version") << newer << "文件版本 7 不受支持";
     for (const char* written : {"1.5", "1e300", "-0.5"}) {
       QByteArray odd = good;
-      odd.replace("\"version\": 1", QByteArray("\"version\": ") + written);
+      odd.replace("\"version\": 2", QByteArray("\"version\": ") + written);
       QTest::newRow(written) << odd << QStringLiteral("文件版本 %1 不受支持").arg(QLatin1String(written));
     }
     QByteArray manyEquations = good;

@@ -1,5 +1,5 @@
 // Shows the window with a project computed and one stake marked, for screenshots under Xvfb:
-//   alignment_window_shot PROJECT.alnproj STAKE-ROW SECONDS [OUT.png [plan | profile | TAB-TITLE [ZOOM | WIDTHxHEIGHT]]]
+//   alignment_window_shot PROJECT.alnproj STAKE-ROW SECONDS [OUT.png [plan | profile | section | TAB-TITLE [ZOOM | WIDTHxHEIGHT]]]
 // The window stays open SECONDS seconds (for `import -window root`); with OUT.png it also
 // saves its own picture.
 #include <QApplication>
@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdlib>
+#include <string>
 
 #include "alignment/window/main_window.h"
 
@@ -26,6 +27,10 @@ int main(int argc, char** argv) {
   const bool profile = view == QStringLiteral("profile");
   if (profile) {
     w.findChild<QTabWidget*>(QStringLiteral("viewTabs"))->setCurrentIndex(1);
+  } else if (view == QStringLiteral("section")) {
+    w.findChild<QTabWidget*>(QStringLiteral("viewTabs"))->setCurrentIndex(2);
+    w.findChild<QTabWidget*>(QStringLiteral("leftTabs"))->setCurrentWidget(w.Sections());
+    w.Sections()->Compute();
   } else if (!view.isEmpty() && view != QStringLiteral("plan")) {
     if (auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("leftTabs"))) {
       for (int i = 0; i < tabs->count(); ++i) {

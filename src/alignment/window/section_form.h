@@ -1,0 +1,79 @@
+// The cross-section tables of the alignment window (标准横断面, 超高表, 加宽表) and how they
+// apply, as the surveyor typed them, and the section queries on the form's route: the section
+// at a stake, the `section` rows of the stake list and the 路基设计表. Plain C++ (no Qt), so
+// the window and its tests ask the same typed API as the `section` command.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "alignment/route.h"
+#include "alignment/section/section_rows.h"
+#include "alignment/section/subgrade_table.h"
+#include "alignment/stake_list.h"
+
+namespace survey::alignment::window {
+
+enum class SectionTableId { Section, Superelevation, Widening };
+inline constexpr SectionTableId kSectionTables[] = {SectionTableId::Section, SectionTableId::Superelevation,
+                                                    SectionTableId::Widening};
+
+struct SectionColumn {
+  std::string key;    // the table file's English header
+  std::string title;  // shown in the grid (with its unit)
+};
+
+// Where a table is refused: the row of the grid (-1 when the refusal names no line) and why.
+struct SectionProblem {
+  SectionTableId table = SectionTableId::Section;
+  int row = -1;
+  std::string message;
+};
+
+struct SectionInputs {
+  std::vector<std::vector<std::string>> grids[3];
+  section::SectionOptions options;
+
+  std::vector<std::vector<std::string>>& Grid(SectionTableId id) { return grids[static_cast<int>(id)]; }
+  const std::vector<std::vector<std::string>>& Grid(SectionTableId id) const { return grids[static_cast<int>(id)]; }
+  static const std::vector<SectionColumn>& Columns(SectionTableId id);
+  static std::string Title(SectionTableId id);  // "标准横断面"
+
+  // Whether the typical section has a row: without it there is no section to compute.
+  bool HasSection() const;
+  // The table as its reader reads it (English header, comma separated, blank rows left out).
+  // `lines` receives, for every line after the header, the grid row it came from.
+  std::string Csv(SectionTableId id, std::vector<int>* lines = nullptr) const;
+
+  // The tables read and placed on the route's stations: the design surface, or the first
+  // problem with the grid row its refusal names.
+  std::optional<section::SectionModel> Model(const StationLine& stations, SectionProblem* problem) const;
+  // Only the readers (no route): the problem of each table, for red cells while typing.
+  std::vector<SectionProblem> ReaderProblems() const;
+};
+
+// Option values as the project file and the command line spell them.
+const char* ProfileAtKey(section::ProfileAt v);
+const char* RotateAboutKey(section::RotateAbout v);
+const char* TransitionKey(section::Transition v);
+std::optional<section::ProfileAt> ProfileAtFromKey(const std::string& key);
+std::optional<section::RotateAbout> RotateAboutFromKey(const std::string& key);
+std::optional<section::Transition> TransitionFromKey(const std::string& key);
+
+// The `section` rows of a stake list, as the grid shows them (the command's columns).
+struct SectionRowsResult {
+  std::vector<std::string> keys;  // name,station,side,part,offset,width,slope,elevation|relative_elevation,x,y
+  std::vector<std::vector<std::string>> rows;
+  // Each row's stake chainage, so that a row selects its stake's section.
+  std::vector<double> chainages;
+};
+// The grid holds its rows as texts (about 400 bytes a row): beyond this many the window refuses
+// and the `section` command, which streams them, is the way.
+inline constexpr std::size_t kMaxSectionGridRows = 500'000;
+// Refuses (AlignmentError) what the stake list refuses, and more than `maxRows` rows.
+SectionRowsResult SectionRowsOf(const Route& route, const section::SectionModel& model, const Profile* profile,
+                                const StakeOptions& stakes, int decimals, std::size_t maxRows = kMaxSectionGridRows);
+
+}  // namespace survey::alignment::window

@@ -1,0 +1,613 @@
+#include "alignment/window/section_tabs.h"
+
+#include <QAction>
+#include <QBrush>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QColor>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableView>
+#include <QUndoCommand>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "alignment/alignment_error.h"
+#include "alignment/text_format.h"
+#include "platform/qt_host.h"
+
+namespace survey::alignment::window {
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+class SectionGridChange : public QUndoCommand {
+ public:
+  SectionGridChange(SectionGridModel* model, Rows before, Rows after, const QString& text)
+      : QUndoCommand(text), model_(model), before_(std::move(before)), after_(std::move(after)) {}
+  void undo() override { model_->Apply(before_); }
+  void redo() override { model_->Apply(after_); }
+
+ private:
+  SectionGridModel* model_;
+  Rows before_, after_;
+};
+
+// Ctrl+V pastes a tab-separated block at the current cell.
+class PasteGridView : public QTableView {
+ public:
+  using QTableView::QTableView;
+  std::function<void()> paste;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->matches(QKeySequence::Paste) && paste) {
+      paste();
+      return;
+    }
+    QTableView::keyPressEvent(event);
+  }
+};
+
+std::string Quoted(const std::string& text) { return "“" + text + "”"; }
+
+bool IsBlank(const std::string& s) { return s.find_first_not_of(" \t\r\n") == std::string::npos; }
+
+// The stake range of the stake list's fields, as the stakes run reads them.
+StakeOptions StakeRangeOf(const AlignmentForm& form) {
+  StakeOptions options;
+  if (!IsBlank(form.intervalText)) {
+    const std::optional<double> v = ReadNumber(form.intervalText);
+    if (!v) throw AlignmentError("桩距：" + Quoted(form.intervalText) + "不是数字。");
+    options.interval = *v;
+  }
+  const auto station = [](const char* label, const std::string& text) -> std::optional<double> {
+    if (IsBlank(text)) return std::nullopt;
+    const std::optional<double> v = ReadStation(text);
+    if (!v) throw AlignmentError(std::string(label) + "：" + Quoted(text) + "不是桩号（如 K12+345.678 或 12345.678）。");
+    return v;
+  };
+  options.fromStation = station("起始桩号", form.fromText);
+  options.toStation = station("终止桩号", form.toText);
+  return options;
+}
+
+int DecimalsOf(const AlignmentForm& form) {
+  const std::optional<double> n = ReadNumber(form.decimalsText);
+  if (!n || *n != std::trunc(*n) || *n < 0 || *n > 9) return 3;
+  return static_cast<int>(*n);
+}
+
+}  // namespace
+
+// --- The tables -------------------------------------------------------------------------------
+
+SectionGridModel::SectionGridModel(AlignmentForm& form, SectionTableId table, QUndoStack* undo, QObject* parent)
+    : QAbstractTableModel(parent), form_(form), table_(table), undo_(undo) {
+  Recheck();
+}
+
+int SectionGridModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(form_.section.Grid(table_).size());
+}
+
+int SectionGridModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(SectionInputs::Columns(table_).size());
+}
+
+QVariant SectionGridModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  const auto& grid = form_.section.Grid(table_);
+  const std::size_t r = static_cast<std::size_t>(index.row()), c = static_cast<std::size_t>(index.column());
+  if (r >= grid.size() || c >= grid[r].size()) return {};
+  const bool marked = problem_ && problem_->row == index.row();
+  switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole: return platform::ToQString(grid[r][c]);
+    case Qt::ToolTipRole: return marked ? QVariant(platform::ToQString(problem_->message)) : QVariant();
+    case Qt::BackgroundRole: return marked ? QVariant(QBrush(QColor(255, 200, 200))) : QVariant();
+    default: return {};
+  }
+}
+
+QVariant SectionGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole) return {};
+  if (orientation == Qt::Vertical) return section + 1;
+  const auto& columns = SectionInputs::Columns(table_);
+  if (section < 0 || static_cast<std::size_t>(section) >= columns.size()) return {};
+  return platform::ToQString(columns[static_cast<std::size_t>(section)].title);
+}
+
+Qt::ItemFlags SectionGridModel::flags(const QModelIndex& index) const {
+  return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
+}
+
+bool SectionGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (role != Qt::EditRole || !index.isValid()) return false;
+  Rows after = form_.section.Grid(table_);
+  const std::size_t r = static_cast<std::size_t>(index.row()), c = static_cast<std::size_t>(index.column());
+  if (r >= after.size() || c >= after[r].size()) return false;
+  const std::string text = value.toString().trimmed().toStdString();
+  if (after[r][c] == text) return false;
+  after[r][c] = text;
+  PushChange(std::move(after), QStringLiteral("编辑%1").arg(platform::ToQString(SectionInputs::Title(table_))));
+  return true;
+}
+
+void SectionGridModel::InsertRowsAt(int row, int count) {
+  Rows after = form_.section.Grid(table_);
+  row = std::clamp(row, 0, static_cast<int>(after.size()));
+  after.insert(after.begin() + row, static_cast<std::size_t>(std::max(count, 0)),
+               std::vector<std::string>(SectionInputs::Columns(table_).size()));
+  PushChange(std::move(after), QStringLiteral("插入行"));
+}
+
+void SectionGridModel::RemoveRowList(std::vector<int> rows) {
+  Rows after = form_.section.Grid(table_);
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+    if (*it >= 0 && static_cast<std::size_t>(*it) < after.size()) after.erase(after.begin() + *it);
+  }
+  if (after.size() == form_.section.Grid(table_).size()) return;
+  PushChange(std::move(after), QStringLiteral("删除行"));
+}
+
+void SectionGridModel::PasteBlock(int row, int column, const QString& text) {
+  QString block = text;
+  block.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  if (block.endsWith(QLatin1Char('\n'))) block.chop(1);
+  if (block.isEmpty()) return;
+  const QStringList lines = block.split(QLatin1Char('\n'));
+  Rows after = form_.section.Grid(table_);
+  const std::size_t width = SectionInputs::Columns(table_).size();
+  row = std::max(row, 0);
+  column = std::max(column, 0);
+  for (int i = 0; i < lines.size(); ++i) {
+    const std::size_t r = static_cast<std::size_t>(row + i);
+    while (after.size() <= r) after.emplace_back(width);
+    const QStringList cells = lines[i].split(QLatin1Char('\t'));
+    for (int j = 0; j < cells.size(); ++j) {
+      const std::size_t c = static_cast<std::size_t>(column + j);
+      if (c >= width) break;
+      after[r][c] = cells[j].trimmed().toStdString();
+    }
+  }
+  PushChange(std::move(after), QStringLiteral("粘贴"));
+}
+
+void SectionGridModel::PushChange(Rows after, const QString& text) {
+  if (undo_) {
+    undo_->push(new SectionGridChange(this, form_.section.Grid(table_), std::move(after), text));
+  } else {
+    Apply(after);
+  }
+}
+
+void SectionGridModel::Apply(const Rows& rows) {
+  beginResetModel();
+  form_.section.Grid(table_) = rows;
+  Recheck();
+  endResetModel();
+  emit Edited();
+}
+
+void SectionGridModel::Reload() {
+  beginResetModel();
+  for (auto& row : form_.section.Grid(table_)) row.resize(SectionInputs::Columns(table_).size());
+  Recheck();
+  endResetModel();
+}
+
+void SectionGridModel::Recheck() {
+  problem_.reset();
+  for (SectionProblem& p : form_.section.ReaderProblems()) {
+    if (p.table == table_) problem_ = std::move(p);
+  }
+}
+
+void SectionGridModel::ShowProblem(std::optional<SectionProblem> problem) {
+  beginResetModel();
+  problem_ = std::move(problem);
+  endResetModel();
+}
+
+// --- The rows ---------------------------------------------------------------------------------
+
+void SectionRowsModel::SetRows(SectionRowsResult rows) {
+  beginResetModel();
+  rows_ = std::move(rows);
+  endResetModel();
+}
+
+int SectionRowsModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(std::min<std::size_t>(rows_.rows.size(), 0x7fffffff));
+}
+
+int SectionRowsModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(rows_.keys.size());
+}
+
+QVariant SectionRowsModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::TextAlignmentRole)) return {};
+  const std::size_t r = static_cast<std::size_t>(index.row()), c = static_cast<std::size_t>(index.column());
+  if (r >= rows_.rows.size() || c >= rows_.rows[r].size()) return {};
+  if (role == Qt::TextAlignmentRole) {
+    return c >= 4 ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant(int(Qt::AlignLeft | Qt::AlignVCenter));
+  }
+  return platform::ToQString(rows_.rows[r][c]);
+}
+
+QVariant SectionRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole) return {};
+  if (orientation == Qt::Vertical) return section + 1;
+  static const std::vector<std::pair<std::string, const char*>> titles = {
+      {"name", "桩名"},         {"station", "桩号"},   {"side", "侧"},
+      {"part", "名称"},         {"offset", "偏距 (m)"}, {"width", "宽度 (m)"},
+      {"slope", "横坡 (%)"},    {"elevation", "设计高程 (m)"},
+      {"relative_elevation", "相对高程 (m)"}, {"x", "X (m)"}, {"y", "Y (m)"}};
+  if (section < 0 || static_cast<std::size_t>(section) >= rows_.keys.size()) return {};
+  const std::string& key = rows_.keys[static_cast<std::size_t>(section)];
+  for (const auto& [k, t] : titles) {
+    if (k == key) return QString::fromUtf8(t);
+  }
+  return platform::ToQString(key);
+}
+
+// --- The view ---------------------------------------------------------------------------------
+
+CrossSectionView::CrossSectionView(QWidget* parent) : QWidget(parent) {
+  setBackgroundRole(QPalette::Base);
+  setAutoFillBackground(true);
+  message_ = QStringLiteral("在逐桩坐标表中选一个桩，这里画出它的横断面。");
+}
+
+void CrossSectionView::SetSection(std::shared_ptr<const section::SectionModel> model, section::SectionAtStation at,
+                                  const QString& title, bool relative) {
+  model_ = std::move(model);
+  at_ = std::move(at);
+  title_ = title;
+  relative_ = relative;
+  message_.clear();
+  update();
+}
+
+void CrossSectionView::SetMessage(const QString& text) {
+  at_.reset();
+  model_.reset();
+  message_ = text;
+  update();
+}
+
+void CrossSectionView::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QRectF area = QRectF(rect()).adjusted(50, 60, -50, -70);
+  if (!at_) {
+    p.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, message_);
+    return;
+  }
+  std::vector<section::BreakPoint> points;
+  at_->section.AppendBreakPoints(points);
+  // Left edge outward first in the list; sort by offset to draw the surface left to right.
+  std::vector<section::BreakPoint> surface = points;
+  std::sort(surface.begin(), surface.end(), [](const auto& a, const auto& b) { return a.offset < b.offset; });
+  double minX = 0, maxX = 0, minZ = surface.front().elevation, maxZ = minZ;
+  for (const auto& b : surface) {
+    minX = std::min(minX, b.offset);
+    maxX = std::max(maxX, b.offset);
+    minZ = std::min(minZ, b.elevation);
+    maxZ = std::max(maxZ, b.elevation);
+  }
+  const double spanX = std::max(maxX - minX, 1.0);
+  const double scale = area.width() / spanX;  // pixels per metre across
+  // Cross slopes of a few percent vanish at true scale: heights are exaggerated so that the
+  // section's rise fills about a third of the height, by a round factor the legend gives.
+  const double rise = std::max(maxZ - minZ, 0.01);
+  double exaggeration = 1;
+  for (double f : {1.0, 2.0, 5.0, 10.0, 20.0, 50.0, 100.0, 200.0, 500.0}) {
+    if (rise * scale * f <= area.height() / 3) exaggeration = f;
+  }
+  const double midZ = (minZ + maxZ) / 2;
+  const auto toPoint = [&](double offset, double z) {
+    return QPointF(area.left() + (offset - minX) * scale, area.center().y() - (z - midZ) * scale * exaggeration);
+  };
+  QFont font = p.font();
+  font.setPointSizeF(8);
+  p.setFont(font);
+  const QFontMetricsF metrics(font);
+  // The surface.
+  QPainterPath path;
+  for (std::size_t i = 0; i < surface.size(); ++i) {
+    const QPointF at = toPoint(surface[i].offset, surface[i].elevation);
+    if (i == 0) path.moveTo(at);
+    else path.lineTo(at);
+  }
+  p.setPen(QPen(QColor(20, 20, 20), 2));
+  p.drawPath(path);
+  // Each part's slope above its middle; each edge's elevation below it, with a tick.
+  p.setPen(QPen(QColor(0, 90, 170), 1));
+  for (const auto& b : points) {
+    if (b.designLine) continue;
+    const double inner = b.side == section::Side::Left ? b.offset + b.width : b.offset - b.width;
+    const double innerZ = b.elevation - b.slope / 100 * b.width;
+    const QPointF mid = (toPoint(b.offset, b.elevation) + toPoint(inner, innerZ)) / 2;
+    const QString slope = QStringLiteral("%1%").arg(platform::ToQString(FixedText(b.slope, 2)));
+    const QString name = platform::ToQString(b.part->name);
+    p.drawText(QPointF(mid.x() - metrics.horizontalAdvance(name) / 2, mid.y() - 18), name);
+    p.drawText(QPointF(mid.x() - metrics.horizontalAdvance(slope) / 2, mid.y() - 6), slope);
+  }
+  p.setPen(QPen(QColor(60, 60, 60), 1));
+  for (const auto& b : points) {
+    if (b.designLine) continue;
+    const QPointF edge = toPoint(b.offset, b.elevation);
+    p.drawLine(edge, edge + QPointF(0, 10));
+    p.save();
+    p.translate(edge + QPointF(4, 14));
+    p.rotate(90);
+    p.drawText(QPointF(0, 0), platform::ToQString(FixedText(b.elevation, 3)));
+    p.restore();
+  }
+  // The design line.
+  const QPointF line = toPoint(0, at_->section.DesignLineElevation());
+  p.setPen(QPen(QColor(200, 30, 30), 1, Qt::DashLine));
+  p.drawLine(QPointF(line.x(), area.top() - 20), QPointF(line.x(), area.bottom() + 40));
+  p.setPen(QColor(200, 30, 30));
+  const QString lineText = QStringLiteral("设计线 %1").arg(platform::ToQString(FixedText(at_->section.DesignLineElevation(), 3)));
+  p.drawText(QPointF(line.x() + 4, area.top() - 8), lineText);
+  // Title and legend.
+  p.setPen(palette().color(QPalette::Text));
+  QString legend = QStringLiteral("横向 1:1，竖向放大 %1 倍").arg(exaggeration);
+  if (relative_) legend += QStringLiteral("；无纵断面，高程相对设计线");
+  if (!at_->known) legend += QStringLiteral("；纵断面未覆盖此桩，高程未知");
+  p.drawText(QRectF(rect()).adjusted(8, 6, -8, 0), Qt::AlignLeft | Qt::AlignTop, title_);
+  p.drawText(QRectF(rect()).adjusted(8, 0, -8, -6), Qt::AlignLeft | Qt::AlignBottom, legend);
+}
+
+// --- The page ---------------------------------------------------------------------------------
+
+SectionPanel::SectionPanel(AlignmentForm& form, QUndoStack& undo, CrossSectionView* view, QWidget* parent)
+    : QWidget(parent), form_(form), view_(view), rows_(this) {
+  auto* layout = new QVBoxLayout(this);
+  auto* options = new QHBoxLayout;
+  const auto combo = [&](const char* name, std::initializer_list<std::pair<const char*, QString>> items) {
+    auto* box = new QComboBox;
+    box->setObjectName(QString::fromLatin1(name));
+    for (const auto& [key, text] : items) box->addItem(text, QString::fromLatin1(key));
+    connect(box, &QComboBox::currentIndexChanged, this, [this] {
+      if (pushing_) return;
+      PullOptions();
+      emit OptionsChanged();
+    });
+    return box;
+  };
+  profileAt_ = combo("profileAt", {{"line", QStringLiteral("设计线")}, {"edge", QStringLiteral("路基边缘")},
+                                   {"median", QStringLiteral("中央分隔带边缘")}});
+  rotateAbout_ = combo("rotateAbout", {{"line", QStringLiteral("设计线")}, {"inner-edge", QStringLiteral("内侧边缘")},
+                                       {"median", QStringLiteral("中央分隔带边缘")}});
+  transition_ = combo("wideningTransition", {{"linear", QStringLiteral("线性")}, {"cubic", QStringLiteral("高次抛物线")}});
+  options->addWidget(new QLabel(QStringLiteral("纵断面高程位于")));
+  options->addWidget(profileAt_);
+  options->addWidget(new QLabel(QStringLiteral("超高旋转轴")));
+  options->addWidget(rotateAbout_);
+  options->addWidget(new QLabel(QStringLiteral("加宽过渡")));
+  options->addWidget(transition_);
+  auto* compute = new QPushButton(QStringLiteral("计算横断面"));
+  compute->setObjectName(QStringLiteral("computeSections"));
+  connect(compute, &QPushButton::clicked, this, [this] { Compute(); });
+  options->addWidget(compute);
+  options->addStretch(1);
+  layout->addLayout(options);
+
+  tabs_ = new QTabWidget;
+  tabs_->setObjectName(QStringLiteral("sectionTabs"));
+  for (SectionTableId id : kSectionTables) {
+    const int i = static_cast<int>(id);
+    models_[i] = new SectionGridModel(form_, id, &undo, this);
+    auto* grid = new PasteGridView;
+    grid->setObjectName(QStringLiteral("sectionGrid%1").arg(i));
+    grid->setModel(models_[i]);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    grid->paste = [this, grid, id] {
+      const QModelIndex at = grid->currentIndex();
+      Model(id)->PasteBlock(at.isValid() ? at.row() : Model(id)->rowCount(), at.isValid() ? at.column() : 0,
+                            QGuiApplication::clipboard()->text());
+    };
+    views_[i] = grid;
+    grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* insert = new QAction(QStringLiteral("插入行"), grid);
+    connect(insert, &QAction::triggered, this, [this] { InsertRowInCurrent(); });
+    auto* remove = new QAction(QStringLiteral("删除行"), grid);
+    connect(remove, &QAction::triggered, this, [this] { DeleteRowsInCurrent(); });
+    auto* paste = new QAction(QStringLiteral("粘贴表格"), grid);
+    connect(paste, &QAction::triggered, this, [this] { PasteIntoCurrent(); });
+    grid->addActions({insert, remove, paste});
+    connect(models_[i], &SectionGridModel::Edited, this, [this] { emit Edited(); });
+    tabs_->addTab(grid, platform::ToQString(SectionInputs::Title(id)));
+  }
+  auto* rowsView = new QTableView;
+  rowsView->setObjectName(QStringLiteral("sectionRows"));
+  rowsView->setModel(&rows_);
+  rowsView->setSelectionBehavior(QAbstractItemView::SelectRows);
+  connect(rowsView, &QTableView::clicked, this, [this](const QModelIndex& index) { ShowRow(index.row()); });
+  tabs_->addTab(rowsView, QStringLiteral("横断面成果"));
+  layout->addWidget(tabs_, 1);
+  Reload();
+}
+
+SectionGridModel* SectionPanel::CurrentModel(QTableView** view) {
+  const int i = tabs_->currentIndex();
+  if (i < 0 || i >= 3) return nullptr;
+  if (view) *view = views_[i];
+  return models_[i];
+}
+
+void SectionPanel::PasteIntoCurrent() {
+  QTableView* view = nullptr;
+  SectionGridModel* model = CurrentModel(&view);
+  if (!model) return;
+  const QModelIndex at = view->currentIndex();
+  model->PasteBlock(at.isValid() ? at.row() : model->rowCount(), at.isValid() ? at.column() : 0,
+                    QGuiApplication::clipboard()->text());
+}
+
+void SectionPanel::InsertRowInCurrent() {
+  QTableView* view = nullptr;
+  SectionGridModel* model = CurrentModel(&view);
+  if (!model) return;
+  const QModelIndex at = view->currentIndex();
+  model->InsertRowsAt(at.isValid() ? at.row() : model->rowCount(), 1);
+}
+
+void SectionPanel::DeleteRowsInCurrent() {
+  QTableView* view = nullptr;
+  SectionGridModel* model = CurrentModel(&view);
+  if (!model) return;
+  std::vector<int> rows;
+  for (const QModelIndex& index : view->selectionModel()->selectedIndexes()) rows.push_back(index.row());
+  if (rows.empty() && view->currentIndex().isValid()) rows.push_back(view->currentIndex().row());
+  model->RemoveRowList(rows);
+}
+
+void SectionPanel::Reload() {
+  pushing_ = true;
+  for (SectionGridModel* m : models_) m->Reload();
+  const auto select = [](QComboBox* box, const char* key) { box->setCurrentIndex(std::max(0, box->findData(QString::fromLatin1(key)))); };
+  select(profileAt_, ProfileAtKey(form_.section.options.profileAt));
+  select(rotateAbout_, RotateAboutKey(form_.section.options.rotateAbout));
+  select(transition_, TransitionKey(form_.section.options.widening));
+  pushing_ = false;
+  rows_.SetRows({});
+  shownStation_.reset();
+  view_->SetMessage(QStringLiteral("在逐桩坐标表中选一个桩，这里画出它的横断面。"));
+}
+
+void SectionPanel::PullOptions() {
+  form_.section.options.profileAt = ProfileAtFromKey(profileAt_->currentData().toString().toStdString()).value_or(section::ProfileAt::Line);
+  form_.section.options.rotateAbout =
+      RotateAboutFromKey(rotateAbout_->currentData().toString().toStdString()).value_or(section::RotateAbout::Line);
+  form_.section.options.widening =
+      TransitionFromKey(transition_->currentData().toString().toStdString()).value_or(section::Transition::Linear);
+}
+
+void SectionPanel::Refuse(const std::string& text) {
+  if (refuse) refuse(platform::ToQString(text));
+}
+
+std::optional<SectionPanel::Setup> SectionPanel::Prepare() {
+  Setup setup;
+  std::string error;
+  setup.design = form_.Design(true, &error);
+  if (!setup.design) {
+    Refuse(error);
+    return std::nullopt;
+  }
+  SectionProblem problem;
+  setup.model = form_.section.Model(setup.design->route.Stations(), &problem);
+  for (SectionGridModel* m : models_) {
+    if (m->Table() == problem.table && !setup.model) m->ShowProblem(problem);
+  }
+  if (!setup.model) {
+    tabs_->setCurrentIndex(static_cast<int>(problem.table));
+    Refuse(problem.message);
+    return std::nullopt;
+  }
+  try {
+    setup.stakes = StakeRangeOf(form_);
+  } catch (const AlignmentError& e) {
+    Refuse(e.what());
+    return std::nullopt;
+  }
+  setup.decimals = DecimalsOf(form_);
+  return setup;
+}
+
+bool SectionPanel::Compute() {
+  std::optional<Setup> setup = Prepare();
+  if (!setup) return false;
+  const Profile* profile = setup->design->profile ? &setup->design->profile->profile : nullptr;
+  try {
+    rows_.SetRows(SectionRowsOf(setup->design->route, *setup->model, profile, setup->stakes, setup->decimals));
+  } catch (const AlignmentError& e) {
+    Refuse(e.what());
+    return false;
+  } catch (const std::bad_alloc&) {
+    Refuse("内存不足，桩太多。");
+    return false;
+  }
+  tabs_->setCurrentIndex(3);
+  // The tables may have changed since the view was drawn: the same station again, or the first.
+  if (shownStation_) ShowStation(*shownStation_);
+  else if (!rows_.Rows().rows.empty()) ShowRow(0);
+  return true;
+}
+
+bool SectionPanel::ShowStation(double station) {
+  shownStation_ = station;
+  if (!form_.section.HasSection()) {
+    view_->SetMessage(QStringLiteral("没有标准横断面：在“横断面”页填写后，这里画出所选桩的横断面。"));
+    return false;
+  }
+  std::string error;
+  const std::shared_ptr<const RouteDesign> design = form_.Design(true, &error);
+  if (!design) {
+    view_->SetMessage(platform::ToQString(error));
+    return false;
+  }
+  SectionProblem problem;
+  std::optional<section::SectionModel> built = form_.section.Model(design->route.Stations(), &problem);
+  if (!built) {
+    view_->SetMessage(platform::ToQString(problem.message));
+    return false;
+  }
+  const auto model = std::make_shared<const section::SectionModel>(std::move(*built));
+  const StationLine::Found found = design->route.Stations().Find(station);
+  if (found.where != StationLine::Where::Inside) {
+    view_->SetMessage(QStringLiteral("桩号不在路线上。"));
+    return false;
+  }
+  const Profile* profile = design->profile ? &design->profile->profile : nullptr;
+  try {
+    view_->SetSection(model, section::SectionAt(*model, profile, found.chainage),
+                      QStringLiteral("%1 横断面").arg(platform::ToQString(StationKText(station, DecimalsOf(form_)))),
+                      profile == nullptr);
+  } catch (const AlignmentError& e) {
+    view_->SetMessage(platform::ToQString(e.what()));
+    return false;
+  }
+  return true;
+}
+
+void SectionPanel::ShowRow(int row) {
+  const auto& result = rows_.Rows();
+  if (row < 0 || static_cast<std::size_t>(row) >= result.rows.size()) return;
+  const std::optional<double> station = ReadNumber(result.rows[static_cast<std::size_t>(row)][1]);
+  if (station) ShowStation(*station);
+}
+
+std::optional<section::SubgradeTable> SectionPanel::SubgradeTable() {
+  std::optional<Setup> setup = Prepare();
+  if (!setup) return std::nullopt;
+  const Profile* profile = setup->design->profile ? &setup->design->profile->profile : nullptr;
+  try {
+    return section::MakeSubgradeTable(setup->design->route, *setup->model, profile, setup->stakes, setup->decimals);
+  } catch (const AlignmentError& e) {
+    Refuse(e.what());
+  } catch (const std::bad_alloc&) {
+    Refuse("内存不足，桩太多。");
+  }
+  return std::nullopt;
+}
+
+}  // namespace survey::alignment::window
