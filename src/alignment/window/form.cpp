@@ -61,7 +61,7 @@ std::string StationProblem(const std::string& text, bool required) {
 
 std::string RadiusProblem(const std::string& text) {
   const std::string t = Lower(Trimmed(text));
-  if (t.empty() || t == "inf") return "";
+  if (t.empty() || t == "inf" || t == "∞") return "";
   return NumberProblem(text, false, 0, true);
 }
 
@@ -290,7 +290,8 @@ Grid ReadGridFromCsv(TableId id, const std::string& bytes) {
 
 namespace {
 
-std::string RadiusText(double curvature) { return curvature == 0 ? "inf" : ExactText(1 / std::fabs(curvature)); }
+// A straight end's radius is left blank, as a surveyor writes it (the readers take blank as ∞).
+std::string RadiusText(double curvature) { return curvature == 0 ? "" : ExactText(1 / std::fabs(curvature)); }
 
 }  // namespace
 

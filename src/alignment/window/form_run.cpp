@@ -167,6 +167,7 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
     std::vector<std::string> offsetLabels;
     if (kind == RunKind::Stakes || kind == RunKind::Stakeout) {
       query.range.interval = FieldNumber("桩距", intervalText, 20);
+      query.range.stationDecimals = format.decimals;
       query.range.fromStation = FieldStation("起始桩号", fromText);
       query.range.toStation = FieldStation("终止桩号", toText);
       std::string offsets = offsetsText;

@@ -1,5 +1,6 @@
 // The window's transfers: tables and LandXML in, LandXML and result tables out, results to the
-// clipboard. Every import is undone as one step per table; a refused file changes nothing.
+// clipboard. A table's import is undone as one step; a LandXML route starts a new project; a
+// refused file changes nothing.
 #include <QApplication>
 #include <QClipboard>
 #include <QItemSelectionModel>
@@ -31,9 +32,11 @@ bool AlignmentWindow::ImportTable(TableId id, const QString& path) {
   }
 }
 
+// A LandXML route is a project of its own: it starts untitled, so that saving it can never
+// overwrite the project that was open before (Ctrl+S asks for a name).
 bool AlignmentWindow::ImportLandXml(const QString& path) {
-  PullFields();
-  AlignmentForm imported = form_;
+  if (!AskToSave()) return false;
+  AlignmentForm imported;
   std::vector<std::string> notes;
   try {
     notes = ImportLandXmlIntoForm(imported, cli::ReadFileFromDisk(path.toStdString()));
@@ -41,12 +44,10 @@ bool AlignmentWindow::ImportLandXml(const QString& path) {
     ShowRefusal(QStringLiteral("无法导入“%1”：%2").arg(path, platform::ToQString(e.what())));
     return false;
   }
-  // One undo step per table; the start fields follow.
-  for (TableId id : {TableId::Elements, TableId::Equations, TableId::Profile}) {
-    models_[static_cast<int>(id)]->ReplaceAll(imported.Table(id), QStringLiteral("导入 LandXML"));
-  }
-  form_ = imported;
+  form_ = std::move(imported);
+  document_.Reset();
   PushFields();
+  ClearResults();
   MarkModified();
   // The import's notes (the largest end-point difference) where the window tells what it did.
   QString said;
@@ -76,6 +77,7 @@ bool AlignmentWindow::ExportLandXml(const QString& path) {
 }
 
 bool AlignmentWindow::ExportResultCsv(RunKind kind, const QString& path, bool gbk) {
+  if (!ResultsCurrent(kind)) return false;
   const std::string text = Result(kind).CsvWithTitles();
   const survey::Outcome outcome =
       gbk ? platform::WriteGbkFile(path.toStdString(), text) : platform::WriteFileAtomically(path.toStdString(), text);

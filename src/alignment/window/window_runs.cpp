@@ -87,7 +87,12 @@ void AlignmentWindow::Apply(RunOutcome& outcome) {
       return;
     }
   }
-  for (auto& [kind, result] : outcome.results) Result(kind).SetTable(result.table);
+  for (auto& [kind, result] : outcome.results) {
+    Result(kind).SetTable(result.table);
+    staleKinds_.erase(kind == RunKind::LocateTable ? RunKind::LocatePoint : kind);
+  }
+  if (outcome.results.count(RunKind::Stakes)) staleKinds_.erase(RunKind::Curves);
+  ShowStaleness();
   if (outcome.results.count(RunKind::Stakes)) {
     const Route& route = outcome.design->route;
     std::optional<Profile> profile;
