@@ -93,6 +93,11 @@ class AlignmentForm {
   RunResult Run(RunKind kind, const std::atomic<bool>* cancel = nullptr, const ProgressFn& progress = {},
                 std::size_t expectedRows = 0) const;
 
+  // The decimals and angle unit of the fields, and the stake list they ask for (range, offsets
+  // with their labels as typed, skew); throw AlignmentError naming a field that cannot be read.
+  CellFormat OutputFormat() const;
+  StakeQuery StakeQueryFromFields(const CellFormat& format, std::vector<std::string>* offsetLabels = nullptr) const;
+
   // The route of the tables and start fields, with the profile table's profile when
   // `withProfile` and that table has rows. Built when first asked for and again only once the
   // inputs it is built from have changed; copies of the form share what was built. nullptr and

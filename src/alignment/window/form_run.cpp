@@ -128,6 +128,38 @@ std::shared_ptr<const RouteDesign> AlignmentForm::Design(bool withProfile, std::
   return nullptr;
 }
 
+CellFormat AlignmentForm::OutputFormat() const {
+  CellFormat format{3, degrees ? AngleUnit::Degrees : AngleUnit::PackedDms};
+  if (!Blank(decimalsText)) {
+    const std::optional<double> n = ReadNumber(decimalsText);
+    if (!n || *n != std::trunc(*n) || *n < 0 || *n > 9) {
+      throw AlignmentError("小数位数应为 0 到 9 的整数：" + Quoted(decimalsText) + "。");
+    }
+    format.decimals = static_cast<int>(*n);
+  }
+  return format;
+}
+
+StakeQuery AlignmentForm::StakeQueryFromFields(const CellFormat& format, std::vector<std::string>* offsetLabels) const {
+  StakeQuery query;
+  query.range.interval = FieldNumber("桩距", intervalText, 20);
+  query.range.stationDecimals = format.decimals;
+  query.range.fromStation = FieldStation("起始桩号", fromText);
+  query.range.toStation = FieldStation("终止桩号", toText);
+  std::string offsets = offsetsText;
+  for (char& c : offsets) {
+    if (c == ',' || c == ';' || c == '\t') c = ' ';
+  }
+  std::istringstream in(offsets);
+  for (std::string o; in >> o;) {
+    query.offsets.push_back(FieldNumber("边桩偏距", o));
+    if (offsetLabels) offsetLabels->push_back(o);
+  }
+  query.skew = Blank(skewText) ? 0 : FieldAngle("斜交角", skewText, format.angles);
+  if (!(std::fabs(query.skew) < std::numbers::pi / 2)) throw AlignmentError("斜交角的绝对值必须小于 90°。");
+  return query;
+}
+
 RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, const ProgressFn& progress,
                              std::size_t expectedRows) const {
   RunResult result;
@@ -143,7 +175,6 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
   const std::shared_ptr<const RouteDesign> design = Design(withProfile, &result.error);
   if (!design) return result;
   const Route& route = design->route;
-  const AngleUnit unit = degrees ? AngleUnit::Degrees : AngleUnit::PackedDms;
   std::size_t rows = 0;
   // Each row may end a cancelled run; progress is told every thousand rows.
   const auto counted = [&] {
@@ -155,33 +186,10 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
   };
   std::string reading;
   try {
-    CellFormat format{3, unit};
-    if (!Blank(decimalsText)) {
-      const std::optional<double> n = ReadNumber(decimalsText);
-      if (!n || *n != std::trunc(*n) || *n < 0 || *n > 9) {
-        throw AlignmentError("小数位数应为 0 到 9 的整数：" + Quoted(decimalsText) + "。");
-      }
-      format.decimals = static_cast<int>(*n);
-    }
+    const CellFormat format = OutputFormat();
     StakeQuery query;
     std::vector<std::string> offsetLabels;
-    if (kind == RunKind::Stakes || kind == RunKind::Stakeout) {
-      query.range.interval = FieldNumber("桩距", intervalText, 20);
-      query.range.stationDecimals = format.decimals;
-      query.range.fromStation = FieldStation("起始桩号", fromText);
-      query.range.toStation = FieldStation("终止桩号", toText);
-      std::string offsets = offsetsText;
-      for (char& c : offsets) {
-        if (c == ',' || c == ';' || c == '\t') c = ' ';
-      }
-      std::istringstream in(offsets);
-      for (std::string o; in >> o;) {
-        query.offsets.push_back(FieldNumber("边桩偏距", o));
-        offsetLabels.push_back(o);
-      }
-      query.skew = Blank(skewText) ? 0 : FieldAngle("斜交角", skewText, unit);
-      if (!(std::fabs(query.skew) < std::numbers::pi / 2)) throw AlignmentError("斜交角的绝对值必须小于 90°。");
-    }
+    if (kind == RunKind::Stakes || kind == RunKind::Stakeout) query = StakeQueryFromFields(format, &offsetLabels);
     const bool profiled = withProfile && design->profile.has_value();
     std::shared_ptr<ResultTable> table;
     switch (kind) {

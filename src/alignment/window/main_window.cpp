@@ -32,6 +32,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "alignment/alignment_error.h"
 #include "alignment/text_format.h"
@@ -390,6 +391,26 @@ void AlignmentWindow::BuildMenus() {
     request.filters = {{"LandXML (*.xml)", "*.xml"}};
     request.defaultSuffix = "xml";
     if (const auto path = host_.AskSaveFile(request)) ExportLandXml(platform::ToQString(*path));
+  });
+  QMenu* field = file->addMenu(QStringLiteral("导出逐桩坐标与平面图"));
+  for (auto [kind, title, filter, suffix] : {std::tuple{PointFile::Cass, "CASS 点文件 (.dat)", "CASS 点文件 (*.dat)", "dat"},
+                                             std::tuple{PointFile::Gsi16, "GSI-16 点文件 (.gsi)", "GSI-16 (*.gsi)", "gsi"}}) {
+    field->addAction(QString::fromUtf8(title) + QStringLiteral("…"), this, [this, kind = kind, title = title, filter = filter, suffix = suffix] {
+      FileRequest request;
+      request.title = std::string("导出 ") + title;
+      request.initialName = InProjectFolder(std::string("逐桩坐标.") + suffix);
+      request.filters = {{filter, std::string("*.") + suffix}};
+      request.defaultSuffix = suffix;
+      if (const auto path = host_.AskSaveFile(request)) ExportStakePoints(kind, platform::ToQString(*path));
+    });
+  }
+  field->addAction(QStringLiteral("平面图 DXF…"), this, [this] {
+    FileRequest request;
+    request.title = "导出平面图 DXF";
+    request.initialName = InProjectFolder("平面图.dxf");
+    request.filters = {{"DXF (*.dxf)", "*.dxf"}};
+    request.defaultSuffix = "dxf";
+    if (const auto path = host_.AskSaveFile(request)) ExportPlanDxf(platform::ToQString(*path));
   });
   file->addSeparator();
   for (auto [kind, title] : {std::pair{ReportKind::Stakes, "逐桩坐标表"}, std::pair{ReportKind::Curves, "直线、曲线及转角表"}}) {

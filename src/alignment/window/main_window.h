@@ -75,6 +75,10 @@ class AlignmentWindow : public QMainWindow {
   bool ImportLandXml(const QString& path);
   bool ExportLandXml(const QString& path);
   bool ExportResultCsv(RunKind kind, const QString& path, bool gbk);
+  // The computed stake list as field points (CASS .dat or GSI-16), and the plan as a DXF drawing.
+  enum class PointFile { Cass, Gsi16 };
+  bool ExportStakePoints(PointFile kind, const QString& path);
+  bool ExportPlanDxf(const QString& path);
   void CopyResult(RunKind kind);
   ReportTable Report(ReportKind kind) const;
   bool ExportReportPdf(ReportKind kind, const QString& path);

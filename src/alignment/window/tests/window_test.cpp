@@ -803,6 +803,53 @@ class AlignmentWindowTest : public QObject {
     QVERIFY(w.Result(RunKind::Stakes).RowCountLarge() > 10);
   }
 
+  // The window's field and CAD exports are the command line's files, byte for byte; the CASS
+  // list puts east before north; stale stakes are not exported without a new run.
+  void FieldExportsMatchTheBatchFiles() {
+    QTemporaryDir tmp;
+    const QString jd = tmp.filePath(QStringLiteral("route.csv"));
+    WriteFile(jd, QByteArray::fromStdString(JdCsv()));
+    platform::MessageRecorder recorder(survey::MessageAnswer::No);
+    AlignmentWindow w;
+    w.Model(TableId::Jd)->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+    w.Form().startStationText = "K10+000";
+    w.Form().intervalText = "25";
+    w.Form().offsetsText = "-5, 5";
+    w.PushFields();
+    const QString early = tmp.filePath(QStringLiteral("early.dat"));
+    QVERIFY(!w.ExportStakePoints(AlignmentWindow::PointFile::Cass, early));  // nothing computed yet
+    QVERIFY(!QFile::exists(early));
+    QVERIFY(w.ComputeAll());
+    const auto read = [](const QString& path) {
+      QFile f(path);
+      return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("missing");
+    };
+    struct Case {
+      const char* format;
+      const char* file;
+    };
+    for (const Case& c : {Case{"cass", "w.dat"}, Case{"gsi16", "w.gsi"}, Case{"dxf", "w.dxf"}}) {
+      const QString mine = tmp.filePath(QString::fromLatin1(c.file)), batch = tmp.filePath(QStringLiteral("batch.") + QString::fromLatin1(c.format));
+      const std::string format = c.format;
+      QVERIFY(format == "dxf" ? w.ExportPlanDxf(mine)
+                              : w.ExportStakePoints(format == "cass" ? AlignmentWindow::PointFile::Cass : AlignmentWindow::PointFile::Gsi16, mine));
+      QCOMPARE(BatchOutput({"stakes", "--jd", jd.toStdString(), "--start", "K10+000", "--interval", "25", "--offset=-5", "--offset=5",
+                            "--out", batch.toStdString(), "--format", format}),
+               std::string());
+      const QByteArray bytes = read(mine);
+      QVERIFY2(bytes.size() > 1000, c.format);
+      QVERIFY2(bytes == read(batch), c.format);
+    }
+    QVERIFY(read(tmp.filePath(QStringLiteral("w.dat"))).startsWith("QD,,5000.000,3000.000,\r\n"));
+    QVERIFY(recorder.messages.size() == 1);  // the refusal before the run
+    // Stale: asked, declined, nothing written.
+    w.Model(TableId::Jd)->setData(w.Model(TableId::Jd)->index(1, 3), QStringLiteral("650"), Qt::EditRole);
+    const QString stale = tmp.filePath(QStringLiteral("stale.dat"));
+    QVERIFY(!w.ExportStakePoints(AlignmentWindow::PointFile::Cass, stale));
+    QVERIFY(!QFile::exists(stale));
+    QCOMPARE(recorder.messages.size(), std::size_t{2});
+  }
+
  private:
   QTemporaryDir dir_;
 };
