@@ -112,8 +112,18 @@ AlignmentWindow::AlignmentWindow(QWidget* parent) : QMainWindow(parent) {
   resize(1280, 800);
 }
 
-// The undo stack outlives the result models it would mark stale while it clears itself.
-AlignmentWindow::~AlignmentWindow() { disconnect(&undo_, nullptr, this, nullptr); }
+// The widgets and the source models read the form, a member that is gone by the time QObject
+// deletes its children (a window destroyed while shown hides its views then, and they count
+// the rows of a freed table): they go first. The undo stack, clearing itself as it goes, must
+// no longer mark results stale.
+AlignmentWindow::~AlignmentWindow() {
+  disconnect(&undo_, nullptr, this, nullptr);
+  delete centralWidget();
+  for (SourceGridModel*& model : models_) {
+    delete model;
+    model = nullptr;
+  }
+}
 
 ResultGridModel& AlignmentWindow::Result(RunKind kind) {
   if (kind == RunKind::LocateTable) kind = RunKind::LocatePoint;
