@@ -56,8 +56,6 @@ void AlignmentWindow::ShowStaleness() {
     if (IsStale(kind)) palette.setColor(QPalette::Text, palette.color(QPalette::Disabled, QPalette::Text));
     view->setPalette(palette);
   }
-  plan_->setEnabled(!IsStale(RunKind::Stakes));
-  profileView_->setEnabled(!IsStale(RunKind::Stakes));
 }
 
 bool AlignmentWindow::ResultsCurrent(RunKind kind) {
