@@ -121,6 +121,11 @@ bool RowBlank(const std::vector<std::string>& row);
 // The column keys of the rows shown in Chinese with units (unknown keys as they are).
 std::string ResultColumnTitle(const std::string& key);
 
+// An angle written in degrees, minutes and seconds ("49°23′55.34″", "-0°05'07\""), as the packed
+// D.MMSS text the readers take ("49.232534"); nullopt when the text has no ° or is no such angle
+// (minutes and seconds below 60, the minutes whole).
+std::optional<std::string> PackedFromDms(const std::string& text);
+
 // Fills the element table from a LandXML file's alignment (with start fields, equations and
 // profile) and returns the notes of the import; throws AlignmentError when the file is refused.
 std::vector<std::string> ImportLandXmlIntoForm(AlignmentForm& form, const std::string& bytes);

@@ -46,7 +46,9 @@ std::optional<double> FieldStation(const std::string& label, const std::string& 
 }
 
 double FieldAngle(const std::string& label, const std::string& text, AngleUnit unit) {
-  const std::optional<double> v = ReadAngle(text, unit);
+  // An angle with ° is degrees, minutes and seconds whatever the unit of the plain numbers.
+  const std::optional<std::string> packed = PackedFromDms(text);
+  const std::optional<double> v = packed ? ReadAngle(*packed, AngleUnit::PackedDms) : ReadAngle(text, unit);
   if (!v || std::fabs(*v) > 1e6) {
     throw AlignmentError(label + "：" + Quoted(text) + "不是角度（" +
                          (unit == AngleUnit::Degrees ? std::string("十进制度") : std::string("度.分秒，如 30.1530")) + "）。");

@@ -439,6 +439,9 @@ class AlignmentWindowTest : public QObject {
     imported.offsetsText = "-7.5";
     ImportLandXmlIntoForm(imported, ExportLandXmlText(jd));
     QVERIFY(imported.inputKind == InputKind::Elements);
+    // The start azimuth in degrees, minutes and seconds, to the places that read back exactly.
+    QVERIFY2(QString::fromStdString(imported.startAzimuthText).contains(QRegularExpression(QStringLiteral("^\\d+°\\d\\d′\\d\\d\\.\\d{2,8}″$"))),
+             imported.startAzimuthText.c_str());
     QCOMPARE(imported.Table(TableId::Elements).size(), std::size_t{11});  // 4 straights, 2 x (spiral arc spiral), 1 arc
     QCOMPARE(imported.Table(TableId::Elements)[1][4], std::string("右"));
     const RunResult again = imported.Run(RunKind::Stakes);
@@ -848,6 +851,31 @@ class AlignmentWindowTest : public QObject {
     QVERIFY(!w.ExportStakePoints(AlignmentWindow::PointFile::Cass, stale));
     QVERIFY(!QFile::exists(stale));
     QCOMPARE(recorder.messages.size(), std::size_t{2});
+  }
+
+  // Angles typed in degrees, minutes and seconds: the packed text they stand for, or refused.
+  void DmsAnglesReadAsPacked_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("packed");  // empty: not such an angle
+    QTest::newRow("full") << "49°23′55.34″" << "49.235534";
+    QTest::newRow("ascii marks") << "49°23'55.34\"" << "49.235534";
+    QTest::newRow("one-digit fields") << "5°3′7″" << "5.0307";
+    QTest::newRow("negative") << "-0°05′07.5″" << "-0.05075";
+    QTest::newRow("degrees only") << "90°" << "90.0000";
+    QTest::newRow("fine seconds") << "123°04′05.12345678″" << "123.040512345678";
+    QTest::newRow("blanks") << " 12° 30′ 00″ " << "12.3000";
+    QTest::newRow("60 minutes") << "1°60′00″" << "";
+    QTest::newRow("60 seconds") << "1°00′60″" << "";
+    QTest::newRow("three-digit minutes") << "1°059′00″" << "";
+    QTest::newRow("decimal degrees") << "1.5°" << "";
+    QTest::newRow("trailing text") << "1°02′03″x" << "";
+    QTest::newRow("no degree mark") << "49.232534" << "";
+  }
+  void DmsAnglesReadAsPacked() {
+    QFETCH(QString, text);
+    QFETCH(QString, packed);
+    const std::optional<std::string> got = PackedFromDms(text.toStdString());
+    QCOMPARE(got ? QString::fromStdString(*got) : QString(), packed);
   }
 
  private:
