@@ -9,6 +9,7 @@
 #include "alignment/alignment_error.h"
 #include "alignment/row_layout.h"
 #include "alignment/table_reader.h"
+#include "alignment/curve_listing.h"
 #include "alignment/window/form.h"
 #include "common/text_blanks.h"
 
@@ -54,6 +55,32 @@ double FieldAngle(const std::string& label, const std::string& text, AngleUnit u
                          (unit == AngleUnit::Degrees ? std::string("十进制度") : std::string("度.分秒，如 30.1530")) + "）。");
   }
   return *v;
+}
+
+// A route of elements names its main points by element ("E2 ZH"); a surveyor reads them by the
+// JDs the elements make (curve_listing.h): "JD1 ZH". A main point no JD accounts for (an element
+// listed on its own) keeps its name; points at one position keep one row, their names joined.
+void NameMainPointsByJd(const Route& route, std::vector<StakeRow>& stakes) {
+  std::vector<std::pair<double, std::string>> labels;
+  int jds = 0;
+  for (const CurveListingRow& listed : ListCurves(route)) {
+    if (!listed.jd) continue;
+    const CurveRow& c = *listed.jd;
+    const std::string jd = "JD" + std::to_string(++jds);
+    if (!(c.l > 0)) continue;  // tangents meeting without a curve: no main point
+    labels.emplace_back(c.zh, jd + (c.hasEntryTransition ? " ZH" : " ZY"));
+    if (c.hasEntryTransition) labels.emplace_back(c.hy, jd + " HY");
+    if (c.hasExitTransition) labels.emplace_back(c.yh, jd + " YH");
+    labels.emplace_back(c.hz, jd + (c.hasExitTransition ? " HZ" : " YZ"));
+  }
+  for (StakeRow& row : stakes) {
+    if (row.name.empty() || row.name == "QD" || row.name == "ZD") continue;
+    std::string name;
+    for (const auto& [chainage, label] : labels) {
+      if (std::fabs(chainage - row.chainage) <= kStakeMergeDistance) name += (name.empty() ? "" : "/") + label;
+    }
+    if (!name.empty()) row.name = std::move(name);
+  }
 }
 
 std::vector<StationEquation> ReadEquations(const Grid& grid) {
@@ -209,6 +236,7 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
           table->stakes.push_back(row);
           counted();
         });
+        if (inputKind == InputKind::Elements) NameMainPointsByJd(route, table->stakes);
         break;
       case RunKind::LocatePoint:
       case RunKind::LocateTable: {
