@@ -138,6 +138,7 @@ QLineEdit* AlignmentWindow::Field(const QString& name, std::string AlignmentForm
   connect(edit, &QLineEdit::textEdited, this, [this, edit, member] {
     std::string after = edit->text().toStdString();
     if (after != form_.*member) undo_.push(new FieldEdit(form_, member, edit, form_.*member, std::move(after)));
+    MarkStale();  // also when the key joins the field's last step, which moves no undo index
   });
   return edit;
 }

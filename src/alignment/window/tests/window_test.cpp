@@ -746,6 +746,9 @@ class AlignmentWindowTest : public QObject {
     QVERIFY(w.IsStale(RunKind::Stakes));
     QVERIFY(w.ComputeAll());
     QVERIFY(!w.IsStale(RunKind::Stakes));
+    QTest::keyClicks(interval, QStringLiteral("0"));  // joins the field's undo step
+    QVERIFY(w.IsStale(RunKind::Stakes));
+    QVERIFY(w.ComputeAll());
     w.Undo().undo();
     QVERIFY(w.IsStale(RunKind::Stakes));
   }
