@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "alignment/alignment_error.h"
 
@@ -102,11 +103,28 @@ void Merge(const Route& route, const Range& range, double interval, const std::v
   while (next < mains.size()) emitRow(mains[next++]);
 }
 
+std::string IntervalText(double interval) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6g", interval);
+  return text;
+}
+
 }  // namespace
 
 void ForEachStake(const Route& route, const StakeOptions& options, const std::function<void(const Stake&)>& sink) {
   const double interval = options.interval;
   if (!std::isfinite(interval) || !(interval > 0)) throw AlignmentError("桩距必须是大于 0 的数。");
+  // A relative margin, so that 0.001 typed as text (a hair below or above 1e-3) passes at three
+  // places.
+  const double tolerance = 1e-9;
+  if (interval < kMinStakeInterval * (1 - tolerance)) {
+    throw AlignmentError("桩距 " + IntervalText(interval) + " m 小于 0.001 m：桩位无法区分，请加大桩距。");
+  }
+  const int places = std::clamp(options.stationDecimals, 0, 17);
+  if (interval * std::pow(10.0, places) < 1 - tolerance) {
+    throw AlignmentError("桩距 " + IntervalText(interval) + " m 小于桩号的末位（" + std::to_string(places) +
+                         " 位小数）：相邻两桩的桩号会相同，请加大桩距或增加小数位数。");
+  }
   for (const std::optional<double>& s : {options.fromStation, options.toStation}) {
     if (s && !std::isfinite(*s)) throw AlignmentError("起止桩号不是有限数。");
   }
@@ -124,15 +142,11 @@ void ForEachStake(const Route& route, const StakeOptions& options, const std::fu
                          StationMessageText(*options.toStation) + " 之后。");
   }
   const std::vector<Stake> mains = MainStakes(route, range);
-  const double estimate = MultipleCount(route, range, interval) + static_cast<double>(mains.size());
-  bool tooMany = estimate > static_cast<double>(kMaxStakeRows);
-  if (tooMany && estimate < 2.0 * static_cast<double>(kMaxStakeRows)) {
-    // Merged positions may bring a near miss under the limit: count exactly.
-    std::size_t rows = 0;
-    Merge(route, range, interval, mains, [&rows](const Stake&) { ++rows; });
-    tooMany = rows > kMaxStakeRows;
+  // The limit counts the rows asked for: every multiple and every main point, before merging.
+  const double asked = MultipleCount(route, range, interval) + static_cast<double>(mains.size());
+  if (asked > static_cast<double>(kMaxStakeRows)) {
+    throw AlignmentError("桩号表超过 " + std::to_string(kMaxStakeRows) + " 行，请加大桩距或缩小范围。");
   }
-  if (tooMany) throw AlignmentError("桩号表超过 " + std::to_string(kMaxStakeRows) + " 行，请加大桩距或缩小范围。");
   Merge(route, range, interval, mains, sink);
 }
 

@@ -24,6 +24,9 @@ struct StakeOptions {
   // Limit the range and add no rows; a station beyond an end of the route stands for that end, and
   // one occurring twice (an overlapping equation) for its position after the equation.
   std::optional<double> fromStation, toStation;
+  // Stations are printed with this many places: an interval finer than their last place would
+  // print two stakes with one station text.
+  int stationDecimals = 3;
 };
 
 struct Stake {
@@ -33,11 +36,15 @@ struct Stake {
 };
 
 inline constexpr std::size_t kMaxStakeRows = 10'000'000;
+// Stakes closer than kStakeMergeDistance cannot be told apart; an interval below a millimetre
+// would silently lose most of its rows to the merge.
+inline constexpr double kMinStakeInterval = 0.001;
 // A multiple this close to a main point is the main point.
 inline constexpr double kStakeMergeDistance = 0.0005;
 
-// Calls `sink` for every stake in order. Every refusal (interval <= 0 or not finite, from/to in a
-// gap or not finite, from beyond to, more than kMaxStakeRows rows) comes before the first row.
+// Calls `sink` for every stake in order. Every refusal (interval below kMinStakeInterval or finer
+// than the printed places of a station, or not finite, from/to in a gap or not finite, from beyond
+// to, more than kMaxStakeRows rows asked for) comes before the first row.
 void ForEachStake(const Route& route, const StakeOptions& options, const std::function<void(const Stake&)>& sink);
 std::vector<Stake> StakeList(const Route& route, const StakeOptions& options);
 

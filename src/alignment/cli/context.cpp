@@ -97,6 +97,7 @@ std::optional<double> CommandContext::Angle(const std::string& option) const {
 StakeOptions StakeRange(const CommandContext& ctx) {
   StakeOptions range;
   range.interval = ctx.Number("interval").value_or(20);
+  range.stationDecimals = ctx.format.decimals;
   range.fromStation = ctx.Station("from");
   range.toStation = ctx.Station("to");
   return range;

@@ -71,6 +71,14 @@ void PointFileOutput::Save() {
   SaveOutputFile(ctx_, bytes);
 }
 
+void ForEachStakePoint(const StakeRow& row, const std::vector<double>& offsets, const PointSink& add) {
+  const std::string name = row.name.empty() ? exchange::StakeName(row.station) : row.name;
+  add(name, row.x, row.y, row.elevation ? std::optional<double>(row.elevation->elevation) : std::nullopt);
+  for (std::size_t i = 0; i < row.sides.size() && i < offsets.size(); ++i) {
+    add(exchange::SideStakeName(name, offsets[i]), row.sides[i].x, row.sides[i].y, std::nullopt);
+  }
+}
+
 void SaveOutputFile(const CommandContext& ctx, std::string_view bytes) {
   RefuseOutputOverInput("out", ctx.options.Value("out"), InputFiles(ctx.options));
   const WriteOutcome written = WriteFileAtomically(ctx.options.Value("out"), bytes);

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include <functional>
+
 #include "alignment/cli/command.h"
+#include "alignment/route_rows.h"
 #include "exchange/point_record.h"
 
 namespace survey::alignment::cli {
@@ -38,6 +41,12 @@ class PointFileOutput {
   std::string code_;
   std::vector<exchange::PointRecord> points_;
 };
+
+// A stake row as field points, for the command line and the window alike: the centre stake by
+// its name ("JD3 HY") or station ("K10+020") with the design elevation where there is one, then
+// its side stakes ("K10+020左5", one per offset of the query) without one.
+using PointSink = std::function<void(const std::string& name, double x, double y, std::optional<double> z)>;
+void ForEachStakePoint(const StakeRow& row, const std::vector<double>& offsets, const PointSink& add);
 
 // Writes `bytes` to --out by atomic replace; refuses naming the file and the reason.
 void SaveOutputFile(const CommandContext& ctx, std::string_view bytes);

@@ -3,7 +3,6 @@
 #include "alignment/cli/plan_output.h"
 #include "alignment/cli/point_output.h"
 #include "common/text_blanks.h"
-#include "exchange/station_names.h"
 
 #include <sstream>
 
@@ -51,16 +50,11 @@ Command StakesCommand() {
     const RouteDesign& design = *run.design;
     const bool withProfile = design.profile.has_value();
     if (output == PointOutput::Cass || output == PointOutput::Gsi16) {
-      // Centre stakes by name ("JD3 HY") or station ("K10+020") with the design elevation where
-      // there is one; side stakes after them ("K10+020左5"), without one.
       PointFileOutput file(ctx, output);
-      ForEachStakeRow(design, run.query, [&](const StakeRow& row) {
-        const std::string name = row.name.empty() ? exchange::StakeName(row.station) : row.name;
-        file.Add(name, row.x, row.y, row.elevation ? std::optional<double>(row.elevation->elevation) : std::nullopt);
-        for (std::size_t i = 0; i < row.sides.size(); ++i) {
-          file.Add(exchange::SideStakeName(name, run.query.offsets[i]), row.sides[i].x, row.sides[i].y, std::nullopt);
-        }
-      });
+      const PointSink add = [&file](const std::string& name, double x, double y, std::optional<double> z) {
+        file.Add(name, x, y, z);
+      };
+      ForEachStakeRow(design, run.query, [&](const StakeRow& row) { ForEachStakePoint(row, run.query.offsets, add); });
       return file.Save();
     }
     std::ostringstream buffer;

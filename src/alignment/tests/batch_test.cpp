@@ -68,7 +68,8 @@ TEST_F(Batch, RefusalsExitTwoWithNothingOnStdout) {
       {{"stakes", jd, "--interval", "abc"}, "--interval 不是数字：“abc”"},
       // Refusals of the stake list come after the header row is made and must still leave stdout empty.
       {{"stakes", jd, "--interval", "0"}, "桩距必须是大于 0 的数"},
-      {{"stakes", jd, "--interval", "0.000001"}, "桩号表超过 10000000 行"},
+      {{"stakes", jd, "--interval", "0.0001"}, "桩距 0.0001 m 小于 0.001 m"},
+      {{"stakes", jd, "--interval", "0.005", "--decimals", "2"}, "小于桩号的末位（2 位小数）"},
       {{"stakes", jd, "--from", "80", "--to", "20"}, "起始桩号"},
       {{"stakes", jd, "--interval", "NaN"}, "--interval 不是数字"},
       {{"stakes", jd, "--offset", "1e300"}, "--offset 超出范围"},

@@ -92,11 +92,50 @@ TEST(StakeList, Refusals) {
       {20, std::nan(""), {}},
       {1e-5, {}, {}},            // 30,000,000 rows
       {1e-300, {}, {}},
+      {0.0009, {}, {}},          // below a millimetre: rows would merge away
+      {0.0001, {}, {}},
+      {0.005, {}, {}, 2},        // two stakes a row would print as one station at two places
+      {0.5, {}, {}, 0},
+      {0.0099, {}, {}, 2},
   };
   for (const StakeOptions& o : cases) {
     EXPECT_THROW(ForEachStake(route, o, count), AlignmentError) << o.interval;
   }
   EXPECT_EQ(rows, 0);  // every refusal comes before the first row
+}
+
+// The finest intervals the printed places can tell apart are listed in full, every station text
+// its own.
+TEST(StakeList, FinestIntervalPrintsDistinctStations) {
+  const Route route = Elements(0, {Line(0.1)});
+  struct Case {
+    double interval;
+    int decimals;
+    std::size_t rows;
+  };
+  for (const Case& c : {Case{0.001, 3, 101}, Case{0.01, 2, 11}, Case{0.0015, 3, 68}}) {
+    StakeOptions o{c.interval, {}, {}, c.decimals};
+    const std::vector<Stake> stakes = StakeList(route, o);
+    EXPECT_EQ(stakes.size(), c.rows) << c.interval;
+    std::vector<std::string> texts;
+    for (const Stake& s : stakes) {
+      char text[32];
+      std::snprintf(text, sizeof text, "%.*f", c.decimals, s.station);
+      texts.emplace_back(text);
+    }
+    for (std::size_t i = 1; i < texts.size(); ++i) EXPECT_NE(texts[i - 1], texts[i]) << c.interval << " row " << i;
+  }
+}
+
+// The limit counts the rows asked for (multiples and main points), not what is left after main
+// points absorb the multiples they sit on.
+TEST(StakeList, RowLimitCountsTheRowsAskedFor) {
+  struct FirstRow {};
+  auto stopAtFirstRow = [](const Stake&) { throw FirstRow{}; };
+  // 10,000,000 multiples; QD and ZD sit on two of them: 10,000,000 rows, 10,000,002 asked for.
+  EXPECT_THROW(ForEachStake(Elements(0, {Line(9999.999)}), {0.001, {}, {}}, stopAtFirstRow), AlignmentError);
+  // 9,999,998 multiples and QD, ZD: exactly the limit, accepted.
+  EXPECT_THROW(ForEachStake(Elements(0, {Line(9999.997)}), {0.001, {}, {}}, stopAtFirstRow), FirstRow);
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ std::string StationProblem(const std::string& text, bool required) {
 
 std::string RadiusProblem(const std::string& text) {
   const std::string t = Lower(Trimmed(text));
-  if (t.empty() || t == "inf") return "";
+  if (t.empty() || t == "inf" || t == "∞") return "";
   return NumberProblem(text, false, 0, true);
 }
 
@@ -290,9 +290,63 @@ Grid ReadGridFromCsv(TableId id, const std::string& bytes) {
 
 namespace {
 
-std::string RadiusText(double curvature) { return curvature == 0 ? "inf" : ExactText(1 / std::fabs(curvature)); }
+// A straight end's radius is left blank, as a surveyor writes it (the readers take blank as ∞).
+std::string RadiusText(double curvature) { return curvature == 0 ? "" : ExactText(1 / std::fabs(curvature)); }
+
+// Packed D.MMSSsss… text as "D°MM′SS.sss″", the seconds' trailing zeros dropped down to two
+// places: exactly the digits of the packed text, so it reads back as the same angle.
+std::string DmsFromPacked(const std::string& packed) {
+  const std::size_t dot = packed.find('.');
+  std::string decimals = dot == std::string::npos ? std::string() : packed.substr(dot + 1);
+  if (decimals.size() < 6) decimals.append(6 - decimals.size(), '0');
+  std::string fraction = decimals.substr(4);
+  while (fraction.size() > 2 && fraction.back() == '0') fraction.pop_back();
+  return packed.substr(0, dot) + "°" + decimals.substr(0, 2) + "′" + decimals.substr(2, 2) + "." + fraction + "″";
+}
 
 }  // namespace
+
+std::optional<std::string> PackedFromDms(const std::string& raw) {
+  std::string text = Trimmed(raw);
+  if (text.find("°") == std::string::npos) return std::nullopt;
+  std::string sign;
+  if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+    if (text[0] == '-') sign = "-";
+    text.erase(0, 1);
+  }
+  const std::size_t at = text.find("°");
+  const std::string degrees = Trimmed(text.substr(0, at));
+  std::string rest = text.substr(at + std::string("°").size());
+  // The field after a mark, up to the next of `marks` (or the end when none is required).
+  const auto take = [&rest](std::initializer_list<const char*> marks) -> std::string {
+    for (const char* mark : marks) {
+      const std::size_t end = rest.find(mark);
+      if (end == std::string::npos) continue;
+      std::string field = Trimmed(rest.substr(0, end));
+      rest.erase(0, end + std::string(mark).size());
+      return field;
+    }
+    return "";
+  };
+  const std::string minutes = take({"′", "'"});
+  const std::string seconds = take({"″", "\"", "′′", "''"});
+  if (!Trimmed(rest).empty()) return std::nullopt;
+  const auto digitsOnly = [](const std::string& s) {
+    return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
+  };
+  if (!digitsOnly(degrees) || (!minutes.empty() && !digitsOnly(minutes))) return std::nullopt;
+  const std::string m = minutes.empty() ? "0" : minutes;
+  if (m.size() > 2 || std::stoi(m) >= 60) return std::nullopt;
+  std::string whole = seconds, fraction;
+  if (const std::size_t point = seconds.find('.'); point != std::string::npos) {
+    whole = seconds.substr(0, point);
+    fraction = seconds.substr(point + 1);
+    if (!fraction.empty() && !digitsOnly(fraction)) return std::nullopt;
+  }
+  if (whole.empty()) whole = "0";
+  if (!digitsOnly(whole) || whole.size() > 2 || std::stoi(whole) >= 60) return std::nullopt;
+  return sign + degrees + "." + (m.size() == 1 ? "0" + m : m) + (whole.size() == 1 ? "0" + whole : whole) + fraction;
+}
 
 std::vector<std::string> ImportLandXmlIntoForm(AlignmentForm& form, const std::string& bytes) {
   const LandXmlDocument document = ParseLandXml(bytes);
@@ -340,8 +394,9 @@ std::vector<std::string> ImportLandXmlIntoForm(AlignmentForm& form, const std::s
   form.startYText = ExactText(start.y);
   form.degrees = false;
   // Seconds to 1e-8″, so that the azimuth reads back to well below a nanoradian.
-  form.startAzimuthText.clear();
-  AppendPackedAngle(form.startAzimuthText, start.azimuth, 8, AngleKind::Azimuth);
+  std::string packed;
+  AppendPackedAngle(packed, start.azimuth, 8, AngleKind::Azimuth);
+  form.startAzimuthText = DmsFromPacked(packed);
   form.startStationText = ExactText(route.Stations().StartStation());
   if (form.projectName.empty()) form.projectName = imported.name;
   return {EndDifferenceNote(imported)};

@@ -96,6 +96,11 @@ class AlignmentForm {
   RunResult Run(RunKind kind, const std::atomic<bool>* cancel = nullptr, const ProgressFn& progress = {},
                 std::size_t expectedRows = 0) const;
 
+  // The decimals and angle unit of the fields, and the stake list they ask for (range, offsets
+  // with their labels as typed, skew); throw AlignmentError naming a field that cannot be read.
+  CellFormat OutputFormat() const;
+  StakeQuery StakeQueryFromFields(const CellFormat& format, std::vector<std::string>* offsetLabels = nullptr) const;
+
   // The route of the tables and start fields, with the profile table's profile when
   // `withProfile` and that table has rows. Built when first asked for and again only once the
   // inputs it is built from have changed; copies of the form share what was built. nullptr and
@@ -118,6 +123,11 @@ bool RowBlank(const std::vector<std::string>& row);
 
 // The column keys of the rows shown in Chinese with units (unknown keys as they are).
 std::string ResultColumnTitle(const std::string& key);
+
+// An angle written in degrees, minutes and seconds ("49°23′55.34″", "-0°05'07\""), as the packed
+// D.MMSS text the readers take ("49.232534"); nullopt when the text has no ° or is no such angle
+// (minutes and seconds below 60, the minutes whole).
+std::optional<std::string> PackedFromDms(const std::string& text);
 
 // Fills the element table from a LandXML file's alignment (with start fields, equations and
 // profile) and returns the notes of the import; throws AlignmentError when the file is refused.

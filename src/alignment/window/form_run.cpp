@@ -9,6 +9,7 @@
 #include "alignment/alignment_error.h"
 #include "alignment/row_layout.h"
 #include "alignment/table_reader.h"
+#include "alignment/curve_listing.h"
 #include "alignment/window/form.h"
 #include "common/text_blanks.h"
 
@@ -46,12 +47,40 @@ std::optional<double> FieldStation(const std::string& label, const std::string& 
 }
 
 double FieldAngle(const std::string& label, const std::string& text, AngleUnit unit) {
-  const std::optional<double> v = ReadAngle(text, unit);
+  // An angle with ° is degrees, minutes and seconds whatever the unit of the plain numbers.
+  const std::optional<std::string> packed = PackedFromDms(text);
+  const std::optional<double> v = packed ? ReadAngle(*packed, AngleUnit::PackedDms) : ReadAngle(text, unit);
   if (!v || std::fabs(*v) > 1e6) {
     throw AlignmentError(label + "：" + Quoted(text) + "不是角度（" +
                          (unit == AngleUnit::Degrees ? std::string("十进制度") : std::string("度.分秒，如 30.1530")) + "）。");
   }
   return *v;
+}
+
+// A route of elements names its main points by element ("E2 ZH"); a surveyor reads them by the
+// JDs the elements make (curve_listing.h): "JD1 ZH". A main point no JD accounts for (an element
+// listed on its own) keeps its name; points at one position keep one row, their names joined.
+void NameMainPointsByJd(const Route& route, std::vector<StakeRow>& stakes) {
+  std::vector<std::pair<double, std::string>> labels;
+  int jds = 0;
+  for (const CurveListingRow& listed : ListCurves(route)) {
+    if (!listed.jd) continue;
+    const CurveRow& c = *listed.jd;
+    const std::string jd = "JD" + std::to_string(++jds);
+    if (!(c.l > 0)) continue;  // tangents meeting without a curve: no main point
+    labels.emplace_back(c.zh, jd + (c.hasEntryTransition ? " ZH" : " ZY"));
+    if (c.hasEntryTransition) labels.emplace_back(c.hy, jd + " HY");
+    if (c.hasExitTransition) labels.emplace_back(c.yh, jd + " YH");
+    labels.emplace_back(c.hz, jd + (c.hasExitTransition ? " HZ" : " YZ"));
+  }
+  for (StakeRow& row : stakes) {
+    if (row.name.empty() || row.name == "QD" || row.name == "ZD") continue;
+    std::string name;
+    for (const auto& [chainage, label] : labels) {
+      if (std::fabs(chainage - row.chainage) <= kStakeMergeDistance) name += (name.empty() ? "" : "/") + label;
+    }
+    if (!name.empty()) row.name = std::move(name);
+  }
 }
 
 std::vector<StationEquation> ReadEquations(const Grid& grid) {
@@ -128,6 +157,38 @@ std::shared_ptr<const RouteDesign> AlignmentForm::Design(bool withProfile, std::
   return nullptr;
 }
 
+CellFormat AlignmentForm::OutputFormat() const {
+  CellFormat format{3, degrees ? AngleUnit::Degrees : AngleUnit::PackedDms};
+  if (!Blank(decimalsText)) {
+    const std::optional<double> n = ReadNumber(decimalsText);
+    if (!n || *n != std::trunc(*n) || *n < 0 || *n > 9) {
+      throw AlignmentError("小数位数应为 0 到 9 的整数：" + Quoted(decimalsText) + "。");
+    }
+    format.decimals = static_cast<int>(*n);
+  }
+  return format;
+}
+
+StakeQuery AlignmentForm::StakeQueryFromFields(const CellFormat& format, std::vector<std::string>* offsetLabels) const {
+  StakeQuery query;
+  query.range.interval = FieldNumber("桩距", intervalText, 20);
+  query.range.stationDecimals = format.decimals;
+  query.range.fromStation = FieldStation("起始桩号", fromText);
+  query.range.toStation = FieldStation("终止桩号", toText);
+  std::string offsets = offsetsText;
+  for (char& c : offsets) {
+    if (c == ',' || c == ';' || c == '\t') c = ' ';
+  }
+  std::istringstream in(offsets);
+  for (std::string o; in >> o;) {
+    query.offsets.push_back(FieldNumber("边桩偏距", o));
+    if (offsetLabels) offsetLabels->push_back(o);
+  }
+  query.skew = Blank(skewText) ? 0 : FieldAngle("斜交角", skewText, format.angles);
+  if (!(std::fabs(query.skew) < std::numbers::pi / 2)) throw AlignmentError("斜交角的绝对值必须小于 90°。");
+  return query;
+}
+
 RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, const ProgressFn& progress,
                              std::size_t expectedRows) const {
   RunResult result;
@@ -143,7 +204,6 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
   const std::shared_ptr<const RouteDesign> design = Design(withProfile, &result.error);
   if (!design) return result;
   const Route& route = design->route;
-  const AngleUnit unit = degrees ? AngleUnit::Degrees : AngleUnit::PackedDms;
   std::size_t rows = 0;
   // Each row may end a cancelled run; progress is told every thousand rows.
   const auto counted = [&] {
@@ -155,32 +215,10 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
   };
   std::string reading;
   try {
-    CellFormat format{3, unit};
-    if (!Blank(decimalsText)) {
-      const std::optional<double> n = ReadNumber(decimalsText);
-      if (!n || *n != std::trunc(*n) || *n < 0 || *n > 9) {
-        throw AlignmentError("小数位数应为 0 到 9 的整数：" + Quoted(decimalsText) + "。");
-      }
-      format.decimals = static_cast<int>(*n);
-    }
+    const CellFormat format = OutputFormat();
     StakeQuery query;
     std::vector<std::string> offsetLabels;
-    if (kind == RunKind::Stakes || kind == RunKind::Stakeout) {
-      query.range.interval = FieldNumber("桩距", intervalText, 20);
-      query.range.fromStation = FieldStation("起始桩号", fromText);
-      query.range.toStation = FieldStation("终止桩号", toText);
-      std::string offsets = offsetsText;
-      for (char& c : offsets) {
-        if (c == ',' || c == ';' || c == '\t') c = ' ';
-      }
-      std::istringstream in(offsets);
-      for (std::string o; in >> o;) {
-        query.offsets.push_back(FieldNumber("边桩偏距", o));
-        offsetLabels.push_back(o);
-      }
-      query.skew = Blank(skewText) ? 0 : FieldAngle("斜交角", skewText, unit);
-      if (!(std::fabs(query.skew) < std::numbers::pi / 2)) throw AlignmentError("斜交角的绝对值必须小于 90°。");
-    }
+    if (kind == RunKind::Stakes || kind == RunKind::Stakeout) query = StakeQueryFromFields(format, &offsetLabels);
     const bool profiled = withProfile && design->profile.has_value();
     std::shared_ptr<ResultTable> table;
     switch (kind) {
@@ -198,6 +236,7 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
           table->stakes.push_back(row);
           counted();
         });
+        if (inputKind == InputKind::Elements) NameMainPointsByJd(route, table->stakes);
         break;
       case RunKind::LocatePoint:
       case RunKind::LocateTable: {

@@ -31,14 +31,38 @@ class GridChange : public QUndoCommand {
   Grid before_, after_;
 };
 
+std::string Trimmed(const QString& text) { return text.trimmed().toStdString(); }
+std::string Trimmed(const std::string& text) { return Trimmed(QString::fromStdString(text)); }
+
+// A line of a pasted block that holds no number in any of the table's number columns it covers,
+// though it has text there: the header copied with the data.
+bool IsHeaderLine(TableId table, int column, const QString& line) {
+  const std::vector<ColumnDef>& columns = AlignmentForm::Columns(table);
+  const QStringList cells = line.split(QLatin1Char('\t'));
+  int texts = 0;
+  for (int j = 0; j < cells.size(); ++j) {
+    const auto c = static_cast<std::size_t>(column + j);
+    if (c >= columns.size()) break;
+    const std::string& key = columns[c].key;
+    if (key == "name" || key == "type" || key == "turn") continue;
+    const std::string cell = Trimmed(cells[j]);
+    if (cell.empty()) continue;
+    if (ReadNumber(cell) || ReadStation(cell) || cell == "inf" || cell == "∞") return false;
+    ++texts;
+  }
+  return texts > 0;
+}
+
 }  // namespace
 
 SourceGridModel::SourceGridModel(AlignmentForm& form, TableId table, QUndoStack* undo, QObject* parent)
     : QAbstractTableModel(parent), form_(form), table_(table), undo_(undo) {}
 
-int SourceGridModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(form_.Table(table_).size());
-}
+int SourceGridModel::DataRows() const { return static_cast<int>(form_.Table(table_).size()); }
+
+int SourceGridModel::BlankRowsShown() const { return table_ == TableId::Jd && DataRows() == 0 ? 2 : 1; }
+
+int SourceGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : DataRows() + BlankRowsShown(); }
 
 int SourceGridModel::columnCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(AlignmentForm::Columns(table_).size());
@@ -47,6 +71,13 @@ int SourceGridModel::columnCount(const QModelIndex& parent) const {
 QVariant SourceGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   const Grid& grid = form_.Table(table_);
+  if (index.row() >= DataRows()) {
+    // The starter pair's hints: where the start and the end of the route go.
+    if (table_ != TableId::Jd || DataRows() != 0 || index.column() != 0) return {};
+    if (role == Qt::DisplayRole) return index.row() == 0 ? QStringLiteral("QD") : QStringLiteral("ZD");
+    if (role == Qt::ForegroundRole) return QBrush(QColor(150, 150, 150));
+    return {};
+  }
   const auto& cell = grid[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];
   switch (role) {
     case Qt::DisplayRole:
@@ -69,7 +100,7 @@ QVariant SourceGridModel::headerData(int section, Qt::Orientation orientation, i
     if (section >= 0 && section < static_cast<int>(columns.size())) return platform::ToQString(columns[static_cast<std::size_t>(section)].title);
     return {};
   }
-  return section + 1;
+  return section < DataRows() ? QVariant(section + 1) : QVariant(QStringLiteral("*"));
 }
 
 Qt::ItemFlags SourceGridModel::flags(const QModelIndex& index) const {
@@ -80,8 +111,12 @@ Qt::ItemFlags SourceGridModel::flags(const QModelIndex& index) const {
 bool SourceGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || role != Qt::EditRole) return false;
   Grid after = form_.Table(table_);
-  std::string& cell = after[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];
   const std::string text = value.toString().toStdString();
+  const auto row = static_cast<std::size_t>(index.row());
+  // Nothing typed into a blank row below the table adds no row.
+  if (row >= after.size() && Trimmed(text).empty()) return false;
+  while (after.size() <= row) after.emplace_back(AlignmentForm::Columns(table_).size());
+  std::string& cell = after[row][static_cast<std::size_t>(index.column())];
   if (cell == text) return false;
   cell = text;
   PushChange(std::move(after), QStringLiteral("编辑单元格"));
@@ -112,7 +147,8 @@ void SourceGridModel::PasteBlock(int row, int column, const QString& text) {
   block.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
   if (block.endsWith(QLatin1Char('\n'))) block.chop(1);
   if (block.isEmpty()) return;
-  const QStringList lines = block.split(QLatin1Char('\n'));
+  QStringList lines = block.split(QLatin1Char('\n'));
+  if (lines.size() > 1 && IsHeaderLine(table_, column, lines[0]) && !IsHeaderLine(table_, column, lines[1])) lines.removeFirst();
   Grid after = form_.Table(table_);
   const std::size_t width = AlignmentForm::Columns(table_).size();
   row = std::max(row, 0);
@@ -130,6 +166,23 @@ void SourceGridModel::PasteBlock(int row, int column, const QString& text) {
   PushChange(std::move(after), QStringLiteral("粘贴"));
 }
 
+void SourceGridModel::FillDown(int first, int last, int column0, int column1) {
+  Grid after = form_.Table(table_);
+  const int width = static_cast<int>(AlignmentForm::Columns(table_).size());
+  column0 = std::max(column0, 0);
+  column1 = std::min(column1, width - 1);
+  if (first == last) --first;  // a single row takes the row above, as in a spreadsheet
+  if (first < 0 || first >= static_cast<int>(after.size()) || last <= first || column0 > column1) return;
+  while (static_cast<int>(after.size()) <= last) after.emplace_back(static_cast<std::size_t>(width));
+  for (int r = first + 1; r <= last; ++r) {
+    for (int c = column0; c <= column1; ++c) {
+      after[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = after[static_cast<std::size_t>(first)][static_cast<std::size_t>(c)];
+    }
+  }
+  if (after == form_.Table(table_)) return;
+  PushChange(std::move(after), QStringLiteral("向下填充"));
+}
+
 void SourceGridModel::ReplaceAll(Grid rows, const QString& what) {
   for (auto& row : rows) row.resize(AlignmentForm::Columns(table_).size());
   PushChange(std::move(rows), what);
@@ -143,10 +196,27 @@ void SourceGridModel::PushChange(Grid after, const QString& text) {
   }
 }
 
+// An edit keeps the view's current cell and open editor: a reset in the middle of a cell's
+// commit would leave the view without a current cell, and the next keys would go nowhere. Only
+// a change of the rows' shape resets the view.
 void SourceGridModel::Apply(const Grid& rows) {
-  beginResetModel();
-  form_.Table(table_) = rows;
-  endResetModel();
+  Grid& grid = form_.Table(table_);
+  const int shownBefore = rowCount(), blankAfter = table_ == TableId::Jd && rows.empty() ? 2 : 1;
+  const int shownAfter = static_cast<int>(rows.size()) + blankAfter;
+  const bool appended = rows.size() >= grid.size() && std::equal(grid.begin(), grid.end(), rows.begin(), [](const auto& a, const auto& b) {
+    return a.size() == b.size();
+  });
+  if (!appended || shownAfter < shownBefore) {
+    beginResetModel();
+    grid = rows;
+    endResetModel();
+  } else {
+    if (shownAfter > shownBefore) beginInsertRows({}, shownBefore, shownAfter - 1);
+    grid = rows;
+    if (shownAfter > shownBefore) endInsertRows();
+    emit dataChanged(index(0, 0), index(shownAfter - 1, columnCount() - 1));
+    emit headerDataChanged(Qt::Vertical, 0, shownAfter - 1);
+  }
   emit Edited();
 }
 

@@ -29,12 +29,20 @@ class SourceGridModel : public QAbstractTableModel {
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
   TableId Table() const { return table_; }
+  // The rows of the table itself; below them the view shows blank rows to type into (one, or
+  // for an empty JD table a starter pair with QD and ZD as greyed hints): a cell typed there
+  // adds its row.
+  int DataRows() const;
   // Edits as undo steps.
   void InsertRowsAt(int row, int count);
   void RemoveRowList(std::vector<int> rows);
   // A tab-separated block (lines of cells) pasted with its top-left cell at (row, column);
-  // rows are added at the end as needed, cells beyond the last column are dropped.
+  // rows are added at the end as needed, cells beyond the last column are dropped. A first line
+  // that is a header copied with the data (no number where the next line has numbers) is skipped.
   void PasteBlock(int row, int column, const QString& text);
+  // Each column of rows first..last takes the text of its cell in row `first` (a single row
+  // takes the row above), as one undo step.
+  void FillDown(int first, int last, int column0, int column1);
   void ReplaceAll(Grid rows, const QString& what);
   // Shows the table as the form now holds it (after an open or import outside undo).
   void Reload();
@@ -46,6 +54,7 @@ class SourceGridModel : public QAbstractTableModel {
 
  private:
   void PushChange(Grid after, const QString& text);
+  int BlankRowsShown() const;
   AlignmentForm& form_;
   TableId table_;
   QUndoStack* undo_;

@@ -33,6 +33,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "alignment/alignment_error.h"
 #include "alignment/text_format.h"
@@ -48,7 +49,9 @@ namespace survey::alignment::window {
 namespace {
 
 
-// A source grid: Ctrl+V pastes a tab-separated block at the current cell.
+// A source grid that types like a spreadsheet: Enter finishes a cell and moves down, Tab moves
+// right (on to the next row after the last column), and the next keys type into the cell the
+// move reached; Ctrl+V pastes a tab-separated block at the current cell.
 class SourceGridView : public QTableView {
  public:
   using QTableView::QTableView;
@@ -60,7 +63,26 @@ class SourceGridView : public QTableView {
       paste();
       return;
     }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && state() != EditingState && currentIndex().isValid() && event->modifiers() == Qt::NoModifier) {
+      MoveDown();
+      return;
+    }
     QTableView::keyPressEvent(event);
+  }
+
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
+    // Enter commits with SubmitModelCache: move on as a spreadsheet does.
+    QTableView::closeEditor(editor, hint == QAbstractItemDelegate::SubmitModelCache ? QAbstractItemDelegate::NoHint : hint);
+    if (hint == QAbstractItemDelegate::SubmitModelCache) MoveDown();
+    setFocus();
+  }
+
+ private:
+  void MoveDown() {
+    const QModelIndex at = currentIndex();
+    const QModelIndex below = model()->index(at.row() + 1, at.column());
+    if (below.isValid()) setCurrentIndex(below);
   }
 };
 
@@ -72,6 +94,8 @@ AlignmentWindow::AlignmentWindow(QWidget* parent) : QMainWindow(parent) {
   BuildUi();
   BuildMenus();
   connect(&undo_, &QUndoStack::cleanChanged, this, [this] { UpdateTitle(); });
+  // Every edit of an input, its undo and redo included, passes the undo stack.
+  connect(&undo_, &QUndoStack::indexChanged, this, [this] { MarkStale(); });
   connect(&runs_, &RunController::Started, this, [this](std::size_t expected) {
     progress_->setValue(0);
     progress_->show();
@@ -89,7 +113,18 @@ AlignmentWindow::AlignmentWindow(QWidget* parent) : QMainWindow(parent) {
   resize(1280, 800);
 }
 
-AlignmentWindow::~AlignmentWindow() = default;
+// The widgets and the source models read the form, a member that is gone by the time QObject
+// deletes its children (a window destroyed while shown hides its views then, and they count
+// the rows of a freed table): they go first. The undo stack, clearing itself as it goes, must
+// no longer mark results stale.
+AlignmentWindow::~AlignmentWindow() {
+  disconnect(&undo_, nullptr, this, nullptr);
+  delete centralWidget();
+  for (SourceGridModel*& model : models_) {
+    delete model;
+    model = nullptr;
+  }
+}
 
 ResultGridModel& AlignmentWindow::Result(RunKind kind) {
   if (kind == RunKind::LocateTable) kind = RunKind::LocatePoint;
@@ -104,6 +139,7 @@ QLineEdit* AlignmentWindow::Field(const QString& name, std::string AlignmentForm
   connect(edit, &QLineEdit::textEdited, this, [this, edit, member] {
     std::string after = edit->text().toStdString();
     if (after != form_.*member) undo_.push(new FieldEdit(form_, member, edit, form_.*member, std::move(after)));
+    MarkStale();  // also when the key joins the field's last step, which moves no undo index
   });
   return edit;
 }
@@ -202,6 +238,7 @@ QWidget* AlignmentWindow::BuildResultTab(RunKind kind, QWidget* options) {
     connect(action, &QAction::triggered, this, [this, kind, isGbk = isGbk] {
       FileRequest request;
       request.title = isGbk ? "导出 CSV（GBK）" : "导出 CSV（UTF-8）";
+      request.initialName = InProjectFolder("");
       request.filters = {{"CSV 文件 (*.csv)", "*.csv"}};
       request.defaultSuffix = "csv";
       if (const auto path = host_.AskSaveFile(request)) ExportResultCsv(kind, platform::ToQString(*path), isGbk);
@@ -281,6 +318,7 @@ void AlignmentWindow::BuildUi() {
   connect(importPoints, &QPushButton::clicked, this, [this] {
     FileRequest request;
     request.title = "导入点表";
+    request.initialName = InProjectFolder("");
     request.filters = {{"表格 (*.csv *.txt)", "*.csv *.txt"}};
     if (const auto path = host_.AskOpenFile(request)) ImportTable(TableId::Points, platform::ToQString(*path));
   });
@@ -328,7 +366,17 @@ void AlignmentWindow::BuildUi() {
   splitter->setStretchFactor(0, 1);
   splitter->setStretchFactor(1, 1);
   splitter->setSizes({560, 720});
-  setCentralWidget(splitter);
+  staleBanner_ = new QLabel(QStringLiteral("数据已修改，请重新计算 (F5)"));
+  staleBanner_->setObjectName(QStringLiteral("staleBanner"));
+  staleBanner_->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: #7a4b00; padding: 4px; font-weight: bold; }"));
+  staleBanner_->hide();
+  auto* central = new QWidget;
+  auto* centralLayout = new QVBoxLayout(central);
+  centralLayout->setContentsMargins(0, 0, 0, 0);
+  centralLayout->setSpacing(0);
+  centralLayout->addWidget(staleBanner_);
+  centralLayout->addWidget(splitter, 1);
+  setCentralWidget(central);
 
   cursorLabel_ = new QLabel;
   cursorLabel_->setObjectName(QStringLiteral("cursorLabel"));
@@ -361,6 +409,7 @@ void AlignmentWindow::BuildMenus() {
     import->addAction(platform::ToQString(AlignmentForm::TableTitle(id)) + QStringLiteral("…"), this, [this, id] {
       FileRequest request;
       request.title = "导入" + AlignmentForm::TableTitle(id);
+      request.initialName = InProjectFolder("");
       request.filters = {{"表格 (*.csv *.txt)", "*.csv *.txt"}, {"所有文件 (*)", "*"}};
       if (const auto path = host_.AskOpenFile(request)) ImportTable(id, platform::ToQString(*path));
     });
@@ -368,15 +417,37 @@ void AlignmentWindow::BuildMenus() {
   file->addAction(QStringLiteral("导入 LandXML…"), this, [this] {
     FileRequest request;
     request.title = "导入 LandXML";
+    request.initialName = InProjectFolder("");
     request.filters = {{"LandXML (*.xml)", "*.xml"}, {"所有文件 (*)", "*"}};
     if (const auto path = host_.AskOpenFile(request)) ImportLandXml(platform::ToQString(*path));
   });
   file->addAction(QStringLiteral("导出 LandXML…"), this, [this] {
     FileRequest request;
     request.title = "导出 LandXML";
+    request.initialName = InProjectFolder("");
     request.filters = {{"LandXML (*.xml)", "*.xml"}};
     request.defaultSuffix = "xml";
     if (const auto path = host_.AskSaveFile(request)) ExportLandXml(platform::ToQString(*path));
+  });
+  QMenu* field = file->addMenu(QStringLiteral("导出逐桩坐标与平面图"));
+  for (auto [kind, title, filter, suffix] : {std::tuple{PointFile::Cass, "CASS 点文件 (.dat)", "CASS 点文件 (*.dat)", "dat"},
+                                             std::tuple{PointFile::Gsi16, "GSI-16 点文件 (.gsi)", "GSI-16 (*.gsi)", "gsi"}}) {
+    field->addAction(QString::fromUtf8(title) + QStringLiteral("…"), this, [this, kind = kind, title = title, filter = filter, suffix = suffix] {
+      FileRequest request;
+      request.title = std::string("导出 ") + title;
+      request.initialName = InProjectFolder(std::string("逐桩坐标.") + suffix);
+      request.filters = {{filter, std::string("*.") + suffix}};
+      request.defaultSuffix = suffix;
+      if (const auto path = host_.AskSaveFile(request)) ExportStakePoints(kind, platform::ToQString(*path));
+    });
+  }
+  field->addAction(QStringLiteral("平面图 DXF…"), this, [this] {
+    FileRequest request;
+    request.title = "导出平面图 DXF";
+    request.initialName = InProjectFolder("平面图.dxf");
+    request.filters = {{"DXF (*.dxf)", "*.dxf"}};
+    request.defaultSuffix = "dxf";
+    if (const auto path = host_.AskSaveFile(request)) ExportPlanDxf(platform::ToQString(*path));
   });
   file->addSeparator();
   for (auto [kind, title] : {std::pair{ReportKind::Stakes, "逐桩坐标表"}, std::pair{ReportKind::Curves, "直线、曲线及转角表"}}) {
@@ -386,7 +457,7 @@ void AlignmentWindow::BuildMenus() {
     report->addAction(QStringLiteral("导出 PDF…"), this, [this, kind = kind, title = title] {
       FileRequest request;
       request.title = std::string("导出 PDF：") + title;
-      request.initialName = std::string(title) + ".pdf";
+      request.initialName = InProjectFolder(std::string(title) + ".pdf");
       request.filters = {{"PDF (*.pdf)", "*.pdf"}};
       request.defaultSuffix = "pdf";
       if (const auto path = host_.AskSaveFile(request)) ExportReportPdf(kind, platform::ToQString(*path));
@@ -422,13 +493,19 @@ void AlignmentWindow::BuildMenus() {
   QAction* undo = undo_.createUndoAction(this, QStringLiteral("撤销"));
   undo->setShortcut(QKeySequence::Undo);
   QAction* redo = undo_.createRedoAction(this, QStringLiteral("重做"));
-  redo->setShortcut(QKeySequence::Redo);
+  // Ctrl+Y beside the platform's own (Ctrl+Shift+Z here): surveyors come from spreadsheets.
+  QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+  for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
+    if (!redoKeys.contains(key)) redoKeys.append(key);
+  }
+  redo->setShortcuts(redoKeys);
   edit->addAction(undo);
   edit->addAction(redo);
   edit->addSeparator();
   edit->addAction(QStringLiteral("插入行"), QKeySequence(Qt::CTRL | Qt::Key_Insert), this, [this] { InsertRowInCurrent(); });
   edit->addAction(QStringLiteral("删除行"), QKeySequence(Qt::CTRL | Qt::Key_Delete), this, [this] { DeleteRowsInCurrent(); });
   edit->addAction(QStringLiteral("粘贴表格"), this, [this] { PasteIntoCurrent(); });
+  edit->addAction(QStringLiteral("向下填充"), QKeySequence(Qt::CTRL | Qt::Key_D), this, [this] { FillDownInCurrent(); });
 
   QMenu* compute = menuBar()->addMenu(QStringLiteral("计算(&C)"));
   QAction* run = compute->addAction(QStringLiteral("计算曲线要素与逐桩坐标"), QKeySequence(Qt::Key_F5), this, [this] { ComputeAll(); });

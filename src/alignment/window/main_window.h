@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "alignment/window/form.h"
@@ -69,12 +70,18 @@ class AlignmentWindow : public QMainWindow {
   void NewProject();
   QString CurrentPath() const { return document_.Path(); }
   bool IsModified() const;
+  // Results computed before the last change of an input: greyed under a banner until the next run.
+  bool IsStale(RunKind kind) const;
   QStringList RecentFiles() const;
 
   bool ImportTable(TableId id, const QString& path);
   bool ImportLandXml(const QString& path);
   bool ExportLandXml(const QString& path);
   bool ExportResultCsv(RunKind kind, const QString& path, bool gbk);
+  // The computed stake list as field points (CASS .dat or GSI-16), and the plan as a DXF drawing.
+  enum class PointFile { Cass, Gsi16 };
+  bool ExportStakePoints(PointFile kind, const QString& path);
+  bool ExportPlanDxf(const QString& path);
   void CopyResult(RunKind kind);
   ReportTable Report(ReportKind kind) const;
   bool ExportReportPdf(ReportKind kind, const QString& path);
@@ -117,11 +124,18 @@ class AlignmentWindow : public QMainWindow {
   void PasteIntoCurrent();
   void InsertRowInCurrent();
   void DeleteRowsInCurrent();
+  void FillDownInCurrent();
   SourceGridModel* CurrentSourceModel(QTableView** view = nullptr);
   bool AskToSave();
   void PrintReport(ReportKind kind, bool preview);
   void PrintPlan(bool preview);
   bool ReportWithinCap(ReportKind kind);
+  void MarkStale();
+  void ShowStaleness();
+  // True when the results of `kind` are current, after offering to compute them when stale.
+  bool ResultsCurrent(RunKind kind);
+  // A dialog's initial name in the project's folder (the name alone before the first save).
+  std::string InProjectFolder(const std::string& name) const;
 
   AlignmentForm form_;
   QUndoStack undo_;
@@ -142,6 +156,8 @@ class AlignmentWindow : public QMainWindow {
   QProgressBar* progress_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
   QMenu* recentMenu_ = nullptr;
+  QLabel* staleBanner_ = nullptr;
+  std::set<RunKind> staleKinds_;
   ProjectDocument document_{undo_};
   bool pushing_ = false;
   RunController runs_;

@@ -19,6 +19,7 @@ ReportTable AlignmentWindow::Report(ReportKind kind) const {
 }
 
 bool AlignmentWindow::ExportReportPdf(ReportKind kind, const QString& path) {
+  if (!ResultsCurrent(kind == ReportKind::Stakes ? RunKind::Stakes : RunKind::Curves)) return false;
   if (!ReportWithinCap(kind)) return false;
   QString error;
   if (!WriteReportPdf(Report(kind), path, &error)) {
@@ -38,6 +39,7 @@ bool AlignmentWindow::ReportWithinCap(ReportKind kind) {
 }
 
 void AlignmentWindow::PrintReport(ReportKind kind, bool preview) {
+  if (!ResultsCurrent(kind == ReportKind::Stakes ? RunKind::Stakes : RunKind::Curves)) return;
   if (!ReportWithinCap(kind)) return;
   const ReportTable table = Report(kind);
   if (table.rows.empty()) {

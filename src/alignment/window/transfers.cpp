@@ -1,5 +1,6 @@
 // The window's transfers: tables and LandXML in, LandXML and result tables out, results to the
-// clipboard. Every import is undone as one step per table; a refused file changes nothing.
+// clipboard. A table's import is undone as one step; a LandXML route starts a new project; a
+// refused file changes nothing.
 #include <QApplication>
 #include <QClipboard>
 #include <QItemSelectionModel>
@@ -10,6 +11,11 @@
 
 #include "alignment/alignment_error.h"
 #include "alignment/cli/command.h"
+#include "alignment/cli/point_output.h"
+#include "exchange/exchange_error.h"
+#include "exchange/exchange_files.h"
+#include "exchange/route_plan.h"
+#include "exchange/station_names.h"
 #include "alignment/window/main_window.h"
 #include "platform/qt_host.h"
 #include "platform/text_files.h"
@@ -31,9 +37,11 @@ bool AlignmentWindow::ImportTable(TableId id, const QString& path) {
   }
 }
 
+// A LandXML route is a project of its own: it starts untitled, so that saving it can never
+// overwrite the project that was open before (Ctrl+S asks for a name).
 bool AlignmentWindow::ImportLandXml(const QString& path) {
-  PullFields();
-  AlignmentForm imported = form_;
+  if (!AskToSave()) return false;
+  AlignmentForm imported;
   std::vector<std::string> notes;
   try {
     notes = ImportLandXmlIntoForm(imported, cli::ReadFileFromDisk(path.toStdString()));
@@ -41,12 +49,10 @@ bool AlignmentWindow::ImportLandXml(const QString& path) {
     ShowRefusal(QStringLiteral("无法导入“%1”：%2").arg(path, platform::ToQString(e.what())));
     return false;
   }
-  // One undo step per table; the start fields follow.
-  for (TableId id : {TableId::Elements, TableId::Equations, TableId::Profile}) {
-    models_[static_cast<int>(id)]->ReplaceAll(imported.Table(id), QStringLiteral("导入 LandXML"));
-  }
-  form_ = imported;
+  form_ = std::move(imported);
+  document_.Reset();
   PushFields();
+  ClearResults();
   MarkModified();
   // The import's notes (the largest end-point difference) where the window tells what it did.
   QString said;
@@ -76,6 +82,7 @@ bool AlignmentWindow::ExportLandXml(const QString& path) {
 }
 
 bool AlignmentWindow::ExportResultCsv(RunKind kind, const QString& path, bool gbk) {
+  if (!ResultsCurrent(kind)) return false;
   const std::string text = Result(kind).CsvWithTitles();
   const survey::Outcome outcome =
       gbk ? platform::WriteGbkFile(path.toStdString(), text) : platform::WriteFileAtomically(path.toStdString(), text);
@@ -83,6 +90,83 @@ bool AlignmentWindow::ExportResultCsv(RunKind kind, const QString& path, bool gb
     ShowRefusal(QStringLiteral("无法写入“%1”：%2").arg(path, platform::ToQString(outcome.error)));
     return false;
   }
+  return true;
+}
+
+bool AlignmentWindow::ExportStakePoints(PointFile kind, const QString& path) {
+  if (Result(RunKind::Stakes).RowCountLarge() == 0) {
+    ShowRefusal(QStringLiteral("还没有逐桩坐标，请先计算。"));
+    return false;
+  }
+  if (!ResultsCurrent(RunKind::Stakes)) return false;
+  try {
+    // The rows on screen, named and ordered as the command line writes them.
+    const std::shared_ptr<const ResultTable> table = Result(RunKind::Stakes).SharedTable();
+    const CellFormat format = form_.OutputFormat();
+    const StakeQuery query = form_.StakeQueryFromFields(format);
+    std::vector<exchange::PointRecord> points;
+    const cli::PointSink add = [&](const std::string& name, double x, double y, std::optional<double> z) {
+      exchange::PointRecord p;
+      p.name = kind == PointFile::Gsi16 ? exchange::AsciiStakeName(name) : name;
+      p.x = x;
+      p.y = y;
+      p.z = z;
+      points.push_back(std::move(p));
+    };
+    for (const StakeRow& row : table->stakes) cli::ForEachStakePoint(row, query.offsets, add);
+    const survey::WriteOutcome written =
+        exchange::SavePointFile(path.toStdString(), std::move(points),
+                                kind == PointFile::Gsi16 ? exchange::PointFileKind::kGsi16 : exchange::PointFileKind::kCass,
+                                std::clamp(format.decimals, 0, 6));
+    if (!written.ok) {
+      ShowRefusal(QStringLiteral("无法写入“%1”：%2").arg(path, platform::ToQString(written.reason)));
+      return false;
+    }
+  } catch (const AlignmentError& e) {
+    ShowRefusal(platform::ToQString(e.what()));
+    return false;
+  } catch (const exchange::ExchangeError& e) {
+    ShowRefusal(platform::ToQString(e.what()));
+    return false;
+  }
+  statusBar()->showMessage(QStringLiteral("已导出“%1”。").arg(path), 8000);
+  return true;
+}
+
+bool AlignmentWindow::ExportPlanDxf(const QString& path) {
+  PullFields();
+  if (const std::string problem = form_.FirstProblemMessage(RunKind::Stakes); !problem.empty()) {
+    ShowRefusal(platform::ToQString(problem));
+    return false;
+  }
+  std::string error;
+  const std::shared_ptr<const RouteDesign> design = form_.Design(false, &error);
+  if (!design) {
+    ShowRefusal(platform::ToQString(error));
+    return false;
+  }
+  try {
+    // The drawing of what the stake tab asks for, as `alignment plan` draws it.
+    const StakeQuery query = form_.StakeQueryFromFields(form_.OutputFormat());
+    exchange::PlanOptions options;
+    options.interval = query.range.interval;
+    options.fromStation = query.range.fromStation;
+    options.toStation = query.range.toStation;
+    options.offsets = query.offsets;
+    options.skew = query.skew;
+    const survey::WriteOutcome written = exchange::SavePlanDxf(path.toStdString(), exchange::RoutePlan(design->route, options));
+    if (!written.ok) {
+      ShowRefusal(QStringLiteral("无法写入“%1”：%2").arg(path, platform::ToQString(written.reason)));
+      return false;
+    }
+  } catch (const AlignmentError& e) {
+    ShowRefusal(platform::ToQString(e.what()));
+    return false;
+  } catch (const exchange::ExchangeError& e) {
+    ShowRefusal(platform::ToQString(e.what()));
+    return false;
+  }
+  statusBar()->showMessage(QStringLiteral("已导出“%1”。").arg(path), 8000);
   return true;
 }
 

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTableView>
@@ -63,6 +64,19 @@ void AlignmentWindow::DeleteRowsInCurrent() {
   for (const QModelIndex& index : view->selectionModel()->selectedIndexes()) rows.push_back(index.row());
   if (rows.empty() && view->currentIndex().isValid()) rows.push_back(view->currentIndex().row());
   model->RemoveRowList(rows);
+}
+
+void AlignmentWindow::FillDownInCurrent() {
+  QTableView* view = nullptr;
+  SourceGridModel* model = CurrentSourceModel(&view);
+  if (!model) return;
+  const QItemSelection selection = view->selectionModel()->selection();
+  if (selection.isEmpty()) {
+    const QModelIndex at = view->currentIndex();
+    if (at.isValid()) model->FillDown(at.row(), at.row(), at.column(), at.column());
+    return;
+  }
+  for (const QItemSelectionRange& range : selection) model->FillDown(range.top(), range.bottom(), range.left(), range.right());
 }
 
 void AlignmentWindow::PullFields() {

@@ -1,7 +1,9 @@
 // The window's project: title and modified mark, save, open, new, the recent files.
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
+#include <QStyle>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTableView>
@@ -28,7 +30,57 @@ bool AlignmentWindow::IsModified() const { return document_.IsModified(); }
 void AlignmentWindow::MarkModified() {
   if (pushing_) return;
   document_.MarkModified();
+  MarkStale();
   UpdateTitle();
+}
+
+// --- Stale results -------------------------------------------------------------------------------
+
+bool AlignmentWindow::IsStale(RunKind kind) const {
+  if (kind == RunKind::LocateTable) kind = RunKind::LocatePoint;
+  return staleKinds_.count(kind) != 0;
+}
+
+void AlignmentWindow::MarkStale() {
+  if (pushing_) return;
+  for (const auto& [kind, model] : results_) {
+    if (model->RowCountLarge() > 0) staleKinds_.insert(kind);
+  }
+  ShowStaleness();
+}
+
+void AlignmentWindow::ShowStaleness() {
+  staleBanner_->setVisible(!staleKinds_.empty());
+  for (const auto& [kind, view] : resultViews_) {
+    QPalette palette = view->style()->standardPalette();
+    if (IsStale(kind)) palette.setColor(QPalette::Text, palette.color(QPalette::Disabled, QPalette::Text));
+    view->setPalette(palette);
+  }
+}
+
+bool AlignmentWindow::ResultsCurrent(RunKind kind) {
+  if (!IsStale(kind)) return true;
+  Message m;
+  m.text = "数据已修改，结果已过期。是否先重新计算？";
+  m.title = "路线平面计算";
+  m.icon = MessageIcon::Question;
+  m.buttons = MessageButtons::YesNo;
+  if (host_.ShowMessage(m) != MessageAnswer::Yes) return false;
+  const bool started = kind == RunKind::Stakeout ? ComputeStakeout()
+                       : kind == RunKind::LocatePoint || kind == RunKind::LocateTable ? ComputeLocateTable()
+                                                                                     : ComputeAll();
+  if (!started) return false;
+  // A long run finishes on the worker thread; the export is asked for again once it has.
+  if (Running()) {
+    statusBar()->showMessage(QStringLiteral("正在重新计算，完成后请再导出。"), 8000);
+    return false;
+  }
+  return !IsStale(kind);
+}
+
+std::string AlignmentWindow::InProjectFolder(const std::string& name) const {
+  if (document_.Path().isEmpty()) return name;
+  return (QFileInfo(document_.Path()).absoluteDir().filePath(platform::ToQString(name))).toStdString();
 }
 
 void AlignmentWindow::UpdateTitle() {
@@ -73,11 +125,19 @@ bool AlignmentWindow::OpenFrom(const QString& path) {
   ClearResults();
   RebuildRecentMenu();
   UpdateTitle();
+  // A project opens with its results computed, never with another project's left on screen;
+  // one that cannot be computed yet opens with none.
+  if (form_.FirstProblemMessage(RunKind::Stakes).empty()) {
+    std::string designError;
+    if (form_.Design(false, &designError)) ComputeAll();
+  }
   return true;
 }
 
 void AlignmentWindow::ClearResults() {
   for (auto& [kind, model] : results_) model->SetTable(nullptr);
+  staleKinds_.clear();
+  ShowStaleness();
   plan_->SetRoute(std::nullopt);
   plan_->SetStakes(nullptr);
   plan_->SetLocated(nullptr);
@@ -101,6 +161,7 @@ void AlignmentWindow::OpenDialog() {
   if (!AskToSave()) return;
   FileRequest request;
   request.title = "打开项目";
+  request.initialName = InProjectFolder("");
   request.filters = {{"路线项目 (*.alnproj)", "*.alnproj"}, {"所有文件 (*)", "*"}};
   if (const auto path = host_.AskOpenFile(request)) OpenFrom(platform::ToQString(*path));
 }

@@ -85,7 +85,12 @@ void AlignmentWindow::Apply(RunOutcome& outcome) {
       return;
     }
   }
-  for (auto& [kind, result] : outcome.results) Result(kind).SetTable(result.table);
+  for (auto& [kind, result] : outcome.results) {
+    Result(kind).SetTable(result.table);
+    staleKinds_.erase(kind == RunKind::LocateTable ? RunKind::LocatePoint : kind);
+  }
+  if (outcome.results.count(RunKind::Stakes)) staleKinds_.erase(RunKind::Curves);
+  ShowStaleness();
   // The plan shows where the last located points and stake-out stations are.
   for (RunKind k : {RunKind::LocatePoint, RunKind::LocateTable}) {
     if (outcome.results.count(k)) plan_->SetLocated(outcome.results[k].table);

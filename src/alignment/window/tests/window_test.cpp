@@ -4,7 +4,10 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -242,7 +245,7 @@ class AlignmentWindowTest : public QObject {
     w.Undo().undo();
     w.Undo().undo();
     QCOMPARE(w.Form().Table(TableId::Jd), pasted);
-    QCOMPARE(m->rowCount(), 7);
+    QCOMPARE(m->DataRows(), 7);
     w.Undo().undo();
     QVERIFY(w.Form().Table(TableId::Jd).empty());
     QVERIFY(!w.IsModified());
@@ -463,6 +466,9 @@ class AlignmentWindowTest : public QObject {
     imported.offsetsText = "-7.5";
     ImportLandXmlIntoForm(imported, ExportLandXmlText(jd));
     QVERIFY(imported.inputKind == InputKind::Elements);
+    // The start azimuth in degrees, minutes and seconds, to the places that read back exactly.
+    QVERIFY2(QString::fromStdString(imported.startAzimuthText).contains(QRegularExpression(QStringLiteral("^\\d+°\\d\\d′\\d\\d\\.\\d{2,8}″$"))),
+             imported.startAzimuthText.c_str());
     QCOMPARE(imported.Table(TableId::Elements).size(), std::size_t{11});  // 4 straights, 2 x (spiral arc spiral), 1 arc
     QCOMPARE(imported.Table(TableId::Elements)[1][4], std::string("右"));
     const RunResult again = imported.Run(RunKind::Stakes);
@@ -480,8 +486,17 @@ class AlignmentWindowTest : public QObject {
       QCOMPARE(got[0], want[0]);
       QVERIFY2(std::fabs(std::stod(got[station]) - std::stod(want[station])) <= 0.0010001, (got[station] + " / " + want[station]).c_str());
     }
-    // Main points are the elements' joints now (no QZ, "E2 ZH" for "JD1 ZH"); the regular
-    // stakes are the same, every number to its last printed place.
+    // Main points by the JDs the elements make, as the JD route names them (no QZ: it is no
+    // element's end), never by element number.
+    QStringList expectedNames, importedNames;
+    for (const survey::alignment::StakeRow& row : expected.table->stakes) {
+      if (!row.name.empty() && !QString::fromStdString(row.name).contains(QStringLiteral("QZ"))) expectedNames << QString::fromStdString(row.name);
+    }
+    for (const survey::alignment::StakeRow& row : again.table->stakes) {
+      if (!row.name.empty()) importedNames << QString::fromStdString(row.name);
+    }
+    QCOMPARE(importedNames, expectedNames);
+    // The regular stakes are the same, every number to its last printed place.
     const auto regular = [](const std::string& csv) {
       QStringList rows;
       for (const QString& line : QString::fromStdString(csv).split(QLatin1Char('\n'))) {
@@ -674,6 +689,309 @@ class AlignmentWindowTest : public QObject {
     QVERIFY(!QFile::exists(windowPdf));
     QCOMPARE(recorder.messages.size(), std::size_t{1});
     QVERIFY2(recorder.messages[0].text.find("超过10000行，无法打印。") != std::string::npos, recorder.messages[0].text.c_str());
+  }
+
+  // Typed through the view with real keys, as a surveyor fills a new JD table: the starter pair,
+  // Tab and Enter moving on with typing continuing in the cell reached, a row added by typing
+  // below the last. A commit that reset the view once lost every key after the first cell.
+  void TypingThroughTheViewFillsTheTable() {
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("commitData|editor")));
+    platform::MessageRecorder recorder;
+    AlignmentWindow w;
+    QTableView* view = w.SourceView(TableId::Jd);
+    SourceGridModel* m = w.Model(TableId::Jd);
+    // The starter pair: two blank rows hinted QD and ZD, no row in the table itself.
+    QCOMPARE(m->rowCount(), 2);
+    QCOMPARE(m->data(m->index(0, 0), Qt::DisplayRole).toString(), QStringLiteral("QD"));
+    QCOMPARE(m->data(m->index(1, 0), Qt::DisplayRole).toString(), QStringLiteral("ZD"));
+    QVERIFY(w.Form().Table(TableId::Jd).empty());
+    w.show();
+    w.findChild<QTabWidget*>(QStringLiteral("leftTabs"))->setCurrentWidget(view);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    view->setFocus();
+    view->setCurrentIndex(m->index(0, 0));
+    // Keys go where the keyboard is: the open editor, or the view between cells.
+    const auto type = [](const QString& text) {
+      for (QChar c : text) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    };
+    const auto key = [](Qt::Key k) {
+      QTest::keyClick(QApplication::focusWidget(), k);
+      QCoreApplication::processEvents();  // Enter commits on the next turn of the event loop
+    };
+    type(QStringLiteral("QD"));
+    key(Qt::Key_Tab);
+    type(QStringLiteral("3000"));
+    key(Qt::Key_Tab);
+    type(QStringLiteral("5000"));
+    key(Qt::Key_Return);
+    QCOMPARE(view->currentIndex(), m->index(1, 2));  // Enter moved down
+    type(QStringLiteral("5400"));
+    key(Qt::Key_Return);
+    type(QStringLiteral("9000"));  // below the last row: a new row
+    key(Qt::Key_Return);
+    const Grid expected = {{"QD", "3000", "5000", "", "", ""}, {"", "", "5400", "", "", ""}, {"", "", "9000", "", "", ""}};
+    QCOMPARE(w.Form().Table(TableId::Jd), expected);
+    QCOMPARE(m->rowCount(), 4);  // three rows and the blank one to type into
+    QCOMPARE(view->currentIndex(), m->index(3, 2));
+    // Tab past the last column goes on at the next row's first cell.
+    view->setCurrentIndex(m->index(1, 5));
+    type(QStringLiteral("7"));
+    key(Qt::Key_Tab);
+    type(QStringLiteral("JD1"));
+    key(Qt::Key_Return);
+    QCOMPARE(w.Form().Table(TableId::Jd)[1][5], std::string("7"));
+    QCOMPARE(w.Form().Table(TableId::Jd)[2][0], std::string("JD1"));
+    // Ctrl+Z takes back the last cell, Ctrl+Y and Ctrl+Shift+Z put it back.
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w.Form().Table(TableId::Jd)[2][0], std::string());
+    QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(w.Form().Table(TableId::Jd)[2][0], std::string("JD1"));
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(w.Form().Table(TableId::Jd)[2][0], std::string("JD1"));
+    QVERIFY(recorder.messages.empty());
+  }
+
+  // Ctrl+D fills the selected cells from the top of the selection, one cell from the one above;
+  // one undo step each.
+  void FillDownCopiesTheTopCell() {
+    AlignmentWindow w;
+    QTableView* view = w.SourceView(TableId::Jd);
+    SourceGridModel* m = w.Model(TableId::Jd);
+    m->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+    w.show();
+    w.findChild<QTabWidget*>(QStringLiteral("leftTabs"))->setCurrentWidget(view);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    view->setFocus();
+    view->selectionModel()->select(QItemSelection(m->index(1, 4), m->index(3, 5)), QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(view, Qt::Key_D, Qt::ControlModifier);
+    const Grid& t = w.Form().Table(TableId::Jd);
+    for (int r = 1; r <= 3; ++r) {
+      QCOMPARE(t[static_cast<std::size_t>(r)][4], std::string("120"));
+      QCOMPARE(t[static_cast<std::size_t>(r)][5], std::string());
+    }
+    QCOMPARE(t[4][4], std::string("120"));  // outside the selection
+    QCOMPARE(t[2][3], std::string("800"));
+    view->selectionModel()->clearSelection();
+    view->setCurrentIndex(m->index(5, 3));
+    view->selectionModel()->select(m->index(5, 3), QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(view, Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(w.Form().Table(TableId::Jd)[5][3], std::string("700"));
+    w.Undo().undo();
+    QCOMPARE(w.Form().Table(TableId::Jd)[5][3], std::string("600"));
+    w.Undo().undo();
+    QCOMPARE(w.Form().Table(TableId::Jd)[2][4], std::string("100"));
+  }
+
+  // A block copied with its header row: the header is skipped, the data kept, wherever it lands.
+  void PasteSkipsAHeaderRow_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("block");
+    QTest::addColumn<QString>("first");  // the first pasted row's cells from `column`, tab-separated
+    QTest::addColumn<int>("rows");
+    QTest::newRow("titles") << 0 << "点名\tX (m)\tY (m)\tR (m)\tLs1 (m)\tLs2 (m)\nQD\t3000\t5000\nZD\t3600\t5400" << "QD\t3000\t5000" << 2;
+    QTest::newRow("keys") << 0 << "name,x,y\nQD\t3000\t5000" << "QD\t3000\t5000" << 1;
+    QTest::newRow("own words") << 0 << "交点\t北坐标\t东坐标\nQD\t3000\t5000" << "QD\t3000\t5000" << 1;
+    QTest::newRow("at a column") << 1 << "X\tY\n3000\t5000\n3600\t5400" << "3000\t5000" << 2;
+    QTest::newRow("no header") << 0 << "QD\t3000\t5000\nZD\t3600\t5400" << "QD\t3000\t5000" << 2;
+    QTest::newRow("single line kept") << 0 << "X1\tX\tY" << "X1\tX\tY" << 1;
+    QTest::newRow("text only: kept") << 1 << "X\tY\nX\tY" << "X\tY" << 2;
+  }
+  void PasteSkipsAHeaderRow() {
+    QFETCH(int, column);
+    QFETCH(QString, block);
+    QFETCH(QString, first);
+    QFETCH(int, rows);
+    AlignmentWindow w;
+    w.Model(TableId::Jd)->PasteBlock(0, column, block.replace(QLatin1Char(','), QLatin1Char('\t')));
+    const Grid& t = w.Form().Table(TableId::Jd);
+    QCOMPARE(static_cast<int>(t.size()), rows);
+    QStringList cells;
+    for (std::size_t c = static_cast<std::size_t>(column); c < t[0].size(); ++c) cells << QString::fromStdString(t[0][c]);
+    while (!cells.isEmpty() && cells.last().isEmpty()) cells.removeLast();
+    QCOMPARE(cells.join(QLatin1Char('\t')), first);
+  }
+
+  // A change of any input greys the results under the banner; exporting them asks to compute
+  // first, and a refused export writes nothing; the run clears the mark.
+  void ChangedInputsMakeResultsStale() {
+    platform::MessageRecorder recorder(survey::MessageAnswer::No);
+    AlignmentWindow w;
+    SourceGridModel* m = w.Model(TableId::Jd);
+    m->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+    auto* banner = w.findChild<QLabel*>(QStringLiteral("staleBanner"));
+    QVERIFY(banner);
+    QVERIFY(banner->isHidden());
+    QVERIFY(!w.IsStale(RunKind::Curves));  // nothing computed: nothing stale
+    QVERIFY(w.ComputeAll());
+    QVERIFY(!w.IsStale(RunKind::Curves));
+    QVERIFY(m->setData(m->index(1, 3), QStringLiteral("650"), Qt::EditRole));
+    QVERIFY(w.IsStale(RunKind::Curves) && w.IsStale(RunKind::Stakes));
+    QVERIFY(!banner->isHidden());
+    QCOMPARE(banner->text(), QStringLiteral("数据已修改，请重新计算 (F5)"));
+    QTemporaryDir tmp;
+    const QString pdf = tmp.filePath(QStringLiteral("curves.pdf")), csv = tmp.filePath(QStringLiteral("curves.csv"));
+    QVERIFY(!w.ExportReportPdf(ReportKind::Curves, pdf));
+    QVERIFY(!w.ExportResultCsv(RunKind::Curves, csv, false));
+    QVERIFY(!QFile::exists(pdf) && !QFile::exists(csv));
+    QCOMPARE(recorder.messages.size(), std::size_t{2});
+    QVERIFY(recorder.messages[0].text.find("重新计算") != std::string::npos);
+    // Yes: computed, then exported with the new radius.
+    recorder.answer = survey::MessageAnswer::Yes;
+    QVERIFY(w.ExportResultCsv(RunKind::Curves, csv, false));
+    QVERIFY(!w.IsStale(RunKind::Curves));
+    QVERIFY(banner->isHidden());
+    QFile f(csv);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().contains(",650.000,"));
+    // A field's edit and an undo are changes too.
+    auto* interval = w.findChild<QLineEdit*>(QStringLiteral("interval"));
+    QTest::keyClicks(interval, QStringLiteral("5"));
+    QVERIFY(w.IsStale(RunKind::Stakes));
+    QVERIFY(w.ComputeAll());
+    QVERIFY(!w.IsStale(RunKind::Stakes));
+    QTest::keyClicks(interval, QStringLiteral("0"));  // joins the field's undo step
+    QVERIFY(w.IsStale(RunKind::Stakes));
+    QVERIFY(w.ComputeAll());
+    w.Undo().undo();
+    QVERIFY(w.IsStale(RunKind::Stakes));
+  }
+
+  // A reopened project shows its results computed, not stale and not another project's.
+  void OpenedProjectIsComputed() {
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("p.alnproj"));
+    {
+      AlignmentWindow w;
+      w.Model(TableId::Jd)->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+      QVERIFY(w.SaveTo(path));
+    }
+    platform::MessageRecorder recorder;
+    AlignmentWindow w;
+    QVERIFY(w.OpenFrom(path));
+    QVERIFY(w.Result(RunKind::Stakes).RowCountLarge() > 100);
+    QCOMPARE(w.Result(RunKind::Curves).RowCountLarge(), std::size_t{7});  // QD, five JDs, ZD
+    QVERIFY(!w.IsStale(RunKind::Stakes));
+    QVERIFY(!w.IsModified());
+    QVERIFY(recorder.messages.empty());
+  }
+
+  // A LandXML import is a new, untitled project: Ctrl+S asks for a name and the project open
+  // before keeps its bytes; the elements show a straight end's radius blank.
+  void LandXmlImportStartsAnUntitledProject() {
+    QTemporaryDir tmp;
+    const QString project = tmp.filePath(QStringLiteral("old.alnproj")), xml = tmp.filePath(QStringLiteral("route.xml"));
+    AlignmentForm jd;
+    jd.Table(TableId::Jd) = JdRows(2);
+    WriteFile(xml, QByteArray::fromStdString(ExportLandXmlText(jd)));
+    platform::MessageRecorder recorder(survey::MessageAnswer::Cancel);
+    AlignmentWindow w;
+    w.Model(TableId::Jd)->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+    w.Form().projectName = "旧项目";
+    w.PushFields();
+    QVERIFY(w.SaveTo(project));
+    QFile f(project);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray before = f.readAll();
+    f.close();
+    // Modified and the question cancelled: nothing imported.
+    w.Model(TableId::Jd)->setData(w.Model(TableId::Jd)->index(1, 3), QStringLiteral("650"), Qt::EditRole);
+    QVERIFY(!w.ImportLandXml(xml));
+    QCOMPARE(w.CurrentPath(), project);
+    QVERIFY(w.Form().inputKind == InputKind::Jd);
+    recorder.answer = survey::MessageAnswer::No;  // do not save the old one
+    QVERIFY(w.ImportLandXml(xml));
+    QVERIFY(w.CurrentPath().isEmpty());
+    QVERIFY(w.windowTitle().startsWith(QStringLiteral("未命名")));
+    QVERIFY(w.IsModified());
+    QVERIFY(w.Form().projectName != "旧项目");
+    for (const auto& row : w.Form().Table(TableId::Elements)) {
+      for (const std::string& cell : row) QVERIFY2(cell != "inf", row[0].c_str());
+    }
+    QCOMPARE(w.Form().Table(TableId::Elements)[1][2], std::string());  // a spiral from the straight
+    const QString fresh = tmp.filePath(QStringLiteral("new.alnproj"));
+    {
+      platform::ScopedFileChoice choice(fresh);
+      QVERIFY(w.Save());
+    }
+    QCOMPARE(w.CurrentPath(), fresh);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before);
+    // The imported table computes as it is shown.
+    QVERIFY(w.ComputeAll());
+    QVERIFY(w.Result(RunKind::Stakes).RowCountLarge() > 10);
+  }
+
+  // The window's field and CAD exports are the command line's files, byte for byte; the CASS
+  // list puts east before north; stale stakes are not exported without a new run.
+  void FieldExportsMatchTheBatchFiles() {
+    QTemporaryDir tmp;
+    const QString jd = tmp.filePath(QStringLiteral("route.csv"));
+    WriteFile(jd, QByteArray::fromStdString(JdCsv()));
+    platform::MessageRecorder recorder(survey::MessageAnswer::No);
+    AlignmentWindow w;
+    w.Model(TableId::Jd)->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+    w.Form().startStationText = "K10+000";
+    w.Form().intervalText = "25";
+    w.Form().offsetsText = "-5, 5";
+    w.PushFields();
+    const QString early = tmp.filePath(QStringLiteral("early.dat"));
+    QVERIFY(!w.ExportStakePoints(AlignmentWindow::PointFile::Cass, early));  // nothing computed yet
+    QVERIFY(!QFile::exists(early));
+    QVERIFY(w.ComputeAll());
+    const auto read = [](const QString& path) {
+      QFile f(path);
+      return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("missing");
+    };
+    struct Case {
+      const char* format;
+      const char* file;
+    };
+    for (const Case& c : {Case{"cass", "w.dat"}, Case{"gsi16", "w.gsi"}, Case{"dxf", "w.dxf"}}) {
+      const QString mine = tmp.filePath(QString::fromLatin1(c.file)), batch = tmp.filePath(QStringLiteral("batch.") + QString::fromLatin1(c.format));
+      const std::string format = c.format;
+      QVERIFY(format == "dxf" ? w.ExportPlanDxf(mine)
+                              : w.ExportStakePoints(format == "cass" ? AlignmentWindow::PointFile::Cass : AlignmentWindow::PointFile::Gsi16, mine));
+      QCOMPARE(BatchOutput({"stakes", "--jd", jd.toStdString(), "--start", "K10+000", "--interval", "25", "--offset=-5", "--offset=5",
+                            "--out", batch.toStdString(), "--format", format}),
+               std::string());
+      const QByteArray bytes = read(mine);
+      QVERIFY2(bytes.size() > 1000, c.format);
+      QVERIFY2(bytes == read(batch), c.format);
+    }
+    QVERIFY(read(tmp.filePath(QStringLiteral("w.dat"))).startsWith("QD,,5000.000,3000.000,\r\n"));
+    QVERIFY(recorder.messages.size() == 1);  // the refusal before the run
+    // Stale: asked, declined, nothing written.
+    w.Model(TableId::Jd)->setData(w.Model(TableId::Jd)->index(1, 3), QStringLiteral("650"), Qt::EditRole);
+    const QString stale = tmp.filePath(QStringLiteral("stale.dat"));
+    QVERIFY(!w.ExportStakePoints(AlignmentWindow::PointFile::Cass, stale));
+    QVERIFY(!QFile::exists(stale));
+    QCOMPARE(recorder.messages.size(), std::size_t{2});
+  }
+
+  // Angles typed in degrees, minutes and seconds: the packed text they stand for, or refused.
+  void DmsAnglesReadAsPacked_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("packed");  // empty: not such an angle
+    QTest::newRow("full") << "49°23′55.34″" << "49.235534";
+    QTest::newRow("ascii marks") << "49°23'55.34\"" << "49.235534";
+    QTest::newRow("one-digit fields") << "5°3′7″" << "5.0307";
+    QTest::newRow("negative") << "-0°05′07.5″" << "-0.05075";
+    QTest::newRow("degrees only") << "90°" << "90.0000";
+    QTest::newRow("fine seconds") << "123°04′05.12345678″" << "123.040512345678";
+    QTest::newRow("blanks") << " 12° 30′ 00″ " << "12.3000";
+    QTest::newRow("60 minutes") << "1°60′00″" << "";
+    QTest::newRow("60 seconds") << "1°00′60″" << "";
+    QTest::newRow("three-digit minutes") << "1°059′00″" << "";
+    QTest::newRow("decimal degrees") << "1.5°" << "";
+    QTest::newRow("trailing text") << "1°02′03″x" << "";
+    QTest::newRow("no degree mark") << "49.232534" << "";
+  }
+  void DmsAnglesReadAsPacked() {
+    QFETCH(QString, text);
+    QFETCH(QString, packed);
+    const std::optional<std::string> got = PackedFromDms(text.toStdString());
+    QCOMPARE(got ? QString::fromStdString(*got) : QString(), packed);
   }
 
  private:

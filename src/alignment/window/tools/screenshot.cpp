@@ -1,5 +1,7 @@
 // Shows the window with a project computed and one stake marked, for screenshots under Xvfb:
-//   alignment_window_shot PROJECT.alnproj STAKE-ROW SECONDS [OUT.png [plan | profile | section | TAB-TITLE [ZOOM | WIDTHxHEIGHT]]]
+//   alignment_window_shot PROJECT.alnproj STAKE-ROW SECONDS [OUT.png [plan | profile | section | stale | TAB-TITLE [ZOOM | WIDTHxHEIGHT]]]
+// (stale: the JD table shown with its second JD's R changed after the run, and OUT-stakes.png
+// the stake list greyed under the banner).
 // The window stays open SECONDS seconds (for `import -window root`); with OUT.png it also
 // saves its own picture.
 #include <QApplication>
@@ -27,6 +29,10 @@ int main(int argc, char** argv) {
   const bool profile = view == QStringLiteral("profile");
   if (profile) {
     w.findChild<QTabWidget*>(QStringLiteral("viewTabs"))->setCurrentIndex(1);
+  } else if (view == QStringLiteral("stale")) {
+    w.findChild<QTabWidget*>(QStringLiteral("leftTabs"))->setCurrentIndex(1);
+    SourceGridModel* jd = w.Model(TableId::Jd);
+    jd->setData(jd->index(2, 3), QStringLiteral("650"), Qt::EditRole);
   } else if (view == QStringLiteral("section")) {
     w.findChild<QTabWidget*>(QStringLiteral("viewTabs"))->setCurrentIndex(2);
     w.findChild<QTabWidget*>(QStringLiteral("leftTabs"))->setCurrentWidget(w.Sections());
@@ -58,6 +64,10 @@ int main(int argc, char** argv) {
   }
   QTimer::singleShot(std::atoi(argv[3]) * 1000, [&] {
     if (argc > 4) w.grab().save(QString::fromLocal8Bit(argv[4]));
+    if (argc > 5 && std::string(argv[5]) == "stale") {  // and the greyed stake list beside it
+      w.findChild<QTabWidget*>(QStringLiteral("leftTabs"))->setCurrentIndex(6);
+      w.grab().save(QString::fromLocal8Bit(argv[4]).replace(QStringLiteral(".png"), QStringLiteral("-stakes.png")));
+    }
     QApplication::exit(0);
   });
   return app.exec();
