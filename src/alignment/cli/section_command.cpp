@@ -34,12 +34,10 @@ Command SectionCommand() {
       "outer edge of each part outward, left side then right side; width and slope (percent) as the part is "
       "there, widening and superelevation included. Without a profile the column is relative_elevation, "
       "relative to the design line.";
-  c.options = {{{"interval"}, "--interval D", "stake interval in metres (default 20)."},
-               {{"from"}, "--from S", "first station listed (limits the list, adds no stake)."},
-               {{"to"}, "--to S", "last station listed (limits the list, adds no stake)."}};
-  for (OptionHelp& o : SectionOptionHelp()) c.options.push_back(std::move(o));
-  for (OptionHelp& o : PointOutputOptions()) c.options.push_back(std::move(o));
-  for (OptionHelp& o : DrawingOptions()) c.options.push_back(std::move(o));
+  c.AddOptions(StakeRangeOptions());
+  c.AddOptions(SectionOptionHelp());
+  c.AddOptions(PointOutputOptions());
+  c.AddOptions(DrawingOptions());
   c.usage += " [--out FILE [--format csv|cass|gsi16|dxf] [--code TEXT]]";
   c.example = "alignment section --jd route.csv --profile profile.csv --section section.csv --superelevation super.csv";
   c.run = [](CommandContext& ctx) {
