@@ -36,10 +36,10 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   fields.ls = options.Value("ls", "0");
   fields.printDate = options.Value("date", services.today);
 
-  if (form.ComputeReport()) {
+  if (form.ComputeReport().ok()) {
     for (const std::string& extra : options.Values("extra")) {
       fields.extraStation = extra;
-      if (!form.AddExtraStake()) break;
+      if (!form.AddExtraStake().ok()) break;
     }
     if (!host.Refused() && options.Has("save")) {
       host.savePath = options.Value("save");
