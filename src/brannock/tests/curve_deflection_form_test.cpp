@@ -140,7 +140,7 @@ TEST_F(FormTest, SaveAndPrintCancelledSayNothingAndFailuresSayWhy) {
 struct BatchTest : ::testing::Test {
   coordinates::testing::MemoryTextFiles files;
   FakePrinter pdf;
-  BatchServices services{files, pdf, "26-12-6"};
+  survey::BatchServices services{&files, &pdf, "26-12-6"};
   survey::testing::BatchRun Run(const std::vector<std::string>& args) {
     return survey::testing::CaptureBatch(
         [&](const auto& a, std::ostream& out, std::ostream& err) { return RunBatch(a, out, err, services); }, args);
