@@ -1,6 +1,5 @@
 #include "alignment/table_reader.h"
 
-#include <iconv.h>
 
 #include <algorithm>
 #include <array>
@@ -14,6 +13,7 @@
 #include "alignment/alignment_error.h"
 #include "alignment/route.h"
 #include "alignment/text_format.h"
+#include "common/gbk_text.h"
 #include "common/text_blanks.h"
 #include "common/message_text.h"
 
@@ -39,88 +39,16 @@ int LineOf(std::string_view text, std::size_t at) {
   return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
 }
 
-// Offset of the first byte that breaks UTF-8 (overlong forms, surrogates and code points
-// beyond U+10FFFF included), or npos.
-std::size_t FirstInvalidUtf8(std::string_view s) {
-  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-  const std::size_t n = s.size();
-  std::size_t i = 0;
-  while (i < n) {
-    // Eight ASCII bytes at a time: tables are mostly digits.
-    if (i + 8 <= n) {
-      std::uint64_t block;
-      std::memcpy(&block, p + i, 8);
-      if ((block & 0x8080808080808080ULL) == 0) {
-        i += 8;
-        continue;
-      }
-    }
-    const unsigned c = p[i];
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t len;
-    unsigned lo = 0x80, hi = 0xBF;  // allowed range of the second byte
-    if (c >= 0xC2 && c <= 0xDF) {
-      len = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      len = 3;
-      if (c == 0xE0) lo = 0xA0;
-      if (c == 0xED) hi = 0x9F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      len = 4;
-      if (c == 0xF0) lo = 0x90;
-      if (c == 0xF4) hi = 0x8F;
-    } else {
-      return i;
-    }
-    if (i + len > n || p[i + 1] < lo || p[i + 1] > hi) return i;
-    for (std::size_t k = 2; k < len; ++k) {
-      if ((p[i + k] & 0xC0) != 0x80) return i;
-    }
-    i += len;
-  }
-  return std::string_view::npos;
-}
-
-// GB18030 to UTF-8, line by line so that a bad byte is reported with its line (no GB18030
-// trail byte is a line feed). Refuses instead of replacing.
+// GBK to UTF-8; refuses a bad byte with its line instead of replacing it.
 std::string Gb18030ToUtf8(std::string_view in) {
-  iconv_t cd = iconv_open("UTF-8", "GB18030");
-  if (cd == reinterpret_cast<iconv_t>(-1)) throw AlignmentError("无法读取 GBK 编码的文件：系统缺少 GB18030 转换。");
-  struct Closer {
-    iconv_t cd;
-    ~Closer() { iconv_close(cd); }
-  } closer{cd};
-  std::string out;
-  out.reserve(in.size() + in.size() / 2);
-  int line = 1;
-  std::size_t start = 0;
-  while (start <= in.size()) {
-    std::size_t end = in.find('\n', start);
-    if (end == std::string_view::npos) end = in.size();
-    std::string_view piece = in.substr(start, end - start);
-    char* src = const_cast<char*>(piece.data());
-    std::size_t srcLeft = piece.size();
-    char buf[4096];
-    while (srcLeft > 0) {
-      char* dst = buf;
-      std::size_t dstLeft = sizeof buf;
-      const std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-      out.append(buf, static_cast<std::size_t>(dst - buf));
-      if (r == static_cast<std::size_t>(-1) && errno != E2BIG) {
-        Refuse(line, "既不是 UTF-8 也不是 GBK 编码的文字（第 " +
-                         std::to_string(static_cast<std::size_t>(src - piece.data()) + 1) + " 个字节）。");
-      }
-    }
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (end == in.size()) break;
-    out.push_back('\n');
-    start = end + 1;
-    ++line;
+  GbkConversion converted = DecodeGbk(in);
+  if (converted.status == GbkConversion::Status::NoConverter) {
+    throw AlignmentError("无法读取 GBK 编码的文件：系统缺少 GB18030 转换。");
   }
-  return out;
+  if (!converted.ok()) {
+    Refuse(converted.badLine, "既不是 UTF-8 也不是 GBK 编码的文字（第 " + std::to_string(converted.badColumn + 1) + " 个字节）。");
+  }
+  return std::move(converted.text);
 }
 
 // A cell's text for a message: at most 40 characters, control characters escaped.

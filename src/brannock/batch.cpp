@@ -14,7 +14,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   coordinates::GbkTextFileStore files;
   platform::PdfTextFileWriter pdf(CurveDeflectionWindow::PrintFont());
   const QDate today = QDate::currentDate();
-  BatchServices services{files, pdf, DateFieldText(today.year(), today.month(), today.day())};
+  const survey::BatchServices services{&files, &pdf, DateFieldText(today.year(), today.month(), today.day())};
   return RunBatch(args, out, err, services);
 }
 

@@ -56,37 +56,32 @@ bool CurveDeflectionForm::FieldsFilled() const {
   return !fields_.jd.empty() && !fields_.alpha.empty() && !fields_.radius.empty() && !fields_.ls.empty();
 }
 
-bool CurveDeflectionForm::ComputeReport() {
+survey::Outcome CurveDeflectionForm::ComputeReport() {
   const auto input = FieldsFilled() ? ReadCurveInput(fields_.jd, fields_.alpha, fields_.radius, fields_.ls)
                                      : std::nullopt;
-  if (input && Overlapping(*input)) return false;
+  if (input && Overlapping(*input)) return survey::Outcome::Refused(survey::OverlappingTransitionsMessage().text);
   const auto listing = input ? ComputeCurveListing(*input) : std::nullopt;
-  if (!listing) {
-    host_.ShowMessage(survey::DataErrorMessage());
-    return false;
-  }
+  if (!listing) return survey::Refuse(host_, survey::DataErrorMessage());
   const auto head = survey::curve::MakeReportHead(survey::curve::BrannockBanner(), fields_.jd, fields_.radius,
                                                   fields_.ls, listing->elements);
   report_ = survey::curve::WriteMainReport(head, listing->rows, fields_.printDate);
   insertionPoint_ = report_.size();
-  return true;
+  return survey::Outcome::Done();
 }
 
-std::optional<survey::InsertedLines> CurveDeflectionForm::AddExtraStake() {
+survey::Outcome CurveDeflectionForm::AddExtraStake() {
+  lastInserted_.reset();
   const auto input = FieldsFilled() && !fields_.extraStation.empty()
                          ? ReadCurveInput(fields_.jd, fields_.alpha, fields_.radius, fields_.ls)
                          : std::nullopt;
-  if (input && Overlapping(*input)) return std::nullopt;
+  if (input && Overlapping(*input)) return survey::Outcome::Refused(survey::OverlappingTransitionsMessage().text);
   const auto row = input ? ComputeExtraStake(*input, fields_.extraStation) : std::nullopt;
-  if (!row) {
-    host_.ShowMessage(survey::DataErrorMessage());
-    return std::nullopt;
-  }
+  if (!row) return survey::Refuse(host_, survey::DataErrorMessage());
   // The surveyor clicks where the stake belongs in station order; a click inside a row must
   // not split it, so the line goes to the start of the next one.
-  survey::InsertedLines done = survey::InsertLines(report_, insertionPoint_, survey::curve::ExtraStakeLine(*row));
-  insertionPoint_ = done.End();
-  return done;
+  lastInserted_ = survey::InsertLines(report_, insertionPoint_, survey::curve::ExtraStakeLine(*row));
+  insertionPoint_ = lastInserted_->End();
+  return survey::Outcome::Done();
 }
 
 void CurveDeflectionForm::SetReportFromBox(std::string_view text, std::size_t boxPosition) {

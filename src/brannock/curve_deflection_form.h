@@ -57,12 +57,14 @@ class CurveDeflectionForm {
   // The same place as the report box counts positions.
   std::size_t InsertionBoxPosition() const { return survey::BoxPositionOfByteOffset(report_, insertionPoint_); }
 
-  // Rebuilds the report from the design data; false (after the data-error message, with
-  // nothing changed) when they are missing or unusable.
-  bool ComputeReport();
-  // Puts the extra stake's line into the report at the insertion point: what went in and
-  // where, or nullopt when refused.
-  std::optional<survey::InsertedLines> AddExtraStake();
+  // Rebuilds the report from the design data; Refused (after the message, with nothing
+  // changed) when they are missing or unusable.
+  survey::Outcome ComputeReport();
+  // Puts the extra stake's line into the report at the insertion point (lastInserted() says
+  // what went in and where); Refused, with nothing changed, after the message.
+  survey::Outcome AddExtraStake();
+  // The line the last AddExtraStake put in, nullopt when it was refused or none has run.
+  const std::optional<survey::InsertedLines>& lastInserted() const { return lastInserted_; }
   // Prints three blanks and the report; the report is not changed. Refused once the failure
   // has been shown.
   survey::Outcome PrintReport();
@@ -88,6 +90,7 @@ class CurveDeflectionForm {
   survey::TextPrinter& printer_;
   CurveDeflectionFields fields_;
   std::string report_ = HelpText();
+  std::optional<survey::InsertedLines> lastInserted_;
   std::size_t insertionPoint_ = report_.size();
   std::string title_{kProgramTitle};
 };

@@ -289,22 +289,22 @@ void CurveDeflectionWindow::ShowReport() {
 
 void CurveDeflectionWindow::ComputeReport() {
   platform::PullFields<Fields>(*this, kFieldObjects, form_.fields());
-  if (form_.ComputeReport()) ShowReport();
+  if (form_.ComputeReport().ok()) ShowReport();
 }
 
 void CurveDeflectionWindow::AddExtraStake() {
   platform::PullFields<Fields>(*this, kFieldObjects, form_.fields());
   PullReport();
-  const auto line = form_.AddExtraStake();
-  if (!line) return;
+  if (!form_.AddExtraStake().ok()) return;
+  const survey::InsertedLines& line = *form_.lastInserted();
   // Into the document rather than a fresh copy of the text, so the user's formatting stays.
   QTextCursor c(report_->document());
-  c.setPosition(static_cast<int>(survey::BoxPositionOfByteOffset(form_.report(), line->at)));
+  c.setPosition(static_cast<int>(survey::BoxPositionOfByteOffset(form_.report(), line.at)));
   // The new line takes the report's own face, not that of a line the user restyled.
   QTextCharFormat plain;
   plain.setFont(report_->font());
   c.setCharFormat(plain);
-  c.insertText(Shown(line->text));
+  c.insertText(Shown(line.text));
   report_->setTextCursor(c);
 }
 

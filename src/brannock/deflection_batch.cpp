@@ -20,15 +20,29 @@ constexpr std::string_view kUsage =
 const survey::BatchProgram kProgram{
     "", kUsage, {{"jd"}, {"alpha"}, {"radius"}, {"ls"}, {"date"}, {"extra", true, true}, {"save"}, {"pdf"}}};
 
+// A run without a file store: --save fails with the reason, as a disk that refuses it would.
+class NoFiles final : public survey::TextFileStore {
+ public:
+  survey::Outcome Write(const std::string&, std::string_view) override {
+    return survey::Outcome::Failed("file saving is not available here");
+  }
+  std::optional<std::string> Read(const std::string&, std::string* error) override {
+    if (error) *error = "file reading is not available here";
+    return std::nullopt;
+  }
+};
+
 }  // namespace
 
-int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, BatchServices& services) {
+int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             const survey::BatchServices& services) {
   survey::ParsedOptions options;
   if (const auto status = survey::StartBatch(kProgram, args, options, out, err)) return *status;
 
   survey::RecordingHost host;
-  survey::PdfFilePrinter printer(&services.pdf, options.Value("pdf"), 1);
-  CurveDeflectionForm form(host, services.files, printer);
+  survey::PdfFilePrinter printer(services.pdf, options.Value("pdf"), 1);
+  NoFiles noFiles;
+  CurveDeflectionForm form(host, services.files ? *services.files : noFiles, printer);
   CurveDeflectionFields& fields = form.fields();
   fields.jd = options.Value("jd");
   fields.alpha = options.Value("alpha");
@@ -36,10 +50,10 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   fields.ls = options.Value("ls", "0");
   fields.printDate = options.Value("date", services.today);
 
-  if (form.ComputeReport()) {
+  if (form.ComputeReport().ok()) {
     for (const std::string& extra : options.Values("extra")) {
       fields.extraStation = extra;
-      if (!form.AddExtraStake()) break;
+      if (!form.AddExtraStake().ok()) break;
     }
     if (!host.Refused() && options.Has("save")) {
       host.savePath = options.Value("save");

@@ -11,14 +11,11 @@
 
 namespace brannock {
 
-struct BatchServices {
-  survey::TextFileStore& files;  // where --save writes the saved-report record
-  survey::PdfTextWriter& pdf;    // where --pdf prints (the print face, one copy)
-  std::string today;             // the date field without --date: DateFieldText of today
-};
-
 // brannock --jd T --alpha T --radius T [--ls T] [--date T] [--extra T]... [--save FILE] [--pdf FILE]
 // Status 0 with the report on `out` (LF line ends), 2 with the refusal on `err`.
-int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, BatchServices& services);
+// Of `services`: the file store --save writes the saved-report record to, the PDF writer --pdf
+// prints with (the print face, one copy) and today (DateFieldText) for a missing --date.
+int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             const survey::BatchServices& services);
 
 }  // namespace brannock

@@ -61,4 +61,20 @@ class PdfFilePrinter final : public TextPrinter {
   int failureCode_;
 };
 
+// What a program's batch run may take from outside, one shape for every calculator's RunBatch:
+// each run uses the services it needs; a service left out refuses the options that need it
+// (--pdf without a writer, --save without a file store).
+struct BatchServices {
+  TextFileStore* files = nullptr;  // saved reports, parameter files
+  PdfTextWriter* pdf = nullptr;    // prints as the print command does, in the program's print face
+  std::string today;               // the date a report carries when none is given
+
+  // Only a PDF writer (none: --pdf refused), for the programs that save nothing.
+  static BatchServices Printing(PdfTextWriter* writer) {
+    BatchServices services;
+    services.pdf = writer;
+    return services;
+  }
+};
+
 }  // namespace survey

@@ -21,7 +21,7 @@ const survey::BatchProgram kProgram{
 }  // namespace
 
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-             const BatchServices& services) {
+             const survey::BatchServices& services) {
   survey::ParsedOptions options;
   if (const auto status = survey::StartBatch(kProgram, args, options, out, err)) return *status;
   if (options.Has("pdf") && !services.pdf) {

@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
       argc, argv, "dovetree",
       [](const std::vector<std::string>& args) {
         platform::PdfTextFileWriter pdf(dovetree::DeflectionWindow::PrintFont());
-        return dovetree::RunBatch(args, std::cout, std::cerr, {&pdf});
+        return dovetree::RunBatch(args, std::cout, std::cerr, survey::BatchServices::Printing(&pdf));
       },
       dovetree::RunWindow);
 }

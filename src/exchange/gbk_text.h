@@ -1,6 +1,6 @@
 // The text encodings of field files: the CASS point list is GBK (what Chinese office and
-// field software writes and reads); a file read may be UTF-8 or GBK. Conversion goes through
-// the system's iconv, as the suite's other GBK files do; GBK is read as GB18030, its superset.
+// field software writes and reads); a file read may be UTF-8 or GBK. Conversion is the suite's
+// one GBK converter (common/gbk_text.h); GBK is read as GB18030, its superset.
 #pragma once
 
 #include <string>

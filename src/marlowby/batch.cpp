@@ -47,15 +47,15 @@ survey::BatchProgram Program() {
 
 }  // namespace
 
-int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, BatchServices& services) {
+int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             const coordinates::StakeBatchServices& services) {
   survey::ParsedOptions options;
   if (const std::optional<int> status = survey::StartBatch(Program(), args, options, out, err)) return *status;
-  if (!services.tableError.empty()) {
-    err << services.tableError << '\n';
-    return 2;
-  }
+  if (!services.Usable(err)) return 2;
+  coordinates::MemoryStakeTable ownTable;
+  coordinates::StakeTable& table = services.table ? *services.table : ownTable;
   survey::RecordingHost host;
-  StraightLineForm form(host, services.table, services.files, services.printer);
+  StraightLineForm form(host, table, *services.files, *services.report);
   form.ReloadGrid();
 
   // Every step stops the run at the first refusal, as a user would stop at a message box.
@@ -101,7 +101,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (host.Refused()) return finish({});
   }
   if (options.Has("report")) {
-    services.printer.SetPdfFile(options.Value("report"));
+    services.report->SetPdfFile(options.Value("report"));
     form.PrintReport();
     if (host.Refused()) return finish({});
   }

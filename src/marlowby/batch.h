@@ -7,24 +7,16 @@
 #include <vector>
 
 #include "coordinates/file_commands.h"
+#include "coordinates/stake_batch_services.h"
 #include "coordinates/stake_record.h"
 
 namespace marlowby {
 
-struct BatchServices {
-  // A table of the run's own: emptying it at the end must not empty the table of a window that
-  // is open at the same time.
-  coordinates::StakeTable& table;
-  coordinates::TextFileStore& files;
-  // --report points it at the PDF file.
-  coordinates::FileReportPrinter& printer;
-  // Why the table could not be opened; empty when it is open.
-  std::string tableError;
-};
 
 // Runs the options (see the usage text); prints the ".ly" lines to `out`. Returns 0 on success,
 // 2 when a handler refused (its message on `err`) or the options are not understood.
-int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, BatchServices& services);
+int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             const coordinates::StakeBatchServices& services);
 
 // The program's batch mode: the run above on the standard streams, with the services on disk
 // (a table of its own in memory, GBK text files, the Qt report printer). Defined in the window

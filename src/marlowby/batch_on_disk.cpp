@@ -14,7 +14,11 @@ int RunBatch(const std::vector<std::string>& args) {
   coordinates::GbkTextFileStore files;
   coordinates::QtReportPrinter printer(nullptr,
                                        coordinates::ReportLayoutPath(QStringLiteral("marlowby"), QStringLiteral("zxzb.html")));
-  BatchServices services{table, files, printer, table.IsOpen() ? std::string() : table.LastError()};
+  coordinates::StakeBatchServices services;
+  services.files = &files;
+  services.table = &table;
+  services.report = &printer;
+  if (!table.IsOpen()) services.tableError = table.LastError();
   return RunBatch(args, std::cout, std::cerr, services);
 }
 

@@ -1,52 +1,24 @@
 #include "platform/text_files.h"
 
-#include <cerrno>
-#include <iconv.h>
-
 #include "common/atomic_file.h"
 #include "common/bounded_file.h"
+#include "common/gbk_text.h"
 
 namespace platform {
 
 namespace {
 
-// nullopt when the system has no converter for the pair: passing the text through unchanged
-// would write UTF-8 where readers expect GBK.
-std::optional<std::string> Convert(std::string_view in, const char* to, const char* from, const char* replacement) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-  std::string out;
-  out.reserve(in.size() * 2 + 4);
-  char* src = const_cast<char*>(in.data());
-  size_t srcLeft = in.size();
-  char buf[4096];
-  while (srcLeft > 0) {
-    char* dst = buf;
-    size_t dstLeft = sizeof buf;
-    const size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-    out.append(buf, static_cast<size_t>(dst - buf));
-    if (r == static_cast<size_t>(-1)) {
-      if (errno == E2BIG) continue;
-      // An unconvertible or invalid sequence: put the replacement and skip one character.
-      out += replacement;
-      size_t skip = 1;
-      if (std::string_view(from) == "UTF-8") {
-        const unsigned char c = static_cast<unsigned char>(*src);
-        skip = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-      }
-      skip = std::min(skip, srcLeft);
-      src += skip;
-      srcLeft -= skip;
-    }
-  }
-  iconv_close(cd);
-  return out;
+// nullopt when the system has no converter: passing the text through unchanged would write
+// UTF-8 where readers expect GBK.
+std::optional<std::string> Converted(survey::GbkConversion converted) {
+  if (converted.status == survey::GbkConversion::Status::NoConverter) return std::nullopt;
+  return std::move(converted.text);
 }
 
 const char* const kNoConverter = "系统缺少 GBK 文字编码转换 (no GBK converter on this system)";
 
-std::optional<std::string> ToGbk(std::string_view utf8) { return Convert(utf8, "GBK", "UTF-8", "?"); }
-std::optional<std::string> FromGbk(std::string_view gbk) { return Convert(gbk, "UTF-8", "GB18030", "\xEF\xBF\xBD"); }
+std::optional<std::string> ToGbk(std::string_view utf8) { return Converted(survey::EncodeGbk(utf8, "?")); }
+std::optional<std::string> FromGbk(std::string_view gbk) { return Converted(survey::DecodeGbk(gbk, "\xEF\xBF\xBD")); }
 
 }  // namespace
 

@@ -30,7 +30,7 @@ class OneCopyPdf final : public survey::PdfTextWriter {
 }  // namespace
 
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-             const BatchServices& services) {
+             const survey::BatchServices& services) {
   survey::ParsedOptions opts;
   if (const auto status = survey::StartBatch(kProgram, args, opts, out, err)) return *status;
   if (opts.Has("pdf") && !services.pdf) {

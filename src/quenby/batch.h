@@ -16,11 +16,8 @@
 
 namespace quenby {
 
-struct BatchServices {
-  survey::PdfTextWriter* pdf = nullptr;  // prints as the print command does; none: --pdf is refused
-};
-
+// Uses the PDF writer of `services` for --pdf.
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-             const BatchServices& services = {});
+             const survey::BatchServices& services = {});
 
 }  // namespace quenby

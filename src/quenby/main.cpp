@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
       argc, argv, "quenby",
       [](const std::vector<std::string>& args) {
         platform::PdfTextFileWriter pdf(quenby::ListingFont());
-        return quenby::RunBatch(args, std::cout, std::cerr, {&pdf});
+        return quenby::RunBatch(args, std::cout, std::cerr, survey::BatchServices::Printing(&pdf));
       },
       quenby::RunWindow);
 }

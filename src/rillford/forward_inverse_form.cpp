@@ -44,13 +44,14 @@ survey::Message OutOfRangeMessage() {
 }
 
 // Reads the inputs in order: any empty one gives the data-error message before any text is
-// read as a number; a text that is not a number names its field. Nothing is returned when an
-// input was refused.
+// read as a number; a text that is not a number names its field. `refused` says so when an
+// input was refused (the user has been told), and nothing is returned.
 template <std::size_t N>
-std::optional<std::array<double, N>> ReadInputs(const F& fields, const InputField (&inputs)[N], survey::Host& host) {
+std::optional<std::array<double, N>> ReadInputs(const F& fields, const InputField (&inputs)[N], survey::Host& host,
+                                                survey::Outcome& refused) {
   for (const InputField& input : inputs) {
     if (survey::IsEmptyField(fields.*input.text)) {
-      host.ShowMessage(survey::DataErrorMessage());
+      refused = survey::Refuse(host, survey::DataErrorMessage());
       return std::nullopt;
     }
   }
@@ -59,7 +60,7 @@ std::optional<std::array<double, N>> ReadInputs(const F& fields, const InputFiel
     const std::string& text = fields.*inputs[i].text;
     const auto v = survey::ReadStrictNumber(text);
     if (!v) {
-      host.ShowMessage(NotANumberMessage(inputs[i], text));
+      refused = survey::Refuse(host, NotANumberMessage(inputs[i], text));
       return std::nullopt;
     }
     values[i] = *v;
@@ -69,9 +70,10 @@ std::optional<std::array<double, N>> ReadInputs(const F& fields, const InputFiel
 
 }  // namespace
 
-void ForwardInverseForm::ComputeForward() {
-  const auto v = ReadInputs(fields_, kForwardInputs, host_);
-  if (!v) return;
+survey::Outcome ForwardInverseForm::ComputeForward() {
+  survey::Outcome refused;
+  const auto v = ReadInputs(fields_, kForwardInputs, host_, refused);
+  if (!v) return refused;
   const auto [ax, ay, deg, min, sec, dist] = *v;
   // Minutes are added to the degrees first, then the seconds: the order fixes the last bit.
   double fwj = deg + min / 60;  // fwj: the azimuth in decimal degrees
@@ -79,12 +81,10 @@ void ForwardInverseForm::ComputeForward() {
   const survey::PlanePoint b = survey::ForwardPoint(ax, ay, fwj, dist);
   const double x = survey::RoundCoordinate(b.x, 1000);
   const double y = survey::RoundCoordinate(b.y, 1000);
-  if (!std::isfinite(x) || !std::isfinite(y)) {
-    host_.ShowMessage(OutOfRangeMessage());
-    return;
-  }
+  if (!std::isfinite(x) || !std::isfinite(y)) return survey::Refuse(host_, OutOfRangeMessage());
   fields_.forwardBx = survey::PlainNumberText(x);
   fields_.forwardBy = survey::PlainNumberText(y);
+  return survey::Outcome::Done();
 }
 
 void ForwardInverseForm::ClearForward() {
@@ -93,21 +93,20 @@ void ForwardInverseForm::ClearForward() {
     (fields_.*text).clear();
 }
 
-void ForwardInverseForm::ComputeInverse() {
-  const auto v = ReadInputs(fields_, kInverseInputs, host_);
-  if (!v) return;
+survey::Outcome ForwardInverseForm::ComputeInverse() {
+  survey::Outcome refused;
+  const auto v = ReadInputs(fields_, kInverseInputs, host_, refused);
+  if (!v) return refused;
   const auto [ax, ay, bx, by] = *v;
   const survey::InverseResult r = survey::zbfs(ax, ay, bx, by);  // zbfs: coordinate inverse
   const double d = survey::RoundCoordinate(r.distance, 1000);
-  if (!std::isfinite(d) || !std::isfinite(r.azimuth)) {
-    host_.ShowMessage(OutOfRangeMessage());
-    return;
-  }
+  if (!std::isfinite(d) || !std::isfinite(r.azimuth)) return survey::Refuse(host_, OutOfRangeMessage());
   const survey::DmsCarried dms = survey::SplitDmsWithCarry(r.azimuth);
   fields_.inverseDegrees = survey::PlainNumberText(dms.d);
   fields_.inverseMinutes = survey::PlainNumberText(dms.m);
   fields_.inverseSeconds = survey::PlainNumberText(dms.s);
   fields_.inverseDistance = survey::PlainNumberText(d);
+  return survey::Outcome::Done();
 }
 
 void ForwardInverseForm::ClearInverse() {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/host.h"
+#include "common/outcome.h"
 
 namespace rillford {
 
@@ -43,10 +44,10 @@ class ForwardInverseForm {
   const ForwardInverseFields& fields() const { return fields_; }
 
   // Each compute tells the user through the Host when a field is empty, not a number, or the
-  // result would overflow; its results then keep their old texts.
-  void ComputeForward();
+  // result would overflow, and answers Refused; its results then keep their old texts.
+  survey::Outcome ComputeForward();
   void ClearForward();  // all eight fields of the forward problem
-  void ComputeInverse();
+  survey::Outcome ComputeInverse();
   void ClearInverse();  // all eight fields of the inverse problem
 
  private:

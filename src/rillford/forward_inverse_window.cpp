@@ -28,13 +28,14 @@ constexpr platform::FieldBinding<F> kFieldObjects[] = {
     {"Text16", &F::inverseDistance},
 };
 
-// Buttons -> what a click runs.
-using ButtonObject = platform::ButtonBinding<void (ForwardInverseForm::*)()>;
+// Buttons -> what a click runs. A refused compute has told the user already; the window keeps
+// the fields as the form left them either way.
+using ButtonObject = platform::ButtonBinding<void (*)(ForwardInverseForm&)>;
 constexpr ButtonObject kButtonObjects[] = {
-    {"Command1", "计  算", &ForwardInverseForm::ComputeForward},
-    {"Command2", "清  空", &ForwardInverseForm::ClearForward},
-    {"Command3", "计  算", &ForwardInverseForm::ComputeInverse},
-    {"Command4", "清  空", &ForwardInverseForm::ClearInverse},
+    {"Command1", "计  算", [](ForwardInverseForm& f) { f.ComputeForward(); }},
+    {"Command2", "清  空", [](ForwardInverseForm& f) { f.ClearForward(); }},
+    {"Command3", "计  算", [](ForwardInverseForm& f) { f.ComputeInverse(); }},
+    {"Command4", "清  空", [](ForwardInverseForm& f) { f.ClearInverse(); }},
 };
 
 const char* ObjectNameOf(std::string F::*member) {
@@ -162,9 +163,9 @@ ForwardInverseWindow::ForwardInverseWindow(QWidget* parent) : QWidget(parent) {
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 }
 
-void ForwardInverseWindow::Run(void (ForwardInverseForm::*handler)()) {
+void ForwardInverseWindow::Run(void (*handler)(ForwardInverseForm&)) {
   platform::PullFields<F>(*this, kFieldObjects, form_.fields());
-  (form_.*handler)();
+  handler(form_);
   platform::PushFields<F>(*this, kFieldObjects, form_.fields());
 }
 

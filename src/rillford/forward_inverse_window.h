@@ -18,7 +18,7 @@ class ForwardInverseWindow : public QWidget {
 
  private:
   // Runs a handler of the form between moving the field texts into it and back out.
-  void Run(void (ForwardInverseForm::*handler)());
+  void Run(void (*handler)(ForwardInverseForm&));
 
   platform::QtHost host_{this};
   ForwardInverseForm form_{host_};

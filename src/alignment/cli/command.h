@@ -56,6 +56,9 @@ struct Command {
   // Reads its options, checks them, then writes its rows; throws AlignmentError to refuse
   // (before it writes anything).
   std::function<void(CommandContext&)> run;
+
+  // Appends options shared with other commands to the help, in order.
+  void AddOptions(std::vector<OptionHelp> more);
 };
 
 class CommandContext {
@@ -96,10 +99,13 @@ class CommandContext {
 // A value quoted for a message, cut after 60 characters.
 std::string Quote(std::string_view text);
 
-// --interval, --from and --to of the stake commands.
+// --interval, --from and --to of the stake commands, and their help.
 StakeOptions StakeRange(const CommandContext& ctx);
+std::vector<OptionHelp> StakeRangeOptions();
 // --skew of stakes, point and stakeout, refused unless below 90° either way and unless every
 // --offset D keeps its side stake D / cos A within the magnitude the program accepts.
 double Skew(const CommandContext& ctx);
+// The help of the repeatable --offset and of --skew, for the commands with side stakes.
+std::vector<OptionHelp> SideStakeOptions();
 
 }  // namespace survey::alignment::cli

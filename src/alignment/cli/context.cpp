@@ -1,5 +1,6 @@
 #include <cmath>
 #include <filesystem>
+#include <iterator>
 #include <numbers>
 
 #include "alignment/alignment_error.h"
@@ -92,6 +93,21 @@ std::optional<double> CommandContext::Station(const std::string& option) const {
 std::optional<double> CommandContext::Angle(const std::string& option) const {
   if (!options.Has(option)) return std::nullopt;
   return AngleValue(option, options.Value(option));
+}
+
+void Command::AddOptions(std::vector<OptionHelp> more) {
+  options.insert(options.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+}
+
+std::vector<OptionHelp> StakeRangeOptions() {
+  return {{{"interval"}, "--interval D", "stake interval in metres (default 20)."},
+          {{"from"}, "--from S", "first station of the stakes (limits them, adds no stake)."},
+          {{"to"}, "--to S", "last station of the stakes (limits them, adds no stake)."}};
+}
+
+std::vector<OptionHelp> SideStakeOptions() {
+  return {{{"offset", true, true}, "--offset D", "side stakes D metres right of the centre line (negative: left); repeatable."},
+          {{"skew"}, "--skew A", "side stakes on the line at azimuth + 90° + A, at distance D / cos A (default 0)."}};
 }
 
 StakeOptions StakeRange(const CommandContext& ctx) {

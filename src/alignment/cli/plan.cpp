@@ -13,13 +13,10 @@ Command PlanCommand() {
       "true centre and radius, clothoids as LWPOLYLINE within 0.5 mm), 交点 (tangent polygon, JD names), 主点 "
       "(main points with name and station), 桩号 (a tick per stake, a label every --label-every metres), 边桩 "
       "(side stakes of each --offset).";
-  c.options = {{{"out"}, "--out FILE", "the drawing to write (replaced only once complete)."},
-               {{"interval"}, "--interval D", "stake interval in metres (default 20)."},
-               {{"from"}, "--from S", "first stake drawn."},
-               {{"to"}, "--to S", "last stake drawn."},
-               {{"offset", true, true}, "--offset D", "side stakes D metres right (negative: left); repeatable."},
-               {{"skew"}, "--skew A", "side stakes on the line at azimuth + 90° + A (default 0)."}};
-  for (OptionHelp& option : DrawingOptions()) c.options.push_back(std::move(option));
+  c.options = {{{"out"}, "--out FILE", "the drawing to write (replaced only once complete)."}};
+  c.AddOptions(StakeRangeOptions());
+  c.AddOptions(SideStakeOptions());
+  c.AddOptions(DrawingOptions());
   c.example = "alignment plan --jd route.csv --out route.dxf --offset=-5 --offset 5 --label-every 100";
   c.run = [](CommandContext& ctx) {
     if (!ctx.options.Has("out")) Refuse("plan 命令需要 --out FILE.dxf。");

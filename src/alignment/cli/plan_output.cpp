@@ -5,6 +5,8 @@
 #include "exchange/exchange_error.h"
 #include "exchange/route_plan.h"
 
+#include <iterator>
+
 namespace survey::alignment::cli {
 
 std::vector<OptionHelp> DrawingOptions() {
@@ -12,7 +14,7 @@ std::vector<OptionHelp> DrawingOptions() {
           {{"label-every"}, "--label-every D", "a station label every D metres of station (default 100)."}};
 }
 
-void SavePlanDrawing(CommandContext& ctx, const StakeQuery& query) {
+void SavePlanDrawing(CommandContext& ctx, const StakeQuery& query, std::vector<exchange::PlanLabel> morePoints) {
   exchange::PlanOptions options;
   options.interval = query.range.interval;
   options.fromStation = query.range.fromStation;
@@ -25,7 +27,10 @@ void SavePlanDrawing(CommandContext& ctx, const StakeQuery& query) {
   if (!(options.labelEvery > 0)) Refuse("--label-every 必须大于 0。");
   std::string bytes;
   try {
-    bytes = exchange::WritePlanDxf(exchange::RoutePlan(ctx.GetRoute(), options));
+    exchange::PlanDrawing drawing = exchange::RoutePlan(ctx.GetRoute(), options);
+    drawing.sideStakes.insert(drawing.sideStakes.end(), std::make_move_iterator(morePoints.begin()),
+                              std::make_move_iterator(morePoints.end()));
+    bytes = exchange::WritePlanDxf(drawing);
   } catch (const exchange::ExchangeError& e) {
     Refuse(e.what());
   }

@@ -5,14 +5,15 @@
 
 #include "alignment/cli/command.h"
 #include "alignment/route_rows.h"
+#include "exchange/plan_geometry.h"
 
 namespace survey::alignment::cli {
 
 // --text-height and --label-every.
 std::vector<OptionHelp> DrawingOptions();
 
-// Draws the route with the stakes and side stakes of `query` and writes it to --out; refuses
-// (AlignmentError) what cannot be drawn or written.
-void SavePlanDrawing(CommandContext& ctx, const StakeQuery& query);
+// Draws the route with the stakes and side stakes of `query`, and `morePoints` on the side
+// stakes' layer, and writes it to --out; refuses (AlignmentError) what cannot be drawn or written.
+void SavePlanDrawing(CommandContext& ctx, const StakeQuery& query, std::vector<exchange::PlanLabel> morePoints = {});
 
 }  // namespace survey::alignment::cli

@@ -15,7 +15,7 @@ Command PointCommand() {
   c.options = {{{"station"}, "--station S", "the station (K notation or metres)."},
                {{"offset"}, "--offset D", "a point D metres right of the centre line (negative: left)."},
                {{"skew"}, "--skew A", "the offset taken on the line at azimuth + 90° + A (default 0)."}};
-  for (OptionHelp& option : PointOutputOptions(false)) c.options.push_back(std::move(option));
+  c.AddOptions(PointOutputOptions(false));
   c.usage += " [--out FILE [--format csv|cass|gsi16] [--code TEXT]]";
   c.example = "alignment point --jd route.csv --station K1+234.5 --offset=-3.75";
   c.run = [](CommandContext& ctx) {

@@ -126,7 +126,7 @@ void RunLocate(CommandContext& ctx, const section::SectionModel& model) {
 
 // The base command's run unless --section is given; then `withSection`.
 Command Wrap(Command base, bool withEdges, void (*withSection)(CommandContext&, const section::SectionModel&)) {
-  for (OptionHelp& o : SectionOptionHelp()) base.options.push_back(std::move(o));
+  base.AddOptions(SectionOptionHelp());
   if (withEdges) {
     base.options.push_back({{"edges", false},
                             "--edges",

@@ -36,17 +36,14 @@ Command StakeoutCommand() {
       "horizontal distance. With --offset each centre row is followed by one row per offset, named after the "
       "stake and the signed offset (\"JD3 HY +5.000\").";
   c.options = {{{"setup"}, "--setup X,Y", "the instrument station."},
-               {{"backsight"}, "--backsight X,Y", "the backsight point the instrument is oriented on."},
-               {{"interval"}, "--interval D", "stake interval in metres (default 20)."},
-               {{"from"}, "--from S", "first station listed."},
-               {{"to"}, "--to S", "last station listed."},
-               {{"offset", true, true}, "--offset D", "side stakes D metres right (negative: left); repeatable."},
-               {{"skew"}, "--skew A", "side stakes on the line at azimuth + 90° + A (default 0)."},
-               {{"points"},
-                "--points FILE",
-                "set out the points of FILE (name,x,y table, CASS list or GSI-16) instead of the stakes; the station "
-                "is the foot point's, empty beyond the ends."},
-               PointsFormatOption()};
+               {{"backsight"}, "--backsight X,Y", "the backsight point the instrument is oriented on."}};
+  c.AddOptions(StakeRangeOptions());
+  c.AddOptions(SideStakeOptions());
+  c.AddOptions({{{"points"},
+                 "--points FILE",
+                 "set out the points of FILE (name,x,y table, CASS list or GSI-16) instead of the stakes; the station "
+                 "is the foot point's, empty beyond the ends."},
+                PointsFormatOption()});
   c.example = "alignment stakeout --jd route.csv --setup 3000120.5,500080.2 --backsight 3000400,500010 --offset=-5";
   c.run = [](CommandContext& ctx) {
     const Route& route = ctx.GetRoute();

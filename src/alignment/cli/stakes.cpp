@@ -30,17 +30,10 @@ Command StakesCommand() {
       "The stake list: the start (QD) and end (ZD), every station that is a whole multiple of the interval, "
       "and every main point, in order along the route: name,station,x,y,azimuth, then x_D,y_D for each "
       "offset D. The name is empty for a regular stake, \"QD\", \"ZD\" or e.g. \"JD3 HY\" for a main point.";
-  c.options = {{{"interval"}, "--interval D", "stake interval in metres (default 20)."},
-               {{"from"}, "--from S", "first station listed (limits the list, adds no stake)."},
-               {{"to"}, "--to S", "last station listed (limits the list, adds no stake)."},
-               {{"offset", true, true},
-                "--offset D",
-                "side stakes D metres right of the centre line (negative: left); repeatable."},
-               {{"skew"},
-                "--skew A",
-                "side stakes on the line at azimuth + 90° + A, at distance D / cos A (default 0)."}};
-  for (OptionHelp& option : PointOutputOptions()) c.options.push_back(std::move(option));
-  for (OptionHelp& option : DrawingOptions()) c.options.push_back(std::move(option));
+  c.AddOptions(StakeRangeOptions());
+  c.AddOptions(SideStakeOptions());
+  c.AddOptions(PointOutputOptions());
+  c.AddOptions(DrawingOptions());
   c.usage += " [--out FILE [--format csv|cass|gsi16|dxf] [--code TEXT]]";
   c.example = "alignment stakes --jd route.csv --interval 10 --offset=-5 --offset 5";
   c.run = [](CommandContext& ctx) {

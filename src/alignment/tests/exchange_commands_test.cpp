@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -130,9 +131,11 @@ TEST_F(Exchange, LocateReadsCassByContentEastBeforeNorth) {
 struct Drawing : DL_CreationAdapter {
   std::vector<DL_ArcData> arcs;
   std::vector<DL_PointData> stakes;
+  std::vector<DL_PointData> sidePoints;
   void addArc(const DL_ArcData& d) override { arcs.push_back(d); }
   void addPoint(const DL_PointData& d) override {
     if (getAttributes().getLayer() == exchange::DxfText("桩号")) stakes.push_back(d);
+    if (getAttributes().getLayer() == exchange::DxfText("边桩")) sidePoints.push_back(d);
   }
 };
 
@@ -235,6 +238,90 @@ TEST_F(Exchange, OnePointToCass) {
   ASSERT_EQ(Run({"point", "--jd", "route.csv", "--station", "100", "--offset=-3", "--out", dat, "--format", "cass"}).status,
             0);
   EXPECT_EQ(ReadAll(dat), "K0+100\xD7\xF3" "3,,5057.600,3081.800,\r\n");
+}
+
+// The break points of the section command through the CASS reader: names from the stake and
+// the part, east before north, the design elevation as the height (none without a profile).
+TEST_F(Exchange, SectionBreakPointsToCassAndBack) {
+  files["section.csv"] = "side,part,width,slope\nleft,行车道,3.5,-2\nleft,土路肩,0.75,-4\nright,行车道,3.75,-2\n";
+  const std::vector<std::string> section = {"section", "--jd", "route.csv", "--start", "K10+000", "--profile",
+                                            "profile.csv", "--section", "section.csv", "--interval", "20",
+                                            "--to", "K10+100"};
+  const auto table = StakeTable(section);
+  const std::string dat = Path("section.dat");
+  std::vector<std::string> args = section;
+  args.insert(args.end(), {"--out", dat, "--format", "cass"});
+  const survey::testing::BatchRun r = Run(args);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  const exchange::PointFile read = exchange::ReadCassPoints(ReadAll(dat));
+  ASSERT_EQ(read.points.size(), table.size());
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const std::vector<std::string>& row = table[i];  // name,station,side,part,offset,width,slope,elevation,x,y
+    // Regular stakes fall on whole metres here: 10020.000 -> K10+020.
+    const long metres = std::lround(std::stod(row[1]));
+    char station[32];
+    std::snprintf(station, sizeof station, "K%ld+%03ld", metres / 1000, metres % 1000);
+    const std::string stake = row[0].empty() ? station : row[0];
+    const std::string name = row[3] == "设计线" ? stake : stake + row[2] + " " + row[3];
+    EXPECT_EQ(read.points[i].name, name) << i;
+    EXPECT_EQ(read.points[i].x, std::stod(row[8])) << i;
+    EXPECT_EQ(read.points[i].y, std::stod(row[9])) << i;
+    ASSERT_TRUE(read.points[i].z.has_value()) << i;
+    EXPECT_EQ(*read.points[i].z, std::stod(row[7])) << i;
+  }
+  EXPECT_EQ(read.points[5].name, "K10+020左 行车道");
+
+  // GSI-16 ids hold no Chinese: the part is its place outward on its side.
+  const std::string gsi = Path("section.gsi");
+  args = section;
+  args.insert(args.end(), {"--out", gsi, "--format", "gsi16"});
+  ASSERT_EQ(Run(args).status, 0);
+  const exchange::PointFile ids = exchange::ReadGsi16(ReadAll(gsi));
+  ASSERT_EQ(ids.points.size(), table.size());
+  EXPECT_EQ(ids.points[5].name, "K10+020L1");
+  EXPECT_EQ(ids.points[6].name, "K10+020L2");
+  EXPECT_EQ(ids.points[7].name, "K10+020R1");
+  EXPECT_EQ(ids.points[7].y, read.points[7].y);
+
+  // Without a profile the relative elevations are no heights.
+  ASSERT_EQ(Run({"section", "--jd", "route.csv", "--section", "section.csv", "--to", "0", "--out", dat, "--format",
+                 "cass"})
+                .status,
+            0);
+  const exchange::PointFile relative = exchange::ReadCassPoints(ReadAll(dat));
+  ASSERT_EQ(relative.points.size(), 4u);
+  EXPECT_EQ(relative.points[1].name, "QD左 行车道");
+  for (const exchange::PointRecord& p : relative.points) EXPECT_FALSE(p.z.has_value()) << p.name;
+}
+
+// The DXF of the section command: the route and its stakes as the plan draws them, every break
+// point beside the centre line on the side stakes' layer.
+TEST_F(Exchange, SectionBreakPointsInThePlanDrawing) {
+  files["section.csv"] = "side,part,width,slope\nleft,行车道,3.5,-2\nright,行车道,3.75,-2\n";
+  const std::vector<std::string> section = {"section", "--jd", "route.csv", "--section", "section.csv",
+                                            "--interval", "50"};
+  const auto table = StakeTable(section);
+  const std::string dxf = Path("section.dxf");
+  std::vector<std::string> args = section;
+  args.insert(args.end(), {"--out", dxf, "--format", "dxf"});
+  ASSERT_EQ(Run(args).status, 0);
+  Drawing drawing;
+  std::ifstream in(dxf);
+  ASSERT_TRUE(DL_Dxf().in(in, &drawing));
+  ASSERT_EQ(drawing.arcs.size(), 2u);
+  std::vector<std::vector<std::string>> edges;
+  for (const auto& row : table) {
+    if (row[3] != "设计线") edges.push_back(row);
+  }
+  ASSERT_EQ(drawing.sidePoints.size(), edges.size());
+  for (std::size_t i = 0; i < edges.size(); ++i) {
+    EXPECT_LE(std::hypot(drawing.sidePoints[i].x - std::stod(edges[i][9]), drawing.sidePoints[i].y - std::stod(edges[i][8])),
+              0.001)
+        << i;
+  }
+  // The drawing of the plan command with the same stakes, the break points added.
+  EXPECT_EQ(drawing.stakes.size(), StakeTable({"stakes", "--jd", "route.csv", "--interval", "50"}).size());
 }
 
 }  // namespace

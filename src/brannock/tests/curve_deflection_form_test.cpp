@@ -50,7 +50,7 @@ TEST(DateField, TwoDigitYearSoTheReportPrintsTheRightCentury) {
 }
 
 TEST_F(FormTest, RefusalsShowTheDataErrorAndChangeNothing) {
-  ASSERT_TRUE(form.ComputeReport());
+  ASSERT_TRUE(form.ComputeReport().ok());
   const std::string before = form.report();
   struct Case { const char *jd, *alpha, *radius, *ls, *extraStation; bool computes, addsStake; };
   for (const Case& c : {Case{"", "30", "500", "60", "850", false, false}, {"1000", "", "500", "60", "850", false, false},
@@ -62,8 +62,11 @@ TEST_F(FormTest, RefusalsShowTheDataErrorAndChangeNothing) {
     SCOPED_TRACE(std::string(c.jd) + " " + c.alpha + " " + c.radius + " " + c.ls + " " + c.extraStation);
     fields = {c.jd, c.alpha, c.radius, c.ls, c.extraStation, "26-12-6"};
     host.messages.clear();
-    EXPECT_EQ(form.ComputeReport(), c.computes);
-    if (!c.addsStake) { EXPECT_FALSE(form.AddExtraStake()); }
+    EXPECT_EQ(form.ComputeReport().ok(), c.computes);
+    if (!c.addsStake) {
+      EXPECT_EQ(form.AddExtraStake(), survey::Outcome::Status::Refused);
+      EXPECT_FALSE(form.lastInserted());
+    }
     ASSERT_EQ(host.messages.size(), std::size_t{!c.computes} + std::size_t{!c.addsStake});
     EXPECT_EQ(host.messages[0].text, "你输入所有数据了吗？\r\n请重新输入。");
     EXPECT_EQ(form.report(), before);
@@ -73,11 +76,11 @@ TEST_F(FormTest, RefusalsShowTheDataErrorAndChangeNothing) {
 // Transitions that turn through more than the deflection leave no curve: both handlers refuse
 // with the condition named, as a data error; meeting exactly (L = 2 Ls, no arc) is a curve.
 TEST_F(FormTest, OverlappingTransitionsAreRefused) {
-  ASSERT_TRUE(form.ComputeReport());
+  ASSERT_TRUE(form.ComputeReport().ok());
   const std::string before = form.report();
   fields = {"199.25", "22.30", "152.45", "60", "200", "26-12-6"};
-  EXPECT_FALSE(form.ComputeReport());
-  EXPECT_FALSE(form.AddExtraStake());
+  EXPECT_EQ(form.ComputeReport(), survey::Outcome::Status::Refused);
+  EXPECT_EQ(form.AddExtraStake(), survey::Outcome::Status::Refused);
   ASSERT_EQ(host.messages.size(), 2u);
   for (const survey::Message& m : host.messages) {
     EXPECT_EQ(m.text, "缓和曲线过长：2β0 大于偏角 α");
@@ -86,7 +89,7 @@ TEST_F(FormTest, OverlappingTransitionsAreRefused) {
   }
   EXPECT_EQ(form.report(), before);
   fields = {"1000", "30", "114.59155902616466", "60", "", "26-12-6"};
-  ASSERT_TRUE(form.ComputeReport());
+  ASSERT_TRUE(form.ComputeReport().ok());
   EXPECT_NE(form.report().find("L=120\r\n"), std::string::npos);
   EXPECT_NE(form.report().find("HY=999.0131\r\n" + std::string(15, ' ') + "YH=999.0131"), std::string::npos);
 }
@@ -97,17 +100,23 @@ TEST_F(FormTest, ExtraStakeAfterEditsOrAResetStandsOnALineOfItsOwn) {
   for (const Case& c : {Case{"测量备注\n第二行", 2, "测量备注\r\n" + kExtra850 + "第二行"},
                         Case{"测量备注\n第二行", 8, "测量备注\r\n第二行\r\n" + kExtra850}}) {
     form.SetReportFromBox(c.box, c.cursor);
-    ASSERT_TRUE(form.AddExtraStake());
+    ASSERT_TRUE(form.AddExtraStake().ok());
     EXPECT_EQ(form.report(), c.expected);
+    // What the window puts into its box: the line, where it went.
+    ASSERT_TRUE(form.lastInserted());
+    EXPECT_EQ(form.report().substr(form.lastInserted()->at, form.lastInserted()->text.size()), form.lastInserted()->text);
+    EXPECT_NE(form.lastInserted()->text.find(kExtra850), std::string::npos);
   }
   // The help text's last line has no line end either.
   form.ResetReport();
-  ASSERT_TRUE(form.AddExtraStake());
+  ASSERT_TRUE(form.AddExtraStake().ok());
   EXPECT_EQ(form.report(), HelpText() + "\r\n" + kExtra850);
+  EXPECT_EQ(form.lastInserted()->at, HelpText().size());
+  EXPECT_EQ(form.lastInserted()->text, "\r\n" + kExtra850);
 }
 
 TEST_F(FormTest, SaveAndPrintCancelledSayNothingAndFailuresSayWhy) {
-  ASSERT_TRUE(form.ComputeReport());
+  ASSERT_TRUE(form.ComputeReport().ok());
   EXPECT_EQ(form.SaveReport(), survey::Outcome::Status::Cancelled);
   printer.answer = survey::Outcome::Cancelled();
   EXPECT_EQ(form.PrintReport(), survey::Outcome::Status::Cancelled);
@@ -131,7 +140,7 @@ TEST_F(FormTest, SaveAndPrintCancelledSayNothingAndFailuresSayWhy) {
 struct BatchTest : ::testing::Test {
   coordinates::testing::MemoryTextFiles files;
   FakePrinter pdf;
-  BatchServices services{files, pdf, "26-12-6"};
+  survey::BatchServices services{&files, &pdf, "26-12-6"};
   survey::testing::BatchRun Run(const std::vector<std::string>& args) {
     return survey::testing::CaptureBatch(
         [&](const auto& a, std::ostream& out, std::ostream& err) { return RunBatch(a, out, err, services); }, args);

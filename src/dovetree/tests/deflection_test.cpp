@@ -176,7 +176,7 @@ TEST(Batch, CommandLines) {
     FakePrinter pdf;
     pdf.answer = c.pdf.value_or(survey::Outcome::Done());
     std::ostringstream out, err;
-    EXPECT_EQ(RunBatch(c.args, out, err, {c.pdf ? &pdf : nullptr}), c.status) << err.str();
+    EXPECT_EQ(RunBatch(c.args, out, err, survey::BatchServices::Printing(c.pdf ? &pdf : nullptr)), c.status) << err.str();
     EXPECT_NE(out.str().find(c.out), std::string::npos) << out.str();
     EXPECT_EQ(err.str().substr(0, c.err.size()), c.err);
     EXPECT_TRUE(c.status == 0 || out.str().empty());

@@ -72,7 +72,7 @@ class DeflectionWindowTest : public QObject {
     platform::PdfTextFileWriter writer(dovetree::DeflectionWindow::PrintFont());
     std::ostringstream out, err;
     QCOMPARE(dovetree::RunBatch({"--jd", "1000", "--alpha", "30.0000", "--radius", "500", "--ls", "60", "--station",
-                                 "870", "--extra", "885.25", "--pdf", pdf.toStdString()}, out, err, {&writer}), 0);
+                                 "870", "--extra", "885.25", "--pdf", pdf.toStdString()}, out, err, survey::BatchServices::Printing(&writer)), 0);
     QString error;
     const auto rows = platform::testing::DeflectionRows(platform::testing::PdfWords(pdf, &error));
     QVERIFY2(error.isEmpty(), qPrintable(error));

@@ -14,7 +14,11 @@ class BatchTest : public ::testing::Test {
   // The run's status; its stdout and stderr are left in `out` and `err`.
   int Batch(const std::vector<std::string>& args, std::string tableError = {}) {
     std::ostringstream outStream, errStream;
-    BatchServices services{table, files, printer, std::move(tableError)};
+    coordinates::StakeBatchServices services;
+    services.files = &files;
+    services.table = &table;
+    services.report = &printer;
+    services.tableError = std::move(tableError);
     const int status = RunBatch(args, outStream, errStream, services);
     out = outStream.str();
     err = errStream.str();

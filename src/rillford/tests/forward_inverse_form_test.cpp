@@ -13,12 +13,14 @@ const std::vector<std::string F::*> kForwardInputs = {&F::forwardAx,      &F::fo
                                                       &F::forwardMinutes, &F::forwardSeconds, &F::forwardDistance};
 const std::vector<std::string F::*> kInverseInputs = {&F::inverseAx, &F::inverseAy, &F::inverseBx, &F::inverseBy};
 
-// Fills one problem's inputs in the order of its fields, computes it and returns its results.
-std::string Compute(ForwardInverseForm& form, bool forward, const std::vector<std::string>& inputs) {
+// Fills one problem's inputs in the order of its fields, computes it and returns its results;
+// `outcome` is what the compute answered.
+std::string Compute(ForwardInverseForm& form, bool forward, const std::vector<std::string>& inputs,
+                    survey::Outcome& outcome) {
   const auto& members = forward ? kForwardInputs : kInverseInputs;
   EXPECT_EQ(inputs.size(), members.size());
   for (std::size_t i = 0; i < inputs.size() && i < members.size(); ++i) form.fields().*members[i] = inputs[i];
-  forward ? form.ComputeForward() : form.ComputeInverse();
+  outcome = forward ? form.ComputeForward() : form.ComputeInverse();
   const F& f = form.fields();
   return forward ? f.forwardBx + " " + f.forwardBy
                  : f.inverseDegrees + " " + f.inverseMinutes + " " + f.inverseSeconds + " " + f.inverseDistance;
@@ -50,12 +52,14 @@ TEST(Compute, ResultDigits) {
     SCOPED_TRACE(testing::PrintToString(c.inputs));
     survey::RecordingHost host;
     ForwardInverseForm form(host);
-    EXPECT_EQ(Compute(form, c.forward, c.inputs), c.results);
+    survey::Outcome outcome = survey::Outcome::Failed("not run");
+    EXPECT_EQ(Compute(form, c.forward, c.inputs, outcome), c.results);
+    EXPECT_TRUE(outcome.ok());
     EXPECT_TRUE(host.messages.empty());
   }
 }
 
-// A refused compute says why and leaves the results as they were.
+// A refused compute says why, answers Refused (the user told) and leaves the results as they were.
 TEST(Compute, RefusalsKeepTheResults) {
   struct Case { bool forward; std::size_t input; const char* text; const char* message; };
   const char* kEmpty = "你输入所有数据了吗？\r\n请重新输入。";
@@ -80,7 +84,10 @@ TEST(Compute, RefusalsKeepTheResults) {
                                                 : std::vector<std::string>{"-1e308", "0", "1", "1"};
     ASSERT_LT(c.input, inputs.size());
     inputs[c.input] = c.text;
-    Compute(form, c.forward, inputs);
+    survey::Outcome outcome;
+    Compute(form, c.forward, inputs, outcome);
+    EXPECT_EQ(outcome, survey::Outcome::Status::Refused);
+    EXPECT_EQ(outcome.error, c.message);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, c.message);
     EXPECT_EQ(form.fields().forwardBx + form.fields().inverseDistance, "waswas");

@@ -16,7 +16,9 @@ int RunCurveBatch(const std::vector<std::string>& args, std::ostream& out, std::
   // The report with the program's delivered layout, painted into the PDF file of --report.
   coordinates::QtReportPrinter report(nullptr,
                                       coordinates::ReportLayoutPath(QStringLiteral("tallyfen"), QStringLiteral("zb.html")));
-  CurveBatchServices services{files, report};
+  coordinates::StakeBatchServices services;
+  services.files = &files;
+  services.report = &report;
   return RunCurveBatch(args, out, err, services);
 }
 

@@ -39,7 +39,7 @@ constexpr std::pair<const char*, std::string CurveFields::*> kFieldOptions[] = {
 }  // namespace
 
 int RunCurveBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                  CurveBatchServices& services) {
+                  const coordinates::StakeBatchServices& services) {
   const survey::BatchProgram& program = CurveProgram();
   survey::ParsedOptions o;
   if (const std::optional<int> status = survey::StartBatch(program, args, o, out, err)) return *status;
@@ -47,11 +47,13 @@ int RunCurveBatch(const std::vector<std::string>& args, std::ostream& out, std::
     err << program.name << ": --left and --right exclude each other\n";
     return 2;
   }
+  if (!services.Usable(err)) return 2;
 
   // The file dialogs answer with the paths of the command line.
   survey::RecordingHost host;
-  coordinates::MemoryStakeTable table;
-  CurveCoordinateForm form(host, table, services.files, services.report);
+  coordinates::MemoryStakeTable ownTable;
+  coordinates::StakeTable& table = services.table ? *services.table : ownTable;
+  CurveCoordinateForm form(host, table, *services.files, *services.report);
   const auto finish = [&] { return survey::FinishBatch(host, coordinates::LyText(form.grid()), out, err); };
 
   if (o.Has("open")) {
@@ -90,7 +92,7 @@ int RunCurveBatch(const std::vector<std::string>& args, std::ostream& out, std::
     form.SaveParameters();
   }
   if (o.Has("report") && !host.Refused()) {
-    services.report.SetPdfFile(o.Value("report"));
+    services.report->SetPdfFile(o.Value("report"));
     form.PrintReport();
   }
   return finish();

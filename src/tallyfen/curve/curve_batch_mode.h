@@ -9,17 +9,14 @@
 
 #include "common/services.h"
 #include "coordinates/file_commands.h"
+#include "coordinates/stake_batch_services.h"
 
 namespace tallyfen {
 
-struct CurveBatchServices {
-  survey::TextFileStore& files;  // --open, --save, --export
-  coordinates::FileReportPrinter& report;  // --report
-};
 
 // `args` are the options after "--curve". Status 0 with the ".ly" lines on `out` (UTF-8, LF),
 // status 2 with the refusal on `err`, or the usage (--help, status 0).
 int RunCurveBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                  CurveBatchServices& services);
+                  const coordinates::StakeBatchServices& services);
 
 }  // namespace tallyfen

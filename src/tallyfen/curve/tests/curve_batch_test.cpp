@@ -27,7 +27,9 @@ struct BatchTest : ::testing::Test {
 
   int Run(const std::vector<std::string>& args) {
     std::ostringstream o, e;
-    CurveBatchServices services{files, printer};
+    coordinates::StakeBatchServices services;
+    services.files = &files;
+    services.report = &printer;
     const int status = RunCurveBatch(args, o, e, services);
     out = o.str();
     err = e.str();
