@@ -59,7 +59,7 @@ std::string WriteGsi16(const std::vector<PointRecord>& points) {
       throw ExchangeError("点名“" + p.name + "”以 0 开头，GSI-16 的补位 0 会吞掉它。");
     }
     block = block % 9999 + 1;
-    char head[8];
+    char head[16];  // room the compiler can see for any int, though block stays within 1..9999
     std::snprintf(head, sizeof head, "*11%04d", block);
     out += head;
     out += '+';
