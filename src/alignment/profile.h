@@ -1,3 +1,15 @@
+// The vertical profile: straight grades between grade change points, joined by parabolic
+// vertical curves.
+//
+// Formulas (the standard quadratic-parabola vertical curve of road design, as in JTG D20 and
+// the route-design textbooks): with grades i1, i2 and ω = i2 − i1, a symmetric curve of radius R
+// has length L = R·|ω|, tangent T = L/2, external E = T²/(2R), and at a distance x from its
+// start the ordinate y = x²/(2R) off the grade line (elevation = grade elevation ± y). An
+// asymmetric curve (LandXML's UnsymParaCurve) of halves l1, l2 is two parabolas meeting under
+// the point with the common grade gm = (l1·i1 + l2·i2)/(l1 + l2) and the external
+// E = ω·l1·l2 / (2(l1 + l2)); each half is a parabola between its grade and gm. Exact for the
+// parabola itself: no series is truncated, the only error is the double rounding of the
+// arithmetic.
 #pragma once
 
 #include <string>

@@ -48,7 +48,6 @@ namespace survey::alignment::window {
 
 namespace {
 
-
 // A source grid that types like a spreadsheet: Enter finishes a cell and moves down, Tab moves
 // right (on to the next row after the last column), and the next keys type into the cell the
 // move reached; Ctrl+V pastes a tab-separated block at the current cell.
@@ -450,41 +449,7 @@ void AlignmentWindow::BuildMenus() {
     if (const auto path = host_.AskSaveFile(request)) ExportPlanDxf(platform::ToQString(*path));
   });
   file->addSeparator();
-  for (auto [kind, title] : {std::pair{ReportKind::Stakes, "逐桩坐标表"}, std::pair{ReportKind::Curves, "直线、曲线及转角表"}}) {
-    QMenu* report = file->addMenu(QString::fromUtf8(title));
-    report->addAction(QStringLiteral("打印预览…"), this, [this, kind = kind] { PrintReport(kind, true); });
-    report->addAction(QStringLiteral("打印…"), this, [this, kind = kind] { PrintReport(kind, false); });
-    report->addAction(QStringLiteral("导出 PDF…"), this, [this, kind = kind, title = title] {
-      FileRequest request;
-      request.title = std::string("导出 PDF：") + title;
-      request.initialName = InProjectFolder(std::string(title) + ".pdf");
-      request.filters = {{"PDF (*.pdf)", "*.pdf"}};
-      request.defaultSuffix = "pdf";
-      if (const auto path = host_.AskSaveFile(request)) ExportReportPdf(kind, platform::ToQString(*path));
-    });
-  }
-  QMenu* planMenu = file->addMenu(QStringLiteral("路线平面图"));
-  planMenu->addAction(QStringLiteral("打印预览…"), this, [this] { PrintPlan(true); });
-  planMenu->addAction(QStringLiteral("打印…"), this, [this] { PrintPlan(false); });
-  planMenu->addAction(QStringLiteral("导出 PDF…"), this, [this] {
-    FileRequest request;
-    request.title = "导出 PDF：路线平面图";
-    request.initialName = "路线平面图.pdf";
-    request.filters = {{"PDF (*.pdf)", "*.pdf"}};
-    request.defaultSuffix = "pdf";
-    if (const auto path = host_.AskSaveFile(request)) ExportPlanPdf(platform::ToQString(*path));
-  });
-  QMenu* sectionsReport = file->addMenu(QStringLiteral("路基设计表"));
-  sectionsReport->addAction(QStringLiteral("打印预览…"), this, [this] { PrintSections(true); });
-  sectionsReport->addAction(QStringLiteral("打印…"), this, [this] { PrintSections(false); });
-  sectionsReport->addAction(QStringLiteral("导出 PDF…"), this, [this] {
-    FileRequest request;
-    request.title = "导出 PDF：路基设计表";
-    request.initialName = "路基设计表.pdf";
-    request.filters = {{"PDF (*.pdf)", "*.pdf"}};
-    request.defaultSuffix = "pdf";
-    if (const auto path = host_.AskSaveFile(request)) ExportSectionsPdf(platform::ToQString(*path));
-  });
+  BuildPrintMenus(file);
   file->addSeparator();
   file->addAction(QStringLiteral("退出"), QKeySequence::Quit, this, [this] { close(); });
   RebuildRecentMenu();
@@ -532,4 +497,3 @@ int RunWindow(QApplication& app) {
 }
 
 }  // namespace survey::alignment::window
-

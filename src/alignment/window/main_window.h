@@ -108,6 +108,7 @@ class AlignmentWindow : public QMainWindow {
  private:
   void BuildUi();
   void BuildMenus();
+  void BuildPrintMenus(QMenu* file);
   QWidget* BuildSettingsTab();
   QWidget* BuildSourceTab(TableId id);
   QWidget* BuildResultTab(RunKind kind, QWidget* options);

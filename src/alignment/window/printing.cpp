@@ -1,5 +1,6 @@
 // The window's printed tables: the stake and curve tables of the last run, to a PDF file, the
 // print dialog or its preview, painted by report.h.
+#include <QMenu>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -59,6 +60,45 @@ void AlignmentWindow::PrintReport(ReportKind kind, bool preview) {
   const survey::Outcome outcome =
       platform::PaintOnPrinter(printer, [&table](QPagedPaintDevice* device) { return PaintReport(table, device); });
   if (!outcome.ok()) ShowRefusal(platform::ToQString(outcome.error));
+}
+
+// The 文件 menu's printed tables and drawings: preview, print and PDF of each.
+void AlignmentWindow::BuildPrintMenus(QMenu* file) {
+  for (auto [kind, title] : {std::pair{ReportKind::Stakes, "逐桩坐标表"}, std::pair{ReportKind::Curves, "直线、曲线及转角表"}}) {
+    QMenu* report = file->addMenu(QString::fromUtf8(title));
+    report->addAction(QStringLiteral("打印预览…"), this, [this, kind = kind] { PrintReport(kind, true); });
+    report->addAction(QStringLiteral("打印…"), this, [this, kind = kind] { PrintReport(kind, false); });
+    report->addAction(QStringLiteral("导出 PDF…"), this, [this, kind = kind, title = title] {
+      FileRequest request;
+      request.title = std::string("导出 PDF：") + title;
+      request.initialName = InProjectFolder(std::string(title) + ".pdf");
+      request.filters = {{"PDF (*.pdf)", "*.pdf"}};
+      request.defaultSuffix = "pdf";
+      if (const auto path = host_.AskSaveFile(request)) ExportReportPdf(kind, platform::ToQString(*path));
+    });
+  }
+  QMenu* planMenu = file->addMenu(QStringLiteral("路线平面图"));
+  planMenu->addAction(QStringLiteral("打印预览…"), this, [this] { PrintPlan(true); });
+  planMenu->addAction(QStringLiteral("打印…"), this, [this] { PrintPlan(false); });
+  planMenu->addAction(QStringLiteral("导出 PDF…"), this, [this] {
+    FileRequest request;
+    request.title = "导出 PDF：路线平面图";
+    request.initialName = "路线平面图.pdf";
+    request.filters = {{"PDF (*.pdf)", "*.pdf"}};
+    request.defaultSuffix = "pdf";
+    if (const auto path = host_.AskSaveFile(request)) ExportPlanPdf(platform::ToQString(*path));
+  });
+  QMenu* sectionsReport = file->addMenu(QStringLiteral("路基设计表"));
+  sectionsReport->addAction(QStringLiteral("打印预览…"), this, [this] { PrintSections(true); });
+  sectionsReport->addAction(QStringLiteral("打印…"), this, [this] { PrintSections(false); });
+  sectionsReport->addAction(QStringLiteral("导出 PDF…"), this, [this] {
+    FileRequest request;
+    request.title = "导出 PDF：路基设计表";
+    request.initialName = "路基设计表.pdf";
+    request.filters = {{"PDF (*.pdf)", "*.pdf"}};
+    request.defaultSuffix = "pdf";
+    if (const auto path = host_.AskSaveFile(request)) ExportSectionsPdf(platform::ToQString(*path));
+  });
 }
 
 }  // namespace survey::alignment::window
