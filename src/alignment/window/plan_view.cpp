@@ -8,6 +8,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "alignment/stake_list.h"
 #include "alignment/text_format.h"
 #include "alignment/window/layout/chart_layout.h"
 #include "platform/qt_host.h"
@@ -92,6 +93,21 @@ void PlanView::SetStakes(std::shared_ptr<const ResultTable> stakes) {
   stakeRows_ = std::move(stakes);
   marked_ = -1;
   update();
+}
+
+// The name the stake list gives the main point: a route of elements names its main points by
+// element ("E2 ZH"), its stake list by the JDs the elements make ("JD1 ZH"); the plan reads as
+// the list does.
+std::string PlanView::MainPointName(const MainPoint& m) const {
+  if (stakeRows_) {
+    const std::vector<StakeRow>& rows = stakeRows_->stakes;
+    auto it = std::lower_bound(rows.begin(), rows.end(), m.chainage - kStakeMergeDistance,
+                               [](const StakeRow& row, double chainage) { return row.chainage < chainage; });
+    for (; it != rows.end() && it->chainage <= m.chainage + kStakeMergeDistance; ++it) {
+      if (!it->name.empty()) return it->name;
+    }
+  }
+  return m.name;
 }
 
 void PlanView::SetLocated(std::shared_ptr<const ResultTable> located) {
@@ -296,7 +312,7 @@ void PlanView::Draw(QPainter& painter, const PlanFrame& frame, bool marks) const
     const QPointF normal(std::cos(p.azimuth), std::sin(p.azimuth));
     painter.setPen(QPen(Qt::black, 1.5));
     painter.drawLine(s - normal * 8, s + normal * 8);
-    request(s, platform::ToQString(m.name) + QLatin1Char(' ') + KText(route_->StationAt(m.chainage), 3), 2);
+    request(s, platform::ToQString(MainPointName(m)) + QLatin1Char(' ') + KText(route_->StationAt(m.chainage), 3), 2);
   }
   // Round stations: 100 m apart while their labels fit, else 200 m, 500 m, 1 km …
   const StationLine& line = route_->Stations();

@@ -89,6 +89,7 @@ class PlanView : public QWidget {
   void DrawStakes(QPainter& painter, const PlanFrame& frame) const;
   std::optional<Route> route_;
   std::vector<Polyline> polylines_;
+  std::string MainPointName(const MainPoint& m) const;
   std::shared_ptr<const ResultTable> stakeRows_, located_;
   std::optional<QPointF> setup_, backsight_;
   int marked_ = -1;

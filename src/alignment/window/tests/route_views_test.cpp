@@ -124,6 +124,33 @@ class RouteViewsTest : public QObject {
     }
   }
 
+  // A route of elements (the example exported as LandXML and imported) labels its main points
+  // in the plan as its stake list does, by the JDs the elements make, never by element number.
+  void PlanNamesElementMainPointsByJd() {
+    QTemporaryDir tmp;
+    const QString xml = tmp.filePath(QStringLiteral("route.xml"));
+    {
+      AlignmentWindow source;
+      QVERIFY(source.OpenFrom(QStringLiteral(EXAMPLE_PROJECT)));
+      QVERIFY(source.ExportLandXml(xml));
+    }
+    platform::MessageRecorder recorder;
+    AlignmentWindow w;
+    QVERIFY(w.ImportLandXml(xml));
+    QVERIFY(w.ComputeAll());
+    PlanView* plan = w.Plan();
+    plan->resize(1600, 1200);
+    plan->FitToWindow();
+    plan->grab();
+    QStringList mainPoints;
+    for (const PlanLabel& l : plan->Labels()) {
+      if (l.text.contains(QLatin1Char(' ')) && l.text.contains(QLatin1Char('+'))) mainPoints << l.text;
+    }
+    QVERIFY2(mainPoints.filter(QRegularExpression(QStringLiteral("^JD\\d (ZH|HY|YH|HZ|ZY|YZ) K1\\d\\+"))).size() >= 5,
+             qPrintable(mainPoints.join(u'|')));
+    QVERIFY2(mainPoints.filter(QRegularExpression(QStringLiteral("^E\\d"))).isEmpty(), qPrintable(mainPoints.join(u'|')));
+  }
+
   void PlanSheetPdfReadsBack() {
     AlignmentWindow w;
     QTemporaryDir tmp;
