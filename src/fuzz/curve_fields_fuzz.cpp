@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   b.fields().radius = f[2];
   b.fields().ls = f[3];
   b.fields().printDate = "26-12-7";
-  if (b.ComputeReport()) {
+  if (b.ComputeReport().ok()) {
     b.fields().extraStation = f[4];
     b.AddExtraStake();
   }
