@@ -137,6 +137,10 @@ void RepairSection(std::string& pdf, std::size_t begin, std::size_t end, bool ra
 
 char32_t PrintedCharacter(char32_t codePoint) {
   if (codePoint == U'\t') return U' ';
+  // The CJK faces draw the wave dash and the fullwidth tilde with one glyph, which the map then
+  // names by the lower code point, the wave dash of Japanese text; Chinese text (GB 2312 and the
+  // suite's own, "K10+000～K14+866") writes the fullwidth tilde.
+  if (codePoint == 0x301C) return 0xFF5E;
   const auto* end = std::end(kRadicals);
   const auto* found = std::lower_bound(std::begin(kRadicals), end, codePoint,
                                        [](const auto& entry, char32_t c) { return entry.first < c; });

@@ -158,6 +158,7 @@ class PlatformTest : public QObject {
     QCOMPARE(platform::PrintedCharacter(0x2FD5), char32_t(0x9FA0));  // the last Kangxi radical
     QCOMPARE(platform::PrintedCharacter(0x2E80), char32_t(0x2E80));  // no ideograph shares it
     QCOMPARE(platform::PrintedCharacter(U'\t'), char32_t(U' '));
+    QCOMPARE(platform::PrintedCharacter(0x301C), char32_t(0xFF5E));  // 〜 -> ～, as Chinese writes it
     QCOMPARE(platform::PrintedCharacter(0x9875), char32_t(0x9875));
     std::string map =
         "/CIDInit /ProcSet findresource begin\nbegincmap\n"
