@@ -142,27 +142,35 @@ void SourceGridModel::RemoveRowList(std::vector<int> rows) {
   PushChange(std::move(after), QStringLiteral("删除行"));
 }
 
-void SourceGridModel::PasteBlock(int row, int column, const QString& text) {
+QStringList PastedLines(const QString& text) {
   QString block = text;
   block.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
   if (block.endsWith(QLatin1Char('\n'))) block.chop(1);
-  if (block.isEmpty()) return;
-  QStringList lines = block.split(QLatin1Char('\n'));
-  if (lines.size() > 1 && IsHeaderLine(table_, column, lines[0]) && !IsHeaderLine(table_, column, lines[1])) lines.removeFirst();
-  Grid after = form_.Table(table_);
-  const std::size_t width = AlignmentForm::Columns(table_).size();
+  if (block.isEmpty()) return {};
+  return block.split(QLatin1Char('\n'));
+}
+
+void PasteLines(Grid& grid, std::size_t width, int row, int column, const QStringList& lines) {
   row = std::max(row, 0);
   column = std::max(column, 0);
   for (int i = 0; i < lines.size(); ++i) {
     const std::size_t r = static_cast<std::size_t>(row + i);
-    while (after.size() <= r) after.emplace_back(width);
+    while (grid.size() <= r) grid.emplace_back(width);
     const QStringList cells = lines[i].split(QLatin1Char('\t'));
     for (int j = 0; j < cells.size(); ++j) {
       const std::size_t c = static_cast<std::size_t>(column + j);
       if (c >= width) break;
-      after[r][c] = cells[j].trimmed().toStdString();
+      grid[r][c] = cells[j].trimmed().toStdString();
     }
   }
+}
+
+void SourceGridModel::PasteBlock(int row, int column, const QString& text) {
+  QStringList lines = PastedLines(text);
+  if (lines.isEmpty()) return;
+  if (lines.size() > 1 && IsHeaderLine(table_, column, lines[0]) && !IsHeaderLine(table_, column, lines[1])) lines.removeFirst();
+  Grid after = form_.Table(table_);
+  PasteLines(after, AlignmentForm::Columns(table_).size(), row, column, lines);
   PushChange(std::move(after), QStringLiteral("粘贴"));
 }
 

@@ -15,6 +15,13 @@
 
 namespace survey::alignment::window {
 
+// A block pasted from a spreadsheet: its lines (CR LF or CR read as LF, a last line end
+// dropped), none when it is empty.
+QStringList PastedLines(const QString& text);
+// Lays tab-separated `lines` into `grid` from (row, column), growing it by rows of `width`
+// cells; cells beyond the last column are dropped, every cell is trimmed.
+void PasteLines(Grid& grid, std::size_t width, int row, int column, const QStringList& lines);
+
 class SourceGridModel : public QAbstractTableModel {
   Q_OBJECT
 

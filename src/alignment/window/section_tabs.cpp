@@ -20,6 +20,7 @@
 
 #include "alignment/alignment_error.h"
 #include "alignment/text_format.h"
+#include "alignment/window/grid_models.h"
 #include "platform/qt_host.h"
 
 namespace survey::alignment::window {
@@ -161,25 +162,10 @@ void SectionGridModel::RemoveRowList(std::vector<int> rows) {
 }
 
 void SectionGridModel::PasteBlock(int row, int column, const QString& text) {
-  QString block = text;
-  block.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  if (block.endsWith(QLatin1Char('\n'))) block.chop(1);
-  if (block.isEmpty()) return;
-  const QStringList lines = block.split(QLatin1Char('\n'));
+  const QStringList lines = PastedLines(text);
+  if (lines.isEmpty()) return;
   Rows after = form_.section.Grid(table_);
-  const std::size_t width = SectionInputs::Columns(table_).size();
-  row = std::max(row, 0);
-  column = std::max(column, 0);
-  for (int i = 0; i < lines.size(); ++i) {
-    const std::size_t r = static_cast<std::size_t>(row + i);
-    while (after.size() <= r) after.emplace_back(width);
-    const QStringList cells = lines[i].split(QLatin1Char('\t'));
-    for (int j = 0; j < cells.size(); ++j) {
-      const std::size_t c = static_cast<std::size_t>(column + j);
-      if (c >= width) break;
-      after[r][c] = cells[j].trimmed().toStdString();
-    }
-  }
+  PasteLines(after, SectionInputs::Columns(table_).size(), row, column, lines);
   PushChange(std::move(after), QStringLiteral("粘贴"));
 }
 
