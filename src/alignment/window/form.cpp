@@ -269,7 +269,15 @@ std::string ResultColumnTitle(const std::string& key) {
       {"elevation", "设计高程 (m)"}, {"grade", "坡度 (%)"},   {"angle", "水平角"},
       {"distance", "距离 (m)"},  {"z", "Z (m)"},              {"dz", "dz (m)"},
       {"design_elevation", "设计高程 (m)"}, {"grade_in", "前坡 (%)"}, {"grade_out", "后坡 (%)"},
-      {"t", "T (m)"},            {"curve_start", "竖曲线起点"}, {"curve_end", "竖曲线终点"}};
+      {"t", "T (m)"},            {"curve_start", "竖曲线起点"}, {"curve_end", "竖曲线终点"},
+      // Cut and fill, slope staking and the deviation report: dz is measured − design,
+      // fill_cut design − measured as the surveyor reads it.
+      {"section_elevation", "断面设计高程 (m)"}, {"section_dz", "断面 dz (m)"},
+      {"fill_cut", "填挖高度 (m) 填正挖负"}, {"kind", "边坡类型"},
+      {"catch_offset", "坡口/坡脚偏距 (m)"}, {"move", "移动量 (m) 外移正"},
+      {"slope_elevation", "边坡高程 (m)"}, {"slope_dz", "边坡 dz (m)"}, {"slope_status", "放样状态"},
+      {"design_z", "设计高程 (m)"}, {"d_along", "纵向偏差 (m)"}, {"d_across", "横向偏差 (m)"},
+      {"d_xy", "平面偏差 (m)"}, {"result", "结论"}};
   if (const auto it = titles.find(key); it != titles.end()) return it->second;
   if (key.rfind("x_", 0) == 0) return "X 偏 " + key.substr(2) + " (m)";
   if (key.rfind("y_", 0) == 0) return "Y 偏 " + key.substr(2) + " (m)";
