@@ -37,6 +37,7 @@ class CellList {
   void Status(bool inside) {
     if (display_) cells.emplace_back(inside ? "正常" : "超出路线"); else cells.emplace_back(inside ? "ok" : "outside");
   }
+  void Word(std::string_view machine, std::string_view display) { cells.emplace_back(display_ ? display : machine); }
   void Number(double value) { cells.push_back(FixedText(value, format_.decimals)); }
   void Number(const std::optional<double>& value) {
     if (value) {
@@ -69,7 +70,10 @@ void RowCells(Out& out, const ResultTable& t, std::size_t row) {
       break;
     case Kind::Stakes: layout::Cells(out, t.stakes[row], t.withProfile); break;
     case Kind::Point: layout::Cells(out, t.points[row], t.withProfile); break;
-    case Kind::Locate: layout::Cells(out, t.located[row], t.withProfile, t.withZ); break;
+    case Kind::Locate:
+      layout::Cells(out, t.located[row], t.withProfile, t.withZ);
+      if (t.withSection) layout::Cells(out, t.locatedDesigns[row], t.withZ, t.withSlopes);
+      break;
     case Kind::Stakeout: layout::Cells(out, t.stakeout[row]); break;
     case Kind::Profile: layout::Cells(out, t.profile[row]); break;
   }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "alignment/point_design.h"
 #include "alignment/route_rows.h"
 #include "alignment/text_format.h"
 
@@ -51,6 +52,10 @@ class ResultTable {
   std::vector<StationPoint> points;
   std::vector<LocateRow> located;
   std::deque<std::string> locatedNames;  // what the located rows' names view
+  // Located on the cross-section (withSection, and withSlopes for the slope stakes): one per
+  // located row, its columns after the row's.
+  bool withSection = false, withSlopes = false;
+  std::vector<PointDesign> locatedDesigns;
   std::vector<StakeoutRow> stakeout;
   std::vector<ProfileTableLine> profile;
 

@@ -30,6 +30,7 @@ class CsvWriter {
   void Station(const std::optional<double>& station) { Number(station); }
   void Turn(bool right) { Text(right ? "right" : "left"); }
   void Status(bool inside) { Text(inside ? "ok" : "outside"); }
+  void Word(std::string_view machine, std::string_view /*display*/) { Text(machine); }
   void Empty();
   void EndRow();
   void Flush();

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "alignment/alignment_error.h"
+#include "alignment/check/locate_design.h"
 #include "alignment/cli/commands.h"
 #include "alignment/cli/csv_writer.h"
 #include "alignment/cli/point_input.h"
@@ -60,7 +61,9 @@ std::optional<double> Minus(const std::optional<double>& a, const std::optional<
   return a && b ? std::optional<double>(*a - *b) : std::nullopt;
 }
 
-void RunLocateWithSlopes(CommandContext& ctx) {
+}  // namespace
+
+void RunLocateOnSection(CommandContext& ctx) {
   if (ctx.options.Has("out")) Refuse("--out 不能与 --section 同用；请把输出重定向到文件。");
   ctx.Design();  // the route's own refusals come first
   const bool single = ctx.options.Has("x") || ctx.options.Has("y");
@@ -77,42 +80,20 @@ void RunLocateWithSlopes(CommandContext& ctx) {
     read = ReadPoints(ctx, true);
   }
   if (slopes && !read.withZ) Refuse("边坡放样（--slopes）需要点的高程：点表应有 z（高程）列。");
-  const Profile* profile = ProfileOf(design);
   std::vector<std::string> keys = layout::LocateKeys(true, read.withZ);
-  keys.push_back("section_elevation");
-  if (read.withZ) keys.push_back("section_dz");
-  if (slopes) {
-    for (const char* k : {"kind", "catch_offset", "move", "slope_elevation", "slope_dz", "slope_status"}) keys.push_back(k);
-  }
-  if (read.withZ) keys.push_back("fill_cut");
+  for (std::string& k : layout::PointDesignKeys(read.withZ, slopes.has_value())) keys.push_back(std::move(k));
   CsvWriter csv(ctx.out, ctx.format);
   csv.Keys(keys);
-  std::size_t next = 0;  // the rows come in the points' order
-  ForEachLocateRow(design, read.points, true, [&](const LocateRow& row) {
-    const std::optional<double> z = read.points[next++].z;
-    DesignAt d;
-    if (row.inside) d = DesignAtPoint(*model, profile, slopes, row.chainage, row.offset, z);
-    layout::Cells(csv, row, true, read.withZ);
-    csv.Number(d.surface);
-    if (read.withZ) csv.Number(Minus(z, d.surface));
-    if (slopes) {
-      if (d.slope) {
-        csv.Text(d.slope->kind == section::SlopeKind::Fill ? "fill" : "cut");
-        csv.Number(d.slope->catchOffset);
-        csv.Number(d.slope->move);
-        csv.Number(d.slope->slopeElevation);
-        csv.Number(d.slope->slopeDz);
-        csv.Text(d.slope->atCatch ? "catch" : "move");
-      } else {
-        for (int i = 0; i < 6; ++i) csv.Empty();
-      }
-    }
-    // 填挖高度: design − measured, fill positive.
-    if (read.withZ) csv.Number(Minus(d.Elevation(), z));
-    csv.EndRow();
-  });
+  check::ForEachLocateOnSection(design, read.points, *model, slopes ? &*slopes : nullptr,
+                                [&](const LocateRow& row, const PointDesign& d) {
+                                  layout::Cells(csv, row, true, read.withZ);
+                                  layout::Cells(csv, d, read.withZ, slopes.has_value());
+                                  csv.EndRow();
+                                });
   csv.Flush();
 }
+
+namespace {
 
 // The points of a check: name,x,y,z with optional station,offset (the position each point was
 // meant to mark), or a CASS / GSI-16 file; every point needs a z and a name of its own.
@@ -197,12 +178,8 @@ OptionHelp SlopesOption() {
 Command WithSlopesLocate(Command locate) {
   locate.options.push_back(SlopesOption());
   locate.run = [run = locate.run](CommandContext& ctx) {
-    if (!ctx.options.Has("section")) {
-      if (ctx.options.Has("slopes")) Refuse("--slopes 只与 --section 同用。");
-      run(ctx);
-      return;
-    }
-    RunLocateWithSlopes(ctx);
+    if (!ctx.options.Has("section") && ctx.options.Has("slopes")) Refuse("--slopes 只与 --section 同用。");
+    run(ctx);
   };
   return locate;
 }

@@ -13,9 +13,12 @@
 
 namespace survey::alignment::cli {
 
-// locate: with --section, section_elevation, section_dz and fill_cut; with --slopes as well,
-// the slope stake of every point beyond the outermost edge.
+// locate: --slopes, refused without --section (WithSectionLocate runs the section's locate).
 Command WithSlopesLocate(Command locate);
+
+// locate with --section: section_elevation, with z section_dz and fill_cut; with --slopes as
+// well, the slope stake of every point beyond the outermost edge.
+void RunLocateOnSection(CommandContext& ctx);
 
 // --slopes FILE.
 OptionHelp SlopesOption();

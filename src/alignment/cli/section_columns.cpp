@@ -6,6 +6,7 @@
 
 #include "alignment/cli/commands.h"
 #include "alignment/cli/csv_writer.h"
+#include "alignment/cli/field_check.h"
 #include "alignment/cli/section_setup.h"
 
 namespace survey::alignment::cli {
@@ -87,43 +88,6 @@ void RunPoint(CommandContext& ctx, const section::SectionModel& model) {
   csv.Flush();
 }
 
-// locate with --section: the design surface at each point's offset (section_elevation) and, where
-// the table gives z, z minus it (section_dz); empty outside the route, beyond the surface and on
-// a side the template lacks.
-void RunLocate(CommandContext& ctx, const section::SectionModel& model) {
-  const bool single = ctx.options.Has("x") || ctx.options.Has("y");
-  if (single == ctx.options.Has("points")) Refuse("locate 命令需要 --x 和 --y，或 --points（二者取一）。");
-  if (single && !(ctx.options.Has("x") && ctx.options.Has("y"))) Refuse("locate 命令需要 --x 和 --y 两者。");
-  const RouteDesign& design = ctx.DesignWithProfile();
-  if (!design.profile) Refuse("locate 的 --section 需要纵断面（--profile 或带纵断面的 LandXML）。");
-  PointsRead read;
-  if (single) {
-    read.points.push_back({"", *ctx.Number("x"), *ctx.Number("y"), std::nullopt});
-  } else {
-    read = ReadPoints(ctx, true);
-  }
-  const Profile* profile = ProfileOf(design);
-  std::vector<std::string> keys = layout::LocateKeys(true, read.withZ);
-  keys.push_back("section_elevation");
-  if (read.withZ) keys.push_back("section_dz");
-  CsvWriter csv(ctx.out, ctx.format);
-  csv.Keys(keys);
-  std::size_t next = 0;  // the rows come in the points' order
-  ForEachLocateRow(design, read.points, true, [&](const LocateRow& row) {
-    const std::optional<double> z = read.points[next++].z;
-    std::optional<double> surface;
-    const section::Side side = row.offset < 0 ? section::Side::Left : section::Side::Right;
-    if (row.inside && (row.offset == 0 || !model.Template().Parts(side).empty())) {
-      surface = section::SectionAt(model, profile, row.chainage).ElevationAt(row.offset);
-    }
-    layout::Cells(csv, row, true, read.withZ);
-    csv.Number(surface);
-    if (read.withZ) csv.Number(surface && z ? std::optional<double>(*z - *surface) : std::nullopt);
-    csv.EndRow();
-  });
-  csv.Flush();
-}
-
 // The base command's run unless --section is given; then `withSection`.
 Command Wrap(Command base, bool withEdges, void (*withSection)(CommandContext&, const section::SectionModel&)) {
   base.AddOptions(SectionOptionHelp());
@@ -153,6 +117,19 @@ Command Wrap(Command base, bool withEdges, void (*withSection)(CommandContext&, 
 
 Command WithSectionStakes(Command stakes) { return Wrap(std::move(stakes), true, RunStakes); }
 Command WithSectionPoint(Command point) { return Wrap(std::move(point), false, RunPoint); }
-Command WithSectionLocate(Command locate) { return Wrap(std::move(locate), false, RunLocate); }
+Command WithSectionLocate(Command locate) {
+  // The section's locate (field_check.cpp) reads its own options in the order its refusals
+  // come: the points before the section.
+  locate.AddOptions(SectionOptionHelp());
+  locate.run = [run = locate.run](CommandContext& ctx) {
+    if (ctx.options.Has("section")) {
+      RunLocateOnSection(ctx);
+      return;
+    }
+    SectionFromOptions(ctx);  // refuses the options that only go with --section
+    run(ctx);
+  };
+  return locate;
+}
 
 }  // namespace survey::alignment::cli

@@ -9,7 +9,7 @@ namespace survey::alignment::cli {
 
 Command WithSectionStakes(Command stakes);
 Command WithSectionPoint(Command point);
-// locate: section_elevation, and section_dz where the points table gives z (needs a profile).
+// locate: with --section the columns of the design there (RunLocateOnSection; needs a profile).
 Command WithSectionLocate(Command locate);
 
 // section: the break points of the cross-section at every stake (section_command.cpp).
