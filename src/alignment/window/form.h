@@ -68,8 +68,8 @@ class AlignmentForm {
   bool degrees = false;  // angles in decimal degrees instead of D.MMSS
   // Stakes and stake-out.
   std::string intervalText = "20", fromText, toText, offsetsText, skewText;
-  // Locate one point.
-  std::string locateXText, locateYText;
+  // Locate one point; Z (optional) as the rover measured it, for dz and the slope stake.
+  std::string locateXText, locateYText, locateZText;
   // Stake-out stations.
   std::string setupXText, setupYText, backsightXText, backsightYText;
   // The cross-section tables and how they apply.

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "alignment/alignment_error.h"
+#include "alignment/check/locate_design.h"
 #include "alignment/row_layout.h"
 #include "alignment/table_reader.h"
 #include "alignment/curve_listing.h"
@@ -244,6 +245,7 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
         std::deque<std::string> names;  // the points' names, moved into the table whole
         if (kind == RunKind::LocatePoint) {
           points.push_back({"", FieldNumber("反算 X", locateXText), FieldNumber("反算 Y", locateYText), std::nullopt});
+          if (!Blank(locateZText)) points.back().z = FieldNumber("反算 Z", locateZText);
         } else {
           reading = TableTitle(TableId::Points);
           for (const auto& row : Table(TableId::Points)) {
@@ -258,15 +260,34 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
         bool withZ = false;
         for (const SurveyedPoint& p : points) withZ = withZ || p.z.has_value();
         // The command line reads z only with a profile, and prints dz only then.
-        withZ = withZ && profiled && kind == RunKind::LocateTable;
-        auto located = std::make_shared<ResultTable>(ResultTable::Kind::Locate, layout::LocateKeys(profiled, withZ), format);
+        withZ = withZ && profiled;
+        // With a typical section the columns of locate --section, and --slopes where there are
+        // slopes and heights to stake them with.
+        const std::optional<LocateSection> onSection = profiled ? LocateSectionOf(section, *design) : std::nullopt;
+        const bool withSlopes = onSection && onSection->slopes && withZ;
+        std::vector<std::string> keys = layout::LocateKeys(profiled, withZ);
+        if (onSection) {
+          for (std::string& k : layout::PointDesignKeys(withZ, withSlopes)) keys.push_back(std::move(k));
+        }
+        auto located = std::make_shared<ResultTable>(ResultTable::Kind::Locate, std::move(keys), format);
         located->locatedNames = std::move(names);
         located->withProfile = profiled;
         located->withZ = withZ;
-        ForEachLocateRow(*design, points, profiled, [&](const LocateRow& row) {
-          located->located.push_back(row);
-          counted();
-        });
+        located->withSection = onSection.has_value();
+        located->withSlopes = withSlopes;
+        if (onSection) {
+          check::ForEachLocateOnSection(*design, points, onSection->model, withSlopes ? &*onSection->slopes : nullptr,
+                                        [&](const LocateRow& row, const PointDesign& d) {
+                                          located->located.push_back(row);
+                                          located->locatedDesigns.push_back(d);
+                                          counted();
+                                        });
+        } else {
+          ForEachLocateRow(*design, points, profiled, [&](const LocateRow& row) {
+            located->located.push_back(row);
+            counted();
+          });
+        }
         table = std::move(located);
         break;
       }

@@ -297,36 +297,7 @@ void AlignmentWindow::BuildUi() {
   so->setColumnStretch(7, 1);
   leftTabs_->addTab(BuildResultTab(RunKind::Stakes, stakeOptions), QStringLiteral("逐桩坐标"));
 
-  auto* locateOptions = new QWidget;
-  auto* lo = new QVBoxLayout(locateOptions);
-  lo->setContentsMargins(0, 0, 0, 0);
-  auto* lrow = new QHBoxLayout;
-  lrow->addWidget(new QLabel(QStringLiteral("X (m)")));
-  lrow->addWidget(Field(QStringLiteral("locateX"), &AlignmentForm::locateXText));
-  lrow->addWidget(new QLabel(QStringLiteral("Y (m)")));
-  lrow->addWidget(Field(QStringLiteral("locateY"), &AlignmentForm::locateYText));
-  auto* locateButton = new QPushButton(QStringLiteral("反算此点"));
-  locateButton->setObjectName(QStringLiteral("locatePoint"));
-  connect(locateButton, &QPushButton::clicked, this, [this] { ComputeLocatePoint(); });
-  lrow->addWidget(locateButton);
-  auto* tableButton = new QPushButton(QStringLiteral("反算点表"));
-  tableButton->setObjectName(QStringLiteral("locateTable"));
-  connect(tableButton, &QPushButton::clicked, this, [this] { ComputeLocateTable(); });
-  lrow->addWidget(tableButton);
-  auto* importPoints = new QPushButton(QStringLiteral("导入点表…"));
-  connect(importPoints, &QPushButton::clicked, this, [this] {
-    FileRequest request;
-    request.title = "导入点表";
-    request.initialName = InProjectFolder("");
-    request.filters = {{"表格 (*.csv *.txt)", "*.csv *.txt"}};
-    if (const auto path = host_.AskOpenFile(request)) ImportTable(TableId::Points, platform::ToQString(*path));
-  });
-  lrow->addWidget(importPoints);
-  lo->addLayout(lrow);
-  QWidget* pointsGrid = BuildSourceTab(TableId::Points);
-  pointsGrid->setMaximumHeight(160);
-  lo->addWidget(pointsGrid);
-  leftTabs_->addTab(BuildResultTab(RunKind::LocatePoint, locateOptions), QStringLiteral("反算"));
+  leftTabs_->addTab(BuildResultTab(RunKind::LocatePoint, BuildLocateOptions()), QStringLiteral("反算"));
 
   auto* outOptions = new QWidget;
   auto* oo = new QHBoxLayout(outOptions);

@@ -112,6 +112,10 @@ class AlignmentWindow : public QMainWindow {
   QWidget* BuildSettingsTab();
   QWidget* BuildSourceTab(TableId id);
   QWidget* BuildResultTab(RunKind kind, QWidget* options);
+  // The locate tab's fields, buttons and points grid, and the move of the last point in large
+  // type (window_locate.cpp).
+  QWidget* BuildLocateOptions();
+  void ShowMove(const std::shared_ptr<const ResultTable>& located);
   QLineEdit* Field(const QString& name, std::string AlignmentForm::*member);
   bool StartRun(std::vector<RunKind> kinds);
   void Apply(RunOutcome& outcome);
@@ -158,6 +162,7 @@ class AlignmentWindow : public QMainWindow {
   QPushButton* cancelButton_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   QLabel* staleBanner_ = nullptr;
+  QLabel* moveLabel_ = nullptr;
   std::set<RunKind> staleKinds_;
   ProjectDocument document_{undo_};
   bool pushing_ = false;

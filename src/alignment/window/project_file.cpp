@@ -44,6 +44,7 @@ void ForEachField(Form& form, Fn fn) {
   fn("skew", form.skewText);
   fn("locateX", form.locateXText);
   fn("locateY", form.locateYText);
+  fn("locateZ", form.locateZText);
   fn("setupX", form.setupXText);
   fn("setupY", form.setupYText);
   fn("backsightX", form.backsightXText);
@@ -85,6 +86,7 @@ const char* SectionTableKey(SectionTableId id) {
     case SectionTableId::Section: return "typical";
     case SectionTableId::Superelevation: return "superelevation";
     case SectionTableId::Widening: return "widening";
+    case SectionTableId::Slopes: return "slopes";
   }
   return "";
 }
@@ -122,7 +124,11 @@ QString GridFromJson(const QJsonValue& value, std::size_t width, std::size_t max
 
 QJsonObject SectionJson(const SectionInputs& inputs) {
   QJsonObject section;
-  for (SectionTableId id : kSectionTables) section[QString::fromLatin1(SectionTableKey(id))] = GridJson(inputs.Grid(id));
+  for (SectionTableId id : kSectionTables) {
+    // The slopes came after version 2: a project without them is saved as it always was.
+    if (id == SectionTableId::Slopes && inputs.Grid(id).empty()) continue;
+    section[QString::fromLatin1(SectionTableKey(id))] = GridJson(inputs.Grid(id));
+  }
   section[QStringLiteral("profileAt")] = QString::fromLatin1(ProfileAtKey(inputs.options.profileAt));
   section[QStringLiteral("rotateAbout")] = QString::fromLatin1(RotateAboutKey(inputs.options.rotateAbout));
   section[QStringLiteral("wideningTransition")] = QString::fromLatin1(TransitionKey(inputs.options.widening));
@@ -163,7 +169,11 @@ QByteArray ProjectBytes(const AlignmentForm& form) {
   root[QStringLiteral("inputKind")] = form.inputKind == InputKind::Jd ? QStringLiteral("jd") : QStringLiteral("elements");
   root[QStringLiteral("degrees")] = form.degrees;
   QJsonObject fields;
-  ForEachField(form, [&](const char* name, const std::string& value) { fields[QString::fromLatin1(name)] = platform::ToQString(value); });
+  ForEachField(form, [&](const char* name, const std::string& value) {
+    // Added after version 2: left out while blank, so that such a project saves as before.
+    if (value.empty() && std::string_view(name) == "locateZ") return;
+    fields[QString::fromLatin1(name)] = platform::ToQString(value);
+  });
   root[QStringLiteral("fields")] = fields;
   QJsonObject tables;
   for (TableId id : kAllTables) {

@@ -11,7 +11,8 @@
 namespace survey::alignment::window {
 
 // Version 2 added the cross-section tables and their options ("section"); a version 1 file
-// opens with none.
+// opens with none. The side slopes ("slopes" in "section") are written only when the table has
+// rows, and a file without them opens with none.
 inline constexpr int kProjectVersion = 2;
 inline constexpr const char* kProjectFormat = "route-survey-alignment";
 // The parsed document takes about twelve times the file's size, so the file and its points

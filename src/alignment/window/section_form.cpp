@@ -1,5 +1,7 @@
 #include "alignment/window/section_form.h"
 
+#include <algorithm>
+#include <cmath>
 #include <new>
 #include <string>
 
@@ -33,10 +35,12 @@ const std::vector<SectionColumn>& SectionInputs::Columns(SectionTableId id) {
                                                      {"median", "中央分隔带"}};
   static const std::vector<SectionColumn> super = {{"station", "桩号"}, {"left", "左 (%)"}, {"right", "右 (%)"}};
   static const std::vector<SectionColumn> widening = {{"station", "桩号"}, {"left", "左 (m)"}, {"right", "右 (m)"}};
+  static const std::vector<SectionColumn> slopes = {{"side", "侧"}, {"kind", "类型（填/挖）"}, {"ratio", "坡率 1:m"}};
   switch (id) {
     case SectionTableId::Section: return section;
     case SectionTableId::Superelevation: return super;
     case SectionTableId::Widening: return widening;
+    case SectionTableId::Slopes: return slopes;
   }
   return section;
 }
@@ -46,6 +50,7 @@ std::string SectionInputs::Title(SectionTableId id) {
     case SectionTableId::Section: return "标准横断面";
     case SectionTableId::Superelevation: return "超高表";
     case SectionTableId::Widening: return "加宽表";
+    case SectionTableId::Slopes: return "边坡";
   }
   return "";
 }
@@ -55,6 +60,27 @@ bool SectionInputs::HasSection() const {
     if (!RowIsBlank(row)) return true;
   }
   return false;
+}
+
+bool SectionInputs::HasSlopes() const {
+  for (const auto& row : Grid(SectionTableId::Slopes)) {
+    if (!RowIsBlank(row)) return true;
+  }
+  return false;
+}
+
+std::optional<section::SideSlopes> SectionInputs::Slopes(SectionProblem* problem) const {
+  std::vector<int> lines;
+  const std::string csv = Csv(SectionTableId::Slopes, &lines);
+  if (lines.empty()) return std::nullopt;
+  try {
+    return section::ReadSideSlopes(csv, Title(SectionTableId::Slopes));
+  } catch (const AlignmentError& e) {
+    if (problem) *problem = {SectionTableId::Slopes, RowOfLine(e.Line(), lines), e.what()};
+  } catch (const std::bad_alloc&) {
+    if (problem) *problem = {SectionTableId::Slopes, -1, "内存不足，输入过大。"};
+  }
+  return std::nullopt;
 }
 
 std::string SectionInputs::Csv(SectionTableId id, std::vector<int>* lines) const {
@@ -90,6 +116,7 @@ std::vector<SectionProblem> SectionInputs::ReaderProblems() const {
         case SectionTableId::Section: section::ReadTypicalSection(csv, Title(id)); break;
         case SectionTableId::Superelevation: section::ReadSuperelevationTable(csv, Title(id)); break;
         case SectionTableId::Widening: section::ReadWideningTable(csv, Title(id)); break;
+        case SectionTableId::Slopes: section::ReadSideSlopes(csv, Title(id)); break;
       }
     } catch (const AlignmentError& e) {
       problems.push_back({id, RowOfLine(e.Line(), lines), e.what()});
@@ -108,7 +135,9 @@ std::optional<section::SectionModel> SectionInputs::Model(const StationLine& sta
   if (!HasSection()) return fail(SectionTableId::Section, -1, "标准横断面还没有行。");
   std::vector<int> lines[3];
   std::string csv[3];
-  for (SectionTableId id : kSectionTables) csv[static_cast<int>(id)] = Csv(id, &lines[static_cast<int>(id)]);
+  for (SectionTableId id : {SectionTableId::Section, SectionTableId::Superelevation, SectionTableId::Widening}) {
+    csv[static_cast<int>(id)] = Csv(id, &lines[static_cast<int>(id)]);
+  }
   // Each table is read and placed on its own first, so that a refusal marks the grid it is about.
   SectionTableId at = SectionTableId::Section;
   section::SectionTables tables;
@@ -144,6 +173,32 @@ std::optional<section::SectionModel> SectionInputs::Model(const StationLine& sta
   } catch (const std::bad_alloc&) {
     return fail(at, -1, "内存不足，输入过大。");
   }
+}
+
+std::optional<LocateSection> LocateSectionOf(const SectionInputs& inputs, const RouteDesign& design) {
+  if (!inputs.HasSection() || !design.profile) return std::nullopt;
+  SectionProblem problem;
+  std::optional<section::SectionModel> model = inputs.Model(design.route.Stations(), &problem);
+  if (!model) throw AlignmentError(problem.message);
+  std::optional<section::SideSlopes> slopes = inputs.Slopes(&problem);
+  if (!slopes && inputs.HasSlopes()) throw AlignmentError(problem.message);
+  return LocateSection{std::move(*model), slopes};
+}
+
+std::string MoveWords(const SlopeStakeValues& stake, int decimals) {
+  if (stake.atCatch) return stake.cut ? "已到坡口" : "已到坡脚";
+  return std::string(stake.move > 0 ? "向外 " : "向内 ") + FixedText(std::fabs(stake.move), std::max(decimals, 3)) + " m";
+}
+
+std::string LastMoveText(const ResultTable& table) {
+  if (table.RowKind() != ResultTable::Kind::Locate || !table.withSlopes || table.locatedDesigns.empty()) return "";
+  const PointDesign& design = table.locatedDesigns.back();
+  if (!design.slope) return "";
+  const LocateRow& row = table.located.back();
+  const int decimals = table.Format().decimals;
+  std::string text(row.name);
+  if (!text.empty()) text += "  ";
+  return text + StationKText(row.station, decimals) + "  " + MoveWords(*design.slope, decimals);
 }
 
 const char* ProfileAtKey(section::ProfileAt v) {

@@ -1,4 +1,4 @@
-// The cross-section tables of the alignment window (标准横断面, 超高表, 加宽表) and how they
+// The cross-section tables of the alignment window (标准横断面, 超高表, 加宽表, 边坡) and how they
 // apply, as the surveyor typed them, and the section queries on the form's route: the section
 // at a stake, the `section` rows of the stake list and the 路基设计表. Plain C++ (no Qt), so
 // the window and its tests ask the same typed API as the `section` command.
@@ -9,16 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "alignment/result_table.h"
 #include "alignment/route.h"
+#include "alignment/route_design.h"
 #include "alignment/section/section_rows.h"
+#include "alignment/section/slopes.h"
 #include "alignment/section/subgrade_table.h"
 #include "alignment/stake_list.h"
 
 namespace survey::alignment::window {
 
-enum class SectionTableId { Section, Superelevation, Widening };
+enum class SectionTableId { Section, Superelevation, Widening, Slopes };
 inline constexpr SectionTableId kSectionTables[] = {SectionTableId::Section, SectionTableId::Superelevation,
-                                                    SectionTableId::Widening};
+                                                    SectionTableId::Widening, SectionTableId::Slopes};
 
 struct SectionColumn {
   std::string key;    // the table file's English header
@@ -33,7 +36,7 @@ struct SectionProblem {
 };
 
 struct SectionInputs {
-  std::vector<std::vector<std::string>> grids[3];
+  std::vector<std::vector<std::string>> grids[4];
   section::SectionOptions options;
 
   std::vector<std::vector<std::string>>& Grid(SectionTableId id) { return grids[static_cast<int>(id)]; }
@@ -52,7 +55,30 @@ struct SectionInputs {
   std::optional<section::SectionModel> Model(const StationLine& stations, SectionProblem* problem) const;
   // Only the readers (no route): the problem of each table, for red cells while typing.
   std::vector<SectionProblem> ReaderProblems() const;
+
+  // Whether the 边坡 table has a row: without it there are no slope stakes.
+  bool HasSlopes() const;
+  // The side slopes of the 边坡 table, or nullopt with the problem (none without rows).
+  std::optional<section::SideSlopes> Slopes(SectionProblem* problem) const;
 };
+
+// What a locate run measures its points against: the design surface and, when the 边坡 table
+// has rows, the side slopes (as the command line's --section and --slopes).
+struct LocateSection {
+  section::SectionModel model;
+  std::optional<section::SideSlopes> slopes;
+};
+// None without a typical section or without a profile (the surface's elevations would only be
+// relative); throws AlignmentError with the refusal of a table that cannot be read.
+std::optional<LocateSection> LocateSectionOf(const SectionInputs& inputs, const RouteDesign& design);
+
+// The slope stake in words, as the surveyor on the point reads it: "向外 0.250 m" (move away
+// from the centreline), "向内 0.120 m", and at the catch point "已到坡脚" (fill) or "已到坡口"
+// (cut). Millimetres at least, more with more decimals.
+std::string MoveWords(const SlopeStakeValues& stake, int decimals);
+// For the last row of a locate run (the rover's last point): its name, station and move, as
+// the locate tab shows it in large type; "" when that point has no slope stake.
+std::string LastMoveText(const ResultTable& table);
 
 // Option values as the project file and the command line spell them.
 const char* ProfileAtKey(section::ProfileAt v);

@@ -320,7 +320,7 @@ SectionPanel::SectionPanel(AlignmentForm& form, QUndoStack& undo, CrossSectionVi
 
 SectionGridModel* SectionPanel::CurrentModel(QTableView** view) {
   const int i = tabs_->currentIndex();
-  if (i < 0 || i >= 3) return nullptr;
+  if (i < 0 || i >= kGrids) return nullptr;
   if (view) *view = views_[i];
   return models_[i];
 }
@@ -418,7 +418,7 @@ bool SectionPanel::Compute() {
     Refuse("内存不足，桩太多。");
     return false;
   }
-  tabs_->setCurrentIndex(3);
+  tabs_->setCurrentIndex(kGrids);
   // The tables may have changed since the view was drawn: the same station again, or the first.
   if (shownStation_) ShowStation(*shownStation_);
   else if (!rows_.Rows().rows.empty()) ShowRow(0);

@@ -1,4 +1,4 @@
-// The window's cross-section page: the three tables as editable grids (undo, paste, red cells
+// The window's cross-section page: the four tables as editable grids (undo, paste, red cells
 // with the readers' refusals), the options, the `section` rows of the stake list, and a view of
 // the section at the stake selected in the stake list.
 #pragma once
@@ -7,6 +7,7 @@
 #include <QUndoStack>
 #include <QWidget>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -147,8 +148,9 @@ class SectionPanel : public QWidget {
 
   AlignmentForm& form_;
   CrossSectionView* view_;
-  SectionGridModel* models_[3] = {};
-  QTableView* views_[3] = {};
+  static constexpr int kGrids = static_cast<int>(std::size(kSectionTables));  // the rows' tab follows them
+  SectionGridModel* models_[kGrids] = {};
+  QTableView* views_[kGrids] = {};
   QTabWidget* tabs_ = nullptr;
   QComboBox* profileAt_ = nullptr;
   QComboBox* rotateAbout_ = nullptr;

@@ -51,6 +51,8 @@ void AlignmentWindow::MarkStale() {
 
 void AlignmentWindow::ShowStaleness() {
   staleBanner_->setVisible(!staleKinds_.empty());
+  // A move worked out on inputs changed since is no direction to walk in: greyed like its row.
+  moveLabel_->setEnabled(!IsStale(RunKind::LocatePoint));
   for (const auto& [kind, view] : resultViews_) {
     QPalette palette = view->style()->standardPalette();
     if (IsStale(kind)) palette.setColor(QPalette::Text, palette.color(QPalette::Disabled, QPalette::Text));
@@ -141,6 +143,7 @@ void AlignmentWindow::ClearResults() {
   plan_->SetRoute(std::nullopt);
   plan_->SetStakes(nullptr);
   plan_->SetLocated(nullptr);
+  ShowMove(nullptr);
   plan_->SetStakeoutStations(std::nullopt, std::nullopt);
   profileView_->SetProfile(std::nullopt, std::nullopt);
 }

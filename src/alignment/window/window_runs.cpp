@@ -93,7 +93,9 @@ void AlignmentWindow::Apply(RunOutcome& outcome) {
   ShowStaleness();
   // The plan shows where the last located points and stake-out stations are.
   for (RunKind k : {RunKind::LocatePoint, RunKind::LocateTable}) {
-    if (outcome.results.count(k)) plan_->SetLocated(outcome.results[k].table);
+    if (!outcome.results.count(k)) continue;
+    plan_->SetLocated(outcome.results[k].table);
+    ShowMove(outcome.results[k].table);
   }
   if (outcome.results.count(RunKind::Stakeout)) {
     const auto point = [](const std::string& x, const std::string& y) -> std::optional<QPointF> {
