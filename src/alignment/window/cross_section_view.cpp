@@ -1,16 +1,43 @@
 // The cross-section of one stake drawn to scale: the parts with their slopes, the edge
-// elevations and the design line (heights exaggerated, as the legend says).
+// elevations and the design line (heights exaggerated, as the legend says); beyond the edges
+// the side slopes, and the measured points near the station with their dz.
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 
 #include "alignment/text_format.h"
+#include "alignment/window/layout/chart_layout.h"
 #include "alignment/window/section_tabs.h"
 #include "platform/qt_host.h"
 
 namespace survey::alignment::window {
 
+namespace {
+
+// How far across the side slopes are drawn from the edge (the frame may cut them shorter).
+constexpr double kSlopeReach = 10.0;
+
+Box BoxOf(const QRectF& r) { return {r.left(), r.top(), r.width(), r.height()}; }
+
+// A measured point's label: its name and dz, signed as the surveyor reads it.
+QString MarkText(const SectionMark& mark) {
+  QString text = platform::ToQString(mark.name);
+  if (!mark.dz) return text;
+  if (!text.isEmpty()) text += QLatin1Char(' ');
+  return text + QStringLiteral("dz ") + (*mark.dz > 0 ? QStringLiteral("+") : QString()) +
+         platform::ToQString(FixedText(*mark.dz, 3));
+}
+
+// 1.5 as 1.5, 1 as 1: the ratio as a surveyor writes it, to the centimetre.
+QString RatioText(double m) {
+  std::string text = FixedText(m, 2);
+  while (text.back() == '0') text.pop_back();
+  if (text.back() == '.') text.pop_back();
+  return platform::ToQString(text);
+}
+
+}  // namespace
 
 CrossSectionView::CrossSectionView(QWidget* parent) : QWidget(parent) {
   setBackgroundRole(QPalette::Base);
@@ -25,12 +52,22 @@ void CrossSectionView::SetSection(std::shared_ptr<const section::SectionModel> m
   title_ = title;
   relative_ = relative;
   message_.clear();
+  slopes_.reset();
+  marks_.clear();
+  update();
+}
+
+void CrossSectionView::SetField(std::optional<section::SideSlopes> slopes, std::vector<SectionMark> marks) {
+  slopes_ = std::move(slopes);
+  marks_ = std::move(marks);
   update();
 }
 
 void CrossSectionView::SetMessage(const QString& text) {
   at_.reset();
   model_.reset();
+  slopes_.reset();
+  marks_.clear();
   message_ = text;
   update();
 }
@@ -55,6 +92,18 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
     minZ = std::min(minZ, b.elevation);
     maxZ = std::max(maxZ, b.elevation);
   }
+  // The slopes reach out beside the section; the measured points stand where they were shot.
+  const bool slopes = slopes_.has_value() && at_->known;
+  if (slopes) {
+    if (surface.front().offset < 0) minX = surface.front().offset - kSlopeReach;
+    if (surface.back().offset > 0) maxX = surface.back().offset + kSlopeReach;
+  }
+  for (const SectionMark& m : marks_) {
+    minX = std::min(minX, m.offset);
+    maxX = std::max(maxX, m.offset);
+    minZ = std::min(minZ, m.z);
+    maxZ = std::max(maxZ, m.z);
+  }
   const double spanX = std::max(maxX - minX, 1.0);
   const double scale = area.width() / spanX;  // pixels per metre across
   // Cross slopes of a few percent vanish at true scale: heights are exaggerated so that the
@@ -72,6 +121,41 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
   font.setPointSizeF(8);
   p.setFont(font);
   const QFontMetricsF metrics(font);
+  // Where the section's own texts go: the measured points' labels keep clear of them.
+  std::vector<Box> taken;
+  const auto textBox = [&](const QPointF& baseline, const QString& text) {
+    return QRectF(baseline.x(), baseline.y() - metrics.ascent(), metrics.horizontalAdvance(text), metrics.height());
+  };
+  // The side slopes, dashed: fill falling from the edge, cut rising from it, to the frame.
+  if (slopes) {
+    p.save();
+    p.setClipRect(area.adjusted(-40, -40, 40, 40));
+    for (const section::BreakPoint* edge : {&surface.front(), &surface.back()}) {
+      if (edge->designLine) continue;
+      const double out = edge->offset < 0 ? -kSlopeReach : kSlopeReach;
+      const QPointF from = toPoint(edge->offset, edge->elevation);
+      for (const section::SlopeKind kind : {section::SlopeKind::Fill, section::SlopeKind::Cut}) {
+        const double m = slopes_->Ratio(edge->side, kind);
+        const double z = edge->elevation + (kind == section::SlopeKind::Fill ? -1 : 1) * kSlopeReach / m;
+        const QColor colour = kind == section::SlopeKind::Fill ? QColor(150, 90, 20) : QColor(40, 120, 60);
+        p.setPen(QPen(colour, 1.5, Qt::DashLine));
+        const QPointF to = toPoint(edge->offset + out, z);
+        p.drawLine(from, to);
+        // The ratio a little way down (or up) the slope, where the frame shows it.
+        const QString text = QStringLiteral("%1 1:%2")
+                                 .arg(kind == section::SlopeKind::Fill ? QStringLiteral("填") : QStringLiteral("挖"))
+                                 .arg(RatioText(m));
+        const QPointF along = from + (to - from) * 0.35;
+        const QPointF at(edge->offset < 0 ? along.x() - metrics.horizontalAdvance(text) - 4 : along.x() + 4, along.y());
+        if (area.contains(at)) {
+          p.setPen(colour);
+          p.drawText(at, text);
+          taken.push_back(BoxOf(textBox(at, text)));
+        }
+      }
+    }
+    p.restore();
+  }
   // The surface.
   QPainterPath path;
   for (std::size_t i = 0; i < surface.size(); ++i) {
@@ -90,8 +174,18 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
     const QPointF mid = (toPoint(b.offset, b.elevation) + toPoint(inner, innerZ)) / 2;
     const QString slope = QStringLiteral("%1%").arg(platform::ToQString(FixedText(b.slope, 2)));
     const QString name = platform::ToQString(b.part->name);
-    p.drawText(QPointF(mid.x() - metrics.horizontalAdvance(name) / 2, mid.y() - 18), name);
-    p.drawText(QPointF(mid.x() - metrics.horizontalAdvance(slope) / 2, mid.y() - 6), slope);
+    const QPointF nameAt(mid.x() - metrics.horizontalAdvance(name) / 2, mid.y() - 18);
+    const QPointF slopeAt(mid.x() - metrics.horizontalAdvance(slope) / 2, mid.y() - 6);
+    // A part too narrow for its texts beside its neighbour's keeps them to itself.
+    const Box nameBox = BoxOf(textBox(nameAt, name)), slopeBox = BoxOf(textBox(slopeAt, slope));
+    const auto crowds = [](const Box& t, const Box& text) { return t.Overlaps({text.left - 4, text.top, text.width + 8, text.height}); };
+    if (std::any_of(taken.begin(), taken.end(), [&](const Box& t) { return crowds(t, nameBox) || crowds(t, slopeBox); })) {
+      continue;
+    }
+    p.drawText(nameAt, name);
+    p.drawText(slopeAt, slope);
+    taken.push_back(nameBox);
+    taken.push_back(slopeBox);
   }
   p.setPen(QPen(QColor(60, 60, 60), 1));
   for (const auto& b : points) {
@@ -101,8 +195,11 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
     p.save();
     p.translate(edge + QPointF(4, 14));
     p.rotate(90);
-    p.drawText(QPointF(0, 0), platform::ToQString(FixedText(b.elevation, 3)));
+    const QString text = platform::ToQString(FixedText(b.elevation, 3));
+    p.drawText(QPointF(0, 0), text);
     p.restore();
+    // Turned a quarter clockwise: the text runs down from (4, 14) below the edge.
+    taken.push_back({edge.x() + 4 - metrics.descent(), edge.y() + 14, metrics.height(), metrics.horizontalAdvance(text)});
   }
   // The design line.
   const QPointF line = toPoint(0, at_->section.DesignLineElevation());
@@ -110,10 +207,36 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
   p.drawLine(QPointF(line.x(), area.top() - 20), QPointF(line.x(), area.bottom() + 40));
   p.setPen(QColor(200, 30, 30));
   const QString lineText = QStringLiteral("设计线 %1").arg(platform::ToQString(FixedText(at_->section.DesignLineElevation(), 3)));
-  p.drawText(QPointF(line.x() + 4, area.top() - 8), lineText);
+  const QPointF lineAt(line.x() + 4, area.top() - 8);
+  p.drawText(lineAt, lineText);
+  taken.push_back(BoxOf(textBox(lineAt, lineText)));
+  // The measured points: a dot where each was shot, labelled clear of the section's texts.
+  if (!marks_.empty()) {
+    std::vector<LabelRequest> requests;
+    std::vector<QString> texts;
+    for (const SectionMark& m : marks_) {
+      const QPointF at = toPoint(m.offset, m.z);
+      texts.push_back(MarkText(m));
+      requests.push_back({at.x(), at.y(), metrics.horizontalAdvance(texts.back()), metrics.height(), 0});
+      taken.push_back({at.x() - 3, at.y() - 3, 6, 6});
+    }
+    const std::vector<std::optional<Box>> placed = PlaceLabels(requests, BoxOf(QRectF(rect()).adjusted(2, 24, -2, -24)), taken);
+    const QColor colour(170, 20, 140);
+    for (std::size_t i = 0; i < marks_.size(); ++i) {
+      const QPointF at(requests[i].anchorX, requests[i].anchorY);
+      p.setPen(Qt::NoPen);
+      p.setBrush(colour);
+      p.drawEllipse(at, 3, 3);
+      p.setBrush(Qt::NoBrush);
+      if (!placed[i]) continue;
+      p.setPen(colour);
+      p.drawText(QPointF(placed[i]->left, placed[i]->top + metrics.ascent()), texts[i]);
+    }
+  }
   // Title and legend.
   p.setPen(palette().color(QPalette::Text));
   QString legend = QStringLiteral("横向 1:1，竖向放大 %1 倍").arg(exaggeration);
+  if (!marks_.empty()) legend += QStringLiteral("；实测点 %1 个（本桩前后 %2 m 内）").arg(marks_.size()).arg(kMarkHalfWidth);
   if (relative_) legend += QStringLiteral("；无纵断面，高程相对设计线");
   if (!at_->known) legend += QStringLiteral("；纵断面未覆盖此桩，高程未知");
   p.drawText(QRectF(rect()).adjusted(8, 6, -8, 0), Qt::AlignLeft | Qt::AlignTop, title_);

@@ -6,6 +6,9 @@
 #include <string>
 
 #include "alignment/alignment_error.h"
+#include "alignment/check/locate_design.h"
+#include "common/text_blanks.h"
+#include "alignment/table_reader.h"
 #include "alignment/text_format.h"
 
 namespace survey::alignment::window {
@@ -25,6 +28,19 @@ bool RowIsBlank(const std::vector<std::string>& row) {
 int RowOfLine(int line, const std::vector<int>& lines) {
   if (line < 2 || static_cast<std::size_t>(line - 2) >= lines.size()) return -1;
   return lines[static_cast<std::size_t>(line - 2)];
+}
+
+// A reader's refusal names the line of the text it read ("“边坡” 第 4 行：…"), which counts
+// the header and not the blank rows; the grid numbers its rows from 1 below the header. The
+// message names the grid's row, as the red row shows it.
+SectionProblem ProblemAt(SectionTableId id, const AlignmentError& e, const std::vector<int>& lines) {
+  const int row = RowOfLine(e.Line(), lines);
+  std::string message = e.what();
+  const std::string prefix = section::FilePrefix(SectionInputs::Title(id)) + LinePrefix(e.Line());
+  if (row >= 0 && message.rfind(prefix, 0) == 0) {
+    message = SectionInputs::Title(id) + "第 " + std::to_string(row + 1) + " 行：" + message.substr(prefix.size());
+  }
+  return {id, row, std::move(message)};
 }
 
 }  // namespace
@@ -76,7 +92,7 @@ std::optional<section::SideSlopes> SectionInputs::Slopes(SectionProblem* problem
   try {
     return section::ReadSideSlopes(csv, Title(SectionTableId::Slopes));
   } catch (const AlignmentError& e) {
-    if (problem) *problem = {SectionTableId::Slopes, RowOfLine(e.Line(), lines), e.what()};
+    if (problem) *problem = ProblemAt(SectionTableId::Slopes, e, lines);
   } catch (const std::bad_alloc&) {
     if (problem) *problem = {SectionTableId::Slopes, -1, "内存不足，输入过大。"};
   }
@@ -119,7 +135,7 @@ std::vector<SectionProblem> SectionInputs::ReaderProblems() const {
         case SectionTableId::Slopes: section::ReadSideSlopes(csv, Title(id)); break;
       }
     } catch (const AlignmentError& e) {
-      problems.push_back({id, RowOfLine(e.Line(), lines), e.what()});
+      problems.push_back(ProblemAt(id, e, lines));
     } catch (const std::bad_alloc&) {
       problems.push_back({id, -1, "内存不足，输入过大。"});
     }
@@ -165,11 +181,12 @@ std::optional<section::SectionModel> SectionInputs::Model(const StationLine& sta
       // A line number alone does not say which table it is in; a refusal without a line of the
       // widening table is the template's.
       if (e.Line() == 0) return fail(SectionTableId::Section, -1, e.what());
-      const int row = RowOfLine(e.Line(), lines[static_cast<int>(at)]);
-      return fail(at, row, e.what());
+      SectionProblem p = ProblemAt(at, e, lines[static_cast<int>(at)]);
+      return fail(at, p.row, std::move(p.message));
     }
   } catch (const AlignmentError& e) {
-    return fail(at, RowOfLine(e.Line(), lines[static_cast<int>(at)]), e.what());
+    SectionProblem p = ProblemAt(at, e, lines[static_cast<int>(at)]);
+    return fail(at, p.row, std::move(p.message));
   } catch (const std::bad_alloc&) {
     return fail(at, -1, "内存不足，输入过大。");
   }
@@ -183,6 +200,36 @@ std::optional<LocateSection> LocateSectionOf(const SectionInputs& inputs, const 
   std::optional<section::SideSlopes> slopes = inputs.Slopes(&problem);
   if (!slopes && inputs.HasSlopes()) throw AlignmentError(problem.message);
   return LocateSection{std::move(*model), slopes};
+}
+
+std::vector<SectionMark> MarksNear(const std::vector<std::vector<std::string>>& pointRows, const RouteDesign& design,
+                                   const section::SectionModel& model, const section::SideSlopes* slopes, double chainage,
+                                   double halfWidth) {
+  std::vector<SectionMark> marks;
+  if (!design.profile) return marks;
+  std::vector<SurveyedPoint> points;
+  std::vector<std::string> names;  // the points' names view into these: reserved, never moved
+  names.reserve(pointRows.size());
+  for (const auto& row : pointRows) {
+    if (row.size() < 4) continue;
+    const std::optional<double> x = ReadNumber(row[1]), y = ReadNumber(row[2]), z = ReadNumber(row[3]);
+    if (!x || !y || !z || !std::isfinite(*x) || !std::isfinite(*y) || !std::isfinite(*z)) continue;
+    if (std::fabs(*x) > kMaxMagnitude || std::fabs(*y) > kMaxMagnitude || std::fabs(*z) > kMaxMagnitude) continue;
+    const std::string& name = names.emplace_back(TrimBlanks(row[0], kAllBlanks));
+    points.push_back({name, *x, *y, *z});
+  }
+  std::size_t next = 0;
+  check::ForEachLocateOnSection(design, points, model, slopes, [&](const LocateRow& row, const PointDesign& d) {
+    const SurveyedPoint& p = points[next++];
+    if (!row.inside || std::fabs(row.chainage - chainage) > halfWidth) return;
+    SectionMark mark{std::string(p.name), row.chainage, row.offset, *p.z, d.surfaceDz, false};
+    if (d.slope) {
+      mark.dz = d.slope->slopeDz;
+      mark.onSlope = true;
+    }
+    marks.push_back(std::move(mark));
+  });
+  return marks;
 }
 
 std::string MoveWords(const SlopeStakeValues& stake, int decimals) {

@@ -72,6 +72,25 @@ struct LocateSection {
 // relative); throws AlignmentError with the refusal of a table that cannot be read.
 std::optional<LocateSection> LocateSectionOf(const SectionInputs& inputs, const RouteDesign& design);
 
+// A measured point of the points table as the cross-section view draws it: at its offset and
+// height, named, with its dz (section_dz on the surface, slope_dz beyond the edge; none beyond
+// the edge without slopes).
+struct SectionMark {
+  std::string name;
+  double chainage = 0, offset = 0, z = 0;
+  std::optional<double> dz;
+  bool onSlope = false;
+};
+// The view shows the points within this distance along the route of the section's station.
+inline constexpr double kMarkHalfWidth = 10.0;
+// The rows (name,x,y,z) with a z whose foot point lies on the route within `halfWidth` of
+// `chainage` (limits included), in the table's order. Rows that cannot be read are left out
+// (their cells are red); without a profile there are none, the section's heights being only
+// relative then.
+std::vector<SectionMark> MarksNear(const std::vector<std::vector<std::string>>& pointRows, const RouteDesign& design,
+                                   const section::SectionModel& model, const section::SideSlopes* slopes, double chainage,
+                                   double halfWidth = kMarkHalfWidth);
+
 // The slope stake in words, as the surveyor on the point reads it: "向外 0.250 m" (move away
 // from the centreline), "向内 0.120 m", and at the catch point "已到坡脚" (fill) or "已到坡口"
 // (cut). Millimetres at least, more with more decimals.

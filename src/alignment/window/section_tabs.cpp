@@ -454,6 +454,14 @@ bool SectionPanel::ShowStation(double station) {
     view_->SetSection(model, section::SectionAt(*model, profile, found.chainage),
                       QStringLiteral("%1 横断面").arg(platform::ToQString(StationKText(station, DecimalsOf(form_)))),
                       profile == nullptr);
+    // A 边坡 table that cannot be read draws no slopes; its red row says why.
+    std::optional<section::SideSlopes> slopes = form_.section.Slopes(nullptr);
+    std::vector<SectionMark> marks =
+        MarksNear(form_.Table(TableId::Points), *design, *model, slopes ? &*slopes : nullptr, found.chainage);
+    view_->SetField(std::move(slopes), std::move(marks));
+  } catch (const std::bad_alloc&) {
+    view_->SetMessage(QStringLiteral("内存不足，点表过大。"));
+    return false;
   } catch (const AlignmentError& e) {
     view_->SetMessage(platform::ToQString(e.what()));
     return false;
