@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <algorithm>
 #include <map>
@@ -16,20 +17,7 @@ namespace survey::alignment::window {
 
 namespace {
 
-
-// One undo step: the whole table before and after. Source tables are small (a route has
-// hundreds of rows, not millions), and a snapshot cannot get out of step with the edit.
-class GridChange : public QUndoCommand {
- public:
-  GridChange(SourceGridModel* model, Grid before, Grid after, const QString& text)
-      : QUndoCommand(text), model_(model), before_(std::move(before)), after_(std::move(after)) {}
-  void undo() override { model_->Apply(before_); }
-  void redo() override { model_->Apply(after_); }
-
- private:
-  SourceGridModel* model_;
-  Grid before_, after_;
-};
+using GridChange = GridSnapshotChange<SourceGridModel, Grid>;
 
 std::string Trimmed(const QString& text) { return text.trimmed().toStdString(); }
 std::string Trimmed(const std::string& text) { return Trimmed(QString::fromStdString(text)); }
@@ -454,5 +442,33 @@ class FrozenColumnsOverlay : public QObject {
 }  // namespace
 
 void FreezeLeadingColumns(QTableView* view, ResultGridModel* model) { new FrozenColumnsOverlay(view, model); }
+
+// --- The spreadsheet grid ----------------------------------------------------------------------
+
+void SpreadsheetGridView::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Paste) && paste) {
+    paste();
+    return;
+  }
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && state() != EditingState && currentIndex().isValid() && event->modifiers() == Qt::NoModifier) {
+    MoveDown();
+    return;
+  }
+  QTableView::keyPressEvent(event);
+}
+
+void SpreadsheetGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  // Enter commits with SubmitModelCache: move on as a spreadsheet does.
+  QTableView::closeEditor(editor, hint == QAbstractItemDelegate::SubmitModelCache ? QAbstractItemDelegate::NoHint : hint);
+  if (hint == QAbstractItemDelegate::SubmitModelCache) MoveDown();
+  setFocus();
+}
+
+void SpreadsheetGridView::MoveDown() {
+  const QModelIndex at = currentIndex();
+  const QModelIndex below = model()->index(at.row() + 1, at.column());
+  if (below.isValid()) setCurrentIndex(below);
+}
 
 }  // namespace survey::alignment::window

@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <QUndoCommand>
 #include <QUndoStack>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,39 @@ QStringList PastedLines(const QString& text);
 // Lays tab-separated `lines` into `grid` from (row, column), growing it by rows of `width`
 // cells; cells beyond the last column are dropped, every cell is trimmed.
 void PasteLines(Grid& grid, std::size_t width, int row, int column, const QStringList& lines);
+
+// A grid that types like a spreadsheet: Enter finishes a cell and moves down, Tab moves right
+// (on to the next row after the last column), and the next keys type into the cell the move
+// reached; Ctrl+V calls `paste` (a tab-separated block at the current cell). The source tables
+// and the section tables alike.
+class SpreadsheetGridView : public QTableView {
+ public:
+  using QTableView::QTableView;
+  std::function<void()> paste;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+ private:
+  void MoveDown();
+};
+
+// One undo step of an editable grid: the whole table before and after, applied by the model's
+// Apply. Tables typed by hand are small (hundreds of rows), and a snapshot cannot get out of
+// step with the edit.
+template <class Model, class Rows>
+class GridSnapshotChange : public QUndoCommand {
+ public:
+  GridSnapshotChange(Model* model, Rows before, Rows after, const QString& text)
+      : QUndoCommand(text), model_(model), before_(std::move(before)), after_(std::move(after)) {}
+  void undo() override { model_->Apply(before_); }
+  void redo() override { model_->Apply(after_); }
+
+ private:
+  Model* model_;
+  Rows before_, after_;
+};
 
 class SourceGridModel : public QAbstractTableModel {
   Q_OBJECT

@@ -46,47 +46,6 @@
 
 namespace survey::alignment::window {
 
-namespace {
-
-// A source grid that types like a spreadsheet: Enter finishes a cell and moves down, Tab moves
-// right (on to the next row after the last column), and the next keys type into the cell the
-// move reached; Ctrl+V pastes a tab-separated block at the current cell.
-class SourceGridView : public QTableView {
- public:
-  using QTableView::QTableView;
-  std::function<void()> paste;
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override {
-    if (event->matches(QKeySequence::Paste) && paste) {
-      paste();
-      return;
-    }
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && state() != EditingState && currentIndex().isValid() && event->modifiers() == Qt::NoModifier) {
-      MoveDown();
-      return;
-    }
-    QTableView::keyPressEvent(event);
-  }
-
-  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
-    // Enter commits with SubmitModelCache: move on as a spreadsheet does.
-    QTableView::closeEditor(editor, hint == QAbstractItemDelegate::SubmitModelCache ? QAbstractItemDelegate::NoHint : hint);
-    if (hint == QAbstractItemDelegate::SubmitModelCache) MoveDown();
-    setFocus();
-  }
-
- private:
-  void MoveDown() {
-    const QModelIndex at = currentIndex();
-    const QModelIndex below = model()->index(at.row() + 1, at.column());
-    if (below.isValid()) setCurrentIndex(below);
-  }
-};
-
-}  // namespace
-
 AlignmentWindow::AlignmentWindow(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("AlignmentWindow"));
   setWindowIcon(QIcon(QStringLiteral(":/alignment/alignment-32.png")));
@@ -187,7 +146,7 @@ QWidget* AlignmentWindow::BuildSettingsTab() {
 }
 
 QWidget* AlignmentWindow::BuildSourceTab(TableId id) {
-  auto* view = new SourceGridView;
+  auto* view = new SpreadsheetGridView;
   view->setObjectName(QStringLiteral("table_") + platform::ToQString(AlignmentForm::Columns(id).front().key) + QString::number(static_cast<int>(id)));
   auto* model = new SourceGridModel(form_, id, &undo_, this);
   models_[static_cast<int>(id)] = model;

@@ -29,33 +29,7 @@ namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-class SectionGridChange : public QUndoCommand {
- public:
-  SectionGridChange(SectionGridModel* model, Rows before, Rows after, const QString& text)
-      : QUndoCommand(text), model_(model), before_(std::move(before)), after_(std::move(after)) {}
-  void undo() override { model_->Apply(before_); }
-  void redo() override { model_->Apply(after_); }
-
- private:
-  SectionGridModel* model_;
-  Rows before_, after_;
-};
-
-// Ctrl+V pastes a tab-separated block at the current cell.
-class PasteGridView : public QTableView {
- public:
-  using QTableView::QTableView;
-  std::function<void()> paste;
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override {
-    if (event->matches(QKeySequence::Paste) && paste) {
-      paste();
-      return;
-    }
-    QTableView::keyPressEvent(event);
-  }
-};
+using SectionGridChange = GridSnapshotChange<SectionGridModel, Rows>;
 
 std::string Quoted(const std::string& text) { return "“" + text + "”"; }
 
@@ -177,11 +151,24 @@ void SectionGridModel::PushChange(Rows after, const QString& text) {
   }
 }
 
+// As the source grids: an edit keeps the view's current cell (a reset in the middle of a cell's
+// commit would leave the next keys nowhere to go); only rows removed or moved reset the view.
 void SectionGridModel::Apply(const Rows& rows) {
-  beginResetModel();
-  form_.section.Grid(table_) = rows;
-  Recheck();
-  endResetModel();
+  Rows& grid = form_.section.Grid(table_);
+  const int before = rowCount(), after = static_cast<int>(rows.size());
+  if (after < before) {
+    beginResetModel();
+    grid = rows;
+    Recheck();
+    endResetModel();
+  } else {
+    if (after > before) beginInsertRows({}, before, after - 1);
+    grid = rows;
+    Recheck();
+    if (after > before) endInsertRows();
+    // Every row: a problem found or gone may mark any of them.
+    if (after > 0) emit dataChanged(index(0, 0), index(after - 1, columnCount() - 1));
+  }
   emit Edited();
 }
 
@@ -287,7 +274,7 @@ SectionPanel::SectionPanel(AlignmentForm& form, QUndoStack& undo, CrossSectionVi
   for (SectionTableId id : kSectionTables) {
     const int i = static_cast<int>(id);
     models_[i] = new SectionGridModel(form_, id, &undo, this);
-    auto* grid = new PasteGridView;
+    auto* grid = new SpreadsheetGridView;
     grid->setObjectName(QStringLiteral("sectionGrid%1").arg(i));
     grid->setModel(models_[i]);
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
