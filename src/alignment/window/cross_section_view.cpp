@@ -57,7 +57,8 @@ void CrossSectionView::SetSection(std::shared_ptr<const section::SectionModel> m
   update();
 }
 
-void CrossSectionView::SetField(std::optional<section::SideSlopes> slopes, std::vector<SectionMark> marks) {
+void CrossSectionView::SetField(double chainage, std::optional<section::SideSlopes> slopes, std::vector<SectionMark> marks) {
+  chainage_ = chainage;
   slopes_ = std::move(slopes);
   marks_ = std::move(marks);
   update();
@@ -217,7 +218,9 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
     for (const SectionMark& m : marks_) {
       const QPointF at = toPoint(m.offset, m.z);
       texts.push_back(MarkText(m));
-      requests.push_back({at.x(), at.y(), metrics.horizontalAdvance(texts.back()), metrics.height(), 0});
+      // The point shot at this very station (the one just located) is named before those about it.
+      const int priority = static_cast<int>(std::min(std::fabs(m.chainage - chainage_) * 10, 1e6));
+      requests.push_back({at.x(), at.y(), metrics.horizontalAdvance(texts.back()), metrics.height(), priority});
       taken.push_back({at.x() - 3, at.y() - 3, 6, 6});
     }
     const std::vector<std::optional<Box>> placed = PlaceLabels(requests, BoxOf(QRectF(rect()).adjusted(2, 24, -2, -24)), taken);

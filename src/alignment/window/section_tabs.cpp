@@ -445,7 +445,7 @@ bool SectionPanel::ShowStation(double station) {
     std::optional<section::SideSlopes> slopes = form_.section.Slopes(nullptr);
     std::vector<SectionMark> marks =
         MarksNear(form_.Table(TableId::Points), *design, *model, slopes ? &*slopes : nullptr, found.chainage);
-    view_->SetField(std::move(slopes), std::move(marks));
+    view_->SetField(found.chainage, std::move(slopes), std::move(marks));
   } catch (const std::bad_alloc&) {
     view_->SetMessage(QStringLiteral("内存不足，点表过大。"));
     return false;

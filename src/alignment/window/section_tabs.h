@@ -89,9 +89,9 @@ class CrossSectionView : public QWidget {
   void SetSection(std::shared_ptr<const section::SectionModel> model, section::SectionAtStation at, const QString& title,
                   bool relative);
   void SetMessage(const QString& text);
-  // Beside the section: the side slopes from the outermost edges (none without the 边坡 table)
-  // and the measured points near the station.
-  void SetField(std::optional<section::SideSlopes> slopes, std::vector<SectionMark> marks);
+  // Beside the section at `chainage`: the side slopes from the outermost edges (none without
+  // the 边坡 table) and the measured points near it, the nearest labelled first.
+  void SetField(double chainage, std::optional<section::SideSlopes> slopes, std::vector<SectionMark> marks);
   const std::optional<section::SectionAtStation>& Current() const { return at_; }
   const std::vector<SectionMark>& Marks() const { return marks_; }
   QSize sizeHint() const override { return {640, 360}; }
@@ -104,6 +104,7 @@ class CrossSectionView : public QWidget {
   std::optional<section::SectionAtStation> at_;
   std::optional<section::SideSlopes> slopes_;
   std::vector<SectionMark> marks_;
+  double chainage_ = 0;
   QString title_, message_;
   bool relative_ = false;
 };

@@ -146,6 +146,15 @@ void AlignmentWindow::ShowResultRow(RunKind kind, int row) {
 }
 
 void AlignmentWindow::OnResultRow(RunKind kind, int row) {
+  // A located point shows the section at its station, with the measured points about it.
+  if ((kind == RunKind::LocatePoint || kind == RunKind::LocateTable) && form_.section.HasSection()) {
+    const int column = Result(kind).KeyColumn("station");
+    const std::vector<std::string> cells = Result(kind).RowCells(static_cast<std::size_t>(row));
+    if (column >= 0 && static_cast<std::size_t>(column) < cells.size()) {
+      if (const std::optional<double> station = ReadNumber(cells[static_cast<std::size_t>(column)])) sections_->ShowStation(*station);
+    }
+    return;
+  }
   if (kind != RunKind::Stakes) return;
   plan_->MarkStake(row);
   const std::vector<std::string> cells = Result(kind).RowCells(static_cast<std::size_t>(row));

@@ -241,6 +241,11 @@ class SlopesWindowTest : public QObject {
     QCOMPARE(move->text(), QStringLiteral("P9  K0+100.000  向外 0.250 m"));
     QVERIFY(move->isVisible() && move->isEnabled());
     QVERIFY(move->font().bold() && move->font().pointSize() >= 24);
+    // The point's row shows its section with the points about it (TOE at K0+090, P9 itself).
+    w.ShowResultRow(RunKind::LocatePoint, 5);
+    QVERIFY(w.SectionView()->Current().has_value());
+    QCOMPARE(w.SectionView()->Marks().size(), std::size_t{2});
+    QCOMPARE(w.SectionView()->Marks().back().name, std::string("P9"));
     // A changed height makes it stale until the next run; a point on the lane clears it.
     w.Model(TableId::Points)->setData(w.Model(TableId::Points)->index(5, 3), QStringLiteral("48.6"), Qt::EditRole);
     QVERIFY(!move->isEnabled());

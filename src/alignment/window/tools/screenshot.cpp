@@ -1,5 +1,5 @@
 // Shows the window with a project computed and one stake marked, for screenshots under Xvfb:
-//   alignment_window_shot PROJECT.alnproj STAKE-ROW SECONDS [OUT.png [plan | profile | section | stale | TAB-TITLE [ZOOM | WIDTHxHEIGHT]]]
+//   alignment_window_shot PROJECT.alnproj STAKE-ROW SECONDS [OUT.png [plan | profile | section | locate | stale | TAB-TITLE [ZOOM | WIDTHxHEIGHT]]]
 // (stale: the JD table shown with its second JD's R changed after the run, and OUT-stakes.png
 // the stake list greyed under the banner).
 // The window stays open SECONDS seconds (for `import -window root`); with OUT.png it also
@@ -37,6 +37,11 @@ int main(int argc, char** argv) {
     w.findChild<QTabWidget*>(QStringLiteral("viewTabs"))->setCurrentIndex(2);
     w.findChild<QTabWidget*>(QStringLiteral("leftTabs"))->setCurrentWidget(w.Sections());
     w.Sections()->Compute();
+  } else if (view == QStringLiteral("locate")) {
+    // The points table located: the last point's move, its section with the points about it.
+    w.findChild<QTabWidget*>(QStringLiteral("viewTabs"))->setCurrentIndex(2);
+    w.ComputeLocateTable();
+    w.ShowResultRow(RunKind::LocatePoint, w.Result(RunKind::LocatePoint).rowCount() - 1);
   } else if (!view.isEmpty() && view != QStringLiteral("plan")) {
     if (auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("leftTabs"))) {
       for (int i = 0; i < tabs->count(); ++i) {
