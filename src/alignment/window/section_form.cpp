@@ -218,10 +218,13 @@ std::vector<SectionMark> MarksNear(const std::vector<std::vector<std::string>>& 
     const std::string& name = names.emplace_back(TrimBlanks(row[0], kAllBlanks));
     points.push_back({name, *x, *y, *z});
   }
+  const Profile* profile = &design.profile->profile;
   std::size_t next = 0;
-  check::ForEachLocateOnSection(design, points, model, slopes, [&](const LocateRow& row, const PointDesign& d) {
+  // Every point is located; the design is worked out only for the few near the station.
+  ForEachLocateRow(design, points, false, [&](const LocateRow& row) {
     const SurveyedPoint& p = points[next++];
     if (!row.inside || std::fabs(row.chainage - chainage) > halfWidth) return;
+    const PointDesign d = check::DesignAtLocated(model, profile, slopes, row, p.z);
     SectionMark mark{std::string(p.name), row.chainage, row.offset, *p.z, d.surfaceDz, false};
     if (d.slope) {
       mark.dz = d.slope->slopeDz;

@@ -125,6 +125,13 @@ class SlopesWindowTest : public QObject {
     const std::string csv = table->Csv();
     QCOMPARE(csv, CommandLocate(form, slopes));
     QCOMPARE(csv.find("slope_status") != std::string::npos, slopes);
+    // The one point without a Z: the section's elevation alone, as locate --x --y --section.
+    form.locateXText = "100";
+    form.locateYText = "-3";
+    const auto one = Located(form, RunKind::LocatePoint);
+    QVERIFY(one);
+    QCOMPARE(one->Csv(), std::string("name,x,y,station,offset,status,grade_elevation,elevation,grade,section_elevation\n"
+                                     ",100.000,-3.000,100.000,-3.000,ok,50.000,50.000,0.0000,50.000\n"));
     // The hand-worked point: catch 7.250, move +0.250; 0.167 of fill up to the slope there
     // (50 − 2/1.5), which without slopes nothing gives.
     QCOMPARE(table->Cells(5).back(), std::string(slopes ? "0.167" : ""));
