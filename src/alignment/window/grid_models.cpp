@@ -17,7 +17,19 @@ namespace survey::alignment::window {
 
 namespace {
 
-using GridChange = GridSnapshotChange<SourceGridModel, Grid>;
+// One undo step: the whole table before and after. Tables typed by hand are small (hundreds of
+// rows), and a snapshot cannot get out of step with the edit.
+class GridChange : public QUndoCommand {
+ public:
+  GridChange(EditableGridModel* model, Grid before, Grid after, const QString& text)
+      : QUndoCommand(text), model_(model), before_(std::move(before)), after_(std::move(after)) {}
+  void undo() override { model_->Apply(before_); }
+  void redo() override { model_->Apply(after_); }
+
+ private:
+  EditableGridModel* model_;
+  Grid before_, after_;
+};
 
 std::string Trimmed(const QString& text) { return text.trimmed().toStdString(); }
 std::string Trimmed(const std::string& text) { return Trimmed(QString::fromStdString(text)); }
@@ -43,8 +55,47 @@ bool IsHeaderLine(TableId table, int column, const QString& line) {
 
 }  // namespace
 
+// --- Editing -----------------------------------------------------------------------------------
+
+int EditableGridModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(Width());
+}
+
+Qt::ItemFlags EditableGridModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable;
+}
+
+void EditableGridModel::InsertRowsAt(int row, int count) {
+  Grid after = Rows();
+  row = std::clamp(row, 0, static_cast<int>(after.size()));
+  after.insert(after.begin() + row, static_cast<std::size_t>(std::max(count, 0)), std::vector<std::string>(Width()));
+  PushChange(std::move(after), QStringLiteral("插入行"));
+}
+
+void EditableGridModel::RemoveRowList(std::vector<int> rows) {
+  Grid after = Rows();
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+    if (*it >= 0 && *it < static_cast<int>(after.size())) after.erase(after.begin() + *it);
+  }
+  if (after.size() == Rows().size()) return;
+  PushChange(std::move(after), QStringLiteral("删除行"));
+}
+
+void EditableGridModel::PushChange(Grid after, const QString& text) {
+  if (undo_) {
+    undo_->push(new GridChange(this, Rows(), std::move(after), text));
+  } else {
+    Apply(after);
+  }
+}
+
+// --- Source tables -------------------------------------------------------------------------------
+
 SourceGridModel::SourceGridModel(AlignmentForm& form, TableId table, QUndoStack* undo, QObject* parent)
-    : QAbstractTableModel(parent), form_(form), table_(table), undo_(undo) {}
+    : EditableGridModel(undo, parent), form_(form), table_(table) {}
 
 int SourceGridModel::DataRows() const { return static_cast<int>(form_.Table(table_).size()); }
 
@@ -52,9 +103,6 @@ int SourceGridModel::BlankRowsShown() const { return table_ == TableId::Jd && Da
 
 int SourceGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : DataRows() + BlankRowsShown(); }
 
-int SourceGridModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(AlignmentForm::Columns(table_).size());
-}
 
 QVariant SourceGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
@@ -91,10 +139,6 @@ QVariant SourceGridModel::headerData(int section, Qt::Orientation orientation, i
   return section < DataRows() ? QVariant(section + 1) : QVariant(QStringLiteral("*"));
 }
 
-Qt::ItemFlags SourceGridModel::flags(const QModelIndex& index) const {
-  if (!index.isValid()) return Qt::NoItemFlags;
-  return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable;
-}
 
 bool SourceGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || role != Qt::EditRole) return false;
@@ -109,25 +153,6 @@ bool SourceGridModel::setData(const QModelIndex& index, const QVariant& value, i
   cell = text;
   PushChange(std::move(after), QStringLiteral("编辑单元格"));
   return true;
-}
-
-void SourceGridModel::InsertRowsAt(int row, int count) {
-  Grid after = form_.Table(table_);
-  row = std::clamp(row, 0, static_cast<int>(after.size()));
-  after.insert(after.begin() + row, static_cast<std::size_t>(std::max(count, 0)),
-               std::vector<std::string>(AlignmentForm::Columns(table_).size()));
-  PushChange(std::move(after), QStringLiteral("插入行"));
-}
-
-void SourceGridModel::RemoveRowList(std::vector<int> rows) {
-  Grid after = form_.Table(table_);
-  std::sort(rows.begin(), rows.end());
-  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-  for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-    if (*it >= 0 && *it < static_cast<int>(after.size())) after.erase(after.begin() + *it);
-  }
-  if (after.size() == form_.Table(table_).size()) return;
-  PushChange(std::move(after), QStringLiteral("删除行"));
 }
 
 QStringList PastedLines(const QString& text) {
@@ -182,14 +207,6 @@ void SourceGridModel::FillDown(int first, int last, int column0, int column1) {
 void SourceGridModel::ReplaceAll(Grid rows, const QString& what) {
   for (auto& row : rows) row.resize(AlignmentForm::Columns(table_).size());
   PushChange(std::move(rows), what);
-}
-
-void SourceGridModel::PushChange(Grid after, const QString& text) {
-  if (undo_) {
-    undo_->push(new GridChange(this, form_.Table(table_), std::move(after), text));
-  } else {
-    Apply(after);
-  }
 }
 
 // An edit keeps the view's current cell and open editor: a reset in the middle of a cell's

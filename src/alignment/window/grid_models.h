@@ -40,33 +40,48 @@ class SpreadsheetGridView : public QTableView {
   void MoveDown();
 };
 
-// One undo step of an editable grid: the whole table before and after, applied by the model's
-// Apply. Tables typed by hand are small (hundreds of rows), and a snapshot cannot get out of
-// step with the edit.
-template <class Model, class Rows>
-class GridSnapshotChange : public QUndoCommand {
+// What the source grids and the section grids share: a table of text cells the form holds,
+// every edit an undo step (a snapshot of the whole table) that the model applies.
+class EditableGridModel : public QAbstractTableModel {
+  Q_OBJECT
+
  public:
-  GridSnapshotChange(Model* model, Rows before, Rows after, const QString& text)
-      : QUndoCommand(text), model_(model), before_(std::move(before)), after_(std::move(after)) {}
-  void undo() override { model_->Apply(before_); }
-  void redo() override { model_->Apply(after_); }
+  EditableGridModel(QUndoStack* undo, QObject* parent) : QAbstractTableModel(parent), undo_(undo) {}
+
+  // As wide as the table's columns, every cell editable.
+  int columnCount(const QModelIndex& parent = {}) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+  // Edits as undo steps: blank rows inserted at `row` (clamped to the table), the rows listed
+  // removed (out of range ones ignored; no step when none goes).
+  void InsertRowsAt(int row, int count);
+  void RemoveRowList(std::vector<int> rows);
+  // Applied by the undo steps.
+  virtual void Apply(const Grid& rows) = 0;
+
+ signals:
+  void Edited();
+
+ protected:
+  // The table as the form holds it, and the cells of its rows.
+  virtual const Grid& Rows() const = 0;
+  virtual std::size_t Width() const = 0;
+  // One undo step to `after` (applied at once without an undo stack).
+  void PushChange(Grid after, const QString& text);
 
  private:
-  Model* model_;
-  Rows before_, after_;
+  QUndoStack* undo_;
 };
 
-class SourceGridModel : public QAbstractTableModel {
+class SourceGridModel : public EditableGridModel {
   Q_OBJECT
 
  public:
   SourceGridModel(AlignmentForm& form, TableId table, QUndoStack* undo, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = {}) const override;
-  int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-  Qt::ItemFlags flags(const QModelIndex& index) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
   TableId Table() const { return table_; }
@@ -74,9 +89,6 @@ class SourceGridModel : public QAbstractTableModel {
   // for an empty JD table a starter pair with QD and ZD as greyed hints): a cell typed there
   // adds its row.
   int DataRows() const;
-  // Edits as undo steps.
-  void InsertRowsAt(int row, int count);
-  void RemoveRowList(std::vector<int> rows);
   // A tab-separated block (lines of cells) pasted with its top-left cell at (row, column);
   // rows are added at the end as needed, cells beyond the last column are dropped. A first line
   // that is a header copied with the data (no number where the next line has numbers) is skipped.
@@ -87,18 +99,16 @@ class SourceGridModel : public QAbstractTableModel {
   void ReplaceAll(Grid rows, const QString& what);
   // Shows the table as the form now holds it (after an open or import outside undo).
   void Reload();
-  // Applied by the undo steps.
-  void Apply(const Grid& rows);
+  void Apply(const Grid& rows) override;
 
- signals:
-  void Edited();
+ protected:
+  const Grid& Rows() const override { return form_.Table(table_); }
+  std::size_t Width() const override { return AlignmentForm::Columns(table_).size(); }
 
  private:
-  void PushChange(Grid after, const QString& text);
   int BlankRowsShown() const;
   AlignmentForm& form_;
   TableId table_;
-  QUndoStack* undo_;
 };
 
 // A result column's title as the grid shows it: "桩号", "交点间距 (m)", side stakes by side and

@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
-#include <QUndoCommand>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -26,10 +25,6 @@
 namespace survey::alignment::window {
 
 namespace {
-
-using Rows = std::vector<std::vector<std::string>>;
-
-using SectionGridChange = GridSnapshotChange<SectionGridModel, Rows>;
 
 std::string Quoted(const std::string& text) { return "“" + text + "”"; }
 
@@ -65,16 +60,12 @@ int DecimalsOf(const AlignmentForm& form) {
 // --- The tables -------------------------------------------------------------------------------
 
 SectionGridModel::SectionGridModel(AlignmentForm& form, SectionTableId table, QUndoStack* undo, QObject* parent)
-    : QAbstractTableModel(parent), form_(form), table_(table), undo_(undo) {
+    : EditableGridModel(undo, parent), form_(form), table_(table) {
   Recheck();
 }
 
 int SectionGridModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(form_.section.Grid(table_).size());
-}
-
-int SectionGridModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(SectionInputs::Columns(table_).size());
 }
 
 QVariant SectionGridModel::data(const QModelIndex& index, int role) const {
@@ -100,13 +91,9 @@ QVariant SectionGridModel::headerData(int section, Qt::Orientation orientation, 
   return platform::ToQString(columns[static_cast<std::size_t>(section)].title);
 }
 
-Qt::ItemFlags SectionGridModel::flags(const QModelIndex& index) const {
-  return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
-}
-
 bool SectionGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (role != Qt::EditRole || !index.isValid()) return false;
-  Rows after = form_.section.Grid(table_);
+  Grid after = form_.section.Grid(table_);
   const std::size_t r = static_cast<std::size_t>(index.row()), c = static_cast<std::size_t>(index.column());
   if (r >= after.size() || c >= after[r].size()) return false;
   const std::string text = value.toString().trimmed().toStdString();
@@ -116,45 +103,18 @@ bool SectionGridModel::setData(const QModelIndex& index, const QVariant& value, 
   return true;
 }
 
-void SectionGridModel::InsertRowsAt(int row, int count) {
-  Rows after = form_.section.Grid(table_);
-  row = std::clamp(row, 0, static_cast<int>(after.size()));
-  after.insert(after.begin() + row, static_cast<std::size_t>(std::max(count, 0)),
-               std::vector<std::string>(SectionInputs::Columns(table_).size()));
-  PushChange(std::move(after), QStringLiteral("插入行"));
-}
-
-void SectionGridModel::RemoveRowList(std::vector<int> rows) {
-  Rows after = form_.section.Grid(table_);
-  std::sort(rows.begin(), rows.end());
-  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-  for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-    if (*it >= 0 && static_cast<std::size_t>(*it) < after.size()) after.erase(after.begin() + *it);
-  }
-  if (after.size() == form_.section.Grid(table_).size()) return;
-  PushChange(std::move(after), QStringLiteral("删除行"));
-}
-
 void SectionGridModel::PasteBlock(int row, int column, const QString& text) {
   const QStringList lines = PastedLines(text);
   if (lines.isEmpty()) return;
-  Rows after = form_.section.Grid(table_);
+  Grid after = form_.section.Grid(table_);
   PasteLines(after, SectionInputs::Columns(table_).size(), row, column, lines);
   PushChange(std::move(after), QStringLiteral("粘贴"));
 }
 
-void SectionGridModel::PushChange(Rows after, const QString& text) {
-  if (undo_) {
-    undo_->push(new SectionGridChange(this, form_.section.Grid(table_), std::move(after), text));
-  } else {
-    Apply(after);
-  }
-}
-
 // As the source grids: an edit keeps the view's current cell (a reset in the middle of a cell's
 // commit would leave the next keys nowhere to go); only rows removed or moved reset the view.
-void SectionGridModel::Apply(const Rows& rows) {
-  Rows& grid = form_.section.Grid(table_);
+void SectionGridModel::Apply(const Grid& rows) {
+  Grid& grid = form_.section.Grid(table_);
   const int before = rowCount(), after = static_cast<int>(rows.size());
   if (after < before) {
     beginResetModel();

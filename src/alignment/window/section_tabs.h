@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "alignment/window/form.h"
+#include "alignment/window/grid_models.h"
 
 class QComboBox;
 class QTabWidget;
@@ -21,43 +22,37 @@ class QTableView;
 
 namespace survey::alignment::window {
 
-class SectionGridModel : public QAbstractTableModel {
+class SectionGridModel : public EditableGridModel {
   Q_OBJECT
 
  public:
   SectionGridModel(AlignmentForm& form, SectionTableId table, QUndoStack* undo, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = {}) const override;
-  int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-  Qt::ItemFlags flags(const QModelIndex& index) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
   SectionTableId Table() const { return table_; }
-  // Edits as undo steps.
-  void InsertRowsAt(int row, int count);
-  void RemoveRowList(std::vector<int> rows);
   // A tab-separated block pasted with its top-left cell at (row, column); rows are added at the
   // end as needed, cells beyond the last column are dropped.
   void PasteBlock(int row, int column, const QString& text);
   // Shows the table as the form now holds it (after an open).
   void Reload();
-  void Apply(const std::vector<std::vector<std::string>>& rows);
+  void Apply(const Grid& rows) override;
   // The reader's refusal of this table: the row it names (-1: the table as a whole) and why.
   const std::optional<SectionProblem>& Problem() const { return problem_; }
   // A refusal of the tables together (from a computation), marked like a reader's.
   void ShowProblem(std::optional<SectionProblem> problem);
 
- signals:
-  void Edited();
+ protected:
+  const Grid& Rows() const override { return form_.section.Grid(table_); }
+  std::size_t Width() const override { return SectionInputs::Columns(table_).size(); }
 
  private:
   void Recheck();
-  void PushChange(std::vector<std::vector<std::string>> after, const QString& text);
   AlignmentForm& form_;
   SectionTableId table_;
-  QUndoStack* undo_;
   std::optional<SectionProblem> problem_;
 };
 
