@@ -329,16 +329,24 @@ QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, i
   if (orientation == Qt::Vertical) return section + 1;
   const int key = KeyAt(section);
   if (key < 0) return {};
-  return platform::ToQString(ResultDisplayTitle(Keys()[static_cast<std::size_t>(key)]));
+  return platform::ToQString(Title(static_cast<std::size_t>(key), true));
+}
+
+std::string ResultGridModel::Title(std::size_t key, bool shown) const {
+  const std::string& k = Keys()[key];
+  // A route of elements lists each element's kind (line, arc …) under the same key as a slope
+  // stake's fill or cut.
+  if (k == "kind") return table_->RowKind() == ResultTable::Kind::Locate ? "边坡类型" : "类型";
+  return shown ? ResultDisplayTitle(k) : ResultColumnTitle(k);
 }
 
 std::vector<std::string> ResultGridModel::TransferHeader() const {
   std::vector<std::string> header;
   for (std::size_t i = 0; i < Keys().size(); ++i) {
     if (transferAsShown_) {
-      header.push_back(ResultDisplayTitle(Keys()[static_cast<std::size_t>(order_[i])]));
+      header.push_back(Title(static_cast<std::size_t>(order_[i]), true));
     } else {
-      header.push_back(ResultColumnTitle(Keys()[i]));
+      header.push_back(Title(i, false));
     }
   }
   return header;

@@ -156,6 +156,8 @@ class ResultGridModel : public QAbstractTableModel {
  private:
   std::vector<std::string> TransferRow(std::size_t row) const;
   std::vector<std::string> TransferHeader() const;
+  // The column title of a key column, as shown or as transferred.
+  std::string Title(std::size_t key, bool shown) const;
   std::shared_ptr<const ResultTable> table_;
   std::vector<int> order_;  // grid column -> key column
   bool transferAsShown_ = false;

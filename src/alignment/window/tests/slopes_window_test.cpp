@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "alignment/cli/program.h"
+#include "alignment/row_layout.h"
 #include "alignment/window/main_window.h"
 #include "alignment/window/project_file.h"
 #include "alignment/window/section_tabs.h"
@@ -143,6 +144,16 @@ class SlopesWindowTest : public QObject {
       QCOMPARE(at("catch_offset"), std::string("7.250"));
       QCOMPARE(at("move"), std::string("0.250"));
       QCOMPARE(table->DisplayCells(4)[std::find(keys.begin(), keys.end(), "slope_status") - keys.begin()], std::string("坡脚"));
+      // Titled as a slope's kind, where an element route's curve table says 类型 for its own.
+      ResultGridModel grid;
+      grid.SetTable(table);
+      const int kind = grid.KeyColumn("kind");
+      QCOMPARE(grid.headerData(kind, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("边坡类型"));
+      QVERIFY(grid.TsvText().contains(QStringLiteral("\t边坡类型\t")));
+      grid.SetTable(std::make_shared<ResultTable>(ResultTable::Kind::Curves, survey::alignment::layout::CurveKeys(true),
+                                                  survey::alignment::CellFormat{}));
+      QVERIFY2(grid.TsvText().contains(QStringLiteral("\t类型\t")) && !grid.TsvText().contains(QStringLiteral("边坡")),
+               qPrintable(grid.TsvText()));
     }
   }
 
