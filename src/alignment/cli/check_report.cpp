@@ -13,7 +13,7 @@
 #include <optional>
 #include <sstream>
 
-#include "alignment/cli/field_check.h"
+#include "alignment/cli/check.h"
 #include "alignment/cli/program.h"
 #include "alignment/output_guard.h"
 #include "alignment/text_format.h"
@@ -32,7 +32,7 @@ struct PlotPoint {
 };
 
 struct CheckReport {
-  CheckRun run;
+  check::CheckRun run;
   std::vector<PlotPoint> points;
   std::vector<QStringList> rows;
   std::size_t outside = 0;
@@ -148,7 +148,7 @@ void PaintPlot(QPainter& p, const QRectF& page, const CheckReport& report, const
     tolerance += QStringLiteral("，平面 %1 m").arg(platform::ToQString(FixedText(report.run.toleranceXy, d)));
   }
   line(tolerance + QStringLiteral("（等于限差为合格）；Δz = 实测 − 设计；红点为不合格。"));
-  line(platform::ToQString(CheckSummaryText(report.run, d)));
+  line(platform::ToQString(check::CheckSummaryText(report.run, d)));
   y += fm.height() * 0.5;
 
   Axis stations;
@@ -192,19 +192,19 @@ int RunCheckReport(const std::vector<std::string>& commandArgs, const std::strin
     report->decimals = ctx.format.decimals;
     const int d = ctx.format.decimals;
     report->run = ForEachCheckRow(
-        ctx, [](const CheckRun&) {},
-        [&](const CheckRow& row, const CheckRun& run) {
+        ctx, [](const check::CheckRun&) {},
+        [&](const check::CheckRow& row, const check::CheckRun& run) {
           // Rows beyond the report's cap are only counted.
           if (++count > kMaxReportRows) return;
-          report->points.push_back({row.station, row.dz, row.distance, row.result != CheckResult::Pass});
+          report->points.push_back({row.station, row.dz, row.distance, row.result != check::CheckResult::Pass});
           QStringList cells = {platform::ToQString(std::string(row.name)),
                                row.inside ? platform::ToQString(StationKText(row.station, d)) : QString(),
                                row.inside ? platform::ToQString(FixedText(row.offset, d)) : QString(),
                                platform::ToQString(FixedText(row.z, d)), Cell(row.designZ, d), Cell(row.dz, d),
                                Cell(row.dz ? std::optional<double>(-*row.dz) : std::nullopt, d)};
           if (run.withIntended) cells << Cell(row.along, d) << Cell(row.across, d) << Cell(row.distance, d);
-          cells << (row.result == CheckResult::Pass   ? QStringLiteral("合格")
-                    : row.result == CheckResult::Fail ? QStringLiteral("不合格")
+          cells << (row.result == check::CheckResult::Pass   ? QStringLiteral("合格")
+                    : row.result == check::CheckResult::Fail ? QStringLiteral("不合格")
                                                       : QStringLiteral("路线外"));
           report->rows.push_back(std::move(cells));
         });
