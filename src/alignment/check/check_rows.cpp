@@ -119,6 +119,48 @@ CheckRun ForEachCheckRow(const CheckInputs& in, const std::function<void(const C
   return run;
 }
 
+std::vector<std::string> CheckKeys(bool withIntended) {
+  std::vector<std::string> keys = {"name", "x", "y", "z", "station", "offset", "design_z", "dz", "fill_cut"};
+  if (withIntended) {
+    for (const char* k : {"d_along", "d_across", "d_xy"}) keys.push_back(k);
+  }
+  keys.push_back("result");
+  return keys;
+}
+
+std::vector<std::string> CheckCells(const CheckRow& row, bool withIntended, int decimals) {
+  std::vector<std::string> cells;
+  cells.reserve(13);
+  const auto number = [&](const std::optional<double>& v) { cells.push_back(v ? FixedText(*v, decimals) : std::string()); };
+  cells.emplace_back(row.name);
+  number(row.x);
+  number(row.y);
+  number(row.z);
+  number(row.inside ? std::optional<double>(row.station) : std::nullopt);
+  number(row.inside ? std::optional<double>(row.offset) : std::nullopt);
+  number(row.designZ);
+  number(row.dz);
+  number(row.dz ? std::optional<double>(-*row.dz) : std::nullopt);
+  if (withIntended) {
+    number(row.along);
+    number(row.across);
+    number(row.distance);
+  }
+  cells.emplace_back(CheckResultKey(row.result));
+  return cells;
+}
+
+std::vector<std::size_t> FailuresFirst(const std::vector<CheckRow>& rows) {
+  std::vector<std::size_t> order;
+  order.reserve(rows.size());
+  for (const CheckResult group : {CheckResult::Fail, CheckResult::Pass, CheckResult::Outside}) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      if (rows[i].result == group) order.push_back(i);
+    }
+  }
+  return order;
+}
+
 const char* CheckResultKey(CheckResult result) {
   switch (result) {
     case CheckResult::Pass: return "pass";

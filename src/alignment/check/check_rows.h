@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -85,6 +86,29 @@ void RefuseDuplicateNames(const CheckPoints& points);
 // station off the route is refused when its row comes.
 CheckRun ForEachCheckRow(const CheckInputs& inputs, const std::function<void(const CheckRun&)>& start,
                          const std::function<void(const CheckRow&, const CheckRun&)>& sink);
+
+// The columns of the command's CSV (and of the window's grid).
+std::vector<std::string> CheckKeys(bool withIntended);
+// A row's cells under CheckKeys, as the command prints them (`decimals` places).
+std::vector<std::string> CheckCells(const CheckRow& row, bool withIntended, int decimals);
+
+// The order the window lists the rows in: the failures first, then the passes, then the points
+// outside the route or the surface, each group in the table's order (the order they were shot).
+std::vector<std::size_t> FailuresFirst(const std::vector<CheckRow>& rows);
+
+// A run's rows kept for showing: each row's name owned by `names`, the rows in the table's order.
+struct CheckTable {
+  CheckRun run;
+  std::deque<std::string> names;
+  std::vector<CheckRow> rows;
+  std::vector<std::size_t> order;  // FailuresFirst(rows)
+  int decimals = 3;
+
+  CheckTable() = default;
+  // The rows' names view into `names`: a copy would view the original's.
+  CheckTable(const CheckTable&) = delete;
+  CheckTable& operator=(const CheckTable&) = delete;
+};
 
 // "pass", "fail", "outside".
 const char* CheckResultKey(CheckResult result);

@@ -129,12 +129,7 @@ Command CheckCommand() {
     const check::CheckRun run = ForEachCheckRow(
         ctx,
         [&](const check::CheckRun& started) {
-          std::vector<std::string> keys = {"name", "x", "y", "z", "station", "offset", "design_z", "dz", "fill_cut"};
-          if (started.withIntended) {
-            for (const char* k : {"d_along", "d_across", "d_xy"}) keys.push_back(k);
-          }
-          keys.push_back("result");
-          csv.Keys(keys);
+          csv.Keys(check::CheckKeys(started.withIntended));
         },
         [&](const check::CheckRow& row, const check::CheckRun& started) {
           csv.Text(row.name);
