@@ -6,6 +6,7 @@ survey_core_library(alignment_check SOURCES ${CHECK_DIR}/field_check.cpp ${CHECK
   DEPENDS alignment_section)
 
 survey_core_test(alignment_check_tests SOURCES ${CHECK_DIR}/tests/field_check_test.cpp ${CHECK_DIR}/tests/slopes_test.cpp
+  ${CHECK_DIR}/tests/check_rows_test.cpp
   DEPENDS alignment_check)
 
 target_sources(alignment_cli PRIVATE ${CHECK_DIR}/../cli/field_check.cpp ${CHECK_DIR}/../cli/check.cpp)
