@@ -104,8 +104,11 @@ QString Cell(const std::optional<double>& v, int decimals) {
 
 }  // namespace
 
+// A point off the route has no station to stand at: its horizontal deviation from the position
+// it was meant to mark is in its row, not on the plot (where it once stood at K0+000).
 CheckPlotPoint CheckPlotPointOf(const check::CheckRow& row) {
-  return {row.station, row.dz, row.distance, row.result != check::CheckResult::Pass};
+  return {row.station, row.inside ? row.dz : std::nullopt, row.inside ? row.distance : std::nullopt,
+          row.result != check::CheckResult::Pass};
 }
 
 QStringList CheckReportCells(const check::CheckRow& row, bool withIntended, int d) {

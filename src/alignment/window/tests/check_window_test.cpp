@@ -3,6 +3,8 @@
 // shoulders of 0.75 m at −4 %. By hand: at K0+100 the line is 50.000 and 2 m right 49.960; at
 // K0+200 the line is 51.000. The page's rows must be the `check` command's for the same input.
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -282,6 +284,29 @@ class CheckWindowTest : public QObject {
     // The plot page comes first; the table lists A before C (the table's order, as printed by the command).
     QVERIFY(flat.indexOf(QStringLiteral("高程偏差Δz")) < flat.indexOf(QStringLiteral("结论")));
     QVERIFY(flat.indexOf(QStringLiteral("\nA\n")) < flat.indexOf(QStringLiteral("\nC\n")));
+  }
+
+  // A point beyond the route's start that was meant for a position on it has a horizontal
+  // deviation but no station: it stays off the plot, whose stations are the route's points'.
+  void OutsidePointsStayOffThePlot() {
+    survey::alignment::check::CheckTable table;
+    table.run.withIntended = true;
+    survey::alignment::check::CheckRow on, off;
+    on.inside = true;
+    on.station = 1000;
+    on.dz = 0.002;
+    on.distance = 0.01;
+    on.result = survey::alignment::check::CheckResult::Pass;
+    off.distance = 0.3;  // outside: station 0 means nothing
+    table.rows = {on, off};
+    const auto data = CheckReportDataOf(table, true);
+    QImage image(800, 600, QImage::Format_RGB32);
+    QPainter painter(&image);
+    const CheckPlotGeometry geometry = PaintCheckPlot(painter, QRectF(0, 0, 800, 600), *data, QStringLiteral("p"));
+    QVERIFY(geometry.drawn && geometry.xy);
+    QVERIFY2(geometry.stations.lo > 990 && geometry.stations.hi < 1010, qPrintable(QString::number(geometry.stations.lo)));
+    QVERIFY(geometry.xy->hi < 0.3);  // the outside point's 0.3 did not stretch the panel
+    QCOMPARE(data->rows.at(1).at(9), QStringLiteral("0.300"));  // but its row prints it
   }
 
   // The intended positions are optional columns of the points table: a project without them is
