@@ -43,8 +43,11 @@ QVariant CheckRowsModel::data(const QModelIndex& index, int role) const {
   const check::CheckRow& row = table_->rows[TableRow(index.row())];
   const std::string& key = keys_[static_cast<std::size_t>(index.column())];
   if (role == Qt::ForegroundRole) {
-    if (row.result == check::CheckResult::Fail && (key == "result" || key == "dz" || key == "d_xy")) return QColor(200, 0, 0);
-    return {};
+    // The result of a failed row, and the deviation that failed it.
+    if (row.result != check::CheckResult::Fail) return {};
+    const bool red = key == "result" || (key == "dz" && row.dz && !check::WithinZ(*row.dz, table_->run.toleranceZ)) ||
+                     (key == "d_xy" && row.distance && !check::WithinXy(*row.distance, table_->run.toleranceXy));
+    return red ? QVariant(QColor(200, 0, 0)) : QVariant();
   }
   if (role == Qt::TextAlignmentRole) {
     return key == "name" || key == "result" ? QVariant() : QVariant(Qt::AlignRight | Qt::AlignVCenter);

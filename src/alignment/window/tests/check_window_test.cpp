@@ -118,8 +118,10 @@ class CheckWindowTest : public QObject {
     QCOMPARE(model.data(model.index(0, 4), Qt::DisplayRole).toString(), QStringLiteral("K0+100.000"));
     QCOMPARE(model.data(model.index(0, 12), Qt::DisplayRole).toString(), QStringLiteral("不合格"));
     QCOMPARE(model.data(model.index(6, 12), Qt::DisplayRole).toString(), QStringLiteral("路线外"));
-    QVERIFY(model.data(model.index(0, 12), Qt::ForegroundRole).isValid());
-    QVERIFY(!model.data(model.index(3, 12), Qt::ForegroundRole).isValid());
+    // Red: a failed row's result and the deviation that failed it (C's dz, E's d_xy, not E's dz).
+    const auto red = [&](int row, int column) { return model.data(model.index(row, column), Qt::ForegroundRole).isValid(); };
+    QVERIFY(red(0, 12) && red(0, 7) && red(2, 11));
+    QVERIFY(!red(2, 7) && !red(3, 12) && !red(3, 7));
 
     QTemporaryDir tmp;
     const std::string csv = Batch(WriteInputs(tmp, kPoints));
