@@ -215,6 +215,19 @@ class CheckWindowTest : public QObject {
     QVERIFY(!w.Check()->Table());
   }
 
+  // Δz is measured − design: without a profile there is no design elevation, and nothing runs.
+  void NeedsAProfile() {
+    platform::MessageRecorder recorder;
+    AlignmentWindow w;
+    SetUpRoute(w, kPoints);
+    w.Form().Table(TableId::Profile).clear();
+    w.PushFields();
+    w.ComputeCheck();
+    QCOMPARE(recorder.messages.size(), std::size_t{1});
+    QVERIFY2(recorder.messages[0].text.find("偏差检查需要纵断面") == 0, recorder.messages[0].text.c_str());
+    QVERIFY(!w.Check()->Table());
+  }
+
   // Changed points or tolerances grey the rows until the next check.
   void ChangedPointsOrTolerancesMakeTheRowsStale() {
     platform::MessageRecorder recorder;
