@@ -1,5 +1,8 @@
 #include "alignment/window/check_tab.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,6 +13,7 @@
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "alignment/text_format.h"
 #include "alignment/window/form.h"
@@ -28,6 +32,24 @@ void CheckRowsModel::SetTable(std::shared_ptr<const check::CheckTable> table) {
 
 std::vector<std::string> CheckRowsModel::MachineCells(int gridRow) const {
   return check::CheckCells(table_->rows[TableRow(gridRow)], table_->run.withIntended, table_->decimals);
+}
+
+QString CheckRowsModel::TsvText(const std::vector<int>& rows) const {
+  QStringList lines;
+  QStringList header;
+  for (int c = 0; c < columnCount(); ++c) header << headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+  lines << header.join(QLatin1Char('\t'));
+  const auto line = [&](int r) {
+    QStringList cells;
+    for (int c = 0; c < columnCount(); ++c) cells << data(index(r, c), Qt::DisplayRole).toString();
+    lines << cells.join(QLatin1Char('\t'));
+  };
+  if (rows.empty()) {
+    for (int r = 0; r < rowCount(); ++r) line(r);
+  } else {
+    for (int r : rows) line(r);
+  }
+  return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
 int CheckRowsModel::rowCount(const QModelIndex& parent) const {
@@ -172,6 +194,19 @@ CheckPanel::CheckPanel(QLineEdit* toleranceXy, QLineEdit* toleranceZ, QWidget* p
   grid_->horizontalHeader()->setDefaultSectionSize(
       std::max(80, grid_->fontMetrics().horizontalAdvance(QStringLiteral("K000+000.000")) + 12));
   connect(grid_, &QTableView::clicked, this, [this](const QModelIndex& index) { SelectRow(index.row()); });
+  grid_->setContextMenuPolicy(Qt::ActionsContextMenu);
+  auto* copy = new QAction(QStringLiteral("复制（制表符分隔，含表头）"), grid_);
+  copy->setShortcut(QKeySequence::Copy);
+  copy->setShortcutContext(Qt::WidgetShortcut);
+  connect(copy, &QAction::triggered, this, [this] {
+    std::vector<int> rows;
+    for (const QModelIndex& index : grid_->selectionModel()->selectedRows()) rows.push_back(index.row());
+    // One row selected (as a click leaves it) copies them all: the whole report is what is wanted.
+    if (rows.size() < 2) rows.clear();
+    std::sort(rows.begin(), rows.end());
+    QApplication::clipboard()->setText(model_->TsvText(rows));
+  });
+  grid_->addAction(copy);
   lowerLayout->addWidget(grid_, 1);
   summary_ = new QLabel;
   summary_->setObjectName(QStringLiteral("checkSummary"));

@@ -31,6 +31,9 @@ class CheckRowsModel : public QAbstractTableModel {
   std::size_t TableRow(int gridRow) const { return table_->order[static_cast<std::size_t>(gridRow)]; }
   // The grid row's cells as the command prints them.
   std::vector<std::string> MachineCells(int gridRow) const;
+  // The rows as shown (all when `rows` is empty), tab-separated under the shown header, for the
+  // clipboard and a spreadsheet.
+  QString TsvText(const std::vector<int>& rows = {}) const;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;

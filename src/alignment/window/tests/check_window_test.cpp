@@ -144,6 +144,14 @@ class CheckWindowTest : public QObject {
     QCOMPARE(w.Check()->Summary()->text(),
              QStringLiteral("共 7 点，合格 3 点，不合格 4 点；最大高程偏差 -0.016 m（C）；最大平面偏差 0.060 m（E）。"));
 
+    // Copied as shown, failures first under the shown header.
+    const QStringList copied = model.TsvText().split(QLatin1Char('\n'));
+    QCOMPARE(copied.size(), 9);  // header, 7 rows, the last line's end
+    QVERIFY(copied[0].startsWith(QStringLiteral("名称\tX (m)\tY (m)\t实测高程 (m)\t桩号")));
+    QVERIFY(copied[1].startsWith(QStringLiteral("C\t1100.000\t2000.000\t49.984\tK0+100.000\t")));
+    QVERIFY(copied[1].endsWith(QStringLiteral("\t不合格")));
+    QCOMPARE(model.TsvText({6}).split(QLatin1Char('\n')).at(1).left(2), QStringLiteral("O\t"));
+
     // A row clicked rings its point in the plot.
     w.Check()->SelectRow(2);
     QCOMPARE(w.Check()->Plot()->Marked(), std::optional<std::size_t>(5));  // E, row 6 of the table
