@@ -14,6 +14,12 @@ std::vector<OptionHelp> DrawingOptions() {
           {{"label-every"}, "--label-every D", "a station label every D metres of station (default 100)."}};
 }
 
+void AddPointFileOptions(Command& command) {
+  command.AddOptions(PointOutputOptions());
+  command.AddOptions(DrawingOptions());
+  command.usage += " [--out FILE [--format csv|cass|gsi16|dxf] [--code TEXT]]";
+}
+
 void SavePlanDrawing(CommandContext& ctx, const StakeQuery& query, std::vector<exchange::PlanLabel> morePoints) {
   exchange::PlanOptions options;
   options.interval = query.range.interval;

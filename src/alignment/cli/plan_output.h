@@ -12,6 +12,10 @@ namespace survey::alignment::cli {
 // --text-height and --label-every.
 std::vector<OptionHelp> DrawingOptions();
 
+// The options of a command whose rows may go to a point file or a drawing (--out, --format,
+// --code and the drawing's), with their usage.
+void AddPointFileOptions(Command& command);
+
 // Draws the route with the stakes and side stakes of `query`, and `morePoints` on the side
 // stakes' layer, and writes it to --out; refuses (AlignmentError) what cannot be drawn or written.
 void SavePlanDrawing(CommandContext& ctx, const StakeQuery& query, std::vector<exchange::PlanLabel> morePoints = {});
