@@ -98,3 +98,24 @@ function(survey_data program)
     install(FILES ${file} DESTINATION ${CMAKE_INSTALL_DATADIR}/route-survey/${program})
   endforeach()
 endfunction()
+
+# survey_calculator(name CORE sources... [CORE_DEPENDS libs...] CORE_TEST test-name sources...
+#                   [BENCH bench-name sources...] WINDOW sources... WINDOW_TEST sources...):
+# one of the small calculators laid out the common way: the core library <name>_core with its
+# test, a benchmark of it, the window library <name>_window on the core and the platform, the
+# program <name> and the window's test <name>_window_tests.
+function(survey_calculator name)
+  cmake_parse_arguments(ARG "" "" "CORE;CORE_DEPENDS;CORE_TEST;BENCH;WINDOW;WINDOW_TEST" ${ARGN})
+  survey_core_library(${name}_core SOURCES ${ARG_CORE} DEPENDS ${ARG_CORE_DEPENDS})
+  list(POP_FRONT ARG_CORE_TEST coreTest)
+  survey_core_test(${coreTest} SOURCES ${ARG_CORE_TEST} DEPENDS ${name}_core)
+  if(ARG_BENCH)
+    list(POP_FRONT ARG_BENCH bench)
+    survey_benchmark(${bench} SOURCES ${ARG_BENCH} DEPENDS ${name}_core)
+  endif()
+  if(NOT SURVEY_CORE_ONLY)
+    survey_window_library(${name}_window SOURCES ${ARG_WINDOW} DEPENDS ${name}_core survey_platform)
+    survey_program(${name} SOURCES main.cpp DEPENDS ${name}_window)
+    survey_qt_test(${name}_window_tests SOURCES ${ARG_WINDOW_TEST} DEPENDS ${name}_window)
+  endif()
+endfunction()
