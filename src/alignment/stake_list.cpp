@@ -49,38 +49,48 @@ std::vector<Stake> MainStakes(const Route& route, const Range& range) {
   return out;
 }
 
-// The whole multiples of the interval on each part of the route's stations within the range,
-// in chainage order; `visit(station, chainage)`.
+// The piece of each part of the route's stations that lies within the range, in chainage
+// order: `visit(part, lo, hi, s0, s1)` with its chainages lo..hi and stations s0..s1.
 template <typename Visit>
-void ForEachMultiple(const Route& route, const Range& range, double interval, Visit&& visit) {
+void ForEachPartInRange(const Route& route, const Range& range, Visit&& visit) {
   for (const StationLine::Part& part : route.Stations().Parts()) {
     const double lo = std::max(part.chainage0, range.from);
     const double hi = std::min(part.chainage1, range.to);
     if (!(lo <= hi)) continue;
-    const double s0 = part.station0 + (lo - part.chainage0);
-    const double s1 = part.station0 + (hi - part.chainage0);
-    // Rounding of s / interval must not drop a multiple that sits exactly on an end.
-    const double first = std::ceil(s0 / interval - 1e-9);
-    const double last = std::floor(s1 / interval + 1e-9);
-    if (!(first <= last)) continue;
+    visit(part, lo, hi, part.station0 + (lo - part.chainage0), part.station0 + (hi - part.chainage0));
+  }
+}
+
+// The whole multiples first..last (in intervals) of the interval within stations s0..s1.
+// Rounding of s / interval must not drop a multiple that sits exactly on an end.
+struct Multiples {
+  double first, last;
+};
+Multiples MultiplesWithin(double s0, double s1, double interval) {
+  return {std::ceil(s0 / interval - 1e-9), std::floor(s1 / interval + 1e-9)};
+}
+
+// The whole multiples of the interval on each part of the route's stations within the range,
+// in chainage order; `visit(station, chainage)`.
+template <typename Visit>
+void ForEachMultiple(const Route& route, const Range& range, double interval, Visit&& visit) {
+  ForEachPartInRange(route, range, [&](const StationLine::Part& part, double lo, double hi, double s0, double s1) {
+    const auto [first, last] = MultiplesWithin(s0, s1, interval);
+    if (!(first <= last)) return;
     const auto count = static_cast<long long>(last - first) + 1;
     for (long long n = 0; n < count; ++n) {
       const double station = (first + static_cast<double>(n)) * interval;
       visit(station, std::clamp(part.chainage0 + (station - part.station0), lo, hi));
     }
-  }
+  });
 }
 
 double MultipleCount(const Route& route, const Range& range, double interval) {
   double count = 0;
-  for (const StationLine::Part& part : route.Stations().Parts()) {
-    const double lo = std::max(part.chainage0, range.from);
-    const double hi = std::min(part.chainage1, range.to);
-    if (!(lo <= hi)) continue;
-    const double s0 = part.station0 + (lo - part.chainage0);
-    const double s1 = part.station0 + (hi - part.chainage0);
-    count += std::max(0.0, std::floor(s1 / interval + 1e-9) - std::ceil(s0 / interval - 1e-9) + 1);
-  }
+  ForEachPartInRange(route, range, [&](const StationLine::Part&, double, double, double s0, double s1) {
+    const Multiples m = MultiplesWithin(s0, s1, interval);
+    count += std::max(0.0, m.last - m.first + 1);
+  });
   return count;
 }
 

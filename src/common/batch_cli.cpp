@@ -118,4 +118,15 @@ std::optional<int> StartBatch(const BatchProgram& program, const std::vector<std
   return std::nullopt;
 }
 
+std::optional<int> StartPrintingBatch(const BatchProgram& program, const std::vector<std::string>& args,
+                                      const BatchServices& services, ParsedOptions& parsed, std::ostream& out,
+                                      std::ostream& err) {
+  if (const std::optional<int> status = StartBatch(program, args, parsed, out, err)) return status;
+  if (parsed.Has("pdf") && !services.pdf) {
+    err << program.name << ": --pdf: printing is not available here\n";
+    return 2;
+  }
+  return std::nullopt;
+}
+
 }  // namespace survey

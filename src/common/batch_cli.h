@@ -41,6 +41,7 @@ bool WantsBatchMode(int argc, char** argv);
 #include <ostream>
 
 #include "common/host.h"
+#include "common/services.h"
 
 namespace survey {
 
@@ -63,5 +64,24 @@ struct BatchProgram {
 // options for the run.
 std::optional<int> StartBatch(const BatchProgram& program, const std::vector<std::string>& args, ParsedOptions& parsed,
                               std::ostream& out, std::ostream& err);
+// The end of a calculator's batch run once its result is computed: each --extra through
+// `addExtra(value)` while nothing has been refused, then `print()` when --pdf asks for it; ends
+// as FinishBatch does, with the text `result()` gives then.
+template <class AddExtra, class Print, class Result>
+int FinishWithExtras(const RecordingHost& host, const ParsedOptions& options, AddExtra&& addExtra, Print&& print,
+                     Result&& result, std::ostream& out, std::ostream& err) {
+  for (const std::string& extra : options.Values("extra")) {
+    if (host.Refused()) break;
+    addExtra(extra);
+  }
+  if (!host.Refused() && options.Has("pdf")) print();
+  return FinishBatch(host, result(), out, err);
+}
+
+// StartBatch for a program whose --pdf prints through `services.pdf`; where it has no PDF writer
+// a --pdf is refused: "<name>: --pdf: printing is not available here" on `err`, status 2.
+std::optional<int> StartPrintingBatch(const BatchProgram& program, const std::vector<std::string>& args,
+                                      const BatchServices& services, ParsedOptions& parsed, std::ostream& out,
+                                      std::ostream& err);
 
 }  // namespace survey

@@ -27,6 +27,19 @@ Step StepAt(std::string_view text, std::size_t i) {
   return {bytes, bytes == 4 ? 2u : 1u};
 }
 
+// Steps through `text` from its start until `reached(walked so far)` or the end; the bytes and
+// units walked.
+template <typename Reached>
+Step WalkUntil(std::string_view text, Reached&& reached) {
+  Step at{0, 0};
+  while (at.bytes < text.size() && !reached(at)) {
+    const Step s = StepAt(text, at.bytes);
+    at.bytes += s.bytes;
+    at.units += s.units;
+  }
+  return at;
+}
+
 }  // namespace
 
 std::size_t SnapToLineStart(std::string_view text, std::size_t offset) {
@@ -58,23 +71,11 @@ std::string LfToCrLf(std::string_view text) {
 }
 
 std::size_t ByteOffsetOfBoxPosition(std::string_view text, std::size_t position) {
-  std::size_t i = 0;
-  for (std::size_t units = 0; i < text.size() && units < position;) {
-    const Step s = StepAt(text, i);
-    i += s.bytes;
-    units += s.units;
-  }
-  return i;
+  return WalkUntil(text, [position](const Step& at) { return at.units >= position; }).bytes;
 }
 
 std::size_t BoxPositionOfByteOffset(std::string_view text, std::size_t offset) {
-  std::size_t units = 0;
-  for (std::size_t i = 0; i < text.size() && i < offset;) {
-    const Step s = StepAt(text, i);
-    i += s.bytes;
-    units += s.units;
-  }
-  return units;
+  return WalkUntil(text, [offset](const Step& at) { return at.bytes >= offset; }).units;
 }
 
 }  // namespace survey

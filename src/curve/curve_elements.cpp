@@ -42,12 +42,7 @@ CurveElements ComputeCurveElementsDoublePQ(const CurveInput& in) {
   e.E = static_cast<float>((in.R + e.p) * (1 / std::cos(SurveyPi * (a / 2) / 180)) - in.R);
   e.beta0 = TransitionAngle(in.R, in.Ls);
   e.L = static_cast<float>(2 * in.Ls + in.R * ((SurveyPi / 180) * (a - 2 * e.beta0)));
-  const MainStations s = ComputeMainStations(in.JD, e.T, e.L, in.Ls);
-  e.ZH = s.ZH;
-  e.HY = s.HY;
-  e.QZ = s.QZ;
-  e.YH = s.YH;
-  e.HZ = s.HZ;
+  CopyMainStations(e, ComputeMainStations(in.JD, e.T, e.L, in.Ls));
   return e;
 }
 
@@ -64,12 +59,7 @@ CurveElementsSinglePQ ComputeCurveElementsSinglePQ(const CurveInput& in) {
   e.E = static_cast<float>((R + e.p) * (1 / std::cos(SurveyPi * (a / 2) / 180)) - R);
   e.beta0 = TransitionAngle(R, Ls);
   e.L = static_cast<float>(2 * Ls + R * ((SurveyPi / 180) * (a - 2 * e.beta0)));
-  const MainStations s = ComputeMainStations(in.JD, e.T, e.L, Ls);
-  e.ZH = s.ZH;
-  e.HY = s.HY;
-  e.QZ = s.QZ;
-  e.YH = s.YH;
-  e.HZ = s.HZ;
+  CopyMainStations(e, ComputeMainStations(in.JD, e.T, e.L, Ls));
   return e;
 }
 

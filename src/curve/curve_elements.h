@@ -75,6 +75,16 @@ struct MainStations {
 };
 MainStations ComputeMainStations(double JD, float T, float L, double Ls);
 
+// Copies the five main-point stations between any two of the element and report types.
+template <class To, class From>
+void CopyMainStations(To& to, const From& from) {
+  to.ZH = from.ZH;
+  to.HY = from.HY;
+  to.QZ = from.QZ;
+  to.YH = from.YH;
+  to.HZ = from.HZ;
+}
+
 // p and q double, the half angle divided after the conversion to radians: tan(pi a / 180 / 2).
 // The setting-out report prints p and q with 15 digits and its tables were made this way.
 CurveElements ComputeCurveElementsDoublePQ(const CurveInput& input);

@@ -89,11 +89,7 @@ ReportHead MakeReportHead(std::string banner, std::string jdText, std::string rT
   h.L = e.L;
   h.T = e.T;
   h.E = e.E;
-  h.QZ = e.QZ;
-  h.ZH = e.ZH;
-  h.HY = e.HY;
-  h.YH = e.YH;
-  h.HZ = e.HZ;
+  CopyMainStations(h, e);
   return h;
 }
 

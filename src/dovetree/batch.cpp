@@ -23,11 +23,7 @@ const survey::BatchProgram kProgram{
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              const survey::BatchServices& services) {
   survey::ParsedOptions options;
-  if (const auto status = survey::StartBatch(kProgram, args, options, out, err)) return *status;
-  if (options.Has("pdf") && !services.pdf) {
-    err << "dovetree: --pdf: printing is not available here\n";
-    return 2;
-  }
+  if (const auto status = survey::StartPrintingBatch(kProgram, args, services, options, out, err)) return *status;
   survey::RecordingHost host;
   survey::PdfFilePrinter printer(services.pdf, options.Value("pdf"), 1);
   StationDeflectionForm form(host, printer);
@@ -38,13 +34,12 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   f.ls = options.Value("ls");
   f.station = options.Value("station");
   form.ComputeDeflections();
-  for (const std::string& extra : options.Values("extra")) {
-    if (host.Refused()) break;
+  const auto addExtra = [&](const std::string& extra) {
     f.extra = extra;
     form.AddExtraStake();
-  }
-  if (!host.Refused() && options.Has("pdf")) form.PrintReport();
-  return survey::FinishBatch(host, form.Report(), out, err);
+  };
+  return survey::FinishWithExtras(
+      host, options, addExtra, [&] { form.PrintReport(); }, [&] { return form.Report(); }, out, err);
 }
 
 }  // namespace dovetree

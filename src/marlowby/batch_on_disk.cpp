@@ -1,8 +1,7 @@
 #include <QString>
 #include <iostream>
 
-#include "coordinates/gbk_text_files.h"
-#include "coordinates/report_printing.h"
+#include "coordinates/disk_batch_services.h"
 #include "coordinates/stake_table_store.h"
 #include "marlowby/batch.h"
 
@@ -11,15 +10,10 @@ namespace marlowby {
 int RunBatch(const std::vector<std::string>& args) {
   // The run's table lives in memory: a killed run leaves nothing behind on disk.
   coordinates::SqliteStakeTable table(QStringLiteral(":memory:"));
-  coordinates::GbkTextFileStore files;
-  coordinates::QtReportPrinter printer(nullptr,
-                                       coordinates::ReportLayoutPath(QStringLiteral("marlowby"), QStringLiteral("zxzb.html")));
-  coordinates::StakeBatchServices services;
-  services.files = &files;
-  services.table = &table;
-  services.report = &printer;
-  if (!table.IsOpen()) services.tableError = table.LastError();
-  return RunBatch(args, std::cout, std::cerr, services);
+  coordinates::DiskBatchServices disk(QStringLiteral("marlowby"), QStringLiteral("zxzb.html"));
+  disk.services.table = &table;
+  if (!table.IsOpen()) disk.services.tableError = table.LastError();
+  return RunBatch(args, std::cout, std::cerr, disk.services);
 }
 
 }  // namespace marlowby

@@ -32,11 +32,7 @@ class OneCopyPdf final : public survey::PdfTextWriter {
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              const survey::BatchServices& services) {
   survey::ParsedOptions opts;
-  if (const auto status = survey::StartBatch(kProgram, args, opts, out, err)) return *status;
-  if (opts.Has("pdf") && !services.pdf) {
-    err << "quenby: --pdf: printing is not available here\n";
-    return 2;
-  }
+  if (const auto status = survey::StartPrintingBatch(kProgram, args, services, opts, out, err)) return *status;
   survey::RecordingHost host;
   OneCopyPdf oneCopy(services.pdf);
   survey::PdfFilePrinter printer(services.pdf ? &oneCopy : nullptr, opts.Value("pdf"), 0);
@@ -49,13 +45,12 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   f.elevation = opts.Value("elevation");
   if (opts.Has("spacing")) f.spacing = opts.Value("spacing");
   form.ComputeListing();
-  for (const std::string& extra : opts.Values("extra")) {
-    if (host.Refused()) break;
+  const auto addExtra = [&](const std::string& extra) {
     f.extra = extra;
     form.AddExtraStake();
-  }
-  if (!host.Refused() && opts.Has("pdf")) form.PrintListing();
-  return survey::FinishBatch(host, form.Listing(), out, err);
+  };
+  return survey::FinishWithExtras(
+      host, opts, addExtra, [&] { form.PrintListing(); }, [&] { return form.Listing(); }, out, err);
 }
 
 }  // namespace quenby

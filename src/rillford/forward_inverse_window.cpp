@@ -80,6 +80,19 @@ void AddAzimuthRow(QWidget* frame, int firstLabel, std::string F::*degrees, std:
   }
 }
 
+// The X and y headings over the two columns of fields.
+void AddColumnHeadings(QWidget* frame, const char* xName, const char* yName) {
+  AddLabel(frame, xName, QStringLiteral("X坐标"), kColX, 18, kFieldWidth)->setAlignment(Qt::AlignCenter);
+  AddLabel(frame, yName, QStringLiteral("y坐标"), kColY, 18, kFieldWidth)->setAlignment(Qt::AlignCenter);
+}
+
+// A point's row: its label, then its X and y fields.
+void AddPointRow(QWidget* frame, const char* name, const QString& text, std::string F::*x, std::string F::*y, int top) {
+  AddLabel(frame, name, text, 10, top);
+  AddField(frame, x, kColX, top);
+  AddField(frame, y, kColY, top);
+}
+
 void AddButton(QWidget* parent, const char* name, int x, int y) {
   for (const ButtonObject& b : kButtonObjects) {
     if (std::string_view(b.objectName) != name) continue;
@@ -105,17 +118,12 @@ ForwardInverseWindow::ForwardInverseWindow(QWidget* parent) : QWidget(parent) {
   auto* forwardBox = new QGroupBox(QStringLiteral("坐标正算"), this);
   forwardBox->setObjectName(QStringLiteral("Frame1"));
   forwardBox->setGeometry(8, 8, kFrameWidth, kFrameHeight);
-  AddLabel(forwardBox, "Label1", QStringLiteral("X坐标"), kColX, 18, kFieldWidth)->setAlignment(Qt::AlignCenter);
-  AddLabel(forwardBox, "Label2", QStringLiteral("y坐标"), kColY, 18, kFieldWidth)->setAlignment(Qt::AlignCenter);
-  AddLabel(forwardBox, "Label3", QStringLiteral("A点坐标:"), 10, 42);
-  AddField(forwardBox, &F::forwardAx, kColX, 42);
-  AddField(forwardBox, &F::forwardAy, kColY, 42);
+  AddColumnHeadings(forwardBox, "Label1", "Label2");
+  AddPointRow(forwardBox, "Label3", QStringLiteral("A点坐标:"), &F::forwardAx, &F::forwardAy, 42);
   AddAzimuthRow(forwardBox, 4, &F::forwardDegrees, &F::forwardMinutes, &F::forwardSeconds, 74);
   AddLabel(forwardBox, "Label8", QStringLiteral("边  长:"), 10, 106);
   AddField(forwardBox, &F::forwardDistance, kColX, 106);
-  AddLabel(forwardBox, "Label9", QStringLiteral("B点坐标:"), 10, 154);
-  AddField(forwardBox, &F::forwardBx, kColX, 154);
-  AddField(forwardBox, &F::forwardBy, kColY, 154);
+  AddPointRow(forwardBox, "Label9", QStringLiteral("B点坐标:"), &F::forwardBx, &F::forwardBy, 154);
   AddButton(forwardBox, "Command1", 352, 42);
   AddButton(forwardBox, "Command2", 352, 90);
 
@@ -123,14 +131,9 @@ ForwardInverseWindow::ForwardInverseWindow(QWidget* parent) : QWidget(parent) {
   auto* inverseBox = new QGroupBox(QStringLiteral("坐标反算"), this);
   inverseBox->setObjectName(QStringLiteral("Frame2"));
   inverseBox->setGeometry(8, 16 + kFrameHeight, kFrameWidth, kFrameHeight);
-  AddLabel(inverseBox, "Label10", QStringLiteral("X坐标"), kColX, 18, kFieldWidth)->setAlignment(Qt::AlignCenter);
-  AddLabel(inverseBox, "Label11", QStringLiteral("y坐标"), kColY, 18, kFieldWidth)->setAlignment(Qt::AlignCenter);
-  AddLabel(inverseBox, "Label12", QStringLiteral("A点坐标:"), 10, 42);
-  AddField(inverseBox, &F::inverseAx, kColX, 42);
-  AddField(inverseBox, &F::inverseAy, kColY, 42);
-  AddLabel(inverseBox, "Label13", QStringLiteral("B点坐标:"), 10, 74);
-  AddField(inverseBox, &F::inverseBx, kColX, 74);
-  AddField(inverseBox, &F::inverseBy, kColY, 74);
+  AddColumnHeadings(inverseBox, "Label10", "Label11");
+  AddPointRow(inverseBox, "Label12", QStringLiteral("A点坐标:"), &F::inverseAx, &F::inverseAy, 42);
+  AddPointRow(inverseBox, "Label13", QStringLiteral("B点坐标:"), &F::inverseBx, &F::inverseBy, 74);
   AddAzimuthRow(inverseBox, 14, &F::inverseDegrees, &F::inverseMinutes, &F::inverseSeconds, 122);
   AddLabel(inverseBox, "Label18", QStringLiteral("边  长:"), 10, 154);
   AddField(inverseBox, &F::inverseDistance, kColX, 154);

@@ -1,15 +1,15 @@
 # Field checks: side slopes and slope staking on the cross-section, and the deviation report.
 # The computations are pure C++ beside the section's; the commands join the program's table.
 set(CHECK_DIR ${CMAKE_CURRENT_LIST_DIR})
-survey_core_library(alignment_check SOURCES ${CHECK_DIR}/field_check.cpp ${CHECK_DIR}/../section/slopes.cpp
-  ${CHECK_DIR}/locate_design.cpp
+survey_core_library(alignment_check SOURCES ${CHECK_DIR}/field_check.cpp ${CHECK_DIR}/check_rows.cpp
+  ${CHECK_DIR}/locate_design.cpp ${CHECK_DIR}/../section/slopes.cpp
   DEPENDS alignment_section)
 
 survey_core_test(alignment_check_tests SOURCES ${CHECK_DIR}/tests/field_check_test.cpp ${CHECK_DIR}/tests/slopes_test.cpp
-  ${CHECK_DIR}/tests/locate_design_test.cpp
+  ${CHECK_DIR}/tests/check_rows_test.cpp ${CHECK_DIR}/tests/locate_design_test.cpp
   DEPENDS alignment_check)
 
-target_sources(alignment_cli PRIVATE ${CHECK_DIR}/../cli/field_check.cpp)
+target_sources(alignment_cli PRIVATE ${CHECK_DIR}/../cli/field_check.cpp ${CHECK_DIR}/../cli/check.cpp)
 target_link_libraries(alignment_cli PUBLIC alignment_check)
 
 survey_core_test(alignment_check_cli_tests SOURCES ${CHECK_DIR}/tests/check_commands_test.cpp DEPENDS alignment_cli)

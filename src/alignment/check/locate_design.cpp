@@ -1,24 +1,20 @@
 #include "alignment/check/locate_design.h"
 
+#include "alignment/check/check_rows.h"
+
 namespace survey::alignment::check {
 
 PointDesign DesignAtLocated(const section::SectionModel& model, const Profile* profile, const section::SideSlopes* slopes,
                             const LocateRow& row, std::optional<double> z) {
   PointDesign d;
   if (!row.inside) return d;
-  const section::Side side = row.offset < 0 ? section::Side::Left : section::Side::Right;
-  // A side the template lacks has no surface (the section refuses an offset there).
-  if (row.offset != 0 && model.Template().Parts(side).empty()) return d;
-  const section::SectionAtStation at = section::SectionAt(model, profile, row.chainage);
-  d.surface = at.ElevationAt(row.offset);
+  const DesignAt at = DesignAtPoint(model, profile, slopes, row.chainage, row.offset, z);
+  d.surface = at.surface;
   if (!z) return d;
-  if (d.surface) {
-    d.surfaceDz = *z - *d.surface;
-    d.fillCut = *d.surface - *z;
-    return d;
-  }
-  if (!slopes || !at.known) return d;
-  if (const std::optional<section::SlopeStake> s = section::StakeSlope(at.section, *slopes, row.offset, *z)) {
+  if (at.surface) {
+    d.surfaceDz = *z - *at.surface;
+    d.fillCut = *at.surface - *z;
+  } else if (const std::optional<section::SlopeStake>& s = at.slope) {
     d.slope = SlopeStakeValues{s->kind == section::SlopeKind::Cut, s->catchOffset, s->move, s->slopeElevation, s->slopeDz,
                                s->atCatch};
     d.fillCut = s->slopeElevation - *z;

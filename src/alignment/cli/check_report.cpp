@@ -1,212 +1,35 @@
-// The plot shows what the inspector looks for first: where along the road the points leave the
-// tolerance band. Δz above, the horizontal deviation below (with intended positions), the band
-// shaded between its limits, failed points in red and drawn last so none hides under a pass.
+// `report --table check --pdf`: the check command's rows printed by the window's painting of the
+// deviation report (window/check_plot.h), the same pages the window prints.
 #include "alignment/cli/check_report.h"
 
-#include <QFontMetricsF>
-#include <QPainter>
-#include <QPainterPath>
-#include <QString>
-#include <algorithm>
-#include <cmath>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <sstream>
 
-#include "alignment/cli/field_check.h"
+#include "alignment/cli/check.h"
 #include "alignment/cli/program.h"
 #include "alignment/output_guard.h"
-#include "alignment/text_format.h"
+#include "alignment/window/check_plot.h"
 #include "alignment/window/report.h"
 #include "platform/qt_host.h"
-#include "platform/text_printing.h"
 
 namespace survey::alignment::cli {
 
-namespace {
-
-struct PlotPoint {
-  double station = 0;
-  std::optional<double> dz, distance;
-  bool failed = false;
-};
-
-struct CheckReport {
-  CheckRun run;
-  std::vector<PlotPoint> points;
-  std::vector<QStringList> rows;
-  std::size_t outside = 0;
-  int decimals = 3;
-};
-
-// A tick step of 1, 2 or 5 times a power of ten giving about `count` intervals over `span`.
-double TickStep(double span, int count) {
-  const double raw = span / count;
-  const double power = std::pow(10.0, std::floor(std::log10(raw)));
-  for (const double m : {1.0, 2.0, 5.0}) {
-    if (m * power >= raw) return m * power;
-  }
-  return 10 * power;
-}
-
-struct Axis {
-  double lo = 0, hi = 1;
-  double pixLo = 0, pixHi = 1;
-  double Map(double v) const { return pixLo + (v - lo) / (hi - lo) * (pixHi - pixLo); }
-};
-
-// One panel: values against station, the band [bandLo, bandHi] shaded.
-void PaintPanel(QPainter& p, const QRectF& box, const QString& title, const Axis& stations, double bandLo,
-                double bandHi, const std::vector<PlotPoint>& points, bool distance, int decimals) {
-  double lo = bandLo, hi = bandHi;
-  for (const PlotPoint& pt : points) {
-    const std::optional<double>& v = distance ? pt.distance : pt.dz;
-    if (!v) continue;
-    lo = std::min(lo, *v);
-    hi = std::max(hi, *v);
-  }
-  const double margin = std::max((hi - lo) * 0.08, 0.001);
-  lo -= margin;
-  hi += margin;
-  if (distance) lo = std::max(lo, 0.0);  // a distance is never negative
-  const QFontMetricsF fm(p.font());
-  const double left = fm.horizontalAdvance(QStringLiteral("-0.0000")) * 1.3;
-  const QRectF plot = box.adjusted(left, fm.height() * 1.6, -fm.averageCharWidth() * 2, -fm.height() * 1.8);
-  Axis x = stations;
-  x.pixLo = plot.left();
-  x.pixHi = plot.right();
-  const Axis y{lo, hi, plot.bottom(), plot.top()};
-
-  p.setPen(Qt::black);
-  p.drawText(QRectF(box.left(), box.top(), box.width(), fm.height() * 1.4), Qt::AlignLeft | Qt::AlignVCenter, title);
-  // The tolerance band and its limits.
-  const QRectF band(QPointF(plot.left(), y.Map(bandHi)), QPointF(plot.right(), y.Map(bandLo)));
-  p.fillRect(band, QColor(220, 240, 220));
-  QPen limit(QColor(0, 130, 0), 0, Qt::DashLine);
-  p.setPen(limit);
-  for (const double v : {bandLo, bandHi}) p.drawLine(QPointF(plot.left(), y.Map(v)), QPointF(plot.right(), y.Map(v)));
-  // Grid and labels.
-  QPen grid(QColor(190, 190, 190), 0, Qt::DotLine);
-  const double yStep = TickStep(hi - lo, 6);
-  for (double v = std::ceil(lo / yStep) * yStep; v <= hi + 1e-12; v += yStep) {
-    p.setPen(grid);
-    p.drawLine(QPointF(plot.left(), y.Map(v)), QPointF(plot.right(), y.Map(v)));
-    p.setPen(Qt::black);
-    const double shown = std::fabs(v) < yStep * 1e-6 ? 0 : v;
-    p.drawText(QRectF(box.left(), y.Map(v) - fm.height(), left - fm.averageCharWidth(), fm.height() * 2),
-               Qt::AlignRight | Qt::AlignVCenter, platform::ToQString(FixedText(shown, decimals)));
-  }
-  const double xStep = TickStep(x.hi - x.lo, 8);
-  for (double v = std::ceil(x.lo / xStep) * xStep; v <= x.hi + 1e-9; v += xStep) {
-    p.setPen(grid);
-    p.drawLine(QPointF(x.Map(v), plot.top()), QPointF(x.Map(v), plot.bottom()));
-    p.setPen(Qt::black);
-    const QString label = platform::ToQString(StationKText(v, xStep < 1 ? 1 : 0));
-    p.drawText(QRectF(x.Map(v) - fm.horizontalAdvance(label), plot.bottom() + fm.height() * 0.2,
-                      fm.horizontalAdvance(label) * 2, fm.height() * 1.4),
-               Qt::AlignHCenter | Qt::AlignTop, label);
-  }
-  p.setPen(QPen(Qt::black, 0));
-  p.drawRect(plot);
-  // Passes first, failures over them.
-  const double r = std::max(1.0, fm.height() * 0.12);
-  for (const bool failed : {false, true}) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(failed ? QColor(220, 0, 0) : QColor(40, 60, 140));
-    for (const PlotPoint& pt : points) {
-      const std::optional<double>& v = distance ? pt.distance : pt.dz;
-      if (!v || pt.failed != failed) continue;
-      p.drawEllipse(QPointF(x.Map(pt.station), y.Map(*v)), failed ? r * 1.6 : r, failed ? r * 1.6 : r);
-    }
-  }
-  p.setBrush(Qt::NoBrush);
-}
-
-void PaintPlot(QPainter& p, const QRectF& page, const CheckReport& report, const QString& project) {
-  QFont font = platform::CjkFont(QStringLiteral("宋体"), 9);
-  p.setFont(font);
-  const QFontMetricsF fm(font, p.device());
-  QFont titleFont = font;
-  titleFont.setPointSizeF(font.pointSizeF() * 1.8);
-  titleFont.setBold(true);
-  p.setFont(titleFont);
-  const QFontMetricsF tm(titleFont, p.device());
-  p.drawText(QRectF(page.left(), page.top(), page.width(), tm.height() * 1.3), Qt::AlignHCenter | Qt::AlignTop,
-             QStringLiteral("偏差报表"));
-  p.setFont(font);
-  double y = page.top() + tm.height() * 1.5;
-  const auto line = [&](const QString& text) {
-    p.drawText(QRectF(page.left(), y, page.width(), fm.height() * 1.4), Qt::AlignLeft | Qt::AlignVCenter, text);
-    y += fm.height() * 1.4;
-  };
-  const int d = report.decimals;
-  line(QStringLiteral("项目：") + project);
-  const check::ZTolerance& tz = report.run.toleranceZ;
-  QString tolerance = QStringLiteral("限差：高程 +%1 / %2 m")
-                          .arg(platform::ToQString(FixedText(tz.upper, d)), platform::ToQString(FixedText(tz.lower, d)));
-  if (report.run.withIntended) {
-    tolerance += QStringLiteral("，平面 %1 m").arg(platform::ToQString(FixedText(report.run.toleranceXy, d)));
-  }
-  line(tolerance + QStringLiteral("（等于限差为合格）；Δz = 实测 − 设计；红点为不合格。"));
-  line(platform::ToQString(CheckSummaryText(report.run, d)));
-  y += fm.height() * 0.5;
-
-  Axis stations;
-  bool any = false;
-  for (const PlotPoint& pt : report.points) {
-    if (!pt.dz && !pt.distance) continue;
-    stations.lo = any ? std::min(stations.lo, pt.station) : pt.station;
-    stations.hi = any ? std::max(stations.hi, pt.station) : pt.station;
-    any = true;
-  }
-  if (!any) {
-    line(QStringLiteral("没有可绘制的点（全部在路线外）。"));
-    return;
-  }
-  const double pad = std::max((stations.hi - stations.lo) * 0.02, 1.0);
-  stations.lo -= pad;
-  stations.hi += pad;
-  const QRectF rest(page.left(), y, page.width(), page.bottom() - y);
-  const int panels = report.run.withIntended ? 2 : 1;
-  const double h = rest.height() / panels;
-  PaintPanel(p, QRectF(rest.left(), rest.top(), rest.width(), h), QStringLiteral("高程偏差 Δz (m) — 桩号"), stations,
-             tz.lower, tz.upper, report.points, false, d);
-  if (panels == 2) {
-    PaintPanel(p, QRectF(rest.left(), rest.top() + h, rest.width(), h), QStringLiteral("平面偏差 (m) — 桩号"),
-               stations, 0, report.run.toleranceXy, report.points, true, d);
-  }
-}
-
-QString Cell(const std::optional<double>& v, int decimals) {
-  return v ? platform::ToQString(FixedText(*v, decimals)) : QString();
-}
-
-}  // namespace
-
 int RunCheckReport(const std::vector<std::string>& commandArgs, const std::string& pdf, const std::string& project) {
   CommandTable program = AlignmentCommandLine();
-  std::optional<CheckReport> report;
+  std::shared_ptr<window::CheckReportData> report;
   std::size_t count = 0;
   program.SetRun("check", [&](CommandContext& ctx) {
-    report.emplace();
+    report = std::make_shared<window::CheckReportData>();
     report->decimals = ctx.format.decimals;
-    const int d = ctx.format.decimals;
     report->run = ForEachCheckRow(
-        ctx, [](const CheckRun&) {},
-        [&](const CheckRow& row, const CheckRun& run) {
+        ctx, [](const check::CheckRun&) {},
+        [&](const check::CheckRow& row, const check::CheckRun& run) {
           // Rows beyond the report's cap are only counted.
           if (++count > kMaxReportRows) return;
-          report->points.push_back({row.station, row.dz, row.distance, row.result != CheckResult::Pass});
-          QStringList cells = {platform::ToQString(std::string(row.name)),
-                               row.inside ? platform::ToQString(StationKText(row.station, d)) : QString(),
-                               row.inside ? platform::ToQString(FixedText(row.offset, d)) : QString(),
-                               platform::ToQString(FixedText(row.z, d)), Cell(row.designZ, d), Cell(row.dz, d),
-                               Cell(row.dz ? std::optional<double>(-*row.dz) : std::nullopt, d)};
-          if (run.withIntended) cells << Cell(row.along, d) << Cell(row.across, d) << Cell(row.distance, d);
-          cells << (row.result == CheckResult::Pass   ? QStringLiteral("合格")
-                    : row.result == CheckResult::Fail ? QStringLiteral("不合格")
-                                                      : QStringLiteral("路线外"));
-          report->rows.push_back(std::move(cells));
+          report->points.push_back(window::CheckPlotPointOf(row));
+          report->rows.push_back(window::CheckReportCells(row, run.withIntended, ctx.format.decimals));
         });
   });
   std::vector<std::string> args = {"check"};
@@ -223,23 +46,9 @@ int RunCheckReport(const std::vector<std::string>& commandArgs, const std::strin
     std::cerr << "alignment: " << ReportTooLongText(count) << '\n';
     return 2;
   }
-  window::ReportTable table;
-  table.title = QStringLiteral("偏差报表");
-  table.projectName = platform::ToQString(project);
-  table.headers = {QStringLiteral("点名"), QStringLiteral("桩号"), QStringLiteral("偏距 (m)"),
-                   QStringLiteral("实测高程 (m)"), QStringLiteral("设计高程 (m)"), QStringLiteral("Δz (m)"),
-                   QStringLiteral("填挖高度 (m)\n(填正挖负)")};
-  if (report->run.withIntended) {
-    table.headers << QStringLiteral("纵向偏差 (m)") << QStringLiteral("横向偏差 (m)") << QStringLiteral("平面偏差 (m)");
-  }
-  table.headers << QStringLiteral("结论");
-  table.rows = std::move(report->rows);
-  table.landscape = true;
-  const QString projectName = table.projectName;
-  const CheckReport& plotted = *report;
-  table.frontPage = [&](QPainter& painter, const QRectF& page) { PaintPlot(painter, page, plotted, projectName); };
   QString error;
-  if (!window::WriteReportPdf(table, platform::ToQString(pdf), &error)) {
+  if (!window::WriteReportPdf(window::CheckReportTable(std::move(report), platform::ToQString(project)),
+                              platform::ToQString(pdf), &error)) {
     std::cerr << "alignment: " << error.toStdString() << '\n';
     return 2;
   }

@@ -24,6 +24,10 @@ struct PointsRead {
 };
 PointsRead ReadPoints(CommandContext& ctx, bool withProfile);
 
+// The stake list a line asks for: the range, then every --offset, then --skew, refused in that
+// order. `offsetTexts`, when given, receives the offsets as typed (blanks around them dropped).
+StakeQuery StakeQueryFromOptions(const CommandContext& ctx, std::vector<std::string>* offsetTexts = nullptr);
+
 // What the stakes command reads from its line: the query, the offsets as typed (for the column
 // names) and the design with its profile. Refuses in the order the options are checked.
 struct StakeRun {

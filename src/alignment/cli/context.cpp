@@ -4,10 +4,11 @@
 #include <numbers>
 
 #include "alignment/alignment_error.h"
-#include "alignment/cli/command.h"
+#include "alignment/cli/commands.h"
 #include "alignment/table_reader.h"
 #include "common/bounded_file.h"
 #include "common/message_text.h"
+#include "common/text_blanks.h"
 
 namespace survey::alignment::cli {
 
@@ -117,6 +118,17 @@ StakeOptions StakeRange(const CommandContext& ctx) {
   range.fromStation = ctx.Station("from");
   range.toStation = ctx.Station("to");
   return range;
+}
+
+StakeQuery StakeQueryFromOptions(const CommandContext& ctx, std::vector<std::string>* offsetTexts) {
+  StakeQuery query;
+  query.range = StakeRange(ctx);
+  for (const std::string& text : ctx.options.Values("offset")) {
+    query.offsets.push_back(ctx.NumberValue("offset", text));
+    if (offsetTexts) offsetTexts->emplace_back(TrimBlanks(text));
+  }
+  query.skew = Skew(ctx);
+  return query;
 }
 
 // The line of side stakes runs at azimuth + 90° + skew, so a skew of ±90° would run along the

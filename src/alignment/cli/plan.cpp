@@ -20,11 +20,7 @@ Command PlanCommand() {
   c.example = "alignment plan --jd route.csv --out route.dxf --offset=-5 --offset 5 --label-every 100";
   c.run = [](CommandContext& ctx) {
     if (!ctx.options.Has("out")) Refuse("plan 命令需要 --out FILE.dxf。");
-    StakeQuery query;
-    query.range = StakeRange(ctx);
-    for (const std::string& text : ctx.options.Values("offset")) query.offsets.push_back(ctx.NumberValue("offset", text));
-    query.skew = Skew(ctx);
-    SavePlanDrawing(ctx, query);
+    SavePlanDrawing(ctx, StakeQueryFromOptions(ctx));
   };
   return c;
 }

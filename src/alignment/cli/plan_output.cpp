@@ -14,13 +14,24 @@ std::vector<OptionHelp> DrawingOptions() {
           {{"label-every"}, "--label-every D", "a station label every D metres of station (default 100)."}};
 }
 
-void SavePlanDrawing(CommandContext& ctx, const StakeQuery& query, std::vector<exchange::PlanLabel> morePoints) {
+exchange::PlanOptions PlanOptionsFor(const StakeQuery& query) {
   exchange::PlanOptions options;
   options.interval = query.range.interval;
   options.fromStation = query.range.fromStation;
   options.toStation = query.range.toStation;
   options.offsets = query.offsets;
   options.skew = query.skew;
+  return options;
+}
+
+void AddPointFileOptions(Command& command) {
+  command.AddOptions(PointOutputOptions());
+  command.AddOptions(DrawingOptions());
+  command.usage += " [--out FILE [--format csv|cass|gsi16|dxf] [--code TEXT]]";
+}
+
+void SavePlanDrawing(CommandContext& ctx, const StakeQuery& query, std::vector<exchange::PlanLabel> morePoints) {
+  exchange::PlanOptions options = PlanOptionsFor(query);
   options.textHeight = ctx.Number("text-height").value_or(2.5);
   if (!(options.textHeight > 0)) Refuse("--text-height 必须大于 0。");
   options.labelEvery = ctx.Number("label-every").value_or(100);

@@ -3,7 +3,6 @@
 #include "alignment/cli/point_output.h"
 #include "exchange/station_names.h"
 
-#include <sstream>
 
 namespace survey::alignment::cli {
 
@@ -36,12 +35,10 @@ Command PointCommand() {
                point.elevation && offset == 0 ? std::optional<double>(point.elevation->elevation) : std::nullopt);
       return file.Save();
     }
-    std::ostringstream buffer;
-    CsvWriter csv(output == PointOutput::Csv ? buffer : ctx.out, ctx.format);
-    csv.Keys(layout::PointKeys(design.profile.has_value()));
-    csv.Row(point, design.profile.has_value());
-    csv.Flush();
-    if (output == PointOutput::Csv) SaveOutputFile(ctx, buffer.str());
+    WriteCsvOutput(ctx, output, [&](CsvWriter& csv) {
+      csv.Keys(layout::PointKeys(design.profile.has_value()));
+      csv.Row(point, design.profile.has_value());
+    });
   };
   return c;
 }

@@ -1,7 +1,9 @@
 #include "alignment/cli/point_output.h"
 
 #include <algorithm>
+#include <sstream>
 
+#include "alignment/cli/csv_writer.h"
 #include "alignment/output_guard.h"
 #include "common/atomic_file.h"
 #include "exchange/cass_points.h"
@@ -77,6 +79,14 @@ void ForEachStakePoint(const StakeRow& row, const std::vector<double>& offsets, 
   for (std::size_t i = 0; i < row.sides.size() && i < offsets.size(); ++i) {
     add(exchange::SideStakeName(name, offsets[i]), row.sides[i].x, row.sides[i].y, std::nullopt);
   }
+}
+
+void WriteCsvOutput(const CommandContext& ctx, PointOutput output, const std::function<void(CsvWriter&)>& write) {
+  std::ostringstream buffer;
+  CsvWriter csv(output == PointOutput::Csv ? buffer : ctx.out, ctx.format);
+  write(csv);
+  csv.Flush();
+  if (output == PointOutput::Csv) SaveOutputFile(ctx, buffer.str());
 }
 
 void SaveOutputFile(const CommandContext& ctx, std::string_view bytes) {

@@ -48,6 +48,11 @@ class PointFileOutput {
 using PointSink = std::function<void(const std::string& name, double x, double y, std::optional<double> z)>;
 void ForEachStakePoint(const StakeRow& row, const std::vector<double>& offsets, const PointSink& add);
 
+class CsvWriter;
+// The CSV rows `write` gives: on stdout, or for `PointOutput::Csv` into --out once all are
+// written (a refusal among them leaves the file as it was).
+void WriteCsvOutput(const CommandContext& ctx, PointOutput output, const std::function<void(CsvWriter&)>& write);
+
 // Writes `bytes` to --out by atomic replace; refuses naming the file and the reason.
 void SaveOutputFile(const CommandContext& ctx, std::string_view bytes);
 

@@ -7,6 +7,7 @@
 #include "alignment/alignment_error.h"
 #include "alignment/cli/commands.h"
 #include "common/message_text.h"
+#include "alignment/cli/check.h"
 #include "alignment/cli/field_check.h"
 #include "alignment/cli/section_columns.h"
 #include "common/notation.h"

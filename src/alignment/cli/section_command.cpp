@@ -6,7 +6,6 @@
 #include "alignment/stake_list.h"
 #include "exchange/station_names.h"
 
-#include <sstream>
 
 namespace survey::alignment::cli {
 namespace {
@@ -36,9 +35,7 @@ Command SectionCommand() {
       "relative to the design line.";
   c.AddOptions(StakeRangeOptions());
   c.AddOptions(SectionOptionHelp());
-  c.AddOptions(PointOutputOptions());
-  c.AddOptions(DrawingOptions());
-  c.usage += " [--out FILE [--format csv|cass|gsi16|dxf] [--code TEXT]]";
+  AddPointFileOptions(c);
   c.example = "alignment section --jd route.csv --profile profile.csv --section section.csv --superelevation super.csv";
   c.run = [](CommandContext& ctx) {
     const Route& route = ctx.GetRoute();
@@ -82,33 +79,31 @@ Command SectionCommand() {
       query.range = range;
       return SavePlanDrawing(ctx, query, std::move(points));
     }
-    std::ostringstream buffer;
-    CsvWriter csv(output == PointOutput::Csv ? buffer : ctx.out, ctx.format);
-    csv.Keys({"name", "station", "side", "part", "offset", "width", "slope",
-              profile ? "elevation" : "relative_elevation", "x", "y"});
-    forEachBreakPoint([&](const Stake& stake, const section::SectionRow& row) {
-      csv.Text(stake.name);
-      csv.Number(stake.station);
-      if (row.designLine) {
-        csv.Empty();
-        csv.Text("设计线");
-        csv.Number(0.0);
-        csv.Empty();
-        csv.Empty();
-      } else {
-        csv.Text(section::SideText(row.side));
-        csv.Text(row.part->name);
-        csv.Number(row.offset);
-        csv.Number(row.width);
-        csv.Percent(row.slope / 100);
-      }
-      csv.Number(row.elevation);
-      csv.Number(row.x);
-      csv.Number(row.y);
-      csv.EndRow();
+    WriteCsvOutput(ctx, output, [&](CsvWriter& csv) {
+      csv.Keys({"name", "station", "side", "part", "offset", "width", "slope",
+                profile ? "elevation" : "relative_elevation", "x", "y"});
+      forEachBreakPoint([&](const Stake& stake, const section::SectionRow& row) {
+        csv.Text(stake.name);
+        csv.Number(stake.station);
+        if (row.designLine) {
+          csv.Empty();
+          csv.Text("设计线");
+          csv.Number(0.0);
+          csv.Empty();
+          csv.Empty();
+        } else {
+          csv.Text(section::SideText(row.side));
+          csv.Text(row.part->name);
+          csv.Number(row.offset);
+          csv.Number(row.width);
+          csv.Percent(row.slope / 100);
+        }
+        csv.Number(row.elevation);
+        csv.Number(row.x);
+        csv.Number(row.y);
+        csv.EndRow();
+      });
     });
-    csv.Flush();
-    if (output == PointOutput::Csv) SaveOutputFile(ctx, buffer.str());
   };
   return c;
 }

@@ -56,10 +56,7 @@ Command StakeoutCommand() {
       }
       return WritePointsStakeout(ctx, instrument);
     }
-    StakeQuery query;
-    query.range = StakeRange(ctx);
-    for (const std::string& text : ctx.options.Values("offset")) query.offsets.push_back(ctx.NumberValue("offset", text));
-    query.skew = Skew(ctx);
+    const StakeQuery query = StakeQueryFromOptions(ctx);
     CsvWriter csv(ctx.out, ctx.format);
     csv.Keys(layout::StakeoutKeys());
     ForEachStakeoutRow(route, instrument, query, [&](const StakeoutRow& row) { csv.Row(row); });

@@ -2,22 +2,15 @@
 #include "alignment/cli/csv_writer.h"
 #include "alignment/cli/plan_output.h"
 #include "alignment/cli/point_output.h"
-#include "common/text_blanks.h"
 
-#include <sstream>
 
 namespace survey::alignment::cli {
 
 StakeRun ReadStakeRun(CommandContext& ctx) {
   ctx.Design();
   StakeRun run;
-  run.query.range = StakeRange(ctx);
-  // The columns are named after the offsets as typed (blanks around them dropped).
-  for (const std::string& text : ctx.options.Values("offset")) {
-    run.query.offsets.push_back(ctx.NumberValue("offset", text));
-    run.offsetLabels.emplace_back(TrimBlanks(text));
-  }
-  run.query.skew = Skew(ctx);
+  // The columns are named after the offsets as typed.
+  run.query = StakeQueryFromOptions(ctx, &run.offsetLabels);
   run.design = &ctx.DesignWithProfile();
   return run;
 }
@@ -32,9 +25,7 @@ Command StakesCommand() {
       "offset D. The name is empty for a regular stake, \"QD\", \"ZD\" or e.g. \"JD3 HY\" for a main point.";
   c.AddOptions(StakeRangeOptions());
   c.AddOptions(SideStakeOptions());
-  c.AddOptions(PointOutputOptions());
-  c.AddOptions(DrawingOptions());
-  c.usage += " [--out FILE [--format csv|cass|gsi16|dxf] [--code TEXT]]";
+  AddPointFileOptions(c);
   c.example = "alignment stakes --jd route.csv --interval 10 --offset=-5 --offset 5";
   c.run = [](CommandContext& ctx) {
     const StakeRun run = ReadStakeRun(ctx);
@@ -50,14 +41,12 @@ Command StakesCommand() {
       ForEachStakeRow(design, run.query, [&](const StakeRow& row) { ForEachStakePoint(row, run.query.offsets, add); });
       return file.Save();
     }
-    std::ostringstream buffer;
-    CsvWriter csv(output == PointOutput::Csv ? buffer : ctx.out, ctx.format);
-    csv.Keys(layout::StakeKeys(run.offsetLabels, withProfile));
-    // Every refusal of the stake list comes before its first row, so nothing has reached the
-    // stream when one is thrown.
-    ForEachStakeRow(*run.design, run.query, [&](const StakeRow& row) { csv.Row(row, withProfile); });
-    csv.Flush();
-    if (output == PointOutput::Csv) SaveOutputFile(ctx, buffer.str());
+    WriteCsvOutput(ctx, output, [&](CsvWriter& csv) {
+      csv.Keys(layout::StakeKeys(run.offsetLabels, withProfile));
+      // Every refusal of the stake list comes before its first row, so nothing has reached the
+      // stream when one is thrown.
+      ForEachStakeRow(design, run.query, [&](const StakeRow& row) { csv.Row(row, withProfile); });
+    });
   };
   return c;
 }

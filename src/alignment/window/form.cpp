@@ -80,7 +80,8 @@ std::vector<ColumnHeading> ImportColumns(TableId id) {
       return {{"station", {"station", "桩号"}}, {"elevation", {"elevation", "高程"}},
               {"r", {"r", "R", "竖曲线半径"}, false}};
     case TableId::Points:
-      return {{"name", {"name", "点名"}, false}, {"x", {"x", "X"}}, {"y", {"y", "Y"}}, {"z", {"z", "Z", "高程"}, false}};
+      return {{"name", {"name", "点名"}, false}, {"x", {"x", "X"}}, {"y", {"y", "Y"}}, {"z", {"z", "Z", "高程"}, false},
+              {"station", {"station", "桩号", "设计桩号"}, false}, {"offset", {"offset", "偏距", "设计偏距"}, false}};
   }
   return {};
 }
@@ -106,7 +107,9 @@ const std::vector<ColumnDef>& AlignmentForm::Columns(TableId id) {
                                                   {"turn", "转向"}};
   static const std::vector<ColumnDef> equations = {{"back", "断链前桩号"}, {"ahead", "断链后桩号"}};
   static const std::vector<ColumnDef> profile = {{"station", "桩号"}, {"elevation", "高程 (m)"}, {"r", "竖曲线半径 (m)"}};
-  static const std::vector<ColumnDef> points = {{"name", "点名"}, {"x", "X (m)"}, {"y", "Y (m)"}, {"z", "Z (m)"}};
+  // The last two are optional: where each point was meant to be, for the deviation report.
+  static const std::vector<ColumnDef> points = {{"name", "点名"}, {"x", "X (m)"},        {"y", "Y (m)"},
+                                                {"z", "Z (m)"},   {"station", "设计桩号"}, {"offset", "设计偏距 (m)"}};
   switch (id) {
     case TableId::Jd: return jd;
     case TableId::Elements: return elements;
@@ -183,7 +186,8 @@ std::string AlignmentForm::CellProblemText(TableId id, int row, int column) cons
       return NumberProblem(text, false, 0, true);
     case TableId::Points:
       if (key == "x" || key == "y") return AnyNumberProblem(text, true);
-      if (key == "z") return AnyNumberProblem(text, false);
+      if (key == "z" || key == "offset") return AnyNumberProblem(text, false);
+      if (key == "station") return StationProblem(text, false);
       return "";
   }
   return "";

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "alignment/check/check_rows.h"
 #include "alignment/profile.h"
 #include "alignment/result_table.h"
 #include "alignment/route.h"
@@ -41,13 +42,14 @@ struct CellProblem {
 enum class InputKind { Jd, Elements };
 
 // What a run computes: the batch program's command of the same name.
-enum class RunKind { Curves, Stakes, LocatePoint, LocateTable, Stakeout, Profile };
+enum class RunKind { Curves, Stakes, LocatePoint, LocateTable, Stakeout, Profile, Check };
 
 struct RunResult {
   bool ok = false;
   bool cancelled = false;
   std::shared_ptr<const ResultTable> table;  // the rows, when ok (none for an empty profile)
   std::string error;                         // the refusal, when not ok and not cancelled
+  std::shared_ptr<const check::CheckTable> check;  // the rows of a Check run, when ok
   // The rows as the command line prints them (header line, then rows, LF); "" without rows.
   std::string Csv() const { return table ? table->Csv() : std::string(); }
 };
@@ -74,6 +76,8 @@ class AlignmentForm {
   std::string setupXText, setupYText, backsightXText, backsightYText;
   // The cross-section tables and how they apply.
   SectionInputs section;
+  // The deviation report (偏差检查): 平面限差 and 高程限差 (± or "+0.010/-0.015").
+  std::string toleranceXyText = "0.05", toleranceZText = "0.01";
 
   Grid& Table(TableId id) { return tables_[static_cast<int>(id)]; }
   const Grid& Table(TableId id) const { return tables_[static_cast<int>(id)]; }

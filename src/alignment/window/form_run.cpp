@@ -11,6 +11,7 @@
 #include "alignment/row_layout.h"
 #include "alignment/table_reader.h"
 #include "alignment/curve_listing.h"
+#include "alignment/window/check_form.h"
 #include "alignment/window/form.h"
 #include "common/text_blanks.h"
 
@@ -192,6 +193,7 @@ StakeQuery AlignmentForm::StakeQueryFromFields(const CellFormat& format, std::ve
 
 RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, const ProgressFn& progress,
                              std::size_t expectedRows) const {
+  if (kind == RunKind::Check) return RunCheck(*this, cancel, progress);  // check_form.cpp
   RunResult result;
   if (const std::string problem = FirstProblemMessage(kind); !problem.empty()) {
     result.error = problem;
@@ -305,6 +307,7 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
         table = std::make_shared<ResultTable>(ResultTable::Kind::Profile, layout::ProfileKeys(), format);
         table->profile = ProfileLines(route, *design->profile);
         break;
+      case RunKind::Check: break;  // run above
     }
     if (cancel && cancel->load()) throw Cancelled{};
     if (progress) progress(1.0);

@@ -274,6 +274,7 @@ void AlignmentWindow::BuildUi() {
   connect(outButton, &QPushButton::clicked, this, [this] { ComputeStakeout(); });
   oo->addWidget(outButton);
   leftTabs_->addTab(BuildResultTab(RunKind::Stakeout, outOptions), QStringLiteral("放样"));
+  leftTabs_->addTab(BuildCheckTab(), QStringLiteral("偏差检查"));
   results_[RunKind::Profile] = new ResultGridModel(this);
 
   rightTabs_ = new QTabWidget;
@@ -380,6 +381,7 @@ void AlignmentWindow::BuildMenus() {
   });
   file->addSeparator();
   BuildPrintMenus(file);
+  BuildCheckPrintMenu(file);
   file->addSeparator();
   file->addAction(QStringLiteral("退出"), QKeySequence::Quit, this, [this] { close(); });
   RebuildRecentMenu();

@@ -23,6 +23,9 @@
 
 class QApplication;
 class QCheckBox;
+namespace survey::alignment::window {
+class CheckPanel;
+}
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -91,6 +94,12 @@ class AlignmentWindow : public QMainWindow {
   std::optional<ReportTable> SectionsReport();
   bool ExportSectionsPdf(const QString& path);
   void PrintSections(bool preview);
+  // The 偏差检查 page and its 偏差报表 (window_check.cpp).
+  bool ComputeCheck();
+  CheckPanel* Check() { return check_; }
+  std::optional<ReportTable> CheckReport();  // nullopt after a refusal shown
+  bool ExportCheckPdf(const QString& path);
+  void PrintCheck(bool preview);
 
   // Fields into the form (the line edits are bound as they change; this re-reads them all).
   void PullFields();
@@ -141,6 +150,11 @@ class AlignmentWindow : public QMainWindow {
   bool ResultsCurrent(RunKind kind);
   // A dialog's initial name in the project's folder (the name alone before the first save).
   std::string InProjectFolder(const std::string& name) const;
+  QWidget* BuildCheckTab();
+  void BuildCheckPrintMenu(QMenu* file);
+  void ApplyCheck(const RunResult& result);
+  // The project's name on a printed report: the 项目名称 field, else the file's name.
+  QString ReportProjectName() const;
 
   AlignmentForm form_;
   QUndoStack undo_;
@@ -169,6 +183,7 @@ class AlignmentWindow : public QMainWindow {
   RunController runs_;
   SectionPanel* sections_ = nullptr;
   CrossSectionView* sectionView_ = nullptr;
+  CheckPanel* check_ = nullptr;
 };
 
 int RunWindow(QApplication& app);

@@ -8,6 +8,7 @@
 #include "alignment/text_format.h"
 #include "alignment/window/layout/chart_layout.h"
 #include "alignment/window/plan_view.h"
+#include "alignment/window/report.h"
 #include "platform/qt_host.h"
 #include "platform/text_printing.h"
 
@@ -85,19 +86,15 @@ bool WritePlanPdf(const PlanView& plan, const QString& path, const PlanSheet& sh
     if (error) *error = QStringLiteral("还没有平面图，请先计算。");
     return false;
   }
-  bool painted = true;
-  const survey::Outcome outcome = platform::WritePdfFile(path, [&](QPdfWriter& writer) {
-    writer.setTitle(sheet.title);
-    writer.setPageSize(QPageSize(QPageSize::A3));
-    writer.setResolution(300);
-    painted = PaintPlanSheet(plan, &writer, sheet);
-    return painted;
-  });
-  if (outcome.ok()) return true;
-  if (error)
-    *error = painted ? QStringLiteral("无法写入“%1”：%2").arg(path, QString::fromStdString(outcome.error))
-                     : QStringLiteral("无法生成 PDF“%1”。").arg(path);
-  return false;
+  return WriteWindowPdf(
+      path,
+      [&](QPdfWriter& writer) {
+        writer.setTitle(sheet.title);
+        writer.setPageSize(QPageSize(QPageSize::A3));
+        writer.setResolution(300);
+        return PaintPlanSheet(plan, &writer, sheet);
+      },
+      error);
 }
 
 }  // namespace survey::alignment::window

@@ -3,7 +3,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -54,7 +53,7 @@ QPointF PlanFrame::ToWorld(QPointF s) const {
   return {centreX - (s.y() - c.y()) / scale, centreY + (s.x() - c.x()) / scale};
 }
 
-PlanView::PlanView(QWidget* parent) : QWidget(parent) {
+PlanView::PlanView(QWidget* parent) : ZoomPanView(parent) {
   setMouseTracking(true);
   setMinimumSize(320, 240);
   setAutoFillBackground(true);
@@ -376,10 +375,9 @@ void PlanView::Draw(QPainter& painter, const PlanFrame& frame, bool marks) const
   painter.restore();
 }
 
-void PlanView::wheelEvent(QWheelEvent* event) {
-  const QPointF anchor = event->position();
+void PlanView::ZoomAt(QPointF anchor, double factor) {
   const QPointF before = ToWorld(anchor);
-  scale_ = std::clamp(scale_ * std::pow(1.0015, event->angleDelta().y()), 1e-6, 1e4);
+  scale_ = std::clamp(scale_ * factor, 1e-6, 1e4);
   // Keep the world point under the cursor where it was.
   const QPointF after = ToWorld(anchor);
   centreX_ += before.x() - after.x();
@@ -387,24 +385,16 @@ void PlanView::wheelEvent(QWheelEvent* event) {
   update();
 }
 
-void PlanView::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) dragFrom_ = event->position();
+void PlanView::PanBy(QPointF delta) {
+  centreY_ -= delta.x() / scale_;
+  centreX_ += delta.y() / scale_;
+  update();
 }
 
 void PlanView::mouseMoveEvent(QMouseEvent* event) {
-  if (dragFrom_) {
-    const QPointF d = event->position() - *dragFrom_;
-    centreY_ -= d.x() / scale_;
-    centreX_ += d.y() / scale_;
-    dragFrom_ = event->position();
-    update();
-  }
+  ZoomPanView::mouseMoveEvent(event);
   const QPointF w = ToWorld(event->position());
   emit CursorMoved(w.x(), w.y());
 }
-
-void PlanView::mouseReleaseEvent(QMouseEvent*) { dragFrom_.reset(); }
-
-void PlanView::mouseDoubleClickEvent(QMouseEvent*) { FitToWindow(); }
 
 }  // namespace survey::alignment::window

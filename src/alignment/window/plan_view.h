@@ -13,6 +13,7 @@
 
 #include "alignment/result_table.h"
 #include "alignment/route.h"
+#include "alignment/window/zoom_pan_view.h"
 
 class QPainter;
 
@@ -35,7 +36,7 @@ struct PlanFrame {
   QPointF ToWorld(QPointF s) const;
 };
 
-class PlanView : public QWidget {
+class PlanView : public ZoomPanView {
   Q_OBJECT
 
  public:
@@ -52,9 +53,10 @@ class PlanView : public QWidget {
   // Centres the view on the stake and marks it; -1 clears the mark.
   void MarkStake(int index);
   int MarkedStake() const { return marked_; }
-  void FitToWindow();
+  void FitToWindow() override;
   // Zooms by `factor` about the widget's centre.
   void ZoomBy(double factor);
+  void ZoomAt(QPointF anchor, double factor) override;
 
   // World (X north, Y east) and widget coordinates.
   QPointF ToScreen(double x, double y) const { return Frame().ToScreen(x, y); }
@@ -72,12 +74,10 @@ class PlanView : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent*) override;
-  void wheelEvent(QWheelEvent*) override;
-  void mousePressEvent(QMouseEvent*) override;
-  void mouseMoveEvent(QMouseEvent*) override;
-  void mouseReleaseEvent(QMouseEvent*) override;
-  void mouseDoubleClickEvent(QMouseEvent*) override;
+  // Pans as a drag asks, then tells where the cursor is in the world.
+  void mouseMoveEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent*) override;
+  void PanBy(QPointF delta) override;
 
  private:
   struct Polyline {
@@ -96,7 +96,6 @@ class PlanView : public QWidget {
   double scale_ = 1;            // pixels per metre
   double centreX_ = 0, centreY_ = 0;
   bool fitted_ = false;
-  std::optional<QPointF> dragFrom_;
   mutable std::vector<PlanLabel> labels_;
 };
 

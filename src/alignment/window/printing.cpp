@@ -5,6 +5,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include <functional>
+#include <string>
+
 #include "alignment/output_guard.h"
 #include "alignment/window/main_window.h"
 #include "platform/qt_host.h"
@@ -64,41 +67,33 @@ void AlignmentWindow::PrintReport(ReportKind kind, bool preview) {
 
 // The 文件 menu's printed tables and drawings: preview, print and PDF of each.
 void AlignmentWindow::BuildPrintMenus(QMenu* file) {
-  for (auto [kind, title] : {std::pair{ReportKind::Stakes, "逐桩坐标表"}, std::pair{ReportKind::Curves, "直线、曲线及转角表"}}) {
-    QMenu* report = file->addMenu(QString::fromUtf8(title));
-    report->addAction(QStringLiteral("打印预览…"), this, [this, kind = kind] { PrintReport(kind, true); });
-    report->addAction(QStringLiteral("打印…"), this, [this, kind = kind] { PrintReport(kind, false); });
-    report->addAction(QStringLiteral("导出 PDF…"), this, [this, kind = kind, title = title] {
+  // The tables offer their PDF in the project's folder, the drawings by name alone.
+  const auto addPrintMenu = [this, file](const std::string& title, bool inProjectFolder,
+                                         const std::function<void(bool preview)>& print,
+                                         const std::function<void(const QString& path)>& exportPdf) {
+    QMenu* menu = file->addMenu(QString::fromStdString(title));
+    menu->addAction(QStringLiteral("打印预览…"), this, [print] { print(true); });
+    menu->addAction(QStringLiteral("打印…"), this, [print] { print(false); });
+    menu->addAction(QStringLiteral("导出 PDF…"), this, [this, title, inProjectFolder, exportPdf] {
       FileRequest request;
-      request.title = std::string("导出 PDF：") + title;
-      request.initialName = InProjectFolder(std::string(title) + ".pdf");
+      request.title = "导出 PDF：" + title;
+      request.initialName = inProjectFolder ? InProjectFolder(title + ".pdf") : title + ".pdf";
       request.filters = {{"PDF (*.pdf)", "*.pdf"}};
       request.defaultSuffix = "pdf";
-      if (const auto path = host_.AskSaveFile(request)) ExportReportPdf(kind, platform::ToQString(*path));
+      if (const auto path = host_.AskSaveFile(request)) exportPdf(platform::ToQString(*path));
     });
+  };
+  for (auto [kind, title] : {std::pair{ReportKind::Stakes, "逐桩坐标表"}, std::pair{ReportKind::Curves, "直线、曲线及转角表"}}) {
+    addPrintMenu(
+        title, true, [this, kind = kind](bool preview) { PrintReport(kind, preview); },
+        [this, kind = kind](const QString& path) { ExportReportPdf(kind, path); });
   }
-  QMenu* planMenu = file->addMenu(QStringLiteral("路线平面图"));
-  planMenu->addAction(QStringLiteral("打印预览…"), this, [this] { PrintPlan(true); });
-  planMenu->addAction(QStringLiteral("打印…"), this, [this] { PrintPlan(false); });
-  planMenu->addAction(QStringLiteral("导出 PDF…"), this, [this] {
-    FileRequest request;
-    request.title = "导出 PDF：路线平面图";
-    request.initialName = "路线平面图.pdf";
-    request.filters = {{"PDF (*.pdf)", "*.pdf"}};
-    request.defaultSuffix = "pdf";
-    if (const auto path = host_.AskSaveFile(request)) ExportPlanPdf(platform::ToQString(*path));
-  });
-  QMenu* sectionsReport = file->addMenu(QStringLiteral("路基设计表"));
-  sectionsReport->addAction(QStringLiteral("打印预览…"), this, [this] { PrintSections(true); });
-  sectionsReport->addAction(QStringLiteral("打印…"), this, [this] { PrintSections(false); });
-  sectionsReport->addAction(QStringLiteral("导出 PDF…"), this, [this] {
-    FileRequest request;
-    request.title = "导出 PDF：路基设计表";
-    request.initialName = "路基设计表.pdf";
-    request.filters = {{"PDF (*.pdf)", "*.pdf"}};
-    request.defaultSuffix = "pdf";
-    if (const auto path = host_.AskSaveFile(request)) ExportSectionsPdf(platform::ToQString(*path));
-  });
+  addPrintMenu(
+      "路线平面图", false, [this](bool preview) { PrintPlan(preview); },
+      [this](const QString& path) { ExportPlanPdf(path); });
+  addPrintMenu(
+      "路基设计表", false, [this](bool preview) { PrintSections(preview); },
+      [this](const QString& path) { ExportSectionsPdf(path); });
 }
 
 }  // namespace survey::alignment::window

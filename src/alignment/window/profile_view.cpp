@@ -1,9 +1,7 @@
 #include "alignment/window/profile_view.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -22,7 +20,7 @@ constexpr double kAxisWidth = 64, kBandHeight = 22;
 
 }  // namespace
 
-ProfileView::ProfileView(QWidget* parent) : QWidget(parent) {
+ProfileView::ProfileView(QWidget* parent) : ZoomPanView(parent) {
   setMinimumSize(320, 200);
   setAutoFillBackground(true);
   QPalette p = palette();
@@ -292,24 +290,12 @@ void ProfileView::DrawPointData(QPainter& painter, const QRectF& area) const {
   }
 }
 
-void ProfileView::wheelEvent(QWheelEvent* event) { ZoomAt(event->position(), std::pow(1.0015, event->angleDelta().y())); }
-
-void ProfileView::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) dragFrom_ = event->position();
-}
-
-void ProfileView::mouseMoveEvent(QMouseEvent* event) {
-  if (!dragFrom_) return;
-  const double dm = (event->position().x() - dragFrom_->x()) / PlotArea().width() * (m1_ - m0_);
+void ProfileView::PanBy(QPointF delta) {
+  const double dm = delta.x() / PlotArea().width() * (m1_ - m0_);
   m0_ -= dm;
   m1_ -= dm;
   FitElevations();
-  dragFrom_ = event->position();
   update();
 }
-
-void ProfileView::mouseReleaseEvent(QMouseEvent*) { dragFrom_.reset(); }
-
-void ProfileView::mouseDoubleClickEvent(QMouseEvent*) { FitToWindow(); }
 
 }  // namespace survey::alignment::window

@@ -13,6 +13,7 @@
 
 #include "alignment/profile.h"
 #include "alignment/stations.h"
+#include "alignment/window/zoom_pan_view.h"
 
 namespace survey::alignment::window {
 
@@ -22,7 +23,7 @@ struct ProfileLabel {
   QRectF box;
 };
 
-class ProfileView : public QWidget {
+class ProfileView : public ZoomPanView {
   Q_OBJECT
 
  public:
@@ -31,10 +32,10 @@ class ProfileView : public QWidget {
   void SetProfile(std::optional<Profile> profile, std::optional<StationLine> stations);
   // The chainage of the current stake (nullopt: none).
   void SetCurrent(std::optional<double> chainage);
-  void FitToWindow();
+  void FitToWindow() override;
   // Zooms the stations by `factor` about the one under `anchor` (widget pixels); the elevations
   // follow the part shown.
-  void ZoomAt(QPointF anchor, double factor);
+  void ZoomAt(QPointF anchor, double factor) override;
 
   // The drawing's frame in widget pixels, and the measure and elevation ranges it shows.
   QRectF PlotArea() const;
@@ -44,11 +45,8 @@ class ProfileView : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent*) override;
-  void wheelEvent(QWheelEvent*) override;
-  void mousePressEvent(QMouseEvent*) override;
-  void mouseMoveEvent(QMouseEvent*) override;
-  void mouseReleaseEvent(QMouseEvent*) override;
-  void mouseDoubleClickEvent(QMouseEvent*) override;
+  // Along the stations only, the elevations fitted to what is shown.
+  void PanBy(QPointF delta) override;
 
  private:
   QPointF ToScreen(double m, double z) const;
@@ -62,7 +60,6 @@ class ProfileView : public QWidget {
   std::optional<StationLine> stations_;
   std::optional<double> current_;
   double m0_ = 0, m1_ = 1, z0_ = 0, z1_ = 1;  // the shown ranges
-  std::optional<QPointF> dragFrom_;
   mutable std::vector<ProfileLabel> labels_;
 };
 

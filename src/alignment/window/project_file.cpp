@@ -49,6 +49,23 @@ void ForEachField(Form& form, Fn fn) {
   fn("setupY", form.setupYText);
   fn("backsightX", form.backsightXText);
   fn("backsightY", form.backsightYText);
+  fn("toleranceXy", form.toleranceXyText);
+  fn("toleranceZ", form.toleranceZText);
+}
+
+// The points table of version 2 had name, x, y, z; the intended station and offset of the
+// deviation report came after. A table without them is saved as before, so that the file
+// stays as it was and opens in a program that knows no such columns.
+constexpr std::size_t kPointsV2Columns = 4;
+std::size_t SavedWidth(const AlignmentForm& form, TableId id) {
+  const std::size_t width = AlignmentForm::Columns(id).size();
+  if (id != TableId::Points) return width;
+  for (const auto& row : form.Table(id)) {
+    for (std::size_t i = kPointsV2Columns; i < row.size(); ++i) {
+      if (!RowBlank({row[i]})) return width;
+    }
+  }
+  return kPointsV2Columns;
 }
 
 // The caps of the batch program's tables (the points table's lower, see kMaxProjectBytes): a
@@ -178,9 +195,10 @@ QByteArray ProjectBytes(const AlignmentForm& form) {
   QJsonObject tables;
   for (TableId id : kAllTables) {
     QJsonArray rows;
+    const std::size_t width = SavedWidth(form, id);
     for (const auto& row : form.Table(id)) {
       QJsonArray cells;
-      for (const std::string& c : row) cells.append(platform::ToQString(c));
+      for (std::size_t i = 0; i < width && i < row.size(); ++i) cells.append(platform::ToQString(row[i]));
       rows.append(cells);
     }
     tables[QString::fromLatin1(TableKey(id))] = rows;
@@ -245,7 +263,8 @@ std::optional<AlignmentForm> FormFromProjectBytes(const QByteArray& bytes, QStri
     const std::size_t width = AlignmentForm::Columns(id).size();
     Grid grid;
     for (const QJsonValue& rowValue : t.toArray()) {
-      if (!rowValue.isArray() || static_cast<std::size_t>(rowValue.toArray().size()) != width) {
+      const std::size_t cells = rowValue.isArray() ? static_cast<std::size_t>(rowValue.toArray().size()) : 0;
+      if (!rowValue.isArray() || (cells != width && !(id == TableId::Points && cells == kPointsV2Columns))) {
         return fail(QStringLiteral("%1第 %2 行的格数不对。").arg(platform::ToQString(AlignmentForm::TableTitle(id))).arg(grid.size() + 1));
       }
       std::vector<std::string> row;
@@ -253,6 +272,7 @@ std::optional<AlignmentForm> FormFromProjectBytes(const QByteArray& bytes, QStri
         if (!cell.isString()) return fail(QStringLiteral("%1第 %2 行有不是文字的格子。").arg(platform::ToQString(AlignmentForm::TableTitle(id))).arg(grid.size() + 1));
         row.push_back(cell.toString().toStdString());
       }
+      row.resize(width);
       grid.push_back(std::move(row));
     }
     form.Table(id) = std::move(grid);

@@ -220,12 +220,21 @@ bool PaintReport(const ReportTable& table, QPagedPaintDevice* device) {
 }
 
 bool WriteReportPdf(const ReportTable& table, const QString& path, QString* error) {
-  // Painted into the suite's one writer: a failure leaves the earlier file as it was.
+  return WriteWindowPdf(
+      path,
+      [&](QPdfWriter& writer) {
+        writer.setTitle(table.title);
+        writer.setResolution(300);
+        return PaintReport(table, &writer);
+      },
+      error);
+}
+
+// Painted into the suite's one writer: a failure leaves the earlier file as it was.
+bool WriteWindowPdf(const QString& path, const std::function<bool(QPdfWriter& writer)>& paint, QString* error) {
   bool painted = true;
   const survey::Outcome outcome = platform::WritePdfFile(path, [&](QPdfWriter& writer) {
-    writer.setTitle(table.title);
-    writer.setResolution(300);
-    painted = PaintReport(table, &writer);
+    painted = paint(writer);
     return painted;
   });
   if (outcome.ok()) return true;

@@ -5,6 +5,8 @@
 
 #include <QString>
 #include <QStringList>
+
+class QPdfWriter;
 #include <functional>
 #include <string>
 #include <vector>
@@ -39,5 +41,9 @@ int ReportPageCount(const ReportTable& table, QPagedPaintDevice* device);
 // Paints every page; false when painting cannot start.
 bool PaintReport(const ReportTable& table, QPagedPaintDevice* device);
 bool WriteReportPdf(const ReportTable& table, const QString& path, QString* error);
+
+// The window's PDF files: `paint` sets up the writer and paints, false when painting cannot
+// start. A failure leaves an earlier file as it was and says in *error why.
+bool WriteWindowPdf(const QString& path, const std::function<bool(QPdfWriter& writer)>& paint, QString* error);
 
 }  // namespace survey::alignment::window

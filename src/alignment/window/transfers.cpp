@@ -8,9 +8,11 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <algorithm>
+#include <functional>
 
 #include "alignment/alignment_error.h"
 #include "alignment/cli/command.h"
+#include "alignment/cli/plan_output.h"
 #include "alignment/cli/point_output.h"
 #include "exchange/exchange_error.h"
 #include "exchange/exchange_files.h"
@@ -21,6 +23,31 @@
 #include "platform/text_files.h"
 
 namespace survey::alignment::window {
+
+namespace {
+
+// The file exports the engine may refuse: a refusal or a failed write is shown and leaves any
+// earlier file as it was; a file written is named in the status bar.
+bool ExportFile(const QString& path, const std::function<survey::WriteOutcome()>& write,
+                const std::function<void(const QString&)>& refuse, QStatusBar* status) {
+  try {
+    const survey::WriteOutcome written = write();
+    if (!written.ok) {
+      refuse(QStringLiteral("无法写入“%1”：%2").arg(path, platform::ToQString(written.reason)));
+      return false;
+    }
+  } catch (const AlignmentError& e) {
+    refuse(platform::ToQString(e.what()));
+    return false;
+  } catch (const exchange::ExchangeError& e) {
+    refuse(platform::ToQString(e.what()));
+    return false;
+  }
+  status->showMessage(QStringLiteral("已导出“%1”。").arg(path), 8000);
+  return true;
+}
+
+}  // namespace
 
 bool AlignmentWindow::ImportTable(TableId id, const QString& path) {
   try {
@@ -99,38 +126,29 @@ bool AlignmentWindow::ExportStakePoints(PointFile kind, const QString& path) {
     return false;
   }
   if (!ResultsCurrent(RunKind::Stakes)) return false;
-  try {
-    // The rows on screen, named and ordered as the command line writes them.
-    const std::shared_ptr<const ResultTable> table = Result(RunKind::Stakes).SharedTable();
-    const CellFormat format = form_.OutputFormat();
-    const StakeQuery query = form_.StakeQueryFromFields(format);
-    std::vector<exchange::PointRecord> points;
-    const cli::PointSink add = [&](const std::string& name, double x, double y, std::optional<double> z) {
-      exchange::PointRecord p;
-      p.name = kind == PointFile::Gsi16 ? exchange::AsciiStakeName(name) : name;
-      p.x = x;
-      p.y = y;
-      p.z = z;
-      points.push_back(std::move(p));
-    };
-    for (const StakeRow& row : table->stakes) cli::ForEachStakePoint(row, query.offsets, add);
-    const survey::WriteOutcome written =
-        exchange::SavePointFile(path.toStdString(), std::move(points),
-                                kind == PointFile::Gsi16 ? exchange::PointFileKind::kGsi16 : exchange::PointFileKind::kCass,
-                                std::clamp(format.decimals, 0, 6));
-    if (!written.ok) {
-      ShowRefusal(QStringLiteral("无法写入“%1”：%2").arg(path, platform::ToQString(written.reason)));
-      return false;
-    }
-  } catch (const AlignmentError& e) {
-    ShowRefusal(platform::ToQString(e.what()));
-    return false;
-  } catch (const exchange::ExchangeError& e) {
-    ShowRefusal(platform::ToQString(e.what()));
-    return false;
-  }
-  statusBar()->showMessage(QStringLiteral("已导出“%1”。").arg(path), 8000);
-  return true;
+  return ExportFile(
+      path,
+      [&] {
+        // The rows on screen, named and ordered as the command line writes them.
+        const std::shared_ptr<const ResultTable> table = Result(RunKind::Stakes).SharedTable();
+        const CellFormat format = form_.OutputFormat();
+        const StakeQuery query = form_.StakeQueryFromFields(format);
+        std::vector<exchange::PointRecord> points;
+        const cli::PointSink add = [&](const std::string& name, double x, double y, std::optional<double> z) {
+          exchange::PointRecord p;
+          p.name = kind == PointFile::Gsi16 ? exchange::AsciiStakeName(name) : name;
+          p.x = x;
+          p.y = y;
+          p.z = z;
+          points.push_back(std::move(p));
+        };
+        for (const StakeRow& row : table->stakes) cli::ForEachStakePoint(row, query.offsets, add);
+        return exchange::SavePointFile(
+            path.toStdString(), std::move(points),
+            kind == PointFile::Gsi16 ? exchange::PointFileKind::kGsi16 : exchange::PointFileKind::kCass,
+            std::clamp(format.decimals, 0, 6));
+      },
+      [this](const QString& text) { ShowRefusal(text); }, statusBar());
 }
 
 bool AlignmentWindow::ExportPlanDxf(const QString& path) {
@@ -145,29 +163,14 @@ bool AlignmentWindow::ExportPlanDxf(const QString& path) {
     ShowRefusal(platform::ToQString(error));
     return false;
   }
-  try {
-    // The drawing of what the stake tab asks for, as `alignment plan` draws it.
-    const StakeQuery query = form_.StakeQueryFromFields(form_.OutputFormat());
-    exchange::PlanOptions options;
-    options.interval = query.range.interval;
-    options.fromStation = query.range.fromStation;
-    options.toStation = query.range.toStation;
-    options.offsets = query.offsets;
-    options.skew = query.skew;
-    const survey::WriteOutcome written = exchange::SavePlanDxf(path.toStdString(), exchange::RoutePlan(design->route, options));
-    if (!written.ok) {
-      ShowRefusal(QStringLiteral("无法写入“%1”：%2").arg(path, platform::ToQString(written.reason)));
-      return false;
-    }
-  } catch (const AlignmentError& e) {
-    ShowRefusal(platform::ToQString(e.what()));
-    return false;
-  } catch (const exchange::ExchangeError& e) {
-    ShowRefusal(platform::ToQString(e.what()));
-    return false;
-  }
-  statusBar()->showMessage(QStringLiteral("已导出“%1”。").arg(path), 8000);
-  return true;
+  return ExportFile(
+      path,
+      [&] {
+        // The drawing of what the stake tab asks for, as `alignment plan` draws it.
+        const StakeQuery query = form_.StakeQueryFromFields(form_.OutputFormat());
+        return exchange::SavePlanDxf(path.toStdString(), exchange::RoutePlan(design->route, cli::PlanOptionsFor(query)));
+      },
+      [this](const QString& text) { ShowRefusal(text); }, statusBar());
 }
 
 void AlignmentWindow::CopyResult(RunKind kind) {

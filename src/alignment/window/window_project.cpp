@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "alignment/text_format.h"
+#include "alignment/window/check_tab.h"
 #include "alignment/window/main_window.h"
 #include "platform/qt_host.h"
 
@@ -46,6 +47,7 @@ void AlignmentWindow::MarkStale() {
   for (const auto& [kind, model] : results_) {
     if (model->RowCountLarge() > 0) staleKinds_.insert(kind);
   }
+  if (check_->HasRows()) staleKinds_.insert(RunKind::Check);
   ShowStaleness();
 }
 
@@ -58,6 +60,7 @@ void AlignmentWindow::ShowStaleness() {
     if (IsStale(kind)) palette.setColor(QPalette::Text, palette.color(QPalette::Disabled, QPalette::Text));
     view->setPalette(palette);
   }
+  check_->SetStale(IsStale(RunKind::Check));
 }
 
 bool AlignmentWindow::ResultsCurrent(RunKind kind) {
@@ -68,7 +71,8 @@ bool AlignmentWindow::ResultsCurrent(RunKind kind) {
   m.icon = MessageIcon::Question;
   m.buttons = MessageButtons::YesNo;
   if (host_.ShowMessage(m) != MessageAnswer::Yes) return false;
-  const bool started = kind == RunKind::Stakeout ? ComputeStakeout()
+  const bool started = kind == RunKind::Check      ? ComputeCheck()
+                       : kind == RunKind::Stakeout ? ComputeStakeout()
                        : kind == RunKind::LocatePoint || kind == RunKind::LocateTable ? ComputeLocateTable()
                                                                                      : ComputeAll();
   if (!started) return false;
@@ -138,6 +142,7 @@ bool AlignmentWindow::OpenFrom(const QString& path) {
 
 void AlignmentWindow::ClearResults() {
   for (auto& [kind, model] : results_) model->SetTable(nullptr);
+  check_->Clear();
   staleKinds_.clear();
   ShowStaleness();
   plan_->SetRoute(std::nullopt);

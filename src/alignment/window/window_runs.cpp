@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "alignment/text_format.h"
+#include "alignment/window/check_form.h"
 #include "alignment/window/main_window.h"
 #include "platform/qt_host.h"
 
@@ -66,7 +67,8 @@ bool AlignmentWindow::StartRun(std::vector<RunKind> kinds) {
   }
   const bool stakes = std::find(kinds.begin(), kinds.end(), RunKind::Stakes) != kinds.end() ||
                       std::find(kinds.begin(), kinds.end(), RunKind::Stakeout) != kinds.end();
-  const std::size_t expected = stakes ? form_.ExpectedStakeRows(design->route) : 0;
+  const bool check = std::find(kinds.begin(), kinds.end(), RunKind::Check) != kinds.end();
+  const std::size_t expected = stakes ? form_.ExpectedStakeRows(design->route) : check ? CheckPointRows(form_) : 0;
   const bool threaded = runs_.Threaded(expected);
   if (!threaded) host_.SetBusy(true);
   runs_.Start(form_, std::move(kinds), expected, std::move(design));
@@ -86,6 +88,10 @@ void AlignmentWindow::Apply(RunOutcome& outcome) {
     }
   }
   for (auto& [kind, result] : outcome.results) {
+    if (kind == RunKind::Check) {
+      ApplyCheck(result);
+      continue;
+    }
     Result(kind).SetTable(result.table);
     staleKinds_.erase(kind == RunKind::LocateTable ? RunKind::LocatePoint : kind);
   }
@@ -121,6 +127,7 @@ void AlignmentWindow::Apply(RunOutcome& outcome) {
       if (resultViews_.count(k) && Result(k).RowCountLarge() < 50'000) resultViews_[k]->resizeColumnsToContents();
     }
   }
+  if (outcome.results.count(RunKind::Check)) return;  // ApplyCheck said how it went
   statusBar()->showMessage(QStringLiteral("计算完成：%1 个桩。").arg(Result(RunKind::Stakes).RowCountLarge()), 8000);
 }
 

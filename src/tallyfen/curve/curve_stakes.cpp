@@ -192,11 +192,7 @@ CurveStationsResult ComputeCurveStations(const CurveCoordInput& in) {
   CurveElements& e = r.elements;
   CurveStations& st = r.stations;
   e = survey::curve::ComputeCurveElementsRoundedPQ(in.zhStation, in.alpha.degrees, in.R, in.ls);
-  st.ZH = e.ZH;
-  st.HY = e.HY;
-  st.QZ = e.QZ;
-  st.YH = e.YH;
-  st.HZ = e.HZ;
+  survey::curve::CopyMainStations(st, e);
   st.F = TruncTen(st.ZH) + 10.0f;
   st.rHY = TruncTen(st.HY);
   st.rQZ = TruncTen(st.QZ);

@@ -299,18 +299,46 @@ std::vector<std::string> ZoneBox::Options(const std::string& o) const {
 
 // ---- TransformWindow ------------------------------------------------------------------------
 
-QWidget* TransformWindow::ResultButtons(PointGrid* results, std::string* csv, const QString& prefix) {
+void TransformWindow::AddTablePane(QWidget* page, QBoxLayout* layout, const TablePane& pane, PointGrid*& input,
+                                   PointGrid*& results, std::string* csv, std::function<void()> run) {
+  auto* right = new QVBoxLayout;
+  input = new PointGrid(pane.inputHeaders, page);
+  input->setObjectName(pane.inputObject);
+  results = new PointGrid({}, page);
+  results->setObjectName(pane.resultsObject);
+  results->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  auto* buttons = new QHBoxLayout;
+  auto* paste = Button("粘贴", pane.name + "PasteButton", page);
+  auto* clear = pane.clearButton ? Button("清空", pane.name + "ClearButton", page) : nullptr;
+  auto* runButton = Button(pane.runText, pane.runObject, page);
+  buttons->addWidget(new QLabel(pane.inputTitle, page));
+  buttons->addStretch();
+  buttons->addWidget(paste);
+  if (clear) buttons->addWidget(clear);
+  buttons->addWidget(runButton);
+  right->addLayout(buttons);
+  right->addWidget(input, 1);
+  right->addWidget(new QLabel(pane.resultsTitle, page));
+  right->addWidget(results, 1);
+
   auto* box = new QWidget(this);
   auto* row = new QHBoxLayout(box);
   row->setContentsMargins(0, 0, 0, 0);
-  auto* copy = Button("复制结果", prefix + "CopyButton", box);
-  auto* save = Button("导出 CSV…", prefix + "ExportButton", box);
-  connect(copy, &QPushButton::clicked, this, [this, results] { CopyResults(results); });
-  connect(save, &QPushButton::clicked, this, [this, results, csv] { ExportResults(results, *csv); });
+  auto* copy = Button("复制结果", pane.resultName + "CopyButton", box);
+  auto* save = Button("导出 CSV…", pane.resultName + "ExportButton", box);
+  PointGrid* shown = results;
+  connect(copy, &QPushButton::clicked, this, [this, shown] { CopyResults(shown); });
+  connect(save, &QPushButton::clicked, this, [this, shown, csv] { ExportResults(shown, *csv); });
   row->addStretch();
   row->addWidget(copy);
   row->addWidget(save);
-  return box;
+  right->addWidget(box);
+  layout->addLayout(right, 1);
+
+  connect(runButton, &QPushButton::clicked, this, std::move(run));
+  PointGrid* typed = input;
+  connect(paste, &QPushButton::clicked, this, [typed] { typed->PasteText(QGuiApplication::clipboard()->text()); });
+  if (clear) connect(clear, &QPushButton::clicked, this, [typed] { typed->clearContents(); });
 }
 
 TransformWindow::TransformWindow(QWidget* parent) : QMainWindow(parent), host_(this) {
@@ -359,35 +387,20 @@ TransformWindow::TransformWindow(QWidget* parent) : QMainWindow(parent), host_(t
     left->addStretch();
     layout->addLayout(left, 0);
 
-    auto* right = new QVBoxLayout;
-    projectionInput_ = new PointGrid({}, page);
-    projectionInput_->setObjectName("projectionInput");
-    projectionResults_ = new PointGrid({}, page);
-    projectionResults_->setObjectName("projectionResults");
-    projectionResults_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    auto* buttons = new QHBoxLayout;
-    auto* paste = Button("粘贴", "projectionPasteButton", page);
-    auto* clear = Button("清空", "projectionClearButton", page);
-    auto* run = Button("计算", "projectTableButton", page);
-    buttons->addWidget(new QLabel("点表（可从电子表格粘贴）：", page));
-    buttons->addStretch();
-    buttons->addWidget(paste);
-    buttons->addWidget(clear);
-    buttons->addWidget(run);
-    right->addLayout(buttons);
-    right->addWidget(projectionInput_, 1);
-    right->addWidget(new QLabel("结果：", page));
-    right->addWidget(projectionResults_, 1);
-    right->addWidget(ResultButtons(projectionResults_, &projectionCsv_, "projection"));
-    layout->addLayout(right, 1);
+    const TablePane pane{.inputObject = "projectionInput",
+                         .resultsObject = "projectionResults",
+                         .name = "projection",
+                         .clearButton = true,
+                         .runText = "计算",
+                         .runObject = "projectTableButton",
+                         .inputTitle = "点表（可从电子表格粘贴）：",
+                         .resultsTitle = "结果：",
+                         .resultName = "projection"};
+    AddTablePane(page, layout, pane, projectionInput_, projectionResults_, &projectionCsv_, [this] { ProjectTable(); });
     tabs_->addTab(page, "高斯投影");
 
     connect(forwardRadio_, &QRadioButton::toggled, this, [this] { UpdateProjectionColumns(); });
     connect(one, &QPushButton::clicked, this, [this] { ProjectPoint(); });
-    connect(run, &QPushButton::clicked, this, [this] { ProjectTable(); });
-    connect(paste, &QPushButton::clicked, this,
-            [this] { projectionInput_->PasteText(QGuiApplication::clipboard()->text()); });
-    connect(clear, &QPushButton::clicked, this, [this] { projectionInput_->clearContents(); });
     UpdateProjectionColumns();
   }
 
@@ -406,28 +419,17 @@ TransformWindow::TransformWindow(QWidget* parent) : QMainWindow(parent), host_(t
     left->addWidget(note);
     left->addStretch();
     layout->addLayout(left, 0);
-    auto* right = new QVBoxLayout;
-    rezoneInput_ = new PointGrid({"点名", "X", "Y", "H"}, page);
-    rezoneInput_->setObjectName("rezoneInput");
-    rezoneResults_ = new PointGrid({}, page);
-    rezoneResults_->setObjectName("rezoneResults");
-    rezoneResults_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    auto* buttons = new QHBoxLayout;
-    auto* paste = Button("粘贴", "rezonePasteButton", page);
-    auto* run = Button("换带计算", "rezoneButton", page);
-    buttons->addWidget(new QLabel("原带坐标（点名,X,Y,H）：", page));
-    buttons->addStretch();
-    buttons->addWidget(paste);
-    buttons->addWidget(run);
-    right->addLayout(buttons);
-    right->addWidget(rezoneInput_, 1);
-    right->addWidget(new QLabel("新带坐标：", page));
-    right->addWidget(rezoneResults_, 1);
-    right->addWidget(ResultButtons(rezoneResults_, &rezoneCsv_, "rezone"));
-    layout->addLayout(right, 1);
+    const TablePane pane{.inputHeaders = {"点名", "X", "Y", "H"},
+                         .inputObject = "rezoneInput",
+                         .resultsObject = "rezoneResults",
+                         .name = "rezone",
+                         .runText = "换带计算",
+                         .runObject = "rezoneButton",
+                         .inputTitle = "原带坐标（点名,X,Y,H）：",
+                         .resultsTitle = "新带坐标：",
+                         .resultName = "rezone"};
+    AddTablePane(page, layout, pane, rezoneInput_, rezoneResults_, &rezoneCsv_, [this] { RezoneTable(); });
     tabs_->addTab(page, "换带");
-    connect(run, &QPushButton::clicked, this, [this] { RezoneTable(); });
-    connect(paste, &QPushButton::clicked, this, [this] { rezoneInput_->PasteText(QGuiApplication::clipboard()->text()); });
   }
 
   // -- Fitting --
@@ -467,31 +469,19 @@ TransformWindow::TransformWindow(QWidget* parent) : QMainWindow(parent), host_(t
     auto* save = Button("保存参数…", "saveParametersButton", page);
     left->addWidget(save);
     layout->addLayout(left, 0);
-    auto* right = new QVBoxLayout;
-    commonPoints_ = new PointGrid({}, page);
-    commonPoints_->setObjectName("commonPoints");
-    residuals_ = new PointGrid({}, page);
-    residuals_->setObjectName("residuals");
-    residuals_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    auto* buttons = new QHBoxLayout;
-    auto* paste = Button("粘贴", "fitPasteButton", page);
-    auto* run = Button("求参数", "fitButton", page);
-    buttons->addWidget(new QLabel("公共点：", page));
-    buttons->addStretch();
-    buttons->addWidget(paste);
-    buttons->addWidget(run);
-    right->addLayout(buttons);
-    right->addWidget(commonPoints_, 1);
-    right->addWidget(new QLabel("残差：", page));
-    right->addWidget(residuals_, 1);
-    right->addWidget(ResultButtons(residuals_, &residualCsv_, "residual"));
-    layout->addLayout(right, 1);
+    const TablePane pane{.inputObject = "commonPoints",
+                         .resultsObject = "residuals",
+                         .name = "fit",
+                         .runText = "求参数",
+                         .runObject = "fitButton",
+                         .inputTitle = "公共点：",
+                         .resultsTitle = "残差：",
+                         .resultName = "residual"};
+    AddTablePane(page, layout, pane, commonPoints_, residuals_, &residualCsv_, [this] { FitParameters(); });
     tabs_->addTab(page, "求转换参数");
     connect(fitFourRadio_, &QRadioButton::toggled, this, [this] { UpdateFitColumns(); });
     connect(fitLayout_, &QComboBox::currentIndexChanged, this, [this] { UpdateFitColumns(); });
-    connect(run, &QPushButton::clicked, this, [this] { FitParameters(); });
     connect(save, &QPushButton::clicked, this, [this] { SaveParameters(); });
-    connect(paste, &QPushButton::clicked, this, [this] { commonPoints_->PasteText(QGuiApplication::clipboard()->text()); });
     UpdateFitColumns();
   }
 
@@ -527,31 +517,19 @@ TransformWindow::TransformWindow(QWidget* parent) : QMainWindow(parent), host_(t
     applyZone_ = new ZoneBox("新坐标的投影带", "apply", false, true, page);
     left->addWidget(applyZone_);
     layout->addLayout(left, 0);
-    auto* right = new QVBoxLayout;
-    applyInput_ = new PointGrid({}, page);
-    applyInput_->setObjectName("applyInput");
-    applyResults_ = new PointGrid({}, page);
-    applyResults_->setObjectName("applyResults");
-    applyResults_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    auto* buttons = new QHBoxLayout;
-    auto* paste = Button("粘贴", "applyPasteButton", page);
-    auto* run = Button("转换", "applyButton", page);
-    buttons->addWidget(new QLabel("待转换的点：", page));
-    buttons->addStretch();
-    buttons->addWidget(paste);
-    buttons->addWidget(run);
-    right->addLayout(buttons);
-    right->addWidget(applyInput_, 1);
-    right->addWidget(new QLabel("结果：", page));
-    right->addWidget(applyResults_, 1);
-    right->addWidget(ResultButtons(applyResults_, &applyCsv_, "apply"));
-    layout->addLayout(right, 1);
+    const TablePane pane{.inputObject = "applyInput",
+                         .resultsObject = "applyResults",
+                         .name = "apply",
+                         .runText = "转换",
+                         .runObject = "applyButton",
+                         .inputTitle = "待转换的点：",
+                         .resultsTitle = "结果：",
+                         .resultName = "apply"};
+    AddTablePane(page, layout, pane, applyInput_, applyResults_, &applyCsv_, [this] { ApplyParameters(); });
     tabs_->addTab(page, "参数转换");
     connect(applyLayout_, &QComboBox::currentIndexChanged, this, [this] { UpdateApplyColumns(); });
     connect(applyProject_, &QCheckBox::toggled, this, [this] { UpdateApplyColumns(); });
     connect(open, &QPushButton::clicked, this, [this] { OpenParameters(); });
-    connect(run, &QPushButton::clicked, this, [this] { ApplyParameters(); });
-    connect(paste, &QPushButton::clicked, this, [this] { applyInput_->PasteText(QGuiApplication::clipboard()->text()); });
     UpdateApplyColumns();
   }
   resize(1100, 720);

@@ -8,12 +8,14 @@
 #include <QGroupBox>
 #include <QMainWindow>
 #include <QTableWidget>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/qt_host.h"
 
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -92,7 +94,21 @@ class TransformWindow : public QMainWindow {
   void UpdateProjectionColumns();
   void UpdateFitColumns();
   void UpdateApplyColumns();
-  QWidget* ResultButtons(PointGrid* results, std::string* csv, const QString& prefix);
+  // The right-hand column of a tab: the input grid under its title with 粘贴 (and 清空) and the
+  // run button, the result grid under its title with 复制结果 and 导出 CSV…. Object names: the
+  // grids' as given, the buttons' from `name` ("<name>PasteButton" …) and `resultName`.
+  struct TablePane {
+    QStringList inputHeaders = {};
+    QString inputObject = {}, resultsObject = {};
+    QString name = {};  // prefix of the paste and clear buttons
+    bool clearButton = false;
+    QString runText = {}, runObject = {};  // the run button
+    QString inputTitle = {}, resultsTitle = {};
+    QString resultName = {};  // prefix of the copy and export buttons
+  };
+  // Adds the column to `layout`; `run` is what the run button does, `csv` the results' CSV.
+  void AddTablePane(QWidget* page, QBoxLayout* layout, const TablePane& pane, PointGrid*& input, PointGrid*& results,
+                    std::string* csv, std::function<void()> run);
 
   platform::QtHost host_;
   QTabWidget* tabs_ = nullptr;

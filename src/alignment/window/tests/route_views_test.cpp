@@ -1,7 +1,9 @@
 // The plan and profile drawings of the window on the example project: labels measured on the
 // rectangles they were drawn in, the plan's sheet read back from its PDF, the profile's data
 // worked out by hand.
+#include <QMouseEvent>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,6 +40,28 @@ std::vector<PlanLabel> LabelsOf(const std::vector<PlanLabel>& labels, int priori
     if (l.priority == priority) out.push_back(l);
   }
   return out;
+}
+
+// The mouse as a user moves it: events straight to the widget, so that no window manager or
+// cursor position of the offscreen platform comes between.
+void Mouse(QWidget* view, QEvent::Type type, QPointF at, Qt::MouseButton button = Qt::LeftButton) {
+  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+  QMouseEvent event(type, at, view->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button, held,
+                    Qt::NoModifier);
+  QApplication::sendEvent(view, &event);
+}
+
+void Wheel(QWidget* view, QPointF at, int notches) {
+  QWheelEvent event(at, view->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(view, &event);
+}
+
+void Drag(QWidget* view, QPointF from, QPointF to) {
+  Mouse(view, QEvent::MouseButtonPress, from);
+  Mouse(view, QEvent::MouseMove, (from + to) / 2);
+  Mouse(view, QEvent::MouseMove, to);
+  Mouse(view, QEvent::MouseButtonRelease, to);
 }
 
 }  // namespace
@@ -215,6 +239,64 @@ class RouteViewsTest : public QObject {
       finer = finer || (std::isfinite(s) && std::fmod(s, 1000) != 0);
     }
     QVERIFY(finer);
+  }
+
+  // Both drawings: the wheel zooms about the cursor, a left drag pans the drawing with the
+  // mouse, moving without a button or dragging with the right one pans nothing, a double click
+  // fits again. The plan keeps saying where the cursor is while it pans.
+  void TheMouseZoomsPansAndFitsBothDrawings() {
+    AlignmentWindow w;
+    QVERIFY(w.OpenFrom(QStringLiteral(EXAMPLE_PROJECT)));
+    QVERIFY(w.ComputeAll());
+    const double notch = std::pow(1.0015, 120);
+
+    PlanView* plan = w.Plan();
+    plan->resize(900, 700);
+    plan->FitToWindow();
+    const double fitScale = plan->Scale();
+    const QPointF anchor(600, 250);
+    const QPointF under = plan->ToWorld(anchor);
+    Wheel(plan, anchor, 2);
+    QVERIFY(std::fabs(plan->Scale() / (fitScale * notch * notch) - 1) < 1e-12);
+    QVERIFY(QLineF(plan->ToWorld(anchor), under).length() < 1e-6);
+    QSignalSpy cursor(plan, &PlanView::CursorMoved);
+    const QPointF grabbed = plan->ToWorld(QPointF(300, 300));
+    Drag(plan, QPointF(300, 300), QPointF(340, 270));
+    QVERIFY(QLineF(plan->ToWorld(QPointF(340, 270)), grabbed).length() < 1e-6);
+    QVERIFY(!cursor.isEmpty());
+    const QPointF said(cursor.last().at(0).toDouble(), cursor.last().at(1).toDouble());
+    QVERIFY(QLineF(said, grabbed).length() < 1e-6);
+    const QPointF still = plan->ToWorld(QPointF(100, 100));
+    Mouse(plan, QEvent::MouseMove, QPointF(200, 150));
+    Mouse(plan, QEvent::MouseButtonPress, QPointF(200, 150), Qt::RightButton);
+    Mouse(plan, QEvent::MouseMove, QPointF(260, 190), Qt::RightButton);
+    Mouse(plan, QEvent::MouseButtonRelease, QPointF(260, 190), Qt::RightButton);
+    QVERIFY(QLineF(plan->ToWorld(QPointF(100, 100)), still).length() < 1e-9);
+    Mouse(plan, QEvent::MouseButtonDblClick, QPointF(200, 150));
+    QCOMPARE(plan->Scale(), fitScale);
+
+    ProfileView* profile = w.ProfileChart();
+    profile->resize(900, 600);
+    profile->FitToWindow();
+    const double from = profile->MeasureFrom(), to = profile->MeasureTo();
+    const QRectF area = profile->PlotArea();
+    const auto measureAt = [&](double x) {
+      return profile->MeasureFrom() + (x - area.left()) / area.width() * (profile->MeasureTo() - profile->MeasureFrom());
+    };
+    const double x = area.left() + area.width() * 0.7;
+    const double m = measureAt(x);
+    Wheel(profile, QPointF(x, area.center().y()), 1);
+    QVERIFY(std::fabs((profile->MeasureTo() - profile->MeasureFrom()) * notch - (to - from)) < 1e-9 * (to - from));
+    QVERIFY(std::fabs(measureAt(x) - m) < 1e-6);
+    const double held = measureAt(area.left() + 100);
+    Drag(profile, QPointF(area.left() + 100, area.center().y()), QPointF(area.left() + 160, area.center().y() + 40));
+    QVERIFY(std::fabs(measureAt(area.left() + 160) - held) < 1e-6);
+    const double shownFrom = profile->MeasureFrom();
+    Mouse(profile, QEvent::MouseMove, QPointF(area.left() + 300, area.center().y()));
+    QCOMPARE(profile->MeasureFrom(), shownFrom);
+    Mouse(profile, QEvent::MouseButtonDblClick, area.center());
+    QCOMPARE(profile->MeasureFrom(), from);
+    QCOMPARE(profile->MeasureTo(), to);
   }
 
  private:

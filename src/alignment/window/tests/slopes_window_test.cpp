@@ -41,14 +41,27 @@ AlignmentForm LevelForm() {
   return form;
 }
 
+// Rows of the points grid (name,x,y,z; the intended station and offset left blank).
+Rows PointRows(Rows rows) {
+  for (auto& row : rows) row.resize(AlignmentForm::Columns(TableId::Points).size());
+  return rows;
+}
+
 // Points of every kind, the hand-worked one last: 2 m beyond the right edge, 1.5 m below it.
 Rows FieldPoints() {
-  return {{"IN", "60", "-2", "50.120"},       // on the lane: section_dz +0.120, fill_cut -0.120
-          {"NOZ", "60", "3", ""},             // no height: no dz, no slope stake
-          {"OFF", "-30", "0", "49.000"},      // before the start: outside, no numbers
-          {"CUT", "80", "-7", "51.200"},      // 2 m beyond the left edge, 1.2 above: move -0.800
-          {"TOE", "90", "8", "48.000"},       // on the fill's catch point: 5 + 2·1.5 = 8
-          {"P9", "100", "7", "48.500"}};      // catch 5 + 1.5·1.5 = 7.25, move +0.250
+  return PointRows({{"IN", "60", "-2", "50.120"},    // on the lane: section_dz +0.120, fill_cut -0.120
+                    {"NOZ", "60", "3", ""},          // no height: no dz, no slope stake
+                    {"OFF", "-30", "0", "49.000"},   // before the start: outside, no numbers
+                    {"CUT", "80", "-7", "51.200"},   // 2 m beyond the left edge, 1.2 above: move -0.800
+                    {"TOE", "90", "8", "48.000"},    // on the fill's catch point: 5 + 2·1.5 = 8
+                    {"P9", "100", "7", "48.500"}});  // catch 5 + 1.5·1.5 = 7.25, move +0.250
+}
+
+// The points as the command line's table name,x,y,z.
+std::string PointsCsv(const AlignmentForm& form) {
+  std::string csv = "name,x,y,z\n";
+  for (const auto& row : form.Table(TableId::Points)) csv += row[0] + "," + row[1] + "," + row[2] + "," + row[3] + "\n";
+  return csv;
 }
 
 std::string WriteText(const QTemporaryDir& dir, const char* name, const std::string& text) {
@@ -64,7 +77,7 @@ std::string CommandLocate(const AlignmentForm& form, bool slopes) {
                                    "--jd", WriteText(dir, "jd.csv", form.TableCsv(TableId::Jd)),
                                    "--profile", WriteText(dir, "p.csv", form.TableCsv(TableId::Profile)),
                                    "--section", WriteText(dir, "s.csv", form.section.Csv(SectionTableId::Section)),
-                                   "--points", WriteText(dir, "pts.csv", form.TableCsv(TableId::Points))};
+                                   "--points", WriteText(dir, "pts.csv", PointsCsv(form))};
   if (slopes) args.insert(args.end(), {"--slopes", WriteText(dir, "sl.csv", form.section.Csv(SectionTableId::Slopes))});
   std::ostringstream out, err;
   if (survey::alignment::cli::RunBatch(args, out, err) != 0) return "refused: " + err.str();
@@ -178,7 +191,7 @@ class SlopesWindowTest : public QObject {
     form.Table(TableId::Points) = FieldPoints();
     std::vector<std::string> row;
     for (const QString& cell : last) row.push_back(cell.toStdString());
-    form.Table(TableId::Points).push_back(row);
+    form.Table(TableId::Points).push_back(PointRows({row}).front());
     const auto table = Located(form, RunKind::LocateTable);
     QVERIFY(table);
     QCOMPARE(platform::ToQString(LastMoveText(*table)), text);
@@ -310,14 +323,14 @@ class SlopesWindowTest : public QObject {
   // included), each with its dz against the surface, or the slope beyond the edge.
   void PointsNearTheStation() {
     AlignmentForm form = LevelForm();
-    form.Table(TableId::Points) = {{"A", "89.99", "2", "50.1"},  // 10.01 before: left out
+    form.Table(TableId::Points) = PointRows({{"A", "89.99", "2", "50.1"},  // 10.01 before: left out
                                    {"B", "90", "-3", "49.9"},    // 10 before: drawn, dz −0.1
                                    {"C", "100", "7", "48.5"},    // beyond the edge: the fill's dz
                                    {"D", "100", "1", ""},        // no height
                                    {"E", "105", "x", "50"},      // not a number (red in its grid)
                                    {"F", "110", "12", "50.3"},   // 10 after, beyond: the cut's dz
                                    {"G", "110.02", "0", "50"},   // 10.02 after: left out
-                                   {"H", "-5", "0", "50"}};      // before the start
+                                   {"H", "-5", "0", "50"}});     // before the start
     std::string error;
     const auto design = form.Design(true, &error);
     QVERIFY2(design, error.c_str());
@@ -349,7 +362,7 @@ class SlopesWindowTest : public QObject {
     QUndoStack undo;
     CrossSectionView view;
     AlignmentForm shown = LevelForm();
-    shown.Table(TableId::Points) = {{"B", "90", "-3", "49.9"}, {"G", "110.02", "0", "50"}};
+    shown.Table(TableId::Points) = PointRows({{"B", "90", "-3", "49.9"}, {"G", "110.02", "0", "50"}});
     SectionPanel panel(shown, undo, &view);
     QVERIFY(panel.ShowStation(100));
     QCOMPARE(view.Marks().size(), std::size_t{1});

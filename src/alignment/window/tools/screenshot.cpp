@@ -1,5 +1,5 @@
 // Shows the window with a project computed and one stake marked, for screenshots under Xvfb:
-//   alignment_window_shot PROJECT.alnproj STAKE-ROW SECONDS [OUT.png [plan | profile | section | locate | stale | TAB-TITLE [ZOOM | WIDTHxHEIGHT]]]
+//   alignment_window_shot PROJECT.alnproj STAKE-ROW SECONDS [OUT.png [plan | profile | section | locate | stale | 偏差检查 | TAB-TITLE [ZOOM | WIDTHxHEIGHT]]]
 // (stale: the JD table shown with its second JD's R changed after the run, and OUT-stakes.png
 // the stake list greyed under the banner).
 // The window stays open SECONDS seconds (for `import -window root`); with OUT.png it also
@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "alignment/window/check_tab.h"
 #include "alignment/window/main_window.h"
 
 using namespace survey::alignment::window;
@@ -42,6 +43,11 @@ int main(int argc, char** argv) {
     w.findChild<QTabWidget*>(QStringLiteral("viewTabs"))->setCurrentIndex(2);
     w.ComputeLocateTable();
     w.ShowResultRow(RunKind::LocatePoint, w.Result(RunKind::LocatePoint).rowCount() - 1);
+  } else if (view == QStringLiteral("偏差检查")) {
+    // The page with its check run on the project's points, the first failure selected.
+    w.findChild<QTabWidget*>(QStringLiteral("leftTabs"))->setCurrentWidget(w.Check());
+    if (!w.ComputeCheck()) return 1;
+    w.Check()->SelectRow(0);
   } else if (!view.isEmpty() && view != QStringLiteral("plan")) {
     if (auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("leftTabs"))) {
       for (int i = 0; i < tabs->count(); ++i) {
