@@ -72,10 +72,15 @@ RunResult RunCheck(const AlignmentForm& form, const std::atomic<bool>* cancel, c
     if (!design) return result;
     if (!design->profile) throw AlignmentError("偏差检查需要纵断面：请先填写纵断面表（偏差是实测高程减设计高程）。");
     std::optional<section::SectionModel> model;
+    std::optional<section::SideSlopes> slopes;
     if (form.section.HasSection()) {
       SectionProblem problem;
       model = form.section.Model(design->route.Stations(), &problem);
       if (!model) throw AlignmentError(problem.message);
+      // Points beyond the edge are checked against the side slopes, as `check --slopes` does;
+      // a 边坡 table that cannot be read refuses the check rather than leaving them unchecked.
+      slopes = form.section.Slopes(&problem);
+      if (!slopes && form.section.HasSlopes()) throw AlignmentError(problem.message);
     }
 
     auto table = std::make_shared<check::CheckTable>();
@@ -117,6 +122,7 @@ RunResult RunCheck(const AlignmentForm& form, const std::atomic<bool>* cancel, c
     check::CheckInputs in;
     in.design = design.get();
     in.section = model ? &*model : nullptr;
+    in.slopes = slopes ? &*slopes : nullptr;
     in.points = &points;
     in.toleranceZ = tolerances.z;
     in.toleranceXy = tolerances.xy;

@@ -157,6 +157,57 @@ class CheckWindowTest : public QObject {
     QCOMPARE(w.Check()->Plot()->Marked(), std::optional<std::size_t>(5));  // E, row 6 of the table
   }
 
+  // Points beyond the edge (4.25 m) are checked against the 边坡 table as `check --slopes`
+  // checks them. By hand at K0+100: the edge is 49.900; F 2 m beyond it right, 1:1.5 fill:
+  // slope 49.900 − 2/1.5 = 48.567, so 48.570 passes (+0.003); G 1 m beyond left, 1:1 cut: 50.900,
+  // shot 50.950 fails. Without slopes both are off the surface.
+  void SlopesCheckPointsBeyondTheEdge() {
+    const Grid points = {{"A", "1100", "2000", "50.010", "K0+100", "0"},
+                         {"F", "1100", "2006.25", "48.570", "", ""},
+                         {"G", "1100", "1994.75", "50.950", "", ""}};
+    platform::MessageRecorder recorder;
+    AlignmentWindow w;
+    SetUpRoute(w, points);
+    w.Form().section.Grid(SectionTableId::Slopes) = {{"left", "fill", "1.5"}, {"left", "cut", "1"},
+                                                     {"right", "fill", "1.5"}, {"right", "cut", "1"}};
+    w.PushFields();
+    QVERIFY(w.ComputeCheck());
+    QVERIFY2(recorder.messages.empty(), recorder.messages.empty() ? "" : recorder.messages[0].text.c_str());
+    CheckRowsModel& model = *w.Check()->Model();
+    QCOMPARE(Names(model), (std::vector<std::string>{"G", "A", "F"}));
+    QCOMPARE(model.MachineCells(2).at(6), std::string("48.567"));
+    QCOMPARE(model.MachineCells(2).back(), std::string("pass"));
+    QCOMPARE(model.MachineCells(0).at(6), std::string("50.900"));
+    QCOMPARE(model.MachineCells(0).back(), std::string("fail"));
+
+    QTemporaryDir tmp;
+    WriteFile(tmp.filePath("slopes.csv"), "side,kind,ratio\nleft,fill,1.5\nleft,cut,1\nright,fill,1.5\nright,cut,1\n");
+    std::istringstream lines(Batch(WriteInputs(tmp, points) + QStringList{"--slopes", tmp.filePath("slopes.csv")}));
+    std::string line;
+    std::getline(lines, line);
+    std::vector<std::string> byTable(points.size());
+    for (int r = 0; r < model.rowCount(); ++r) {
+      std::string joined;
+      for (const std::string& c : model.MachineCells(r)) joined += (joined.empty() ? "" : ",") + c;
+      byTable[model.TableRow(r)] = joined;
+    }
+    for (const std::string& expected : byTable) {
+      QVERIFY(std::getline(lines, line));
+      QCOMPARE(expected, line);
+    }
+    QVERIFY(std::getline(lines, line));
+    QCOMPARE(QStringLiteral("# ") + w.Check()->Summary()->text(), QString::fromStdString(line));
+
+    // A 边坡 row that cannot be read refuses the check naming the row, and the rows shown stay.
+    const auto before = w.Check()->Table();
+    w.Form().section.Grid(SectionTableId::Slopes)[2][2] = "abc";
+    w.PushFields();
+    QVERIFY(!w.ComputeCheck() || !recorder.messages.empty());
+    QCOMPARE(recorder.messages.size(), std::size_t{1});
+    QVERIFY2(recorder.messages[0].text.find("边坡第 3 行") != std::string::npos, recorder.messages[0].text.c_str());
+    QCOMPARE(w.Check()->Table(), before);
+  }
+
   // A tolerance text that is no tolerance is refused naming its field, and the rows shown stay.
   void RefusedTolerancesChangeNothing_data() {
     QTest::addColumn<QString>("field");
