@@ -58,7 +58,9 @@ AlignmentWindow::AlignmentWindow(QWidget* parent) : QMainWindow(parent) {
     progress_->setValue(0);
     progress_->show();
     cancelButton_->show();
-    statusBar()->showMessage(QStringLiteral("正在计算约 %1 个桩…").arg(expected));
+    // A check's size is its points, every other run's its stakes.
+    statusBar()->showMessage((runningCheck_ ? QStringLiteral("正在检查约 %1 点…") : QStringLiteral("正在计算约 %1 个桩…"))
+                                 .arg(expected));
   });
   connect(&runs_, &RunController::Progress, progress_, &QProgressBar::setValue);
   connect(&runs_, &RunController::Finished, this, [this](const std::shared_ptr<RunOutcome>& outcome) {
@@ -405,7 +407,10 @@ void AlignmentWindow::BuildMenus() {
   edit->addAction(QStringLiteral("向下填充"), QKeySequence(Qt::CTRL | Qt::Key_D), this, [this] { FillDownInCurrent(); });
 
   QMenu* compute = menuBar()->addMenu(QStringLiteral("计算(&C)"));
-  QAction* run = compute->addAction(QStringLiteral("计算曲线要素与逐桩坐标"), QKeySequence(Qt::Key_F5), this, [this] { ComputeAll(); });
+  QAction* run = compute->addAction(QStringLiteral("计算曲线要素与逐桩坐标"), QKeySequence(Qt::Key_F5), this, [this] { ComputeShown(); });
+  run->setObjectName(QStringLiteral("computeShown"));
+  computeShown_ = run;
+  connect(leftTabs_, &QTabWidget::currentChanged, this, [this] { NameShownRun(); });
   compute->addAction(QStringLiteral("取消计算"), QKeySequence(Qt::Key_Escape), this, [this] { CancelRun(); });
   QMenu* view = menuBar()->addMenu(QStringLiteral("视图(&V)"));
   view->addAction(QStringLiteral("平面图适合窗口"), this, [this] { plan_->FitToWindow(); });

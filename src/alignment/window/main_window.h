@@ -21,6 +21,7 @@
 #include "alignment/window/section_tabs.h"
 #include "platform/qt_host.h"
 
+class QAction;
 class QApplication;
 class QCheckBox;
 namespace survey::alignment::window {
@@ -60,6 +61,9 @@ class AlignmentWindow : public QMainWindow {
   bool ComputeLocatePoint();
   bool ComputeLocateTable();
   bool ComputeStakeout();
+  // F5 and the 计算 menu's first entry: the run of the result tab shown (反算 repeats its last
+  // run, the point or the table), on any other tab the curves and stakes.
+  bool ComputeShown();
   void CancelRun();
   bool Running() const { return runs_.Running(); }
   // Runs whose stake rows exceed this go to the worker thread.
@@ -155,6 +159,9 @@ class AlignmentWindow : public QMainWindow {
   void ApplyCheck(const RunResult& result);
   // The project's name on a printed report: the 项目名称 field, else the file's name.
   QString ReportProjectName() const;
+  // The run F5 starts on the tab shown, and its name for the menu.
+  RunKind ShownRun() const;
+  void NameShownRun();
 
   AlignmentForm form_;
   QUndoStack undo_;
@@ -181,6 +188,9 @@ class AlignmentWindow : public QMainWindow {
   ProjectDocument document_{undo_};
   bool pushing_ = false;
   RunController runs_;
+  RunKind lastLocate_ = RunKind::LocateTable;  // the 反算 tab's last run: F5 and an export repeat it
+  QAction* computeShown_ = nullptr;
+  bool runningCheck_ = false;  // the run started last is a check (its progress counts points)
   SectionPanel* sections_ = nullptr;
   CrossSectionView* sectionView_ = nullptr;
   CheckPanel* check_ = nullptr;

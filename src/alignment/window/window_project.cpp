@@ -73,7 +73,8 @@ bool AlignmentWindow::ResultsCurrent(RunKind kind) {
   if (host_.ShowMessage(m) != MessageAnswer::Yes) return false;
   const bool started = kind == RunKind::Check      ? ComputeCheck()
                        : kind == RunKind::Stakeout ? ComputeStakeout()
-                       : kind == RunKind::LocatePoint || kind == RunKind::LocateTable ? ComputeLocateTable()
+                       : kind == RunKind::LocatePoint || kind == RunKind::LocateTable
+                           ? (lastLocate_ == RunKind::LocatePoint ? ComputeLocatePoint() : ComputeLocateTable())
                                                                                      : ComputeAll();
   if (!started) return false;
   // A long run finishes on the worker thread; the export is asked for again once it has.
@@ -143,6 +144,8 @@ bool AlignmentWindow::OpenFrom(const QString& path) {
 void AlignmentWindow::ClearResults() {
   for (auto& [kind, model] : results_) model->SetTable(nullptr);
   check_->Clear();
+  lastLocate_ = RunKind::LocateTable;
+  NameShownRun();
   staleKinds_.clear();
   ShowStaleness();
   plan_->SetRoute(std::nullopt);

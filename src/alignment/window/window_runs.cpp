@@ -11,12 +11,14 @@
 #include <QRadioButton>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QAction>
 #include <QMenu>
 #include <QCloseEvent>
 #include <algorithm>
 
 #include "alignment/text_format.h"
 #include "alignment/window/check_form.h"
+#include "alignment/window/check_tab.h"
 #include "alignment/window/main_window.h"
 #include "platform/qt_host.h"
 
@@ -39,6 +41,40 @@ bool AlignmentWindow::ComputeAll() {
 bool AlignmentWindow::ComputeLocatePoint() { return StartRun({RunKind::LocatePoint}); }
 bool AlignmentWindow::ComputeLocateTable() { return StartRun({RunKind::LocateTable}); }
 bool AlignmentWindow::ComputeStakeout() { return StartRun({RunKind::Stakeout}); }
+
+RunKind AlignmentWindow::ShownRun() const {
+  QWidget* shown = leftTabs_->currentWidget();
+  if (shown == check_) return RunKind::Check;
+  for (RunKind kind : {RunKind::Stakeout, RunKind::LocatePoint}) {
+    if (resultViews_.count(kind) && shown == resultViews_.at(kind)->parentWidget()) {
+      return kind == RunKind::LocatePoint ? lastLocate_ : kind;
+    }
+  }
+  return RunKind::Stakes;
+}
+
+// The banner's F5 must clear the grey of the results in sight: on the 偏差检查 page re-running
+// the stakes would leave its rows stale, so each result tab repeats its own run.
+bool AlignmentWindow::ComputeShown() {
+  switch (ShownRun()) {
+    case RunKind::Check: return ComputeCheck();
+    case RunKind::Stakeout: return ComputeStakeout();
+    case RunKind::LocatePoint: return ComputeLocatePoint();
+    case RunKind::LocateTable: return ComputeLocateTable();
+    default: return ComputeAll();
+  }
+}
+
+void AlignmentWindow::NameShownRun() {
+  if (!computeShown_) return;
+  switch (ShownRun()) {
+    case RunKind::Check: computeShown_->setText(QStringLiteral("偏差检查")); break;
+    case RunKind::Stakeout: computeShown_->setText(QStringLiteral("计算放样")); break;
+    case RunKind::LocatePoint: computeShown_->setText(QStringLiteral("反算此点")); break;
+    case RunKind::LocateTable: computeShown_->setText(QStringLiteral("反算点表")); break;
+    default: computeShown_->setText(QStringLiteral("计算曲线要素与逐桩坐标")); break;
+  }
+}
 
 void AlignmentWindow::CancelRun() { runs_.Cancel(); }
 
@@ -70,6 +106,7 @@ bool AlignmentWindow::StartRun(std::vector<RunKind> kinds) {
   const bool check = std::find(kinds.begin(), kinds.end(), RunKind::Check) != kinds.end();
   const std::size_t expected = stakes ? form_.ExpectedStakeRows(design->route) : check ? CheckPointRows(form_) : 0;
   const bool threaded = runs_.Threaded(expected);
+  runningCheck_ = check && !stakes;
   if (!threaded) host_.SetBusy(true);
   runs_.Start(form_, std::move(kinds), expected, std::move(design));
   if (!threaded) host_.SetBusy(false);
@@ -100,6 +137,8 @@ void AlignmentWindow::Apply(RunOutcome& outcome) {
   // The plan shows where the last located points and stake-out stations are.
   for (RunKind k : {RunKind::LocatePoint, RunKind::LocateTable}) {
     if (!outcome.results.count(k)) continue;
+    lastLocate_ = k;
+    NameShownRun();
     plan_->SetLocated(outcome.results[k].table);
     ShowMove(outcome.results[k].table);
   }

@@ -2,6 +2,7 @@
 // tests: north from (1000, 2000), a profile rising 1 % from 49.00, lanes of 3.5 m at −2 % and
 // shoulders of 0.75 m at −4 %. By hand: at K0+100 the line is 50.000 and 2 m right 49.960; at
 // K0+200 the line is 51.000. The page's rows must be the `check` command's for the same input.
+#include <QAction>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -310,6 +312,61 @@ class CheckWindowTest : public QObject {
     QVERIFY(recorder.messages.empty());
   }
 
+  // F5 under the banner repeats the run of the tab shown: on 偏差检查 the check (not the
+  // stakes, which stay grey), on 反算 its last run (one point stays one point), elsewhere the
+  // stakes; the menu entry is named for what it will run.
+  void F5RunsTheShownTab() {
+    platform::MessageRecorder recorder;
+    AlignmentWindow w;
+    SetUpRoute(w, kPoints);
+    w.Form().locateXText = "1100";
+    w.Form().locateYText = "2001";
+    w.PushFields();
+    auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("leftTabs"));
+    auto* f5 = w.findChild<QAction*>(QStringLiteral("computeShown"));
+    QVERIFY(tabs && f5);
+    QCOMPARE(f5->shortcut(), QKeySequence(Qt::Key_F5));
+    const auto show = [&](const QString& title) {
+      for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->tabText(i) == title) tabs->setCurrentIndex(i);
+      }
+      QCOMPARE(tabs->tabText(tabs->currentIndex()), title);
+    };
+    QVERIFY(w.ComputeAll());
+    QVERIFY(w.ComputeCheck());
+    QVERIFY(w.ComputeLocatePoint());
+    QCOMPARE(w.Result(RunKind::LocatePoint).RowCountLarge(), std::size_t{1});
+    const auto edit = [&] {
+      SourceGridModel* points = w.Model(TableId::Points);
+      points->setData(points->index(0, 3), QString::number(50.02 + 0.001 * static_cast<double>(w.Undo().index())), Qt::EditRole);
+      QVERIFY(w.IsStale(RunKind::Check) && w.IsStale(RunKind::Stakes) && w.IsStale(RunKind::LocatePoint));
+    };
+    edit();
+
+    show(QStringLiteral("偏差检查"));
+    QCOMPARE(f5->text(), QStringLiteral("偏差检查"));
+    f5->trigger();
+    QVERIFY(!w.IsStale(RunKind::Check));
+    QVERIFY(w.IsStale(RunKind::Stakes) && w.IsStale(RunKind::LocatePoint));
+    QCOMPARE(w.Check()->Model()->MachineCells(0).at(0), std::string("A"));  // the edited A now fails
+
+    show(QStringLiteral("反算"));
+    QCOMPARE(f5->text(), QStringLiteral("反算此点"));
+    f5->trigger();
+    QVERIFY(!w.IsStale(RunKind::LocatePoint) && w.IsStale(RunKind::Stakes));
+    QCOMPARE(w.Result(RunKind::LocatePoint).RowCountLarge(), std::size_t{1});
+    QVERIFY(w.ComputeLocateTable());
+    QCOMPARE(f5->text(), QStringLiteral("反算点表"));
+
+    edit();
+    show(QStringLiteral("横断面"));
+    QCOMPARE(f5->text(), QStringLiteral("计算曲线要素与逐桩坐标"));
+    f5->trigger();
+    QVERIFY(!w.IsStale(RunKind::Stakes));
+    QVERIFY(w.IsStale(RunKind::Check) && w.IsStale(RunKind::LocatePoint));
+    QVERIFY2(recorder.messages.empty(), recorder.messages.empty() ? "" : recorder.messages[0].text.c_str());
+  }
+
   // On the worker thread (a large table) the rows are the same as on this one.
   void ThreadedRunGivesTheSameRows() {
     platform::MessageRecorder recorder;
@@ -323,6 +380,7 @@ class CheckWindowTest : public QObject {
     QSignalSpy finished(&w, &AlignmentWindow::RunFinished);
     QVERIFY(w.ComputeCheck());
     QVERIFY(w.Running());
+    QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("正在检查约 7 点…"));
     QVERIFY(finished.wait(60000));
     std::vector<std::vector<std::string>> threaded;
     for (int r = 0; r < w.Check()->Model()->rowCount(); ++r) threaded.push_back(w.Check()->Model()->MachineCells(r));
