@@ -34,22 +34,55 @@ std::vector<std::string> CheckRowsModel::MachineCells(int gridRow) const {
   return check::CheckCells(table_->rows[TableRow(gridRow)], table_->run.withIntended, table_->decimals);
 }
 
+std::vector<std::string> CheckRowsModel::TransferHeader() const {
+  if (!transferAsShown_) return keys_;
+  std::vector<std::string> header;
+  for (int c = 0; c < columnCount(); ++c) header.push_back(headerData(c, Qt::Horizontal, Qt::DisplayRole).toString().toStdString());
+  return header;
+}
+
+std::vector<std::string> CheckRowsModel::TransferRow(int gridRow) const {
+  if (!transferAsShown_) return MachineCells(gridRow);
+  std::vector<std::string> cells;
+  for (int c = 0; c < columnCount(); ++c) cells.push_back(data(index(gridRow, c), Qt::DisplayRole).toString().toStdString());
+  return cells;
+}
+
 QString CheckRowsModel::TsvText(const std::vector<int>& rows) const {
   QStringList lines;
-  QStringList header;
-  for (int c = 0; c < columnCount(); ++c) header << headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-  lines << header.join(QLatin1Char('\t'));
-  const auto line = [&](int r) {
-    QStringList cells;
-    for (int c = 0; c < columnCount(); ++c) cells << data(index(r, c), Qt::DisplayRole).toString();
-    lines << cells.join(QLatin1Char('\t'));
+  const auto line = [&](const std::vector<std::string>& cells) {
+    QStringList joined;
+    for (const std::string& c : cells) joined << platform::ToQString(c);
+    lines << joined.join(QLatin1Char('\t'));
   };
+  line(TransferHeader());
   if (rows.empty()) {
-    for (int r = 0; r < rowCount(); ++r) line(r);
+    for (int r = 0; r < rowCount(); ++r) line(TransferRow(r));
   } else {
-    for (int r : rows) line(r);
+    for (int r : rows) {
+      if (r >= 0 && r < rowCount()) line(TransferRow(r));
+    }
   }
   return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+std::string CheckRowsModel::CsvWithTitles() const {
+  std::string out;
+  const auto line = [&](const std::vector<std::string>& cells) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      if (i) out += ',';
+      AppendCsvField(out, cells[i]);
+    }
+    out += '\n';
+  };
+  line(TransferHeader());
+  if (!table_) return out;
+  // The command lists the points in the table's order; the grid, failures first.
+  std::vector<int> byTable(table_->order.size());
+  for (int r = 0; r < rowCount(); ++r) byTable[TableRow(r)] = r;
+  for (int r = 0; r < rowCount(); ++r) line(TransferRow(transferAsShown_ ? r : byTable[static_cast<std::size_t>(r)]));
+  out += "# " + check::CheckSummaryText(table_->run, table_->decimals) + '\n';
+  return out;
 }
 
 int CheckRowsModel::rowCount(const QModelIndex& parent) const {

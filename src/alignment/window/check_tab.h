@@ -31,9 +31,16 @@ class CheckRowsModel : public QAbstractTableModel {
   std::size_t TableRow(int gridRow) const { return table_->order[static_cast<std::size_t>(gridRow)]; }
   // The grid row's cells as the command prints them.
   std::vector<std::string> MachineCells(int gridRow) const;
-  // The rows as shown (all when `rows` is empty), tab-separated under the shown header, for the
-  // clipboard and a spreadsheet.
+  // Copies and exports take the command's form (its keys and cells) unless asked for the grid's
+  // (复制和导出按显示格式), as the other result grids do.
+  void SetTransferAsShown(bool asShown) { transferAsShown_ = asShown; }
+  bool TransferAsShown() const { return transferAsShown_; }
+  // Grid rows (all when `rows` is empty, in the grid's order), tab-separated under the header,
+  // for the clipboard and a spreadsheet.
   QString TsvText(const std::vector<int>& rows = {}) const;
+  // The CSV file: in the command's form the bytes `check` writes (its order, the summary last);
+  // as shown the grid's header and rows in the grid's order, the same summary last.
+  std::string CsvWithTitles() const;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -41,8 +48,12 @@ class CheckRowsModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
+  std::vector<std::string> TransferHeader() const;
+  std::vector<std::string> TransferRow(int gridRow) const;
+
   std::shared_ptr<const check::CheckTable> table_;
   std::vector<std::string> keys_;
+  bool transferAsShown_ = false;
 };
 
 // The plot of the printed report's first page, live: painted once per result and size into an

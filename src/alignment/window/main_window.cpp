@@ -192,6 +192,14 @@ QWidget* AlignmentWindow::BuildResultTab(RunKind kind, QWidget* options) {
   copy->setShortcut(QKeySequence::Copy);
   copy->setShortcutContext(Qt::WidgetShortcut);
   connect(copy, &QAction::triggered, this, [this, kind] { CopyResult(kind); });
+  view->addAction(copy);
+  AddTransferActions(view, kind, [model](bool on) { model->SetTransferAsShown(on); });
+  FreezeLeadingColumns(view, model);
+  layout->addWidget(view, 1);
+  return page;
+}
+
+void AlignmentWindow::AddTransferActions(QTableView* view, RunKind kind, const std::function<void(bool)>& setAsShown) {
   auto* utf8 = new QAction(QStringLiteral("导出 CSV（UTF-8）…"), view);
   auto* gbk = new QAction(QStringLiteral("导出 CSV（GBK）…"), view);
   for (auto [action, isGbk] : {std::pair{utf8, false}, std::pair{gbk, true}}) {
@@ -205,12 +213,10 @@ QWidget* AlignmentWindow::BuildResultTab(RunKind kind, QWidget* options) {
     });
   }
   auto* asShown = new QAction(QStringLiteral("复制和导出按显示格式（K 桩号、度分秒）"), view);
+  asShown->setObjectName(QStringLiteral("transferAsShown"));
   asShown->setCheckable(true);
-  connect(asShown, &QAction::toggled, model, [model](bool on) { model->SetTransferAsShown(on); });
-  view->addActions({copy, utf8, gbk, asShown});
-  FreezeLeadingColumns(view, model);
-  layout->addWidget(view, 1);
-  return page;
+  connect(asShown, &QAction::toggled, view, setAsShown);
+  view->addActions({utf8, gbk, asShown});
 }
 
 void AlignmentWindow::BuildUi() {

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QUndoStack>
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -104,6 +105,8 @@ class AlignmentWindow : public QMainWindow {
   std::optional<ReportTable> CheckReport();  // nullopt after a refusal shown
   bool ExportCheckPdf(const QString& path);
   void PrintCheck(bool preview);
+  // The check grid's CSV (ExportResultCsv's for RunKind::Check); nullopt after a refusal shown.
+  std::optional<std::string> CheckCsv();
 
   // Fields into the form (the line edits are bound as they change; this re-reads them all).
   void PullFields();
@@ -125,6 +128,8 @@ class AlignmentWindow : public QMainWindow {
   QWidget* BuildSettingsTab();
   QWidget* BuildSourceTab(TableId id);
   QWidget* BuildResultTab(RunKind kind, QWidget* options);
+  // A result grid's CSV exports (UTF-8, GBK, through ExportResultCsv) and its 按显示格式 switch.
+  void AddTransferActions(QTableView* view, RunKind kind, const std::function<void(bool)>& setAsShown);
   // The locate tab's fields, buttons and points grid, and the move of the last point in large
   // type (window_locate.cpp).
   QWidget* BuildLocateOptions();

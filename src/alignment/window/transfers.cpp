@@ -110,9 +110,10 @@ bool AlignmentWindow::ExportLandXml(const QString& path) {
 
 bool AlignmentWindow::ExportResultCsv(RunKind kind, const QString& path, bool gbk) {
   if (!ResultsCurrent(kind)) return false;
-  const std::string text = Result(kind).CsvWithTitles();
+  const std::optional<std::string> text = kind == RunKind::Check ? CheckCsv() : Result(kind).CsvWithTitles();
+  if (!text) return false;
   const survey::Outcome outcome =
-      gbk ? platform::WriteGbkFile(path.toStdString(), text) : platform::WriteFileAtomically(path.toStdString(), text);
+      gbk ? platform::WriteGbkFile(path.toStdString(), *text) : platform::WriteFileAtomically(path.toStdString(), *text);
   if (!outcome.ok()) {
     ShowRefusal(QStringLiteral("无法写入“%1”：%2").arg(path, platform::ToQString(outcome.error)));
     return false;

@@ -31,7 +31,16 @@ QWidget* AlignmentWindow::BuildCheckTab() {
     leftTabs_->setCurrentWidget(resultViews_.at(RunKind::LocatePoint)->parentWidget());
     points->setFocus();
   };
+  AddTransferActions(check_->Grid(), RunKind::Check, [this](bool on) { check_->Model()->SetTransferAsShown(on); });
   return check_;
+}
+
+std::optional<std::string> AlignmentWindow::CheckCsv() {
+  if (!check_->Table()) {
+    ShowRefusal(QStringLiteral("还没有偏差检查的结果：请先在“偏差检查”页检查。"));
+    return std::nullopt;
+  }
+  return check_->Model()->CsvWithTitles();
 }
 
 bool AlignmentWindow::ComputeCheck() {

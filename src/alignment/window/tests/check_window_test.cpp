@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -146,7 +147,12 @@ class CheckWindowTest : public QObject {
     QCOMPARE(w.Check()->Summary()->text(),
              QStringLiteral("共 7 点，合格 3 点，不合格 4 点；最大高程偏差 -0.016 m（C）；最大平面偏差 0.060 m（E）。"));
 
-    // Copied as shown, failures first under the shown header.
+    // Copied in the command's form, failures first; as shown when the grid's switch is on.
+    QCOMPARE(model.TsvText({0}), QStringLiteral("name\tx\ty\tz\tstation\toffset\tdesign_z\tdz\tfill_cut\td_along\td_across\td_xy\tresult\n"
+                                                "C\t1100.000\t2000.000\t49.984\t100.000\t0.000\t50.000\t-0.016\t0.016\t\t\t\tfail\n"));
+    auto* asShown = w.Check()->Grid()->findChild<QAction*>(QStringLiteral("transferAsShown"));
+    QVERIFY(asShown && w.Check()->Grid()->actions().contains(asShown));
+    asShown->setChecked(true);
     const QStringList copied = model.TsvText().split(QLatin1Char('\n'));
     QCOMPARE(copied.size(), 9);  // header, 7 rows, the last line's end
     QVERIFY(copied[0].startsWith(QStringLiteral("名称\tX (m)\tY (m)\t实测高程 (m)\t桩号")));
@@ -208,6 +214,44 @@ class CheckWindowTest : public QObject {
     QCOMPARE(recorder.messages.size(), std::size_t{1});
     QVERIFY2(recorder.messages[0].text.find("边坡第 3 行") != std::string::npos, recorder.messages[0].text.c_str());
     QCOMPARE(w.Check()->Table(), before);
+  }
+
+  // The grid's CSV export goes the way of the other grids': the command's bytes by default
+  // (its keys, the table's order, the summary last), the grid's form when the switch is on,
+  // and nothing written before a check.
+  void CsvExportIsTheCommandsOutput() {
+    platform::MessageRecorder recorder;
+    AlignmentWindow w;
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("check.csv"));
+    SetUpRoute(w, kPoints);
+    QVERIFY(!w.ExportResultCsv(RunKind::Check, path, false));
+    QCOMPARE(recorder.messages.size(), std::size_t{1});
+    QVERIFY(!QFile::exists(path));
+    recorder.messages.clear();
+    QVERIFY(w.ComputeCheck());
+    const auto read = [&] {
+      QFile f(path);
+      return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string("unreadable");
+    };
+    QVERIFY(w.ExportResultCsv(RunKind::Check, path, false));
+    QCOMPARE(read(), Batch(WriteInputs(tmp, kPoints)));
+    w.Check()->Grid()->findChild<QAction*>(QStringLiteral("transferAsShown"))->setChecked(true);
+    QVERIFY(w.ExportResultCsv(RunKind::Check, path, false));
+    const QStringList lines = QString::fromStdString(read()).split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 10);  // header, 7 rows, the summary, the last line's end
+    QVERIFY2(lines[0].startsWith(QStringLiteral("名称,X (m),Y (m),实测高程 (m),桩号,")), qPrintable(lines[0]));
+    QVERIFY2(lines[1].startsWith(QStringLiteral("C,1100.000,2000.000,49.984,K0+100.000,")), qPrintable(lines[1]));
+    QVERIFY(lines[1].endsWith(QStringLiteral(",不合格")));
+    QVERIFY(lines[7].startsWith(QStringLiteral("O,")));
+    QCOMPARE(lines[8], QStringLiteral("# ") + w.Check()->Summary()->text());
+    // Stale rows are offered a new check first, as every export is: declined, the file stays.
+    const std::string before = read();
+    SourceGridModel* points = w.Model(TableId::Points);
+    points->setData(points->index(0, 3), QStringLiteral("50.02"), Qt::EditRole);
+    QVERIFY(!w.ExportResultCsv(RunKind::Check, path, false));
+    QCOMPARE(read(), before);
+    QVERIFY(recorder.messages.back().text.find("重新计算") != std::string::npos);
   }
 
   // A tolerance text that is no tolerance is refused naming its field, and the rows shown stay.
