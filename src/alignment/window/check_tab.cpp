@@ -37,7 +37,7 @@ std::vector<std::string> CheckRowsModel::MachineCells(int gridRow) const {
 std::vector<std::string> CheckRowsModel::TransferHeader() const {
   if (!transferAsShown_) return keys_;
   std::vector<std::string> header;
-  for (int c = 0; c < columnCount(); ++c) header.push_back(headerData(c, Qt::Horizontal, Qt::DisplayRole).toString().toStdString());
+  for (const std::string& key : keys_) header.push_back(ShownTitle(key).toStdString());
   return header;
 }
 
@@ -124,6 +124,14 @@ QVariant CheckRowsModel::headerData(int section, Qt::Orientation orientation, in
   if (orientation == Qt::Vertical) return section + 1;
   if (section < 0 || section >= static_cast<int>(keys_.size())) return {};
   const std::string& key = keys_[static_cast<std::size_t>(section)];
+  QString title = ShownTitle(key);
+  // The longest title on two lines: on one it widened its column of short numbers so far that
+  // the 结论 column fell off the page at 1280 px.
+  if (key == "fill_cut") title.replace(QStringLiteral(" 填"), QStringLiteral("\n填"));
+  return title;
+}
+
+QString CheckRowsModel::ShownTitle(const std::string& key) {
   if (key == "z") return QStringLiteral("实测高程 (m)");
   if (key == "dz") return QStringLiteral("Δz (m)");
   return platform::ToQString(ResultColumnTitle(key));

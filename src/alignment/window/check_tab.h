@@ -48,6 +48,8 @@ class CheckRowsModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
+  // A column's title on one line, as copies and exports give it.
+  static QString ShownTitle(const std::string& key);
   std::vector<std::string> TransferHeader() const;
   std::vector<std::string> TransferRow(int gridRow) const;
 

@@ -3,6 +3,7 @@
 // shoulders of 0.75 m at −4 %. By hand: at K0+100 the line is 50.000 and 2 m right 49.960; at
 // K0+200 the line is 51.000. The page's rows must be the `check` command's for the same input.
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -252,6 +253,27 @@ class CheckWindowTest : public QObject {
     QVERIFY(!w.ExportResultCsv(RunKind::Check, path, false));
     QCOMPARE(read(), before);
     QVERIFY(recorder.messages.back().text.find("重新计算") != std::string::npos);
+  }
+
+  // At 1280 px the grid of a check without intended positions shows every column whole, the
+  // 结论 last: the long 填挖高度 title goes on two lines in the grid (and on one in a copy).
+  void GridFitsAt1280() {
+    platform::MessageRecorder recorder;
+    AlignmentWindow w;
+    SetUpRoute(w, {{"A", "1100", "2000", "50.010", "", ""}, {"C", "1100", "2000", "49.984", "", ""}});
+    w.resize(1280, 900);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.findChild<QTabWidget*>(QStringLiteral("leftTabs"))->setCurrentWidget(w.Check());
+    QVERIFY(w.ComputeCheck());
+    QApplication::processEvents();
+    QTableView* grid = w.Check()->Grid();
+    const int last = grid->model()->columnCount() - 1;
+    QCOMPARE(grid->model()->headerData(last, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("结论"));
+    QVERIFY2(grid->columnViewportPosition(last) + grid->columnWidth(last) <= grid->viewport()->width(),
+             qPrintable(QStringLiteral("%1 + %2 > %3").arg(grid->columnViewportPosition(last)).arg(grid->columnWidth(last)).arg(grid->viewport()->width())));
+    w.Check()->Model()->SetTransferAsShown(true);
+    QVERIFY(w.Check()->Model()->TsvText().section(QLatin1Char('\n'), 0, 0).contains(QStringLiteral("\t填挖高度 (m) 填正挖负\t")));
   }
 
   // A tolerance text that is no tolerance is refused naming its field, and the rows shown stay.
