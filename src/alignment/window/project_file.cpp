@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include "platform/qt_host.h"
 #include <cmath>
+#include <string_view>
 
 namespace survey::alignment::window {
 
@@ -139,6 +140,28 @@ QString GridFromJson(const QJsonValue& value, std::size_t width, std::size_t max
   return {};
 }
 
+// The fields version 2 did not have, left out while they hold what opening a file without them
+// gives, so that such a project saves as before.
+bool FieldAtItsDefault(std::string_view name, const std::string& value) {
+  static const AlignmentForm defaults;
+  if (name == "locateZ") return value == defaults.locateZText;
+  if (name == "toleranceXy") return value == defaults.toleranceXyText;
+  if (name == "toleranceZ") return value == defaults.toleranceZText;
+  return false;
+}
+
+// Whether the project holds what only version 3 keeps (see kProjectVersion).
+bool HoldsFieldChecks(const AlignmentForm& form) {
+  if (!form.section.Grid(SectionTableId::Slopes).empty()) return true;
+  if (SavedWidth(form, TableId::Points) > kPointsV2Columns) return true;
+  bool added = false;
+  ForEachField(form, [&](const char* name, const std::string& value) {
+    const std::string_view key(name);
+    if ((key == "locateZ" || key == "toleranceXy" || key == "toleranceZ") && !FieldAtItsDefault(key, value)) added = true;
+  });
+  return added;
+}
+
 QJsonObject SectionJson(const SectionInputs& inputs) {
   QJsonObject section;
   for (SectionTableId id : kSectionTables) {
@@ -182,13 +205,12 @@ QString SectionFromJson(const QJsonValue& value, SectionInputs& inputs) {
 QByteArray ProjectBytes(const AlignmentForm& form) {
   QJsonObject root;
   root[QStringLiteral("format")] = QString::fromLatin1(kProjectFormat);
-  root[QStringLiteral("version")] = kProjectVersion;
+  root[QStringLiteral("version")] = HoldsFieldChecks(form) ? kProjectVersion : kProjectVersionWithoutFieldChecks;
   root[QStringLiteral("inputKind")] = form.inputKind == InputKind::Jd ? QStringLiteral("jd") : QStringLiteral("elements");
   root[QStringLiteral("degrees")] = form.degrees;
   QJsonObject fields;
   ForEachField(form, [&](const char* name, const std::string& value) {
-    // Added after version 2: left out while blank, so that such a project saves as before.
-    if (value.empty() && std::string_view(name) == "locateZ") return;
+    if (FieldAtItsDefault(name, value)) return;
     fields[QString::fromLatin1(name)] = platform::ToQString(value);
   });
   root[QStringLiteral("fields")] = fields;

@@ -11,9 +11,14 @@
 namespace survey::alignment::window {
 
 // Version 2 added the cross-section tables and their options ("section"); a version 1 file
-// opens with none. The side slopes ("slopes" in "section") are written only when the table has
-// rows, and a file without them opens with none.
-inline constexpr int kProjectVersion = 2;
+// opens with none. Version 3 added the field checks: the side slopes ("slopes" in "section"),
+// the one point's Z ("locateZ"), the points' intended 设计桩号/设计偏距 (six cells a row) and the
+// tolerances of the deviation report. A version 2 program refuses a version 3 file instead of
+// opening it and dropping them on its next save, so a project is written as version 3 only when
+// it holds any of them (a tolerance counting when it differs from the default); without, it is
+// written as version 2 always was, byte for byte.
+inline constexpr int kProjectVersion = 3;
+inline constexpr int kProjectVersionWithoutFieldChecks = 2;
 inline constexpr const char* kProjectFormat = "route-survey-alignment";
 // The parsed document takes about twelve times the file's size, so the file and its points
 // table are capped below the batch program's caps: the largest project opens within 500 MB

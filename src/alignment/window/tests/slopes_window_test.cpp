@@ -285,6 +285,50 @@ class SlopesWindowTest : public QObject {
     QVERIFY(move->isHidden());
   }
 
+  // A version 2 program opens a file and saves back only what it knows, so each thing it does not
+  // know makes the file version 3 (which it refuses); a project with none of them is the
+  // version 2 file, without the keys it never had, and a tolerance at its default is no content.
+  void FieldChecksMakeTheFileVersion3_data() {
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<int>("version");
+    QTest::newRow("none") << "" << 2;
+    QTest::newRow("slopes") << "slopes" << 3;
+    QTest::newRow("a blank slopes row") << "blank slopes row" << 3;
+    QTest::newRow("locateZ") << "locateZ" << 3;
+    QTest::newRow("intended position") << "intended" << 3;
+    QTest::newRow("xy tolerance") << "toleranceXy" << 3;
+    QTest::newRow("z tolerance") << "toleranceZ" << 3;
+    QTest::newRow("tolerances at their defaults") << "default tolerances" << 2;
+  }
+  void FieldChecksMakeTheFileVersion3() {
+    QFETCH(QString, content);
+    QFETCH(int, version);
+    AlignmentForm form = LevelForm();
+    form.section.Grid(SectionTableId::Slopes).clear();
+    form.Table(TableId::Points) = PointRows({{"A", "10", "1", "50"}});
+    if (content == "slopes") form.section.Grid(SectionTableId::Slopes) = Slopes();
+    if (content == "blank slopes row") form.section.Grid(SectionTableId::Slopes) = {{"", "", ""}};
+    if (content == "locateZ") form.locateZText = "48.5";
+    if (content == "intended") form.Table(TableId::Points)[0][4] = "K0+010", form.Table(TableId::Points)[0][5] = "1";
+    if (content == "toleranceXy") form.toleranceXyText = "0.03";
+    if (content == "toleranceZ") form.toleranceZText = "+0.010/-0.015";
+    if (content == "default tolerances") form.toleranceXyText = "0.05", form.toleranceZText = "0.01";
+    const QByteArray bytes = ProjectBytes(form);
+    QVERIFY2(bytes.contains("\"version\": " + QByteArray::number(version)), bytes.constData());
+    if (version == 2) {
+      for (const char* key : {"slopes", "locateZ", "toleranceXy", "toleranceZ"}) QVERIFY2(!bytes.contains(key), key);
+    }
+    QString error;
+    const std::optional<AlignmentForm> back = FormFromProjectBytes(bytes, &error);
+    QVERIFY2(back, qPrintable(error));
+    QCOMPARE(back->section.Grid(SectionTableId::Slopes), form.section.Grid(SectionTableId::Slopes));
+    QCOMPARE(back->locateZText, form.locateZText);
+    QCOMPARE(back->Table(TableId::Points), form.Table(TableId::Points));
+    QCOMPARE(back->toleranceXyText, form.toleranceXyText);
+    QCOMPARE(back->toleranceZText, form.toleranceZText);
+    QCOMPARE(ProjectBytes(*back), bytes);
+  }
+
   // The project keeps the 边坡 table and the one point's Z; a project without them is written
   // as before (no such keys), and an older one opens with none.
   void ProjectKeepsTheSlopes() {
@@ -306,6 +350,7 @@ class SlopesWindowTest : public QObject {
     const QByteArray plainBytes = ProjectBytes(plain);
     QVERIFY(!plainBytes.contains("slopes") && !plainBytes.contains("locateZ"));
     QVERIFY(plainBytes.contains("\"version\": 2"));
+    QVERIFY(bytes.contains("\"version\": 3"));
     const std::optional<AlignmentForm> reopened = FormFromProjectBytes(plainBytes, &error);
     QVERIFY(reopened && !reopened->section.HasSlopes());
     QCOMPARE(ProjectBytes(*reopened), plainBytes);
