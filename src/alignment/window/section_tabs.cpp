@@ -175,7 +175,17 @@ QVariant SectionRowsModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::TextAlignmentRole) {
     return c >= 4 ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant(int(Qt::AlignLeft | Qt::AlignVCenter));
   }
-  return platform::ToQString(rows_.rows[r][c]);
+  const std::string& text = rows_.rows[r][c];
+  if (rows_.keys[c] == "station") {
+    // The rows keep the command's plain metres (they are compared with it and read back);
+    // the surveyor reads K stations, with the places the row was written with.
+    if (const std::optional<double> station = ReadNumber(text)) {
+      const std::size_t dot = text.find('.');
+      const int decimals = dot == std::string::npos ? 0 : static_cast<int>(text.size() - dot - 1);
+      return platform::ToQString(StationKText(*station, decimals));
+    }
+  }
+  return platform::ToQString(text);
 }
 
 QVariant SectionRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -259,6 +269,9 @@ SectionPanel::SectionPanel(AlignmentForm& form, QUndoStack& undo, CrossSectionVi
   rowsView->setObjectName(QStringLiteral("sectionRows"));
   rowsView->setModel(&rows_);
   rowsView->setSelectionBehavior(QAbstractItemView::SelectRows);
+  // Rows as dense as the other result grids.
+  rowsView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  rowsView->verticalHeader()->setDefaultSectionSize(rowsView->fontMetrics().height() + 6);
   connect(rowsView, &QTableView::clicked, this, [this](const QModelIndex& index) { ShowRow(index.row()); });
   tabs_->addTab(rowsView, QStringLiteral("横断面成果"));
   layout->addWidget(tabs_, 1);

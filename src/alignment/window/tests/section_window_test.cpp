@@ -134,6 +134,11 @@ class SectionWindowTest : public QObject {
     // Drawn with its parts' names: the view keeps what the section points into.
     view.resize(640, 360);
     QVERIFY(!view.grab().isNull());
+    // The rows show K stations with the rows' places and keep the command's metres.
+    QVERIFY(panel.Compute());
+    const QModelIndex station = panel.Rows().index(0, 1);
+    QCOMPARE(panel.Rows().data(station, Qt::DisplayRole).toString(), QStringLiteral("K1+000.000"));
+    QCOMPARE(panel.Rows().Rows().rows[0][1], std::string("1000.000"));
     // Off the route, or without a typical section, nothing is drawn.
     QVERIFY(!panel.ShowStation(40));
     QVERIFY(!view.Current());
