@@ -1,7 +1,6 @@
 #include "alignment/cli/section_report.h"
 
 #include <QString>
-#include <QStringList>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -42,18 +41,7 @@ int RunSectionsReport(const std::vector<std::string>& commandArgs, const std::st
     std::cerr << "alignment: " << ReportTooLongText(table->rows.size()) << '\n';
     return 2;
   }
-  window::ReportTable report;
-  report.title = platform::ToQString(table->title) +
-                 (table->relative ? QStringLiteral("（无纵断面：高程相对设计线）") : QString());
-  report.projectName = platform::ToQString(project);
-  for (const std::string& h : table->headers) report.headers << platform::ToQString(h);
-  report.rows.reserve(table->rows.size());
-  for (const std::vector<std::string>& cells : table->rows) {
-    QStringList row;
-    for (const std::string& c : cells) row << platform::ToQString(c);
-    report.rows.push_back(std::move(row));
-  }
-  report.landscape = true;
+  const window::ReportTable report = window::SubgradeReportTable(*table, platform::ToQString(project));
   QString error;
   if (!window::WriteReportPdf(report, platform::ToQString(pdf), &error)) {
     std::cerr << "alignment: " << error.toStdString() << '\n';
