@@ -82,13 +82,20 @@ bool WindowTransfers::ImportLandXml(const QString& path) {
   return true;
 }
 
-bool WindowTransfers::ExportLandXml(const QString& path) {
+const AlignmentForm* WindowTransfers::RouteInput() {
   window_.PullFields();
   const AlignmentForm& form = window_.Form();
   if (const std::string problem = form.FirstProblemMessage(RunKind::Stakes); !problem.empty()) {
     window_.ShowRefusal(platform::ToQString(problem));
-    return false;
+    return nullptr;
   }
+  return &form;
+}
+
+bool WindowTransfers::ExportLandXml(const QString& path) {
+  const AlignmentForm* input = RouteInput();
+  if (!input) return false;
+  const AlignmentForm& form = *input;
   try {
     const std::string text = ExportLandXmlText(form);
     const survey::Outcome outcome = platform::WriteFileAtomically(path.toStdString(), text);
@@ -148,12 +155,9 @@ bool WindowTransfers::ExportStakePoints(PointFile kind, const QString& path) {
 }
 
 bool WindowTransfers::ExportPlanDxf(const QString& path) {
-  window_.PullFields();
-  const AlignmentForm& form = window_.Form();
-  if (const std::string problem = form.FirstProblemMessage(RunKind::Stakes); !problem.empty()) {
-    window_.ShowRefusal(platform::ToQString(problem));
-    return false;
-  }
+  const AlignmentForm* input = RouteInput();
+  if (!input) return false;
+  const AlignmentForm& form = *input;
   std::string error;
   const std::shared_ptr<const RouteDesign> design = form.Design(false, &error);
   if (!design) {

@@ -40,6 +40,9 @@ class WindowTransfers {
   static std::string PointFileTitle(PointFile kind);
 
  private:
+  // The form with its fields read when a route can be built from it; nullptr after the refusal
+  // is shown.
+  const AlignmentForm* RouteInput();
   // Asks for a file to write; "" when cancelled.
   QString AskSavePath(const std::string& title, const std::string& initialName, const std::string& filter,
                       const std::string& suffix);
