@@ -783,6 +783,38 @@ class AlignmentWindowTest : public QObject {
     QCOMPARE(w.Form().Table(TableId::Jd)[2][4], std::string("100"));
   }
 
+  // Ctrl+Insert puts a blank row at the cursor's row (at the end without a cursor); Ctrl+Delete
+  // removes the selected rows, else the cursor's row.
+  void InsertAndDeleteRowsWhereTheCursorIs() {
+    AlignmentWindow w;
+    QTableView* view = w.SourceView(TableId::Jd);
+    SourceGridModel* m = w.Model(TableId::Jd);
+    m->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+    w.show();
+    w.findChild<QTabWidget*>(QStringLiteral("leftTabs"))->setCurrentWidget(view);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    view->setFocus();
+    const auto names = [&w] {
+      QStringList out;
+      for (const std::vector<std::string>& row : w.Form().Table(TableId::Jd)) out << QString::fromStdString(row[0]);
+      return out.join(u' ');
+    };
+    view->setCurrentIndex(QModelIndex());
+    QTest::keyClick(view, Qt::Key_Insert, Qt::ControlModifier);
+    QCOMPARE(names(), QStringLiteral("QD JD1 JD2 JD3 JD4 JD5 ZD "));
+    view->setCurrentIndex(m->index(2, 1));
+    QTest::keyClick(view, Qt::Key_Insert, Qt::ControlModifier);
+    QCOMPARE(names(), QStringLiteral("QD JD1  JD2 JD3 JD4 JD5 ZD "));
+    view->selectionModel()->select(QItemSelection(m->index(4, 0), m->index(5, 2)), QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(view, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(names(), QStringLiteral("QD JD1  JD2 JD5 ZD "));
+    view->selectionModel()->clearSelection();
+    view->setCurrentIndex(m->index(2, 0));
+    view->selectionModel()->clearSelection();
+    QTest::keyClick(view, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(names(), QStringLiteral("QD JD1 JD2 JD5 ZD "));
+  }
+
   // A block copied with its header row: the header is skipped, the data kept, wherever it lands.
   void PasteSkipsAHeaderRow_data() {
     QTest::addColumn<int>("column");
