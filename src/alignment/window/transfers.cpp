@@ -1,6 +1,6 @@
-// The window's transfers: tables and LandXML in, LandXML and result tables out, results to the
-// clipboard. A table's import is undone as one step; a LandXML route starts a new project; a
-// refused file changes nothing.
+// The window's transfers, through the WindowSeam: tables and LandXML in, LandXML, result tables,
+// point files and the plan's DXF out, results to the clipboard. A table's import is undone as one
+// step; a LandXML route starts a new project; a refused file changes nothing.
 #include "alignment/window/transfers.h"
 
 #include <QApplication>
