@@ -123,8 +123,9 @@ ScopedPrintDialog::~ScopedPrintDialog() { DialogRunner() = nullptr; }
 
 survey::Outcome PrintWithDialog(QWidget* parent, bool useDialogCopies,
                                 const std::function<bool(QPagedPaintDevice* device, int copies)>& paint,
-                                bool* toPdfFile) {
+                                bool* toPdfFile, const std::function<void(QPrinter& printer)>& setUp) {
   QPrinter printer(QPrinter::HighResolution);
+  if (setUp) setUp(printer);
   bool accepted = false;
   if (DialogRunner()) {
     accepted = DialogRunner()(printer, parent);

@@ -53,9 +53,10 @@ class ScopedPrintDialog {
 // printer or PDF file chosen there (PaintOnPrinter). When `useDialogCopies` is true `copies` is
 // the dialog's number of copies, which the caller prints into the one document, and the
 // printer is told to print one; otherwise it is 1. *toPdfFile tells whether a file was chosen.
+// `setUp` prepares the printer before the dialog shows it (a drawing's landscape page).
 survey::Outcome PrintWithDialog(QWidget* parent, bool useDialogCopies,
                                 const std::function<bool(QPagedPaintDevice* device, int copies)>& paint,
-                                bool* toPdfFile = nullptr);
+                                bool* toPdfFile = nullptr, const std::function<void(QPrinter& printer)>& setUp = {});
 
 // Shows the print dialog and prints the text. When `useDialogCopies` is true the number of
 // copies of the dialog is printed back to back in one document, each from a new page.

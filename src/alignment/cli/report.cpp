@@ -7,6 +7,7 @@
 #include <QString>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <sstream>
 
 #include "alignment/alignment_error.h"
@@ -21,11 +22,16 @@
 
 namespace survey::alignment::cli {
 
+namespace {
+
+int RefuseReport(const std::string& message) {
+  std::cerr << "alignment: " << message << '\n';
+  return 2;
+}
+
+}  // namespace
+
 int RunReport(const std::vector<std::string>& args) {
-  const auto refuse = [](const std::string& message) {
-    std::cerr << "alignment: " << message << '\n';
-    return 2;
-  };
   std::string table, pdf, project;
   std::vector<std::string> rest;
   for (std::size_t i = 1; i < args.size(); ++i) {
@@ -46,9 +52,9 @@ int RunReport(const std::vector<std::string>& args) {
     rest.push_back(a);
   }
   if (table != "stakes" && table != "curves" && table != "sections" && table != "check") {
-    return refuse("report 命令需要 --table stakes、--table curves、--table sections 或 --table check。");
+    return RefuseReport("report 命令需要 --table stakes、--table curves、--table sections 或 --table check。");
   }
-  if (pdf.empty()) return refuse("report 命令需要 --pdf 文件名。");
+  if (pdf.empty()) return RefuseReport("report 命令需要 --pdf 文件名。");
   bool degrees = false;
   for (const std::string& a : rest) degrees = degrees || a == "--degrees";
   if (project.empty()) {
@@ -74,46 +80,59 @@ int RunReport(const std::vector<std::string>& args) {
   try {
     RefuseOutputOverInput("pdf", pdf, inputs);
   } catch (const AlignmentError& e) {
-    return refuse(e.what());
+    return RefuseReport(e.what());
   }
   if (table == "sections") return RunSectionsReport(rest, pdf, project);
   if (table == "check") return RunCheckReport(rest, pdf, project);
-  // The command's own options and refusals; its rows are kept instead of written. Rows beyond
-  // the report's cap are only counted: a stake list of millions is refused with its count
-  // without being held or laid out.
-  CommandTable program = AlignmentCommandLine();
+  // Rows beyond the report's cap are only counted: a stake list of millions is refused with its
+  // count without being held or laid out.
   std::shared_ptr<ResultTable> rows;
-  std::size_t rowCount = 0;
-  program.SetRun("stakes", [&](CommandContext& ctx) {
-    const StakeRun run = ReadStakeRun(ctx);
-    const bool withProfile = run.design->profile.has_value();
-    rows = std::make_shared<ResultTable>(ResultTable::Kind::Stakes, layout::StakeKeys(run.offsetLabels, withProfile),
-                                         CellFormat{ctx.format.decimals, ctx.format.angles});
-    rows->withProfile = withProfile;
-    ForEachStakeRow(*run.design, run.query, [&](const StakeRow& row) {
-      if (++rowCount <= kMaxReportRows) rows->stakes.push_back(row);
-    });
+  std::function<std::size_t(CommandContext&)> collect;
+  if (table == "stakes") {
+    collect = [&](CommandContext& ctx) {
+      const StakeRun run = ReadStakeRun(ctx);
+      const bool withProfile = run.design->profile.has_value();
+      rows = std::make_shared<ResultTable>(ResultTable::Kind::Stakes, layout::StakeKeys(run.offsetLabels, withProfile),
+                                           CellFormat{ctx.format.decimals, ctx.format.angles});
+      rows->withProfile = withProfile;
+      std::size_t count = 0;
+      ForEachStakeRow(*run.design, run.query, [&](const StakeRow& row) {
+        if (++count <= kMaxReportRows) rows->stakes.push_back(row);
+      });
+      return count;
+    };
+  } else {
+    collect = [&](CommandContext& ctx) {
+      const Route& route = CurvesRoute(ctx);
+      rows = std::make_shared<ResultTable>(ResultTable::Kind::Curves, layout::CurveKeys(),
+                                           CellFormat{ctx.format.decimals, ctx.format.angles});
+      rows->curves = CurveOrJdRows(route);
+      return rows->curves.size();
+    };
+  }
+  return PrintCommandRows(table, rest, pdf, collect, [&] {
+    return window::MakeReportTable(table == "stakes" ? window::ReportKind::Stakes : window::ReportKind::Curves, *rows,
+                                   platform::ToQString(project), degrees);
   });
-  program.SetRun("curves", [&](CommandContext& ctx) {
-    const Route& route = CurvesRoute(ctx);
-    rows = std::make_shared<ResultTable>(ResultTable::Kind::Curves, layout::CurveKeys(),
-                                         CellFormat{ctx.format.decimals, ctx.format.angles});
-    rows->curves = CurveOrJdRows(route);
-    rowCount = rows->curves.size();
-  });
-  std::vector<std::string> commandArgs = {table};
-  commandArgs.insert(commandArgs.end(), rest.begin(), rest.end());
+}
+
+int PrintCommandRows(const std::string& command, const std::vector<std::string>& options, const std::string& pdf,
+                     const std::function<std::size_t(CommandContext& ctx)>& collect,
+                     const std::function<window::ReportTable()>& table) {
+  CommandTable program = AlignmentCommandLine();
+  std::optional<std::size_t> rowCount;
+  program.SetRun(command, [&](CommandContext& ctx) { rowCount = collect(ctx); });
+  std::vector<std::string> args = {command};
+  args.insert(args.end(), options.begin(), options.end());
   std::ostringstream out, err;
-  const int status = program.Run(commandArgs, out, err);
+  const int status = program.Run(args, out, err);
   std::cerr << err.str();  // the refusal, or the notes of a LandXML import
   if (status != 0) return 2;
   // --help among the options: the command printed its help, not rows.
-  if (!rows) return refuse("report 命令打印表格，不显示帮助；选项见 alignment --help。");
-  if (rowCount > kMaxReportRows) return refuse(ReportTooLongText(rowCount));
-  const window::ReportTable report = window::MakeReportTable(
-      table == "stakes" ? window::ReportKind::Stakes : window::ReportKind::Curves, *rows, platform::ToQString(project), degrees);
+  if (!rowCount) return RefuseReport("report 命令打印表格，不显示帮助；选项见 alignment --help。");
+  if (*rowCount > kMaxReportRows) return RefuseReport(ReportTooLongText(*rowCount));
   QString error;
-  if (!window::WriteReportPdf(report, platform::ToQString(pdf), &error)) return refuse(error.toStdString());
+  if (!window::WriteReportPdf(table(), platform::ToQString(pdf), &error)) return RefuseReport(error.toStdString());
   return 0;
 }
 

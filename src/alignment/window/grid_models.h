@@ -56,6 +56,11 @@ class EditableGridModel : public QAbstractTableModel {
   // removed (out of range ones ignored; no step when none goes).
   void InsertRowsAt(int row, int count);
   void RemoveRowList(std::vector<int> rows);
+  // The same on a view of this model, as its menu and keys ask (grid_edits.cpp): a blank row
+  // at the current cell's row (at the end without one); the selected rows, else the current
+  // cell's row, removed.
+  void InsertRowAtCurrent(const QTableView& view);
+  void RemoveSelectedRows(const QTableView& view);
   // Applied by the undo steps.
   virtual void Apply(const Grid& rows) = 0;
 

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -17,9 +16,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -33,7 +29,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <tuple>
 
 #include "alignment/alignment_error.h"
 #include "alignment/text_format.h"
@@ -191,7 +186,7 @@ QWidget* AlignmentWindow::BuildResultTab(RunKind kind, QWidget* options) {
   auto* copy = new QAction(QStringLiteral("复制（制表符分隔，含表头）"), view);
   copy->setShortcut(QKeySequence::Copy);
   copy->setShortcutContext(Qt::WidgetShortcut);
-  connect(copy, &QAction::triggered, this, [this, kind] { CopyResult(kind); });
+  connect(copy, &QAction::triggered, this, [this, kind] { transfers_.CopyResult(kind); });
   view->addAction(copy);
   AddTransferActions(view, kind, [model](bool on) { model->SetTransferAsShown(on); });
   FreezeLeadingColumns(view, model);
@@ -203,14 +198,7 @@ void AlignmentWindow::AddTransferActions(QTableView* view, RunKind kind, const s
   auto* utf8 = new QAction(QStringLiteral("导出 CSV（UTF-8）…"), view);
   auto* gbk = new QAction(QStringLiteral("导出 CSV（GBK）…"), view);
   for (auto [action, isGbk] : {std::pair{utf8, false}, std::pair{gbk, true}}) {
-    connect(action, &QAction::triggered, this, [this, kind, isGbk = isGbk] {
-      FileRequest request;
-      request.title = isGbk ? "导出 CSV（GBK）" : "导出 CSV（UTF-8）";
-      request.initialName = InProjectFolder("");
-      request.filters = {{"CSV 文件 (*.csv)", "*.csv"}};
-      request.defaultSuffix = "csv";
-      if (const auto path = host_.AskSaveFile(request)) ExportResultCsv(kind, platform::ToQString(*path), isGbk);
-    });
+    connect(action, &QAction::triggered, this, [this, kind, isGbk = isGbk] { transfers_.AskExportResultCsv(kind, isGbk); });
   }
   auto* asShown = new QAction(QStringLiteral("复制和导出按显示格式（K 桩号、度分秒）"), view);
   asShown->setObjectName(QStringLiteral("transferAsShown"));
@@ -344,51 +332,25 @@ void AlignmentWindow::BuildMenus() {
   file->addSeparator();
   QMenu* import = file->addMenu(QStringLiteral("导入表格"));
   for (TableId id : kAllTables) {
-    import->addAction(platform::ToQString(AlignmentForm::TableTitle(id)) + QStringLiteral("…"), this, [this, id] {
-      FileRequest request;
-      request.title = "导入" + AlignmentForm::TableTitle(id);
-      request.initialName = InProjectFolder("");
-      request.filters = {{"表格 (*.csv *.txt)", "*.csv *.txt"}, {"所有文件 (*)", "*"}};
-      if (const auto path = host_.AskOpenFile(request)) ImportTable(id, platform::ToQString(*path));
-    });
+    import->addAction(platform::ToQString(AlignmentForm::TableTitle(id)) + QStringLiteral("…"), this,
+                      [this, id] { transfers_.AskImportTable(id); });
   }
-  file->addAction(QStringLiteral("导入 LandXML…"), this, [this] {
-    FileRequest request;
-    request.title = "导入 LandXML";
-    request.initialName = InProjectFolder("");
-    request.filters = {{"LandXML (*.xml)", "*.xml"}, {"所有文件 (*)", "*"}};
-    if (const auto path = host_.AskOpenFile(request)) ImportLandXml(platform::ToQString(*path));
-  });
-  file->addAction(QStringLiteral("导出 LandXML…"), this, [this] {
-    FileRequest request;
-    request.title = "导出 LandXML";
-    request.initialName = InProjectFolder("");
-    request.filters = {{"LandXML (*.xml)", "*.xml"}};
-    request.defaultSuffix = "xml";
-    if (const auto path = host_.AskSaveFile(request)) ExportLandXml(platform::ToQString(*path));
-  });
+  file->addAction(QStringLiteral("导入 LandXML…"), this, [this] { transfers_.AskImportLandXml(); });
+  file->addAction(QStringLiteral("导出 LandXML…"), this, [this] { transfers_.AskExportLandXml(); });
   QMenu* field = file->addMenu(QStringLiteral("导出逐桩坐标与平面图"));
-  for (auto [kind, title, filter, suffix] : {std::tuple{PointFile::Cass, "CASS 点文件 (.dat)", "CASS 点文件 (*.dat)", "dat"},
-                                             std::tuple{PointFile::Gsi16, "GSI-16 点文件 (.gsi)", "GSI-16 (*.gsi)", "gsi"}}) {
-    field->addAction(QString::fromUtf8(title) + QStringLiteral("…"), this, [this, kind = kind, title = title, filter = filter, suffix = suffix] {
-      FileRequest request;
-      request.title = std::string("导出 ") + title;
-      request.initialName = InProjectFolder(std::string("逐桩坐标.") + suffix);
-      request.filters = {{filter, std::string("*.") + suffix}};
-      request.defaultSuffix = suffix;
-      if (const auto path = host_.AskSaveFile(request)) ExportStakePoints(kind, platform::ToQString(*path));
-    });
+  for (WindowTransfers::PointFile kind : {WindowTransfers::PointFile::Cass, WindowTransfers::PointFile::Gsi16}) {
+    field->addAction(platform::ToQString(WindowTransfers::PointFileTitle(kind)) + QStringLiteral("…"), this,
+                     [this, kind] { transfers_.AskExportStakePoints(kind); });
   }
-  field->addAction(QStringLiteral("平面图 DXF…"), this, [this] {
-    FileRequest request;
-    request.title = "导出平面图 DXF";
-    request.initialName = InProjectFolder("平面图.dxf");
-    request.filters = {{"DXF (*.dxf)", "*.dxf"}};
-    request.defaultSuffix = "dxf";
-    if (const auto path = host_.AskSaveFile(request)) ExportPlanDxf(platform::ToQString(*path));
-  });
+  field->addAction(QStringLiteral("平面图 DXF…"), this, [this] { transfers_.AskExportPlanDxf(); });
   file->addSeparator();
-  BuildPrintMenus(file);
+  // The printed tables and drawings: preview, print and PDF of each.
+  for (Printout printout : kPrintouts) {
+    QMenu* menu = file->addMenu(platform::ToQString(WindowPrinting::Title(printout)));
+    menu->addAction(QStringLiteral("打印预览…"), this, [this, printout] { printing_.Print(printout, true); });
+    menu->addAction(QStringLiteral("打印…"), this, [this, printout] { printing_.Print(printout, false); });
+    menu->addAction(QStringLiteral("导出 PDF…"), this, [this, printout] { printing_.AskExportPdf(printout); });
+  }
   BuildCheckPrintMenu(file);
   file->addSeparator();
   file->addAction(QStringLiteral("退出"), QKeySequence::Quit, this, [this] { close(); });

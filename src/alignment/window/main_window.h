@@ -1,6 +1,8 @@
 // The alignment window: source tables, result tables, plan and profile views, reports and
 // project files. Runs go through AlignmentForm and the RunController (long ones on a worker
-// thread with progress and cancel; a cancelled run keeps the previous results).
+// thread with progress and cancel; a cancelled run keeps the previous results); files in and
+// out go through WindowTransfers, printed pages through WindowPrinting, both over the
+// WindowSeam the window implements.
 #pragma once
 
 #include <QMainWindow>
@@ -15,11 +17,14 @@
 
 #include "alignment/window/form.h"
 #include "alignment/window/grid_models.h"
+#include "alignment/window/printing.h"
 #include "alignment/window/project_document.h"
 #include "alignment/window/report.h"
 #include "alignment/window/route_views.h"
 #include "alignment/window/run_controller.h"
 #include "alignment/window/section_tabs.h"
+#include "alignment/window/transfers.h"
+#include "alignment/window/window_seam.h"
 #include "platform/qt_host.h"
 
 class QAction;
@@ -40,21 +45,24 @@ class QTimer;
 
 namespace survey::alignment::window {
 
-class AlignmentWindow : public QMainWindow {
+class AlignmentWindow : public QMainWindow, private WindowSeam {
   Q_OBJECT
 
  public:
   explicit AlignmentWindow(QWidget* parent = nullptr);
   ~AlignmentWindow() override;
 
-  AlignmentForm& Form() { return form_; }
-  SourceGridModel* Model(TableId id) { return models_[static_cast<int>(id)]; }
+  AlignmentForm& Form() override { return form_; }
+  SourceGridModel* Model(TableId id) override { return models_[static_cast<int>(id)]; }
   QTableView* SourceView(TableId id) { return sourceViews_[static_cast<int>(id)]; }
-  ResultGridModel& Result(RunKind kind);
+  ResultGridModel& Result(RunKind kind) override;
   QUndoStack& Undo() { return undo_; }
-  PlanView* Plan() { return plan_; }
+  PlanView* Plan() override { return plan_; }
   ProfileView* ProfileChart() { return profileView_; }
-  SectionPanel* Sections() { return sections_; }
+  SectionPanel* Sections() override { return sections_; }
+  // Files in and out, and the clipboard; printed pages.
+  WindowTransfers& Transfers() { return transfers_; }
+  WindowPrinting& Printing() { return printing_; }
   CrossSectionView* SectionView() { return sectionView_; }
 
   // Handlers (menu entries and buttons call these; tests too).
@@ -82,23 +90,6 @@ class AlignmentWindow : public QMainWindow {
   bool IsStale(RunKind kind) const;
   QStringList RecentFiles() const;
 
-  bool ImportTable(TableId id, const QString& path);
-  bool ImportLandXml(const QString& path);
-  bool ExportLandXml(const QString& path);
-  bool ExportResultCsv(RunKind kind, const QString& path, bool gbk);
-  // The computed stake list as field points (CASS .dat or GSI-16), and the plan as a DXF drawing.
-  enum class PointFile { Cass, Gsi16 };
-  bool ExportStakePoints(PointFile kind, const QString& path);
-  bool ExportPlanDxf(const QString& path);
-  void CopyResult(RunKind kind);
-  ReportTable Report(ReportKind kind) const;
-  bool ExportReportPdf(ReportKind kind, const QString& path);
-  // The plan on a sheet with its title block (window_plan.cpp).
-  bool ExportPlanPdf(const QString& path);
-  // The 路基设计表 of the stake list (report --table sections): nullopt after a refusal shown.
-  std::optional<ReportTable> SectionsReport();
-  bool ExportSectionsPdf(const QString& path);
-  void PrintSections(bool preview);
   // The 偏差检查 page and its 偏差报表 (window_check.cpp).
   bool ComputeCheck();
   CheckPanel* Check() { return check_; }
@@ -106,10 +97,10 @@ class AlignmentWindow : public QMainWindow {
   bool ExportCheckPdf(const QString& path);
   void PrintCheck(bool preview);
   // The check grid's CSV (ExportResultCsv's for RunKind::Check); nullopt after a refusal shown.
-  std::optional<std::string> CheckCsv();
+  std::optional<std::string> CheckCsv() override;
 
   // Fields into the form (the line edits are bound as they change; this re-reads them all).
-  void PullFields();
+  void PullFields() override;
   // The form into the widgets (after an open or import).
   void PushFields();
   // Shows a result tab and selects a row as a click would (centres the plan on that stake).
@@ -124,7 +115,6 @@ class AlignmentWindow : public QMainWindow {
  private:
   void BuildUi();
   void BuildMenus();
-  void BuildPrintMenus(QMenu* file);
   QWidget* BuildSettingsTab();
   QWidget* BuildSourceTab(TableId id);
   QWidget* BuildResultTab(RunKind kind, QWidget* options);
@@ -137,7 +127,7 @@ class AlignmentWindow : public QMainWindow {
   QLineEdit* Field(const QString& name, std::string AlignmentForm::*member);
   bool StartRun(std::vector<RunKind> kinds);
   void Apply(RunOutcome& outcome);
-  void ShowRefusal(const QString& text);
+  void ShowRefusal(const QString& text) override;
   void MarkModified();
   void UpdateTitle();
   void ClearResults();
@@ -149,21 +139,25 @@ class AlignmentWindow : public QMainWindow {
   void DeleteRowsInCurrent();
   void FillDownInCurrent();
   SourceGridModel* CurrentSourceModel(QTableView** view = nullptr);
-  bool AskToSave();
-  void PrintReport(ReportKind kind, bool preview);
-  void PrintPlan(bool preview);
-  bool ReportWithinCap(ReportKind kind);
+  bool AskToSave() override;
   void MarkStale();
   void ShowStaleness();
   // True when the results of `kind` are current, after offering to compute them when stale.
-  bool ResultsCurrent(RunKind kind);
+  bool ResultsCurrent(RunKind kind) override;
   // A dialog's initial name in the project's folder (the name alone before the first save).
-  std::string InProjectFolder(const std::string& name) const;
+  std::string InProjectFolder(const std::string& name) const override;
   QWidget* BuildCheckTab();
   void BuildCheckPrintMenu(QMenu* file);
   void ApplyCheck(const RunResult& result);
   // The project's name on a printed report: the 项目名称 field, else the file's name.
-  QString ReportProjectName() const;
+  QString ReportProjectName() const override;
+  // The rest of the rooms' seam (window_seam.cpp).
+  QWidget* DialogParent() override { return this; }
+  survey::Host& Host() override { return host_; }
+  void ShowStatus(const QString& text, int milliseconds) override;
+  std::vector<int> SelectedResultRows(RunKind kind) override;
+  void ChooseInputKind(InputKind kind) override;
+  void StartImportedProject(AlignmentForm form) override;
   // The run F5 starts on the tab shown, and its name for the menu.
   RunKind ShownRun() const;
   void NameShownRun();
@@ -199,6 +193,8 @@ class AlignmentWindow : public QMainWindow {
   SectionPanel* sections_ = nullptr;
   CrossSectionView* sectionView_ = nullptr;
   CheckPanel* check_ = nullptr;
+  WindowTransfers transfers_{*this};
+  WindowPrinting printing_{*this};
 };
 
 int RunWindow(QApplication& app);

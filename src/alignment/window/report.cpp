@@ -9,6 +9,7 @@
 #include <QPdfWriter>
 #include <algorithm>
 
+#include "alignment/section/subgrade_table.h"
 #include "alignment/text_format.h"
 #include "alignment/window/form.h"
 #include "platform/text_printing.h"
@@ -217,6 +218,22 @@ bool PaintReport(const ReportTable& table, QPagedPaintDevice* device) {
   }
   painter.end();
   return true;
+}
+
+ReportTable SubgradeReportTable(const section::SubgradeTable& table, const QString& projectName) {
+  ReportTable report;
+  report.title = platform::ToQString(table.title) +
+                 (table.relative ? QStringLiteral("（无纵断面：高程相对设计线）") : QString());
+  report.projectName = projectName;
+  for (const std::string& h : table.headers) report.headers << platform::ToQString(h);
+  report.rows.reserve(table.rows.size());
+  for (const std::vector<std::string>& cells : table.rows) {
+    QStringList row;
+    for (const std::string& c : cells) row << platform::ToQString(c);
+    report.rows.push_back(std::move(row));
+  }
+  report.landscape = true;
+  return report;
 }
 
 bool WriteReportPdf(const ReportTable& table, const QString& path, QString* error) {

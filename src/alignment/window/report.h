@@ -18,6 +18,10 @@ class QPainter;
 class QRectF;
 class QPageLayout;
 
+namespace survey::alignment::section {
+struct SubgradeTable;
+}
+
 namespace survey::alignment::window {
 
 enum class ReportKind { Stakes, Curves };
@@ -35,6 +39,10 @@ struct ReportTable {
 // The table from the rows of a stakes or curves run (stations in K notation, packed angles as
 // D°MM′SS.ss″).
 ReportTable MakeReportTable(ReportKind kind, const ResultTable& rows, const QString& projectName, bool degrees);
+
+// The 路基设计表 of the section library, landscape; its title says when the elevations are
+// relative to the design line (no profile).
+ReportTable SubgradeReportTable(const section::SubgradeTable& table, const QString& projectName);
 
 // Page count for the device's page size.
 int ReportPageCount(const ReportTable& table, QPagedPaintDevice* device);

@@ -296,20 +296,12 @@ void SectionPanel::PasteIntoCurrent() {
 
 void SectionPanel::InsertRowInCurrent() {
   QTableView* view = nullptr;
-  SectionGridModel* model = CurrentModel(&view);
-  if (!model) return;
-  const QModelIndex at = view->currentIndex();
-  model->InsertRowsAt(at.isValid() ? at.row() : model->rowCount(), 1);
+  if (SectionGridModel* model = CurrentModel(&view)) model->InsertRowAtCurrent(*view);
 }
 
 void SectionPanel::DeleteRowsInCurrent() {
   QTableView* view = nullptr;
-  SectionGridModel* model = CurrentModel(&view);
-  if (!model) return;
-  std::vector<int> rows;
-  for (const QModelIndex& index : view->selectionModel()->selectedIndexes()) rows.push_back(index.row());
-  if (rows.empty() && view->currentIndex().isValid()) rows.push_back(view->currentIndex().row());
-  model->RemoveRowList(rows);
+  if (SectionGridModel* model = CurrentModel(&view)) model->RemoveSelectedRows(*view);
 }
 
 void SectionPanel::Reload() {

@@ -49,21 +49,13 @@ void AlignmentWindow::PasteIntoCurrent() {
 void AlignmentWindow::InsertRowInCurrent() {
   if (leftTabs_->currentWidget() == sections_) return sections_->InsertRowInCurrent();
   QTableView* view = nullptr;
-  SourceGridModel* model = CurrentSourceModel(&view);
-  if (!model) return;
-  const QModelIndex at = view->currentIndex();
-  model->InsertRowsAt(at.isValid() ? at.row() : model->rowCount(), 1);
+  if (SourceGridModel* model = CurrentSourceModel(&view)) model->InsertRowAtCurrent(*view);
 }
 
 void AlignmentWindow::DeleteRowsInCurrent() {
   if (leftTabs_->currentWidget() == sections_) return sections_->DeleteRowsInCurrent();
   QTableView* view = nullptr;
-  SourceGridModel* model = CurrentSourceModel(&view);
-  if (!model) return;
-  std::vector<int> rows;
-  for (const QModelIndex& index : view->selectionModel()->selectedIndexes()) rows.push_back(index.row());
-  if (rows.empty() && view->currentIndex().isValid()) rows.push_back(view->currentIndex().row());
-  model->RemoveRowList(rows);
+  if (SourceGridModel* model = CurrentSourceModel(&view)) model->RemoveSelectedRows(*view);
 }
 
 void AlignmentWindow::FillDownInCurrent() {

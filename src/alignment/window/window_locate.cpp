@@ -39,7 +39,7 @@ QWidget* AlignmentWindow::BuildLocateOptions() {
     request.title = "导入点表";
     request.initialName = InProjectFolder("");
     request.filters = {{"表格 (*.csv *.txt)", "*.csv *.txt"}};
-    if (const auto path = host_.AskOpenFile(request)) ImportTable(TableId::Points, platform::ToQString(*path));
+    if (const auto path = host_.AskOpenFile(request)) transfers_.ImportTable(TableId::Points, platform::ToQString(*path));
   });
   lrow->addWidget(importPoints);
   lo->addLayout(lrow);

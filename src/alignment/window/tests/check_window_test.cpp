@@ -162,7 +162,7 @@ class CheckWindowTest : public QObject {
     QTemporaryDir tmp;
     const QString path = tmp.filePath(QStringLiteral("check.csv"));
     SetUpRoute(w, kPoints);
-    QVERIFY(!w.ExportResultCsv(RunKind::Check, path, false));
+    QVERIFY(!w.Transfers().ExportResultCsv(RunKind::Check, path, false));
     QCOMPARE(recorder.messages.size(), std::size_t{1});
     QVERIFY(!QFile::exists(path));
     recorder.messages.clear();
@@ -171,10 +171,10 @@ class CheckWindowTest : public QObject {
       QFile f(path);
       return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string("unreadable");
     };
-    QVERIFY(w.ExportResultCsv(RunKind::Check, path, false));
+    QVERIFY(w.Transfers().ExportResultCsv(RunKind::Check, path, false));
     QCOMPARE(read(), Batch(WriteInputs(tmp, kPoints)));
     w.Check()->Grid()->findChild<QAction*>(QStringLiteral("transferAsShown"))->setChecked(true);
-    QVERIFY(w.ExportResultCsv(RunKind::Check, path, false));
+    QVERIFY(w.Transfers().ExportResultCsv(RunKind::Check, path, false));
     const QStringList lines = QString::fromStdString(read()).split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), 10);  // header, 7 rows, the summary, the last line's end
     QVERIFY2(lines[0].startsWith(QStringLiteral("名称,X (m),Y (m),实测高程 (m),桩号,")), qPrintable(lines[0]));
@@ -186,7 +186,7 @@ class CheckWindowTest : public QObject {
     const std::string before = read();
     SourceGridModel* points = w.Model(TableId::Points);
     points->setData(points->index(0, 3), QStringLiteral("50.02"), Qt::EditRole);
-    QVERIFY(!w.ExportResultCsv(RunKind::Check, path, false));
+    QVERIFY(!w.Transfers().ExportResultCsv(RunKind::Check, path, false));
     QCOMPARE(read(), before);
     QVERIFY(recorder.messages.back().text.find("重新计算") != std::string::npos);
   }

@@ -156,11 +156,11 @@ class RouteViewsTest : public QObject {
     {
       AlignmentWindow source;
       QVERIFY(source.OpenFrom(QStringLiteral(EXAMPLE_PROJECT)));
-      QVERIFY(source.ExportLandXml(xml));
+      QVERIFY(source.Transfers().ExportLandXml(xml));
     }
     platform::MessageRecorder recorder;
     AlignmentWindow w;
-    QVERIFY(w.ImportLandXml(xml));
+    QVERIFY(w.Transfers().ImportLandXml(xml));
     QVERIFY(w.ComputeAll());
     PlanView* plan = w.Plan();
     plan->resize(1600, 1200);
@@ -181,13 +181,13 @@ class RouteViewsTest : public QObject {
     const QString pdf = tmp.filePath(QStringLiteral("plan.pdf"));
     {
       platform::MessageRecorder recorder;
-      QVERIFY(!w.ExportPlanPdf(pdf));  // nothing computed: refused with a message, no file
+      QVERIFY(!w.Printing().ExportPlanPdf(pdf));  // nothing computed: refused with a message, no file
       QCOMPARE(recorder.messages.size(), std::size_t{1});
       QVERIFY(!QFile::exists(pdf));
     }
     QVERIFY(w.OpenFrom(QStringLiteral(EXAMPLE_PROJECT)));
     QVERIFY(w.ComputeAll());
-    QVERIFY(w.ExportPlanPdf(pdf));
+    QVERIFY(w.Printing().ExportPlanPdf(pdf));
     QString error;
     const QString text = platform::testing::PdfPlainText(pdf, &error);
     QVERIFY2(error.isEmpty(), qPrintable(error));

@@ -222,7 +222,7 @@ class SectionWindowTest : public QObject {
     QVERIFY(std::fabs(*at->ElevationAt(3.5) + 0.14) < 1e-9);
 
     const QString windowPdf = dir.filePath(QStringLiteral("window.pdf")), batchPdf = dir.filePath(QStringLiteral("batch.pdf"));
-    QVERIFY(w.ExportSectionsPdf(windowPdf));
+    QVERIFY(w.Printing().ExportSectionsPdf(windowPdf));
     const QString jd = QString::fromStdString(WriteText(dir, "route.csv", form.TableCsv(TableId::Jd)));
     const QString sectionCsv = QString::fromStdString(WriteText(dir, "s.csv", form.section.Csv(SectionTableId::Section)));
     const QString superCsv = QString::fromStdString(WriteText(dir, "e.csv", form.section.Csv(SectionTableId::Superelevation)));
@@ -248,7 +248,7 @@ class SectionWindowTest : public QObject {
     // Without a typical section nothing is printed and the window says why.
     w.Sections()->Model(SectionTableId::Section)->RemoveRowList({0, 1, 2, 3});
     const QString none = dir.filePath(QStringLiteral("none.pdf"));
-    QVERIFY(!w.ExportSectionsPdf(none));
+    QVERIFY(!w.Printing().ExportSectionsPdf(none));
     QVERIFY(!QFile::exists(none));
     QCOMPARE(recorder.messages.size(), std::size_t{1});
   }

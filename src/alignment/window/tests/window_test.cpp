@@ -220,7 +220,7 @@ class AlignmentWindowTest : public QObject {
                           "--setup", "3300,5200", "--backsight", "3000,5000"}));
 
     // The clipboard copy: the shown header, then tab-separated cells.
-    w.CopyResult(RunKind::Curves);
+    w.Transfers().CopyResult(RunKind::Curves);
     const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'));
     QVERIFY(lines.size() >= 2);
     QVERIFY(lines[0].startsWith(QStringLiteral("名称\tX (m)\tY (m)\t转向\t转角")));
@@ -523,7 +523,7 @@ class AlignmentWindowTest : public QObject {
     const QString path = dir_.filePath(QStringLiteral("route.xml"));
     WriteFile(path, QByteArray::fromStdString(ExportLandXmlText(jd)));
     AlignmentWindow w;
-    QVERIFY(w.ImportLandXml(path));
+    QVERIFY(w.Transfers().ImportLandXml(path));
     QVERIFY(w.Form().inputKind == InputKind::Elements);
     QVERIFY(!w.Form().Table(TableId::Elements).empty());
     QVERIFY2(w.statusBar()->currentMessage().contains(QStringLiteral("最大差")), qPrintable(w.statusBar()->currentMessage()));
@@ -685,7 +685,7 @@ class AlignmentWindowTest : public QObject {
     QVERIFY(w.ComputeAll());
     QVERIFY(w.Result(RunKind::Stakes).RowCountLarge() > 10000);
     const QString windowPdf = tmp.filePath(QStringLiteral("window.pdf"));
-    QVERIFY(!w.ExportReportPdf(ReportKind::Stakes, windowPdf));
+    QVERIFY(!w.Printing().ExportReportPdf(ReportKind::Stakes, windowPdf));
     QVERIFY(!QFile::exists(windowPdf));
     QCOMPARE(recorder.messages.size(), std::size_t{1});
     QVERIFY2(recorder.messages[0].text.find("超过10000行，无法打印。") != std::string::npos, recorder.messages[0].text.c_str());
@@ -783,6 +783,38 @@ class AlignmentWindowTest : public QObject {
     QCOMPARE(w.Form().Table(TableId::Jd)[2][4], std::string("100"));
   }
 
+  // Ctrl+Insert puts a blank row at the cursor's row (at the end without a cursor); Ctrl+Delete
+  // removes the selected rows, else the cursor's row.
+  void InsertAndDeleteRowsWhereTheCursorIs() {
+    AlignmentWindow w;
+    QTableView* view = w.SourceView(TableId::Jd);
+    SourceGridModel* m = w.Model(TableId::Jd);
+    m->PasteBlock(0, 0, QString::fromUtf8(kJdBlock));
+    w.show();
+    w.findChild<QTabWidget*>(QStringLiteral("leftTabs"))->setCurrentWidget(view);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    view->setFocus();
+    const auto names = [&w] {
+      QStringList out;
+      for (const std::vector<std::string>& row : w.Form().Table(TableId::Jd)) out << QString::fromStdString(row[0]);
+      return out.join(u' ');
+    };
+    view->setCurrentIndex(QModelIndex());
+    QTest::keyClick(view, Qt::Key_Insert, Qt::ControlModifier);
+    QCOMPARE(names(), QStringLiteral("QD JD1 JD2 JD3 JD4 JD5 ZD "));
+    view->setCurrentIndex(m->index(2, 1));
+    QTest::keyClick(view, Qt::Key_Insert, Qt::ControlModifier);
+    QCOMPARE(names(), QStringLiteral("QD JD1  JD2 JD3 JD4 JD5 ZD "));
+    view->selectionModel()->select(QItemSelection(m->index(4, 0), m->index(5, 2)), QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(view, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(names(), QStringLiteral("QD JD1  JD2 JD5 ZD "));
+    view->selectionModel()->clearSelection();
+    view->setCurrentIndex(m->index(2, 0));
+    view->selectionModel()->clearSelection();
+    QTest::keyClick(view, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(names(), QStringLiteral("QD JD1 JD2 JD5 ZD "));
+  }
+
   // A block copied with its header row: the header is skipped, the data kept, wherever it lands.
   void PasteSkipsAHeaderRow_data() {
     QTest::addColumn<int>("column");
@@ -831,14 +863,14 @@ class AlignmentWindowTest : public QObject {
     QCOMPARE(banner->text(), QStringLiteral("数据已修改，请重新计算 (F5)"));
     QTemporaryDir tmp;
     const QString pdf = tmp.filePath(QStringLiteral("curves.pdf")), csv = tmp.filePath(QStringLiteral("curves.csv"));
-    QVERIFY(!w.ExportReportPdf(ReportKind::Curves, pdf));
-    QVERIFY(!w.ExportResultCsv(RunKind::Curves, csv, false));
+    QVERIFY(!w.Printing().ExportReportPdf(ReportKind::Curves, pdf));
+    QVERIFY(!w.Transfers().ExportResultCsv(RunKind::Curves, csv, false));
     QVERIFY(!QFile::exists(pdf) && !QFile::exists(csv));
     QCOMPARE(recorder.messages.size(), std::size_t{2});
     QVERIFY(recorder.messages[0].text.find("重新计算") != std::string::npos);
     // Yes: computed, then exported with the new radius.
     recorder.answer = survey::MessageAnswer::Yes;
-    QVERIFY(w.ExportResultCsv(RunKind::Curves, csv, false));
+    QVERIFY(w.Transfers().ExportResultCsv(RunKind::Curves, csv, false));
     QVERIFY(!w.IsStale(RunKind::Curves));
     QVERIFY(banner->isHidden());
     QFile f(csv);
@@ -896,11 +928,11 @@ class AlignmentWindowTest : public QObject {
     f.close();
     // Modified and the question cancelled: nothing imported.
     w.Model(TableId::Jd)->setData(w.Model(TableId::Jd)->index(1, 3), QStringLiteral("650"), Qt::EditRole);
-    QVERIFY(!w.ImportLandXml(xml));
+    QVERIFY(!w.Transfers().ImportLandXml(xml));
     QCOMPARE(w.CurrentPath(), project);
     QVERIFY(w.Form().inputKind == InputKind::Jd);
     recorder.answer = survey::MessageAnswer::No;  // do not save the old one
-    QVERIFY(w.ImportLandXml(xml));
+    QVERIFY(w.Transfers().ImportLandXml(xml));
     QVERIFY(w.CurrentPath().isEmpty());
     QVERIFY(w.windowTitle().startsWith(QStringLiteral("未命名")));
     QVERIFY(w.IsModified());
@@ -936,7 +968,7 @@ class AlignmentWindowTest : public QObject {
     w.Form().offsetsText = "-5, 5";
     w.PushFields();
     const QString early = tmp.filePath(QStringLiteral("early.dat"));
-    QVERIFY(!w.ExportStakePoints(AlignmentWindow::PointFile::Cass, early));  // nothing computed yet
+    QVERIFY(!w.Transfers().ExportStakePoints(WindowTransfers::PointFile::Cass, early));  // nothing computed yet
     QVERIFY(!QFile::exists(early));
     QVERIFY(w.ComputeAll());
     const auto read = [](const QString& path) {
@@ -950,8 +982,8 @@ class AlignmentWindowTest : public QObject {
     for (const Case& c : {Case{"cass", "w.dat"}, Case{"gsi16", "w.gsi"}, Case{"dxf", "w.dxf"}}) {
       const QString mine = tmp.filePath(QString::fromLatin1(c.file)), batch = tmp.filePath(QStringLiteral("batch.") + QString::fromLatin1(c.format));
       const std::string format = c.format;
-      QVERIFY(format == "dxf" ? w.ExportPlanDxf(mine)
-                              : w.ExportStakePoints(format == "cass" ? AlignmentWindow::PointFile::Cass : AlignmentWindow::PointFile::Gsi16, mine));
+      QVERIFY(format == "dxf" ? w.Transfers().ExportPlanDxf(mine)
+                              : w.Transfers().ExportStakePoints(format == "cass" ? WindowTransfers::PointFile::Cass : WindowTransfers::PointFile::Gsi16, mine));
       QCOMPARE(BatchOutput({"stakes", "--jd", jd.toStdString(), "--start", "K10+000", "--interval", "25", "--offset=-5", "--offset=5",
                             "--out", batch.toStdString(), "--format", format}),
                std::string());
@@ -964,7 +996,7 @@ class AlignmentWindowTest : public QObject {
     // Stale: asked, declined, nothing written.
     w.Model(TableId::Jd)->setData(w.Model(TableId::Jd)->index(1, 3), QStringLiteral("650"), Qt::EditRole);
     const QString stale = tmp.filePath(QStringLiteral("stale.dat"));
-    QVERIFY(!w.ExportStakePoints(AlignmentWindow::PointFile::Cass, stale));
+    QVERIFY(!w.Transfers().ExportStakePoints(WindowTransfers::PointFile::Cass, stale));
     QVERIFY(!QFile::exists(stale));
     QCOMPARE(recorder.messages.size(), std::size_t{2});
   }
