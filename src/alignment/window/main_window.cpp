@@ -351,7 +351,6 @@ void AlignmentWindow::BuildMenus() {
     menu->addAction(QStringLiteral("打印…"), this, [this, printout] { printing_.Print(printout, false); });
     menu->addAction(QStringLiteral("导出 PDF…"), this, [this, printout] { printing_.AskExportPdf(printout); });
   }
-  BuildCheckPrintMenu(file);
   file->addSeparator();
   file->addAction(QStringLiteral("退出"), QKeySequence::Quit, this, [this] { close(); });
   RebuildRecentMenu();

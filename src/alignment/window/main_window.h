@@ -93,9 +93,7 @@ class AlignmentWindow : public QMainWindow, private WindowSeam {
   // The 偏差检查 page and its 偏差报表 (window_check.cpp).
   bool ComputeCheck();
   CheckPanel* Check() { return check_; }
-  std::optional<ReportTable> CheckReport();  // nullopt after a refusal shown
-  bool ExportCheckPdf(const QString& path);
-  void PrintCheck(bool preview);
+  std::optional<ReportTable> CheckReport() override;
   // The check grid's CSV (ExportResultCsv's for RunKind::Check); nullopt after a refusal shown.
   std::optional<std::string> CheckCsv() override;
 
@@ -147,7 +145,6 @@ class AlignmentWindow : public QMainWindow, private WindowSeam {
   // A dialog's initial name in the project's folder (the name alone before the first save).
   std::string InProjectFolder(const std::string& name) const override;
   QWidget* BuildCheckTab();
-  void BuildCheckPrintMenu(QMenu* file);
   void ApplyCheck(const RunResult& result);
   // The project's name on a printed report: the 项目名称 field, else the file's name.
   QString ReportProjectName() const override;

@@ -26,6 +26,7 @@ std::string WindowPrinting::Title(Printout printout) {
     case Printout::Curves: return "直线、曲线及转角表";
     case Printout::Plan: return "路线平面图";
     case Printout::Sections: return "路基设计表";
+    case Printout::Check: return "偏差报表";
   }
   return {};
 }
@@ -58,6 +59,9 @@ void WindowPrinting::Print(Printout printout, bool preview) {
     case Printout::Sections:
       if (const std::optional<ReportTable> table = SectionsReport()) PrintTable(*table, preview);
       return;
+    case Printout::Check:
+      if (const std::optional<ReportTable> table = window_.CheckReport()) PrintTable(*table, preview);
+      return;
   }
 }
 
@@ -67,13 +71,17 @@ bool WindowPrinting::ExportPdf(Printout printout, const QString& path) {
     case Printout::Curves: return ExportReportPdf(ReportKind::Curves, path);
     case Printout::Plan: return ExportPlanPdf(path);
     case Printout::Sections: return ExportSectionsPdf(path);
+    case Printout::Check: {
+      const std::optional<ReportTable> table = window_.CheckReport();
+      return table && WritePdf(*table, path);
+    }
   }
   return false;
 }
 
 void WindowPrinting::AskExportPdf(Printout printout) {
   const std::string title = Title(printout);
-  const bool table = printout == Printout::Stakes || printout == Printout::Curves;
+  const bool table = printout == Printout::Stakes || printout == Printout::Curves || printout == Printout::Check;
   FileRequest request;
   request.title = "导出 PDF：" + title;
   request.initialName = table ? window_.InProjectFolder(title + ".pdf") : title + ".pdf";
@@ -143,7 +151,7 @@ bool WindowPrinting::WritePdf(const ReportTable& table, const QString& path) {
 }
 
 void WindowPrinting::PrintTable(const ReportTable& table, bool preview) {
-  PrintPages(preview, false, [&table](QPagedPaintDevice* device) { return PaintReport(table, device); });
+  PrintPages(preview, table.landscape, [&table](QPagedPaintDevice* device) { return PaintReport(table, device); });
 }
 
 void WindowPrinting::PrintPages(bool preview, bool landscape, const std::function<bool(QPagedPaintDevice* device)>& paint) {

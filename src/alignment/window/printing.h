@@ -1,5 +1,5 @@
 // The window's printed pages: the stake and curve tables of the last run, the plan sheet and
-// the 路基设计表, each to the print dialog (the suite's, platform::PrintWithDialog), its preview
+// the 路基设计表 and the 偏差报表, each to the print dialog (the suite's, platform::PrintWithDialog), its preview
 // or a PDF file. Refusals (nothing computed, stale results, too many rows) are shown and print
 // nothing.
 #pragma once
@@ -18,9 +18,10 @@ namespace survey::alignment::window {
 
 class WindowSeam;
 
-enum class Printout { Stakes, Curves, Plan, Sections };
+enum class Printout { Stakes, Curves, Plan, Sections, Check };
 // In the order of the 文件 menu.
-inline constexpr Printout kPrintouts[] = {Printout::Stakes, Printout::Curves, Printout::Plan, Printout::Sections};
+inline constexpr Printout kPrintouts[] = {Printout::Stakes, Printout::Curves, Printout::Plan, Printout::Sections,
+                                          Printout::Check};
 
 class WindowPrinting {
  public:

@@ -85,46 +85,4 @@ std::optional<ReportTable> AlignmentWindow::CheckReport() {
   return CheckReportTable(CheckReportDataOf(table, true), ReportProjectName());
 }
 
-bool AlignmentWindow::ExportCheckPdf(const QString& path) {
-  const std::optional<ReportTable> table = CheckReport();
-  if (!table) return false;
-  QString error;
-  if (!WriteReportPdf(*table, path, &error)) {
-    ShowRefusal(error);
-    return false;
-  }
-  return true;
-}
-
-void AlignmentWindow::PrintCheck(bool preview) {
-  const std::optional<ReportTable> table = CheckReport();
-  if (!table) return;
-  QPrinter printer(QPrinter::HighResolution);
-  if (preview) {
-    QPrintPreviewDialog dialog(&printer, this);
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&table](QPrinter* p) { PaintReport(*table, p); });
-    dialog.exec();
-    return;
-  }
-  QPrintDialog dialog(&printer, this);
-  if (dialog.exec() != QDialog::Accepted) return;
-  const survey::Outcome outcome =
-      platform::PaintOnPrinter(printer, [&table](QPagedPaintDevice* device) { return PaintReport(*table, device); });
-  if (!outcome.ok()) ShowRefusal(platform::ToQString(outcome.error));
-}
-
-void AlignmentWindow::BuildCheckPrintMenu(QMenu* file) {
-  QMenu* menu = file->addMenu(QStringLiteral("偏差报表"));
-  menu->addAction(QStringLiteral("打印预览…"), this, [this] { PrintCheck(true); });
-  menu->addAction(QStringLiteral("打印…"), this, [this] { PrintCheck(false); });
-  menu->addAction(QStringLiteral("导出 PDF…"), this, [this] {
-    FileRequest request;
-    request.title = "导出 PDF：偏差报表";
-    request.initialName = InProjectFolder("偏差报表.pdf");
-    request.filters = {{"PDF (*.pdf)", "*.pdf"}};
-    request.defaultSuffix = "pdf";
-    if (const auto path = host_.AskSaveFile(request)) ExportCheckPdf(platform::ToQString(*path));
-  });
-}
-
 }  // namespace survey::alignment::window

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "alignment/window/form.h"
+#include "alignment/window/report.h"
 
 class QWidget;
 namespace survey {
@@ -41,6 +42,8 @@ class WindowSeam {
   virtual ResultGridModel& Result(RunKind kind) = 0;
   // The 偏差检查 rows as the check command writes them; nullopt after a refusal shown.
   virtual std::optional<std::string> CheckCsv() = 0;
+  // The 偏差报表 of the check on screen (plot page, then the rows); nullopt after a refusal shown.
+  virtual std::optional<ReportTable> CheckReport() = 0;
   // The selected rows of a result grid, in ascending order.
   virtual std::vector<int> SelectedResultRows(RunKind kind) = 0;
   // A dialog's initial name in the project's folder (the name alone before the first save).

@@ -137,12 +137,12 @@ class CheckWindowRunsTest : public QObject {
     AlignmentWindow w;
     QTemporaryDir tmp;
     const QString mine = tmp.filePath(QStringLiteral("window.pdf")), batch = tmp.filePath(QStringLiteral("batch.pdf"));
-    QVERIFY(!w.ExportCheckPdf(mine));  // nothing checked yet
+    QVERIFY(!w.Printing().ExportPdf(Printout::Check, mine));  // nothing checked yet
     QCOMPARE(recorder.messages.size(), std::size_t{1});
     QVERIFY(!QFile::exists(mine));
     SetUpRoute(w, kPoints);
     QVERIFY(w.ComputeCheck());
-    QVERIFY(w.ExportCheckPdf(mine));
+    QVERIFY(w.Printing().ExportPdf(Printout::Check, mine));
     QProcess p;
     p.start(QStringLiteral(ALIGNMENT_PROGRAM), QStringList{"report", "--table", "check", "--pdf", batch, "--project", "检查路"} +
                                                    WriteInputs(tmp, kPoints));

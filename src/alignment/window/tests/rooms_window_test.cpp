@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -66,6 +68,17 @@ QStringList SortedWords(const QString& path) {
   return error.isEmpty() ? words : QStringList{error};
 }
 
+// Whether the first page of the PDF is wider than high.
+bool LandscapePages(const QString& path) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), path,
+                                        QStringLiteral("-")});
+  if (!p.waitForFinished(30000)) return false;
+  static const QRegularExpression page(QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\""));
+  const QRegularExpressionMatch m = page.match(QString::fromUtf8(p.readAllStandardOutput()));
+  return m.hasMatch() && m.captured(1).toDouble() > m.captured(2).toDouble();
+}
+
 }  // namespace
 
 class RoomsWindowTest : public QObject {
@@ -81,7 +94,7 @@ class RoomsWindowTest : public QObject {
         "导出 LandXML…", "导出逐桩坐标与平面图", "-", "逐桩坐标表", "直线、曲线及转角表", "路线平面图",
         "路基设计表", "偏差报表", "-", "退出"};
     QCOMPARE(titles, expected);
-    for (const char* printed : {"逐桩坐标表", "直线、曲线及转角表", "路线平面图", "路基设计表"}) {
+    for (const char* printed : {"逐桩坐标表", "直线、曲线及转角表", "路线平面图", "路基设计表", "偏差报表"}) {
       QStringList entries;
       for (QAction* action : Entry(w, {QString::fromUtf8(printed)})->menu()->actions()) entries << action->text();
       QCOMPARE(entries, (QStringList{"打印预览…", "打印…", "导出 PDF…"}));
@@ -136,18 +149,24 @@ class RoomsWindowTest : public QObject {
     }
   }
 
-  // 打印… goes through the suite's dialog: the words of the PDF export, the plan offered on a
-  // landscape page; a cancel says nothing, a failed file is shown.
+  // 打印… goes through the suite's dialog: the words of the PDF export, offered on pages turned
+  // as the export's (the plan and the wide tables across); a cancel says nothing, a failed file
+  // is shown.
   void PrintGoesThroughTheSuitesDialog() {
     AlignmentWindow w;
     QVERIFY(w.OpenFrom(QStringLiteral(EXAMPLE_SECTIONS)));
     QVERIFY(w.ComputeAll());
+    AlignmentWindow checked;  // the 偏差报表 needs measured points
+    QVERIFY(checked.OpenFrom(QStringLiteral(EXAMPLE_CHECK)));
+    QVERIFY(checked.ComputeAll());
+    QVERIFY(checked.ComputeCheck());
     QTemporaryDir dir;
     for (Printout printout : kPrintouts) {
+      AlignmentWindow& on = printout == Printout::Check ? checked : w;
       const QString title = QString::fromStdString(WindowPrinting::Title(printout));
       const QString printed = dir.filePath(title + QStringLiteral("-printed.pdf"));
       const QString exported = dir.filePath(title + QStringLiteral(".pdf"));
-      QVERIFY(w.Printing().ExportPdf(printout, exported));
+      QVERIFY(on.Printing().ExportPdf(printout, exported));
       QPageLayout::Orientation offered = QPageLayout::Portrait;
       platform::ScopedPrintDialog dialog([&](QPrinter& printer, QWidget*) {
         offered = printer.pageLayout().orientation();
@@ -156,9 +175,11 @@ class RoomsWindowTest : public QObject {
         return true;
       });
       platform::MessageRecorder recorder;
-      Entry(w, {title, QStringLiteral("打印…")})->trigger();
+      Entry(on, {title, QStringLiteral("打印…")})->trigger();
       QCOMPARE(recorder.messages.size(), std::size_t{0});
-      QCOMPARE(offered, printout == Printout::Plan ? QPageLayout::Landscape : QPageLayout::Portrait);
+      // Offered as its pages are laid out: the plan's sheet and the wide tables across.
+      QVERIFY2(offered == (LandscapePages(exported) ? QPageLayout::Landscape : QPageLayout::Portrait), qPrintable(title));
+      if (printout == Printout::Plan || printout == Printout::Check) QCOMPARE(offered, QPageLayout::Landscape);
       QCOMPARE(SortedWords(printed), SortedWords(exported));
     }
     for (const bool accept : {false, true}) {
@@ -180,7 +201,8 @@ class RoomsWindowTest : public QObject {
   void RefusedBeforeTheDialog() {
     AlignmentWindow w;
     for (auto [printout, said] : {std::pair{Printout::Stakes, "还没有计算结果"}, std::pair{Printout::Curves, "还没有计算结果"},
-                                  std::pair{Printout::Plan, "还没有平面图"}, std::pair{Printout::Sections, "没有标准横断面"}}) {
+                                  std::pair{Printout::Plan, "还没有平面图"}, std::pair{Printout::Sections, "没有标准横断面"},
+                                  std::pair{Printout::Check, "还没有偏差检查的结果"}}) {
       bool shown = false;
       platform::ScopedPrintDialog dialog([&](QPrinter&, QWidget*) { return shown = true; });
       platform::MessageRecorder recorder;
