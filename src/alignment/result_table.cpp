@@ -111,15 +111,8 @@ std::vector<std::string> ResultTable::DisplayCells(std::size_t row) const {
 std::string ResultTable::Csv() const {
   if (kind_ == Kind::None) return {};
   std::string csv;
-  const auto line = [&](const std::vector<std::string>& cells) {
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-      if (i) csv.push_back(',');
-      AppendCsvField(csv, cells[i]);
-    }
-    csv.push_back('\n');
-  };
-  line(keys_);
-  for (std::size_t i = 0; i < RowCount(); ++i) line(Cells(i));
+  AppendCsvRecord(csv, keys_);
+  for (std::size_t i = 0; i < RowCount(); ++i) AppendCsvRecord(csv, Cells(i));
   return csv;
 }
 

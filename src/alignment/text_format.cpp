@@ -310,4 +310,12 @@ void AppendCsvField(std::string& out, std::string_view text) {
   out.push_back('"');
 }
 
+void AppendCsvRecord(std::string& out, const std::vector<std::string>& fields) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i) out.push_back(',');
+    AppendCsvField(out, fields[i]);
+  }
+  out.push_back('\n');
+}
+
 }  // namespace survey::alignment

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace survey::alignment {
 
@@ -59,5 +60,7 @@ void AppendPackedAngle(std::string& out, double radians, int secondDecimals, Ang
 // A CSV field: the text itself, or in double quotes (inner quotes doubled) when it holds a
 // comma, a quote or a line break.
 void AppendCsvField(std::string& out, std::string_view text);
+// A record: the fields parted by commas, then LF.
+void AppendCsvRecord(std::string& out, const std::vector<std::string>& fields);
 
 }  // namespace survey::alignment

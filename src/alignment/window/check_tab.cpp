@@ -68,19 +68,14 @@ QString CheckRowsModel::TsvText(const std::vector<int>& rows) const {
 
 std::string CheckRowsModel::CsvWithTitles() const {
   std::string out;
-  const auto line = [&](const std::vector<std::string>& cells) {
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-      if (i) out += ',';
-      AppendCsvField(out, cells[i]);
-    }
-    out += '\n';
-  };
-  line(TransferHeader());
+  AppendCsvRecord(out, TransferHeader());
   if (!table_) return out;
   // The command lists the points in the table's order; the grid, failures first.
   std::vector<int> byTable(table_->order.size());
   for (int r = 0; r < rowCount(); ++r) byTable[TableRow(r)] = r;
-  for (int r = 0; r < rowCount(); ++r) line(TransferRow(transferAsShown_ ? r : byTable[static_cast<std::size_t>(r)]));
+  for (int r = 0; r < rowCount(); ++r) {
+    AppendCsvRecord(out, TransferRow(transferAsShown_ ? r : byTable[static_cast<std::size_t>(r)]));
+  }
   out += "# " + check::CheckSummaryText(table_->run, table_->decimals) + '\n';
   return out;
 }

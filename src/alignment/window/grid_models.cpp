@@ -383,15 +383,8 @@ QString ResultGridModel::TsvText(const std::vector<int>& rows) const {
 
 std::string ResultGridModel::CsvWithTitles() const {
   std::string out;
-  const auto line = [&](const std::vector<std::string>& cells) {
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-      if (i) out += ',';
-      AppendCsvField(out, cells[i]);
-    }
-    out += '\n';
-  };
-  line(TransferHeader());
-  for (std::size_t r = 0; r < RowCountLarge(); ++r) line(TransferRow(r));
+  AppendCsvRecord(out, TransferHeader());
+  for (std::size_t r = 0; r < RowCountLarge(); ++r) AppendCsvRecord(out, TransferRow(r));
   return out;
 }
 
