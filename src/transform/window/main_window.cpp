@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QAction>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGuiApplication>
@@ -12,13 +13,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <map>
+#include <optional>
 
 #include "common/atomic_file.h"
 #include "transform/batch.h"
@@ -102,6 +107,13 @@ PointGrid::PointGrid(const QStringList& headers, QWidget* parent) : QTableWidget
   setRowCount(20);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   verticalHeader()->setDefaultSectionSize(22);
+  const auto changed = [this] { ++generation_; };
+  connect(model(), &QAbstractItemModel::dataChanged, this, changed);
+  connect(model(), &QAbstractItemModel::rowsInserted, this, changed);
+  connect(model(), &QAbstractItemModel::rowsRemoved, this, changed);
+  connect(model(), &QAbstractItemModel::columnsInserted, this, changed);
+  connect(model(), &QAbstractItemModel::columnsRemoved, this, changed);
+  connect(model(), &QAbstractItemModel::modelReset, this, changed);
 }
 
 void PointGrid::SetHeaders(const QStringList& headers) {
@@ -532,6 +544,22 @@ TransformWindow::TransformWindow(QWidget* parent) : QMainWindow(parent), host_(t
     connect(open, &QPushButton::clicked, this, [this] { OpenParameters(); });
     UpdateApplyColumns();
   }
+
+  // A threaded run: its progress and its cancel (also Esc) in the status bar.
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName("runProgress");
+  progress_->setMaximumWidth(220);
+  progress_->hide();
+  cancelButton_ = Button("取消", "cancelRun", this);
+  cancelButton_->hide();
+  connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelRun(); });
+  statusBar()->addPermanentWidget(progress_);
+  statusBar()->addPermanentWidget(cancelButton_);
+  auto* cancel = new QAction("取消计算", this);
+  cancel->setShortcut(QKeySequence(Qt::Key_Escape));
+  cancel->setShortcutContext(Qt::WindowShortcut);
+  connect(cancel, &QAction::triggered, this, [this] { CancelRun(); });
+  addAction(cancel);
   resize(1100, 720);
 }
 
@@ -634,53 +662,195 @@ void TransformWindow::ProjectPoint() {
                                 : QString("B = %1\nL = %2").arg(cells.value(1), cells.value(2)));
 }
 
-void TransformWindow::ProjectTable() {
+TransformWindow::TableRequest TransformWindow::ProjectionRequest() const {
   const bool forward = forwardRadio_->isChecked();
-  std::vector<std::string> options = projectionZone_->Options("");
-  if (projectionDegrees_->isChecked()) options.push_back("--degrees");
-  if (!forward) std::erase(options, std::string("--prefix"));
-  const std::string table = projectionInput_->CsvText(forward ? std::vector<std::string>{"name", "B", "L", "H"}
-                                                              : std::vector<std::string>{"name", "x", "y", "h"});
-  std::string csv, summary;
-  if (!Run(forward ? "forward" : "inverse", options, table, csv, summary)) return;
-  projectionCsv_ = csv;
-  projectionResults_->ShowCsv(csv);
+  TableRequest q;
+  q.command = forward ? "forward" : "inverse";
+  q.options = projectionZone_->Options("");
+  if (projectionDegrees_->isChecked()) q.options.push_back("--degrees");
+  if (!forward) std::erase(q.options, std::string("--prefix"));
+  q.input = projectionInput_;
+  q.columns = forward ? std::vector<std::string>{"name", "B", "L", "H"} : std::vector<std::string>{"name", "x", "y", "h"};
+  return q;
+}
+
+void TransformWindow::ProjectTable() {
+  RunTable(ProjectionRequest(), [this] { return ProjectionRequest(); }, [this](CommandResult& r) {
+    projectionCsv_ = std::move(r.csv);
+    projectionResults_->ShowCsv(projectionCsv_);
+  });
+}
+
+TransformWindow::TableRequest TransformWindow::RezoneRequest() const {
+  TableRequest q;
+  q.command = "rezone";
+  q.options = rezoneFrom_->Options("");
+  const std::vector<std::string> to = rezoneTo_->Options("to-");
+  q.options.insert(q.options.end(), to.begin(), to.end());
+  q.input = rezoneInput_;
+  q.columns = {"name", "x", "y", "h"};
+  return q;
 }
 
 void TransformWindow::RezoneTable() {
-  std::vector<std::string> options = rezoneFrom_->Options("");
-  const std::vector<std::string> to = rezoneTo_->Options("to-");
-  options.insert(options.end(), to.begin(), to.end());
-  std::string csv, summary;
-  if (!Run("rezone", options, rezoneInput_->CsvText({"name", "x", "y", "h"}), csv, summary)) return;
-  rezoneCsv_ = csv;
-  rezoneResults_->ShowCsv(csv);
+  RunTable(RezoneRequest(), [this] { return RezoneRequest(); }, [this](CommandResult& r) {
+    rezoneCsv_ = std::move(r.csv);
+    rezoneResults_->ShowCsv(rezoneCsv_);
+  });
+}
+
+TransformWindow::TableRequest TransformWindow::FitRequest() const {
+  const bool four = fitFourRadio_->isChecked();
+  const bool geodetic = !four && fitLayout_->currentIndex() == 1;
+  TableRequest q;
+  q.command = four ? "fit4" : "fit7";
+  q.options = {"--max-residual", ToUtf8(maxResidual_->text().trimmed())};
+  if (four) {
+    q.columns = {"name", "x_from", "y_from", "x_to", "y_to"};
+  } else if (geodetic) {
+    q.columns = {"name", "B_from", "L_from", "H_from", "B_to", "L_to", "H_to"};
+    q.options.insert(q.options.end(),
+                     {"--ellipsoid", EllipsoidKey(fitFromEllipsoid_), "--to-ellipsoid", EllipsoidKey(fitToEllipsoid_)});
+    if (fitDegrees_->isChecked()) q.options.push_back("--degrees");
+  } else {
+    q.columns = {"name", "X_from", "Y_from", "Z_from", "X_to", "Y_to", "Z_to"};
+  }
+  q.input = commonPoints_;
+  return q;
 }
 
 void TransformWindow::FitParameters() {
-  const bool four = fitFourRadio_->isChecked();
+  const TableRequest request = FitRequest();
+  const bool four = request.command == "fit4";
   const bool geodetic = !four && fitLayout_->currentIndex() == 1;
-  std::vector<std::string> options = {"--max-residual", ToUtf8(maxResidual_->text().trimmed())};
-  std::vector<std::string> columns;
-  if (four) {
-    columns = {"name", "x_from", "y_from", "x_to", "y_to"};
-  } else if (geodetic) {
-    columns = {"name", "B_from", "L_from", "H_from", "B_to", "L_to", "H_to"};
-    options.insert(options.end(), {"--ellipsoid", EllipsoidKey(fitFromEllipsoid_), "--to-ellipsoid", EllipsoidKey(fitToEllipsoid_)});
-    if (fitDegrees_->isChecked()) options.push_back("--degrees");
+  RunTable(request, [this] { return FitRequest(); }, [this, four, geodetic](CommandResult& r) {
+    residualCsv_ = std::move(r.csv);
+    fittedParameters_ = r.parameterFile;
+    residuals_->ShowCsv(residualCsv_);
+    fitSummary_->setPlainText(ToQString(r.summary + "\n" + r.parameterFile));
+    // The parameters just found are the ones to apply next.
+    loadedParameters_ = r.parameterFile;
+    parameterText_->setPlainText(ToQString(r.parameterFile));
+    applyLayout_->setCurrentIndex(four ? 0 : geodetic ? 2 : 1);
+  });
+}
+
+TransformWindow::TableRequest TransformWindow::ApplyRequest() const {
+  const int layout = applyLayout_->currentIndex();
+  TableRequest q;
+  q.command = "apply7";
+  q.options = {"--param", kParameterFile};
+  if (layout == 0) {
+    q.command = "apply4";
+    q.columns = {"name", "x", "y", "h"};
+  } else if (layout == 1) {
+    q.columns = {"name", "X", "Y", "Z"};
   } else {
-    columns = {"name", "X_from", "Y_from", "Z_from", "X_to", "Y_to", "Z_to"};
+    q.columns = {"name", "B", "L", "H"};
+    q.options.insert(q.options.end(),
+                     {"--ellipsoid", EllipsoidKey(applyFromEllipsoid_), "--to-ellipsoid", EllipsoidKey(applyToEllipsoid_)});
+    if (applyDegrees_->isChecked()) q.options.push_back("--degrees");
+    if (applyProject_->isChecked()) {
+      const std::vector<std::string> zone = applyZone_->Options("");
+      q.options.insert(q.options.end(), zone.begin(), zone.end());
+    }
   }
-  std::string csv, summary, parameters;
-  if (!Run(four ? "fit4" : "fit7", options, commonPoints_->CsvText(columns), csv, summary, &parameters)) return;
-  residualCsv_ = csv;
-  fittedParameters_ = parameters;
-  residuals_->ShowCsv(csv);
-  fitSummary_->setPlainText(ToQString(summary + "\n" + parameters));
-  // The parameters just found are the ones to apply next.
-  loadedParameters_ = parameters;
-  parameterText_->setPlainText(ToQString(parameters));
-  applyLayout_->setCurrentIndex(four ? 0 : geodetic ? 2 : 1);
+  q.input = applyInput_;
+  q.parameters = ToUtf8(parameterText_->toPlainText());
+  return q;
+}
+
+void TransformWindow::ApplyParameters() {
+  const TableRequest request = ApplyRequest();
+  if (worker_.Running()) {
+    Refuse("上一次计算还在进行，请等它完成或先取消。");
+    return;
+  }
+  loadedParameters_ = request.parameters;
+  RunTable(request, [this] { return ApplyRequest(); }, [this](CommandResult& r) {
+    applyCsv_ = std::move(r.csv);
+    applyResults_->ShowCsv(applyCsv_);
+  });
+}
+
+void TransformWindow::CancelRun() { worker_.Cancel(); }
+
+void TransformWindow::RunTable(const TableRequest& request, std::function<TableRequest()> current,
+                               std::function<void(CommandResult&)> show) {
+  if (worker_.Running()) {
+    Refuse("上一次计算还在进行，请等它完成或先取消。");
+    return;
+  }
+  std::vector<std::string> options = request.options;
+  options.insert(options.end(), {"--points", kTableFile});
+  const ParsedOptions parsed = ParseOptions(options, CommandOptions(request.command));
+  if (!parsed.error.empty()) {
+    Refuse(parsed.error);
+    return;
+  }
+  // The reader hands the worker its own copies: the grid and the parameter text may change
+  // while it runs.
+  const FileReader read = [table = request.input->CsvText(request.columns),
+                           parameters = loadedParameters_](const std::string& path) -> std::string {
+    return path == kParameterFile ? parameters : table;
+  };
+  const int rows = request.input->rowCount();
+  if (rows <= threadThreshold_) {
+    try {
+      CommandResult r = RunCommand(request.command, parsed, read);
+      show(r);
+    } catch (...) {
+      Refuse(RefusalMessage(std::current_exception()));
+    }
+    return;
+  }
+
+  struct Outcome {
+    CommandResult result;
+    std::optional<std::string> refusal;
+  };
+  auto outcome = std::make_shared<Outcome>();
+  TableRequest started = request;
+  started.generation = request.input->Generation();
+  const auto job = [command = request.command, parsed, read, outcome](platform::WorkerRun::Control&) {
+    try {
+      outcome->result = RunCommand(command, parsed, read);
+    } catch (const std::exception&) {
+      try {
+        outcome->refusal = RefusalMessage(std::current_exception());
+      } catch (const std::exception& e) {
+        outcome->refusal = e.what();
+      }
+    } catch (...) {
+      outcome->refusal = "计算失败：未知错误。";
+    }
+  };
+  const auto done = [this, outcome, started, current = std::move(current), show = std::move(show)](bool cancelled) {
+    progress_->hide();
+    cancelButton_->hide();
+    tabs_->setEnabled(true);
+    TableRequest now = current();
+    now.generation = now.input->Generation();
+    if (cancelled) {
+      statusBar()->showMessage("计算已取消，保留原来的结果。", 8000);
+    } else if (!(now == started)) {
+      statusBar()->showMessage("计算期间输入已改动，结果未采用，请重新计算。", 8000);
+    } else if (outcome->refusal) {
+      statusBar()->clearMessage();
+      Refuse(*outcome->refusal);
+    } else {
+      show(outcome->result);
+      statusBar()->showMessage(QString("计算完成：%1 行。").arg(std::count(outcome->result.csv.begin(), outcome->result.csv.end(), '\n') - 1), 8000);
+    }
+    emit RunFinished();
+  };
+  // The inputs stay as the run read them.
+  tabs_->setEnabled(false);
+  progress_->setRange(0, 0);  // the command does not tell how far it is
+  progress_->show();
+  cancelButton_->show();
+  statusBar()->showMessage(QString("正在计算 %1 行……（Esc 取消）").arg(rows));
+  worker_.Start(job, done);
 }
 
 void TransformWindow::SaveParameters() {
@@ -706,32 +876,6 @@ void TransformWindow::OpenParameters() {
   } catch (...) {
     Refuse(RefusalMessage(std::current_exception()));
   }
-}
-
-void TransformWindow::ApplyParameters() {
-  loadedParameters_ = ToUtf8(parameterText_->toPlainText());
-  const int layout = applyLayout_->currentIndex();
-  std::vector<std::string> options = {"--param", kParameterFile};
-  std::vector<std::string> columns;
-  std::string command = "apply7";
-  if (layout == 0) {
-    command = "apply4";
-    columns = {"name", "x", "y", "h"};
-  } else if (layout == 1) {
-    columns = {"name", "X", "Y", "Z"};
-  } else {
-    columns = {"name", "B", "L", "H"};
-    options.insert(options.end(), {"--ellipsoid", EllipsoidKey(applyFromEllipsoid_), "--to-ellipsoid", EllipsoidKey(applyToEllipsoid_)});
-    if (applyDegrees_->isChecked()) options.push_back("--degrees");
-    if (applyProject_->isChecked()) {
-      const std::vector<std::string> zone = applyZone_->Options("");
-      options.insert(options.end(), zone.begin(), zone.end());
-    }
-  }
-  std::string csv, summary;
-  if (!Run(command, options, applyInput_->CsvText(columns), csv, summary)) return;
-  applyCsv_ = csv;
-  applyResults_->ShowCsv(csv);
 }
 
 void TransformWindow::CopyResults(PointGrid* grid) { QGuiApplication::clipboard()->setText(grid->TsvText()); }

@@ -8,12 +8,15 @@
 #include <QGroupBox>
 #include <QMainWindow>
 #include <QTableWidget>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/qt_host.h"
+#include "platform/worker_run.h"
+#include "transform/batch.h"
 
 class QBoxLayout;
 class QCheckBox;
@@ -21,6 +24,8 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
 class QRadioButton;
 class QTabWidget;
 
@@ -41,9 +46,14 @@ class PointGrid : public QTableWidget {
   void ShowCsv(const std::string& csv);
   // The whole table, header row first, tab-separated (for a spreadsheet).
   QString TsvText() const;
+  // Counts the changes of the content, so a result computed meanwhile can be told stale.
+  std::uint64_t Generation() const { return generation_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  std::uint64_t generation_ = 0;
 };
 
 // Ellipsoid, central meridian or zone, projection height, scale, zone number before y.
@@ -85,7 +95,36 @@ class TransformWindow : public QMainWindow {
 
   QTabWidget* tabs() const { return tabs_; }
 
+  // Tables of more rows than this are computed on a worker thread, the window live meanwhile.
+  void SetThreadThreshold(int rows) { threadThreshold_ = rows; }
+  bool Running() const { return worker_.Running(); }
+  // Stops waiting for a threaded run; the results shown before stay.
+  void CancelRun();
+
+ signals:
+  void RunFinished();  // a threaded run has ended (shown, refused, cancelled or discarded)
+
  private:
+  // What a table run computes: the command, its options, the grid and its columns, the
+  // parameter text; equal requests give equal results.
+  struct TableRequest {
+    std::string command;
+    std::vector<std::string> options;
+    PointGrid* input = nullptr;
+    std::vector<std::string> columns;
+    std::string parameters;
+    std::uint64_t generation = 0;  // of the input grid
+    bool operator==(const TableRequest&) const = default;
+  };
+  TableRequest ProjectionRequest() const;
+  TableRequest RezoneRequest() const;
+  TableRequest FitRequest() const;
+  TableRequest ApplyRequest() const;
+  // Runs a table command: at once for a small table, else on the worker thread. `show` gets
+  // the result once it is there and the inputs are still those of `request`
+  // (`current` rebuilds them); a refusal is shown either way.
+  void RunTable(const TableRequest& request, std::function<TableRequest()> current,
+                std::function<void(CommandResult&)> show);
   // Runs a batch command on `table` (as its --points file) and the window's parameter text;
   // shows a refusal and returns false.
   bool Run(const std::string& command, std::vector<std::string> options, const std::string& table, std::string& csv,
@@ -112,6 +151,9 @@ class TransformWindow : public QMainWindow {
 
   platform::QtHost host_;
   QTabWidget* tabs_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
+  int threadThreshold_ = 20'000;
 
   // Projection.
   ZoneBox* projectionZone_ = nullptr;
@@ -158,6 +200,8 @@ class TransformWindow : public QMainWindow {
   PointGrid* applyResults_ = nullptr;
   std::string applyCsv_;
   std::string loadedParameters_;
+
+  platform::WorkerRun worker_;  // last: its threads are waited for before the widgets go
 };
 
 int RunWindow(QApplication& app);
