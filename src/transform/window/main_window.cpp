@@ -170,40 +170,6 @@ std::string PointGrid::CsvText(const std::vector<std::string>& columns) const {
   return csv;
 }
 
-void PointGrid::ShowCsv(const std::string& csv) {
-  clear();
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < csv.size()) {
-    std::size_t end = csv.find('\n', start);
-    if (end == std::string::npos) end = csv.size();
-    lines.push_back(csv.substr(start, end - start));
-    start = end + 1;
-  }
-  if (lines.empty()) return;
-  // The batch mode's column keys, as the window shows them.
-  static const std::map<QString, QString> labels = {
-      {"name", "点名"},         {"x", "X（北）"},        {"y", "Y（东）"},          {"h", "高程"},
-      {"convergence", "子午线收敛角"}, {"scale", "长度比 k"}, {"B", "纬度 B"},     {"L", "经度 L"},
-      {"H", "大地高 H"},        {"vx", "残差 vx（m）"},  {"vy", "残差 vy（m）"},    {"vX", "残差 vX（m）"},
-      {"vY", "残差 vY（m）"},   {"vZ", "残差 vZ（m）"},  {"v", "点位残差（m）"}};
-  QStringList headers = SplitCsvLine(lines[0]);
-  for (QString& h : headers) {
-    const auto it = labels.find(h);
-    if (it != labels.end()) h = it->second;
-  }
-  SetHeaders(headers);
-  setRowCount(static_cast<int>(lines.size()) - 1);
-  for (std::size_t r = 1; r < lines.size(); ++r) {
-    const QStringList cells = SplitCsvLine(lines[r]);
-    for (int c = 0; c < std::min(static_cast<int>(cells.size()), columnCount()); ++c) {
-      auto* item = new QTableWidgetItem(cells[c]);
-      item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-      setItem(static_cast<int>(r) - 1, c, item);
-    }
-  }
-}
-
 QString PointGrid::TsvText() const {
   QStringList lines;
   QStringList header;
@@ -232,6 +198,102 @@ void PointGrid::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QTableWidget::keyPressEvent(event);
+}
+
+// ---- CsvRowsModel, ResultGrid ---------------------------------------------------------------
+
+void CsvRowsModel::SetCsv(std::string csv) {
+  beginResetModel();
+  csv_ = std::move(csv);
+  rowStarts_.clear();
+  headers_.clear();
+  blankRows_ = 0;
+  const std::size_t headerEnd = std::min(csv_.find('\n'), csv_.size());
+  // The batch mode's column keys, as the window shows them.
+  static const std::map<QString, QString> labels = {
+      {"name", "点名"},         {"x", "X（北）"},        {"y", "Y（东）"},          {"h", "高程"},
+      {"convergence", "子午线收敛角"}, {"scale", "长度比 k"}, {"B", "纬度 B"},     {"L", "经度 L"},
+      {"H", "大地高 H"},        {"vx", "残差 vx（m）"},  {"vy", "残差 vy（m）"},    {"vX", "残差 vX（m）"},
+      {"vY", "残差 vY（m）"},   {"vZ", "残差 vZ（m）"},  {"v", "点位残差（m）"}};
+  if (!csv_.empty()) {
+    headers_ = SplitCsvLine(csv_.substr(0, headerEnd));
+    for (QString& h : headers_) {
+      const auto it = labels.find(h);
+      if (it != labels.end()) h = it->second;
+    }
+  }
+  for (std::size_t start = headerEnd + 1; start < csv_.size();) {
+    rowStarts_.push_back(start);
+    const std::size_t end = csv_.find('\n', start);
+    start = end == std::string::npos ? csv_.size() : end + 1;
+  }
+  if (!rowStarts_.empty()) rowStarts_.push_back(csv_.size() + (csv_.back() == '\n' ? 0 : 1));
+  endResetModel();
+}
+
+QString CsvRowsModel::Cell(int row, int column) const {
+  if (row < 0 || row + 1 >= static_cast<int>(rowStarts_.size()) || column < 0 || column >= headers_.size()) return {};
+  const std::size_t start = rowStarts_[static_cast<std::size_t>(row)];
+  const std::size_t end = rowStarts_[static_cast<std::size_t>(row) + 1] - 1;
+  return SplitCsvLine(csv_.substr(start, end - start)).value(column);
+}
+
+int CsvRowsModel::rowCount(const QModelIndex& parent) const {
+  if (parent.isValid()) return 0;
+  return rowStarts_.empty() ? blankRows_ : static_cast<int>(rowStarts_.size()) - 1;
+}
+
+int CsvRowsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : static_cast<int>(headers_.size()); }
+
+QVariant CsvRowsModel::data(const QModelIndex& index, int role) const {
+  if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+  return Cell(index.row(), index.column());
+}
+
+QVariant CsvRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole) return {};
+  if (orientation == Qt::Vertical) return section + 1;
+  return headers_.value(section);
+}
+
+Qt::ItemFlags CsvRowsModel::flags(const QModelIndex&) const { return Qt::ItemIsSelectable | Qt::ItemIsEnabled; }
+
+ResultGrid::ResultGrid(QWidget* parent) : QTableView(parent), model_(new CsvRowsModel(this)) {
+  setModel(model_);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(22);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void ResultGrid::ShowCsv(std::string csv) { model_->SetCsv(std::move(csv)); }
+
+QString ResultGrid::HeaderText(int column) const { return model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(); }
+
+QString ResultGrid::TsvText() const {
+  QStringList lines;
+  QStringList header;
+  for (int c = 0; c < model_->columnCount(); ++c) header << HeaderText(c);
+  lines << header.join('\t');
+  for (int r = 0; r < model_->rowCount(); ++r) {
+    QStringList cells;
+    bool any = false;
+    for (int c = 0; c < model_->columnCount(); ++c) {
+      const QString t = Cell(r, c);
+      any = any || !t.isEmpty();
+      cells << t;
+    }
+    if (any) lines << cells.join('\t');
+  }
+  return lines.join('\n') + '\n';
+}
+
+void ResultGrid::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Copy)) {
+    QGuiApplication::clipboard()->setText(TsvText());
+    return;
+  }
+  QTableView::keyPressEvent(event);
 }
 
 // ---- ZoneBox --------------------------------------------------------------------------------
@@ -312,13 +374,12 @@ std::vector<std::string> ZoneBox::Options(const std::string& o) const {
 // ---- TransformWindow ------------------------------------------------------------------------
 
 void TransformWindow::AddTablePane(QWidget* page, QBoxLayout* layout, const TablePane& pane, PointGrid*& input,
-                                   PointGrid*& results, std::string* csv, std::function<void()> run) {
+                                   ResultGrid*& results, std::string* csv, std::function<void()> run) {
   auto* right = new QVBoxLayout;
   input = new PointGrid(pane.inputHeaders, page);
   input->setObjectName(pane.inputObject);
-  results = new PointGrid({}, page);
+  results = new ResultGrid(page);
   results->setObjectName(pane.resultsObject);
-  results->setEditTriggers(QAbstractItemView::NoEditTriggers);
   auto* buttons = new QHBoxLayout;
   auto* paste = Button("粘贴", pane.name + "PasteButton", page);
   auto* clear = pane.clearButton ? Button("清空", pane.name + "ClearButton", page) : nullptr;
@@ -338,7 +399,7 @@ void TransformWindow::AddTablePane(QWidget* page, QBoxLayout* layout, const Tabl
   row->setContentsMargins(0, 0, 0, 0);
   auto* copy = Button("复制结果", pane.resultName + "CopyButton", box);
   auto* save = Button("导出 CSV…", pane.resultName + "ExportButton", box);
-  PointGrid* shown = results;
+  ResultGrid* shown = results;
   connect(copy, &QPushButton::clicked, this, [this, shown] { CopyResults(shown); });
   connect(save, &QPushButton::clicked, this, [this, shown, csv] { ExportResults(shown, *csv); });
   row->addStretch();
@@ -878,9 +939,9 @@ void TransformWindow::OpenParameters() {
   }
 }
 
-void TransformWindow::CopyResults(PointGrid* grid) { QGuiApplication::clipboard()->setText(grid->TsvText()); }
+void TransformWindow::CopyResults(ResultGrid* grid) { QGuiApplication::clipboard()->setText(grid->TsvText()); }
 
-void TransformWindow::ExportResults(PointGrid*, const std::string& csv) {
+void TransformWindow::ExportResults(ResultGrid*, const std::string& csv) {
   if (csv.empty()) {
     Refuse("没有可导出的结果，请先计算。");
     return;

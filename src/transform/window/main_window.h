@@ -4,9 +4,11 @@
 // digits.
 #pragma once
 
+#include <QAbstractTableModel>
 #include <QApplication>
 #include <QGroupBox>
 #include <QMainWindow>
+#include <QTableView>
 #include <QTableWidget>
 #include <cstdint>
 #include <functional>
@@ -42,8 +44,6 @@ class PointGrid : public QTableWidget {
   void PasteText(const QString& text);
   // The filled rows as CSV with a header row (the batch mode's table).
   std::string CsvText(const std::vector<std::string>& columns) const;
-  // Rows of a CSV (header row first) as read-only results.
-  void ShowCsv(const std::string& csv);
   // The whole table, header row first, tab-separated (for a spreadsheet).
   QString TsvText() const;
   // Counts the changes of the content, so a result computed meanwhile can be told stale.
@@ -54,6 +54,49 @@ class PointGrid : public QTableWidget {
 
  private:
   std::uint64_t generation_ = 0;
+};
+
+// Rows of a command's CSV as the window shows them: the text is kept whole and a cell is split
+// out when the view asks for it, so a million rows show at once.
+class CsvRowsModel : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  using QAbstractTableModel::QAbstractTableModel;
+  // A header row, then the data rows, LF.
+  void SetCsv(std::string csv);
+  QString Cell(int row, int column) const;
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+ private:
+  std::string csv_;
+  std::vector<std::size_t> rowStarts_;  // of every data row, and one past the last
+  QStringList headers_;
+  int blankRows_ = 20;  // before the first result, like an empty input grid
+};
+
+// The read-only results of a table: Ctrl+C copies them for a spreadsheet.
+class ResultGrid : public QTableView {
+  Q_OBJECT
+ public:
+  explicit ResultGrid(QWidget* parent);
+  // Rows of a CSV (header row first), the batch mode's column keys shown in Chinese.
+  void ShowCsv(std::string csv);
+  // The whole table, header row first, tab-separated.
+  QString TsvText() const;
+  QString Cell(int row, int column) const { return model_->Cell(row, column); }
+  QString HeaderText(int column) const;
+  int rowCount() const { return model_->rowCount(); }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  CsvRowsModel* model_;
 };
 
 // Ellipsoid, central meridian or zone, projection height, scale, zone number before y.
@@ -90,8 +133,8 @@ class TransformWindow : public QMainWindow {
   void SaveParameters();
   void OpenParameters();
   void ApplyParameters();
-  void CopyResults(PointGrid* grid);
-  void ExportResults(PointGrid* grid, const std::string& csv);
+  void CopyResults(ResultGrid* grid);
+  void ExportResults(ResultGrid* grid, const std::string& csv);
 
   QTabWidget* tabs() const { return tabs_; }
 
@@ -146,7 +189,7 @@ class TransformWindow : public QMainWindow {
     QString resultName = {};  // prefix of the copy and export buttons
   };
   // Adds the column to `layout`; `run` is what the run button does, `csv` the results' CSV.
-  void AddTablePane(QWidget* page, QBoxLayout* layout, const TablePane& pane, PointGrid*& input, PointGrid*& results,
+  void AddTablePane(QWidget* page, QBoxLayout* layout, const TablePane& pane, PointGrid*& input, ResultGrid*& results,
                     std::string* csv, std::function<void()> run);
 
   platform::QtHost host_;
@@ -165,14 +208,14 @@ class TransformWindow : public QMainWindow {
   QLabel* pointSecondLabel_ = nullptr;
   QLabel* pointResult_ = nullptr;
   PointGrid* projectionInput_ = nullptr;
-  PointGrid* projectionResults_ = nullptr;
+  ResultGrid* projectionResults_ = nullptr;
   std::string projectionCsv_;
 
   // Zone change.
   ZoneBox* rezoneFrom_ = nullptr;
   ZoneBox* rezoneTo_ = nullptr;
   PointGrid* rezoneInput_ = nullptr;
-  PointGrid* rezoneResults_ = nullptr;
+  ResultGrid* rezoneResults_ = nullptr;
   std::string rezoneCsv_;
 
   // Fitting.
@@ -183,7 +226,7 @@ class TransformWindow : public QMainWindow {
   QCheckBox* fitDegrees_ = nullptr;
   QLineEdit* maxResidual_ = nullptr;
   PointGrid* commonPoints_ = nullptr;
-  PointGrid* residuals_ = nullptr;
+  ResultGrid* residuals_ = nullptr;
   QPlainTextEdit* fitSummary_ = nullptr;
   std::string residualCsv_;
   std::string fittedParameters_;
@@ -197,7 +240,7 @@ class TransformWindow : public QMainWindow {
   QCheckBox* applyProject_ = nullptr;
   ZoneBox* applyZone_ = nullptr;
   PointGrid* applyInput_ = nullptr;
-  PointGrid* applyResults_ = nullptr;
+  ResultGrid* applyResults_ = nullptr;
   std::string applyCsv_;
   std::string loadedParameters_;
 

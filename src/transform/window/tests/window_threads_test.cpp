@@ -100,9 +100,9 @@ void TransformWindowThreadTest::ThreadedRunsGiveTheDirectRows() {
     c.run(threaded);
     QVERIFY2(WaitForRun(threaded), c.name);
     QVERIFY2(recorder.messages.empty(), recorder.messages.empty() ? c.name : recorder.messages[0].text.c_str());
-    const QString rows = Child<PointGrid>(direct, c.results)->TsvText();
+    const QString rows = Child<ResultGrid>(direct, c.results)->TsvText();
     QVERIFY2(rows.count('\n') > 2, c.name);
-    QCOMPARE(Child<PointGrid>(threaded, c.results)->TsvText(), rows);
+    QCOMPARE(Child<ResultGrid>(threaded, c.results)->TsvText(), rows);
     // The fit's summary and parameters, handed to the applying tab, likewise.
     QCOMPARE(Child<QPlainTextEdit>(threaded, "fitSummary")->toPlainText(),
              Child<QPlainTextEdit>(direct, "fitSummary")->toPlainText());
@@ -171,7 +171,7 @@ void TransformWindowThreadTest::CancelKeepsThePreviousResults() {
     TransformWindow w;
     w.show();
     auto* input = Child<PointGrid>(w, "projectionInput");
-    auto* results = Child<PointGrid>(w, "projectionResults");
+    auto* results = Child<ResultGrid>(w, "projectionResults");
     input->PasteText(kProjectionRows);
     w.ProjectTable();
     const QString before = results->TsvText();
@@ -218,7 +218,7 @@ void TransformWindowThreadTest::InputsChangedDuringARunDropTheResult() {
   for (const auto& e : edits) {
     platform::MessageRecorder recorder;
     TransformWindow w;
-    auto* results = Child<PointGrid>(w, "projectionResults");
+    auto* results = Child<ResultGrid>(w, "projectionResults");
     Child<PointGrid>(w, "projectionInput")->PasteText(kProjectionRows);
     w.ProjectTable();
     const QString before = results->TsvText();
@@ -247,8 +247,8 @@ void TransformWindowThreadTest::InputsAreLockedAndASecondRunRefused() {
   QCOMPARE(recorder.messages[0].text, std::string("上一次计算还在进行，请等它完成或先取消。"));
   QVERIFY(WaitForRun(w));
   QVERIFY(w.tabs()->isEnabled());
-  QVERIFY(Child<PointGrid>(w, "rezoneResults")->TsvText().count('\n') <= 1);
-  QVERIFY(Child<PointGrid>(w, "projectionResults")->TsvText().contains("K3\t"));
+  QVERIFY(Child<ResultGrid>(w, "rezoneResults")->TsvText().count('\n') <= 1);
+  QVERIFY(Child<ResultGrid>(w, "projectionResults")->TsvText().contains("K3\t"));
 }
 
 QTEST_MAIN(TransformWindowThreadTest)

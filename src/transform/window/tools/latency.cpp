@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     table += QStringLiteral("P%1\t%2\t%3\n").arg(i).arg(30.0 + (i % 1000) * 1e-3, 0, 'f', 6).arg(110.0 + (i / 1000) * 2e-3, 0, 'f', 6);
   }
   auto* input = w.findChild<PointGrid*>(QStringLiteral("projectionInput"));
-  auto* results = w.findChild<PointGrid*>(QStringLiteral("projectionResults"));
+  auto* results = w.findChild<ResultGrid*>(QStringLiteral("projectionResults"));
   w.findChild<QCheckBox*>(QStringLiteral("projectionDegrees"))->setChecked(true);
   QElapsedTimer phase;
   phase.start();
