@@ -851,12 +851,19 @@ void TransformWindow::RunTable(const TableRequest& request, std::function<TableR
   }
   // The reader hands the worker its own copies: the grid and the parameter text may change
   // while it runs.
-  const FileReader read = [table = request.input->CsvText(request.columns),
-                           parameters = loadedParameters_](const std::string& path) -> std::string {
+  std::string table = request.input->CsvText(request.columns);
+  const bool threaded = request.input->rowCount() > threadThreshold_;
+  // The filled rows, for the status bar: the lines of the table but its header and blank lines.
+  std::size_t filled = 0;
+  if (threaded) {
+    for (std::size_t i = table.find('\n'); i != std::string::npos && i + 1 < table.size(); i = table.find('\n', i + 1)) {
+      if (table[i + 1] != '\n') ++filled;
+    }
+  }
+  const FileReader read = [table = std::move(table), parameters = loadedParameters_](const std::string& path) -> std::string {
     return path == kParameterFile ? parameters : table;
   };
-  const int rows = request.input->rowCount();
-  if (rows <= threadThreshold_) {
+  if (!threaded) {
     try {
       CommandResult r = RunCommand(request.command, parsed, read);
       show(r);
@@ -910,7 +917,7 @@ void TransformWindow::RunTable(const TableRequest& request, std::function<TableR
   progress_->setRange(0, 0);  // the command does not tell how far it is
   progress_->show();
   cancelButton_->show();
-  statusBar()->showMessage(QString("正在计算 %1 行……（Esc 取消）").arg(rows));
+  statusBar()->showMessage(QString("正在计算 %1 行……（Esc 取消）").arg(filled));
   worker_.Start(job, done);
 }
 
