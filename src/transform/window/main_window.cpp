@@ -154,7 +154,12 @@ std::string PointGrid::CsvText(const std::vector<std::string>& columns) const {
   std::string csv;
   for (std::size_t c = 0; c < columns.size(); ++c) csv += (c ? "," : "") + columns[c];
   csv += '\n';
-  for (int r = 0; r < rowCount(); ++r) {
+  AppendCsvRows(columns, 0, rowCount(), csv);
+  return csv;
+}
+
+void PointGrid::AppendCsvRows(const std::vector<std::string>& columns, int first, int end, std::string& csv) const {
+  for (int r = first; r < std::min(end, rowCount()); ++r) {
     std::string line;
     bool any = false;
     for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
@@ -167,7 +172,6 @@ std::string PointGrid::CsvText(const std::vector<std::string>& columns) const {
     // table is row n of the grid.
     csv += (any ? line : std::string()) + '\n';
   }
-  return csv;
 }
 
 QString PointGrid::TsvText() const {
@@ -823,7 +827,7 @@ TransformWindow::TableRequest TransformWindow::ApplyRequest() const {
 
 void TransformWindow::ApplyParameters() {
   const TableRequest request = ApplyRequest();
-  if (worker_.Running()) {
+  if (Running()) {
     Refuse("上一次计算还在进行，请等它完成或先取消。");
     return;
   }
@@ -834,11 +838,20 @@ void TransformWindow::ApplyParameters() {
   });
 }
 
-void TransformWindow::CancelRun() { worker_.Cancel(); }
+void TransformWindow::CancelRun() {
+  if (tableReading_) {
+    tableReading_.reset();
+    const auto done = std::move(cancelReading_);
+    cancelReading_ = nullptr;
+    done(true);
+    return;
+  }
+  worker_.Cancel();
+}
 
 void TransformWindow::RunTable(const TableRequest& request, std::function<TableRequest()> current,
                                std::function<void(CommandResult&)> show) {
-  if (worker_.Running()) {
+  if (Running()) {
     Refuse("上一次计算还在进行，请等它完成或先取消。");
     return;
   }
@@ -849,21 +862,12 @@ void TransformWindow::RunTable(const TableRequest& request, std::function<TableR
     Refuse(parsed.error);
     return;
   }
-  // The reader hands the worker its own copies: the grid and the parameter text may change
-  // while it runs.
-  std::string table = request.input->CsvText(request.columns);
   const bool threaded = request.input->rowCount() > threadThreshold_;
-  // The filled rows, for the status bar: the lines of the table but its header and blank lines.
-  std::size_t filled = 0;
-  if (threaded) {
-    for (std::size_t i = table.find('\n'); i != std::string::npos && i + 1 < table.size(); i = table.find('\n', i + 1)) {
-      if (table[i + 1] != '\n') ++filled;
-    }
-  }
-  const FileReader read = [table = std::move(table), parameters = loadedParameters_](const std::string& path) -> std::string {
-    return path == kParameterFile ? parameters : table;
-  };
   if (!threaded) {
+    const std::string table = request.input->CsvText(request.columns);
+    const FileReader read = [&](const std::string& path) -> std::string {
+      return path == kParameterFile ? loadedParameters_ : table;
+    };
     try {
       CommandResult r = RunCommand(request.command, parsed, read);
       show(r);
@@ -873,26 +877,9 @@ void TransformWindow::RunTable(const TableRequest& request, std::function<TableR
     return;
   }
 
-  struct Outcome {
-    CommandResult result;
-    std::optional<std::string> refusal;
-  };
-  auto outcome = std::make_shared<Outcome>();
   TableRequest started = request;
   started.generation = request.input->Generation();
-  const auto job = [command = request.command, parsed, read, outcome](platform::WorkerRun::Control&) {
-    try {
-      outcome->result = RunCommand(command, parsed, read);
-    } catch (const std::exception&) {
-      try {
-        outcome->refusal = RefusalMessage(std::current_exception());
-      } catch (const std::exception& e) {
-        outcome->refusal = e.what();
-      }
-    } catch (...) {
-      outcome->refusal = "计算失败：未知错误。";
-    }
-  };
+  auto outcome = std::make_shared<RunOutcome>();
   const auto done = [this, outcome, started, current = std::move(current), show = std::move(show)](bool cancelled) {
     progress_->hide();
     cancelButton_->hide();
@@ -908,7 +895,8 @@ void TransformWindow::RunTable(const TableRequest& request, std::function<TableR
       Refuse(*outcome->refusal);
     } else {
       show(outcome->result);
-      statusBar()->showMessage(QString("计算完成：%1 行。").arg(std::count(outcome->result.csv.begin(), outcome->result.csv.end(), '\n') - 1), 8000);
+      statusBar()->showMessage(
+          QString("计算完成：%1 行。").arg(std::count(outcome->result.csv.begin(), outcome->result.csv.end(), '\n') - 1), 8000);
     }
     emit RunFinished();
   };
@@ -917,8 +905,60 @@ void TransformWindow::RunTable(const TableRequest& request, std::function<TableR
   progress_->setRange(0, 0);  // the command does not tell how far it is
   progress_->show();
   cancelButton_->show();
-  statusBar()->showMessage(QString("正在计算 %1 行……（Esc 取消）").arg(filled));
-  worker_.Start(job, done);
+  statusBar()->showMessage("正在读取表格……（Esc 取消）");
+
+  // The grid is read into the table text here, on the GUI thread, a slice per turn of the event
+  // loop so the window stays live; the worker then gets its own copies of the table and the
+  // parameter text.
+  std::string table;
+  for (std::size_t c = 0; c < request.columns.size(); ++c) table += (c ? "," : "") + request.columns[c];
+  table += '\n';
+  auto reading = std::make_shared<TableReading>(TableReading{request.input, request.columns, 0, std::move(table)});
+  const auto readSlice = [this, reading, command = request.command, parsed, parameters = loadedParameters_, outcome,
+                          done] {
+    constexpr int kSliceRows = 50'000;
+    const int end = reading->next + kSliceRows;
+    reading->input->AppendCsvRows(reading->columns, reading->next, end, reading->table);
+    reading->next = end;
+    if (end < reading->input->rowCount()) return false;
+    // The filled rows, for the status bar: the lines of the table but its header and blank ones.
+    std::size_t filled = 0;
+    const std::string& t = reading->table;
+    for (std::size_t i = t.find('\n'); i != std::string::npos && i + 1 < t.size(); i = t.find('\n', i + 1)) {
+      if (t[i + 1] != '\n') ++filled;
+    }
+    statusBar()->showMessage(QString("正在计算 %1 行……（Esc 取消）").arg(filled));
+    const FileReader read = [table = std::move(reading->table), parameters](const std::string& path) -> std::string {
+      return path == kParameterFile ? parameters : table;
+    };
+    const auto job = [command, parsed, read, outcome](platform::WorkerRun::Control&) {
+      try {
+        outcome->result = RunCommand(command, parsed, read);
+      } catch (const std::exception&) {
+        try {
+          outcome->refusal = RefusalMessage(std::current_exception());
+        } catch (const std::exception& e) {
+          outcome->refusal = e.what();
+        }
+      } catch (...) {
+        outcome->refusal = "计算失败：未知错误。";
+      }
+    };
+    worker_.Start(job, done);
+    return true;
+  };
+  if (readSlice()) return;
+  tableReading_ = std::make_unique<QTimer>();
+  cancelReading_ = done;
+  connect(tableReading_.get(), &QTimer::timeout, this, [this, readSlice] {
+    if (!readSlice()) return;
+    cancelReading_ = nullptr;
+    // Not deleted in its own signal; stopped so that it cannot come again before it goes.
+    QTimer* reader = tableReading_.release();
+    reader->stop();
+    reader->deleteLater();
+  });
+  tableReading_->start(0);
 }
 
 void TransformWindow::SaveParameters() {

@@ -10,9 +10,11 @@
 #include <QMainWindow>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTimer>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +46,8 @@ class PointGrid : public QTableWidget {
   void PasteText(const QString& text);
   // The filled rows as CSV with a header row (the batch mode's table).
   std::string CsvText(const std::vector<std::string>& columns) const;
+  // Rows [first, end) of that CSV, appended to `csv`.
+  void AppendCsvRows(const std::vector<std::string>& columns, int first, int end, std::string& csv) const;
   // The whole table, header row first, tab-separated (for a spreadsheet).
   QString TsvText() const;
   // Counts the changes of the content, so a result computed meanwhile can be told stale.
@@ -140,7 +144,7 @@ class TransformWindow : public QMainWindow {
 
   // Tables of more rows than this are computed on a worker thread, the window live meanwhile.
   void SetThreadThreshold(int rows) { threadThreshold_ = rows; }
-  bool Running() const { return worker_.Running(); }
+  bool Running() const { return tableReading_ || worker_.Running(); }
   // Stops waiting for a threaded run; the results shown before stay.
   void CancelRun();
 
@@ -166,6 +170,16 @@ class TransformWindow : public QMainWindow {
   // Runs a table command: at once for a small table, else on the worker thread. `show` gets
   // the result once it is there and the inputs are still those of `request`
   // (`current` rebuilds them); a refusal is shown either way.
+  struct RunOutcome {
+    CommandResult result;
+    std::optional<std::string> refusal;
+  };
+  struct TableReading {
+    PointGrid* input;
+    std::vector<std::string> columns;
+    int next;  // the first row not yet read
+    std::string table;
+  };
   void RunTable(const TableRequest& request, std::function<TableRequest()> current,
                 std::function<void(CommandResult&)> show);
   // Runs a batch command on `table` (as its --points file) and the window's parameter text;
@@ -244,6 +258,8 @@ class TransformWindow : public QMainWindow {
   std::string applyCsv_;
   std::string loadedParameters_;
 
+  std::unique_ptr<QTimer> tableReading_;  // while a large grid is read before its run
+  std::function<void(bool cancelled)> cancelReading_;
   platform::WorkerRun worker_;  // last: its threads are waited for before the widgets go
 };
 

@@ -86,6 +86,7 @@ class TransformWindowThreadTest : public QObject {
   void CancelKeepsThePreviousResults();
   void InputsChangedDuringARunDropTheResult();
   void InputsAreLockedAndASecondRunRefused();
+  void LargeGridsAreReadInSlices();
 };
 
 void TransformWindowThreadTest::ThreadedRunsGiveTheDirectRows() {
@@ -249,6 +250,49 @@ void TransformWindowThreadTest::InputsAreLockedAndASecondRunRefused() {
   QVERIFY(w.tabs()->isEnabled());
   QVERIFY(Child<ResultGrid>(w, "rezoneResults")->TsvText().count('\n') <= 1);
   QVERIFY(Child<ResultGrid>(w, "projectionResults")->TsvText().contains("K3\t"));
+}
+
+void TransformWindowThreadTest::LargeGridsAreReadInSlices() {
+  // Over two slices of 50,000 rows, a blank row at a slice's edge and the last row alone in the
+  // third: every row read once, in order.
+  QString table;
+  for (int i = 0; i < 100'001; ++i) {
+    table += i == 49'999 ? QString("\n") : QStringLiteral("P%1\t30.%2\t111.1\t%3\n").arg(i).arg(i % 50, 2, 10, QChar('0')).arg(i % 7);
+  }
+  platform::MessageRecorder recorder;
+  TransformWindow direct, threaded;
+  direct.SetThreadThreshold(1'000'000);
+  Child<PointGrid>(direct, "projectionInput")->PasteText(table);
+  Child<PointGrid>(threaded, "projectionInput")->PasteText(table);
+  direct.ProjectTable();
+  QVERIFY2(recorder.messages.empty(), recorder.messages.empty() ? "" : recorder.messages[0].text.c_str());
+  threaded.ProjectTable();
+  QVERIFY(threaded.Running());
+  QCOMPARE(threaded.statusBar()->currentMessage(), QString("正在读取表格……（Esc 取消）"));
+  QVERIFY(WaitForRun(threaded));
+  QVERIFY2(recorder.messages.empty(), recorder.messages.empty() ? "" : recorder.messages[0].text.c_str());
+  auto* results = Child<ResultGrid>(threaded, "projectionResults");
+  QCOMPARE(results->rowCount(), 100'000);
+  QCOMPARE(results->TsvText(), Child<ResultGrid>(direct, "projectionResults")->TsvText());
+  const QString shown = results->TsvText();
+
+  // Cancelled or edited while the grid is being read: nothing of the run is shown.
+  const std::function<void(TransformWindow&)> interruptions[] = {
+      [](TransformWindow& w) { w.CancelRun(); },
+      [](TransformWindow& w) { Child<PointGrid>(w, "projectionInput")->item(70'000, 3)->setText("9"); },
+  };
+  const QString messages[] = {"计算已取消，保留原来的结果。", "计算期间输入已改动，结果未采用，请重新计算。"};
+  for (int i = 0; i < 2; ++i) {
+    Child<PointGrid>(threaded, "projectionInput")->item(0, 3)->setText(QString::number(i + 10));
+    threaded.ProjectTable();
+    QSignalSpy finished(&threaded, &TransformWindow::RunFinished);
+    interruptions[i](threaded);
+    QVERIFY(finished.size() == 1 || finished.wait(10'000));
+    QCOMPARE(threaded.statusBar()->currentMessage(), messages[i]);
+    QCOMPARE(results->TsvText(), shown);
+    QVERIFY(threaded.tabs()->isEnabled());
+    QVERIFY(!threaded.Running());
+  }
 }
 
 QTEST_MAIN(TransformWindowThreadTest)
