@@ -166,11 +166,13 @@ void TransformWindowThreadTest::CancelKeepsThePreviousResults() {
         }
       },
       [](TransformWindow& w) { w.CancelRun(); },
+      [](TransformWindow& w) { QTest::keyClick(&w, Qt::Key_Escape); },
   };
   for (const auto& cancel : cancels) {
     platform::MessageRecorder recorder;
     TransformWindow w;
     w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
     auto* input = Child<PointGrid>(w, "projectionInput");
     auto* results = Child<ResultGrid>(w, "projectionResults");
     input->PasteText(kProjectionRows);
