@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <functional>
+#include <memory>
 
 #include "transform/window/main_window.h"
 
@@ -87,6 +88,7 @@ class TransformWindowThreadTest : public QObject {
   void InputsChangedDuringARunDropTheResult();
   void InputsAreLockedAndASecondRunRefused();
   void LargeGridsAreReadInSlices();
+  void AWindowClosedDuringARunWaitsForItsWorker();
 };
 
 void TransformWindowThreadTest::ThreadedRunsGiveTheDirectRows() {
@@ -245,6 +247,8 @@ void TransformWindowThreadTest::InputsAreLockedAndASecondRunRefused() {
   w.ProjectTable();
   QVERIFY(w.Running());
   QVERIFY(!w.tabs()->isEnabled());
+  // The filled rows, not the grid's blank ones.
+  QCOMPARE(w.statusBar()->currentMessage(), QString("正在计算 3 行……（Esc 取消）"));
   w.RezoneTable();
   QCOMPARE(recorder.messages.size(), std::size_t{1});
   QCOMPARE(recorder.messages[0].text, std::string("上一次计算还在进行，请等它完成或先取消。"));
@@ -294,6 +298,24 @@ void TransformWindowThreadTest::LargeGridsAreReadInSlices() {
     QCOMPARE(results->TsvText(), shown);
     QVERIFY(threaded.tabs()->isEnabled());
     QVERIFY(!threaded.Running());
+  }
+}
+
+void TransformWindowThreadTest::AWindowClosedDuringARunWaitsForItsWorker() {
+  QString table, longer;
+  for (int i = 0; i < 60'000; ++i) {
+    (i < 40'000 ? table : longer) += QStringLiteral("P%1\t30.%2\t111.1\n").arg(i).arg(i % 50, 2, 10, QChar('0'));
+  }
+  longer.prepend(table);
+  // While the grid is read (more rows than a slice), while the worker computes (a slice's
+  // worth: the worker starts at once), and after a cancel left the worker running.
+  for (int phase = 0; phase < 3; ++phase) {
+    auto w = std::make_unique<TransformWindow>();
+    Child<PointGrid>(*w, "projectionInput")->PasteText(phase == 0 ? longer : table);
+    w->ProjectTable();
+    QVERIFY(w->Running());
+    if (phase == 2) w->CancelRun();
+    w.reset();
   }
 }
 
