@@ -2,23 +2,25 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QAction>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <map>
+#include <algorithm>
+#include <optional>
 
 #include "common/atomic_file.h"
 #include "transform/batch.h"
@@ -46,41 +48,6 @@ QComboBox* EllipsoidCombo(QWidget* parent, const QString& objectName, bool custo
 
 std::string EllipsoidKey(const QComboBox* c) { return kEllipsoidKeys[std::min(c->currentIndex(), 3)]; }
 
-// Cells of one CSV line, quotes undone.
-QStringList SplitCsvLine(const std::string& line) {
-  QStringList cells;
-  std::string cell;
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') cell += '"', ++i;
-      else if (c == '"') quoted = false;
-      else cell += c;
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      cells << ToQString(cell);
-      cell.clear();
-    } else {
-      cell += c;
-    }
-  }
-  cells << ToQString(cell);
-  return cells;
-}
-
-std::string CsvCell(const QString& text) {
-  const std::string s = ToUtf8(text.trimmed());
-  if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
-  std::string q = "\"";
-  for (char c : s) {
-    if (c == '"') q += '"';
-    q += c;
-  }
-  return q + '"';
-}
-
 QPushButton* Button(const QString& text, const QString& objectName, QWidget* parent) {
   auto* b = new QPushButton(text, parent);
   b->setObjectName(objectName);
@@ -94,133 +61,6 @@ QLineEdit* Edit(const QString& objectName, const QString& text, QWidget* parent)
 }
 
 }  // namespace
-
-// ---- PointGrid ------------------------------------------------------------------------------
-
-PointGrid::PointGrid(const QStringList& headers, QWidget* parent) : QTableWidget(parent) {
-  SetHeaders(headers);
-  setRowCount(20);
-  horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-  verticalHeader()->setDefaultSectionSize(22);
-}
-
-void PointGrid::SetHeaders(const QStringList& headers) {
-  setColumnCount(static_cast<int>(headers.size()));
-  setHorizontalHeaderLabels(headers);
-}
-
-void PointGrid::PasteText(const QString& text) {
-  QStringList lines = text.split('\n');
-  while (!lines.isEmpty() && lines.back().trimmed().isEmpty()) lines.pop_back();
-  const auto split = [](const QString& line) {
-    QString l = line;
-    if (l.endsWith('\r')) l.chop(1);
-    return l.contains('\t') ? l.split('\t') : l.split(',');
-  };
-  // A first row whose coordinate cells are not numbers is a row of column names.
-  if (!lines.isEmpty()) {
-    const QStringList first = split(lines.front());
-    bool numbers = first.size() > 1;
-    for (int c = 1; c < first.size(); ++c) {
-      bool ok = false;
-      first[c].trimmed().toDouble(&ok);
-      if (!ok && !first[c].trimmed().isEmpty()) numbers = false;
-    }
-    if (!numbers) lines.pop_front();
-  }
-  clearContents();
-  setRowCount(std::max(20, static_cast<int>(lines.size()) + 5));
-  for (int r = 0; r < lines.size(); ++r) {
-    const QStringList cells = split(lines[r]);
-    for (int c = 0; c < std::min(static_cast<int>(cells.size()), columnCount()); ++c) {
-      setItem(r, c, new QTableWidgetItem(cells[c].trimmed()));
-    }
-  }
-}
-
-std::string PointGrid::CsvText(const std::vector<std::string>& columns) const {
-  std::string csv;
-  for (std::size_t c = 0; c < columns.size(); ++c) csv += (c ? "," : "") + columns[c];
-  csv += '\n';
-  for (int r = 0; r < rowCount(); ++r) {
-    std::string line;
-    bool any = false;
-    for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
-      const QTableWidgetItem* i = item(r, c);
-      const QString text = i ? i->text() : QString();
-      any = any || !text.trimmed().isEmpty();
-      line += (c ? "," : "") + CsvCell(text);
-    }
-    // An empty row stays as a blank line, which the reader skips but counts: line n + 1 of the
-    // table is row n of the grid.
-    csv += (any ? line : std::string()) + '\n';
-  }
-  return csv;
-}
-
-void PointGrid::ShowCsv(const std::string& csv) {
-  clear();
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < csv.size()) {
-    std::size_t end = csv.find('\n', start);
-    if (end == std::string::npos) end = csv.size();
-    lines.push_back(csv.substr(start, end - start));
-    start = end + 1;
-  }
-  if (lines.empty()) return;
-  // The batch mode's column keys, as the window shows them.
-  static const std::map<QString, QString> labels = {
-      {"name", "点名"},         {"x", "X（北）"},        {"y", "Y（东）"},          {"h", "高程"},
-      {"convergence", "子午线收敛角"}, {"scale", "长度比 k"}, {"B", "纬度 B"},     {"L", "经度 L"},
-      {"H", "大地高 H"},        {"vx", "残差 vx（m）"},  {"vy", "残差 vy（m）"},    {"vX", "残差 vX（m）"},
-      {"vY", "残差 vY（m）"},   {"vZ", "残差 vZ（m）"},  {"v", "点位残差（m）"}};
-  QStringList headers = SplitCsvLine(lines[0]);
-  for (QString& h : headers) {
-    const auto it = labels.find(h);
-    if (it != labels.end()) h = it->second;
-  }
-  SetHeaders(headers);
-  setRowCount(static_cast<int>(lines.size()) - 1);
-  for (std::size_t r = 1; r < lines.size(); ++r) {
-    const QStringList cells = SplitCsvLine(lines[r]);
-    for (int c = 0; c < std::min(static_cast<int>(cells.size()), columnCount()); ++c) {
-      auto* item = new QTableWidgetItem(cells[c]);
-      item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-      setItem(static_cast<int>(r) - 1, c, item);
-    }
-  }
-}
-
-QString PointGrid::TsvText() const {
-  QStringList lines;
-  QStringList header;
-  for (int c = 0; c < columnCount(); ++c) header << (horizontalHeaderItem(c) ? horizontalHeaderItem(c)->text() : QString());
-  lines << header.join('\t');
-  for (int r = 0; r < rowCount(); ++r) {
-    QStringList cells;
-    bool any = false;
-    for (int c = 0; c < columnCount(); ++c) {
-      const QString t = item(r, c) ? item(r, c)->text() : QString();
-      any = any || !t.isEmpty();
-      cells << t;
-    }
-    if (any) lines << cells.join('\t');
-  }
-  return lines.join('\n') + '\n';
-}
-
-void PointGrid::keyPressEvent(QKeyEvent* event) {
-  if (event->matches(QKeySequence::Paste) && editTriggers() != QAbstractItemView::NoEditTriggers) {
-    PasteText(QGuiApplication::clipboard()->text());
-    return;
-  }
-  if (event->matches(QKeySequence::Copy)) {
-    QGuiApplication::clipboard()->setText(TsvText());
-    return;
-  }
-  QTableWidget::keyPressEvent(event);
-}
 
 // ---- ZoneBox --------------------------------------------------------------------------------
 
@@ -300,13 +140,12 @@ std::vector<std::string> ZoneBox::Options(const std::string& o) const {
 // ---- TransformWindow ------------------------------------------------------------------------
 
 void TransformWindow::AddTablePane(QWidget* page, QBoxLayout* layout, const TablePane& pane, PointGrid*& input,
-                                   PointGrid*& results, std::string* csv, std::function<void()> run) {
+                                   ResultGrid*& results, std::string* csv, std::function<void()> run) {
   auto* right = new QVBoxLayout;
   input = new PointGrid(pane.inputHeaders, page);
   input->setObjectName(pane.inputObject);
-  results = new PointGrid({}, page);
+  results = new ResultGrid(page);
   results->setObjectName(pane.resultsObject);
-  results->setEditTriggers(QAbstractItemView::NoEditTriggers);
   auto* buttons = new QHBoxLayout;
   auto* paste = Button("粘贴", pane.name + "PasteButton", page);
   auto* clear = pane.clearButton ? Button("清空", pane.name + "ClearButton", page) : nullptr;
@@ -326,7 +165,7 @@ void TransformWindow::AddTablePane(QWidget* page, QBoxLayout* layout, const Tabl
   row->setContentsMargins(0, 0, 0, 0);
   auto* copy = Button("复制结果", pane.resultName + "CopyButton", box);
   auto* save = Button("导出 CSV…", pane.resultName + "ExportButton", box);
-  PointGrid* shown = results;
+  ResultGrid* shown = results;
   connect(copy, &QPushButton::clicked, this, [this, shown] { CopyResults(shown); });
   connect(save, &QPushButton::clicked, this, [this, shown, csv] { ExportResults(shown, *csv); });
   row->addStretch();
@@ -532,6 +371,22 @@ TransformWindow::TransformWindow(QWidget* parent) : QMainWindow(parent), host_(t
     connect(open, &QPushButton::clicked, this, [this] { OpenParameters(); });
     UpdateApplyColumns();
   }
+
+  // A threaded run: its progress and its cancel (also Esc) in the status bar.
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName("runProgress");
+  progress_->setMaximumWidth(220);
+  progress_->hide();
+  cancelButton_ = Button("取消", "cancelRun", this);
+  cancelButton_->hide();
+  connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelRun(); });
+  statusBar()->addPermanentWidget(progress_);
+  statusBar()->addPermanentWidget(cancelButton_);
+  auto* cancel = new QAction("取消计算", this);
+  cancel->setShortcut(QKeySequence(Qt::Key_Escape));
+  cancel->setShortcutContext(Qt::WindowShortcut);
+  connect(cancel, &QAction::triggered, this, [this] { CancelRun(); });
+  addAction(cancel);
   resize(1100, 720);
 }
 
@@ -634,53 +489,238 @@ void TransformWindow::ProjectPoint() {
                                 : QString("B = %1\nL = %2").arg(cells.value(1), cells.value(2)));
 }
 
-void TransformWindow::ProjectTable() {
+TransformWindow::TableRequest TransformWindow::ProjectionRequest() const {
   const bool forward = forwardRadio_->isChecked();
-  std::vector<std::string> options = projectionZone_->Options("");
-  if (projectionDegrees_->isChecked()) options.push_back("--degrees");
-  if (!forward) std::erase(options, std::string("--prefix"));
-  const std::string table = projectionInput_->CsvText(forward ? std::vector<std::string>{"name", "B", "L", "H"}
-                                                              : std::vector<std::string>{"name", "x", "y", "h"});
-  std::string csv, summary;
-  if (!Run(forward ? "forward" : "inverse", options, table, csv, summary)) return;
-  projectionCsv_ = csv;
-  projectionResults_->ShowCsv(csv);
+  TableRequest q;
+  q.command = forward ? "forward" : "inverse";
+  q.options = projectionZone_->Options("");
+  if (projectionDegrees_->isChecked()) q.options.push_back("--degrees");
+  if (!forward) std::erase(q.options, std::string("--prefix"));
+  q.input = projectionInput_;
+  q.columns = forward ? std::vector<std::string>{"name", "B", "L", "H"} : std::vector<std::string>{"name", "x", "y", "h"};
+  return q;
+}
+
+void TransformWindow::ProjectTable() {
+  RunTable(ProjectionRequest(), [this] { return ProjectionRequest(); }, [this](CommandResult& r) {
+    projectionCsv_ = std::move(r.csv);
+    projectionResults_->ShowCsv(projectionCsv_);
+  });
+}
+
+TransformWindow::TableRequest TransformWindow::RezoneRequest() const {
+  TableRequest q;
+  q.command = "rezone";
+  q.options = rezoneFrom_->Options("");
+  const std::vector<std::string> to = rezoneTo_->Options("to-");
+  q.options.insert(q.options.end(), to.begin(), to.end());
+  q.input = rezoneInput_;
+  q.columns = {"name", "x", "y", "h"};
+  return q;
 }
 
 void TransformWindow::RezoneTable() {
-  std::vector<std::string> options = rezoneFrom_->Options("");
-  const std::vector<std::string> to = rezoneTo_->Options("to-");
-  options.insert(options.end(), to.begin(), to.end());
-  std::string csv, summary;
-  if (!Run("rezone", options, rezoneInput_->CsvText({"name", "x", "y", "h"}), csv, summary)) return;
-  rezoneCsv_ = csv;
-  rezoneResults_->ShowCsv(csv);
+  RunTable(RezoneRequest(), [this] { return RezoneRequest(); }, [this](CommandResult& r) {
+    rezoneCsv_ = std::move(r.csv);
+    rezoneResults_->ShowCsv(rezoneCsv_);
+  });
+}
+
+TransformWindow::TableRequest TransformWindow::FitRequest() const {
+  const bool four = fitFourRadio_->isChecked();
+  const bool geodetic = !four && fitLayout_->currentIndex() == 1;
+  TableRequest q;
+  q.command = four ? "fit4" : "fit7";
+  q.options = {"--max-residual", ToUtf8(maxResidual_->text().trimmed())};
+  if (four) {
+    q.columns = {"name", "x_from", "y_from", "x_to", "y_to"};
+  } else if (geodetic) {
+    q.columns = {"name", "B_from", "L_from", "H_from", "B_to", "L_to", "H_to"};
+    q.options.insert(q.options.end(),
+                     {"--ellipsoid", EllipsoidKey(fitFromEllipsoid_), "--to-ellipsoid", EllipsoidKey(fitToEllipsoid_)});
+    if (fitDegrees_->isChecked()) q.options.push_back("--degrees");
+  } else {
+    q.columns = {"name", "X_from", "Y_from", "Z_from", "X_to", "Y_to", "Z_to"};
+  }
+  q.input = commonPoints_;
+  return q;
 }
 
 void TransformWindow::FitParameters() {
-  const bool four = fitFourRadio_->isChecked();
+  const TableRequest request = FitRequest();
+  const bool four = request.command == "fit4";
   const bool geodetic = !four && fitLayout_->currentIndex() == 1;
-  std::vector<std::string> options = {"--max-residual", ToUtf8(maxResidual_->text().trimmed())};
-  std::vector<std::string> columns;
-  if (four) {
-    columns = {"name", "x_from", "y_from", "x_to", "y_to"};
-  } else if (geodetic) {
-    columns = {"name", "B_from", "L_from", "H_from", "B_to", "L_to", "H_to"};
-    options.insert(options.end(), {"--ellipsoid", EllipsoidKey(fitFromEllipsoid_), "--to-ellipsoid", EllipsoidKey(fitToEllipsoid_)});
-    if (fitDegrees_->isChecked()) options.push_back("--degrees");
+  RunTable(request, [this] { return FitRequest(); }, [this, four, geodetic](CommandResult& r) {
+    residualCsv_ = std::move(r.csv);
+    fittedParameters_ = r.parameterFile;
+    residuals_->ShowCsv(residualCsv_);
+    fitSummary_->setPlainText(ToQString(r.summary + "\n" + r.parameterFile));
+    // The parameters just found are the ones to apply next.
+    loadedParameters_ = r.parameterFile;
+    parameterText_->setPlainText(ToQString(r.parameterFile));
+    applyLayout_->setCurrentIndex(four ? 0 : geodetic ? 2 : 1);
+  });
+}
+
+TransformWindow::TableRequest TransformWindow::ApplyRequest() const {
+  const int layout = applyLayout_->currentIndex();
+  TableRequest q;
+  q.command = "apply7";
+  q.options = {"--param", kParameterFile};
+  if (layout == 0) {
+    q.command = "apply4";
+    q.columns = {"name", "x", "y", "h"};
+  } else if (layout == 1) {
+    q.columns = {"name", "X", "Y", "Z"};
   } else {
-    columns = {"name", "X_from", "Y_from", "Z_from", "X_to", "Y_to", "Z_to"};
+    q.columns = {"name", "B", "L", "H"};
+    q.options.insert(q.options.end(),
+                     {"--ellipsoid", EllipsoidKey(applyFromEllipsoid_), "--to-ellipsoid", EllipsoidKey(applyToEllipsoid_)});
+    if (applyDegrees_->isChecked()) q.options.push_back("--degrees");
+    if (applyProject_->isChecked()) {
+      const std::vector<std::string> zone = applyZone_->Options("");
+      q.options.insert(q.options.end(), zone.begin(), zone.end());
+    }
   }
-  std::string csv, summary, parameters;
-  if (!Run(four ? "fit4" : "fit7", options, commonPoints_->CsvText(columns), csv, summary, &parameters)) return;
-  residualCsv_ = csv;
-  fittedParameters_ = parameters;
-  residuals_->ShowCsv(csv);
-  fitSummary_->setPlainText(ToQString(summary + "\n" + parameters));
-  // The parameters just found are the ones to apply next.
-  loadedParameters_ = parameters;
-  parameterText_->setPlainText(ToQString(parameters));
-  applyLayout_->setCurrentIndex(four ? 0 : geodetic ? 2 : 1);
+  q.input = applyInput_;
+  q.parameters = ToUtf8(parameterText_->toPlainText());
+  return q;
+}
+
+void TransformWindow::ApplyParameters() {
+  const TableRequest request = ApplyRequest();
+  if (Running()) {
+    Refuse("上一次计算还在进行，请等它完成或先取消。");
+    return;
+  }
+  loadedParameters_ = request.parameters;
+  RunTable(request, [this] { return ApplyRequest(); }, [this](CommandResult& r) {
+    applyCsv_ = std::move(r.csv);
+    applyResults_->ShowCsv(applyCsv_);
+  });
+}
+
+void TransformWindow::CancelRun() {
+  if (tableReading_) {
+    tableReading_.reset();
+    const auto done = std::move(cancelReading_);
+    cancelReading_ = nullptr;
+    done(true);
+    return;
+  }
+  worker_.Cancel();
+}
+
+void TransformWindow::RunTable(const TableRequest& request, std::function<TableRequest()> current,
+                               std::function<void(CommandResult&)> show) {
+  if (Running()) {
+    Refuse("上一次计算还在进行，请等它完成或先取消。");
+    return;
+  }
+  std::vector<std::string> options = request.options;
+  options.insert(options.end(), {"--points", kTableFile});
+  const ParsedOptions parsed = ParseOptions(options, CommandOptions(request.command));
+  if (!parsed.error.empty()) {
+    Refuse(parsed.error);
+    return;
+  }
+  const bool threaded = request.input->rowCount() > threadThreshold_;
+  if (!threaded) {
+    const std::string table = request.input->CsvText(request.columns);
+    const FileReader read = [&](const std::string& path) -> std::string {
+      return path == kParameterFile ? loadedParameters_ : table;
+    };
+    try {
+      CommandResult r = RunCommand(request.command, parsed, read);
+      show(r);
+    } catch (...) {
+      Refuse(RefusalMessage(std::current_exception()));
+    }
+    return;
+  }
+
+  TableRequest started = request;
+  started.generation = request.input->Generation();
+  auto outcome = std::make_shared<RunOutcome>();
+  const auto done = [this, outcome, started, current = std::move(current), show = std::move(show)](bool cancelled) {
+    progress_->hide();
+    cancelButton_->hide();
+    tabs_->setEnabled(true);
+    TableRequest now = current();
+    now.generation = now.input->Generation();
+    if (cancelled) {
+      statusBar()->showMessage("计算已取消，保留原来的结果。", 8000);
+    } else if (!(now == started)) {
+      statusBar()->showMessage("计算期间输入已改动，结果未采用，请重新计算。", 8000);
+    } else if (outcome->refusal) {
+      statusBar()->clearMessage();
+      Refuse(*outcome->refusal);
+    } else {
+      show(outcome->result);
+      statusBar()->showMessage(
+          QString("计算完成：%1 行。").arg(std::count(outcome->result.csv.begin(), outcome->result.csv.end(), '\n') - 1), 8000);
+    }
+    emit RunFinished();
+  };
+  // The inputs stay as the run read them.
+  tabs_->setEnabled(false);
+  progress_->setRange(0, 0);  // the command does not tell how far it is
+  progress_->show();
+  cancelButton_->show();
+  statusBar()->showMessage("正在读取表格……（Esc 取消）");
+
+  // The grid is read into the table text here, on the GUI thread, a slice per turn of the event
+  // loop so the window stays live; the worker then gets its own copies of the table and the
+  // parameter text.
+  std::string table;
+  for (std::size_t c = 0; c < request.columns.size(); ++c) table += (c ? "," : "") + request.columns[c];
+  table += '\n';
+  auto reading = std::make_shared<TableReading>(TableReading{request.input, request.columns, 0, std::move(table)});
+  const auto readSlice = [this, reading, command = request.command, parsed, parameters = loadedParameters_, outcome,
+                          done] {
+    constexpr int kSliceRows = 50'000;
+    const int end = reading->next + kSliceRows;
+    reading->input->AppendCsvRows(reading->columns, reading->next, end, reading->table);
+    reading->next = end;
+    if (end < reading->input->rowCount()) return false;
+    // The filled rows, for the status bar: the lines of the table but its header and blank ones.
+    std::size_t filled = 0;
+    const std::string& t = reading->table;
+    for (std::size_t i = t.find('\n'); i != std::string::npos && i + 1 < t.size(); i = t.find('\n', i + 1)) {
+      if (t[i + 1] != '\n') ++filled;
+    }
+    statusBar()->showMessage(QString("正在计算 %1 行……（Esc 取消）").arg(filled));
+    const FileReader read = [table = std::move(reading->table), parameters](const std::string& path) -> std::string {
+      return path == kParameterFile ? parameters : table;
+    };
+    const auto job = [command, parsed, read, outcome](platform::WorkerRun::Control&) {
+      try {
+        outcome->result = RunCommand(command, parsed, read);
+      } catch (const std::exception&) {
+        try {
+          outcome->refusal = RefusalMessage(std::current_exception());
+        } catch (const std::exception& e) {
+          outcome->refusal = e.what();
+        }
+      } catch (...) {
+        outcome->refusal = "计算失败：未知错误。";
+      }
+    };
+    worker_.Start(job, done);
+    return true;
+  };
+  if (readSlice()) return;
+  tableReading_ = std::make_unique<QTimer>();
+  cancelReading_ = done;
+  connect(tableReading_.get(), &QTimer::timeout, this, [this, readSlice] {
+    if (!readSlice()) return;
+    cancelReading_ = nullptr;
+    // Not deleted in its own signal; stopped so that it cannot come again before it goes.
+    QTimer* reader = tableReading_.release();
+    reader->stop();
+    reader->deleteLater();
+  });
+  tableReading_->start(0);
 }
 
 void TransformWindow::SaveParameters() {
@@ -708,35 +748,9 @@ void TransformWindow::OpenParameters() {
   }
 }
 
-void TransformWindow::ApplyParameters() {
-  loadedParameters_ = ToUtf8(parameterText_->toPlainText());
-  const int layout = applyLayout_->currentIndex();
-  std::vector<std::string> options = {"--param", kParameterFile};
-  std::vector<std::string> columns;
-  std::string command = "apply7";
-  if (layout == 0) {
-    command = "apply4";
-    columns = {"name", "x", "y", "h"};
-  } else if (layout == 1) {
-    columns = {"name", "X", "Y", "Z"};
-  } else {
-    columns = {"name", "B", "L", "H"};
-    options.insert(options.end(), {"--ellipsoid", EllipsoidKey(applyFromEllipsoid_), "--to-ellipsoid", EllipsoidKey(applyToEllipsoid_)});
-    if (applyDegrees_->isChecked()) options.push_back("--degrees");
-    if (applyProject_->isChecked()) {
-      const std::vector<std::string> zone = applyZone_->Options("");
-      options.insert(options.end(), zone.begin(), zone.end());
-    }
-  }
-  std::string csv, summary;
-  if (!Run(command, options, applyInput_->CsvText(columns), csv, summary)) return;
-  applyCsv_ = csv;
-  applyResults_->ShowCsv(csv);
-}
+void TransformWindow::CopyResults(ResultGrid* grid) { QGuiApplication::clipboard()->setText(grid->TsvText()); }
 
-void TransformWindow::CopyResults(PointGrid* grid) { QGuiApplication::clipboard()->setText(grid->TsvText()); }
-
-void TransformWindow::ExportResults(PointGrid*, const std::string& csv) {
+void TransformWindow::ExportResults(ResultGrid*, const std::string& csv) {
   if (csv.empty()) {
     Refuse("没有可导出的结果，请先计算。");
     return;

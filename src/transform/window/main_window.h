@@ -7,13 +7,18 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QMainWindow>
-#include <QTableWidget>
+#include <QTimer>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/qt_host.h"
+#include "platform/worker_run.h"
+#include "transform/batch.h"
+#include "transform/window/grids.h"
 
 class QBoxLayout;
 class QCheckBox;
@@ -21,30 +26,12 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
 class QRadioButton;
 class QTabWidget;
 
 namespace survey::transform::window {
-
-// A table the surveyor fills by typing or by pasting from a spreadsheet (Ctrl+V: tab- or
-// comma-separated rows; a first row of column names is left out).
-class PointGrid : public QTableWidget {
-  Q_OBJECT
- public:
-  PointGrid(const QStringList& headers, QWidget* parent);
-  void SetHeaders(const QStringList& headers);
-  // Replaces the content with the rows of `text`.
-  void PasteText(const QString& text);
-  // The filled rows as CSV with a header row (the batch mode's table).
-  std::string CsvText(const std::vector<std::string>& columns) const;
-  // Rows of a CSV (header row first) as read-only results.
-  void ShowCsv(const std::string& csv);
-  // The whole table, header row first, tab-separated (for a spreadsheet).
-  QString TsvText() const;
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-};
 
 // Ellipsoid, central meridian or zone, projection height, scale, zone number before y.
 class ZoneBox : public QGroupBox {
@@ -80,12 +67,51 @@ class TransformWindow : public QMainWindow {
   void SaveParameters();
   void OpenParameters();
   void ApplyParameters();
-  void CopyResults(PointGrid* grid);
-  void ExportResults(PointGrid* grid, const std::string& csv);
+  void CopyResults(ResultGrid* grid);
+  void ExportResults(ResultGrid* grid, const std::string& csv);
 
   QTabWidget* tabs() const { return tabs_; }
 
+  // Tables of more rows than this are computed on a worker thread, the window live meanwhile.
+  void SetThreadThreshold(int rows) { threadThreshold_ = rows; }
+  bool Running() const { return tableReading_ || worker_.Running(); }
+  // Stops waiting for a threaded run; the results shown before stay.
+  void CancelRun();
+
+ signals:
+  void RunFinished();  // a threaded run has ended (shown, refused, cancelled or discarded)
+
  private:
+  // What a table run computes: the command, its options, the grid and its columns, the
+  // parameter text; equal requests give equal results.
+  struct TableRequest {
+    std::string command;
+    std::vector<std::string> options;
+    PointGrid* input = nullptr;
+    std::vector<std::string> columns;
+    std::string parameters;
+    std::uint64_t generation = 0;  // of the input grid
+    bool operator==(const TableRequest&) const = default;
+  };
+  TableRequest ProjectionRequest() const;
+  TableRequest RezoneRequest() const;
+  TableRequest FitRequest() const;
+  TableRequest ApplyRequest() const;
+  // Runs a table command: at once for a small table, else on the worker thread. `show` gets
+  // the result once it is there and the inputs are still those of `request`
+  // (`current` rebuilds them); a refusal is shown either way.
+  struct RunOutcome {
+    CommandResult result;
+    std::optional<std::string> refusal;
+  };
+  struct TableReading {
+    PointGrid* input;
+    std::vector<std::string> columns;
+    int next;  // the first row not yet read
+    std::string table;
+  };
+  void RunTable(const TableRequest& request, std::function<TableRequest()> current,
+                std::function<void(CommandResult&)> show);
   // Runs a batch command on `table` (as its --points file) and the window's parameter text;
   // shows a refusal and returns false.
   bool Run(const std::string& command, std::vector<std::string> options, const std::string& table, std::string& csv,
@@ -107,11 +133,14 @@ class TransformWindow : public QMainWindow {
     QString resultName = {};  // prefix of the copy and export buttons
   };
   // Adds the column to `layout`; `run` is what the run button does, `csv` the results' CSV.
-  void AddTablePane(QWidget* page, QBoxLayout* layout, const TablePane& pane, PointGrid*& input, PointGrid*& results,
+  void AddTablePane(QWidget* page, QBoxLayout* layout, const TablePane& pane, PointGrid*& input, ResultGrid*& results,
                     std::string* csv, std::function<void()> run);
 
   platform::QtHost host_;
   QTabWidget* tabs_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
+  int threadThreshold_ = 20'000;
 
   // Projection.
   ZoneBox* projectionZone_ = nullptr;
@@ -123,14 +152,14 @@ class TransformWindow : public QMainWindow {
   QLabel* pointSecondLabel_ = nullptr;
   QLabel* pointResult_ = nullptr;
   PointGrid* projectionInput_ = nullptr;
-  PointGrid* projectionResults_ = nullptr;
+  ResultGrid* projectionResults_ = nullptr;
   std::string projectionCsv_;
 
   // Zone change.
   ZoneBox* rezoneFrom_ = nullptr;
   ZoneBox* rezoneTo_ = nullptr;
   PointGrid* rezoneInput_ = nullptr;
-  PointGrid* rezoneResults_ = nullptr;
+  ResultGrid* rezoneResults_ = nullptr;
   std::string rezoneCsv_;
 
   // Fitting.
@@ -141,7 +170,7 @@ class TransformWindow : public QMainWindow {
   QCheckBox* fitDegrees_ = nullptr;
   QLineEdit* maxResidual_ = nullptr;
   PointGrid* commonPoints_ = nullptr;
-  PointGrid* residuals_ = nullptr;
+  ResultGrid* residuals_ = nullptr;
   QPlainTextEdit* fitSummary_ = nullptr;
   std::string residualCsv_;
   std::string fittedParameters_;
@@ -155,9 +184,13 @@ class TransformWindow : public QMainWindow {
   QCheckBox* applyProject_ = nullptr;
   ZoneBox* applyZone_ = nullptr;
   PointGrid* applyInput_ = nullptr;
-  PointGrid* applyResults_ = nullptr;
+  ResultGrid* applyResults_ = nullptr;
   std::string applyCsv_;
   std::string loadedParameters_;
+
+  std::unique_ptr<QTimer> tableReading_;  // while a large grid is read before its run
+  std::function<void(bool cancelled)> cancelReading_;
+  platform::WorkerRun worker_;  // last: its threads are waited for before the widgets go
 };
 
 int RunWindow(QApplication& app);

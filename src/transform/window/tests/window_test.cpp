@@ -33,6 +33,8 @@ QString Cell(const PointGrid* g, int row, int column) {
   return i ? i->text() : QString();
 }
 
+QString Cell(const ResultGrid* g, int row, int column) { return g->Cell(row, column); }
+
 }  // namespace
 
 class TransformWindowTest : public QObject {
@@ -55,8 +57,8 @@ void TransformWindowTest::ProjectsPastedTableAsTheBatchDoes() {
   QCOMPARE(Cell(input, 0, 0), QString("K1"));
   QCOMPARE(Cell(input, 1, 2), QString("111.18"));
   w.ProjectTable();
-  auto* results = Child<PointGrid>(w, "projectionResults");
-  QCOMPARE(results->horizontalHeaderItem(1)->text(), QString("X（北）"));
+  auto* results = Child<ResultGrid>(w, "projectionResults");
+  QCOMPARE(results->HeaderText(1), QString("X（北）"));
   QCOMPARE(Cell(results, 0, 1), QString("3404079.3582"));
   QCOMPARE(Cell(results, 0, 2), QString("37528680.0889"));
   QCOMPARE(Cell(results, 0, 3), QString("12.5000"));
@@ -93,8 +95,8 @@ void TransformWindowTest::RefusalNamesTheLineAndKeepsResults() {
   // The message names the grid's row, though the table handed to the command has a header line
   // and a blank line for the empty row between.
   QVERIFY2(recorder.messages[0].text.rfind("表格第 3 行：纬度超出", 0) == 0, recorder.messages[0].text.c_str());
-  QCOMPARE(Child<PointGrid>(w, "projectionResults")->rowCount(), 20);
-  QVERIFY(Cell(Child<PointGrid>(w, "projectionResults"), 0, 0).isEmpty());
+  QCOMPARE(Child<ResultGrid>(w, "projectionResults")->rowCount(), 20);
+  QVERIFY(Cell(Child<ResultGrid>(w, "projectionResults"), 0, 0).isEmpty());
   // A field's fault names the field, not the batch option.
   Child<QLineEdit>(w, "projectionMeridian")->setText("111.6");
   input->PasteText("K1,30.3,111.1\n");
@@ -113,14 +115,14 @@ void TransformWindowTest::FitFeedsApplyAndExportWritesTheCsv() {
   QCOMPARE(recorder.messages.size(), std::size_t{0});
   const QString summary = Child<QPlainTextEdit>(w, "fitSummary")->toPlainText();
   QVERIFY2(summary.contains("残差超过 0.0500 m 的点：C"), qPrintable(summary));
-  QCOMPARE(Child<PointGrid>(w, "residuals")->rowCount(), 4);
+  QCOMPARE(Child<ResultGrid>(w, "residuals")->rowCount(), 4);
   // The fitted parameters are ready on the applying tab.
   QVERIFY(Child<QPlainTextEdit>(w, "parameterText")->toPlainText().contains("type = 4"));
   auto* input = Child<PointGrid>(w, "applyInput");
   input->PasteText("P\t1000\t2000\t5\n");
   w.ApplyParameters();
   QCOMPARE(recorder.messages.size(), std::size_t{0});
-  const double x = Cell(Child<PointGrid>(w, "applyResults"), 0, 1).toDouble();
+  const double x = Cell(Child<ResultGrid>(w, "applyResults"), 0, 1).toDouble();
   QVERIFY(std::abs(x - 1100) < 0.05);
 
   QTemporaryDir dir;

@@ -1,9 +1,12 @@
 // Shows the window with every tab's tables filled and computed, for screenshots under Xvfb:
 //   transform_window_shot OUT-PREFIX  -> OUT-PREFIX-1.png … OUT-PREFIX-4.png
+//   transform_window_shot OUT-PREFIX running -> OUT-PREFIX-running.png, half a second into the
+//   projection of a million points
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QTimer>
 
 #include "transform/window/main_window.h"
 
@@ -30,6 +33,22 @@ int main(int argc, char** argv) {
   w.findChild<PointGrid*>("applyInput")->PasteText("P1\t3404500\t529000\t12\nP2\t3404600\t529100\t13\n");
   w.ApplyParameters();
   const QString prefix = QString::fromLocal8Bit(argv[1]);
+  if (argc > 2 && QString::fromLocal8Bit(argv[2]) == "running") {
+    QString table;
+    for (int i = 0; i < 1'000'000; ++i) {
+      // D.MMSS: a point a second apart in B, a row of 3,600 per second of L.
+      const auto dms = [](int seconds) { return QStringLiteral("%1%2").arg(seconds / 60 % 60, 2, 10, QChar('0')).arg(seconds % 60, 2, 10, QChar('0')); };
+      table += QStringLiteral("P%1\t30.%2\t111.%3\t%4\n").arg(i).arg(dms(i % 3600)).arg(dms(i / 3600)).arg(400 + i % 50);
+    }
+    w.findChild<PointGrid*>("projectionInput")->PasteText(table);
+    w.ProjectTable();
+    QTimer::singleShot(500, [&] {
+      w.grab().save(prefix + "-running.png");
+      w.CancelRun();
+      QApplication::exit(0);
+    });
+    return app.exec();
+  }
   for (int i = 0; i < 4; ++i) {
     w.tabs()->setCurrentIndex(i);
     QApplication::processEvents();
