@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "alignment/alignment_error.h"
 #include "common/bounded_file.h"
@@ -30,6 +31,45 @@ constexpr int kScaleDecimals = 10;
 constexpr double kZonePrefixUnit = 1.0e6;
 
 std::string Quote(const std::string& s) { return "“" + s + "”"; }
+
+// A run's way through its table: each loop over the rows is a stage covering a share of the
+// progress; every kCheckRows rows the cancel flag is looked at and the progress told.
+class Progress {
+ public:
+  static constexpr std::size_t kCheckRows = 4096;
+
+  explicit Progress(const RunControl& control) : control_(control) {}
+
+  // The rows of the next loop take the progress from where the last stage ended up to `to`.
+  void Stage(double to) {
+    Report(to_);
+    from_ = to_;
+    to_ = to;
+  }
+  void Row(std::size_t i, std::size_t rows) {
+    if (i % kCheckRows != 0) return;
+    Check();
+    Report(from_ + (to_ - from_) * static_cast<double>(i) / static_cast<double>(rows));
+  }
+  void Check() const {
+    if (control_.cancel && control_.cancel->load(std::memory_order_relaxed)) throw RunCancelled();
+  }
+  void Finish() { Report(1.0); }
+
+ private:
+  void Report(double done) {
+    Check();
+    if (control_.progress) control_.progress(done);
+  }
+
+  const RunControl& control_;
+  double from_ = 0, to_ = 0;
+};
+
+// Shares of a run: reading the table text, reading its cells, computing (measured on a million
+// grid rows; the reading of the text has no progress of its own).
+constexpr double kTextShare = 0.25;
+constexpr double kCellShare = 0.4;
 
 const std::vector<std::string> kZoneOptions = {"ellipsoid", "meridian", "zone", "zone-width", "height", "scale", "prefix"};
 
@@ -224,18 +264,21 @@ std::string RowName(const Table& t, std::size_t row) {
   return n.empty() ? "P" + std::to_string(row + 1) : std::string(n);
 }
 
-CommandResult Forward(const ParsedOptions& o, const FileReader& readFile) {
+CommandResult Forward(const ParsedOptions& o, const FileReader& readFile, Progress& progress) {
   Zone z = ReadZone(o, "", ParseEllipsoid(o.Value("ellipsoid", "cgcs2000")));
   RequireMeridian(z, "");
   const bool degrees = o.Has("degrees"), prefix = o.Has("prefix");
   WithPrefix(0, z, prefix);  // refuses --prefix without a zone number before any row is read
   const TransverseMercator tm(z.gk.Definition());
+  progress.Stage(kTextShare);
   const Table t = ReadPoints(o, readFile, GeodeticColumns());
+  progress.Stage(1);
   // Without γ and k the rows are an alignment points table (name,x,y,h).
   const bool factors = !o.Has("no-factors");
   CommandResult r;
   r.csv = factors ? "name,x,y,h,convergence,scale\n" : "name,x,y,h\n";
   for (std::size_t i = 0; i < t.RowCount(); ++i) {
+    progress.Row(i, t.RowCount());
     const GeodeticPoint g{AngleCell(t, i, 1, "B", degrees), AngleCell(t, i, 2, "L", degrees)};
     if (const std::string reason = CheckGeodetic(g, z.gk.centralMeridian); !reason.empty()) {
       Refuse(LinePrefix(t.LineNumber(i)) + reason);
@@ -258,17 +301,21 @@ struct GridRows {
   Table table;
   std::vector<GridPoint> points;
 };
-GridRows ReadGridRows(const ParsedOptions& o, const FileReader& readFile, Zone* z) {
+GridRows ReadGridRows(const ParsedOptions& o, const FileReader& readFile, Zone* z, Progress& progress) {
+  progress.Stage(kTextShare);
   GridRows rows{ReadPoints(o, readFile, GridColumns()), {}};
+  progress.Stage(kCellShare);
   const Table& t = rows.table;
   rows.points.reserve(t.RowCount());
   for (std::size_t i = 0; i < t.RowCount(); ++i) {
+    progress.Row(i, t.RowCount());
     const double x = Reading([&] { return t.Number(i, 1); });
     double y = Reading([&] { return t.Number(i, 2); });
     if (z) y = ReadPrefixedY(y, t.LineNumber(i), *z);
     Reading([&] { return HeightText(t, i, 3); });  // a bad height is refused before anything is computed
     rows.points.push_back({x, y});
   }
+  progress.Stage(1);
   return rows;
 }
 
@@ -280,16 +327,17 @@ GeodeticPoint InverseRow(const TransverseMercator& tm, GridPoint p, int line) {
   }
 }
 
-CommandResult Inverse(const ParsedOptions& o, const FileReader& readFile) {
+CommandResult Inverse(const ParsedOptions& o, const FileReader& readFile, Progress& progress) {
   Zone z = ReadZone(o, "", ParseEllipsoid(o.Value("ellipsoid", "cgcs2000")));
   if (o.Has("prefix")) Refuse("--prefix 只用于输出 y；inverse 的输入 y 带带号时自动识别。");
   const bool degrees = o.Has("degrees");
-  const GridRows rows = ReadGridRows(o, readFile, &z);
+  const GridRows rows = ReadGridRows(o, readFile, &z, progress);
   RequireMeridian(z, "");
   const TransverseMercator tm(z.gk.Definition());
   CommandResult r;
   r.csv = "name,B,L,h\n";
   for (std::size_t i = 0; i < rows.points.size(); ++i) {
+    progress.Row(i, rows.points.size());
     const GeodeticPoint g = InverseRow(tm, rows.points[i], rows.table.LineNumber(i));
     AppendName(r.csv, RowName(rows.table, i));
     r.csv += ',' + AngleText(g.B, degrees) + ',' + AngleText(g.L, degrees) + ',' + HeightText(rows.table, i, 3) + '\n';
@@ -297,20 +345,21 @@ CommandResult Inverse(const ParsedOptions& o, const FileReader& readFile) {
   return r;
 }
 
-CommandResult Rezone(const ParsedOptions& o, const FileReader& readFile) {
+CommandResult Rezone(const ParsedOptions& o, const FileReader& readFile, Progress& progress) {
   const Ellipsoid e = ParseEllipsoid(o.Value("ellipsoid", "cgcs2000"));
   Zone from = ReadZone(o, "", e);
   Zone to = ReadZone(o, "to-", e);
   if (!o.Has("to-meridian") && !o.Has("to-zone")) Refuse("rezone 需要目标带：--to-meridian 或 --to-zone。");
   const bool prefix = o.Has("prefix");
   WithPrefix(0, to, prefix);
-  const GridRows rows = ReadGridRows(o, readFile, &from);
+  const GridRows rows = ReadGridRows(o, readFile, &from, progress);
   RequireMeridian(from, "");
   const TransverseMercator source(from.gk.Definition());
   const TransverseMercator target(to.gk.Definition());
   CommandResult r;
   r.csv = "name,x,y,h\n";
   for (std::size_t i = 0; i < rows.points.size(); ++i) {
+    progress.Row(i, rows.points.size());
     const int line = rows.table.LineNumber(i);
     const GeodeticPoint g = InverseRow(source, rows.points[i], line);
     if (const std::string reason = CheckGeodetic(g, to.gk.centralMeridian); !reason.empty()) {
@@ -344,19 +393,23 @@ void WriteResiduals(const std::vector<Residual>& residuals, int axes, double rms
   if (!over.empty()) r.summary += "残差超过 " + FixedText(limit, kLengthDecimals) + " m 的点：" + over + "。\n";
 }
 
-CommandResult Fit4(const ParsedOptions& o, const FileReader& readFile) {
+CommandResult Fit4(const ParsedOptions& o, const FileReader& readFile, Progress& progress) {
   const double limit = MaxResidual(o);
   static const std::vector<ColumnHeading> columns = {{"name", {"name", "点名"}, false}, {"x_from", {"x_from", "原X"}},
                                                      {"y_from", {"y_from", "原Y"}},      {"x_to", {"x_to", "新X"}},
                                                      {"y_to", {"y_to", "新Y"}}};
+  progress.Stage(kTextShare);
   const Table t = ReadPoints(o, readFile, columns);
+  progress.Stage(kCellShare);
   std::vector<CommonPoint<Plane>> points;
   for (std::size_t i = 0; i < t.RowCount(); ++i) {
+    progress.Row(i, t.RowCount());
     Reading([&] {
       points.push_back({RowName(t, i), {t.Number(i, 1), t.Number(i, 2)}, {t.Number(i, 3), t.Number(i, 4)}, t.LineNumber(i)});
       return 0;
     });
   }
+  progress.Stage(1);
   const FitResult<FourParameters> fit = FitFour(points);
   CommandResult r;
   const FourParameters& p = fit.parameters;
@@ -398,7 +451,7 @@ bool GeodeticLayout(const Table& t, const std::vector<std::size_t>& xyz, const s
   Refuse("点表的列应为 " + expected + "。");
 }
 
-CommandResult Fit7(const ParsedOptions& o, const FileReader& readFile) {
+CommandResult Fit7(const ParsedOptions& o, const FileReader& readFile, Progress& progress) {
   const double limit = MaxResidual(o);
   static const std::vector<ColumnHeading> columns = {
       {"name", {"name", "点名"}, false},   {"X_from", {"X_from", "原X"}, false}, {"Y_from", {"Y_from", "原Y"}, false},
@@ -406,7 +459,9 @@ CommandResult Fit7(const ParsedOptions& o, const FileReader& readFile) {
       {"Z_to", {"Z_to", "新Z"}, false},     {"B_from", {"B_from", "原B"}, false}, {"L_from", {"L_from", "原L"}, false},
       {"H_from", {"H_from", "原H"}, false}, {"B_to", {"B_to", "新B"}, false},     {"L_to", {"L_to", "新L"}, false},
       {"H_to", {"H_to", "新H"}, false}};
+  progress.Stage(kTextShare);
   const Table t = ReadPoints(o, readFile, columns);
+  progress.Stage(kCellShare);
   const bool geodetic = GeodeticLayout(t, {1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12},
                                        "name,X_from,Y_from,Z_from,X_to,Y_to,Z_to 或 name,B_from,L_from,H_from,B_to,L_to,H_to");
   if (!geodetic && (o.Has("ellipsoid") || o.Has("to-ellipsoid") || o.Has("degrees"))) {
@@ -421,11 +476,13 @@ CommandResult Fit7(const ParsedOptions& o, const FileReader& readFile) {
   const bool degrees = o.Has("degrees");
   std::vector<CommonPoint<Space>> points;
   for (std::size_t i = 0; i < t.RowCount(); ++i) {
+    progress.Row(i, t.RowCount());
     CommonPoint<Space> p{RowName(t, i), {}, {}, t.LineNumber(i)};
     p.from = SpaceCell(t, i, {1, 2, 3, 7, 8, 9}, geodetic, degrees, from ? &*from : nullptr);
     p.to = SpaceCell(t, i, {4, 5, 6, 10, 11, 12}, geodetic, degrees, to ? &*to : nullptr);
     points.push_back(std::move(p));
   }
+  progress.Stage(1);
   const FitResult<SevenParameters> fit = FitSeven(points);
   CommandResult r;
   const SevenParameters& p = fit.parameters;
@@ -442,12 +499,13 @@ std::string ReadParameterText(const ParsedOptions& o, const FileReader& readFile
   return Reading([&] { return readFile(o.Value("param")); });
 }
 
-CommandResult Apply4(const ParsedOptions& o, const FileReader& readFile) {
+CommandResult Apply4(const ParsedOptions& o, const FileReader& readFile, Progress& progress) {
   const FourParameters p = ReadFourParameterFile(ReadParameterText(o, readFile));
-  const GridRows rows = ReadGridRows(o, readFile, nullptr);
+  const GridRows rows = ReadGridRows(o, readFile, nullptr, progress);
   CommandResult r;
   r.csv = "name,x,y,h\n";
   for (std::size_t i = 0; i < rows.points.size(); ++i) {
+    progress.Row(i, rows.points.size());
     const Plane q = Apply(p, {rows.points[i].x, rows.points[i].y});
     AppendName(r.csv, RowName(rows.table, i));
     r.csv += ',' + FixedText(q.x, kLengthDecimals) + ',' + FixedText(q.y, kLengthDecimals) + ',' +
@@ -456,12 +514,14 @@ CommandResult Apply4(const ParsedOptions& o, const FileReader& readFile) {
   return r;
 }
 
-CommandResult Apply7(const ParsedOptions& o, const FileReader& readFile) {
+CommandResult Apply7(const ParsedOptions& o, const FileReader& readFile, Progress& progress) {
   const SevenParameters p = ReadSevenParameterFile(ReadParameterText(o, readFile));
   static const std::vector<ColumnHeading> columns = {
       {"name", {"name", "点名"}, false}, {"X", {"X"}, false}, {"Y", {"Y"}, false}, {"Z", {"Z"}, false},
       {"B", {"B", "纬度"}, false},       {"L", {"L", "经度"}, false}, {"H", {"H", "大地高"}, false}};
+  progress.Stage(kTextShare);
   const Table t = ReadPoints(o, readFile, columns);
+  progress.Stage(1);
   const bool geodetic = GeodeticLayout(t, {1, 2, 3}, {4, 5, 6}, "name,X,Y,Z 或 name,B,L,H");
   const bool degrees = o.Has("degrees");
   const bool project = o.Has("meridian") || o.Has("zone");
@@ -491,6 +551,7 @@ CommandResult Apply7(const ParsedOptions& o, const FileReader& readFile) {
   CommandResult r;
   r.csv = !geodetic ? "name,X,Y,Z\n" : project ? "name,x,y,h\n" : "name,B,L,H\n";
   for (std::size_t i = 0; i < t.RowCount(); ++i) {
+    progress.Row(i, t.RowCount());
     const Space a = SpaceCell(t, i, {1, 2, 3, 4, 5, 6}, geodetic, degrees, from ? &*from : nullptr);
     const Space b = Apply(p, a);
     AppendName(r.csv, RowName(t, i));
@@ -547,14 +608,19 @@ std::vector<AcceptedOption> CommandOptions(const std::string& command) {
   return accepted;
 }
 
-CommandResult RunCommand(const std::string& command, const ParsedOptions& options, const FileReader& readFile) {
-  if (command == "forward") return Forward(options, readFile);
-  if (command == "inverse") return Inverse(options, readFile);
-  if (command == "rezone") return Rezone(options, readFile);
-  if (command == "fit4") return Fit4(options, readFile);
-  if (command == "fit7") return Fit7(options, readFile);
-  if (command == "apply4") return Apply4(options, readFile);
-  if (command == "apply7") return Apply7(options, readFile);
+CommandResult RunCommand(const std::string& command, const ParsedOptions& options, const FileReader& readFile,
+                         const RunControl& control) {
+  using Command = CommandResult (*)(const ParsedOptions&, const FileReader&, Progress&);
+  static const std::vector<std::pair<std::string, Command>> commands = {
+      {"forward", Forward}, {"inverse", Inverse}, {"rezone", Rezone}, {"fit4", Fit4},
+      {"fit7", Fit7},       {"apply4", Apply4},   {"apply7", Apply7}};
+  for (const auto& [name, run] : commands) {
+    if (name != command) continue;
+    Progress progress(control);
+    CommandResult r = run(options, readFile, progress);
+    progress.Finish();
+    return r;
+  }
   Refuse("未知的命令：" + Quote(command) + "。");
 }
 

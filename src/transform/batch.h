@@ -9,6 +9,8 @@
 // The window runs the very same commands (RunCommand), with its tables as the files.
 #pragma once
 
+#include <atomic>
+#include <exception>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -35,9 +37,25 @@ const std::vector<std::string>& CommandNames();
 // Options accepted by a command (for ParseOptions); empty for an unknown command.
 std::vector<AcceptedOption> CommandOptions(const std::string& command);
 
+// How far a run on another thread is, and a way to stop it. Both are looked at every few
+// thousand rows, so a cancel takes effect within milliseconds and costs nothing measurable.
+struct RunControl {
+  // The fraction of the run done, growing from 0 to 1, called on the running thread.
+  std::function<void(double done)> progress;
+  // When it turns true the run ends by throwing RunCancelled.
+  const std::atomic<bool>* cancel = nullptr;
+};
+
+// Thrown by a run whose cancel flag was set; not a refusal (RefusalMessage rethrows it).
+struct RunCancelled : std::exception {
+  const char* what() const noexcept override { return "计算已取消。"; }
+};
+
 // Runs one command on parsed options; throws TransformError (or the table reader's error) to
-// refuse. Does not write --out: the caller does, after a successful run.
-CommandResult RunCommand(const std::string& command, const ParsedOptions& options, const FileReader& readFile);
+// refuse. Does not write --out: the caller does, after a successful run. The result does not
+// depend on `control`.
+CommandResult RunCommand(const std::string& command, const ParsedOptions& options, const FileReader& readFile,
+                         const RunControl& control = {});
 
 // The message of a refusal thrown by RunCommand, or rethrows anything else.
 std::string RefusalMessage(std::exception_ptr error);

@@ -664,7 +664,8 @@ void TransformWindow::RunTable(const TableRequest& request, std::function<TableR
   };
   // The inputs stay as the run read them.
   tabs_->setEnabled(false);
-  progress_->setRange(0, 0);  // the command does not tell how far it is
+  progress_->setRange(0, std::max(1, request.input->rowCount()));  // the grid's rows read, then the run's permille
+  progress_->setValue(0);
   progress_->show();
   cancelButton_->show();
   statusBar()->showMessage("正在读取表格……（Esc 取消）");
@@ -682,7 +683,10 @@ void TransformWindow::RunTable(const TableRequest& request, std::function<TableR
     const int end = reading->next + kSliceRows;
     reading->input->AppendCsvRows(reading->columns, reading->next, end, reading->table);
     reading->next = end;
-    if (end < reading->input->rowCount()) return false;
+    if (end < reading->input->rowCount()) {
+      progress_->setValue(end);
+      return false;
+    }
     // The filled rows, for the status bar: the lines of the table but its header and blank ones.
     std::size_t filled = 0;
     const std::string& t = reading->table;
@@ -693,9 +697,14 @@ void TransformWindow::RunTable(const TableRequest& request, std::function<TableR
     const FileReader read = [table = std::move(reading->table), parameters](const std::string& path) -> std::string {
       return path == kParameterFile ? parameters : table;
     };
-    const auto job = [command, parsed, read, outcome](platform::WorkerRun::Control&) {
+    const auto job = [command, parsed, read, outcome](platform::WorkerRun::Control& control) {
+      RunControl runControl;
+      runControl.progress = [&control](double fraction) { control.permille.store(static_cast<int>(fraction * 1000)); };
+      runControl.cancel = &control.cancel;
       try {
-        outcome->result = RunCommand(command, parsed, read);
+        outcome->result = RunCommand(command, parsed, read, runControl);
+      } catch (const RunCancelled&) {
+        // Cancel already told the window; nothing of this run is wanted.
       } catch (const std::exception&) {
         try {
           outcome->refusal = RefusalMessage(std::current_exception());
@@ -706,7 +715,11 @@ void TransformWindow::RunTable(const TableRequest& request, std::function<TableR
         outcome->refusal = "计算失败：未知错误。";
       }
     };
-    worker_.Start(job, done);
+    progress_->setRange(0, 1000);
+    progress_->setValue(0);
+    worker_.Start(job, done, [this](int permille) {
+      if (permille >= 0) progress_->setValue(permille);
+    });
     return true;
   };
   if (readSlice()) return;
