@@ -400,7 +400,7 @@ CommandResult Fit4(const ParsedOptions& o, const FileReader& readFile, Progress&
                                                      {"y_to", {"y_to", "新Y"}}};
   progress.Stage(kTextShare);
   const Table t = ReadPoints(o, readFile, columns);
-  progress.Stage(kCellShare);
+  progress.Stage(1);  // the least squares take little beside reading the cells
   std::vector<CommonPoint<Plane>> points;
   for (std::size_t i = 0; i < t.RowCount(); ++i) {
     progress.Row(i, t.RowCount());
@@ -409,7 +409,6 @@ CommandResult Fit4(const ParsedOptions& o, const FileReader& readFile, Progress&
       return 0;
     });
   }
-  progress.Stage(1);
   const FitResult<FourParameters> fit = FitFour(points);
   CommandResult r;
   const FourParameters& p = fit.parameters;
@@ -461,7 +460,7 @@ CommandResult Fit7(const ParsedOptions& o, const FileReader& readFile, Progress&
       {"H_to", {"H_to", "新H"}, false}};
   progress.Stage(kTextShare);
   const Table t = ReadPoints(o, readFile, columns);
-  progress.Stage(kCellShare);
+  progress.Stage(1);  // the least squares take little beside reading the cells
   const bool geodetic = GeodeticLayout(t, {1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12},
                                        "name,X_from,Y_from,Z_from,X_to,Y_to,Z_to 或 name,B_from,L_from,H_from,B_to,L_to,H_to");
   if (!geodetic && (o.Has("ellipsoid") || o.Has("to-ellipsoid") || o.Has("degrees"))) {
@@ -482,7 +481,6 @@ CommandResult Fit7(const ParsedOptions& o, const FileReader& readFile, Progress&
     p.to = SpaceCell(t, i, {4, 5, 6, 10, 11, 12}, geodetic, degrees, to ? &*to : nullptr);
     points.push_back(std::move(p));
   }
-  progress.Stage(1);
   const FitResult<SevenParameters> fit = FitSeven(points);
   CommandResult r;
   const SevenParameters& p = fit.parameters;
