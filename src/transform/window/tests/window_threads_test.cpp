@@ -14,6 +14,8 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -275,7 +277,21 @@ void TransformWindowThreadTest::LargeGridsAreReadInSlices() {
   threaded.ProjectTable();
   QVERIFY(threaded.Running());
   QCOMPARE(threaded.statusBar()->currentMessage(), QString("正在读取表格……（Esc 取消）"));
+  // The bar: the grid's rows read so far, then the worker's permille as it grows.
+  auto* bar = Child<QProgressBar>(threaded, "runProgress");
+  QCOMPARE(bar->maximum(), Child<PointGrid>(threaded, "projectionInput")->rowCount());
+  QCOMPARE(bar->value(), 50'000);
+  std::vector<int> permille;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (bar->maximum() == 1000 && !bar->isHidden()) permille.push_back(bar->value());
+  });
+  watch.start(10);
   QVERIFY(WaitForRun(threaded));
+  watch.stop();
+  QVERIFY(!permille.empty());
+  QVERIFY(std::is_sorted(permille.begin(), permille.end()));
+  QVERIFY(permille.back() > 0 && permille.back() <= 1000);
   QVERIFY2(recorder.messages.empty(), recorder.messages.empty() ? "" : recorder.messages[0].text.c_str());
   auto* results = Child<ResultGrid>(threaded, "projectionResults");
   QCOMPARE(results->rowCount(), 100'000);
