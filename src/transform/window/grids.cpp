@@ -55,6 +55,13 @@ PointGrid::PointGrid(const QStringList& headers, QWidget* parent) : QTableWidget
   setRowCount(20);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   verticalHeader()->setDefaultSectionSize(22);
+  connect(&pasteTimer_, &QTimer::timeout, this, [this] {
+    if (!PasteSlice(*pasting_, kPasteSliceRows)) return;
+    pasteTimer_.stop();
+    pasting_.reset();
+    setEnabled(true);
+    emit PasteFinished();
+  });
   const auto changed = [this] { ++generation_; };
   connect(model(), &QAbstractItemModel::dataChanged, this, changed);
   connect(model(), &QAbstractItemModel::rowsInserted, this, changed);
@@ -69,33 +76,67 @@ void PointGrid::SetHeaders(const QStringList& headers) {
   setHorizontalHeaderLabels(headers);
 }
 
+namespace {
+QStringList PastedCells(QStringView line) {
+  if (line.endsWith(u'\r')) line.chop(1);
+  const QString l = line.toString();
+  return l.contains('\t') ? l.split('\t') : l.split(',');
+}
+}  // namespace
+
 void PointGrid::PasteText(const QString& text) {
-  QStringList lines = text.split('\n');
-  while (!lines.isEmpty() && lines.back().trimmed().isEmpty()) lines.pop_back();
-  const auto split = [](const QString& line) {
-    QString l = line;
-    if (l.endsWith('\r')) l.chop(1);
-    return l.contains('\t') ? l.split('\t') : l.split(',');
-  };
+  if (pasting_) {
+    pasteTimer_.stop();
+    pasting_.reset();
+    setEnabled(true);
+  }
+  auto paste = std::make_unique<Paste>();
+  paste->text = text;
+  const QString& t = paste->text;
+  // Blank lines at the end are no rows.
+  qsizetype last = t.size();
+  while (last > 0 && t[last - 1].isSpace()) --last;
+  paste->end = last == 0 ? 0 : t.indexOf('\n', last - 1);
+  if (paste->end < 0) paste->end = t.size();
   // A first row whose coordinate cells are not numbers is a row of column names.
-  if (!lines.isEmpty()) {
-    const QStringList first = split(lines.front());
+  if (paste->end > 0) {
+    qsizetype firstEnd = t.indexOf('\n');
+    if (firstEnd < 0 || firstEnd > paste->end) firstEnd = paste->end;
+    const QStringList first = PastedCells(QStringView(t).first(firstEnd));
     bool numbers = first.size() > 1;
     for (int c = 1; c < first.size(); ++c) {
       bool ok = false;
       first[c].trimmed().toDouble(&ok);
       if (!ok && !first[c].trimmed().isEmpty()) numbers = false;
     }
-    if (!numbers) lines.pop_front();
+    if (!numbers) paste->next = std::min(firstEnd + 1, paste->end + 1);
   }
+  paste->rows = paste->next > paste->end ? 0 : static_cast<int>(QStringView(t).sliced(paste->next, paste->end - paste->next).count(u'\n')) + 1;
+  if (paste->end == 0) paste->rows = 0;
   clearContents();
-  setRowCount(std::max(20, static_cast<int>(lines.size()) + 5));
-  for (int r = 0; r < lines.size(); ++r) {
-    const QStringList cells = split(lines[r]);
+  setRowCount(std::max(20, paste->rows + 5));
+  if (paste->rows <= kPasteSliceRows) {
+    PasteSlice(*paste, kPasteSliceRows);
+    emit PasteFinished();
+    return;
+  }
+  setEnabled(false);  // no typing into rows that a slice will overwrite
+  pasting_ = std::move(paste);
+  pasteTimer_.start(0);
+}
+
+bool PointGrid::PasteSlice(Paste& paste, int rows) {
+  const QStringView t(paste.text);
+  for (int n = 0; n < rows && paste.row < paste.rows; ++n, ++paste.row) {
+    qsizetype lineEnd = t.indexOf(u'\n', paste.next);
+    if (lineEnd < 0 || lineEnd > paste.end) lineEnd = paste.end;
+    const QStringList cells = PastedCells(t.sliced(paste.next, lineEnd - paste.next));
+    paste.next = lineEnd + 1;
     for (int c = 0; c < std::min(static_cast<int>(cells.size()), columnCount()); ++c) {
-      setItem(r, c, new QTableWidgetItem(cells[c].trimmed()));
+      setItem(paste.row, c, new QTableWidgetItem(cells[c].trimmed()));
     }
   }
+  return paste.row >= paste.rows;
 }
 
 std::string PointGrid::CsvText(const std::vector<std::string>& columns) const {

@@ -6,7 +6,9 @@
 #include <QStringList>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTimer>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,8 +26,12 @@ class PointGrid : public QTableWidget {
  public:
   PointGrid(const QStringList& headers, QWidget* parent);
   void SetHeaders(const QStringList& headers);
-  // Replaces the content with the rows of `text`.
+  // Replaces the content with the rows of `text`. Up to kPasteSliceRows rows at once; more a
+  // slice per turn of the event loop (the grid locked and Pasting() true meanwhile), so that a
+  // million rows do not freeze the window. PasteFinished comes when the last row is in.
   void PasteText(const QString& text);
+  static constexpr int kPasteSliceRows = 20'000;
+  bool Pasting() const { return pasting_ != nullptr; }
   // The filled rows as CSV with a header row (the batch mode's table).
   std::string CsvText(const std::vector<std::string>& columns) const;
   // Rows [first, end) of that CSV, appended to `csv`.
@@ -35,11 +41,24 @@ class PointGrid : public QTableWidget {
   // Counts the changes of the content, so a result computed meanwhile can be told stale.
   std::uint64_t Generation() const { return generation_; }
 
+ signals:
+  void PasteFinished();
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  struct Paste {
+    QString text;
+    qsizetype next = 0, end = 0;  // the next row's start and the end of the rows in `text`
+    int row = 0, rows = 0;
+  };
+  // Fills rows from the paste's next line; true when all are in.
+  bool PasteSlice(Paste& paste, int rows);
+
   std::uint64_t generation_ = 0;
+  std::unique_ptr<Paste> pasting_;
+  QTimer pasteTimer_;
 };
 
 // Rows of a command's CSV as the window shows them: the text is kept whole and a cell is split

@@ -617,6 +617,10 @@ void TransformWindow::RunTable(const TableRequest& request, std::function<TableR
     Refuse("上一次计算还在进行，请等它完成或先取消。");
     return;
   }
+  if (request.input->Pasting()) {
+    Refuse("表格还在粘贴，请等粘贴完成再计算。");
+    return;
+  }
   std::vector<std::string> options = request.options;
   options.insert(options.end(), {"--points", kTableFile});
   const ParsedOptions parsed = ParseOptions(options, CommandOptions(request.command));

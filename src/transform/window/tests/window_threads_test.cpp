@@ -39,6 +39,14 @@ bool WaitForRun(TransformWindow& w) {
   return finished.wait(10'000) && !w.Running();
 }
 
+// A paste of more rows than a slice goes on in the event loop: waits for its end.
+void PasteAll(PointGrid* grid, const QString& text) {
+  QSignalSpy finished(grid, &PointGrid::PasteFinished);
+  grid->PasteText(text);
+  if (finished.isEmpty()) QVERIFY(finished.wait(20'000));
+  QVERIFY(!grid->Pasting());
+}
+
 const char* const kProjectionRows = "K1\t30.45254425\t111.17583596\t12.5\nK2\t30.46\t111.18\t\n\nK3\t30.5\t111.3\t8\n";
 const char* const kCommonPoints =
     "A\t1000\t2000\t1100\t2200\nB\t1500\t2100\t1600\t2300\nC\t1200\t2600\t1300.1\t2800\nD\t900\t2400\t1000\t2600\n";
@@ -91,6 +99,8 @@ class TransformWindowThreadTest : public QObject {
   void InputsAreLockedAndASecondRunRefused();
   void LargeGridsAreReadInSlices();
   void AWindowClosedDuringARunWaitsForItsWorker();
+  void PastedRowsAsWritten();
+  void LargePastesGoInSlices();
 };
 
 void TransformWindowThreadTest::ThreadedRunsGiveTheDirectRows() {
@@ -270,8 +280,8 @@ void TransformWindowThreadTest::LargeGridsAreReadInSlices() {
   platform::MessageRecorder recorder;
   TransformWindow direct, threaded;
   direct.SetThreadThreshold(1'000'000);
-  Child<PointGrid>(direct, "projectionInput")->PasteText(table);
-  Child<PointGrid>(threaded, "projectionInput")->PasteText(table);
+  PasteAll(Child<PointGrid>(direct, "projectionInput"), table);
+  PasteAll(Child<PointGrid>(threaded, "projectionInput"), table);
   direct.ProjectTable();
   QVERIFY2(recorder.messages.empty(), recorder.messages.empty() ? "" : recorder.messages[0].text.c_str());
   threaded.ProjectTable();
@@ -327,12 +337,96 @@ void TransformWindowThreadTest::AWindowClosedDuringARunWaitsForItsWorker() {
   // worth: the worker starts at once), and after a cancel left the worker running.
   for (int phase = 0; phase < 3; ++phase) {
     auto w = std::make_unique<TransformWindow>();
-    Child<PointGrid>(*w, "projectionInput")->PasteText(phase == 0 ? longer : table);
+    PasteAll(Child<PointGrid>(*w, "projectionInput"), phase == 0 ? longer : table);
     w->ProjectTable();
     QVERIFY(w->Running());
     if (phase == 2) w->CancelRun();
     w.reset();
   }
+}
+
+namespace {
+// The grid's filled cells, a row per line (blank rows as blank lines), and its row count.
+QString Cells(const PointGrid& g) {
+  QString s;
+  for (int r = 0; r < g.rowCount(); ++r) {
+    QStringList cells;
+    for (int c = 0; c < g.columnCount(); ++c) cells << (g.item(r, c) ? g.item(r, c)->text() : QString());
+    s += cells.join('|') + '\n';
+  }
+  while (s.endsWith("|||\n")) s.chop(4);
+  return QString::number(g.rowCount()) + ":" + s;
+}
+}  // namespace
+
+void TransformWindowThreadTest::PastedRowsAsWritten() {
+  struct Case {
+    const char* text;
+    const char* cells;  // row count, then the filled rows
+  };
+  const Case cases[] = {
+      {"", "20:"},
+      {" \n\t\r\n", "20:"},
+      {"点名,B,L\n", "20:"},                         // column names alone
+      {"点名,B,L", "20:"},
+      {"K1,30.1,111.2", "20:K1|30.1|111.2|\n"},    // no line end
+      {"点名\tB\tL\tH\r\nK1\t30.1\t111.2\t5\r\n\r\n \n", "20:K1|30.1|111.2|5\n"},
+      {"K1,30.1,111.2\n\nK2, 30.2 ,111.3,7\n", "20:K1|30.1|111.2|\n|||\nK2|30.2|111.3|7\n"},  // a blank row kept
+      {"1,2,3\n", "20:1|2|3|\n"},                  // numbers: no header
+  };
+  TransformWindow w;
+  auto* grid = Child<PointGrid>(w, "projectionInput");
+  for (const Case& c : cases) {
+    grid->PasteText("X,1,2\n");
+    grid->PasteText(QString::fromUtf8(c.text));
+    QCOMPARE(Cells(*grid), QString::fromUtf8(c.cells));
+  }
+  // 21 rows and more: five spare rows below them.
+  QString rows;
+  for (int i = 0; i < 30; ++i) rows += QStringLiteral("P%1,1,2\n").arg(i);
+  grid->PasteText(rows + "\n\n");
+  QCOMPARE(grid->rowCount(), 35);
+  QCOMPARE(grid->item(29, 0)->text(), QString("P29"));
+}
+
+void TransformWindowThreadTest::LargePastesGoInSlices() {
+  const int rows = 2 * PointGrid::kPasteSliceRows + 1;  // the last row alone in the third slice
+  QString table = "点名,B,L\n";
+  for (int i = 0; i < rows; ++i) table += QStringLiteral("P%1\t30.%2\t111.1\n").arg(i).arg(i % 50, 2, 10, QChar('0'));
+  platform::MessageRecorder recorder;
+  TransformWindow w;
+  auto* grid = Child<PointGrid>(w, "projectionInput");
+  QSignalSpy finished(grid, &PointGrid::PasteFinished);
+  grid->PasteText(table);
+  QVERIFY(grid->Pasting());
+  QVERIFY(!grid->isEnabled());
+  QCOMPARE(grid->rowCount(), rows + 5);
+  // A run meanwhile is refused: it would read half a table.
+  w.ProjectTable();
+  QCOMPARE(recorder.messages.size(), std::size_t{1});
+  QCOMPARE(QString::fromStdString(recorder.messages[0].text), QString("表格还在粘贴，请等粘贴完成再计算。"));
+  QVERIFY(finished.wait(20'000));
+  QCOMPARE(finished.size(), 1);
+  QVERIFY(!grid->Pasting());
+  QVERIFY(grid->isEnabled());
+  for (int r : {0, PointGrid::kPasteSliceRows - 1, PointGrid::kPasteSliceRows, rows - 1}) {
+    QCOMPARE(grid->item(r, 0)->text(), QStringLiteral("P%1").arg(r));
+    QCOMPARE(grid->item(r, 1)->text(), QStringLiteral("30.%1").arg(r % 50, 2, 10, QChar('0')));
+  }
+  QVERIFY(!grid->item(rows, 0));
+
+  // A paste during a paste replaces it: no row of the first comes after.
+  grid->PasteText(table);
+  QVERIFY(grid->Pasting());
+  grid->PasteText("K1,30.1,111.2\n");
+  QVERIFY(!grid->Pasting());
+  QVERIFY(grid->isEnabled());
+  QTest::qWait(100);
+  QCOMPARE(Cells(*grid), QString("20:K1|30.1|111.2|\n"));
+  // A window closed during a paste.
+  auto closing = std::make_unique<TransformWindow>();
+  Child<PointGrid>(*closing, "projectionInput")->PasteText(table);
+  closing.reset();
 }
 
 QTEST_MAIN(TransformWindowThreadTest)

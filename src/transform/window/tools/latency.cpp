@@ -1,4 +1,4 @@
-// The window's event loop while a table of a million points is projected: a 5 ms timer ticks
+// The window's event loop while a table of a million points is pasted, then projected: a 5 ms timer ticks
 // throughout, and the largest gap between two ticks is the longest the window could not answer
 // (filling the grids before and showing the rows after included). With a second argument the
 // run is cancelled that many ms after its computation began: the time from the cancel until the
@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QThread>
 #include <QStatusBar>
@@ -50,10 +51,26 @@ int main(int argc, char** argv) {
   auto* input = w.findChild<PointGrid*>(QStringLiteral("projectionInput"));
   auto* results = w.findChild<ResultGrid*>(QStringLiteral("projectionResults"));
   w.findChild<QCheckBox*>(QStringLiteral("projectionDegrees"))->setChecked(true);
-  QElapsedTimer phase;
-  phase.start();
-  input->PasteText(table);
-  std::printf("paste %d rows: %lld ms (before the run, not counted)\n", points, static_cast<long long>(phase.elapsed()));
+  {
+    // The paste in the event loop, as a Ctrl+V: its own largest gap, apart from the run's.
+    QEventLoop pasting;
+    QObject::connect(input, &PointGrid::PasteFinished, &pasting, &QEventLoop::quit);
+    QElapsedTimer phase;
+    qint64 before = 0, worst = 0;
+    QTimer tick;
+    tick.setInterval(5);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+      worst = std::max(worst, phase.elapsed() - before);
+      before = phase.elapsed();
+    });
+    phase.start();
+    tick.start();
+    QTimer::singleShot(0, [&] { input->PasteText(table); });
+    pasting.exec();
+    worst = std::max(worst, phase.elapsed() - before);
+    std::printf("paste %d rows: %lld ms, largest gap between ticks %lld ms (before the run, not counted)\n", points,
+                static_cast<long long>(phase.elapsed()), static_cast<long long>(worst));
+  }
   QApplication::processEvents();
 
   QElapsedTimer clock;

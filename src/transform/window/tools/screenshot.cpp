@@ -3,6 +3,7 @@
 //   transform_window_shot OUT-PREFIX running -> OUT-PREFIX-running.png, half a second into the
 //   projection of a million points
 #include <QApplication>
+#include <QEventLoop>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -40,7 +41,11 @@ int main(int argc, char** argv) {
       const auto dms = [](int seconds) { return QStringLiteral("%1%2").arg(seconds / 60 % 60, 2, 10, QChar('0')).arg(seconds % 60, 2, 10, QChar('0')); };
       table += QStringLiteral("P%1\t30.%2\t111.%3\t%4\n").arg(i).arg(dms(i % 3600)).arg(dms(i / 3600)).arg(400 + i % 50);
     }
-    w.findChild<PointGrid*>("projectionInput")->PasteText(table);
+    auto* input = w.findChild<PointGrid*>("projectionInput");
+    QEventLoop pasting;
+    QObject::connect(input, &PointGrid::PasteFinished, &pasting, &QEventLoop::quit);
+    QTimer::singleShot(0, [&] { input->PasteText(table); });
+    pasting.exec();
     w.ProjectTable();
     QTimer::singleShot(500, [&] {
       w.grab().save(prefix + "-running.png");
