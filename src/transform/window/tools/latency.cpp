@@ -78,8 +78,10 @@ int main(int argc, char** argv) {
   int ticks = 0;
   QTimer timer;
   timer.setInterval(5);
+  qint64 worstAt = 0;
   QObject::connect(&timer, &QTimer::timeout, [&] {
     const qint64 now = clock.elapsed();
+    if (now - last > worst) worstAt = now;
     worst = std::max(worst, now - last);
     last = now;
     ++ticks;
@@ -129,8 +131,9 @@ int main(int argc, char** argv) {
   });
   app.exec();
   for (const auto& m : messages.messages) std::fprintf(stderr, "%s\n", m.text.c_str());
-  std::printf("rows %d, total %lld ms, ticks %d, largest gap between ticks %lld ms\n", results->rowCount(),
-              static_cast<long long>(clock.elapsed()), ticks, static_cast<long long>(worst));
+  std::printf("rows %d, total %lld ms, ticks %d, largest gap between ticks %lld ms (ending at %lld ms)\n",
+              results->rowCount(), static_cast<long long>(clock.elapsed()), ticks, static_cast<long long>(worst),
+              static_cast<long long>(worstAt));
   // What closing costs without a run to wait for: the part of the cancelled figure that is not
   // the worker's.
   QElapsedTimer close;
