@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -47,11 +48,17 @@ int main(int argc, char** argv) {
     QTimer::singleShot(0, [&] { input->PasteText(table); });
     pasting.exec();
     w.ProjectTable();
-    QTimer::singleShot(500, [&] {
+    // Taken once the worker is well into the rows, so the bar shows how far it is.
+    auto* bar = w.findChild<QProgressBar*>("runProgress");
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      if (bar->maximum() != 1000 || bar->value() < 400) return;
+      poll.stop();
       w.grab().save(prefix + "-running.png");
       w.CancelRun();
       QApplication::exit(0);
     });
+    poll.start(5);
     return app.exec();
   }
   for (int i = 0; i < 4; ++i) {
