@@ -84,12 +84,17 @@ QStringList PastedCells(QStringView line) {
 }
 }  // namespace
 
-void PointGrid::PasteText(const QString& text) {
+void PointGrid::Clear() {
   if (pasting_) {
     pasteTimer_.stop();
     pasting_.reset();
     setEnabled(true);
   }
+  clearContents();
+}
+
+void PointGrid::PasteText(const QString& text) {
+  Clear();
   auto paste = std::make_unique<Paste>();
   paste->text = text;
   const QString& t = paste->text;
@@ -113,7 +118,6 @@ void PointGrid::PasteText(const QString& text) {
   }
   paste->rows = paste->next > paste->end ? 0 : static_cast<int>(QStringView(t).sliced(paste->next, paste->end - paste->next).count(u'\n')) + 1;
   if (paste->end == 0) paste->rows = 0;
-  clearContents();
   setRowCount(std::max(20, paste->rows + 5));
   if (paste->rows <= kPasteSliceRows) {
     PasteSlice(*paste, kPasteSliceRows);

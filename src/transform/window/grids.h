@@ -32,6 +32,8 @@ class PointGrid : public QTableWidget {
   void PasteText(const QString& text);
   static constexpr int kPasteSliceRows = 20'000;
   bool Pasting() const { return pasting_ != nullptr; }
+  // Empties the grid, a paste still going on included.
+  void Clear();
   // The filled rows as CSV with a header row (the batch mode's table).
   std::string CsvText(const std::vector<std::string>& columns) const;
   // Rows [first, end) of that CSV, appended to `csv`.

@@ -177,7 +177,7 @@ void TransformWindow::AddTablePane(QWidget* page, QBoxLayout* layout, const Tabl
   connect(runButton, &QPushButton::clicked, this, std::move(run));
   PointGrid* typed = input;
   connect(paste, &QPushButton::clicked, this, [typed] { typed->PasteText(QGuiApplication::clipboard()->text()); });
-  if (clear) connect(clear, &QPushButton::clicked, this, [typed] { typed->clearContents(); });
+  if (clear) connect(clear, &QPushButton::clicked, this, [typed] { typed->Clear(); });
 }
 
 TransformWindow::TransformWindow(QWidget* parent) : QMainWindow(parent), host_(this) {

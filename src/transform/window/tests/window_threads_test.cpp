@@ -423,6 +423,15 @@ void TransformWindowThreadTest::LargePastesGoInSlices() {
   QVERIFY(grid->isEnabled());
   QTest::qWait(100);
   QCOMPARE(Cells(*grid), QString("20:K1|30.1|111.2|\n"));
+  // 清空 during a paste: the rest of the paste does not come back.
+  grid->PasteText(table);
+  QTest::qWait(1);
+  Child<QPushButton>(w, "projectionClearButton")->click();
+  QVERIFY(!grid->Pasting());
+  QVERIFY(grid->isEnabled());
+  QTest::qWait(100);
+  QVERIFY(!grid->item(rows - 1, 0));
+  QVERIFY(!grid->item(0, 0));
   // A window closed during a paste.
   auto closing = std::make_unique<TransformWindow>();
   Child<PointGrid>(*closing, "projectionInput")->PasteText(table);
