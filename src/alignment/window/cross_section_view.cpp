@@ -129,6 +129,8 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
   const auto textBox = [&](const QPointF& baseline, const QString& text) {
     return QRectF(baseline.x(), baseline.y() - metrics.ascent(), metrics.horizontalAdvance(text), metrics.height());
   };
+  // The lines drawn, which the part labels keep off where they have room.
+  std::vector<QLineF> drawn;
   // The side slopes, dashed: fill falling from the edge, cut rising from it, to the frame.
   if (slopes) {
     p.save();
@@ -144,6 +146,7 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
         p.setPen(QPen(colour, 1.5, Qt::DashLine));
         const QPointF to = toPoint(edge->offset + out, z);
         p.drawLine(from, to);
+        drawn.emplace_back(from, to);
         // The ratio a little way down (or up) the slope, where the frame shows it.
         const QString text = QStringLiteral("%1 1:%2")
                                  .arg(kind == section::SlopeKind::Fill ? QStringLiteral("填") : QStringLiteral("挖"))
@@ -196,15 +199,23 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
   p.drawText(lineAt, lineText);
   taken.push_back(BoxOf(textBox(lineAt, lineText)));
   // Each part's name over its slope in percent, beside the part's middle: placed as the measured
-  // points' labels are, clear of the ticks and elevations, off the surface where there is room.
-  std::vector<Box> surfaceBoxes;
+  // points' labels are, clear of the ticks and elevations, off the surface and the side slopes
+  // where there is room.
   for (std::size_t i = 1; i < surface.size(); ++i) {
-    const QPointF a = toPoint(surface[i - 1].offset, surface[i - 1].elevation), b = toPoint(surface[i].offset, surface[i].elevation);
-    const int steps = static_cast<int>(std::min(QLineF(a, b).length() / 6, 2000.0));
+    drawn.emplace_back(toPoint(surface[i - 1].offset, surface[i - 1].elevation), toPoint(surface[i].offset, surface[i].elevation));
+  }
+  std::vector<Box> lineBoxes;
+  for (const QLineF& l : drawn) {
+    const int steps = static_cast<int>(std::min(l.length() / 6, 2000.0));
     for (int k = 0; k <= steps; ++k) {
-      const QPointF at = steps == 0 ? a : a + (b - a) * (static_cast<double>(k) / steps);
-      surfaceBoxes.push_back({at.x() - 3, at.y() - 3, 6, 6});
+      const QPointF at = steps == 0 ? l.p1() : l.pointAt(static_cast<double>(k) / steps);
+      lineBoxes.push_back({at.x() - 3, at.y() - 3, 6, 6});
     }
+  }
+  // The measured points' dots stand where the points were shot.
+  for (const SectionMark& m : marks_) {
+    const QPointF at = toPoint(m.offset, m.z);
+    taken.push_back({at.x() - 3, at.y() - 3, 6, 6});
   }
   std::vector<LabelRequest> partRequests;
   std::vector<QString> partTexts;
@@ -220,7 +231,7 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
     partRequests.push_back({mid.x(), mid.y(), width, 2 * metrics.height(), 0});
   }
   const std::vector<std::optional<Box>> partsPlaced =
-      PlaceLabelsPreferClear(partRequests, BoxOf(QRectF(rect()).adjusted(2, 24, -2, -24)), taken, surfaceBoxes);
+      PlaceLabelsPreferClear(partRequests, BoxOf(QRectF(rect()).adjusted(2, 24, -2, -24)), taken, lineBoxes);
   p.setPen(QPen(QColor(0, 90, 170), 1));
   for (std::size_t i = 0; i < partsPlaced.size(); ++i) {
     if (!partsPlaced[i]) continue;  // no room anywhere beside its part: left out
@@ -239,7 +250,6 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
       // The point shot at this very station (the one just located) is named before those about it.
       const int priority = static_cast<int>(std::min(std::fabs(m.chainage - chainage_) * 10, 1e6));
       requests.push_back({at.x(), at.y(), metrics.horizontalAdvance(texts.back()), metrics.height(), priority});
-      taken.push_back({at.x() - 3, at.y() - 3, 6, 6});
     }
     const std::vector<std::optional<Box>> placed = PlaceLabels(requests, BoxOf(QRectF(rect()).adjusted(2, 24, -2, -24)), taken);
     const QColor colour(170, 20, 140);
