@@ -78,6 +78,7 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
   p.setRenderHint(QPainter::Antialiasing);
   partLabels_.clear();
   edgeMarks_.clear();
+  markDots_.clear();
   const QRectF area = QRectF(rect()).adjusted(50, 60, -50, -70);
   if (!at_) {
     p.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, message_);
@@ -215,6 +216,7 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
   // The measured points' dots stand where the points were shot.
   for (const SectionMark& m : marks_) {
     const QPointF at = toPoint(m.offset, m.z);
+    markDots_.push_back(at);
     taken.push_back({at.x() - 3, at.y() - 3, 6, 6});
   }
   std::vector<LabelRequest> partRequests;

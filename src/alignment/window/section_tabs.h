@@ -101,6 +101,7 @@ class CrossSectionView : public QWidget {
   };
   const std::vector<PlacedText>& PartLabels() const { return partLabels_; }
   const std::vector<QRectF>& EdgeMarks() const { return edgeMarks_; }
+  const std::vector<QPointF>& MarkDots() const { return markDots_; }
   QSize sizeHint() const override { return {640, 360}; }
 
  protected:
@@ -116,6 +117,7 @@ class CrossSectionView : public QWidget {
   bool relative_ = false;
   std::vector<PlacedText> partLabels_;
   std::vector<QRectF> edgeMarks_;
+  std::vector<QPointF> markDots_;
 };
 
 // The page of the left tabs. The owner hands it the route (RouteDesign) and the stake options.

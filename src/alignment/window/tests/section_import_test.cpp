@@ -268,6 +268,25 @@ class SectionImportTest : public QObject {
       for (std::size_t j = i + 1; j < labels.size(); ++j) QVERIFY(!labels[i].box.intersects(labels[j].box));
     }
   }
+
+  // With measured points about the station, the parts' labels leave the points' dots free.
+  void PartLabelsLeaveTheMeasuredPointsFree() {
+    AlignmentWindow w;
+    QVERIFY(w.OpenFrom(QStringLiteral(EXAMPLE_SLOPES)));
+    QVERIFY(w.ComputeAll());
+    QVERIFY(w.ComputeLocateTable());
+    w.ShowResultRow(RunKind::LocatePoint, w.Result(RunKind::LocatePoint).rowCount() - 1);
+    CrossSectionView* view = w.SectionView();
+    view->resize(606, 880);
+    QVERIFY(!view->grab().isNull());
+    QVERIFY(view->MarkDots().size() >= 3);
+    QVERIFY(!view->PartLabels().empty());
+    for (const QPointF& dot : view->MarkDots()) {
+      for (const auto& label : view->PartLabels()) {
+        QVERIFY2(!label.box.intersects(QRectF(dot.x() - 3, dot.y() - 3, 6, 6)), qPrintable(label.text));
+      }
+    }
+  }
 };
 
 QTEST_MAIN(SectionImportTest)
