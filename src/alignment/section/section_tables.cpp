@@ -32,7 +32,11 @@ std::string Lower(std::string_view s) {
 }
 
 enum SectionColumn { kSide, kPart, kWidth, kSlope, kSuper, kWiden, kMedian };
-const std::vector<ColumnHeading>& SectionColumns() {
+enum SideColumn { kStation, kLeft, kRight };
+
+}  // namespace
+
+const std::vector<ColumnHeading>& TypicalSectionColumns() {
   static const std::vector<ColumnHeading> columns = {
       {"side", {"side", "侧"}},           {"part", {"part", "名称"}},
       {"width", {"width", "宽度"}},       {"slope", {"slope", "横坡"}},
@@ -41,12 +45,13 @@ const std::vector<ColumnHeading>& SectionColumns() {
   return columns;
 }
 
-enum SideColumn { kStation, kLeft, kRight };
-const std::vector<ColumnHeading>& SideColumns() {
+const std::vector<ColumnHeading>& SideValuesColumns() {
   static const std::vector<ColumnHeading> columns = {
       {"station", {"station", "桩号"}}, {"left", {"left", "左"}}, {"right", {"right", "右"}}};
   return columns;
 }
+
+namespace {
 
 // A 0/1 cell; blank is 0.
 bool Flag(const Table& table, std::size_t row, std::size_t column, std::string_view key) {
@@ -84,7 +89,7 @@ void SettleSide(std::vector<SectionPart>& parts, std::string_view sideName) {
 
 std::vector<SideValuesRow> ReadSideValues(std::string bytes, std::string_view fileName, bool slopes) {
   return NamingFile(fileName, [&] {
-    const Table table = ReadTable(std::move(bytes), SideColumns());
+    const Table table = ReadTable(std::move(bytes), SideValuesColumns());
     std::vector<SideValuesRow> rows;
     rows.reserve(table.RowCount());
     for (std::size_t i = 0; i < table.RowCount(); ++i) {
@@ -110,7 +115,7 @@ std::string FilePrefix(std::string_view fileName) { return "“" + std::string(f
 
 TypicalSection ReadTypicalSection(std::string bytes, std::string_view fileName) {
   return NamingFile(fileName, [&] {
-    const Table table = ReadTable(std::move(bytes), SectionColumns());
+    const Table table = ReadTable(std::move(bytes), TypicalSectionColumns());
     TypicalSection section;
     for (std::size_t i = 0; i < table.RowCount(); ++i) {
       const int line = table.LineNumber(i);

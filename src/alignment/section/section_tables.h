@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "alignment/table_reader.h"
+
 namespace survey::alignment::section {
 
 enum class Side { Left, Right };
@@ -59,6 +61,11 @@ std::vector<SideValuesRow> ReadSuperelevationTable(std::string bytes, std::strin
 // station,left,right (桩号,左,右): the widening of each side in metres (a negative value
 // narrows; the resulting width is checked where it is used).
 std::vector<SideValuesRow> ReadWideningTable(std::string bytes, std::string_view fileName);
+
+// The columns the readers take, in the order of the cells they read (the window's grids keep
+// this order): the typical section's, and the superelevation and widening tables'.
+const std::vector<ColumnHeading>& TypicalSectionColumns();
+const std::vector<ColumnHeading>& SideValuesColumns();
 
 // The prefix that names a file in a refusal: "“section.csv” ".
 std::string FilePrefix(std::string_view fileName);

@@ -21,11 +21,15 @@ std::string Lower(std::string_view s) {
 
 }  // namespace
 
-SideSlopes ReadSideSlopes(std::string bytes, std::string_view fileName) {
+const std::vector<ColumnHeading>& SideSlopesColumns() {
   static const std::vector<ColumnHeading> columns = {
       {"side", {"side", "侧"}}, {"kind", {"kind", "类型"}}, {"ratio", {"ratio", "坡率"}}};
+  return columns;
+}
+
+SideSlopes ReadSideSlopes(std::string bytes, std::string_view fileName) {
   try {
-    const Table table = ReadTable(std::move(bytes), columns);
+    const Table table = ReadTable(std::move(bytes), SideSlopesColumns());
     SideSlopes slopes;
     int seen[2][2] = {{0, 0}, {0, 0}};
     for (std::size_t i = 0; i < table.RowCount(); ++i) {

@@ -11,7 +11,10 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
 #include "alignment/section/design_surface.h"
+#include "alignment/table_reader.h"
 
 namespace survey::alignment::section {
 
@@ -32,6 +35,8 @@ struct SideSlopes {
 // side,kind,ratio (侧,类型,坡率): side left/right (左/右), kind fill/cut (填/挖, also 填方/挖方),
 // ratio m of 1:m, > 0. Every side needs both a fill and a cut slope, once each.
 SideSlopes ReadSideSlopes(std::string bytes, std::string_view fileName);
+// Its columns, in the order of the cells it reads.
+const std::vector<ColumnHeading>& SideSlopesColumns();
 
 struct SlopeStake {
   SlopeKind kind = SlopeKind::Fill;

@@ -76,6 +76,9 @@ void CrossSectionView::SetMessage(const QString& text) {
 void CrossSectionView::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
+  partLabels_.clear();
+  edgeMarks_.clear();
+  markDots_.clear();
   const QRectF area = QRectF(rect()).adjusted(50, 60, -50, -70);
   if (!at_) {
     p.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, message_);
@@ -127,6 +130,8 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
   const auto textBox = [&](const QPointF& baseline, const QString& text) {
     return QRectF(baseline.x(), baseline.y() - metrics.ascent(), metrics.horizontalAdvance(text), metrics.height());
   };
+  // The lines drawn, which the part labels keep off where they have room.
+  std::vector<QLineF> drawn;
   // The side slopes, dashed: fill falling from the edge, cut rising from it, to the frame.
   if (slopes) {
     p.save();
@@ -142,6 +147,7 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
         p.setPen(QPen(colour, 1.5, Qt::DashLine));
         const QPointF to = toPoint(edge->offset + out, z);
         p.drawLine(from, to);
+        drawn.emplace_back(from, to);
         // The ratio a little way down (or up) the slope, where the frame shows it.
         const QString text = QStringLiteral("%1 1:%2")
                                  .arg(kind == section::SlopeKind::Fill ? QStringLiteral("填") : QStringLiteral("挖"))
@@ -166,28 +172,8 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
   }
   p.setPen(QPen(QColor(20, 20, 20), 2));
   p.drawPath(path);
-  // Each part's slope above its middle; each edge's elevation below it, with a tick.
-  p.setPen(QPen(QColor(0, 90, 170), 1));
-  for (const auto& b : points) {
-    if (b.designLine) continue;
-    const double inner = b.side == section::Side::Left ? b.offset + b.width : b.offset - b.width;
-    const double innerZ = b.elevation - b.slope / 100 * b.width;
-    const QPointF mid = (toPoint(b.offset, b.elevation) + toPoint(inner, innerZ)) / 2;
-    const QString slope = QStringLiteral("%1%").arg(platform::ToQString(FixedText(b.slope, 2)));
-    const QString name = platform::ToQString(b.part->name);
-    const QPointF nameAt(mid.x() - metrics.horizontalAdvance(name) / 2, mid.y() - 18);
-    const QPointF slopeAt(mid.x() - metrics.horizontalAdvance(slope) / 2, mid.y() - 6);
-    // A part too narrow for its texts beside its neighbour's keeps them to itself.
-    const Box nameBox = BoxOf(textBox(nameAt, name)), slopeBox = BoxOf(textBox(slopeAt, slope));
-    const auto crowds = [](const Box& t, const Box& text) { return t.Overlaps({text.left - 4, text.top, text.width + 8, text.height}); };
-    if (std::any_of(taken.begin(), taken.end(), [&](const Box& t) { return crowds(t, nameBox) || crowds(t, slopeBox); })) {
-      continue;
-    }
-    p.drawText(nameAt, name);
-    p.drawText(slopeAt, slope);
-    taken.push_back(nameBox);
-    taken.push_back(slopeBox);
-  }
+  // Each edge's elevation below it, with a tick; these stand where they are, the texts placed
+  // after them keep clear.
   p.setPen(QPen(QColor(60, 60, 60), 1));
   for (const auto& b : points) {
     if (b.designLine) continue;
@@ -200,8 +186,10 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
     p.drawText(QPointF(0, 0), text);
     p.restore();
     // Turned a quarter clockwise: the text runs down from (4, 14) below the edge.
-    taken.push_back({edge.x() + 4 - metrics.descent(), edge.y() + 14, metrics.height(), metrics.horizontalAdvance(text)});
+    edgeMarks_.push_back(QRectF(edge.x() - 1, edge.y(), 2, 10));
+    edgeMarks_.push_back(QRectF(edge.x() + 4 - metrics.descent(), edge.y() + 14, metrics.height(), metrics.horizontalAdvance(text)));
   }
+  for (const QRectF& r : edgeMarks_) taken.push_back(BoxOf(r));
   // The design line.
   const QPointF line = toPoint(0, at_->section.DesignLineElevation());
   p.setPen(QPen(QColor(200, 30, 30), 1, Qt::DashLine));
@@ -211,6 +199,49 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
   const QPointF lineAt(line.x() + 4, area.top() - 8);
   p.drawText(lineAt, lineText);
   taken.push_back(BoxOf(textBox(lineAt, lineText)));
+  // Each part's name over its slope in percent, beside the part's middle: placed as the measured
+  // points' labels are, clear of the ticks and elevations, off the surface and the side slopes
+  // where there is room.
+  for (std::size_t i = 1; i < surface.size(); ++i) {
+    drawn.emplace_back(toPoint(surface[i - 1].offset, surface[i - 1].elevation), toPoint(surface[i].offset, surface[i].elevation));
+  }
+  std::vector<Box> lineBoxes;
+  for (const QLineF& l : drawn) {
+    const int steps = static_cast<int>(std::min(l.length() / 6, 2000.0));
+    for (int k = 0; k <= steps; ++k) {
+      const QPointF at = steps == 0 ? l.p1() : l.pointAt(static_cast<double>(k) / steps);
+      lineBoxes.push_back({at.x() - 3, at.y() - 3, 6, 6});
+    }
+  }
+  // The measured points' dots stand where the points were shot.
+  for (const SectionMark& m : marks_) {
+    const QPointF at = toPoint(m.offset, m.z);
+    markDots_.push_back(at);
+    taken.push_back({at.x() - 3, at.y() - 3, 6, 6});
+  }
+  std::vector<LabelRequest> partRequests;
+  std::vector<QString> partTexts;
+  for (const auto& b : points) {
+    if (b.designLine) continue;
+    const double inner = b.side == section::Side::Left ? b.offset + b.width : b.offset - b.width;
+    const double innerZ = b.elevation - b.slope / 100 * b.width;
+    const QPointF mid = (toPoint(b.offset, b.elevation) + toPoint(inner, innerZ)) / 2;
+    const QString name = platform::ToQString(b.part->name);
+    const QString slope = QStringLiteral("%1%").arg(platform::ToQString(FixedText(b.slope, 2)));
+    partTexts.push_back(name + QLatin1Char('\n') + slope);
+    const double width = std::max(metrics.horizontalAdvance(name), metrics.horizontalAdvance(slope));
+    partRequests.push_back({mid.x(), mid.y(), width, 2 * metrics.height(), 0});
+  }
+  const std::vector<std::optional<Box>> partsPlaced =
+      PlaceLabelsPreferClear(partRequests, BoxOf(QRectF(rect()).adjusted(2, 24, -2, -24)), taken, lineBoxes);
+  p.setPen(QPen(QColor(0, 90, 170), 1));
+  for (std::size_t i = 0; i < partsPlaced.size(); ++i) {
+    if (!partsPlaced[i]) continue;  // no room anywhere beside its part: left out
+    const QRectF box(partsPlaced[i]->left, partsPlaced[i]->top, partsPlaced[i]->width, partsPlaced[i]->height);
+    p.drawText(box, Qt::AlignHCenter | Qt::AlignTop, partTexts[i]);
+    partLabels_.push_back({partTexts[i], box});
+    taken.push_back(*partsPlaced[i]);
+  }
   // The measured points: a dot where each was shot, labelled clear of the section's texts.
   if (!marks_.empty()) {
     std::vector<LabelRequest> requests;
@@ -221,7 +252,6 @@ void CrossSectionView::paintEvent(QPaintEvent*) {
       // The point shot at this very station (the one just located) is named before those about it.
       const int priority = static_cast<int>(std::min(std::fabs(m.chainage - chainage_) * 10, 1e6));
       requests.push_back({at.x(), at.y(), metrics.horizontalAdvance(texts.back()), metrics.height(), priority});
-      taken.push_back({at.x() - 3, at.y() - 3, 6, 6});
     }
     const std::vector<std::optional<Box>> placed = PlaceLabels(requests, BoxOf(QRectF(rect()).adjusted(2, 24, -2, -24)), taken);
     const QColor colour(170, 20, 140);

@@ -335,6 +335,11 @@ void AlignmentWindow::BuildMenus() {
     import->addAction(platform::ToQString(AlignmentForm::TableTitle(id)) + QStringLiteral("…"), this,
                       [this, id] { transfers_.AskImportTable(id); });
   }
+  import->addSeparator();
+  for (SectionTableId id : kSectionTables) {
+    import->addAction(platform::ToQString(SectionInputs::Title(id)) + QStringLiteral("…"), this,
+                      [this, id] { transfers_.AskImportSectionTable(id); });
+  }
   file->addAction(QStringLiteral("导入 LandXML…"), this, [this] { transfers_.AskImportLandXml(); });
   file->addAction(QStringLiteral("导出 LandXML…"), this, [this] { transfers_.AskExportLandXml(); });
   QMenu* field = file->addMenu(QStringLiteral("导出逐桩坐标与平面图"));

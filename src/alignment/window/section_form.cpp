@@ -192,6 +192,41 @@ std::optional<section::SectionModel> SectionInputs::Model(const StationLine& sta
   }
 }
 
+std::vector<std::vector<std::string>> SectionGridFromFile(SectionTableId id, const std::string& bytes) {
+  const std::string name = SectionInputs::Title(id);
+  const std::vector<ColumnHeading>* headings = &section::SideValuesColumns();
+  try {
+    switch (id) {
+      case SectionTableId::Section:
+        section::ReadTypicalSection(bytes, name);
+        headings = &section::TypicalSectionColumns();
+        break;
+      case SectionTableId::Superelevation: section::ReadSuperelevationTable(bytes, name); break;
+      case SectionTableId::Widening: section::ReadWideningTable(bytes, name); break;
+      case SectionTableId::Slopes:
+        section::ReadSideSlopes(bytes, name);
+        headings = &section::SideSlopesColumns();
+        break;
+    }
+  } catch (const AlignmentError& e) {
+    // The caller names the file; the reader's own name for it would say it twice.
+    std::string message = e.what();
+    const std::string prefix = section::FilePrefix(name);
+    if (message.rfind(prefix, 0) == 0) message.erase(0, prefix.size());
+    throw AlignmentError(message, e.Line());
+  }
+  const Table table = ReadTable(bytes, *headings);
+  const std::size_t width = SectionInputs::Columns(id).size();
+  std::vector<std::vector<std::string>> grid;
+  grid.reserve(table.RowCount());
+  for (std::size_t r = 0; r < table.RowCount(); ++r) {
+    std::vector<std::string> row(width);
+    for (std::size_t c = 0; c < width && c < table.ColumnCount(); ++c) row[c] = std::string(table.Cell(r, c));
+    grid.push_back(std::move(row));
+  }
+  return grid;
+}
+
 std::optional<LocateSection> LocateSectionOf(const SectionInputs& inputs, const RouteDesign& design) {
   if (!inputs.HasSection() || !design.profile) return std::nullopt;
   SectionProblem problem;

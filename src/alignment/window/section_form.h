@@ -62,6 +62,12 @@ struct SectionInputs {
   std::optional<section::SideSlopes> Slopes(SectionProblem* problem) const;
 };
 
+// A table file (the `section` command's: UTF-8 or GBK, comma or tab, English or Chinese
+// headers) as the grid's rows, the cells as typed and in the grid's columns. A file the table's
+// reader refuses is refused whole, with its reason and line ("第 4 行：宽度 必须大于 0：“-1”。"),
+// as AlignmentError: an import never brings in a table the command would not take.
+std::vector<std::vector<std::string>> SectionGridFromFile(SectionTableId id, const std::string& bytes);
+
 // What a locate run measures its points against: the design surface and, when the 边坡 table
 // has rows, the side slopes (as the command line's --section and --slopes).
 struct LocateSection {

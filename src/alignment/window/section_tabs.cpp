@@ -11,6 +11,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
+#include <QTimer>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -139,6 +141,11 @@ void SectionGridModel::Reload() {
   endResetModel();
 }
 
+void SectionGridModel::ReplaceAll(Grid rows, const QString& what) {
+  for (auto& row : rows) row.resize(SectionInputs::Columns(table_).size());
+  PushChange(std::move(rows), what);
+}
+
 void SectionGridModel::Recheck() {
   problem_.reset();
   for (SectionProblem& p : form_.section.ReaderProblems()) {
@@ -218,6 +225,7 @@ SectionPanel::SectionPanel(AlignmentForm& form, QUndoStack& undo, CrossSectionVi
       if (pushing_) return;
       PullOptions();
       emit OptionsChanged();
+      InputsChanged();
     });
     return box;
   };
@@ -265,7 +273,7 @@ SectionPanel::SectionPanel(AlignmentForm& form, QUndoStack& undo, CrossSectionVi
     connect(models_[i], &SectionGridModel::Edited, this, [this] { emit Edited(); });
     tabs_->addTab(grid, platform::ToQString(SectionInputs::Title(id)));
   }
-  auto* rowsView = new QTableView;
+  auto* rowsView = rowsView_ = new QTableView;
   rowsView->setObjectName(QStringLiteral("sectionRows"));
   rowsView->setModel(&rows_);
   rowsView->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -275,8 +283,38 @@ SectionPanel::SectionPanel(AlignmentForm& form, QUndoStack& undo, CrossSectionVi
   connect(rowsView, &QTableView::clicked, this, [this](const QModelIndex& index) { ShowRow(index.row()); });
   tabs_->addTab(rowsView, QStringLiteral("横断面成果"));
   layout->addWidget(tabs_, 1);
+  // Every edit of a table or field, its undo and redo included, passes the undo stack.
+  redraw_ = new QTimer(this);
+  redraw_->setSingleShot(true);
+  connect(redraw_, &QTimer::timeout, this, [this] { RedrawShown(); });
+  connect(&undo, &QUndoStack::indexChanged, this, [this] { InputsChanged(); });
+  view_->installEventFilter(this);
   Reload();
 }
+
+void SectionPanel::InputsChanged() {
+  if (!rows_.Rows().rows.empty()) {
+    QPalette palette = rowsView_->style()->standardPalette();
+    palette.setColor(QPalette::Text, palette.color(QPalette::Disabled, QPalette::Text));
+    rowsView_->setPalette(palette);
+  }
+  if (!shownStation_) return;
+  redrawDue_ = true;
+  redraw_->start(0);
+}
+
+void SectionPanel::RedrawShown() {
+  if (!redrawDue_ || !shownStation_ || !view_->isVisible()) return;
+  redrawDue_ = false;
+  ShowStation(*shownStation_);
+}
+
+bool SectionPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == view_ && event->type() == QEvent::Show) RedrawShown();
+  return QWidget::eventFilter(watched, event);
+}
+
+void SectionPanel::ShowTable(SectionTableId id) { tabs_->setCurrentIndex(static_cast<int>(id)); }
 
 SectionGridModel* SectionPanel::CurrentModel(QTableView** view) {
   const int i = tabs_->currentIndex();
@@ -313,7 +351,9 @@ void SectionPanel::Reload() {
   select(transition_, TransitionKey(form_.section.options.widening));
   pushing_ = false;
   rows_.SetRows({});
+  rowsView_->setPalette(rowsView_->style()->standardPalette());
   shownStation_.reset();
+  redrawDue_ = false;
   view_->SetMessage(QStringLiteral("在逐桩坐标表中选一个桩，这里画出它的横断面。"));
 }
 
@@ -370,6 +410,7 @@ bool SectionPanel::Compute() {
     Refuse("内存不足，桩太多。");
     return false;
   }
+  rowsView_->setPalette(rowsView_->style()->standardPalette());
   tabs_->setCurrentIndex(kGrids);
   // The tables may have changed since the view was drawn: the same station again, or the first.
   if (shownStation_) ShowStation(*shownStation_);
@@ -379,6 +420,7 @@ bool SectionPanel::Compute() {
 
 bool SectionPanel::ShowStation(double station) {
   shownStation_ = station;
+  redrawDue_ = false;
   if (!form_.section.HasSection()) {
     view_->SetMessage(QStringLiteral("没有标准横断面：在“横断面”页填写后，这里画出所选桩的横断面。"));
     return false;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QRectF>
 #include <QUndoStack>
 #include <QWidget>
 #include <functional>
@@ -17,6 +18,7 @@
 #include "alignment/window/grid_models.h"
 
 class QComboBox;
+class QTimer;
 class QTabWidget;
 class QTableView;
 
@@ -39,6 +41,8 @@ class SectionGridModel : public EditableGridModel {
   void PasteBlock(int row, int column, const QString& text);
   // Shows the table as the form now holds it (after an open).
   void Reload();
+  // The whole table replaced by `rows` (an import) as one undo step named `what`.
+  void ReplaceAll(Grid rows, const QString& what);
   void Apply(const Grid& rows) override;
   // The reader's refusal of this table: the row it names (-1: the table as a whole) and why.
   const std::optional<SectionProblem>& Problem() const { return problem_; }
@@ -89,6 +93,15 @@ class CrossSectionView : public QWidget {
   void SetField(double chainage, std::optional<section::SideSlopes> slopes, std::vector<SectionMark> marks);
   const std::optional<section::SectionAtStation>& Current() const { return at_; }
   const std::vector<SectionMark>& Marks() const { return marks_; }
+  // What the last paint placed: each part's label (name over slope) and the edges' ticks with
+  // their elevations, in widget pixels.
+  struct PlacedText {
+    QString text;
+    QRectF box;
+  };
+  const std::vector<PlacedText>& PartLabels() const { return partLabels_; }
+  const std::vector<QRectF>& EdgeMarks() const { return edgeMarks_; }
+  const std::vector<QPointF>& MarkDots() const { return markDots_; }
   QSize sizeHint() const override { return {640, 360}; }
 
  protected:
@@ -102,6 +115,9 @@ class CrossSectionView : public QWidget {
   double chainage_ = 0;
   QString title_, message_;
   bool relative_ = false;
+  std::vector<PlacedText> partLabels_;
+  std::vector<QRectF> edgeMarks_;
+  std::vector<QPointF> markDots_;
 };
 
 // The page of the left tabs. The owner hands it the route (RouteDesign) and the stake options.
@@ -122,6 +138,8 @@ class SectionPanel : public QWidget {
   void DeleteRowsInCurrent();
   // After an open: the grids and options as the form holds them, no rows.
   void Reload();
+  // Brings the table's tab to the front (after its import).
+  void ShowTable(SectionTableId id);
 
   // The section rows of the form's stake list; false with the refusal shown by `refuse`.
   bool Compute();
@@ -145,6 +163,12 @@ class SectionPanel : public QWidget {
   };
   std::optional<Setup> Prepare();
   void PullOptions();
+  // An input changed: the station shown is drawn again from the inputs as they now are, once
+  // per event-loop turn however many edits came, and only where it can be seen (else when the
+  // view is next shown). The rows computed before are greyed until computed again.
+  void InputsChanged();
+  void RedrawShown();
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void ShowRow(int row);
   void Refuse(const std::string& text);
 
@@ -158,8 +182,11 @@ class SectionPanel : public QWidget {
   QComboBox* rotateAbout_ = nullptr;
   QComboBox* transition_ = nullptr;
   SectionRowsModel rows_;
+  QTableView* rowsView_ = nullptr;
   bool pushing_ = false;
   std::optional<double> shownStation_;  // the station the view shows, redrawn after a compute
+  bool redrawDue_ = false;
+  QTimer* redraw_ = nullptr;
 };
 
 }  // namespace survey::alignment::window

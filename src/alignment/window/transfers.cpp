@@ -17,6 +17,7 @@
 #include "exchange/route_plan.h"
 #include "exchange/station_names.h"
 #include "alignment/window/grid_models.h"
+#include "alignment/window/section_tabs.h"
 #include "alignment/window/window_seam.h"
 #include "platform/qt_host.h"
 #include "platform/text_files.h"
@@ -55,6 +56,19 @@ bool WindowTransfers::ImportTable(TableId id, const QString& path) {
     window_.Model(id)->ReplaceAll(std::move(grid), QStringLiteral("导入") + platform::ToQString(AlignmentForm::TableTitle(id)));
     if (id == TableId::Jd) window_.ChooseInputKind(InputKind::Jd);
     if (id == TableId::Elements) window_.ChooseInputKind(InputKind::Elements);
+    return true;
+  } catch (const AlignmentError& e) {
+    window_.ShowRefusal(QStringLiteral("无法导入“%1”：%2").arg(path, platform::ToQString(e.what())));
+    return false;
+  }
+}
+
+bool WindowTransfers::ImportSectionTable(SectionTableId id, const QString& path) {
+  try {
+    Grid grid = SectionGridFromFile(id, cli::ReadFileFromDisk(path.toStdString()));
+    SectionPanel* sections = window_.Sections();
+    sections->Model(id)->ReplaceAll(std::move(grid), QStringLiteral("导入") + platform::ToQString(SectionInputs::Title(id)));
+    sections->ShowTable(id);
     return true;
   } catch (const AlignmentError& e) {
     window_.ShowRefusal(QStringLiteral("无法导入“%1”：%2").arg(path, platform::ToQString(e.what())));
@@ -197,6 +211,14 @@ void WindowTransfers::AskImportTable(TableId id) {
   request.initialName = window_.InProjectFolder("");
   request.filters = {{"表格 (*.csv *.txt)", "*.csv *.txt"}, {"所有文件 (*)", "*"}};
   if (const auto path = window_.Host().AskOpenFile(request)) ImportTable(id, platform::ToQString(*path));
+}
+
+void WindowTransfers::AskImportSectionTable(SectionTableId id) {
+  FileRequest request;
+  request.title = "导入" + SectionInputs::Title(id);
+  request.initialName = window_.InProjectFolder("");
+  request.filters = {{"表格 (*.csv *.txt)", "*.csv *.txt"}, {"所有文件 (*)", "*"}};
+  if (const auto path = window_.Host().AskOpenFile(request)) ImportSectionTable(id, platform::ToQString(*path));
 }
 
 void WindowTransfers::AskImportLandXml() {

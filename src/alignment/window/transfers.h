@@ -18,6 +18,9 @@ class WindowTransfers {
 
   // A table's import is undone as one step; a refused file changes nothing.
   bool ImportTable(TableId id, const QString& path);
+  // A cross-section table (the `section` command's file) into its grid; a file its reader
+  // refuses is refused with the line it names.
+  bool ImportSectionTable(SectionTableId id, const QString& path);
   // A LandXML route starts a new untitled project (after the save question).
   bool ImportLandXml(const QString& path);
   bool ExportLandXml(const QString& path);
@@ -31,6 +34,7 @@ class WindowTransfers {
 
   // The menu commands: the file dialog, then the transfer.
   void AskImportTable(TableId id);
+  void AskImportSectionTable(SectionTableId id);
   void AskImportLandXml();
   void AskExportLandXml();
   void AskExportResultCsv(RunKind kind, bool gbk);
