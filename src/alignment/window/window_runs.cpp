@@ -61,8 +61,13 @@ bool AlignmentWindow::ComputeShown() {
     case RunKind::Stakeout: return ComputeStakeout();
     case RunKind::LocatePoint: return ComputeLocatePoint();
     case RunKind::LocateTable: return ComputeLocateTable();
-    default: return ComputeAll();
+    default: break;
   }
+  // On the 横断面 page the section rows of the same stake list come with the stakes, so that
+  // F5 there clears the grey of what the page shows too.
+  const bool sectionsShown = leftTabs_->currentWidget() == sections_ && form_.section.HasSection();
+  const bool computed = ComputeAll();
+  return sectionsShown ? sections_->Compute() && computed : computed;
 }
 
 void AlignmentWindow::NameShownRun() {
@@ -72,7 +77,10 @@ void AlignmentWindow::NameShownRun() {
     case RunKind::Stakeout: computeShown_->setText(QStringLiteral("计算放样")); break;
     case RunKind::LocatePoint: computeShown_->setText(QStringLiteral("反算此点")); break;
     case RunKind::LocateTable: computeShown_->setText(QStringLiteral("反算点表")); break;
-    default: computeShown_->setText(QStringLiteral("计算曲线要素与逐桩坐标")); break;
+    default:
+      computeShown_->setText(leftTabs_->currentWidget() == sections_ ? QStringLiteral("计算逐桩坐标与横断面")
+                                                                     : QStringLiteral("计算曲线要素与逐桩坐标"));
+      break;
   }
 }
 
