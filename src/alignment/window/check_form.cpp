@@ -8,15 +8,12 @@
 
 #include "alignment/alignment_error.h"
 #include "alignment/table_reader.h"
-#include "common/text_blanks.h"
 
 namespace survey::alignment::window {
 
 namespace {
 
 struct Cancelled {};
-
-std::string Trim(const std::string& text) { return std::string(TrimBlanks(text, kAllBlanks)); }
 
 // The lines the core's refusals name are the grid's rows as the surveyor sees them (from 1),
 // so that "与第 N 行重复" points at a row of the grid too; the table's title goes in front.
@@ -27,7 +24,7 @@ std::string RowText(std::size_t row) { return LinePrefix(LineOfRow(row)); }
 // A cell the grid has already checked (its red cells) is read again here, so that a run never
 // takes a text the grid would refuse.
 double CellNumber(const std::string& text, std::size_t row, const char* title) {
-  const std::optional<double> v = ReadNumber(Trim(text));
+  const std::optional<double> v = ReadNumber(TrimmedCell(text));
   if (!v || std::fabs(*v) > kMaxMagnitude) {
     throw AlignmentError(RowText(row) + title + "：“" + text + "”不是数字。", LineOfRow(row));
   }
@@ -38,7 +35,7 @@ double CellNumber(const std::string& text, std::size_t row, const char* title) {
 
 CheckTolerances CheckTolerancesFromFields(const AlignmentForm& form) {
   CheckTolerances t;
-  const std::string xy = Trim(form.toleranceXyText), z = Trim(form.toleranceZText);
+  const std::string xy = TrimmedCell(form.toleranceXyText), z = TrimmedCell(form.toleranceZText);
   const std::optional<double> parsedXy = check::ParseXyTolerance(xy);
   if (!parsedXy) {
     throw AlignmentError("平面限差：" + (xy.empty() ? std::string("不能为空") : "“" + form.toleranceXyText + "”不是") +
@@ -89,18 +86,18 @@ RunResult RunCheck(const AlignmentForm& form, const std::atomic<bool>* cancel, c
     const Grid& grid = form.Table(TableId::Points);
     bool intended = false;
     for (const auto& row : grid) {
-      if (!RowBlank(row) && (!Trim(row[4]).empty() || !Trim(row[5]).empty())) intended = true;
+      if (!RowBlank(row) && (!TrimmedCell(row[4]).empty() || !TrimmedCell(row[5]).empty())) intended = true;
     }
     for (std::size_t r = 0; r < grid.size(); ++r) {
       const std::vector<std::string>& row = grid[r];
       if (RowBlank(row)) continue;
-      const std::string& name = table->names.emplace_back(Trim(row[0]));
+      const std::string& name = table->names.emplace_back(TrimmedCell(row[0]));
       if (name.empty()) throw AlignmentError(RowText(r) + "点名：不能为空（偏差报表按点名列出各点）。", LineOfRow(r));
-      if (Trim(row[3]).empty()) throw AlignmentError(RowText(r) + "Z：不能为空，偏差报表需要每个点的高程。", LineOfRow(r));
+      if (TrimmedCell(row[3]).empty()) throw AlignmentError(RowText(r) + "Z：不能为空，偏差报表需要每个点的高程。", LineOfRow(r));
       points.points.push_back({name, CellNumber(row[1], r, "X"), CellNumber(row[2], r, "Y"), CellNumber(row[3], r, "Z")});
       points.lines.push_back(LineOfRow(r));
       if (!intended) continue;
-      const std::string station = Trim(row[4]), offset = Trim(row[5]);
+      const std::string station = TrimmedCell(row[4]), offset = TrimmedCell(row[5]);
       if (station.empty() != offset.empty()) {
         throw AlignmentError(RowText(r) + "设计位置需要设计桩号和设计偏距两者（或都空）。", LineOfRow(r));
       }

@@ -14,9 +14,9 @@
 
 namespace survey::alignment::window {
 
-namespace {
+std::string TrimmedCell(std::string_view text) { return std::string(TrimBlanks(text, kAllBlanks)); }
 
-std::string Trimmed(std::string_view text) { return std::string(TrimBlanks(text, kAllBlanks)); }
+namespace {
 
 std::string Lower(std::string text) {
   for (char& c : text) {
@@ -33,7 +33,7 @@ std::string ExactText(double value) {
 }
 
 std::string NumberProblem(const std::string& text, bool required, double min, bool minInclusive) {
-  if (Trimmed(text).empty()) return required ? "不能为空，应填数字。" : "";
+  if (TrimmedCell(text).empty()) return required ? "不能为空，应填数字。" : "";
   const std::optional<double> v = ReadNumber(text);
   if (!v) return "“" + text + "”不是数字。";
   if (std::fabs(*v) > kMaxMagnitude) return "超出范围（绝对值不得超过 1e9）。";
@@ -44,7 +44,7 @@ std::string NumberProblem(const std::string& text, bool required, double min, bo
 }
 
 std::string AnyNumberProblem(const std::string& text, bool required) {
-  if (Trimmed(text).empty()) return required ? "不能为空，应填数字。" : "";
+  if (TrimmedCell(text).empty()) return required ? "不能为空，应填数字。" : "";
   const std::optional<double> v = ReadNumber(text);
   if (!v) return "“" + text + "”不是数字。";
   if (std::fabs(*v) > kMaxMagnitude) return "超出范围（绝对值不得超过 1e9）。";
@@ -52,7 +52,7 @@ std::string AnyNumberProblem(const std::string& text, bool required) {
 }
 
 std::string StationProblem(const std::string& text, bool required) {
-  if (Trimmed(text).empty()) return required ? "不能为空，应填桩号（如 K12+345.678 或 12345.678）。" : "";
+  if (TrimmedCell(text).empty()) return required ? "不能为空，应填桩号（如 K12+345.678 或 12345.678）。" : "";
   const std::optional<double> v = ReadStation(text);
   if (!v) return "“" + text + "”不是桩号（如 K12+345.678 或 12345.678）。";
   if (std::fabs(*v) > kMaxMagnitude) return "超出范围。";
@@ -60,7 +60,7 @@ std::string StationProblem(const std::string& text, bool required) {
 }
 
 std::string RadiusProblem(const std::string& text) {
-  const std::string t = Lower(Trimmed(text));
+  const std::string t = Lower(TrimmedCell(text));
   if (t.empty() || t == "inf" || t == "∞") return "";
   return NumberProblem(text, false, 0, true);
 }
@@ -90,7 +90,7 @@ std::vector<ColumnHeading> ImportColumns(TableId id) {
 
 bool RowBlank(const std::vector<std::string>& row) {
   for (const std::string& c : row) {
-    if (!Trimmed(c).empty()) return false;
+    if (!TrimmedCell(c).empty()) return false;
   }
   return true;
 }
@@ -155,7 +155,7 @@ std::string AlignmentForm::CellProblemText(TableId id, int row, int column) cons
       return "";
     }
     case TableId::Elements: {
-      const std::string type = Lower(Trimmed(cells[0]));
+      const std::string type = Lower(TrimmedCell(cells[0]));
       const bool line = type == "line" || type == "直线";
       if (key == "type") {
         if (line || type == "arc" || type == "圆曲线" || type == "spiral" || type == "缓和曲线") return "";
@@ -166,14 +166,14 @@ std::string AlignmentForm::CellProblemText(TableId id, int row, int column) cons
         const std::string p = RadiusProblem(text);
         if (!p.empty()) return p;
         if ((type == "arc" || type == "圆曲线") && key == "r_start") {
-          const std::string t = Lower(Trimmed(text));
+          const std::string t = Lower(TrimmedCell(text));
           if (t.empty() || t == "inf" || ReadNumber(t).value_or(0) == 0) return "圆曲线须有起点半径。";
         }
         return "";
       }
       if (key == "turn") {
         if (line) return "";
-        const std::string t = Lower(Trimmed(text));
+        const std::string t = Lower(TrimmedCell(text));
         if (t == "left" || t == "right" || t == "左" || t == "右" || t == "l" || t == "r") return "";
         return "转向应为 左 或 右（left、right）。";
       }
@@ -246,7 +246,7 @@ std::string AlignmentForm::TableCsv(TableId id) const {
     if (RowBlank(row)) continue;
     for (std::size_t i = 0; i < row.size(); ++i) {
       if (i) csv += ',';
-      AppendCsvField(csv, Trimmed(row[i]));
+      AppendCsvField(csv, TrimmedCell(row[i]));
     }
     csv += '\n';
   }
@@ -319,7 +319,7 @@ std::string DmsFromPacked(const std::string& packed) {
 }  // namespace
 
 std::optional<std::string> PackedFromDms(const std::string& raw) {
-  std::string text = Trimmed(raw);
+  std::string text = TrimmedCell(raw);
   if (text.find("°") == std::string::npos) return std::nullopt;
   std::string sign;
   if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
@@ -327,14 +327,14 @@ std::optional<std::string> PackedFromDms(const std::string& raw) {
     text.erase(0, 1);
   }
   const std::size_t at = text.find("°");
-  const std::string degrees = Trimmed(text.substr(0, at));
+  const std::string degrees = TrimmedCell(text.substr(0, at));
   std::string rest = text.substr(at + std::string("°").size());
   // The field after a mark, up to the next of `marks` (or the end when none is required).
   const auto take = [&rest](std::initializer_list<const char*> marks) -> std::string {
     for (const char* mark : marks) {
       const std::size_t end = rest.find(mark);
       if (end == std::string::npos) continue;
-      std::string field = Trimmed(rest.substr(0, end));
+      std::string field = TrimmedCell(rest.substr(0, end));
       rest.erase(0, end + std::string(mark).size());
       return field;
     }
@@ -342,7 +342,7 @@ std::optional<std::string> PackedFromDms(const std::string& raw) {
   };
   const std::string minutes = take({"′", "'"});
   const std::string seconds = take({"″", "\"", "′′", "''"});
-  if (!Trimmed(rest).empty()) return std::nullopt;
+  if (!TrimmedCell(rest).empty()) return std::nullopt;
   const auto digitsOnly = [](const std::string& s) {
     return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
   };

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "alignment/check/check_rows.h"
@@ -124,6 +125,8 @@ class AlignmentForm {
 
 // Whether every cell of a grid row is blank (such rows are not read).
 bool RowBlank(const std::vector<std::string>& row);
+// A cell as its readers take it: the blanks around it (line breaks of a paste too) dropped.
+std::string TrimmedCell(std::string_view text);
 
 // The column keys of the rows shown in Chinese with units (unknown keys as they are).
 std::string ResultColumnTitle(const std::string& key);

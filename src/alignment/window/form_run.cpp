@@ -23,8 +23,6 @@ struct Cancelled {};
 
 bool Blank(const std::string& text) { return TrimBlanks(text, kAllBlanks).empty(); }
 
-std::string Trim(const std::string& text) { return std::string(TrimBlanks(text, kAllBlanks)); }
-
 std::string Quoted(const std::string& text) { return "“" + text + "”"; }
 
 // A field's value; blank gives `blank` (a required field has none). Refusals name the field as
@@ -254,7 +252,7 @@ RunResult AlignmentForm::Run(RunKind kind, const std::atomic<bool>* cancel, cons
             if (RowBlank(row)) continue;
             SurveyedPoint p{"", FieldNumber("X", row[1]), FieldNumber("Y", row[2]), std::nullopt};
             if (!Blank(row[3])) p.z = FieldNumber("Z", row[3]);
-            p.name = names.emplace_back(Trim(row[0]));
+            p.name = names.emplace_back(TrimmedCell(row[0]));
             points.push_back(p);
           }
           reading.clear();
