@@ -16,25 +16,10 @@
 
 #include "alignment/alignment_error.h"
 #include "alignment/cli/program.h"
+#include "common/testing/counting_buffer.h"
 #include "fuzz/fuzz_fields.h"
 
 namespace {
-
-// Counts and drops the output: a stake list may be millions of rows.
-class CountingBuffer : public std::streambuf {
- public:
-  std::size_t bytes = 0;
-
- protected:
-  std::streamsize xsputn(const char*, std::streamsize n) override {
-    bytes += static_cast<std::size_t>(n);
-    return n;
-  }
-  int_type overflow(int_type c) override {
-    ++bytes;
-    return c;
-  }
-};
 
 const char* const kCommands[] = {"curves", "stakes", "point", "locate", "profile", "stakeout"};
 
@@ -70,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!fields[i].empty()) args.push_back(fields[i]);
   }
 
-  CountingBuffer sink;
+  survey::testing::CountingBuffer sink;
   std::ostream out(&sink);
   std::ostringstream err;
   const int status = cli::RunBatch(args, out, err, readFile);

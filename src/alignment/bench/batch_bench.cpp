@@ -25,26 +25,11 @@
 #include <vector>
 
 #include "alignment/cli/program.h"
+#include "common/testing/counting_buffer.h"
 
 extern char** environ;
 
 namespace {
-
-// Counts and drops what is written to it.
-class NullBuffer : public std::streambuf {
- public:
-  std::size_t bytes = 0;
-
- protected:
-  std::streamsize xsputn(const char*, std::streamsize n) override {
-    bytes += static_cast<std::size_t>(n);
-    return n;
-  }
-  int_type overflow(int_type c) override {
-    ++bytes;
-    return c;
-  }
-};
 
 struct Files {
   std::filesystem::path dir, route, points;
@@ -104,7 +89,7 @@ const Files& BenchFiles() {
 void RunInProcess(benchmark::State& state, const std::vector<std::string>& args) {
   std::size_t bytes = 0;
   for (auto _ : state) {
-    NullBuffer sink;
+    survey::testing::CountingBuffer sink;
     std::ostream out(&sink);
     std::ostringstream err;
     if (survey::alignment::cli::RunBatch(args, out, err) != 0) {

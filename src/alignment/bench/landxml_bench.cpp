@@ -23,23 +23,9 @@
 #include "alignment/alignment_error.h"
 #include "alignment/cli/program.h"
 #include "alignment/landxml_reader.h"
+#include "common/testing/counting_buffer.h"
 
 namespace {
-
-class NullBuffer : public std::streambuf {
- public:
-  std::size_t bytes = 0;
-
- protected:
-  std::streamsize xsputn(const char*, std::streamsize n) override {
-    bytes += static_cast<std::size_t>(n);
-    return n;
-  }
-  int_type overflow(int_type c) override {
-    ++bytes;
-    return c;
-  }
-};
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::string& error) {
   std::ostringstream err;
@@ -101,7 +87,7 @@ void BM_LandXmlStakesEveryMetreWithElevations(benchmark::State& state) {
   const std::filesystem::path& xml = BenchFile();
   std::size_t bytes = 0;
   for (auto _ : state) {
-    NullBuffer sink;
+    survey::testing::CountingBuffer sink;
     std::ostream out(&sink);
     std::string error;
     if (Run({"stakes", "--landxml", xml.string(), "--interval", "1"}, out, error) != 0) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/testing/counting_buffer.h"
 #include "transform/batch.h"
 #include "transform/projection.h"
 
@@ -81,11 +82,6 @@ void BM_RezoneArrays(benchmark::State& state) {
 }
 BENCHMARK(BM_RezoneArrays)->Unit(benchmark::kMillisecond);
 
-struct NullBuffer : std::streambuf {
-  int overflow(int c) override { return c; }
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
 // The rezone command on a million-row CSV: reading, checks, both projections, writing.
 void BM_RezoneCommand(benchmark::State& state) {
   const TransverseMercator from = Zone(111);
@@ -97,7 +93,7 @@ void BM_RezoneCommand(benchmark::State& state) {
   for (std::size_t i = 0; i < kPoints; ++i) {
     csv += "P" + std::to_string(i) + ',' + FixedText(x[i], 4) + ',' + FixedText(y[i], 4) + ",100\n";
   }
-  NullBuffer nothing;
+  survey::testing::CountingBuffer nothing;
   std::ostream out(&nothing), err(&nothing);
   const FileReader read = [&](const std::string&) { return csv; };
   for (auto _ : state) {
@@ -117,7 +113,7 @@ void BM_ForwardCommand(benchmark::State& state) {
   for (std::size_t i = 0; i < kPoints; ++i) {
     csv += "P" + std::to_string(i) + ',' + PackedDegreesText(b[i], 4) + ',' + PackedDegreesText(l[i], 4) + ",100\n";
   }
-  NullBuffer nothing;
+  survey::testing::CountingBuffer nothing;
   std::ostream out(&nothing), err(&nothing);
   const FileReader read = [&](const std::string&) { return csv; };
   for (auto _ : state) {

@@ -16,23 +16,9 @@
 #include <vector>
 
 #include "alignment/cli/program.h"
+#include "common/testing/counting_buffer.h"
 
 namespace {
-
-class NullBuffer : public std::streambuf {
- public:
-  std::size_t bytes = 0;
-
- protected:
-  std::streamsize xsputn(const char*, std::streamsize n) override {
-    bytes += static_cast<std::size_t>(n);
-    return n;
-  }
-  int_type overflow(int_type c) override {
-    ++bytes;
-    return c;
-  }
-};
 
 const std::map<std::string, std::string>& Files() {
   static const std::map<std::string, std::string> files = [] {
@@ -93,7 +79,7 @@ void RunCommand(benchmark::State& state, const std::vector<std::string>& command
   const auto reader = [](const std::string& path) { return Files().at(path); };
   std::size_t bytes = 0;
   for (auto _ : state) {
-    NullBuffer sink;
+    survey::testing::CountingBuffer sink;
     std::ostream out(&sink);
     std::ostringstream err;
     if (survey::alignment::cli::RunBatch(args, out, err, reader) != 0) {
