@@ -28,7 +28,7 @@ survey_benchmark(alignment_section_command_bench SOURCES ${SECTION_DIR}/bench/se
 # program has them.
 if(NOT SURVEY_CORE_ONLY)
   target_sources(alignment PRIVATE ${SECTION_DIR}/../cli/section_report.cpp)
-  survey_core_test(alignment_section_report_tests SOURCES ${SECTION_DIR}/tests/section_report_test.cpp)
+  survey_core_test(alignment_section_report_tests SOURCES ${SECTION_DIR}/tests/section_report_test.cpp DEPENDS survey_common)
   if(TARGET alignment_section_report_tests)
     target_compile_definitions(alignment_section_report_tests PRIVATE ALIGNMENT_PROGRAM="$<TARGET_FILE:alignment>")
     add_dependencies(alignment_section_report_tests alignment)

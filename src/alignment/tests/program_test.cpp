@@ -1,7 +1,5 @@
 // The built program end to end: arguments, files on disk, stdout, stderr and the exit status
 // as a shell sees them.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,20 +8,12 @@
 #include <sstream>
 #include <string>
 
+#include "common/testing/shell_run.h"
+
 namespace {
 
-struct Result { int status = -1; std::string out; };
-
-Result RunShell(const std::string& command) {
-  Result r;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return r;
-  char buf[4096];
-  for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;) r.out.append(buf, n);
-  const int status = pclose(pipe);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+using Result = survey::testing::ShellResult;
+using survey::testing::RunShell;
 
 TEST(AlignmentProgram, CsvOnStdoutMessagesOnStderrRefusalsExitTwo) {
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "alignment-program-test";

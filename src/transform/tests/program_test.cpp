@@ -1,8 +1,6 @@
 // The built program end to end as a shell sees it, with no proj.db anywhere (PROJ_DATA points
 // nowhere): files on disk, CSV on stdout, notes and refusals on stderr, the exit status; and a
 // GNSS survey in B, L taken to station and offset by transform then alignment.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,22 +8,15 @@
 #include <fstream>
 #include <string>
 
+#include "common/testing/shell_run.h"
+
 namespace {
 
-struct Result {
-  int status = -1;
-  std::string out;
-};
+using Result = survey::testing::ShellResult;
 
+// With no proj.db anywhere: the programs must not need one.
 Result RunShell(const std::string& command) {
-  Result r;
-  FILE* pipe = popen(("PROJ_DATA=/nonexistent PROJ_LIB=/nonexistent " + command).c_str(), "r");
-  if (!pipe) return r;
-  char buf[4096];
-  for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;) r.out.append(buf, n);
-  const int status = pclose(pipe);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
+  return survey::testing::RunShell("PROJ_DATA=/nonexistent PROJ_LIB=/nonexistent " + command);
 }
 
 TEST(TransformProgram, GnssPointsToStationAndOffsetInTwoCommands) {

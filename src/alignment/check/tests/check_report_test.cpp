@@ -1,8 +1,6 @@
 // report --table check end to end: the built program writes the deviation report as a PDF, read
 // back with pdftotext (the table, the summary, the page count with the plot) and pdftoppm (the
 // failed points painted red on the plot page, none when every point passes).
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,23 +9,12 @@
 #include <sstream>
 #include <string>
 
+#include "common/testing/shell_run.h"
+
 namespace {
 
-struct Result {
-  int status = -1;
-  std::string out;
-};
-
-Result RunShell(const std::string& command) {
-  Result r;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return r;
-  char buf[4096];
-  for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;) r.out.append(buf, n);
-  const int status = pclose(pipe);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+using Result = survey::testing::ShellResult;
+using survey::testing::RunShell;
 
 // Red pixels of a binary PPM (P6, maxval 255).
 std::size_t RedPixels(const std::string& ppm) {

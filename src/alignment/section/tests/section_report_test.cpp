@@ -1,7 +1,5 @@
 // report --table sections end to end: the built program writes the 路基设计表 as a PDF, read
 // back with pdftotext.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,23 +8,12 @@
 #include <fstream>
 #include <string>
 
+#include "common/testing/shell_run.h"
+
 namespace {
 
-struct Result {
-  int status = -1;
-  std::string out;
-};
-
-Result RunShell(const std::string& command) {
-  Result r;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return r;
-  char buf[4096];
-  for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;) r.out.append(buf, n);
-  const int status = pclose(pipe);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+using Result = survey::testing::ShellResult;
+using survey::testing::RunShell;
 
 TEST(SectionsReport, PrintsTheSubgradeTableOnAsManyPagesAsItNeeds) {
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "alignment-section-report-test";
