@@ -11,12 +11,8 @@ namespace {
 class CheckCommands : public BatchFixture {
  protected:
   void SetUp() override {
-    files["jd.csv"] = "name,x,y,r\nQD,1000,2000\nZD,2000,2000\n";
-    files["profile.csv"] = "station,elevation\n0,49\n300,52\n";
     // Each side: lane 3.5 at −2 %, shoulder 0.75 at −4 %: edge at ±4.25, 0.07 + 0.03 = 0.10 below the line.
-    files["section.csv"] =
-        "side,part,width,slope,super\nleft,行车道,3.5,-2,1\nleft,土路肩,0.75,-4,0\n"
-        "right,行车道,3.5,-2,1\nright,土路肩,0.75,-4,0\n";
+    AddStraightRouteWithSection();
     files["slopes.csv"] = "侧,类型,坡率\n左,填,1.5\n左,挖,1\n右,填,1.5\n右,挖,1\n";
   }
 };

@@ -11,11 +11,7 @@ class SectionCommands : public BatchFixture {
  protected:
   void SetUp() override {
     // Straight north from (1000, 2000); the profile rises 1 % from 49.00 at K0+000.
-    files["jd.csv"] = "name,x,y,r\nQD,1000,2000\nZD,2000,2000\n";
-    files["profile.csv"] = "station,elevation\n0,49\n300,52\n";
-    files["section.csv"] =
-        "side,part,width,slope,super\nleft,行车道,3.5,-2,1\nleft,土路肩,0.75,-4,0\n"
-        "right,行车道,3.5,-2,1\nright,土路肩,0.75,-4,0\n";
+    AddStraightRouteWithSection();
     files["super.csv"] = "station,left,right\nK0+100,-2,-2\nK0+200,6,-6\n";
     files["widening.csv"] = "station,left,right\nK0+100,0,0\nK0+200,0,1\n";
     files["left-only.csv"] = "side,part,width,slope\nleft,行车道,3.5,-2\n";
