@@ -6,10 +6,6 @@
 // a stream that discards it); the program runs start the built executable with its output to
 // /dev/null and report its peak memory (peak_MB, the largest resident set of the children).
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <unistd.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
@@ -24,10 +20,9 @@
 #include <string>
 #include <vector>
 
+#include "alignment/bench/program_run.h"
 #include "alignment/cli/program.h"
 #include "common/testing/counting_buffer.h"
-
-extern char** environ;
 
 namespace {
 
@@ -117,40 +112,8 @@ void BM_LocateMillionPoints(benchmark::State& state) {
 BENCHMARK(BM_LocateMillionPoints)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-// The built program, output to /dev/null. peak_MB is its largest resident set as
-// /usr/bin/time reports it: the rusage of a child of this process would count this
-// process's own pages too (a spawned child starts in its parent's memory).
 void RunProgram(benchmark::State& state, const std::vector<std::string>& arguments) {
-  const std::filesystem::path report = BenchFiles().dir / "peak.txt";
-  const bool timed = access("/usr/bin/time", X_OK) == 0;
-  std::vector<std::string> args;
-  if (timed) args = {"/usr/bin/time", "-f", "%M", "-o", report.string()};
-  args.push_back(ALIGNMENT_PROGRAM);
-  args.insert(args.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  double peakKb = 0;
-  for (auto _ : state) {
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-      state.SkipWithError("cannot start the program");
-      break;
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-      state.SkipWithError("the program failed");
-      break;
-    }
-    double kb = 0;
-    if (timed && std::ifstream(report) >> kb) peakKb = std::max(peakKb, kb);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  if (timed) state.counters["peak_MB"] = peakKb / 1024.0;
+  survey::alignment::bench::RunProgram(state, BenchFiles().dir / "peak.txt", arguments);
 }
 
 void BM_ProgramStakesEveryMetre(benchmark::State& state) {

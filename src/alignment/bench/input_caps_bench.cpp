@@ -5,10 +5,6 @@
 // located with a profile, a profile table at its cap (100,000 rows), and files beyond the caps
 // (a 255 MB profile table, points one row over the cap, /dev/zero as a table).
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -17,9 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "alignment/bench/program_run.h"
 #include "alignment/table_reader.h"
-
-extern char** environ;
 
 namespace {
 
@@ -67,42 +62,9 @@ const Inputs& BenchInputs() {
   return in;
 }
 
-// Runs the program with its output to /dev/null; `status` is the exit status it must give.
+// The program's exit status must be `status`.
 void RunProgram(benchmark::State& state, const std::vector<std::string>& arguments, int status) {
-  const fs::path report = BenchInputs().dir / "peak.txt";
-  const bool timed = access("/usr/bin/time", X_OK) == 0;
-  std::vector<std::string> args;
-  if (timed) args = {"/usr/bin/time", "-f", "%M", "-o", report.string()};
-  args.push_back(ALIGNMENT_PROGRAM);
-  args.insert(args.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  double peakKb = 0;
-  for (auto _ : state) {
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-      state.SkipWithError("cannot start the program");
-      break;
-    }
-    int got = 0;
-    waitpid(pid, &got, 0);
-    if (!WIFEXITED(got) || WEXITSTATUS(got) != status) {
-      state.SkipWithError("unexpected exit status");
-      break;
-    }
-    // The last line: before it /usr/bin/time notes a non-zero exit status.
-    std::ifstream in(report);
-    std::string line, last;
-    while (std::getline(in, line)) last = line.empty() ? last : line;
-    if (timed && !last.empty()) peakKb = std::max(peakKb, std::stod(last));
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  if (timed) state.counters["peak_MB"] = peakKb / 1024.0;
+  survey::alignment::bench::RunProgram(state, BenchInputs().dir / "peak.txt", arguments, status);
 }
 
 void BM_LocatePointsAtTheCapWithProfile(benchmark::State& state) {
